@@ -1,0 +1,225 @@
+#include "library/system/winmain.h"
+
+#include <cstdio>
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "library/graphics/ddraw.h"
+#include "library/sound/dsound.h"
+#include "library/system/exit.h"
+#include "library/system/key.h"
+#include "library/system/mouse.h"
+#include "library/system/timer.h"
+
+namespace vyr {
+
+std::atomic<int> app_active{1};
+
+namespace {
+
+constexpr int ALT_SCAN_CODE = 0x38;
+
+std::atomic<int> first_activation_seen{0};
+std::atomic<int> full_screen_style{0};
+std::atomic<int> window_closed{0};
+std::atomic<int> quit_asked{0};
+std::atomic<RepaintFunction> repaint_function{nullptr};
+
+GameMain game_entry = nullptr;
+std::string game_command_line;
+GameArguments game_arguments;
+
+intptr_t* block_of(intptr_t lparam) { return reinterpret_cast<intptr_t*>(lparam); }
+
+void on_activate_app(bool gained) {
+    if (!gained) {
+        deactivate_sound();
+        app_active.store(0);
+        return;
+    }
+    if (!first_activation_seen.exchange(1)) {
+        app_active.store(1);
+        return;
+    }
+    if (full_screen_style.load()) {
+        activate_sound();
+        if (RepaintFunction repaint = repaint_function.load())
+            repaint(0, 0, display_width(), display_height());
+        // An Alt that was down when the focus left (Alt+Tab) must not stay down.
+        on_key_up(ALT_SCAN_CODE, false);
+    }
+    app_active.store(1);
+}
+
+void run_request(uint32_t code, intptr_t lparam, intptr_t& result) {
+    platform::Window* w = platform::window();
+    intptr_t* b = block_of(lparam);
+    switch (code) {
+    case REQ_HIDE_CURSOR: w->hide_system_cursor(); break;
+    case REQ_NOTHING: break;
+    case REQ_CLIP_CURSOR: result = w->clip_cursor(reinterpret_cast<const platform::Rect*>(lparam)); break;
+    case REQ_SET_CURSOR_POS: w->set_cursor_position(int(b[0]), int(b[1])); break;
+    case REQ_SET_VIDEO_MODE: apply_video_mode(int(lparam)); break;
+    case REQ_SET_PALETTE:
+        set_display_palette(reinterpret_cast<const uint8_t*>(b[0]), int(b[1]), int(b[2]));
+        break;
+    case REQ_SET_PALETTE_VGA:
+        set_display_palette6(reinterpret_cast<const uint8_t*>(b[0]), int(b[1]), int(b[2]));
+        break;
+    case REQ_SET_PALETTE_RUNS:
+        b[0] = reinterpret_cast<intptr_t>(set_display_palette_runs(reinterpret_cast<const uint8_t*>(b[0])));
+        break;
+    case REQ_GET_PALETTE: get_display_palette(reinterpret_cast<uint8_t*>(b[0]), int(b[1]), int(b[2])); break;
+    case REQ_LOCK_SURFACE: b[0] = lock_video_memory(); break;
+    case REQ_PRESENT: present_frame(); break;
+    case REQ_WAIT_VBLANK: wait_vertical_blank_display(); break;
+    case REQ_XOR_LINE: draw_xor_line_display(int(b[0]), int(b[1]), int(b[2]), int(b[3])); break;
+    case REQ_XOR_DASHED_LINE: draw_xor_dashed_line_display(int(b[0]), int(b[1]), int(b[2]), int(b[3])); break;
+    case REQ_CREATE_SOUND_BUFFER:
+        b[2] = reinterpret_cast<intptr_t>(create_sound_buffer_now(int(b[0]), int(b[1]), int(b[3])));
+        break;
+    case REQ_DUPLICATE_SOUND_BUFFER:
+        b[2] = reinterpret_cast<intptr_t>(duplicate_sound_buffer_now(reinterpret_cast<SoundBuffer*>(b[2])));
+        break;
+    case REQ_RELEASE_INTERFACE: release_sound_buffer_now(reinterpret_cast<SoundBuffer*>(lparam)); break;
+    case REQ_CREATE_DIRECTDRAW: {
+        int ok = create_direct_draw();
+        if (b) b[0] = ok;
+        break;
+    }
+    case REQ_CREATE_DIRECTSOUND: {
+        int ok = create_direct_sound();
+        if (b) b[0] = ok;
+        break;
+    }
+    case REQ_RESTORE_SYSTEM_PALETTE: restore_system_palette(); break;
+    case REQ_RELEASE_SOUND: release_direct_sound(); break;
+    case REQ_SET_COOPERATIVE_LEVEL: {
+        int ok = set_cooperative_level();
+        if (b) b[0] = ok;
+        break;
+    }
+    case REQ_SET_CURSOR: {
+        int number = int(b[0]);
+        w->set_cursor_shape(number >= 1 && number <= 10 ? number : 1);
+        break;
+    }
+    default: break;  // codes above 22 do nothing
+    }
+}
+
+void run_game_thread() {
+    RequestBlock block = {};
+    send_request(REQ_CREATE_DIRECTDRAW, block);
+    if (block[0] == 0) {
+        std::fprintf(stderr, "Error - Direct draw not available\n");
+        platform::window()->message_box("Skerel Error", "Error - Direct draw not available");
+        end_process(30);
+    }
+    send_request(REQ_CREATE_DIRECTSOUND, block);  // a program without sound runs on
+    split_command_line(game_command_line.c_str(), game_arguments);
+    game_entry(game_arguments.argc, game_arguments.argv);
+}
+
+}  // namespace
+
+intptr_t window_proc(const platform::WindowMessage& message) {
+    using platform::MessageKind;
+    switch (message.kind) {
+    case MessageKind::DESTROY:
+    case MessageKind::PAINT: break;
+    case MessageKind::ACTIVATE_APP: on_activate_app(message.wparam != 0); break;
+    case MessageKind::KEY_DOWN: on_key_down(int(message.wparam), message.lparam != 0); break;
+    case MessageKind::KEY_UP: on_key_up(int(message.wparam), message.lparam != 0); break;
+    case MessageKind::MOUSE_MOVE:
+        on_mouse_move(int(message.wparam), platform::mouse_x(message.lparam), platform::mouse_y(message.lparam));
+        break;
+    case MessageKind::MOUSE_BUTTON:
+        on_mouse_button(int(message.wparam), platform::mouse_x(message.lparam), platform::mouse_y(message.lparam));
+        break;
+    case MessageKind::QUIT: quit_asked.store(1); break;
+    case MessageKind::REQUEST: {
+        intptr_t result = 0;
+        run_request(message.wparam, message.lparam, result);
+        return result;
+    }
+    }
+    return 0;
+}
+
+intptr_t send_request(uint32_t code, intptr_t lparam) {
+    intptr_t result = 0;
+    platform::Window* w = platform::window();
+    w->call_on_window_thread([&] { result = window_proc({platform::MessageKind::REQUEST, code, lparam}); });
+    return result;
+}
+
+void split_command_line(const char* command_line, GameArguments& arguments) {
+    arguments.argc = 0;
+    auto add_word = [&](const char* text, size_t length) {
+        if (arguments.argc == MAX_GAME_ARGS) return;
+        char* slot = arguments.words[arguments.argc];
+        length = std::min(length, size_t(MAX_GAME_ARG_LENGTH - 1));
+        std::memcpy(slot, text, length);
+        slot[length] = '\0';
+        arguments.argv[arguments.argc++] = slot;
+    };
+    add_word("application", std::strlen("application"));
+    const char* p = command_line;
+    while (*p) {
+        const char* end = std::strchr(p, ' ');
+        if (!end) end = p + std::strlen(p);
+        add_word(p, size_t(end - p));
+        p = *end ? end + 1 : end;
+    }
+    arguments.argv[arguments.argc] = nullptr;
+}
+
+int create_main_window() {
+    platform::Window* w = platform::window();
+    int width = w->desktop_width(), height = w->desktop_height();
+    if (!w->create(window_proc, "Vyr for Win95", width / 2 - 16, height / 2 - 16, 32, 32)) return 0;
+    full_screen_style.store(0);
+    start_timer();
+    window_closed.store(0);
+    return 1;
+}
+
+void close_main_window() {
+    if (window_closed.exchange(1)) return;
+    send_request(REQ_RELEASE_SOUND);
+    send_request(REQ_RESTORE_SYSTEM_PALETTE);
+    stop_timer();
+}
+
+void set_popup_window_style() {
+    if (full_screen_style.exchange(1)) return;
+    platform::window()->set_full_screen_style();
+}
+
+int win_main(GameMain game_main, const char* command_line) {
+    if (!create_main_window()) return 0;
+    game_entry = game_main;
+    game_command_line = command_line ? command_line : "";
+    std::thread(run_game_thread).detach();
+    int result = platform::window()->run_message_loop();
+    close_main_window();
+    return result;
+}
+
+bool quit_requested() { return quit_asked.load() != 0; }
+
+void set_repaint_function(RepaintFunction function) { repaint_function.store(function); }
+
+void release_main_window() {
+    platform::Window* w = platform::window();
+    if (!w) return;
+    w->call_on_window_thread([w] {
+        close_main_window();
+        w->shutdown();
+    });
+}
+
+}  // namespace vyr

@@ -1,0 +1,89 @@
+// The window thread: the program window, its window procedure, the request protocol through
+// which game-side threads have the window thread do display, sound and pointer work, and the
+// start of the game thread.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "platform/window/window.h"
+
+namespace vyr {
+
+enum RequestCode : uint32_t {
+    REQ_HIDE_CURSOR = 0,
+    REQ_NOTHING = 1,
+    REQ_CLIP_CURSOR = 2,
+    REQ_SET_CURSOR_POS = 3,
+    REQ_SET_VIDEO_MODE = 4,
+    REQ_SET_PALETTE = 5,
+    REQ_SET_PALETTE_VGA = 6,
+    REQ_SET_PALETTE_RUNS = 7,
+    REQ_GET_PALETTE = 8,
+    REQ_LOCK_SURFACE = 9,
+    REQ_PRESENT = 10,
+    REQ_WAIT_VBLANK = 11,
+    REQ_XOR_LINE = 12,
+    REQ_XOR_DASHED_LINE = 13,
+    REQ_CREATE_SOUND_BUFFER = 14,
+    REQ_DUPLICATE_SOUND_BUFFER = 15,
+    REQ_RELEASE_INTERFACE = 16,
+    REQ_CREATE_DIRECTDRAW = 17,
+    REQ_CREATE_DIRECTSOUND = 18,
+    REQ_RESTORE_SYSTEM_PALETTE = 19,
+    REQ_RELEASE_SOUND = 20,
+    REQ_SET_COOPERATIVE_LEVEL = 21,
+    REQ_SET_CURSOR = 22,
+};
+
+// A request's argument block: words in the sender's memory, pointers stored whole.
+using RequestBlock = intptr_t[4];
+
+// The game's entry, given the split command line.
+using GameMain = int (*)(int argc, char** argv);
+
+constexpr int MAX_GAME_ARGS = 32;        // "application" and at most 31 words
+constexpr int MAX_GAME_ARG_LENGTH = 64;  // each at most 63 characters
+
+struct GameArguments {
+    char words[MAX_GAME_ARGS][MAX_GAME_ARG_LENGTH];
+    char* argv[MAX_GAME_ARGS + 1];
+    int argc;
+};
+
+// 1 while the program has the focus; the clock and the scheduler stand still while it is 0.
+extern std::atomic<int> app_active;
+
+// Runs the program on the calling thread, which becomes the window thread: creates the window,
+// starts the game thread on `game_main` and runs the message loop. Needs `platform::window()`.
+int win_main(GameMain game_main, const char* command_line);
+
+int create_main_window();
+void close_main_window();
+// The first video mode turns the small start-up window into the full-screen one.
+void set_popup_window_style();
+
+intptr_t window_proc(const platform::WindowMessage& message);
+
+// Has the window thread run request `code` with `lparam` and returns the result; runs inline
+// when called on the window thread.
+intptr_t send_request(uint32_t code, intptr_t lparam = 0);
+inline intptr_t send_request(uint32_t code, RequestBlock& block) {
+    return send_request(code, reinterpret_cast<intptr_t>(&block[0]));
+}
+
+// Splits `command_line` at spaces after the word "application"; further words and the tail of
+// over-long words are dropped.
+void split_command_line(const char* command_line, GameArguments& arguments);
+
+// Set when the outside world asked the program to end; the next reader of input ends it.
+bool quit_requested();
+
+// The repaint the window thread asks for after the program regains the focus.
+using RepaintFunction = void (*)(int x0, int y0, int x1, int y1);
+void set_repaint_function(RepaintFunction function);
+
+// End of the process: has the window thread give back sound and the window.
+void release_main_window();
+
+}  // namespace vyr

@@ -1,0 +1,193 @@
+#include "platform/window/headless.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/timer/timer.h"
+
+namespace vyr::platform {
+
+namespace {
+
+HeadlessWindow* period_target = nullptr;  // the window whose script the timer drives
+
+}  // namespace
+
+HeadlessWindow::HeadlessWindow() : frame_(size_t(640) * 480, 0) {}
+
+HeadlessWindow::~HeadlessWindow() {
+    if (period_target == this) {
+        set_period_listener(nullptr);
+        period_target = nullptr;
+    }
+}
+
+bool HeadlessWindow::create(WindowProcedure procedure, const char*, int, int, int, int) {
+    std::lock_guard lock(mutex_);
+    procedure_ = procedure;
+    loop_state_ = LoopState::BEFORE;
+    return true;
+}
+
+void HeadlessWindow::push(Item item) {
+    {
+        std::lock_guard lock(mutex_);
+        queue_.push_back(item);
+    }
+    cv_.notify_all();
+}
+
+void HeadlessWindow::inject(const WindowMessage& message) { push({message}); }
+
+void HeadlessWindow::post_destroy() { push({{MessageKind::DESTROY, 0, 0}, nullptr, nullptr, true}); }
+
+int HeadlessWindow::run_message_loop() {
+    std::unique_lock lock(mutex_);
+    window_thread_ = std::this_thread::get_id();
+    loop_state_ = LoopState::RUNNING;
+    for (;;) {
+        cv_.wait(lock, [this] { return !queue_.empty(); });
+        Item item = queue_.front();
+        queue_.pop_front();
+        lock.unlock();
+        if (item.call) {
+            (*item.call)();
+        } else if (item.script_due) {
+            deliver_script_events(timer_periods());
+        } else {
+            procedure_(item.message);
+        }
+        lock.lock();
+        if (item.done) {
+            *item.done = true;
+            cv_.notify_all();
+        }
+        if (item.destroy) break;
+    }
+    loop_state_ = LoopState::ENDED;
+    // Nobody serves calls any more: run those still waiting, as later ones will run inline.
+    while (!queue_.empty()) {
+        Item item = queue_.front();
+        queue_.pop_front();
+        if (!item.call) continue;
+        lock.unlock();
+        (*item.call)();
+        lock.lock();
+        *item.done = true;
+    }
+    cv_.notify_all();
+    return 0;
+}
+
+void HeadlessWindow::call_on_window_thread(const std::function<void()>& work) {
+    std::unique_lock lock(mutex_);
+    if (std::this_thread::get_id() == window_thread_ || loop_state_ == LoopState::ENDED) {
+        lock.unlock();
+        work();
+        return;
+    }
+    bool done = false;
+    queue_.push_back({{}, &work, &done});
+    cv_.notify_all();
+    cv_.wait(lock, [&] { return done; });
+}
+
+bool HeadlessWindow::on_window_thread() const {
+    std::lock_guard lock(mutex_);
+    return std::this_thread::get_id() == window_thread_;
+}
+
+void HeadlessWindow::present(const uint32_t* pixels, int width, int height, int pitch) {
+    std::lock_guard lock(frame_mutex_);
+    frame_.resize(size_t(width) * height);
+    for (int y = 0; y < height; ++y)
+        std::copy(pixels + size_t(y) * pitch, pixels + size_t(y) * pitch + width, frame_.begin() + size_t(y) * width);
+    frame_width_ = width;
+    frame_height_ = height;
+}
+
+std::vector<uint32_t> HeadlessWindow::frame() const {
+    std::lock_guard lock(frame_mutex_);
+    return frame_;
+}
+
+int HeadlessWindow::frame_width() const {
+    std::lock_guard lock(frame_mutex_);
+    return frame_width_;
+}
+
+int HeadlessWindow::frame_height() const {
+    std::lock_guard lock(frame_mutex_);
+    return frame_height_;
+}
+
+bool HeadlessWindow::write_capture(const std::string& path) const {
+    std::vector<uint32_t> pixels;
+    int width, height;
+    {
+        std::lock_guard lock(frame_mutex_);
+        pixels = frame_;
+        width = frame_width_;
+        height = frame_height_;
+    }
+    std::string temporary = path + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << "P6\n" << width << ' ' << height << "\n255\n";
+        for (uint32_t p : pixels) {
+            char rgb[3] = {char(p >> 16), char(p >> 8), char(p)};
+            out.write(rgb, 3);
+        }
+        if (!out.flush()) return false;
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary, path, error);
+    return !error;
+}
+
+void HeadlessWindow::set_script(std::vector<ScriptEvent> events) {
+    script_ = std::move(events);
+    script_next_ = 0;
+    period_target = this;
+    set_period_listener(on_period);
+}
+
+void HeadlessWindow::on_period(uint64_t period) {
+    HeadlessWindow* self = period_target;
+    if (!self) return;
+    if (clock_mode() == ClockMode::VIRTUAL) {
+        // The advancing thread waits until the events are in, so a run repeats to the tick.
+        self->call_on_window_thread([self, period] { self->deliver_script_events(period); });
+    } else {
+        self->push({{}, nullptr, nullptr, false, true});
+    }
+}
+
+void HeadlessWindow::deliver_script_events(uint64_t now) {
+    for (; script_next_ < script_.size() && script_[script_next_].time <= now; ++script_next_) {
+        const ScriptEvent& e = script_[script_next_];
+        switch (e.kind) {
+        case ScriptEvent::KEY:
+            procedure_({e.down ? MessageKind::KEY_DOWN : MessageKind::KEY_UP, uint32_t(e.code), e.extended ? 1 : 0});
+            break;
+        case ScriptEvent::MOVE: procedure_({MessageKind::MOUSE_MOVE, 0, pack_mouse_position(e.x, e.y)}); break;
+        case ScriptEvent::CLICK:
+        case ScriptEvent::RIGHT_CLICK: {
+            uint32_t button = e.kind == ScriptEvent::CLICK ? MOUSE_LEFT : MOUSE_RIGHT;
+            intptr_t at = pack_mouse_position(e.x, e.y);
+            procedure_({MessageKind::MOUSE_MOVE, 0, at});
+            procedure_({MessageKind::MOUSE_BUTTON, button, at});
+            procedure_({MessageKind::MOUSE_BUTTON, 0, at});
+            break;
+        }
+        case ScriptEvent::CAPTURE:
+            if (!write_capture(e.path)) std::fprintf(stderr, "vyr: cannot write capture %s\n", e.path.c_str());
+            break;
+        case ScriptEvent::FOCUS: procedure_({MessageKind::ACTIVATE_APP, uint32_t(e.code), 0}); break;
+        case ScriptEvent::QUIT: procedure_({MessageKind::QUIT, 0, 0}); break;
+        }
+    }
+}
+
+}  // namespace vyr::platform

@@ -1,0 +1,96 @@
+#include "platform/window/script.h"
+
+#include <sstream>
+
+namespace vyr::platform {
+
+namespace {
+
+bool read_number(std::istringstream& in, long long& value) {
+    std::string word;
+    if (!(in >> word)) return false;
+    size_t used = 0;
+    try {
+        value = std::stoll(word, &used, 0);
+    } catch (const std::logic_error&) {
+        return false;
+    }
+    return used == word.size();
+}
+
+bool read_position(std::istringstream& in, ScriptEvent& event) {
+    long long x, y;
+    if (!read_number(in, x) || !read_number(in, y)) return false;
+    if (x < 0 || y < 0 || x > 4095 || y > 4095) return false;
+    event.x = int(x);
+    event.y = int(y);
+    return true;
+}
+
+// Fills `event` from the words after the time; false when they make no event.
+bool parse_event(std::istringstream& in, ScriptEvent& event) {
+    std::string verb, word;
+    in >> verb;
+    if (verb == "key") {
+        long long code;
+        if (!read_number(in, code) || !(in >> word)) return false;
+        if (word != "down" && word != "up") return false;
+        event.kind = ScriptEvent::KEY;
+        event.extended = (code & 0xff00) == 0xe000;
+        event.code = int(code & 0xff);
+        event.down = word == "down";
+        return (code & ~0xff) == (event.extended ? 0xe000 : 0) && event.code >= 1 && event.code <= 0x7f;
+    }
+    if (verb == "move" || verb == "click" || verb == "rclick") {
+        event.kind = verb == "move" ? ScriptEvent::MOVE
+                     : verb == "click" ? ScriptEvent::CLICK
+                                       : ScriptEvent::RIGHT_CLICK;
+        return read_position(in, event);
+    }
+    if (verb == "capture") {
+        event.kind = ScriptEvent::CAPTURE;
+        return bool(in >> event.path);
+    }
+    if (verb == "focus") {
+        event.kind = ScriptEvent::FOCUS;
+        if (!(in >> word) || (word != "lost" && word != "gained")) return false;
+        event.code = word == "gained";
+        return true;
+    }
+    if (verb == "quit") {
+        event.kind = ScriptEvent::QUIT;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool parse_script(const std::string& text, std::vector<ScriptEvent>& events, std::string& error) {
+    std::istringstream lines(text);
+    std::string line;
+    uint64_t last_time = 0;
+    for (int number = 1; std::getline(lines, line); ++number) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        size_t first = line.find_first_not_of(" \t");
+        if (first == std::string::npos || line[first] == '#') continue;
+        std::istringstream in(line);
+        long long time;
+        ScriptEvent event{};
+        std::string rest;
+        bool ok = read_number(in, time) && time >= 0 && parse_event(in, event) && !(in >> rest);
+        if (ok && uint64_t(time) < last_time) {
+            error = "line " + std::to_string(number) + ": time goes backwards: " + line;
+            return false;
+        }
+        if (!ok) {
+            error = "line " + std::to_string(number) + ": cannot read: " + line;
+            return false;
+        }
+        event.time = last_time = uint64_t(time);
+        events.push_back(event);
+    }
+    return true;
+}
+
+}  // namespace vyr::platform

@@ -1,0 +1,33 @@
+// The input script of the headless window: one event per line, timed in timer periods.
+//
+//   100 key 0x1c down        set-1 scan code; 0xe0NN for an extended key
+//   120 move 320 240         pointer moves, no button held
+//   140 click 320 240        left button pressed and released there (rclick: the right one)
+//   300 capture menu.ppm     what the player sees now, as a PPM file
+//   400 focus lost           the program loses (or "gained": regains) the focus
+//   900 quit                 the program ends through its own exit path
+//
+// Blank lines and lines starting with '#' are ignored; times never go backwards.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vyr::platform {
+
+struct ScriptEvent {
+    enum Kind { KEY, MOVE, CLICK, RIGHT_CLICK, CAPTURE, FOCUS, QUIT };
+    uint64_t time;
+    Kind kind;
+    int code = 0;       // KEY: scan code; FOCUS: 1 gained, 0 lost
+    bool extended = false;
+    bool down = false;  // KEY
+    int x = 0, y = 0;   // MOVE, CLICK, RIGHT_CLICK
+    std::string path;   // CAPTURE
+};
+
+// Parses a whole script; on a bad line returns false with "line N: what is wrong" in `error`.
+bool parse_script(const std::string& text, std::vector<ScriptEvent>& events, std::string& error);
+
+}  // namespace vyr::platform

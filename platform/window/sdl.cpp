@@ -1,0 +1,205 @@
+// The SDL window: the 640 x 480 picture scaled into a real window, keeping its aspect.
+#include <SDL.h>
+
+#include <condition_variable>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+#include "platform/window/sdl_keys.h"
+#include "platform/window/window.h"
+
+namespace vyr::platform {
+
+namespace {
+
+class SdlWindow final : public Window {
+public:
+    ~SdlWindow() override { shutdown(); }
+
+    bool create(WindowProcedure procedure, const char* title, int, int, int, int) override {
+        procedure_ = procedure;
+        window_thread_ = std::this_thread::get_id();
+        wake_event_ = SDL_RegisterEvents(1);
+        // The start-up window is kept hidden until the first video mode, as a tiny pop-up was.
+        window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480,
+                                   SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+        if (!window_) return false;
+        renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+        if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+        if (!renderer_) return false;
+        SDL_RenderSetLogicalSize(renderer_, 640, 480);
+        return true;
+    }
+
+    int desktop_width() const override { return desktop_mode().w; }
+    int desktop_height() const override { return desktop_mode().h; }
+
+    void set_full_screen_style() override {
+        const char* full = std::getenv("VYR_FULLSCREEN");
+        if (full && std::strcmp(full, "1") == 0) SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        SDL_ShowWindow(window_);
+        SDL_RaiseWindow(window_);
+    }
+
+    // The program never closes its window: the loop runs until the process ends.
+    int run_message_loop() override {
+        for (;;) {
+            SDL_Event event;
+            if (SDL_WaitEventTimeout(&event, 10)) {
+                handle(event);
+                while (SDL_PollEvent(&event)) handle(event);
+            }
+            run_pending_calls();
+        }
+    }
+
+    void call_on_window_thread(const std::function<void()>& work) override {
+        std::unique_lock lock(mutex_);
+        if (std::this_thread::get_id() == window_thread_) {
+            lock.unlock();
+            work();
+            return;
+        }
+        bool done = false;
+        calls_.push_back({&work, &done});
+        SDL_Event wake{};
+        wake.type = wake_event_;
+        SDL_PushEvent(&wake);
+        cv_.wait(lock, [&] { return done; });
+    }
+
+    bool on_window_thread() const override { return std::this_thread::get_id() == window_thread_; }
+
+    void present(const uint32_t* pixels, int width, int height, int pitch) override {
+        if (!renderer_) return;
+        if (!texture_ || width != texture_width_ || height != texture_height_) {
+            if (texture_) SDL_DestroyTexture(texture_);
+            texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width, height);
+            texture_width_ = width;
+            texture_height_ = height;
+            SDL_RenderSetLogicalSize(renderer_, width, height);
+        }
+        SDL_UpdateTexture(texture_, nullptr, pixels, pitch * 4);
+        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+        SDL_RenderClear(renderer_);
+        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+        SDL_RenderPresent(renderer_);
+    }
+
+    void hide_system_cursor() override { SDL_ShowCursor(SDL_DISABLE); }
+
+    void set_cursor_position(int x, int y) override {
+        // The game speaks in picture pixels; the window may be scaled.
+        SDL_Rect viewport;
+        float scale_x, scale_y;
+        SDL_RenderGetViewport(renderer_, &viewport);
+        SDL_RenderGetScale(renderer_, &scale_x, &scale_y);
+        SDL_WarpMouseInWindow(window_, int((viewport.x + x) * scale_x), int((viewport.y + y) * scale_y));
+    }
+
+    bool clip_cursor(const Rect* rect) override {
+        SDL_SetWindowGrab(window_, rect ? SDL_TRUE : SDL_FALSE);
+        return true;
+    }
+
+    void set_cursor_shape(int) override {}  // the system pointer stays hidden; the game draws its own
+
+    void message_box(const char* title, const char* text) override {
+        call_on_window_thread([&] { SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title, text, window_); });
+    }
+
+    void shutdown() override {
+        if (texture_) SDL_DestroyTexture(texture_);
+        if (renderer_) SDL_DestroyRenderer(renderer_);
+        if (window_) SDL_DestroyWindow(window_);
+        texture_ = nullptr;
+        renderer_ = nullptr;
+        window_ = nullptr;
+        SDL_Quit();
+    }
+
+private:
+    struct Call {
+        const std::function<void()>* work;
+        bool* done;
+    };
+
+    static SDL_DisplayMode desktop_mode() {
+        SDL_DisplayMode mode{};
+        if (SDL_GetDesktopDisplayMode(0, &mode) != 0) mode.w = 640, mode.h = 480;
+        return mode;
+    }
+
+    void run_pending_calls() {
+        std::unique_lock lock(mutex_);
+        while (!calls_.empty()) {
+            Call call = calls_.front();
+            calls_.pop_front();
+            lock.unlock();
+            (*call.work)();
+            lock.lock();
+            *call.done = true;
+            cv_.notify_all();
+        }
+    }
+
+    static uint32_t buttons_now() {
+        uint32_t state = SDL_GetMouseState(nullptr, nullptr), buttons = 0;
+        if (state & SDL_BUTTON(SDL_BUTTON_LEFT)) buttons |= MOUSE_LEFT;
+        if (state & SDL_BUTTON(SDL_BUTTON_RIGHT)) buttons |= MOUSE_RIGHT;
+        return buttons;
+    }
+
+    void handle(const SDL_Event& event) {
+        switch (event.type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            Set1Key key = set1_from_sdl(event.key.keysym.scancode);
+            if (key.code == 0) break;
+            procedure_({event.type == SDL_KEYDOWN ? MessageKind::KEY_DOWN : MessageKind::KEY_UP, uint32_t(key.code),
+                        key.extended ? 1 : 0});
+            break;
+        }
+        case SDL_MOUSEMOTION:
+            procedure_({MessageKind::MOUSE_MOVE, buttons_now(), pack_mouse_position(event.motion.x, event.motion.y)});
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            if (event.button.button != SDL_BUTTON_LEFT && event.button.button != SDL_BUTTON_RIGHT) break;
+            procedure_({MessageKind::MOUSE_BUTTON, buttons_now(), pack_mouse_position(event.button.x, event.button.y)});
+            break;
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) procedure_({MessageKind::ACTIVATE_APP, 1, 0});
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) procedure_({MessageKind::ACTIVATE_APP, 0, 0});
+            if (event.window.event == SDL_WINDOWEVENT_EXPOSED) procedure_({MessageKind::PAINT, 0, 0});
+            break;
+        case SDL_QUIT: break;  // the game has its own ways out; closing the window is not one
+        default:
+            if (event.type == wake_event_) run_pending_calls();
+            break;
+        }
+    }
+
+    WindowProcedure procedure_ = nullptr;
+    std::thread::id window_thread_;
+    uint32_t wake_event_ = 0;
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+    int texture_width_ = 0, texture_height_ = 0;
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    std::deque<Call> calls_;
+};
+
+}  // namespace
+
+std::unique_ptr<Window> make_sdl_window() {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) return nullptr;
+    return std::make_unique<SdlWindow>();
+}
+
+}  // namespace vyr::platform

@@ -1,0 +1,8 @@
+// The game's own entry, run on the game thread with the split command line.
+#pragma once
+
+namespace vyr {
+
+int game_main(int argc, char** argv);
+
+}  // namespace vyr

@@ -1,0 +1,19 @@
+// The process entry: pick the platform backends, then run the program on this thread, which
+// becomes the window thread.
+#include <cstdio>
+#include <string>
+
+#include "library/system/winmain.h"
+#include "source/game_main.h"
+
+int main(int argc, char** argv) {
+    std::string error;
+    if (!vyr::platform::select_window_backend(error)) {
+        std::fprintf(stderr, "vyr: %s\n", error.c_str());
+        return 1;
+    }
+    // The game splits its command line itself, as one text.
+    std::string command_line;
+    for (int i = 1; i < argc; ++i) command_line += (i > 1 ? " " : "") + std::string(argv[i]);
+    return vyr::win_main(vyr::game_main, command_line.c_str());
+}

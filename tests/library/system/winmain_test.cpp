@@ -1,0 +1,205 @@
+#include "library/system/winmain.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+#include "library/system/event.h"
+#include "library/system/key.h"
+#include "library/system/timer.h"
+#include "platform/timer/timer.h"
+#include "platform/window/headless.h"
+
+namespace vyr {
+namespace {
+
+std::vector<std::array<int, 4>> repaints;
+void record_repaint(int x0, int y0, int x1, int y1) { repaints.push_back({x0, y0, x1, y1}); }
+
+// A headless window whose message loop runs on a thread of its own, the test being the game side.
+class WindowThread : public testing::Test {
+protected:
+    static void SetUpTestSuite() { platform::set_clock_mode(platform::ClockMode::VIRTUAL); }
+
+    void SetUp() override {
+        auto window = std::make_unique<platform::HeadlessWindow>();
+        headless = window.get();
+        platform::install_window(std::move(window));
+        ASSERT_EQ(create_main_window(), 1);
+        loop = std::thread([this] { headless->run_message_loop(); });
+        flush_events();
+    }
+
+    void TearDown() override {
+        headless->post_destroy();
+        loop.join();
+        close_main_window();
+        platform::install_window(nullptr);
+        flush_events();
+    }
+
+    // Runs `message` through the window procedure on the window thread and waits for it.
+    void deliver(const platform::WindowMessage& message) {
+        headless->call_on_window_thread([&] { window_proc(message); });
+    }
+
+    std::vector<Event> drain() {
+        std::vector<Event> events;
+        Event e;
+        while (get_event(e)) events.push_back(e);
+        return events;
+    }
+
+    platform::HeadlessWindow* headless = nullptr;
+    std::thread loop;
+};
+
+TEST_F(WindowThread, RequestsWriteTheirResultsBack) {
+    RequestBlock block = {0, 0, 0, 0};
+    send_request(REQ_CREATE_DIRECTDRAW, block);
+    EXPECT_EQ(block[0], 1);
+    block[0] = 7;
+    send_request(REQ_CREATE_DIRECTSOUND, block);
+    EXPECT_EQ(block[0], 0);  // no sound device here: the program runs silent
+    EXPECT_TRUE(drain().empty());
+}
+
+TEST_F(WindowThread, CodesAbove22DoNothing) {
+    for (uint32_t code : {23u, 24u, 1000u}) {
+        RequestBlock block = {5, 6, 7, 8};
+        EXPECT_EQ(send_request(code, block), 0);
+        EXPECT_EQ(block[0], 5);
+        EXPECT_EQ(block[3], 8);
+    }
+    EXPECT_TRUE(drain().empty());
+}
+
+TEST_F(WindowThread, RequestFromTheWindowThreadRunsInline) {
+    intptr_t result = 0;
+    bool inline_call = false;
+    headless->call_on_window_thread([&] {
+        RequestBlock block = {0, 0, 0, 0};
+        send_request(REQ_CREATE_DIRECTDRAW, block);  // would wait for itself if queued
+        result = block[0];
+        inline_call = headless->on_window_thread();
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_TRUE(inline_call);
+}
+
+// The flags of the activation logic live for the whole process, so the road is one test.
+TEST_F(WindowThread, ReactivationReleasesAltAndRepaintsOnlyInFullScreenStyle) {
+    set_repaint_function(record_repaint);
+    using platform::MessageKind;
+    deliver({MessageKind::ACTIVATE_APP, 1, 0});  // the activation after creation only records itself
+    deliver({MessageKind::KEY_DOWN, 0x38, 0});
+    drain();
+
+    deliver({MessageKind::ACTIVATE_APP, 0, 0});
+    EXPECT_EQ(app_active.load(), 0);
+    deliver({MessageKind::ACTIVATE_APP, 1, 0});
+    EXPECT_EQ(app_active.load(), 1);
+    EXPECT_TRUE(drain().empty()) << "before the first video mode nothing is posted";
+    EXPECT_TRUE(repaints.empty());
+
+    send_request(REQ_SET_VIDEO_MODE, 1);
+    deliver({MessageKind::ACTIVATE_APP, 0, 0});
+    deliver({MessageKind::ACTIVATE_APP, 1, 0});
+    std::vector<Event> events = drain();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].type, EV_KEY);
+    EXPECT_EQ(events[0].value, 0xB8);
+    EXPECT_EQ(key_down[0x38].load(), 0);
+    ASSERT_EQ(repaints.size(), 1u);
+    EXPECT_EQ(repaints[0], (std::array<int, 4>{0, 0, 640, 480}));
+    set_repaint_function(nullptr);
+}
+
+TEST_F(WindowThread, ClockStandsStillWhileInactive) {
+    deliver({platform::MessageKind::ACTIVATE_APP, 0, 0});
+    int ticks = tick_count.load(), clock = read_clock();
+    platform::advance_virtual_clock(1000);
+    EXPECT_EQ(tick_count.load(), ticks);
+    EXPECT_EQ(read_clock(), clock);
+    EXPECT_TRUE(drain().empty());
+
+    deliver({platform::MessageKind::ACTIVATE_APP, 1, 0});
+    platform::advance_virtual_clock(100);
+    EXPECT_EQ(tick_count.load(), ticks + 100);
+    EXPECT_EQ(read_clock(), clock + 200);
+    std::vector<Event> events = drain();
+    ASSERT_EQ(events.size(), 1u);  // a run of timer events comes out as the latest one
+    EXPECT_EQ(events[0].type, EV_TIMER);
+    EXPECT_EQ(events[0].time, ticks + 100);
+}
+
+TEST_F(WindowThread, HeldKeysAgeByTicks) {
+    deliver({platform::MessageKind::KEY_DOWN, 0x1e, 0});
+    platform::advance_virtual_clock(50);
+    EXPECT_EQ(key_held_time[0x1e].load(), 50);
+    deliver({platform::MessageKind::KEY_UP, 0x1e, 0});
+    platform::advance_virtual_clock(10);
+    EXPECT_EQ(key_held_time[0x1e].load(), 50);
+}
+
+TEST_F(WindowThread, FrameTimeIsBetweenOneAndTwoHundredUnits) {
+    get_frame_time();
+    EXPECT_EQ(get_frame_time(), 1);
+    platform::advance_virtual_clock(5);
+    EXPECT_EQ(get_frame_time(), 10);
+    platform::advance_virtual_clock(300);
+    EXPECT_EQ(get_frame_time(), 200);
+}
+
+TEST(WinMain, RunsTheGameThreadWithItsArguments) {
+    platform::set_clock_mode(platform::ClockMode::VIRTUAL);
+    auto window = std::make_unique<platform::HeadlessWindow>();
+    static platform::HeadlessWindow* headless = window.get();
+    platform::install_window(std::move(window));
+    static std::vector<std::string> seen;
+    seen.clear();
+    int result = win_main(
+        [](int argc, char** argv) {
+            seen.assign(argv, argv + argc);
+            headless->post_destroy();
+            return 0;
+        },
+        "-c1 -L e");
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(seen, (std::vector<std::string>{"application", "-c1", "-L", "e"}));
+    platform::install_window(nullptr);
+}
+
+TEST(CommandLine, SplitsAtEverySpace) {
+    const std::string long_word(100, 'x');
+    std::string many;
+    for (int i = 0; i < 40; ++i) many += (i ? " w" : "w") + std::to_string(i);
+    const struct {
+        std::string line;
+        std::vector<std::string> words;  // after "application"
+    } cases[] = {
+        {"", {}},
+        {"a b", {"a", "b"}},
+        {"a  b", {"a", "", "b"}},
+        {"a b ", {"a", "b"}},
+        {" a", {"", "a"}},
+        {long_word, {std::string(63, 'x')}},
+    };
+    for (const auto& c : cases) {
+        GameArguments arguments;
+        split_command_line(c.line.c_str(), arguments);
+        std::vector<std::string> expected = {"application"};
+        expected.insert(expected.end(), c.words.begin(), c.words.end());
+        EXPECT_EQ(std::vector<std::string>(arguments.argv, arguments.argv + arguments.argc), expected)
+            << '"' << c.line << '"';
+        EXPECT_EQ(arguments.argv[arguments.argc], nullptr);
+    }
+    GameArguments arguments;
+    split_command_line(many.c_str(), arguments);
+    EXPECT_EQ(arguments.argc, MAX_GAME_ARGS);
+    EXPECT_STREQ(arguments.argv[MAX_GAME_ARGS - 1], "w30");
+}
+
+}  // namespace
+}  // namespace vyr

@@ -1,0 +1,70 @@
+#include "platform/window/script.h"
+
+#include <gtest/gtest.h>
+
+namespace vyr::platform {
+namespace {
+
+TEST(Script, ReadsEveryKindOfLine) {
+    std::vector<ScriptEvent> events;
+    std::string error;
+    ASSERT_TRUE(parse_script("# a comment\n"
+                             "100 key 0x1c down\r\n"
+                             "\n"
+                             "101 key 0xe048 up\n"
+                             "120 move 320 240\n"
+                             "140 click 10 20\n"
+                             "141 rclick 1 2\n"
+                             "300 capture menu.ppm\n"
+                             "310 focus lost\n"
+                             "320 focus gained\n"
+                             "900 quit\n",
+                             events, error))
+        << error;
+    ASSERT_EQ(events.size(), 9u);
+    EXPECT_EQ(events[0].time, 100u);
+    EXPECT_EQ(events[0].kind, ScriptEvent::KEY);
+    EXPECT_EQ(events[0].code, 0x1c);
+    EXPECT_TRUE(events[0].down);
+    EXPECT_FALSE(events[0].extended);
+    EXPECT_EQ(events[1].code, 0x48);
+    EXPECT_TRUE(events[1].extended);
+    EXPECT_FALSE(events[1].down);
+    EXPECT_EQ(events[2].kind, ScriptEvent::MOVE);
+    EXPECT_EQ(events[3].kind, ScriptEvent::CLICK);
+    EXPECT_EQ(events[3].x, 10);
+    EXPECT_EQ(events[3].y, 20);
+    EXPECT_EQ(events[4].kind, ScriptEvent::RIGHT_CLICK);
+    EXPECT_EQ(events[5].path, "menu.ppm");
+    EXPECT_EQ(events[6].code, 0);
+    EXPECT_EQ(events[7].code, 1);
+    EXPECT_EQ(events[8].kind, ScriptEvent::QUIT);
+}
+
+TEST(Script, NamesTheBadLine) {
+    const struct {
+        const char* text;
+        const char* error;
+    } cases[] = {
+        {"10 quit\nfoo key 1 down\n", "line 2: cannot read: foo key 1 down"},
+        {"10 key 0x80 down\n", "line 1: cannot read"},       // not a set-1 make code
+        {"10 key 0x1c sideways\n", "line 1: cannot read"},
+        {"10 key 0x1c down extra\n", "line 1: cannot read"},
+        {"10 click 5\n", "line 1: cannot read"},
+        {"10 click -5 5\n", "line 1: cannot read"},
+        {"10 capture\n", "line 1: cannot read"},
+        {"10 focus maybe\n", "line 1: cannot read"},
+        {"-1 quit\n", "line 1: cannot read"},
+        {"10 explode\n", "line 1: cannot read"},
+        {"20 quit\n10 quit\n", "line 2: time goes backwards"},
+    };
+    for (const auto& c : cases) {
+        std::vector<ScriptEvent> events;
+        std::string error;
+        EXPECT_FALSE(parse_script(c.text, events, error)) << c.text;
+        EXPECT_EQ(error.rfind(c.error, 0), 0u) << c.text << " gave " << error;
+    }
+}
+
+}  // namespace
+}  // namespace vyr::platform

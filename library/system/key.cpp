@@ -1,6 +1,11 @@
 #include "library/system/key.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "library/debug/fatal.h"
 #include "library/system/event.h"
+#include "library/system/exit.h"
 #include "library/system/timer.h"
 
 namespace vyr {
@@ -10,20 +15,95 @@ std::atomic<int> key_held_time[KEY_TABLE_SIZE];
 
 namespace {
 
-void post_key(int key_code) { post_input_event({EV_KEY, key_code, 0, 0, tick_count.load()}); }
+constexpr int SCAN_CTRL = 29, SCAN_LEFT_SHIFT = 42, SCAN_RIGHT_SHIFT = 54, SCAN_ALT = 56;
+constexpr int LAYER_SEPARATOR = -1;
+
+struct HotKey {
+    int code;
+    HotKeyHandler handler;
+};
+
+std::atomic<int> numpad_release_countdown{0};
+// Newest last; a separator entry starts a layer. Only cooperative threads touch it.
+std::vector<HotKey> hot_keys;
+bool hot_keys_hooked = false;
+
+constexpr auto make_char_table(bool shifted) {
+    struct Table {
+        uint8_t chars[KEY_TABLE_SIZE] = {};
+    } table;
+    auto put = [&](int first, const char* text) {
+        for (int i = 0; text[i]; ++i) table.chars[first + i] = uint8_t(text[i]);
+    };
+    table.chars[0x01] = 0x1B;
+    put(0x02, shifted ? "!@#$%^&*()_+" : "1234567890-=");
+    table.chars[0x0E] = 0x08;
+    table.chars[0x0F] = 0x09;
+    put(0x10, shifted ? "QWERTYUIOP{}" : "qwertyuiop[]");
+    table.chars[0x1C] = 0x0A;
+    put(0x1E, shifted ? "ASDFGHJKL:\"" : "asdfghjkl;`");
+    put(0x2C, shifted ? "ZXCVBNM<>?" : "zxcvbnm,./");
+    table.chars[0x39] = ' ';
+    table.chars[0x56] = shifted ? 0 : '\\';
+    return table;
+}
+constexpr auto key_chars = make_char_table(false);
+constexpr auto key_chars_shifted = make_char_table(true);
+
+// Numeric-pad keys as they arrive here; the decimal point is not among them.
+bool is_numpad_key(int scan_code, bool extended) {
+    if (extended) return scan_code == 0x35;                       // divide
+    return (scan_code >= 0x47 && scan_code <= 0x52) || scan_code == 0x37;  // digits, + -, multiply
+}
+
+bool is_separator(const HotKey& key) { return key.code == LAYER_SEPARATOR; }
+
+void clear_all_held_times() {
+    for (int scan = 0; scan < 127; ++scan) key_held_time[scan].store(0);
+}
+
+// The modifier bits a polled hot key asks for are held now.
+bool modifiers_held(int code) {
+    if ((code & KEY_SHIFT) && !is_key_down(SCAN_LEFT_SHIFT) && !is_key_down(SCAN_RIGHT_SHIFT)) return false;
+    if ((code & KEY_CTRL) && !is_key_down(SCAN_CTRL)) return false;
+    if ((code & KEY_ALT) && !is_key_down(SCAN_ALT)) return false;
+    return true;
+}
+
+constexpr int UNRESTRICTED_CODES[] = {
+    0x01, 0x0F, 0x19, 0x3B, 0x3C, 0x3D, 0x3E, 0x3F, 0x40, 0x41, 0x42, 0x43, 0x44, 0x57, 0x58,
+    0x1001, 0x1002, 0x1003, 0x1004, 0x1005, 0x1006, 0x1007, 0x1008, 0x100E,
+    0x103B, 0x103C, 0x103D, 0x103E, 0x103F, 0x1040, 0x1041,
+    0x200F, 0x2010, 0x2012, 0x400F, 0x4058,
+    0x5002, 0x5003, 0x5004, 0x5005, 0x5006, 0x5007, 0x5008, 0x5009, 0x500A, 0x500B,
+    0x503B, 0x503C, 0x503D, 0x503E, 0x10047, 0x1004F,
+};
 
 }  // namespace
 
-void on_key_down(int scan_code, bool) {
-    scan_code &= 0x7f;
-    if (!key_down[scan_code].exchange(1)) key_held_time[scan_code].store(0);
-    post_key(scan_code);
+void post_key_event(int code) {
+    int scan = code & 0x7F;
+    key_down[scan].store((code & KEY_RELEASE) ? 0 : 1);
+    if (key_down[SCAN_LEFT_SHIFT].load() || key_down[SCAN_RIGHT_SHIFT].load()) code |= KEY_SHIFT;
+    if (key_down[SCAN_CTRL].load()) code |= KEY_CTRL;
+    if (key_down[SCAN_ALT].load()) code |= KEY_ALT;
+    post_input_event({EV_KEY, code, 0, 0, tick_count.load()});
 }
 
-void on_key_up(int scan_code, bool) {
-    scan_code &= 0x7f;
-    key_down[scan_code].store(0);
-    post_key(scan_code | KEY_RELEASE);
+void on_key_down(int scan_code, bool extended) {
+    if (extended) post_key_event(KEY_EXTENDED_PREFIX);
+    if (scan_code & 0x7F) post_key_event(scan_code & 0x7F);
+}
+
+void on_key_up(int scan_code, bool extended) {
+    if (is_numpad_key(scan_code & 0x7F, extended)) numpad_release_countdown.store(2);
+    if (extended) post_key_event(KEY_EXTENDED_PREFIX);
+    post_key_event((scan_code & 0x7F) | KEY_RELEASE);
+}
+
+void fix_numpad_shift() {
+    if (numpad_release_countdown.load() <= 0) return;
+    if (numpad_release_countdown.fetch_sub(1) == 1) on_key_up(SCAN_RIGHT_SHIFT, false);
 }
 
 void age_held_keys() {
@@ -31,6 +111,81 @@ void age_held_keys() {
         if (key_down[i].load(std::memory_order_relaxed)) key_held_time[i].fetch_add(1);
 }
 
-int translate_key_char(int) { return 0; }
+bool is_key_down(int scan_code) { return key_down[scan_code & 0x7F].load() != 0; }
+int get_key_held_time(int scan_code) { return key_held_time[scan_code & 0x7F].load(); }
+void clear_key_held_time(int scan_code) { key_held_time[scan_code & 0x7F].store(0); }
+
+int translate_key_char(int key_code) {
+    if (key_code & KEY_RELEASE) return 0;
+    int scan = key_code & 0x7F;
+    if (key_code & KEY_ALT) return scan << 8;
+    int c = (key_code & KEY_SHIFT) ? key_chars_shifted.chars[scan] : key_chars.chars[scan];
+    return (key_code & KEY_CTRL) ? c & 0x1F : c;
+}
+
+void add_hot_key(int code, HotKeyHandler handler) {
+    if (!hot_keys_hooked) {
+        hot_keys_hooked = true;
+        add_exit_handler(free_hot_keys);
+    }
+    hot_keys.push_back({code, handler});
+}
+
+void push_hot_key_layer() {
+    hot_keys.push_back({LAYER_SEPARATOR, nullptr});
+    clear_all_held_times();
+}
+
+void pop_hot_key_layer() {
+    auto separator = std::find_if(hot_keys.rbegin(), hot_keys.rend(), is_separator);
+    hot_keys.erase(separator == hot_keys.rend() ? hot_keys.begin() : std::prev(separator.base()), hot_keys.end());
+    clear_all_held_times();
+}
+
+void free_hot_keys() { hot_keys.clear(); }
+
+int dispatch_hot_key(int code) {
+    for (auto it = hot_keys.rbegin(); it != hot_keys.rend() && !is_separator(*it); ++it) {
+        if (it->code & KEY_POLLED) continue;
+        bool match = (it->code & KEY_ANY_MODIFIERS) ? (it->code & 0xFF) == (code & 0xFF) : it->code == code;
+        if (match) return it->handler(code);
+    }
+    return 0;
+}
+
+void poll_hot_keys(bool restricted) {
+    for (auto it = hot_keys.rbegin(); it != hot_keys.rend() && !is_separator(*it); ++it) {
+        if (!(it->code & KEY_POLLED)) continue;
+        int scan = it->code & 0x7F;
+        if (key_held_time[scan].exchange(0) == 0) continue;
+        if (!modifiers_held(it->code)) continue;
+        if (restricted && is_key_restricted(it->code)) return;
+        it->handler(it->code);
+        return;
+    }
+}
+
+int is_key_restricted(int code) {
+    code &= ~KEY_POLLED;
+    return std::find(std::begin(UNRESTRICTED_CODES), std::end(UNRESTRICTED_CODES), code) == std::end(UNRESTRICTED_CODES);
+}
+
+int handle_key_event(const Event& event) {
+    int code = event.value;
+    int scan = code & 0x7F;
+    if (scan == SCAN_CTRL || scan == SCAN_LEFT_SHIFT || scan == SCAN_RIGHT_SHIFT || scan == SCAN_ALT) return 1;
+    // The debug monitor's page keys; there is no monitor, but the keys stay taken.
+    const struct {
+        int code, step;
+    } page_keys[] = {{0x2057, -1}, {0x3057, -20}, {0x2058, 1}, {0x3058, 20}};
+    for (const auto& page : page_keys)
+        if (code == page.code) {
+            select_debug_page(0);
+            watch_debug_value(nullptr, page.step, nullptr);
+            return 1;
+        }
+    if (code == 0) return 1;
+    return dispatch_hot_key(code);
+}
 
 }  // namespace vyr

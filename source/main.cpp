@@ -1,9 +1,12 @@
 // The process entry: pick the platform backends, then run the program on this thread, which
 // becomes the window thread.
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "library/system/winmain.h"
+#include "platform/joystick/joystick.h"
 #include "source/game_main.h"
 
 int main(int argc, char** argv) {
@@ -12,6 +15,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vyr: %s\n", error.c_str());
         return 1;
     }
+    // A headless run reads no real devices, so that scripted runs repeat exactly.
+    const char* video = std::getenv("VYR_VIDEO");
+    vyr::platform::select_joystick_backend(!(video && std::strcmp(video, "headless") == 0));
     // The game splits its command line itself, as one text.
     std::string command_line;
     for (int i = 1; i < argc; ++i) command_line += (i > 1 ? " " : "") + std::string(argv[i]);

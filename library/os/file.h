@@ -1,0 +1,80 @@
+// Every file access of the program. Reads that fail in the working directory are tried again in
+// the read-only data directory; writes go to the working directory only, and a file written
+// whole reaches its name only complete (a temporary beside it is renamed over the old one).
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace vyr {
+
+constexpr int FILE_ACCESS_READ = 1;
+constexpr int FILE_ACCESS_WRITE = 2;
+
+// Create: an empty file at position 0; a file written this way replaces the old one at close.
+// Append: the existing file at its end. Existing: the existing file at position 0.
+constexpr int FILE_MODE_CREATE = 0;
+constexpr int FILE_MODE_APPEND = 1;
+constexpr int FILE_MODE_EXISTING = 2;
+
+constexpr int FILE_STRICT = 4;  // handle flag: a short read or write is fatal
+
+constexpr size_t FILE_CHUNK_SIZE = 8192;  // long reads refresh the pointer after each chunk
+
+struct FileHandle;
+struct FileListEntry;
+
+// Takes the first of $VYR_DATA, data/ beside the executable, ../share/vyr from it and
+// /usr/share/vyr that holds `sentinel` as the read-only data directory; fatal, naming every
+// directory tried, when none does. A null sentinel does nothing.
+void find_read_only_path(const char* sentinel);
+
+// Opens `name` (fatal "Cannot Open file" when it cannot be opened; null if that returns).
+FileHandle* open_file(const char* name, int access, int mode, const char* source_path, int line);
+// Closes and frees the handle; 1 when everything written is in place, else 0 and the file is as
+// it was before (fatal on a strict handle).
+int close_file(FileHandle* handle);
+// Both return the count moved; `position` advances by `count` even when it is short.
+size_t read_file(FileHandle* handle, void* buffer, size_t count, const char* source_path, int line);
+size_t write_file(FileHandle* handle, const void* buffer, size_t count, const char* source_path,
+                  int line);
+size_t write_file_text(FileHandle* handle, const char* text, const char* source_path, int line);
+long get_file_size(FileHandle* handle);
+long get_file_position(FileHandle* handle);
+void seek_file(FileHandle* handle, long offset);
+void skip_file(FileHandle* handle, long delta);
+void set_file_strict(FileHandle* handle);
+
+// Size of the file found as for reading, 0 when there is none.
+long get_file_size_by_name(const char* name);
+// 1 when the file can be opened for reading in the working or the read-only data directory.
+int check_file_exists(const char* name);
+void delete_file(const char* name);
+
+// Reads `size` bytes of the file into `buffer`: 1 when exactly that many were read, else 0.
+// A file found nowhere is fatal.
+int load_file(const char* name, void* buffer, size_t size, const char* source_path, int line);
+// The whole file in a block from `allocate_memory`; null and size 0 on a short read. A file found
+// nowhere is fatal.
+void* load_file_alloc(const char* name, size_t* size_out, const char* source_path, int line);
+// Writes the file whole in the working directory: 1 on success; 0 leaves any old file untouched.
+int save_file(const char* name, const void* buffer, size_t size);
+
+// Ordinary files of `directory` matching `pattern` in the working directory (sorted by name),
+// then those of the read-only data directory whose names are not listed yet.
+FileListEntry* list_files(const char* directory, const char* pattern);
+FileListEntry* get_next_file_entry(FileListEntry* entry);
+const char* get_file_entry_name(FileListEntry* entry);
+void free_file_list(FileListEntry* list);
+
+std::string join_path(std::string_view first, std::string_view second);
+
+// For tests: the refresh between chunks of a long read, and the rename that puts a finished
+// temporary file in place of the old one.
+extern void (*refresh_between_chunks)();
+extern bool (*replace_file)(const std::filesystem::path& temporary,
+                            const std::filesystem::path& target);
+
+}  // namespace vyr

@@ -1,0 +1,23 @@
+#include "library/system/library.h"
+
+#include "library/config/prefs.h"
+#include "library/debug/fatal.h"
+#include "library/maths/trig.h"
+#include "library/os/file.h"
+#include "library/system/joystick.h"
+#include "library/system/library_seams.h"
+
+namespace vyr {
+
+void init_library(const char* sentinel) {
+    init_debug_text();
+    find_read_only_path(sentinel);
+    seam_init_threads();
+    seam_init_mouse();
+    load_prefs("prefs.cfg");
+    init_joystick();
+    init_trig_tables();
+    seam_start_ui();
+}
+
+}  // namespace vyr

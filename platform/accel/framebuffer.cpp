@@ -1,0 +1,172 @@
+#include "platform/accel/framebuffer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "platform/accel/pipeline.h"
+#include "platform/accel/textures.h"
+#include "platform/display/vblank.h"
+#include "platform/window/window.h"
+
+namespace vyr::platform::accel {
+
+namespace {
+
+constexpr int PIXELS = SCREEN_WIDTH * SCREEN_HEIGHT;  // a multiple of 4
+// Callers write 0x00RRGGBB, so a set top byte marks a pixel of the 888 buffer not yet written.
+constexpr uint32_t UNWRITTEN = 0xFF000000;
+
+std::vector<uint16_t> colour_buffers[2];
+int front = 0;
+bool shown_3d = false;
+
+std::vector<uint32_t> writes_888;
+int locks_888 = 0;
+uint16_t* target_888 = nullptr;
+
+std::vector<uint32_t> presented;
+uint32_t gamma_red[32], gamma_green[64], gamma_blue[32];
+
+uint16_t* buffer(LockBuffer which) {
+    return colour_buffers[which == LockBuffer::FRONT ? front : 1 - front].data();
+}
+
+uint16_t to_565(uint32_t rgb) {
+    return uint16_t((rgb >> 8 & 0xF800) | (rgb >> 5 & 0x07E0) | (rgb >> 3 & 0x001F));
+}
+
+void build_gamma(float gamma) {
+    auto level = [gamma](int value, int maximum) {
+        double x = double(value) / maximum;
+        return uint32_t(std::lround(255.0 * std::pow(x, 1.0 / gamma)));
+    };
+    for (int i = 0; i < 32; ++i) {
+        gamma_red[i] = level(i, 31) << 16;
+        gamma_blue[i] = level(i, 31);
+    }
+    for (int i = 0; i < 64; ++i)
+        gamma_green[i] = level(i, 63) << 8;
+}
+
+void present_front() {
+    Window* w = window();
+    if (w == nullptr || !shown_3d || !display_open())
+        return;
+    const uint16_t* source = buffer(LockBuffer::FRONT);
+    for (int i = 0; i < PIXELS; ++i) {
+        uint16_t p = source[i];
+        presented[i] = gamma_red[p >> 11] | gamma_green[p >> 5 & 63] | gamma_blue[p & 31];
+    }
+    w->call_on_window_thread(
+        [&] { w->present(presented.data(), SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_WIDTH); });
+}
+
+void commit_888() {
+    uint32_t* writes = writes_888.data();
+    for (int i = 0; i < PIXELS; i += 4) {
+        // Most of the screen is not written: look at four pixels' marks at once.
+        if ((writes[i] & writes[i + 1] & writes[i + 2] & writes[i + 3]) >= UNWRITTEN)
+            continue;
+        for (int k = i; k < i + 4; ++k) {
+            if (writes[k] < UNWRITTEN) {
+                target_888[k] = to_565(writes[k]);
+                writes[k] = UNWRITTEN;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+int count_boards() { return 1; }
+
+void open_display() {
+    for (auto& b : colour_buffers)
+        b.assign(PIXELS, 0);
+    front = 0;
+    writes_888.assign(PIXELS, UNWRITTEN);
+    locks_888 = 0;
+    target_888 = nullptr;
+    presented.assign(PIXELS, 0);
+    build_gamma(1.0f);
+    reset_pipeline();
+    reset_textures();
+    show_3d_display();
+}
+
+void shut_down() {
+    shown_3d = false;
+    for (auto& b : colour_buffers)
+        b = {};
+    writes_888 = {};
+    presented = {};
+    locks_888 = 0;
+    target_888 = nullptr;
+}
+
+bool display_open() { return !colour_buffers[0].empty(); }
+
+void clear_buffer(uint32_t rgba) {
+    if (!display_open())
+        return;
+    uint16_t* back = buffer(LockBuffer::BACK);
+    std::fill(back, back + PIXELS, to_565(rgba >> 8));
+}
+
+void swap_buffers(int interval) {
+    if (!display_open())
+        return;
+    for (int i = 0; i < interval; ++i)
+        wait_for_vertical_blank();
+    front = 1 - front;
+    present_front();
+}
+
+void show_3d_display() {
+    shown_3d = true;
+    present_front();
+}
+
+void hand_display_to_2d() { shown_3d = false; }
+
+bool is_3d_display_shown() { return shown_3d; }
+
+void set_gamma(float gamma) {
+    if (gamma > 0.0f && std::isfinite(gamma))
+        build_gamma(gamma);
+}
+
+bool lock_frame_buffer(LockAccess access, LockBuffer which, LockFormat format,
+                       LockedBuffer& out) {
+    out = {};
+    if (!display_open())
+        return false;
+    uint16_t* colours = buffer(which);
+    bool writes_in_888 = access == LockAccess::WRITE && format == LockFormat::RGB888;
+    if (locks_888 > 0 && target_888 != colours && writes_in_888)
+        return false;
+    if (locks_888 > 0 && target_888 == colours && access == LockAccess::WRITE && !writes_in_888)
+        return false;
+    if (!writes_in_888) {
+        out = {colours, SCREEN_WIDTH * int(sizeof(uint16_t))};
+        return true;
+    }
+    ++locks_888;
+    target_888 = colours;
+    out = {writes_888.data(), SCREEN_WIDTH * int(sizeof(uint32_t))};
+    return true;
+}
+
+void unlock_frame_buffer(LockAccess access, LockBuffer which) {
+    if (access != LockAccess::WRITE || locks_888 == 0 || target_888 != buffer(which))
+        return;
+    if (--locks_888 == 0) {
+        commit_888();
+        target_888 = nullptr;
+    }
+}
+
+uint16_t* draw_buffer() { return display_open() ? buffer(LockBuffer::BACK) : nullptr; }
+
+}  // namespace vyr::platform::accel

@@ -1,0 +1,37 @@
+// Span routines: the per-pixel work of the pipeline for one horizontal run of pixels.
+//
+// A routine specialised for the pipeline state is chosen once per primitive; a plain generic
+// routine computes the same pixels with the state looked up pixel by pixel. It is the measure the
+// specialised routines are tested and timed against, and it serves the rare states that have no
+// specialised routine.
+#pragma once
+
+#include <cstdint>
+
+namespace vyr::platform::accel {
+
+// Interpolated values at a pixel centre. Colours and texture coordinates are premultiplied by
+// oow (1/w) so that they interpolate linearly on the screen; the pipeline divides them by oow.
+struct SpanAttributes {
+    float oow;
+    float r, g, b, a;  // 0..255 each, times oow
+    float s, t;        // s/w and t/w: 256 units span the texture's larger side
+};
+
+// Chooses the routine for the current pipeline and texture state; false when that state draws
+// nothing at all (the texture is used but there is no source, or a constant alpha fails the alpha
+// test).
+bool begin_primitive();
+
+// Runs the chosen routine over `count` pixels from `pixels` on, `start` holding the values at the
+// first pixel and `step` their change from one pixel to the next.
+void draw_span(uint16_t* pixels, int count, const SpanAttributes& start,
+               const SpanAttributes& step);
+
+// Whether the primitive begun last runs on a specialised routine.
+bool primitive_is_specialised();
+
+// Makes every primitive run on the generic routine (for tests and measurements).
+void use_reference_path(bool on);
+
+}  // namespace vyr::platform::accel

@@ -1,0 +1,156 @@
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+#include "platform/timer/timer.h"
+#include "platform/window/window.h"
+#include "tests/platform/accel/accel_fixture.h"
+
+namespace vyr::platform::accel {
+namespace {
+
+// A window that keeps what it is asked to present.
+class PresentRecorder final : public Window {
+public:
+    int presents = 0;
+    std::vector<uint32_t> frame;
+
+    bool create(WindowProcedure, const char*, int, int, int, int) override { return true; }
+    int desktop_width() const override { return 640; }
+    int desktop_height() const override { return 480; }
+    void set_full_screen_style() override {}
+    int run_message_loop() override { return 0; }
+    void call_on_window_thread(const std::function<void()>& work) override { work(); }
+    bool on_window_thread() const override { return true; }
+    void present(const uint32_t* pixels, int width, int height, int pitch) override {
+        ++presents;
+        frame.assign(pixels, pixels + pitch * height);
+        EXPECT_EQ(width, SCREEN_WIDTH);
+        EXPECT_EQ(pitch, SCREEN_WIDTH);
+    }
+    void hide_system_cursor() override {}
+    void set_cursor_position(int, int) override {}
+    bool clip_cursor(const Rect*) override { return true; }
+    void set_cursor_shape(int) override {}
+    void message_box(const char*, const char*) override {}
+    void shutdown() override {}
+};
+
+class FramebufferTest : public AccelTest {
+protected:
+    void TearDown() override {
+        install_window(nullptr);
+        AccelTest::TearDown();
+    }
+    static uint16_t read(LockBuffer which, int x, int y) {
+        LockedBuffer lock;
+        EXPECT_TRUE(lock_frame_buffer(LockAccess::READ, which, LockFormat::RGB565, lock));
+        uint16_t value;
+        std::memcpy(&value, static_cast<uint8_t*>(lock.pixels) + y * lock.stride + 2 * x, 2);
+        unlock_frame_buffer(LockAccess::READ, which);
+        return value;
+    }
+    static void write_888(const LockedBuffer& lock, int x, int y, uint32_t rgb) {
+        std::memcpy(static_cast<uint8_t*>(lock.pixels) + y * lock.stride + 4 * x, &rgb, 4);
+    }
+};
+
+TEST_F(FramebufferTest, ClearFillsTheBackBufferAndSwapShowsIt) {
+    EXPECT_EQ(count_boards(), 1);
+    clear_buffer(0x12345678);
+    EXPECT_EQ(read(LockBuffer::BACK, 639, 479), rgb565(0x12, 0x34, 0x56));
+    EXPECT_EQ(read(LockBuffer::FRONT, 0, 0), 0);
+    swap_buffers(0);
+    EXPECT_EQ(read(LockBuffer::FRONT, 0, 0), rgb565(0x12, 0x34, 0x56));
+    EXPECT_EQ(read(LockBuffer::BACK, 0, 0), 0);
+}
+
+// 888 writes go in on the last unlock, over the picture and over what was drawn meanwhile;
+// pixels not written keep the picture.
+TEST_F(FramebufferTest, WritesIn888LandConvertedOnTheLastUnlock) {
+    clear_buffer(0x0000FF00);
+    LockedBuffer outer, inner, other;
+    ASSERT_TRUE(lock_frame_buffer(LockAccess::WRITE, LockBuffer::BACK, LockFormat::RGB888, outer));
+    EXPECT_EQ(outer.stride, SCREEN_WIDTH * 4);
+    write_888(outer, 5, 5, 0x00FF8040);
+    draw_rectangle(0, 0, 10, 10, 0, 255, 0);
+    ASSERT_TRUE(lock_frame_buffer(LockAccess::WRITE, LockBuffer::BACK, LockFormat::RGB888, inner));
+    EXPECT_EQ(inner.pixels, outer.pixels);
+    EXPECT_FALSE(
+        lock_frame_buffer(LockAccess::WRITE, LockBuffer::FRONT, LockFormat::RGB888, other));
+    EXPECT_FALSE(
+        lock_frame_buffer(LockAccess::WRITE, LockBuffer::BACK, LockFormat::RGB565, other));
+    write_888(inner, 639, 479, 0x00000000);
+    unlock_frame_buffer(LockAccess::WRITE, LockBuffer::BACK);
+    EXPECT_EQ(pixel(5, 5), rgb565(0, 255, 0));  // still held by the outer lock
+    unlock_frame_buffer(LockAccess::WRITE, LockBuffer::BACK);
+    EXPECT_EQ(pixel(5, 5), rgb565(0xFF, 0x80, 0x40));
+    EXPECT_EQ(pixel(6, 5), rgb565(0, 255, 0));
+    EXPECT_EQ(pixel(639, 479), 0);
+    EXPECT_EQ(pixel(638, 479), rgb565(0, 0, 255));
+
+    // The next lock starts with nothing written.
+    ASSERT_TRUE(lock_frame_buffer(LockAccess::WRITE, LockBuffer::BACK, LockFormat::RGB888, outer));
+    draw_rectangle(0, 0, 10, 10, 255, 255, 255);
+    unlock_frame_buffer(LockAccess::WRITE, LockBuffer::BACK);
+    EXPECT_EQ(pixel(5, 5), rgb565(255, 255, 255));
+}
+
+TEST_F(FramebufferTest, WritesIn565GoStraightIn) {
+    LockedBuffer lock;
+    ASSERT_TRUE(lock_frame_buffer(LockAccess::WRITE, LockBuffer::FRONT, LockFormat::RGB565, lock));
+    EXPECT_EQ(lock.stride, SCREEN_WIDTH * 2);
+    static_cast<uint16_t*>(lock.pixels)[SCREEN_WIDTH * 2 + 3] = 0xBEEF;
+    EXPECT_EQ(read(LockBuffer::FRONT, 3, 2), 0xBEEF);
+    unlock_frame_buffer(LockAccess::WRITE, LockBuffer::FRONT);
+    shut_down();
+    EXPECT_FALSE(lock_frame_buffer(LockAccess::READ, LockBuffer::FRONT, LockFormat::RGB565, lock));
+    EXPECT_EQ(lock.pixels, nullptr);
+}
+
+TEST_F(FramebufferTest, SwapsPresentOnlyWhileThe3dBuffersHaveTheScreen) {
+    install_window(std::make_unique<PresentRecorder>());
+    auto* recorder = static_cast<PresentRecorder*>(window());
+    open_display();
+    EXPECT_TRUE(is_3d_display_shown());
+    EXPECT_EQ(recorder->presents, 1);  // taking the screen shows the front buffer
+
+    clear_buffer(0xFF000000);
+    swap_buffers(0);
+    EXPECT_EQ(recorder->presents, 2);
+    EXPECT_EQ(recorder->frame[1000], 0x00FF0000u);
+
+    hand_display_to_2d();
+    EXPECT_FALSE(is_3d_display_shown());
+    swap_buffers(0);
+    EXPECT_EQ(recorder->presents, 2);
+    show_3d_display();
+    EXPECT_EQ(recorder->presents, 3);
+    EXPECT_EQ(recorder->frame[1000], 0u);  // the swap while handed back still happened
+
+    // Gamma shapes what is shown, not what the buffers hold.
+    clear_buffer(0x84848400);
+    set_gamma(0.5f);
+    set_gamma(-1.0f);
+    swap_buffers(0);
+    int level = (0x84 >> 3 << 3 | 0x84 >> 5);  // the 565 level, widened
+    int shown = int(std::lround(255.0 * std::pow(level / 255.0, 2.0)));
+    EXPECT_EQ(recorder->frame[0] >> 16, uint32_t(shown));
+    EXPECT_EQ(read(LockBuffer::FRONT, 0, 0), rgb565(0x84, 0x84, 0x84));
+}
+
+// Under the virtual clock each vertical blank waited for is two ticks of time.
+TEST_F(FramebufferTest, SwapIntervalWaitsForVerticalBlanks) {
+    set_clock_mode(ClockMode::VIRTUAL);
+    ASSERT_TRUE(start_periodic_timer([] {}));
+    swap_buffers(0);
+    EXPECT_EQ(timer_periods(), 0u);
+    swap_buffers(1);
+    EXPECT_EQ(timer_periods(), 2u);
+    swap_buffers(3);
+    EXPECT_EQ(timer_periods(), 8u);
+    stop_periodic_timer();
+}
+
+}  // namespace
+}  // namespace vyr::platform::accel

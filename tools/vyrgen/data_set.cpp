@@ -1,0 +1,54 @@
+#include "tools/vyrgen/data_set.h"
+
+#include <fstream>
+#include <system_error>
+
+#include "tools/vyrgen/loading.h"
+#include "tools/vyrgen/pointers.h"
+#include "tools/vyrgen/prefs.h"
+#include "tools/vyrgen/ui_pictures.h"
+
+namespace vyr::vyrgen {
+
+namespace {
+
+// The game takes a directory holding this file for its read-only data directory.
+constexpr const char* SENTINEL = "vyr.rop";
+
+std::vector<uint8_t> bytes_of(const std::string& text) { return {text.begin(), text.end()}; }
+
+}  // namespace
+
+std::vector<PictureFile> data_set_pictures() {
+    std::vector<PictureFile> pictures = {pointer_picture()};
+    for (PictureFile& picture : loading_pictures()) pictures.push_back(std::move(picture));
+    return pictures;
+}
+
+std::vector<DataFile> data_set_files() {
+    std::vector<DataFile> files = {{"prefs.cfg", bytes_of(default_prefs())}};
+    for (const PictureFile& picture : data_set_pictures())
+        files.push_back({picture.name, encode_pbm(picture.picture, picture.compressed)});
+    for (const UiPicture& picture : ui_pictures())
+        files.push_back({picture.name, encode_ui_picture(picture.image)});
+    // Last, so that a run cut short leaves no directory the game would take for complete.
+    files.push_back({SENTINEL, bytes_of("vyr sample data\n")});
+    return files;
+}
+
+bool write_data_set(const std::filesystem::path& root, std::string& error) {
+    for (const DataFile& file : data_set_files()) {
+        std::filesystem::path path = root / file.name;
+        std::error_code failure;
+        std::filesystem::create_directories(path.parent_path(), failure);
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(file.bytes.data()), std::streamsize(file.bytes.size()));
+        if (failure || !out.flush()) {
+            error = "cannot write " + path.string();
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace vyr::vyrgen

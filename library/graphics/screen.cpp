@@ -2,6 +2,7 @@
 
 #include "library/debug/fatal.h"
 #include "library/graphics/ddraw.h"
+#include "library/graphics/display.h"
 #include "library/graphics/rect.h"
 #include "library/system/memory.h"
 
@@ -29,6 +30,12 @@ constexpr const char* SOURCE = "library/graphics/screen";
 Screen screen_table[MAX_SCREENS];
 bool screen_in_use[MAX_SCREENS];
 
+int slot_index(const Screen* screen) {
+    for (int i = 0; i < MAX_SCREENS; ++i)
+        if (screen == &screen_table[i]) return i;
+    return -1;
+}
+
 }  // namespace
 
 Screen* take_screen_slot() {
@@ -42,12 +49,11 @@ Screen* take_screen_slot() {
 }
 
 void return_screen_slot(Screen* screen) {
-    for (int i = 0; i < MAX_SCREENS; ++i)
-        if (screen == &screen_table[i]) {
-            screen_in_use[i] = false;
-            return;
-        }
-    report_fatal_error("Too many Screens", SOURCE, 91);
+    int index = slot_index(screen);
+    if (index < 0)
+        report_fatal_error("Too many Screens", SOURCE, 91);
+    else
+        screen_in_use[index] = false;
 }
 
 Screen* create_screen(int width, int height) {
@@ -67,9 +73,13 @@ Screen* wrap_screen(int width, int height, int row_pad, uint8_t* pixels) {
 
 void destroy_screen(Screen* screen) {
     if (!screen) return;
-    int index = int(screen - screen_table);
+    int index = slot_index(screen);
+    if (index < 0) {
+        return_screen_slot(screen);  // reports it: nothing of a foreign record is freed
+        return;
+    }
     // A screen already given back has nothing left to free.
-    if (index >= 0 && index < MAX_SCREENS && !screen_in_use[index]) return;
+    if (!screen_in_use[index]) return;
     if (screen == current_screen) current_screen = nullptr;
     if (screen->flags & SCREEN_OWNS_PIXELS) free_memory(screen->pixels, SOURCE, 140);
     screen->pixels = nullptr;
@@ -118,6 +128,17 @@ void clear_screen(uint32_t pattern) {
 void fill_clip_rect(uint32_t pattern) {
     if (current_screen && clip_x1 >= clip_x0 && clip_y1 >= clip_y0)
         fill_rect(pattern, clip_x0, clip_y0, clip_x1 - clip_x0 + 1, clip_y1 - clip_y0 + 1);
+}
+
+void lock_display_nested() {
+    ++update_depth;
+    lock_video_memory_retry();
+    --update_depth;
+}
+
+void lock_and_flip_display() {
+    lock_video_memory_retry();
+    flip_display();
 }
 
 RowSpan* build_mask_spans(int width, int height, uint8_t* pixels, RowSpan* table) {

@@ -71,6 +71,11 @@ void reset_clip_rect();
 void clear_screen(uint32_t pattern);
 void fill_clip_rect(uint32_t pattern);
 
+// Copy the current screen into the display surface, with the pointer left alone meanwhile;
+// or copy it and present it.
+void lock_display_nested();
+void lock_and_flip_display();
+
 Screen* take_screen_slot();
 void return_screen_slot(Screen* screen);
 

@@ -11,7 +11,7 @@
 
 #include "library/debug/fatal.h"
 #include "library/os/path.h"
-#include "library/system/library_seams.h"
+#include "library/system/mouse.h"
 #include "library/system/memory.h"
 
 namespace vyr {
@@ -151,7 +151,7 @@ void prepare(FileHandle& handle, int operation) {
 
 }  // namespace
 
-void (*refresh_between_chunks)() = seam_update_pointer;
+void (*refresh_between_chunks)() = update_pointer;
 bool (*replace_file)(const fs::path&, const fs::path&) = rename_file;
 
 void find_read_only_path(const char* sentinel) {

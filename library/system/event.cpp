@@ -4,6 +4,7 @@
 
 #include "library/system/exit.h"
 #include "library/system/key.h"
+#include "library/system/thread.h"
 #include "library/system/winmain.h"
 
 namespace vyr {
@@ -26,6 +27,7 @@ int post_input_event(const Event& event) {
     event_ring[event_head++] = event;
     event_count.fetch_add(1);
     events_posted.fetch_add(1);
+    wake_idle_thread();  // a thread may be waiting for input
     return 1;
 }
 

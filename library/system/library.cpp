@@ -6,14 +6,16 @@
 #include "library/os/file.h"
 #include "library/system/joystick.h"
 #include "library/system/library_seams.h"
+#include "library/system/mouse.h"
+#include "library/system/thread.h"
 
 namespace vyr {
 
 void init_library(const char* sentinel) {
     init_debug_text();
     find_read_only_path(sentinel);
-    seam_init_threads();
-    seam_init_mouse();
+    init_threads();
+    init_mouse();
     load_prefs("prefs.cfg");
     init_joystick();
     init_trig_tables();

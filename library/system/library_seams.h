@@ -4,9 +4,6 @@
 
 namespace vyr {
 
-void seam_init_threads();
-void seam_init_mouse();
 void seam_start_ui();
-void seam_update_pointer();
 
 }  // namespace vyr

@@ -5,6 +5,7 @@
 #include "library/system/event.h"
 #include "library/system/exit.h"
 #include "library/system/key.h"
+#include "library/system/thread.h"
 #include "library/system/winmain.h"
 #include "platform/timer/timer.h"
 
@@ -28,6 +29,7 @@ void on_timer_tick() {
     int ticks = tick_count.fetch_add(1) + 1;
     age_held_keys();
     post_input_event({EV_TIMER, 0, 0, 0, ticks});
+    wake_idle_thread();  // sleepers may be due
 }
 
 int start_timer() { return platform::start_periodic_timer(on_timer_tick) ? 1 : 0; }
@@ -54,6 +56,8 @@ int get_frame_time() {
     if (elapsed > CLOCK_RATE) return CLOCK_RATE;
     return elapsed;
 }
+
+void advance_clock_for_poll() { platform::advance_virtual_clock(1); }
 
 void wait_clock(int units) {
     int start = read_clock();

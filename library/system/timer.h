@@ -26,4 +26,8 @@ void wait_clock(int units);
 // The work of one tick; the timer runs it every 10 ms.
 void on_timer_tick();
 
+// Called by a loop after each empty poll of the event queue when it does not yield, so that it
+// sees time pass under the virtual clock: one tick a poll. Nothing under the real clock.
+void advance_clock_for_poll();
+
 }  // namespace vyr

@@ -11,6 +11,7 @@
 #include "library/system/exit.h"
 #include "library/system/key.h"
 #include "library/system/mouse.h"
+#include "library/system/thread.h"
 #include "library/system/timer.h"
 
 namespace vyr {
@@ -130,7 +131,10 @@ intptr_t window_proc(const platform::WindowMessage& message) {
     switch (message.kind) {
     case MessageKind::DESTROY:
     case MessageKind::PAINT: break;
-    case MessageKind::ACTIVATE_APP: on_activate_app(message.wparam != 0); break;
+    case MessageKind::ACTIVATE_APP:
+        on_activate_app(message.wparam != 0);
+        wake_idle_thread();
+        break;
     case MessageKind::KEY_DOWN: on_key_down(int(message.wparam), message.lparam != 0); break;
     case MessageKind::KEY_UP: on_key_up(int(message.wparam), message.lparam != 0); break;
     case MessageKind::MOUSE_MOVE:

@@ -163,10 +163,11 @@ bool surface_lost(Surface surface) {
 
 bool restore_surface(Surface surface) { return !surface_lost(surface); }
 
-LockStatus lock_surface(Surface surface, SurfaceLock& out) {
+LockStatus lock_surface(Surface surface, SurfaceLock& out, bool wait) {
     int i = index_of(surface);
     std::unique_lock lock(state_mutex);
     if (state.lock_fault != LockStatus::OK) return state.lock_fault;
+    if (!wait && state.locked[i]) return LockStatus::SURFACE_BUSY;
     unlocked.wait(lock, [i] { return !state.locked[i]; });
     if (!state.open || !state.exists[i]) return LockStatus::INVALID_OBJECT;
     state.locked[i] = true;

@@ -64,8 +64,9 @@ int surface_pitch();
 // A lost surface reports itself until it is restored; restoring answers whether it is back.
 bool surface_lost(Surface surface);
 bool restore_surface(Surface surface);
-// Waits while another holder has the surface locked.
-LockStatus lock_surface(Surface surface, SurfaceLock& lock);
+// Waits while another holder has the surface locked, unless `wait` is false: then a held
+// surface answers SURFACE_BUSY at once.
+LockStatus lock_surface(Surface surface, SurfaceLock& lock, bool wait = true);
 void unlock_surface(Surface surface);
 // The back buffer becomes visible and the visible surface becomes the back buffer.
 void flip_surfaces();

@@ -27,7 +27,8 @@ public:
     bool on_window_thread() const override;
     void present(const uint32_t* pixels, int width, int height, int pitch) override;
     void hide_system_cursor() override {}
-    void set_cursor_position(int, int) override {}
+    // As on a desktop, moving the system pointer reports a mouse move.
+    void set_cursor_position(int x, int y) override { inject({MessageKind::MOUSE_MOVE, 0, pack_mouse_position(x, y)}); }
     bool clip_cursor(const Rect*) override { return true; }
     void set_cursor_shape(int) override {}
     void message_box(const char*, const char*) override {}  // the text is on stderr already

@@ -10,7 +10,12 @@
 #include "library/maths/trig.h"
 #include "library/system/exit.h"
 #include "library/system/library.h"
+#include "library/system/winmain.h"
+#include "platform/timer/timer.h"
+#include "platform/window/headless.h"
 #include "tests/library/os/scratch.h"
+
+#include <thread>
 
 namespace vyr {
 namespace {
@@ -174,7 +179,16 @@ TEST_F(Prefs, TheExitWritesTheStoreOnceEvenWhenLoadedTwice) {
 TEST_F(Prefs, LibraryStartUpFindsTheDataThenReadsSettingsAndTables) {
     write_bytes(data / "prefs.cfg", "Visual Range=7\r\n");
     random_seed = 99;
+    // The start-up also starts the threads and the pointer, which ask a window thread for work.
+    platform::set_clock_mode(platform::ClockMode::VIRTUAL);
+    auto window = std::make_unique<platform::HeadlessWindow>();
+    platform::HeadlessWindow* headless = window.get();
+    platform::install_window(std::move(window));
+    ASSERT_EQ(create_main_window(), 1);
+    std::thread window_thread([headless] { headless->run_message_loop(); });
     init_library("vyr.rop");
+    headless->post_destroy();
+    window_thread.join();
     EXPECT_EQ(read_int("Visual Range"), 7);
     EXPECT_EQ(sin_table[2048], 2147483647);
     EXPECT_EQ(random_seed, 0);

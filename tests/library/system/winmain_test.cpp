@@ -158,15 +158,19 @@ TEST(WinMain, RunsTheGameThreadWithItsArguments) {
     static platform::HeadlessWindow* headless = window.get();
     platform::install_window(std::move(window));
     static std::vector<std::string> seen;
+    static std::atomic<bool> game_done{false};
     seen.clear();
     int result = win_main(
         [](int argc, char** argv) {
             seen.assign(argv, argv + argc);
             headless->post_destroy();
+            game_done = true;
             return 0;
         },
         "-c1 -L e");
     EXPECT_EQ(result, 0);
+    // The game thread is still inside post_destroy when the loop ends: wait before the window goes.
+    while (!game_done) std::this_thread::yield();
     EXPECT_EQ(seen, (std::vector<std::string>{"application", "-c1", "-L", "e"}));
     platform::install_window(nullptr);
 }

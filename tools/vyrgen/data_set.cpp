@@ -6,6 +6,7 @@
 #include "tools/vyrgen/loading.h"
 #include "tools/vyrgen/pointers.h"
 #include "tools/vyrgen/prefs.h"
+#include "tools/vyrgen/sounds.h"
 #include "tools/vyrgen/ui_pictures.h"
 
 namespace vyr::vyrgen {
@@ -31,6 +32,7 @@ std::vector<DataFile> data_set_files() {
         files.push_back({picture.name, encode_pbm(picture.picture, picture.compressed)});
     for (const UiPicture& picture : ui_pictures())
         files.push_back({picture.name, encode_ui_picture(picture.image)});
+    for (DataFile& file : sound_files()) files.push_back(std::move(file));
     // Last, so that a run cut short leaves no directory the game would take for complete.
     files.push_back({SENTINEL, bytes_of("vyr sample data\n")});
     return files;

@@ -8,6 +8,7 @@
 #include "library/system/event.h"
 #include "library/system/key.h"
 #include "library/system/timer.h"
+#include "platform/audio/audio.h"
 #include "platform/timer/timer.h"
 #include "platform/window/headless.h"
 
@@ -20,7 +21,10 @@ void record_repaint(int x0, int y0, int x1, int y1) { repaints.push_back({x0, y0
 // A headless window whose message loop runs on a thread of its own, the test being the game side.
 class WindowThread : public testing::Test {
 protected:
-    static void SetUpTestSuite() { platform::set_clock_mode(platform::ClockMode::VIRTUAL); }
+    static void SetUpTestSuite() {
+        platform::set_clock_mode(platform::ClockMode::VIRTUAL);
+        platform::set_audio_backend(platform::AudioBackend::OFF);  // no sound device, on any machine
+    }
 
     void SetUp() override {
         auto window = std::make_unique<platform::HeadlessWindow>();

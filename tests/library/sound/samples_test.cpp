@@ -1,0 +1,121 @@
+#include "library/sound/samples.h"
+
+#include <numbers>
+
+#include "library/config/prefs.h"
+#include "tests/library/sound/sound_fixture.h"
+
+namespace vyr {
+namespace {
+
+class Samples : public SoundTest {
+protected:
+    // Gives a row a buffer of a 50-sample sine, as a bank would.
+    void load_tone(int row) {
+        SampleInfo& info = sample_table[row];
+        info.length = 1000;
+        info.buffer = create_sound_buffer(info.length, info.rate, SOUND_MONO_8);
+        uint8_t* p = lock_sound_buffer(info.buffer, 0, info.length);
+        for (int i = 0; i < info.length; ++i)
+            p[i] = uint8_t(128 + std::lround(100 * std::sin(2 * std::numbers::pi * i / 50)));
+        unlock_sound_buffer(info.buffer, p, info.length);
+    }
+};
+
+TEST(SampleTable, RowsAreNamedAsTheGameNamesThem) {
+    EXPECT_STREQ(sample_table[0].file_name, "sound\\VYRENG.raw");
+    EXPECT_STREQ(sample_table[12].file_name, "sound\\GUN22.raw");
+    EXPECT_STREQ(sample_table[130].file_name, "sound\\CHAT0080.raw");
+    EXPECT_STREQ(sample_table[160].file_name, "sound\\drone032.raw");
+    EXPECT_STREQ(sample_table[206].file_name, "sound\\gndc0008.RAW");
+    EXPECT_EQ(sample_table[SAMPLE_COUNT].file_name, nullptr);
+    int looping = 0, fast = 0, minimal = 0;
+    for (int row = 0; row < SAMPLE_COUNT; ++row) {
+        looping += sample_table[row].loop;
+        fast += sample_table[row].rate == 22050;
+        minimal += sample_table[row].minimal;
+    }
+    EXPECT_EQ(looping, 12);  // engine, afterburner, gun, tone, stall and seven outside loops
+    EXPECT_EQ(fast, 8);
+    EXPECT_EQ(minimal, 45);
+}
+
+TEST_F(Samples, PlayScalesTheLevelByTheMasterLevel) {
+    load_tone(12);
+    const struct {
+        int master, level, heard;
+    } cases[] = {{63, 63, 63}, {31, 63, 31}, {63, 7, 7}, {0, 63, 5}};  // 5: the level of silence
+    for (auto c : cases) {
+        master_volume = c.master;
+        int channel = play_sample(12, 0, c.level, 0x8000);
+        ASSERT_GE(channel, 0);
+        EXPECT_EQ(get_buffer_volume(channel_buffer(channel)), c.heard) << c.master << " " << c.level;
+        stop_channel(channel);
+    }
+}
+
+TEST_F(Samples, PlayIsGated) {
+    load_tone(12);
+    EXPECT_EQ(play_sample(13, 0, 63, 0), -1);  // not loaded
+    EXPECT_EQ(play_sample(-1, 0, 63, 0), -1);
+    EXPECT_EQ(play_sample(SAMPLE_COUNT, 0, 63, 0), -1);
+    sound_effects_on = 0;
+    EXPECT_EQ(play_sample(12, 0, 63, 0), -1);
+    sound_effects_on = 1;
+    for (int i = 0; i < MAX_SOUND_CHANNELS; ++i) EXPECT_EQ(play_sample(12, 0, 63, 0), i);
+    EXPECT_EQ(play_sample(12, 0, 63, 0), -1);  // all sixteen busy: nothing is cut
+    for (int i = 0; i < MAX_SOUND_CHANNELS; ++i) EXPECT_EQ(channel_status(i), SOUND_PLAYING);
+}
+
+TEST_F(Samples, ReusedChannelLosesItsRole) {
+    load_tone(32);  // a one-shot of 1000 bytes at 11025 Hz: under ten periods
+    load_tone(12);
+    speech_channel = play_sample(32, 0, 63, 0);
+    radio_channel = play_sample(32, 0, 63, 0);
+    ASSERT_EQ(speech_channel, 0);
+    ASSERT_EQ(radio_channel, 1);
+    listen(10);
+    EXPECT_EQ(play_sample(12, 0, 63, 0), 0);
+    EXPECT_EQ(speech_channel, -1);
+    EXPECT_EQ(radio_channel, 1);
+    EXPECT_EQ(play_sample(12, 0, 63, 0), 1);
+    EXPECT_EQ(radio_channel, -1);
+}
+
+TEST_F(Samples, ChannelPanAndLevelAreHeardWhilePlaying) {
+    load_tone(30);  // loops
+    int channel = play_sample(30, 0, 63, 0x0000);
+    const double full = rms(listen(20), 0);
+    EXPECT_NEAR(rms(listen(20), 1) / full, 1.0, 0.01);  // the pan waits for set_channel_pan
+    set_channel_pan(channel, 0x4000);
+    std::vector<int16_t> mix = listen(20);
+    EXPECT_NEAR(rms(mix, 0) / full, 1.0, 0.01);
+    EXPECT_NEAR(rms(mix, 1) / full, 0.0032, 0.001);  // -50 dB
+    set_channel_pan(channel, 0xc000);
+    mix = listen(20);
+    EXPECT_NEAR(rms(mix, 0) / full, 0.0032, 0.001);
+    EXPECT_NEAR(rms(mix, 1) / full, 1.0, 0.01);
+    // A later level change is scaled by the master level too.
+    master_volume = 21;
+    set_channel_volume(channel, 63);
+    EXPECT_EQ(get_buffer_volume(channel_buffer(channel)), 21);
+    stop_buffer(channel_buffer(channel));
+    set_channel_volume(channel, 7);
+    EXPECT_EQ(get_buffer_volume(channel_buffer(channel)), 21);  // not playing: untouched
+}
+
+TEST_F(Samples, VolumesAreStoredAsSettings) {
+    set_master_volume(40);
+    int value = 0;
+    EXPECT_TRUE(get_pref_int("Sound Master Volume", &value) && value == 40);
+    EXPECT_TRUE(get_pref_int("Sound Music Volume", &value) && value == 40);
+    set_effects_volume(12);
+    speech_volume = 9;
+    read_sound_volumes();
+    EXPECT_EQ(effects_volume, 12);
+    EXPECT_EQ(speech_volume, 9);  // no setting: unchanged
+    EXPECT_EQ(music_volume, 40);
+}
+
+}  // namespace
+}  // namespace vyr

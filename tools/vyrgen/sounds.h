@@ -1,0 +1,15 @@
+// The sounds of the sample data set, synthesised: every row of the game's sample table as 8-bit
+// mono PCM at the row's rate (loops that loop seamlessly), and the eight music streams as 8-bit
+// stereo PCM at 22,000 Hz.
+#pragma once
+
+#include <vector>
+
+#include "tools/vyrgen/data_set.h"
+
+namespace vyr::vyrgen {
+
+// Every ".raw" file under "sound/", named in lower case.
+std::vector<DataFile> sound_files();
+
+}  // namespace vyr::vyrgen

@@ -44,14 +44,14 @@ Screen* take_screen_slot() {
             screen_in_use[i] = true;
             return &screen_table[i];
         }
-    report_fatal_error("Not Enough Screens", SOURCE, 71);
+    report_fatal_error("Not Enough Screens", SOURCE, __LINE__);
     return nullptr;
 }
 
 void return_screen_slot(Screen* screen) {
     int index = slot_index(screen);
     if (index < 0)
-        report_fatal_error("Too many Screens", SOURCE, 91);
+        report_fatal_error("Too many Screens", SOURCE, __LINE__);
     else
         screen_in_use[index] = false;
 }
@@ -59,7 +59,7 @@ void return_screen_slot(Screen* screen) {
 Screen* create_screen(int width, int height) {
     Screen* screen = take_screen_slot();
     if (!screen) return nullptr;
-    uint8_t* pixels = static_cast<uint8_t*>(allocate_memory(size_t(width) * height, SOURCE, 110));
+    uint8_t* pixels = static_cast<uint8_t*>(allocate_memory(size_t(width) * height, SOURCE, __LINE__));
     bool display_sized = width == display_width() && height == display_height();
     *screen = {width, height, 0, 0, 0, pixels, SCREEN_OWNS_PIXELS | (display_sized ? SCREEN_DISPLAY_SIZED : 0)};
     return screen;
@@ -81,7 +81,7 @@ void destroy_screen(Screen* screen) {
     // A screen already given back has nothing left to free.
     if (!screen_in_use[index]) return;
     if (screen == current_screen) current_screen = nullptr;
-    if (screen->flags & SCREEN_OWNS_PIXELS) free_memory(screen->pixels, SOURCE, 140);
+    if (screen->flags & SCREEN_OWNS_PIXELS) free_memory(screen->pixels, SOURCE, __LINE__);
     screen->pixels = nullptr;
     return_screen_slot(screen);
 }
@@ -90,7 +90,7 @@ void select_screen(Screen* screen) {
     current_screen = screen;
     if (!screen) return;
     if (screen->height > MAX_SCREEN_ROWS) {
-        report_fatal_error("Screen too tall (%d rows)", SOURCE, 160, screen->height);
+        report_fatal_error("Screen too tall (%d rows)", SOURCE, __LINE__, screen->height);
         current_screen = nullptr;
         return;
     }
@@ -142,7 +142,7 @@ void lock_and_flip_display() {
 }
 
 RowSpan* build_mask_spans(int width, int height, uint8_t* pixels, RowSpan* table) {
-    if (!table) table = static_cast<RowSpan*>(allocate_memory(sizeof(RowSpan) * size_t(height), SOURCE, 230));
+    if (!table) table = static_cast<RowSpan*>(allocate_memory(sizeof(RowSpan) * size_t(height), SOURCE, __LINE__));
     for (int y = 0; y < height; ++y) {
         uint8_t* start = pixels + size_t(y) * width;
         uint8_t* left = start;

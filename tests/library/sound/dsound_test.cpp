@@ -101,6 +101,7 @@ TEST_F(Channels, FocusLossPausesChannelsAndStreamUntilItReturns) {
     EXPECT_EQ(buffer_status(stream), SOUND_PLAYING);
     EXPECT_GT(rms(listen(10), 0), 10000);
     stop_buffer(stream);
+    EXPECT_EQ(find_free_channel(0), 1);  // the game side's next search frees the ended sound
 }
 
 TEST_F(SoundTest, DuplicatesPlayTheOriginalsSamples) {

@@ -1,8 +1,10 @@
 #include "library/graphics/circle.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
+#include "library/graphics/poly.h"
 #include "library/graphics/scan.h"
 #include "library/graphics/screen.h"
 #include "library/graphics/spans.h"
@@ -47,6 +49,29 @@ void draw_outline(int64_t cx, int64_t cy, int64_t r, int64_t x0, int64_t y0, int
     });
 }
 
+constexpr double RADIANS_PER_DEGREE = 0.01745329252222222;
+constexpr int TRANSLUCENT_COLOUR = 224;
+constexpr uint32_t TRANSLUCENT_CONSTANT = 0x00000026;
+// Far beyond any screen, and well inside the vertices' 32 bits.
+constexpr double NO_LIMIT = 1 << 30;
+
+// A polygon round the centre, corner k at `first_degree` + k x `step_degree`, each coordinate
+// held to its limits and cut toward zero.
+template <int SIDES>
+struct CirclePolygon {
+    PolyVertex vertices[SIDES] = {};
+
+    CirclePolygon(int cx, int cy, int radius, int first_degree, int step_degree, double x0, double x1, double y0,
+                  double y1) {
+        for (int k = 0; k < SIDES; ++k) {
+            const double angle = (first_degree + k * step_degree) * RADIANS_PER_DEGREE;
+            vertices[k].screen_x = int32_t(std::clamp(cx + radius * std::cos(angle), x0, x1));
+            vertices[k].screen_y = int32_t(std::clamp(cy + radius * std::sin(angle), y0, y1));
+            vertices[k].next = k + 1 < SIDES ? &vertices[k + 1] : nullptr;
+        }
+    }
+};
+
 }  // namespace
 
 void draw_circle(int centre_x, int centre_y, int radius, int colour) {
@@ -65,7 +90,12 @@ void draw_circle(int centre_x, int centre_y, int radius, int colour) {
 }
 
 void fill_circle(int centre_x, int centre_y, int radius, uint32_t pattern) {
-    if (!accelerator_flag && scan_circle(centre_x, centre_y, radius)) draw_spans_flat(pattern);
+    if (accelerator_flag) {
+        const CirclePolygon<18> circle(centre_x, centre_y, radius, 360, -20, -NO_LIMIT, NO_LIMIT, -NO_LIMIT, NO_LIMIT);
+        draw_poly_flat_overlay(circle.vertices, pattern);
+        return;
+    }
+    if (scan_circle(centre_x, centre_y, radius)) draw_spans_flat(pattern);
 }
 
 void fill_circle_stipple(int centre_x, int centre_y, int radius, int colour) {
@@ -74,6 +104,12 @@ void fill_circle_stipple(int centre_x, int centre_y, int radius, int colour) {
 
 void fill_circle_sparse(int centre_x, int centre_y, int radius, int colour) {
     if (scan_circle(centre_x, centre_y, radius)) draw_spans_stipple_quarter(uint32_t(colour));
+}
+
+void fill_circle_translucent(int centre_x, int centre_y, int radius, int) {
+    if (!accelerator_flag) return;
+    const CirclePolygon<36> circle(centre_x, centre_y, radius, 1, 10, clip_x0, clip_x1, clip_y0, clip_y1);
+    draw_poly_translucent_overlay(circle.vertices, TRANSLUCENT_COLOUR, TRANSLUCENT_CONSTANT);
 }
 
 }  // namespace vyr

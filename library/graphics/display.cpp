@@ -5,6 +5,7 @@
 
 #include "library/debug/fatal.h"
 #include "library/graphics/palette.h"
+#include "library/graphics/poly.h"
 #include "library/graphics/screen.h"
 #include "library/system/winmain.h"
 #include "platform/display/display.h"
@@ -84,7 +85,7 @@ void flip_display() {
     request_flip();
     apply_palette();
     frame_phase = (frame_phase + 1) & 3;
-    // The accelerator layer's polygon count starts again here once that layer exists.
+    poly_count = 0;
 }
 
 void send_palette_to_display(const uint8_t* triples, int first, int count) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "library/debug/fatal.h"
+#include "library/gfxinit/texpal.h"
 #include "library/graphics/display.h"
 #include "library/graphics/screen.h"
 #include "library/os/file.h"
@@ -158,7 +159,7 @@ void apply_palette() {
     for (const PaletteEffect* effect = effect_list; effect; effect = effect->next)
         if (effect->level > 0) apply_effect(*effect);
     send_palette_to_display(working_palette, 0, 256);
-    // The accelerator's texture palette takes the working palette here too, once it exists.
+    if (accelerator_flag) download_palette_part(working_palette, 0, 256);
     palette_changed = false;
 }
 

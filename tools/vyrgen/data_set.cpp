@@ -3,6 +3,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "tools/vyrgen/accel_files.h"
 #include "tools/vyrgen/loading.h"
 #include "tools/vyrgen/pointers.h"
 #include "tools/vyrgen/prefs.h"
@@ -32,6 +33,7 @@ std::vector<DataFile> data_set_files() {
         files.push_back({picture.name, encode_pbm(picture.picture, picture.compressed)});
     for (const UiPicture& picture : ui_pictures())
         files.push_back({picture.name, encode_ui_picture(picture.image)});
+    for (DataFile& file : accel_files()) files.push_back(std::move(file));
     for (DataFile& file : sound_files()) files.push_back(std::move(file));
     // Last, so that a run cut short leaves no directory the game would take for complete.
     files.push_back({SENTINEL, bytes_of("vyr sample data\n")});

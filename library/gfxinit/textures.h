@@ -1,0 +1,40 @@
+// The accelerator textures, by number: 0..193 the terrain of the war zone, 194..201 smoke,
+// 202..325 the explosion animations, 326..368 the first object textures. Placed back to back
+// from the bottom of texture memory once at start-up and never changed.
+#pragma once
+
+#include <cstdint>
+
+#include "library/graphics/poly_types.h"
+#include "platform/accel/textures.h"
+
+namespace vyr {
+
+constexpr int ACCEL_TEXTURE_COUNT = 370;  // numbers 0..369; the last stays empty
+constexpr int TERRAIN_TEXTURE_COUNT = 194;
+constexpr int FIRST_SMOKE_TEXTURE = 194;
+constexpr int SMOKE_TEXTURE_COUNT = 8;
+constexpr int FIRST_EXPLOSION_TEXTURE = 202;
+constexpr int FIRST_OBJECT_TEXTURE = 326;
+constexpr int OBJECT_TEXTURE_COUNT = 43;
+
+struct AccelTexture {
+    platform::accel::TextureInfo info;  // all zero in an empty record
+    const uint8_t* texels;
+    uint32_t start_address;
+};
+
+extern AccelTexture accel_textures[ACCEL_TEXTURE_COUNT];
+
+struct GlideFiles;
+
+// Places every family, downloads all of them and sets the texture state: alpha-tested texels
+// (alpha 0 is not drawn), bilinear filtering, clamped coordinates.
+void load_accel_textures(const GlideFiles& files);
+
+// Each places one family from `next`, the first free texture-memory address, and moves it on.
+void load_smoke_textures(const char* data_directory, uint32_t& next);
+void load_explosion_textures(const char* data_directory, uint32_t& next);
+void place_object_textures(TextureRecord* const* table, int count, uint32_t& next);
+
+}  // namespace vyr

@@ -5,9 +5,9 @@
 #include "library/maths/trig.h"
 #include "library/os/file.h"
 #include "library/system/joystick.h"
-#include "library/system/library_seams.h"
 #include "library/system/mouse.h"
 #include "library/system/thread.h"
+#include "library/ui/object.h"
 
 namespace vyr {
 
@@ -19,7 +19,7 @@ void init_library(const char* sentinel) {
     load_prefs("prefs.cfg");
     init_joystick();
     init_trig_tables();
-    seam_start_ui();
+    start_ui();
 }
 
 }  // namespace vyr

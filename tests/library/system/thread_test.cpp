@@ -18,44 +18,13 @@
 #include "library/system/event.h"
 #include "library/system/timer.h"
 #include "library/system/winmain.h"
+#include "tests/library/system/system_scenario.h"
 #include "platform/timer/timer.h"
 
 namespace vyr {
 namespace {
 
-// The thread table, the clock and the event queue live for the whole process, so every scenario
-// runs in a fresh process of its own, in which the test's thread becomes "System".
-class Threaded : public testing::Test {
-protected:
-    static void SetUpTestSuite() { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
-
-    static void start_as_system(platform::ClockMode mode = platform::ClockMode::VIRTUAL) {
-        platform::set_clock_mode(mode);
-        init_debug_text();
-        start_timer();
-        init_threads();
-    }
-
-    // Runs `scenario` as System under the virtual clock and returns the text it produced.
-    static std::string run_as_system(std::string (*scenario)()) {
-        std::string output;
-        EXPECT_EXIT(
-            {
-                start_as_system();
-                std::string text = scenario();
-                std::fputs(text.c_str(), stderr);
-                std::fflush(stderr);
-                std::_Exit(0);
-            },
-            testing::ExitedWithCode(0),
-            testing::Matcher<const std::string&>(testing::Truly([&output](const std::string& text) {
-                output = text;
-                return true;
-            })));
-        return output;
-    }
-};
-
+using Threaded = SystemScenarios;
 using ThreadedScheduler = Threaded;
 using ThreadedWaits = Threaded;
 using ThreadedContext = Threaded;

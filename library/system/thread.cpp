@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "library/debug/fatal.h"
+#include "library/graphics/plot.h"
 #include "library/system/timer.h"
 #include "library/system/winmain.h"
 #include "platform/timer/timer.h"
@@ -71,9 +72,14 @@ void fill_record(ThreadRecord& record, const char* name, uint32_t cost) {
     record.name[kept.size()] = '\0';
 }
 
+// Each record's plot window, kept beside its screen and clip rectangle.
+PlotWindow saved_plots[MAX_THREADS];
+
+PlotWindow& saved_plot_of(const ThreadRecord& record) { return saved_plots[&record - thread_table]; }
+
 void save_drawing_context(ThreadRecord& record) {
     record.saved_screen = last_saved_screen = current_screen;
-    // The plot window is saved here too, beside the screen and the clip rectangle.
+    save_plot(saved_plot_of(record));
     record.saved_clip[0] = clip_x0;
     record.saved_clip[1] = clip_y0;
     record.saved_clip[2] = clip_x1;
@@ -82,7 +88,7 @@ void save_drawing_context(ThreadRecord& record) {
 
 void restore_drawing_context(const ThreadRecord& record) {
     if (record.saved_screen != last_saved_screen) select_screen(record.saved_screen);
-    // The plot window is restored here (it resets the clip rectangle), before the clip limits.
+    restore_plot(saved_plot_of(record));  // resets the clip rectangle, so it comes first
     set_clip_rect(record.saved_clip[0], record.saved_clip[1], record.saved_clip[2], record.saved_clip[3]);
 }
 
@@ -219,7 +225,7 @@ uint32_t create_thread(const char* name, ThreadProcedure procedure) {
     ThreadRecord& record = thread_table[index];
     fill_record(record, name, DEFAULT_THREAD_PRIORITY);
     record.saved_screen = nullptr;
-    // The new thread inherits the caller's plot window here.
+    save_plot(saved_plot_of(record));  // the caller's
     if (index >= thread_count) thread_count = index + 1;
     // It waits for the baton before it touches anything; the record is complete by then.
     std::thread(start_thread, index, procedure).detach();

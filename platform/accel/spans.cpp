@@ -443,8 +443,9 @@ VYR_INLINE void shade(uint16_t* pixels, const SpanAttributes& a, const SpanAttri
 }
 
 // Built for CPUs with AVX2 (whose vector unit has 32-bit multiplies, minimum and maximum and lane
-// extracts) and for any other; the loader picks the one the machine runs.
-#if defined(__x86_64__)
+// extracts) and for any other; the loader picks the one the machine runs. ThreadSanitizer's
+// run-time is not up when the loader makes that choice, so its builds take the plain one.
+#if defined(__x86_64__) && !defined(__SANITIZE_THREAD__)
 #define VYR_SPAN_TARGETS __attribute__((target_clones("arch=x86-64-v3", "default")))
 #else
 #define VYR_SPAN_TARGETS

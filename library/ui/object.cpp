@@ -11,9 +11,20 @@
 #include "library/system/mouse.h"
 #include "library/system/thread.h"
 #include "library/system/timer.h"
+#include "library/ui/button.h"
 #include "library/ui/repaint.h"
 #include "library/ui/route.h"
+#include "library/ui/scroll.h"
 #include "library/ui/setattr.h"
+#include "library/ui/screens.h"
+#include "library/ui/spinner.h"
+#include "library/ui/uclose.h"
+#include "library/ui/umenu.h"
+#include "library/ui/uresize.h"
+#include "library/ui/upicture.h"
+#include "library/ui/usprite.h"
+#include "library/ui/utext.h"
+#include "library/ui/window.h"
 
 namespace vyr {
 
@@ -30,9 +41,24 @@ constexpr UiTypeRoutines NO_ROUTINES = {ignore_event, draw_nothing, keep_size};
 }  // namespace
 
 const UiTypeRoutines ui_type_table[UI_TYPE_COUNT] = {
-    NO_ROUTINES, NO_ROUTINES, NO_ROUTINES, NO_ROUTINES, NO_ROUTINES, NO_ROUTINES,
-    NO_ROUTINES, NO_ROUTINES, NO_ROUTINES, NO_ROUTINES, NO_ROUTINES, NO_ROUTINES,
-    NO_ROUTINES, NO_ROUTINES, NO_ROUTINES, NO_ROUTINES, NO_ROUTINES, NO_ROUTINES,
+    {ignore_event, draw_box, keep_size},                      // UI_BOX
+    {ignore_event, draw_frame, keep_size},                    // UI_FRAME
+    {handle_window, draw_window, keep_size},                  // UI_WINDOW
+    {handle_toggle, draw_toggle, keep_size},                  // UI_TOGGLE
+    {handle_close_box, draw_close_box, keep_size},            // UI_CLOSE_BOX
+    {ignore_event, draw_canvas, keep_size},                   // UI_CANVAS
+    {handle_menu_event, draw_menu, measure_menu},             // UI_MENU
+    {ignore_event, draw_menu_line, measure_menu_line},        // UI_MENU_LINE
+    {ignore_event, draw_menu_item, measure_menu_item},        // UI_MENU_ITEM
+    {handle_button, draw_button, keep_size},                  // UI_BUTTON
+    {handle_radio, draw_radio, keep_size},                    // UI_RADIO
+    {handle_resize_box_event, draw_resize_box, keep_size},    // UI_RESIZE_BOX
+    {ignore_event, draw_text_object, measure_ui_text},        // UI_TEXT
+    {handle_scroll_event, draw_scroll_bar, keep_size},        // UI_SCROLL_V
+    {handle_scroll_event, draw_scroll_bar, keep_size},        // UI_SCROLL_H
+    {handle_spinner_event, draw_spinner, keep_size},          // UI_SPINNER
+    {handle_picture, draw_picture, keep_size},                // UI_PICTURE
+    {handle_sprite_event, draw_sprite_object, keep_size},     // UI_SPRITE
 };
 
 UiObject* ui_root = nullptr;
@@ -181,6 +207,7 @@ UiObject* create_ui_object_list(UiType type, UiObject* parent, const char* name,
     object->fill_colour = 0xF9F9F9F9;
     object->type = type;
     if (has_label(type)) object->text_colour = 0xFBFBFBFB;
+    if (type == UI_MENU) menu_row = 2;
     apply_ui_tags(object, tags);
     ui_list_dirty = 1;
     raise_ui_object(object);
@@ -330,8 +357,14 @@ Screen* resize_ui_screen(UiObject* object) {
 }
 
 void start_ui() {
+    load_close_box_pictures();
+    load_resize_box_pictures();
+    start_repaint();
+    add_low_memory_handler(free_pictures_on_low_memory, SOURCE, __LINE__);
     uint32_t manager = create_thread("Object Manager", run_object_manager);
     set_thread_priority_by_id(manager, OBJECT_MANAGER_PRIORITY);
+    create_thread("Update Screen", run_update_screen);
+    create_thread("Display Screen", run_display_screen);
     create_thread("Cursor Flash", run_cursor_flash);
     add_exit_handler(destroy_ui_tree);
 }

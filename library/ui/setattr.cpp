@@ -12,6 +12,11 @@
 #include "library/ui/clip.h"
 #include "library/ui/repaint.h"
 #include "library/ui/route.h"
+#include "library/ui/uclose.h"
+#include "library/ui/umenu.h"
+#include "library/ui/upicture.h"
+#include "library/ui/uresize.h"
+#include "library/ui/utext.h"
 
 namespace vyr {
 
@@ -260,27 +265,30 @@ void apply_tag(UiObject* object, int32_t tag, TagValues& values) {
     case ATTR_PICTURE_ROWS: object->rows = values.number(); break;
     case ATTR_FLAT: object->flags |= UIF_FLAT; break;
     case ATTR_GLASS_DRAG: object->flags |= UIF_GLASS_DRAG; break;
-    case ATTR_SCROLLER:
-        values.pointer<UiObject*>();
-        if (object->type == UI_TEXT || object->type == UI_PICTURE) report_invalid_tag();
+    case ATTR_SCROLLER: {
+        UiObject* bar = values.pointer<UiObject*>();
+        if (object->type == UI_TEXT && bar) link_text_scroller(object, bar);
+        if (object->type == UI_PICTURE) link_picture_scroller(object, bar);
         break;
-    case ATTR_TEXT:
-    case ATTR_APPEND_TEXT:
-    case ATTR_TEXT_FILE:
-    case ATTR_PICTURE:
-        values.pointer<const char*>();
-        report_invalid_tag();
+    }
+    case ATTR_TEXT: set_ui_text(object, values.pointer<const char*>()); break;
+    case ATTR_APPEND_TEXT: append_ui_text(object, values.pointer<const char*>()); break;
+    case ATTR_TEXT_FILE: set_ui_text_from_file(object, values.pointer<const char*>()); break;
+    case ATTR_PICTURE: set_ui_picture(object, values.pointer<const char*>()); break;
+    case ATTR_TEXT_INDEXED: {
+        const char* file_name = values.pointer<const char*>();
+        const char* section = values.pointer<const char*>();
+        set_ui_text_from_index(object, file_name, section);
         break;
-    case ATTR_TEXT_INDEXED:
-        values.pointer<const char*>();
-        values.pointer<const char*>();
-        report_invalid_tag();
+    }
+    case ATTR_MENU_LINE: add_menu_line(object); break;
+    case ATTR_MENU_ITEM: {
+        int id = values.number();
+        add_menu_item(object, id, values.pointer<const char*>());
         break;
-    case ATTR_MENU_ITEM:
-        values.number();
-        values.pointer<const char*>();
-        report_invalid_tag();
-        break;
+    }
+    case ATTR_CLOSE_BOX: add_close_box(object); break;
+    case ATTR_RESIZE_BOX: add_resize_box(object); break;
     default: report_invalid_tag(); break;
     }
 }

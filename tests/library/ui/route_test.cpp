@@ -172,7 +172,7 @@ TEST_F(ThreadedObjectManager, ADestroyRequestedByACallbackTakesEffectAfterTheEve
     std::string output = run_as_system([] {
         start_ui();
         UiObject* root = create_ui_object(UI_BOX, nullptr, "Root", ATTR_RECT, 0, 0, 639, 479, 0);
-        UiObject* menu = create_ui_object(UI_MENU, root, "menu", ATTR_RECT, 0, 0, 99, 99, ATTR_NOTIFY,
+        UiObject* menu = create_ui_object(UI_BOX, root, "menu", ATTR_RECT, 0, 0, 99, 99, ATTR_NOTIFY,
                                           [](UiObject* object, Event& event) {
                                               trace_event(object, event);
                                               if (event.type == EV_MOUSE_CLICK) request_ui_destroy(object);

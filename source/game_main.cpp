@@ -1,48 +1,90 @@
 #include "source/game_main.h"
 
-#include "library/graphics/loadgfx.h"
-#include "library/graphics/palette.h"
-#include "library/graphics/screen.h"
-#include "library/system/event.h"
-#include "library/system/exit.h"
+#include "library/config/prefs.h"
+#include "library/sound/music.h"
+#include "library/sound/samples.h"
+#include "library/system/key.h"
 #include "library/system/library.h"
 #include "library/system/mouse.h"
 #include "library/system/thread.h"
+#include "library/ui/repaint.h"
+#include "library/ui/setattr.h"
+#include "source/intro.h"
+#include "source/preferences.h"
+#include "source/seams/accel_seam.h"
+#include "source/seams/drone_seam.h"
+#include "source/seams/frontend_seam.h"
+#include "source/seams/seams.h"
+#include "source/seams/weapons_seam.h"
+#include "source/seams/world_seam.h"
+#include "source/startup.h"
 
 namespace vyr {
 
 namespace {
 
-constexpr int ESCAPE_KEY = 0x01;
-constexpr const char* TITLE_PICTURE = "menuscrn\\tit-us.lbm";
-constexpr int PICTURE_COLOURS = 246;  // entries above belong to the UI and the pointer
+constexpr int CTRL_Q = 0x2010;
+constexpr int CTRL_ALT_DEL = 0x3053;
+constexpr int LEFT_SHIFT_SCAN_CODE = 42;
+constexpr int DEFAULT_WAR_ZONE = 3;
 
-void show_title_picture() {
-    set_screen_mode(0, 1);
-    Screen* screen = create_screen(640, 480);
-    select_screen(screen);
-    clear_screen(0);
-    uint8_t palette[PICTURE_PALETTE_SIZE];
-    if (load_picture_palette(TITLE_PICTURE, screen->pixels, 640, 480, palette))
-        set_base_palette(palette, 0, PICTURE_COLOURS, 1);
-    lock_and_flip_display();
+void show_first_screen() {
+    if (run_count != 0 || is_key_down(LEFT_SHIFT_SCAN_CODE)) {
+        push_main_screen(0);
+        count_game_run();
+    } else {
+        count_game_run();
+        push_main_screen(1);
+        push_preferences_screen();
+    }
 }
 
 }  // namespace
 
-// A stand-in until the start-up sequence exists: start the library, show the title picture with
-// the pointer over it, and wait for Esc or a quit.
-int game_main(int, char**) {
+// Brings every subsystem up under the loading screen, puts the first menu screen up and leaves
+// the front end to the UI's threads; it never returns.
+int game_main(int argc, char** argv) {
+    report_seams();
+    pointer_colours_locked = 1;
     init_library("vyr.rop");
-    show_title_picture();
+    parse_environment_options("VORNGS");
+    parse_command_line(argc, argv);
+    apply_preferences();
+    show_loading_screen(0);
+    add_hot_key(CTRL_Q, quit_game_key);
+    add_hot_key(CTRL_ALT_DEL, quit_game_key);
+    show_loading_screen(1);
+    init_sound();
+    show_loading_screen(2);
+    load_mission_catalogue();
+    set_ui_colours(get_menu_colour_table());
+    show_loading_screen(3);
+    int war_zone = DEFAULT_WAR_ZONE;
+    get_pref_int("Set Map", &war_zone);
+    pointer_colours_locked = 1;
+    set_war_zone(war_zone);
+    start_accelerator();
+    release_accelerator_display();
+    init_weapon_info();
+    init_pylon_types();
+    init_sensor_types();
+    load_pylon_file();
+    load_weapon_file();
+    load_top_ten();
+    pointer_colours_locked = 1;
+    init_front_end();
+    set_animation_hook(pose_human_figure);
+    load_human_movements();
+    init_drone_types();
+    show_loading_screen(-1);
+    play_intro();
+    resume_ui_updates();
+    show_first_screen();
+    play_theme_music();
+    enable_pointer_colours();
+    reset_pointer_limits();
     show_pointer();
-    for (;;) {
-        wait_for_flag(&event_count);
-        Event event;
-        while (get_event(event))
-            if (event.type == EV_KEY && event.value == ESCAPE_KEY) end_process(0);
-        update_pointer();
-    }
+    terminate_current_thread();
 }
 
 }  // namespace vyr

@@ -24,13 +24,6 @@ TEST(Startup, ScriptedHeadlessRunEndsThroughItsExitPath) {
     }
 }
 
-TEST(Startup, EscapeEndsTheRun) {
-    ScratchDirectory dir("escape");
-    auto script = dir.write("run.txt", "5 key 0x01 down\n");
-    RunResult run = run_vyr(dir, "VYR_CLOCK=virtual VYR_SCRIPT=" + script.string());
-    EXPECT_EQ(run.exit_code, 0) << run.output;
-}
-
 TEST(Startup, BadEnvironmentIsAClearError) {
     ScratchDirectory dir("bad_environment");
     auto script = dir.write("bad.txt", "10 quit\n20 jump 3\n");

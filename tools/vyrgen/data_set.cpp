@@ -4,10 +4,12 @@
 #include <system_error>
 
 #include "tools/vyrgen/accel_files.h"
+#include "tools/vyrgen/backdrops.h"
 #include "tools/vyrgen/loading.h"
 #include "tools/vyrgen/pointers.h"
 #include "tools/vyrgen/prefs.h"
 #include "tools/vyrgen/sounds.h"
+#include "tools/vyrgen/test_screen.h"
 #include "tools/vyrgen/ui_pictures.h"
 
 namespace vyr::vyrgen {
@@ -30,6 +32,10 @@ std::vector<PictureFile> data_set_pictures() {
 std::vector<DataFile> data_set_files() {
     std::vector<DataFile> files = {{"prefs.cfg", bytes_of(default_prefs())}};
     for (const PictureFile& picture : data_set_pictures())
+        files.push_back({picture.name, encode_pbm(picture.picture, picture.compressed)});
+    for (const PictureFile& picture : backdrop_pictures())
+        files.push_back({picture.name, encode_pbm(picture.picture, picture.compressed)});
+    for (const PictureFile& picture : test_screen_pictures())
         files.push_back({picture.name, encode_pbm(picture.picture, picture.compressed)});
     for (const UiPicture& picture : ui_pictures())
         files.push_back({picture.name, encode_ui_picture(picture.image)});

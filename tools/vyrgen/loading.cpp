@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "tools/vyrgen/lettering.h"
+
 namespace vyr::vyrgen {
 
 namespace {
@@ -21,6 +23,18 @@ constexpr int LAMP_OFF = 225, LAMP_ON = 226, LAMP_RIM = 227;
 constexpr int METAL = 233, METAL_LAST = 245;
 constexpr int OVERLAY_LAMPS = 4;
 
+}  // namespace
+
+void add_toolkit_colours(Palette& palette) {
+    const Colour toolkit[] = {{66, 97, 100},   {76, 112, 116}, {135, 169, 171}, {102, 151, 154},
+                              {178, 203, 204}, {255, 255, 255}, {0, 127, 127}};
+    for (int i = 0; i < 7; ++i) set_colour(palette, 246 + i, toolkit[i]);
+    set_colour(palette, 254, {255, 255, 255});
+    set_colour(palette, 255, {255, 255, 255});
+}
+
+namespace {
+
 Palette loading_palette() {
     Palette palette{};
     set_ramp(palette, SKY, 64, {8, 12, 40}, {92, 62, 122});
@@ -33,12 +47,7 @@ Palette loading_palette() {
     set_colour(palette, LAMP_ON, {100, 245, 130});
     set_colour(palette, LAMP_RIM, {36, 130, 64});
     set_ramp(palette, METAL, METAL_LAST, {110, 120, 142}, {250, 250, 255});
-    // The toolkit's default colours and the pointer's, so that installing the whole map is safe.
-    const Colour toolkit[] = {{66, 97, 100},   {76, 112, 116}, {135, 169, 171}, {102, 151, 154},
-                              {178, 203, 204}, {255, 255, 255}, {0, 127, 127}};
-    for (int i = 0; i < 7; ++i) set_colour(palette, 246 + i, toolkit[i]);
-    set_colour(palette, 254, {255, 255, 255});
-    set_colour(palette, 255, {255, 255, 255});
+    add_toolkit_colours(palette);
     return palette;
 }
 
@@ -86,10 +95,19 @@ Image background() {
     });
     paint_outlined(image, 204, 40, 232, 100, [&](double x, double y) { return name(x - 8, y - 8); },
                    METAL, METAL_LAST);
+    const char* subtitle = "COMBAT FLIGHT SIMULATOR";
+    const double sub_height = 14, sub_width = lettering_width(subtitle, sub_height);
+    paint(image, 0, 150, WIDTH, 24, lettering(subtitle, (WIDTH - sub_width) / 2, 4, sub_height, 1.6),
+          METAL_LAST);
     return image;
 }
 
-// A bevelled panel with one lamp per start-up phase, the first `lit` of them on.
+void paint_centred(Image& image, const char* text, int y, double height, uint8_t colour) {
+    double x = (image.width - lettering_width(text, height)) / 2;
+    paint(image, 0, y, image.width, int(height) + 4, lettering(text, x, 2, height, 1.3), colour);
+}
+
+// A bevelled panel with one lamp per start-up phase, the first `lit` of them on, each named.
 Image overlay(int lit) {
     Image image(LOADING_OVERLAY_WIDTH, LOADING_OVERLAY_HEIGHT);
     const int w = LOADING_OVERLAY_WIDTH - 1, h = LOADING_OVERLAY_HEIGHT - 1;
@@ -102,6 +120,9 @@ Image overlay(int lit) {
         paint_outlined(image, 0, 0, w + 1, h + 1, disc(cx, cy, 18), i < lit ? LAMP_RIM : GREY,
                        i < lit ? LAMP_ON : LAMP_OFF);
     }
+    paint_centred(image, "LOADING", 14, 16, GREY_LAST);
+    const char* const steps[OVERLAY_LAMPS] = {"SYSTEM", "SOUND", "MISSIONS", "MAP DATA"};
+    paint_centred(image, steps[lit - 1], 128, 14, LAMP_ON);
     return image;
 }
 

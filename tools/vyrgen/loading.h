@@ -13,4 +13,8 @@ constexpr int LOADING_OVERLAY_HEIGHT = 170;
 
 std::vector<PictureFile> loading_pictures();
 
+// The toolkit's default colours and the pointer's, so that installing a picture's whole colour map
+// is safe.
+void add_toolkit_colours(Palette& palette);
+
 }  // namespace vyr::vyrgen

@@ -1,0 +1,104 @@
+#include "source/preferences.h"
+
+#include <string>
+
+#include "library/config/prefs.h"
+#include "library/graphics/poly.h"
+#include "library/sound/dsound.h"
+#include "library/sound/music.h"
+#include "library/sound/samples.h"
+#include "library/system/joystick.h"
+#include "source/seams/flight_seam.h"
+#include "source/seams/frontend_seam.h"
+#include "source/seams/world_seam.h"
+#include "source/skill.h"
+#include "source/startup.h"
+
+namespace vyr {
+
+int32_t animations_on = 1;
+
+namespace {
+
+constexpr int DEFAULT_VISUAL_DETAIL = 9;
+
+// Each reader leaves its setting alone when the key is absent.
+void read_pref(const char* name, int32_t& setting) {
+    int value;
+    if (get_pref_int(name, &value)) setting = value;
+}
+
+void read_pref_flag(const char* name, int32_t& flags, int32_t flag) {
+    int value;
+    if (get_pref_int(name, &value)) flags = value & 1 ? flags | flag : flags & ~flag;
+}
+
+void read_sound_prefs() {
+    master_volume = 63;
+    sound_card_settings[0] = 1;
+    sound_card_settings[1] = sound_card_settings[2] = sound_card_settings[3] = -1;
+    int value;
+    read_pref("Sound Speech", sound_speech_on);
+    read_pref("Sound Music", sound_music_on);
+    read_pref("Sound effects", sound_effects_on);
+    if (get_pref_int("Sound effects level", &value)) minimal_sound_set = value != 0;
+    read_pref("Sound Volume", master_volume);
+    const char* const card[] = {"Sound Card", "Sound Address", "Sound IRQ", "Sound DMA"};
+    for (int i = 0; i < 4; ++i) read_pref(card[i], sound_card_settings[i]);
+}
+
+void read_joystick_calibration() {
+    const char* const axes[] = {"Ax", "Ay", "Bx", "By"};
+    for (int axis = 0; axis < 4; ++axis) {
+        const std::string prefix = std::string("Joystick ") + axes[axis];
+        read_pref((prefix + " Min").c_str(), joystick_state.minimum[axis]);
+        read_pref((prefix + " Mid").c_str(), joystick_state.centre[axis]);
+        read_pref((prefix + " Max").c_str(), joystick_state.maximum[axis]);
+    }
+}
+
+void read_visual_prefs() {
+    set_pref_int("Key Task", 6);
+    int range = 0;
+    if (!get_pref_int("Visual Range", &range) || range <= 0 || range >= MAX_VISUAL_RANGE) range = MAX_VISUAL_RANGE;
+    set_pref_int("Visual Range", range);
+    view_settings.visual_range = range;
+    set_depth_scale(range);
+    set_pref_int("Terrain Detail", 3);
+    view_settings.terrain_detail = 3;
+    int value;
+    read_pref_flag("Shadows", view_settings.flags, VIEW_SHADOWS);
+    read_pref("Object Textures", view_settings.object_textures);
+    if (get_pref_int("Object Visual Range", &value)) view_settings.object_visual_range = value ? 0x400000 : 0x200000;
+    read_pref_flag("Clouds", view_settings.flags, VIEW_CLOUDS);
+    if (get_pref_int("Smoke Life", &value)) smoke_life = value ? 600 : 400;
+    read_pref("Smoke Density", smoke_density);
+}
+
+}  // namespace
+
+void apply_preferences() {
+    animations_on = 1;
+    int value;
+    if (get_pref_int("Quick Start Game Runs", &value)) set_run_count(value);
+    int detail = DEFAULT_VISUAL_DETAIL;
+    get_pref_int("Visual Detail", &detail);
+    set_visual_detail(detail);
+    read_pref("Visual Resolution", flight_video_mode);
+    read_pref("Model ID", model_id);
+    read_pref("Forces Type", forces_type);
+    read_pref("Mission Planner", mission_planner);
+    read_pref("Animations", animations_on);
+    if (get_pref_int("Rotor direction", &value)) rotor_direction = value;
+    read_pref("Throttle reversal", throttle_reversal);
+    read_sound_prefs();
+    read_pref("Collective control", collective_control);
+    read_pref("Cyclic control", cyclic_control);
+    read_pref("Tailrotor control", tailrotor_control);
+    read_pref("Control Deadband Size", control_deadband);
+    read_joystick_calibration();
+    read_visual_prefs();
+    read_pref("Product Language", product_language);
+}
+
+}  // namespace vyr

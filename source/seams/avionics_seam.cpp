@@ -1,0 +1,15 @@
+#include "source/seams/avionics_seam.h"
+
+namespace vyr {
+
+uint32_t system_failures = 0;
+
+// No cockpit, view or display exists yet for these keys to act on.
+void register_detail_keys() {}
+void register_view_keys() {}
+void register_cockpit_keys() {}
+void register_avionics_keys() {}
+void register_mfd_keys() {}
+void register_pod_key() {}
+
+}  // namespace vyr

@@ -1,0 +1,24 @@
+#include "source/seams/flight_seam.h"
+
+namespace vyr {
+
+double frame_rate = 0.0;
+double average_frame_rate = 0.0;
+int32_t frame_fraction = 0;
+int32_t flight_paused = 0;
+int32_t game_clock = 0;
+int32_t detail_ceiling = 7;
+
+int32_t model_id = 0;
+double rotor_direction = 1.0;
+
+int32_t collective_control = 0;
+int32_t cyclic_control = 0;
+int32_t tailrotor_control = 0;
+int32_t control_deadband = 0;
+
+// No flight runs yet, so no time or flight-model key has anything to change.
+void register_time_keys() {}
+void register_model_keys() {}
+
+}  // namespace vyr

@@ -1,0 +1,57 @@
+#include "source/seams/frontend_seam.h"
+
+#include "library/graphics/loadgfx.h"
+#include "library/graphics/palette.h"
+#include "library/graphics/screen.h"
+#include "library/os/file.h"
+
+namespace vyr {
+
+int32_t debug_mode = 0;
+int32_t debug_flag = 0;
+int32_t mission_planner = 0;
+
+namespace {
+
+constexpr int PICTURE_COLOURS = 246;  // entries above belong to the UI and the pointer
+
+int current_war_zone = 3;
+Screen* shown_screen = nullptr;
+
+// Until the screens exist, the player sees each one's background picture.
+void show_background(const char* name) {
+    if (!check_file_exists(name)) return;
+    Screen* screen = create_screen(640, 480);
+    select_screen(screen);
+    clear_screen(0);
+    uint8_t palette[PICTURE_PALETTE_SIZE];
+    if (load_picture_palette(name, screen->pixels, 640, 480, palette)) set_base_palette(palette, 0, PICTURE_COLOURS, 1);
+    lock_and_flip_display();
+    destroy_screen(shown_screen);
+    shown_screen = screen;
+}
+
+}  // namespace
+
+// There is no catalogue, payload file, top ten or menu screen yet to load or build; the UI's
+// threads run from the library start-up.
+void load_mission_catalogue() {}
+void load_weapon_file() {}
+void load_pylon_file() {}
+void load_top_ten() {}
+void init_front_end() {}
+
+// Only what the palette reads while a flight runs: the theatre's data are not loaded yet.
+void set_war_zone(int war_zone) {
+    current_war_zone = war_zone;
+    zone_override_active = war_zone == 2;
+}
+
+int get_war_zone() { return current_war_zone; }
+void set_visual_detail(int) {}
+const uint8_t* get_menu_colour_table() { return nullptr; }
+
+void push_main_screen(int) { show_background("menuscrn\\main_off.lbm"); }
+void push_preferences_screen() { show_background("menuscrn\\pref3_of.lbm"); }
+
+}  // namespace vyr

@@ -1,0 +1,14 @@
+#include "source/seams/weapons_seam.h"
+
+namespace vyr {
+
+int32_t electrics_first_failure_time = 0;
+int32_t electrics_second_failure_time = 0;
+
+// No object table, pylon or sensor exists to be filled yet; no weapon can be fired.
+void init_weapon_info() {}
+void init_pylon_types() {}
+void init_sensor_types() {}
+void register_weapon_keys() {}
+
+}  // namespace vyr

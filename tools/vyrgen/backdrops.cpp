@@ -1,0 +1,151 @@
+#include "tools/vyrgen/backdrops.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "tools/vyrgen/lettering.h"
+#include "tools/vyrgen/loading.h"
+
+namespace vyr::vyrgen {
+
+namespace {
+
+constexpr int WIDTH = 640;
+constexpr int HEIGHT = 480;
+constexpr int HORIZON = 330;
+
+// Colour ranges shared by the backdrops.
+constexpr int SKY = 1, SKY_LAST = 64;
+constexpr int LAND = 65, LAND_LAST = 96;
+constexpr int STEEL = 97, STEEL_LAST = 128;
+constexpr int AMBER = 129, AMBER_LAST = 160;
+constexpr int HUD = 161, HUD_LAST = 192;
+constexpr int SLATE = 193, SLATE_LAST = 224;
+constexpr int BLACK = 225, RED = 226, WHITE = 227;
+
+Palette backdrop_palette() {
+    Palette palette{};
+    set_ramp(palette, SKY, SKY_LAST, {6, 10, 26}, {86, 112, 140});
+    set_ramp(palette, LAND, LAND_LAST, {70, 72, 46}, {18, 22, 14});
+    set_ramp(palette, STEEL, STEEL_LAST, {40, 44, 52}, {236, 240, 246});
+    set_ramp(palette, AMBER, AMBER_LAST, {90, 52, 6}, {255, 210, 110});
+    set_ramp(palette, HUD, HUD_LAST, {10, 60, 20}, {120, 255, 140});
+    set_ramp(palette, SLATE, SLATE_LAST, {14, 18, 22}, {92, 100, 108});
+    set_colour(palette, BLACK, {0, 0, 0});
+    set_colour(palette, RED, {190, 30, 26});
+    set_colour(palette, WHITE, {250, 250, 250});
+    add_toolkit_colours(palette);
+    return palette;
+}
+
+uint8_t shade(int first, int last, double t) {
+    return uint8_t(first + std::lround(std::clamp(t, 0.0, 1.0) * (last - first)));
+}
+
+void fill(Image& image, uint8_t colour) { std::fill(image.pixels.begin(), image.pixels.end(), colour); }
+
+void letter_centred(Image& image, const char* text, int y, double height, double weight, uint8_t outline,
+                    uint8_t colour) {
+    double x = (image.width - lettering_width(text, height)) / 2;
+    int margin = int(weight) + 2;
+    paint_outlined(image, 0, y - margin, image.width, int(height) + 2 * margin,
+                   lettering(text, x, margin, height, weight), outline, colour);
+}
+
+// A delta-wing fighter seen from above, nose up, `size` pixels from nose to tail.
+Region fighter(double cx, double cy, double size) {
+    double s = size / 100;
+    return unite({
+        stroke(cx, cy - 50 * s, cx, cy + 46 * s, 5 * s),                       // fuselage
+        triangle(cx, cy - 22 * s, cx - 38 * s, cy + 36 * s, cx + 38 * s, cy + 36 * s),  // wing
+        triangle(cx, cy + 20 * s, cx - 14 * s, cy + 50 * s, cx + 14 * s, cy + 50 * s),  // tailplane
+    });
+}
+
+// Dusk sky over dark land crossed by a glowing grid that runs to the horizon.
+Image grid_landscape() {
+    Image image(WIDTH, HEIGHT);
+    for (int y = 0; y < HEIGHT; ++y)
+        for (int x = 0; x < WIDTH; ++x)
+            image.at(x, y) = y < HORIZON ? shade(SKY, SKY_LAST, double(y) / HORIZON)
+                                         : shade(LAND, LAND_LAST, double(y - HORIZON) / (HEIGHT - HORIZON));
+    for (int y = HORIZON; y < HEIGHT; ++y) {
+        double depth = double(y - HORIZON + 1) / (HEIGHT - HORIZON);
+        uint8_t line = shade(HUD, HUD_LAST, depth);
+        for (int k = -12; k <= 12; ++k) {
+            int x = int(WIDTH / 2 + k * 60 * depth);
+            if (x >= 0 && x < WIDTH) image.at(x, y) = line;
+        }
+        if (std::fmod(std::log(depth) * 6, 1.0) > -0.06) std::fill_n(&image.at(0, y), WIDTH, line);
+    }
+    return image;
+}
+
+// The publisher's badge: a ringed roundel with the fighter inside, and the house's name.
+Image badge() {
+    Image image(WIDTH, HEIGHT);
+    fill(image, BLACK);
+    const double cx = WIDTH / 2.0, cy = 190;
+    paint(image, 0, 0, WIDTH, HEIGHT, disc(cx, cy, 112), SLATE + 4);
+    paint(image, 0, 0, WIDTH, HEIGHT, ring(cx, cy, 100, 112), AMBER_LAST - 6);
+    paint(image, 0, 0, WIDTH, HEIGHT, ring(cx, cy, 88, 92), RED);
+    paint_outlined(image, 0, 0, WIDTH, HEIGHT, fighter(cx, cy, 140), STEEL, STEEL_LAST);
+    letter_centred(image, "VYR SIMULATIONS", 340, 30, 3, AMBER, AMBER_LAST);
+    letter_centred(image, "PRESENTS", 400, 14, 1.5, STEEL + 10, STEEL_LAST);
+    return image;
+}
+
+Image title() {
+    Image image = grid_landscape();
+    paint_outlined(image, 0, 0, WIDTH, HEIGHT, fighter(560, 262, 80), BLACK, STEEL + 6);
+    letter_centred(image, "VYR", 50, 110, 9, STEEL, STEEL_LAST);
+    letter_centred(image, "COMBAT FLIGHT SIMULATOR", 190, 22, 2.2, AMBER, AMBER_LAST);
+    return image;
+}
+
+// A dark slate board with a heading and labelled plates where the screen's controls will sit.
+struct Plate {
+    int x0, y0, x1, y1;
+    const char* label;
+};
+
+Image menu_board(const char* heading, std::initializer_list<Plate> plates) {
+    Image image(WIDTH, HEIGHT);
+    for (int y = 0; y < HEIGHT; ++y)
+        for (int x = 0; x < WIDTH; ++x)
+            image.at(x, y) = (x % 40 == 0 || y % 40 == 0) ? SLATE + 10 : shade(SLATE, SLATE + 6, double(y) / HEIGHT);
+    paint_outlined(image, 0, 0, WIDTH, HEIGHT, fighter(200, 300, 220), SLATE + 14, SLATE + 8);
+    paint(image, 24, 24, 360, 40, lettering(heading, 0, 4, 28, 2.5), AMBER_LAST);
+    for (const Plate& plate : plates) {
+        int w = plate.x1 - plate.x0 + 1, h = plate.y1 - plate.y0 + 1;
+        paint_outlined(image, plate.x0, plate.y0, w, h, box(0, 0, w - 1, h - 1), STEEL_LAST, STEEL + 6);
+        double height = 16, x = (w - lettering_width(plate.label, height)) / 2, y = (h - height) / 2;
+        paint(image, plate.x0, plate.y0, w, h, lettering(plate.label, x, y, height, 1.6), HUD_LAST);
+    }
+    return image;
+}
+
+}  // namespace
+
+std::vector<PictureFile> backdrop_pictures() {
+    Palette palette = backdrop_palette();
+    return {
+        {"menuscrn/qk.lbm", {badge(), palette}, true},
+        {"menuscrn/title.lbm", {title(), palette}, true},
+        {"menuscrn/main_off.lbm",
+         {menu_board("MAIN MENU", {{400, 37, 639, 108, "QUICK START"},
+                                   {400, 180, 639, 251, "COMBAT"},
+                                   {400, 323, 639, 394, "TRAINING"}}),
+          palette},
+         true},
+        {"menuscrn/pref3_of.lbm",
+         {menu_board("PREFERENCES", {{40, 120, 300, 200, "VISUAL"},
+                                     {340, 120, 600, 200, "SOUND"},
+                                     {40, 240, 300, 320, "CONTROLS"},
+                                     {340, 240, 600, 320, "LANGUAGE"}}),
+          palette},
+         true},
+    };
+}
+
+}  // namespace vyr::vyrgen

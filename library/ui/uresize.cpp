@@ -1,8 +1,5 @@
 #include "library/ui/uresize.h"
 
-#include <cstring>
-
-#include "library/os/file.h"
 #include "library/system/exit.h"
 #include "library/system/memory.h"
 #include "library/system/mouse.h"
@@ -11,6 +8,7 @@
 #include "library/ui/repaint.h"
 #include "library/ui/route.h"
 #include "library/ui/setattr.h"
+#include "library/ui/uclose.h"
 #include "library/ui/umenu.h"
 
 namespace vyr {
@@ -21,9 +19,8 @@ Sprite resize_released_sprite = {};
 namespace {
 
 constexpr const char* SOURCE = "library/ui/uresize";
-constexpr int PICTURE_SIDE = 16;
+constexpr int PICTURE_SIDE = CLOSE_BOX_SIZE;  // the raw UI pictures are all 16 x 16
 constexpr size_t PICTURE_BYTES = PICTURE_SIDE * PICTURE_SIDE;
-constexpr uint8_t PICTURE_COLOUR_BIAS = 4;  // the files' colours sit 4 below the UI colours
 
 // One drag at a time.
 int grab_x = 0, grab_y = 0;
@@ -31,13 +28,7 @@ PointerShape* shape_before = nullptr;
 
 void load_picture(Sprite& sprite, const char* name) {
     auto* pixels = static_cast<uint8_t*>(allocate_memory(PICTURE_BYTES, SOURCE, __LINE__));
-    std::memset(pixels, 0, PICTURE_BYTES);
-    if (check_file_exists(name)) {
-        if (load_file(name, pixels, PICTURE_BYTES, SOURCE, __LINE__))
-            for (size_t i = 0; i < PICTURE_BYTES; ++i) pixels[i] = uint8_t(pixels[i] + PICTURE_COLOUR_BIAS);
-        else
-            std::memset(pixels, 0, PICTURE_BYTES);
-    }
+    load_raw_ui_picture(name, pixels);
     sprite = {PICTURE_SIDE, PICTURE_SIDE, 0, 0, pixels};
 }
 

@@ -141,15 +141,15 @@ void pipeline(benchmark::State& state, void (*set_state)()) {
     set_up_display();
     set_state();
     auto fast = [] {
-        use_reference_path(false);
+        use_span_path(fastest_span_path());
         draw_scene();
     };
     auto slow = [] {
-        use_reference_path(true);
+        use_span_path(SpanPath::REFERENCE);
         draw_scene();
     };
     report<void (*)()>(state, +fast, +slow, scene().pixels, scene().triangles);
-    use_reference_path(false);
+    use_span_path(fastest_span_path());
     shut_down();
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/accel/pipeline.h"
+#include "platform/accel/spans.h"
 #include "platform/accel/textures.h"
 #include "platform/display/vblank.h"
 #include "platform/window/window.h"
@@ -83,7 +84,7 @@ int count_boards() { return 1; }
 
 void open_display() {
     for (auto& b : colour_buffers)
-        b.assign(PIXELS, 0);
+        b.assign(PIXELS + SPAN_SLACK, 0);
     front = 0;
     writes_888.assign(PIXELS, UNWRITTEN);
     locks_888 = 0;

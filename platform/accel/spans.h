@@ -24,14 +24,22 @@ struct SpanAttributes {
 bool begin_primitive();
 
 // Runs the chosen routine over `count` pixels from `pixels` on, `start` holding the values at the
-// first pixel and `step` their change from one pixel to the next.
+// first pixel and `step` their change from one pixel to the next. The routines work on groups of
+// pixels and may read, and write back unchanged, up to SPAN_SLACK pixels past the span's end:
+// a buffer drawn into has that many pixels to spare after its last.
+constexpr int SPAN_SLACK = 15;
 void draw_span(uint16_t* pixels, int count, const SpanAttributes& start,
                const SpanAttributes& step);
 
 // Whether the primitive begun last runs on a specialised routine.
 bool primitive_is_specialised();
 
-// Makes every primitive run on the generic routine (for tests and measurements).
-void use_reference_path(bool on);
+// The sets of routines: the generic routine alone, and the specialised routines built for any
+// CPU, for CPUs with AVX2 and for CPUs with AVX-512. Primitives run on the fastest set this CPU
+// has unless told otherwise (for tests and measurements); a set it lacks is not taken.
+enum class SpanPath { REFERENCE, PORTABLE, AVX2, AVX512 };
+bool span_path_available(SpanPath set);
+SpanPath fastest_span_path();
+void use_span_path(SpanPath set);
 
 }  // namespace vyr::platform::accel

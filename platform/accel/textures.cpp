@@ -10,8 +10,8 @@ namespace {
 constexpr uint32_t TEXTURE_MEMORY_SIZE = 4 * 1024 * 1024;
 
 std::vector<uint8_t> memory;
-uint64_t palette_opaque[PALETTE_SIZE];
-uint64_t palette_transparent[PALETTE_SIZE];
+uint32_t palette_opaque[PALETTE_SIZE];
+uint32_t palette_transparent[PALETTE_SIZE];
 TextureSource source;
 
 struct Dimensions {
@@ -39,10 +39,6 @@ bool fits(uint32_t address, uint32_t size) {
            size <= texture_max_address() - address;
 }
 
-uint64_t spread(uint32_t entry, uint64_t alpha) {
-    return (entry & 0x00FF00FF) | (uint64_t(entry & 0x0000FF00) << 24) | (alpha << 48);
-}
-
 }  // namespace
 
 uint32_t texture_min_address() { return 0; }
@@ -60,6 +56,7 @@ bool download_texture(uint32_t address, const TextureInfo& info, const uint8_t* 
     if (!fits(address, size) || texels == nullptr || memory.empty())
         return false;
     std::memcpy(memory.data() + address, texels, size);
+    ++source.generation;
     return true;
 }
 
@@ -71,9 +68,10 @@ void download_palette_part(const uint32_t table[PALETTE_SIZE], int first, int la
     if (first < 0 || last >= PALETTE_SIZE || first > last)
         return;
     for (int i = first; i <= last; ++i) {
-        palette_opaque[i] = spread(table[i], 255);
-        palette_transparent[i] = spread(table[i], 0);
+        palette_opaque[i] = table[i] | 0xFF000000;
+        palette_transparent[i] = table[i] & 0x00FFFFFF;
     }
+    ++source.generation;
 }
 
 void set_texture_source(uint32_t address, const TextureInfo& info) {
@@ -82,6 +80,7 @@ void set_texture_source(uint32_t address, const TextureInfo& info) {
     if (!describe(info, d) || !fits(address, texture_memory_required(info)) || memory.empty())
         return;
     source.texels = memory.data() + address;
+    source.address = address;
     source.format = info.format;
     source.width_shift = d.width_shift;
     source.height_shift = d.height_shift;
@@ -96,9 +95,11 @@ const TextureSource& texture_source() { return source; }
 void reset_textures() {
     memory.assign(TEXTURE_MEMORY_SIZE, 0);
     std::memset(palette_transparent, 0, sizeof palette_transparent);
-    for (uint64_t& entry : palette_opaque)
-        entry = spread(0, 255);
+    for (uint32_t& entry : palette_opaque)
+        entry = 0xFF000000;
+    uint32_t generation = source.generation + 1;
     source = TextureSource{};
+    source.generation = generation;
     source.filter = TextureFilter::POINT;
     source.clamp = TextureClamp::WRAP;
     source.palette_opaque = palette_opaque;

@@ -58,18 +58,20 @@ void set_texture_source(uint32_t address, const TextureInfo& info);
 void set_texture_filter(TextureFilter filter);
 void set_texture_clamp(TextureClamp clamp);
 
-// What the span routines read: the source's texels and size, and the palette as 64-bit words of
-// four 16-bit lanes (blue, red, green, alpha from the low lane up).
+// What the span routines read: the source's texels and size, and the palette as 0xAARRGGBB words.
 struct TextureSource {
     const uint8_t* texels;  // null when there is no valid source
+    uint32_t address;
     TextureFormat format;
     int width_shift;   // log2 of the width in texels
     int height_shift;  // log2 of the height
     int scale;         // the larger side in texels: s x scale is the position in 1/256 texels
     TextureFilter filter;
     TextureClamp clamp;
-    const uint64_t* palette_opaque;       // alpha lane 255
-    const uint64_t* palette_transparent;  // alpha lane 0, for the texel's own alpha
+    const uint32_t* palette_opaque;       // alpha 255
+    const uint32_t* palette_transparent;  // alpha 0, for the texel's own alpha
+    // Changes whenever texture memory or the palette does: what was made from them is stale.
+    uint32_t generation;
 };
 const TextureSource& texture_source();
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/accel/draw.h"
@@ -27,12 +28,27 @@ inline Vertex at(float x, float y, float r = 255, float g = 255, float b = 255, 
 class AccelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        use_reference_path(false);
+        use_span_path(fastest_span_path());
         open_display();
     }
     void TearDown() override {
-        use_reference_path(false);
+        use_span_path(fastest_span_path());
         shut_down();
+    }
+
+    // The sets of span routines this CPU runs, the generic one first.
+    static std::vector<SpanPath> span_paths() {
+        std::vector<SpanPath> paths;
+        for (SpanPath path : {SpanPath::REFERENCE, SpanPath::PORTABLE, SpanPath::AVX2,
+                              SpanPath::AVX512}) {
+            if (span_path_available(path))
+                paths.push_back(path);
+        }
+        return paths;
+    }
+    static std::string path_name(SpanPath path) {
+        const char* names[] = {"reference", "portable", "AVX2", "AVX-512"};
+        return names[int(path)];
     }
 
     static uint16_t pixel(int x, int y) { return draw_buffer()[y * SCREEN_WIDTH + x]; }

@@ -144,11 +144,11 @@ TEST_F(PipelineTest, EachPipelineDrawsTheExpectedColour) {
          },
          255, 255, 255, 255, 0, rgb565(255, 255, 255)},
     };
-    for (bool reference : {false, true}) {
+    for (SpanPath path : span_paths()) {
         for (const Case& c : cases) {
-            SCOPED_TRACE(std::string(c.name) + (reference ? " (reference)" : ""));
+            SCOPED_TRACE(std::string(c.name) + " (" + path_name(path) + ")");
             SetUp();
-            use_reference_path(reference);
+            use_span_path(path);
             clear_buffer(c.clear);
             c.set_up();
             // s = 4, t = 2 everywhere: halfway between texel centres 0 and 1 on row 0.
@@ -257,8 +257,9 @@ TEST_F(PipelineTest, PartialPaletteDownloadChangesOnlyItsRange) {
     }
 }
 
-// Every specialised routine against the generic one: a fixed random scene of triangles with
-// random colours, depths and texture coordinates, drawn both ways under many states.
+// Every specialised routine, of each instruction set, against the generic one: a fixed random
+// scene of triangles with random colours, depths and texture coordinates, drawn each way under
+// many states.
 TEST_F(PipelineTest, SpecialisedRoutinesMatchTheReference) {
     std::mt19937 random(1999);
     std::vector<uint8_t> texels(64 * 64 * 2);
@@ -287,13 +288,14 @@ TEST_F(PipelineTest, SpecialisedRoutinesMatchTheReference) {
     int specialised = 0;
     for (int state = 0; state < 400; ++state) {
         SCOPED_TRACE(state);
-        std::vector<uint16_t> drawn[2];
+        const std::vector<SpanPath> paths = span_paths();
+        std::vector<std::vector<uint16_t>> drawn(paths.size());
         uint32_t seed = uint32_t(random());
-        for (int pass = 0; pass < 2; ++pass) {
+        for (size_t pass = 0; pass < paths.size(); ++pass) {
             std::mt19937 scene(seed);
             auto pick = [&](int n) { return int(scene() % uint32_t(n)); };
             open_display();
-            use_reference_path(pass == 1);
+            use_span_path(paths[pass]);
             TextureFormat format =
                 pick(2) ? TextureFormat::PALETTE_8 : TextureFormat::ALPHA_PALETTE_88;
             use_texture(format, texels);
@@ -330,14 +332,15 @@ TEST_F(PipelineTest, SpecialisedRoutinesMatchTheReference) {
                                 n(0, 255), n(0, 255), n(0, 255), n(1e-4f, 1.5f), n(-300, 600),
                                 n(-300, 600));
                 draw_polygon(v, 3);
-                if (pass == 0 && state < 96)
+                if (paths[pass] == fastest_span_path() && state < 96)
                     specialised += primitive_is_specialised();
             }
             draw_line({n(0, 640), n(0, 480), n(0.01f, 1), 10, 200, 30, 250, 5, 9},
                       {n(0, 640), n(0, 480), n(0.01f, 1), 250, 20, 90, 128, 300, 77});
             drawn[pass] = back_buffer();
         }
-        ASSERT_EQ(drawn[0], drawn[1]);
+        for (size_t pass = 1; pass < paths.size(); ++pass)
+            ASSERT_EQ(drawn[pass], drawn[0]) << path_name(paths[pass]);
     }
     EXPECT_EQ(specialised, 96 * 12);  // the callers' pipelines all run specialised
 }

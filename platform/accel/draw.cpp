@@ -129,11 +129,9 @@ void fill_triangle(const Prepared* v0, const Prepared* v1, const Prepared* v2, u
             int64_t x_end = std::min<int64_t>(right.q, SCREEN_WIDTH);
             if (x_start < x_end) {
                 double cx = double(x_start) + 0.5 - v0->x, cy = row + 0.5 - v0->y;
-                double values[ATTRIBUTES];
-                for (int k = 0; k < ATTRIBUTES; ++k)
-                    values[k] = v0->values[k] + ddx[k] * cx + ddy[k] * cy;
+                auto at = [&](int k) { return float(v0->values[k] + ddx[k] * cx + ddy[k] * cy); };
                 draw_span(target + row * SCREEN_WIDTH + x_start, int(x_end - x_start),
-                          to_span(values), step);
+                          {at(0), at(1), at(2), at(3), at(4), at(5), at(6)}, step);
             }
             long_edge.step();
             short_edge.step();

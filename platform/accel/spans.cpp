@@ -93,7 +93,6 @@ constexpr bool has_routine(ColourOp c, AlphaOp a, Texturing t, bool test) {
 // The routines for any CPU: four pixels to a group, on the baseline vector unit.
 namespace portable {
 #define VYR_LANES 4
-constexpr bool GATHER = false;
 #include "platform/accel/span_kernel.inc"
 }  // namespace portable
 
@@ -106,7 +105,6 @@ constexpr bool GATHER = false;
 #pragma GCC target("arch=x86-64-v3")
 namespace avx2 {
 #define VYR_LANES 8
-constexpr bool GATHER = true;
 #include "platform/accel/span_kernel.inc"
 }  // namespace avx2
 #pragma GCC pop_options
@@ -115,7 +113,6 @@ constexpr bool GATHER = true;
 #pragma GCC target("arch=x86-64-v4")
 namespace avx512 {
 #define VYR_LANES 16
-constexpr bool GATHER = true;
 #include "platform/accel/span_kernel.inc"
 }  // namespace avx512
 #pragma GCC pop_options

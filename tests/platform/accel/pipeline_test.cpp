@@ -242,12 +242,14 @@ TEST_F(PipelineTest, PartialPaletteDownloadChangesOnlyItsRange) {
         red[i] = 0xFFF80000;
     }
     download_palette(grey);
-    download_palette_part(red, 10, 20);
-    download_palette_part(red, 200, 256);  // past the end: nothing
-    download_palette_part(red, 30, 29);
     Vertex v[4] = {at(0, 0, 255, 255, 255, 255, 1, 0, 0), at(64, 0, 255, 255, 255, 255, 1, 256, 0),
                    at(64, 64, 255, 255, 255, 255, 1, 256, 256),
                    at(0, 64, 255, 255, 255, 255, 1, 0, 256)};
+    draw_polygon(v, 4);  // drawing before the change must not keep the old colours around
+    EXPECT_EQ(pixel(15, 0), rgb565(15, 15, 15));
+    download_palette_part(red, 10, 20);
+    download_palette_part(red, 200, 256);  // past the end: nothing
+    download_palette_part(red, 30, 29);
     draw_polygon(v, 4);
     for (int index = 0; index < PALETTE_SIZE; ++index) {
         bool changed = index >= 10 && index <= 20;
@@ -255,6 +257,10 @@ TEST_F(PipelineTest, PartialPaletteDownloadChangesOnlyItsRange) {
                   changed ? rgb565(248, 0, 0) : rgb565(index, index, index))
             << index;
     }
+    // Nor the old texels, when the texture is downloaded again.
+    use_texture(TextureFormat::PALETTE_8, std::vector<uint8_t>(64 * 64, 15));
+    draw_polygon(v, 4);
+    EXPECT_EQ(pixel(40, 3), rgb565(248, 0, 0));
 }
 
 // Every specialised routine, of each instruction set, against the generic one: a fixed random

@@ -6,16 +6,19 @@ namespace vyr::platform {
 
 namespace {
 
-bool read_number(std::istringstream& in, long long& value) {
+// Numbers are decimal, so zero-padded columns read as they look; a key code may be written in hex
+// instead (0x1c).
+bool read_number(std::istringstream& in, long long& value, bool hex_allowed = false) {
     std::string word;
     if (!(in >> word)) return false;
+    bool hex = hex_allowed && word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X');
     size_t used = 0;
     try {
-        value = std::stoll(word, &used, 0);
+        value = std::stoll(hex ? word.substr(2) : word, &used, hex ? 16 : 10);
     } catch (const std::logic_error&) {
         return false;
     }
-    return used == word.size();
+    return used == word.size() - (hex ? 2 : 0);
 }
 
 bool read_position(std::istringstream& in, ScriptEvent& event) {
@@ -33,7 +36,7 @@ bool parse_event(std::istringstream& in, ScriptEvent& event) {
     in >> verb;
     if (verb == "key") {
         long long code;
-        if (!read_number(in, code) || !(in >> word)) return false;
+        if (!read_number(in, code, true) || !(in >> word)) return false;
         if (word != "down" && word != "up") return false;
         event.kind = ScriptEvent::KEY;
         event.extended = (code & 0xff00) == 0xe000;

@@ -12,7 +12,7 @@ TEST(Script, ReadsEveryKindOfLine) {
                              "100 key 0x1c down\r\n"
                              "\n"
                              "101 key 0xe048 up\n"
-                             "120 move 320 240\n"
+                             "0120 move 0320 0090\n"
                              "140 click 10 20\n"
                              "141 rclick 1 2\n"
                              "300 capture menu.ppm\n"
@@ -31,6 +31,9 @@ TEST(Script, ReadsEveryKindOfLine) {
     EXPECT_TRUE(events[1].extended);
     EXPECT_FALSE(events[1].down);
     EXPECT_EQ(events[2].kind, ScriptEvent::MOVE);
+    EXPECT_EQ(events[2].time, 120u);  // zero-padded numbers are decimal, not octal
+    EXPECT_EQ(events[2].x, 320);
+    EXPECT_EQ(events[2].y, 90);
     EXPECT_EQ(events[3].kind, ScriptEvent::CLICK);
     EXPECT_EQ(events[3].x, 10);
     EXPECT_EQ(events[3].y, 20);

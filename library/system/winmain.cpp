@@ -143,7 +143,14 @@ intptr_t window_proc(const platform::WindowMessage& message) {
     case MessageKind::MOUSE_BUTTON:
         on_mouse_button(int(message.wparam), platform::mouse_x(message.lparam), platform::mouse_y(message.lparam));
         break;
-    case MessageKind::QUIT: quit_asked.store(1); break;
+    case MessageKind::QUIT:
+        quit_asked.store(1);
+        // Nothing runs in the background, so a quit from outside (a script, Ctrl+C in the
+        // terminal) brings the program back to take it.
+        if (!app_active.load())
+            on_activate_app(true);
+        wake_idle_thread();
+        break;
     case MessageKind::REQUEST: {
         intptr_t result = 0;
         run_request(message.wparam, message.lparam, result);

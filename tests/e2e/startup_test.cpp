@@ -24,6 +24,15 @@ TEST(Startup, ScriptedHeadlessRunEndsThroughItsExitPath) {
     }
 }
 
+TEST(Startup, AQuitEndsARunInTheBackground) {
+    ScratchDirectory dir("quit_in_background");
+    auto script = dir.write("run.txt", "20 focus lost\n50 quit\n");
+    for (const char* clock : {"virtual", "real"}) {
+        RunResult run = run_vyr(dir, std::string("VYR_CLOCK=") + clock + " VYR_SCRIPT=" + script.string());
+        EXPECT_EQ(run.exit_code, 0) << clock << ": " << run.output;
+    }
+}
+
 TEST(Startup, BadEnvironmentIsAClearError) {
     ScratchDirectory dir("bad_environment");
     auto script = dir.write("bad.txt", "10 quit\n20 jump 3\n");

@@ -211,7 +211,7 @@ void set_popup_window_style() {
 }
 
 int win_main(GameMain game_main, const char* command_line) {
-    if (!create_main_window()) return 0;
+    if (!create_main_window()) return 1;  // a start that failed, never a clean exit
     game_entry = game_main;
     game_command_line = command_line ? command_line : "";
     std::thread(run_game_thread).detach();

@@ -56,6 +56,7 @@ extern std::atomic<int> app_active;
 
 // Runs the program on the calling thread, which becomes the window thread: creates the window,
 // starts the game thread on `game_main` and runs the message loop. Needs `platform::window()`.
+// 1 when the window cannot be made.
 int win_main(GameMain game_main, const char* command_line);
 
 int create_main_window();

@@ -2,6 +2,7 @@
 #include <SDL.h>
 
 #include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
@@ -26,10 +27,15 @@ public:
         // The start-up window is kept hidden until the first video mode, as a tiny pop-up was.
         window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480,
                                    SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
-        if (!window_) return false;
-        renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
-        if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-        if (!renderer_) return false;
+        if (window_) {
+            renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+            if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+        }
+        if (!renderer_) {
+            std::fprintf(stderr, "vyr: cannot open the window (%s); set VYR_VIDEO=headless to run without one\n",
+                         SDL_GetError());
+            return false;
+        }
         SDL_RenderSetLogicalSize(renderer_, 640, 480);
         return true;
     }
@@ -74,6 +80,11 @@ public:
     bool on_window_thread() const override { return std::this_thread::get_id() == window_thread_; }
 
     void present(const uint32_t* pixels, int width, int height, int pitch) override {
+        // The renderer belongs to the window thread; pointer redraws present from game threads.
+        if (!on_window_thread()) {
+            call_on_window_thread([&] { present(pixels, width, height, pitch); });
+            return;
+        }
         if (!renderer_) return;
         if (!texture_ || width != texture_width_ || height != texture_height_) {
             if (texture_) SDL_DestroyTexture(texture_);

@@ -67,7 +67,8 @@ public:
     virtual void call_on_window_thread(const std::function<void()>& work) = 0;
     virtual bool on_window_thread() const = 0;
 
-    // Shows a frame of 32-bit 0x00RRGGBB pixels; `pitch` counts pixels. Window thread only.
+    // Shows a frame of 32-bit 0x00RRGGBB pixels; `pitch` counts pixels. From any thread: the
+    // frame is shown on the window thread, and the call returns once it has been.
     virtual void present(const uint32_t* pixels, int width, int height, int pitch) = 0;
 
     // Pointer services. Window thread only.

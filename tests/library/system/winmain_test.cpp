@@ -11,6 +11,7 @@
 #include "platform/audio/audio.h"
 #include "platform/timer/timer.h"
 #include "platform/window/headless.h"
+#include "tests/platform/window/stub_window.h"
 
 namespace vyr {
 namespace {
@@ -176,6 +177,15 @@ TEST(WinMain, RunsTheGameThreadWithItsArguments) {
     // The game thread is still inside post_destroy when the loop ends: wait before the window goes.
     while (!game_done) std::this_thread::yield();
     EXPECT_EQ(seen, (std::vector<std::string>{"application", "-c1", "-L", "e"}));
+    platform::install_window(nullptr);
+}
+
+TEST(WinMain, AWindowThatCannotBeMadeIsAFailedStart) {
+    struct NoWindow : platform::StubWindow {
+        bool create(platform::WindowProcedure, const char*, int, int, int, int) override { return false; }
+    };
+    platform::install_window(std::make_unique<NoWindow>());
+    EXPECT_EQ(win_main([](int, char**) { return 0; }, ""), 1);
     platform::install_window(nullptr);
 }
 

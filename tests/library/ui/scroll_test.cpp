@@ -7,31 +7,18 @@
 #include <vector>
 
 #include "library/system/mouse.h"
-#include "platform/window/window.h"
 #include "tests/library/ui/widget_fixture.h"
+#include "tests/platform/window/stub_window.h"
 
 namespace vyr {
 namespace {
 
 // Where the program puts the system pointer.
-class PointerRecorder final : public platform::Window {
+class PointerRecorder final : public platform::StubWindow {
 public:
     std::vector<std::pair<int, int>> placed;
 
-    bool create(platform::WindowProcedure, const char*, int, int, int, int) override { return true; }
-    int desktop_width() const override { return 640; }
-    int desktop_height() const override { return 480; }
-    void set_full_screen_style() override {}
-    int run_message_loop() override { return 0; }
-    void call_on_window_thread(const std::function<void()>& work) override { work(); }
-    bool on_window_thread() const override { return true; }
-    void present(const uint32_t*, int, int, int) override {}
-    void hide_system_cursor() override {}
     void set_cursor_position(int x, int y) override { placed.emplace_back(x, y); }
-    bool clip_cursor(const platform::Rect*) override { return true; }
-    void set_cursor_shape(int) override {}
-    void message_box(const char*, const char*) override {}
-    void shutdown() override {}
 };
 
 class ScrollBar : public Widgets {

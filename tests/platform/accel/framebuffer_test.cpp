@@ -3,37 +3,24 @@
 #include <memory>
 
 #include "platform/timer/timer.h"
-#include "platform/window/window.h"
 #include "tests/platform/accel/accel_fixture.h"
+#include "tests/platform/window/stub_window.h"
 
 namespace vyr::platform::accel {
 namespace {
 
 // A window that keeps what it is asked to present.
-class PresentRecorder final : public Window {
+class PresentRecorder final : public StubWindow {
 public:
     int presents = 0;
     std::vector<uint32_t> frame;
 
-    bool create(WindowProcedure, const char*, int, int, int, int) override { return true; }
-    int desktop_width() const override { return 640; }
-    int desktop_height() const override { return 480; }
-    void set_full_screen_style() override {}
-    int run_message_loop() override { return 0; }
-    void call_on_window_thread(const std::function<void()>& work) override { work(); }
-    bool on_window_thread() const override { return true; }
     void present(const uint32_t* pixels, int width, int height, int pitch) override {
         ++presents;
         frame.assign(pixels, pixels + pitch * height);
         EXPECT_EQ(width, SCREEN_WIDTH);
         EXPECT_EQ(pitch, SCREEN_WIDTH);
     }
-    void hide_system_cursor() override {}
-    void set_cursor_position(int, int) override {}
-    bool clip_cursor(const Rect*) override { return true; }
-    void set_cursor_shape(int) override {}
-    void message_box(const char*, const char*) override {}
-    void shutdown() override {}
 };
 
 class FramebufferTest : public AccelTest {

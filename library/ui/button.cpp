@@ -128,8 +128,7 @@ void follow_picture_display(UiObject* object, const Event& event) {
 bool draw_pressed_picture(UiObject* object) {
     if (!object->file_name) return false;
     if (object->state && prepare_ui_picture(object))
-        copy_pixels_to_box(object->x0, object->y0, object->x1, object->y1, object->screen->pixels,
-                           object->screen->row_pad);
+        copy_screen_to_box(object->x0, object->y0, object->x1, object->y1, object->screen);
     return true;
 }
 

@@ -154,6 +154,13 @@ void copy_pixels_to_box(int x0, int y0, int x1, int y1, const uint8_t* pixels, i
     if (cut_image(x0, y0, x1, y1, gap, cut)) blit_opaque(cut.x, cut.y, cut.width, cut.height, pixels + cut.offset, cut.gap);
 }
 
+void copy_screen_to_box(int x0, int y0, int x1, int y1, const Screen* screen) {
+    int width = std::min(x1 - x0 + 1, screen->width), height = std::min(y1 - y0 + 1, screen->height);
+    if (width > 0 && height > 0)
+        copy_pixels_to_box(x0, y0, x0 + width - 1, y0 + height - 1, screen->pixels,
+                           screen->width + screen->row_pad - width);
+}
+
 void copy_pixels_to_box_masked(const UiObject* object, int x0, int y0, int x1, int y1, const uint8_t* pixels,
                                int gap) {
     ImageCut cut;

@@ -25,6 +25,8 @@ void draw_raised_box(int x0, int y0, int x1, int y1);
 void draw_sunken_box(int x0, int y0, int x1, int y1);
 // An image of the rectangle's size whose rows lie (x1 - x0 + 1) + gap bytes apart.
 void copy_pixels_to_box(int x0, int y0, int x1, int y1, const uint8_t* pixels, int gap);
+// The screen's pixels from the rectangle's top-left corner, never past the screen's own size.
+void copy_screen_to_box(int x0, int y0, int x1, int y1, const Screen* screen);
 // Paints colour 251 where the image is 0, never past the object's picture height.
 void copy_pixels_to_box_masked(const UiObject* object, int x0, int y0, int x1, int y1, const uint8_t* pixels,
                                int gap);

@@ -111,17 +111,24 @@ void decode_plain(const UiObject* object, Screen* screen) {
 
 void draw_screen_pixels(const UiObject* object) {
     const Screen* screen = object->screen;
-    int stride = screen->width + screen->row_pad;
     if (!object->masked) {
-        copy_pixels_to_box(object->x0, object->y0, object->x1, object->y1, screen->pixels, screen->row_pad);
+        copy_screen_to_box(object->x0, object->y0, object->x1, object->y1, screen);
         return;
     }
-    // Never past the decoded rows, however tall the picture claims to be.
+    // Never past the decoded rows or columns, however large the picture claims to be.
+    int stride = screen->width + screen->row_pad;
     int last = object->rows ? object->y0 + object->rows : object->y1;
     last = std::min(last, object->y0 + screen->height - 1 - object->top_row);
-    if (object->top_row < 0 || last < object->y0) return;
-    copy_pixels_to_box_masked(object, object->x0, object->y0, object->x1, last,
-                              screen->pixels + size_t(object->top_row) * size_t(stride), screen->row_pad);
+    int right = std::min(object->x1, object->x0 + screen->width - 1);
+    if (object->top_row < 0 || last < object->y0 || right < object->x0) return;
+    copy_pixels_to_box_masked(object, object->x0, object->y0, right, last,
+                              screen->pixels + size_t(object->top_row) * size_t(stride),
+                              stride - (right - object->x0 + 1));
+}
+
+// Decoded at the object's size when it was first drawn; any other size needs decoding again.
+bool fits_object(const Screen* screen, const UiObject* object) {
+    return screen->width == object->x1 - object->x0 + 1 && screen->height == object->y1 - object->y0 + 1;
 }
 
 }  // namespace
@@ -169,7 +176,8 @@ void install_picture_palette(const UiObject* object) {
 }
 
 Screen* prepare_ui_picture(UiObject* object) {
-    if (object->screen) return object->screen;
+    if (object->screen && fits_object(object->screen, object)) return object->screen;
+    free_ui_screen(object);
     if (!object->body && object->file_name) load_ui_picture(object);
     yield_if_due();
     if (object->body) decode_ui_picture(object);

@@ -16,7 +16,8 @@ void load_ui_picture(UiObject* object);
 void decode_ui_picture(UiObject* object);
 // Copies the colour-map entries of the object's palette range into the base palette.
 void install_picture_palette(const UiObject* object);
-// Loads and decodes what is missing; the object's screen, or null without a picture.
+// Loads and decodes what is missing, and decodes again a screen of another size than the object's;
+// the object's screen, or null without a picture.
 Screen* prepare_ui_picture(UiObject* object);
 // Frees the name, body and colour map (the screen is the object's own business).
 void release_ui_picture(UiObject* object);

@@ -1,7 +1,5 @@
 #include "library/ui/window.h"
 
-#include <algorithm>
-
 #include "library/system/mouse.h"
 #include "library/system/thread.h"
 #include "library/ui/button.h"
@@ -119,12 +117,8 @@ void draw_canvas(UiObject* object) {
         fill_box(object->x0, object->y0, object->x1, object->y1, 0);
         return;
     }
-    // A screen given by the caller may be smaller than the canvas: never read past it.
-    int width = std::min(object->x1 - object->x0 + 1, screen->width);
-    int height = std::min(object->y1 - object->y0 + 1, screen->height);
-    if (width > 0 && height > 0)
-        copy_pixels_to_box(object->x0, object->y0, object->x0 + width - 1, object->y0 + height - 1, screen->pixels,
-                           screen->width + screen->row_pad - width);
+    // A screen given by the caller may be smaller than the canvas.
+    copy_screen_to_box(object->x0, object->y0, object->x1, object->y1, screen);
 }
 
 void handle_window(UiObject* object, Event& event) {

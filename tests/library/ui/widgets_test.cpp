@@ -5,6 +5,7 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "library/debug/fatal.h"
@@ -243,6 +244,36 @@ TEST_F(Pictures, AMaskedPictureIsPaintedFromItsTopRow) {
     for (int y = 0; y < 40; ++y) painted += target->pixels[size_t(y) * (target->width + target->row_pad)] == 251 ? "#" : ".";
     // Picture rows 10 (masked: painted) to 30 land on rows 0 to 20.
     EXPECT_EQ(painted, "#.#.#.#.#.#.#.#.#.#.#...................");
+    select_screen(nullptr);
+    destroy_screen(target);
+}
+
+TEST_F(Pictures, APictureDrawnAfterItsSizeChangesShowsThePictureAtTheNewSize) {
+    // The first screen is larger than a pool block: a read past it leaves its heap block.
+    constexpr int WIDTH = 400, HEIGHT = 300;
+    auto source = [](int x, int y) { return uint8_t(1 + (3 * x + 7 * y) % 250); };
+    std::vector<uint8_t> body;
+    for (int y = 0; y < HEIGHT; ++y)
+        for (int x = 0; x < WIDTH; ++x) body.push_back(source(x, y));
+    write_picture("big.lbm", WIDTH, HEIGHT, 0, body);
+    Screen* target = create_screen(640, 480);
+    select_screen(target);
+    set_clip_rect(0, 0, 639, 479);
+    for (UiType type : {UI_PICTURE, UI_BUTTON}) {
+        UiObject* object = make("picture", root, 0, 0, 299, 239, type);
+        set_ui_attrs(object, ATTR_PICTURE, "big.lbm", ATTR_STATE, 1, 0);
+        for (auto [width, height] : {std::pair{300, 240}, {400, 300}, {200, 150}}) {  // grown, then shrunk
+            set_ui_attrs(object, ATTR_SIZE, width - 1, height - 1, 0);
+            clear_screen(0);
+            type == UI_PICTURE ? draw_picture(object) : draw_button(object);
+            int wrong = 0;
+            for (int y = 0; y < 480; ++y)
+                for (int x = 0; x < 640; ++x)
+                    wrong += target->pixels[size_t(y) * (target->width + target->row_pad) + x] !=
+                             (x < width && y < height ? source(x, y) : 0);
+            EXPECT_EQ(wrong, 0) << "type " << type << ", " << width << " x " << height;
+        }
+    }
     select_screen(nullptr);
     destroy_screen(target);
 }

@@ -88,13 +88,16 @@ void show_loading_background() {
     select_screen(loading_screen);
     flush_events();
     const char* name = product_language == LANG_US ? "menuscrn\\tit-us.lbm" : "menuscrn\\newintro.lbm";
-    if (!present_picture(loading_screen, name)) return;
-    for (int i = 0; i < FADE_STEPS; ++i)
-        set_palette_effect_level(loading_fade, int(EFFECT_FULL_LEVEL - fade_level(i)), 1);
+    if (present_picture(loading_screen, name))
+        for (int i = 0; i < FADE_STEPS; ++i)
+            set_palette_effect_level(loading_fade, int(EFFECT_FULL_LEVEL - fade_level(i)), 1);
+    // Without its picture only the fade-in is skipped: the black must not hide what follows.
     set_palette_effect_level(loading_fade, 0, 1);
 }
 
 void end_loading_screen() {
+    destroy_palette_effect(loading_fade);
+    loading_fade = nullptr;
     destroy_screen(loading_screen);
     loading_screen = nullptr;
 }
@@ -174,7 +177,8 @@ void set_run_count(int count) { run_count = count; }
 int get_run_count() { return run_count; }
 
 void count_game_run() {
-    ++run_count;
+    // A hand-edited count at the limit stays there.
+    if (run_count < INT32_MAX) ++run_count;
     set_pref_int("Quick Start Game Runs", run_count);
 }
 

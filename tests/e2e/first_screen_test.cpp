@@ -57,6 +57,14 @@ std::string read_text(const std::filesystem::path& path) {
     return text.str();
 }
 
+// A copy of the generated data inside the scratch directory, for a test to change.
+std::filesystem::path copy_data(const ScratchDirectory& dir) {
+    std::filesystem::path data = dir.path() / "data";
+    std::filesystem::copy(std::filesystem::path(VYR_BUILD_DIR) / "data", data,
+                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+    return data;
+}
+
 RunResult run_script(const ScratchDirectory& dir, const std::string& script, const std::string& environment = "") {
     auto path = dir.write("run.txt", script);
     return run_vyr(dir, "VYR_CLOCK=virtual VYR_SCRIPT=" + path.string() + " " + environment);
@@ -115,11 +123,18 @@ TEST(FirstScreen, WithoutAnimationsTheTitlePicturesShowAndAClickSkipsTheFirst) {
     EXPECT_EQ(first_screen(read_capture(dir.path() / "main.ppm")), Shown::MAIN_SCREEN);
 }
 
+TEST(FirstScreen, WithoutTheLoadingPictureTheFirstScreenStillShows) {
+    ScratchDirectory dir("no_loading_picture");
+    std::filesystem::path data = copy_data(dir);
+    std::filesystem::remove(data / "menuscrn" / "newintro.lbm");
+    RunResult run = run_script(dir, "40 capture first.ppm\n" + QUIT_KEYS, "VYR_DATA=" + data.string());
+    ASSERT_EQ(run.exit_code, 16) << run.output;
+    EXPECT_EQ(first_screen(read_capture(dir.path() / "first.ppm")), Shown::PREFERENCES_SCREEN);
+}
+
 TEST(FirstScreen, AnOverlayOfAnotherSizeIsDrawnWithItsOwnSize) {
     ScratchDirectory dir("large_overlay");
-    std::filesystem::path data = dir.path() / "data";
-    std::filesystem::copy(std::filesystem::path(VYR_BUILD_DIR) / "data", data,
-                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::path data = copy_data(dir);
     std::filesystem::copy_file(data / "menuscrn" / "newintro.lbm", data / "menuscrn" / "ni_sys.bbm",
                                std::filesystem::copy_options::overwrite_existing);
     RunResult run = run_script(dir, capture_every_tick() + QUIT_KEYS, "VYR_DATA=" + data.string());

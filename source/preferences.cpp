@@ -43,6 +43,7 @@ void read_sound_prefs() {
     read_pref("Sound effects", sound_effects_on);
     if (get_pref_int("Sound effects level", &value)) minimal_sound_set = value != 0;
     read_pref("Sound Volume", master_volume);
+    master_volume = clamp_sound_level(master_volume);
     const char* const card[] = {"Sound Card", "Sound Address", "Sound IRQ", "Sound DMA"};
     for (int i = 0; i < 4; ++i) read_pref(card[i], sound_card_settings[i]);
 }

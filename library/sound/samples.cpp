@@ -1,5 +1,7 @@
 #include "library/sound/samples.h"
 
+#include <algorithm>
+
 #include "library/config/prefs.h"
 #include "library/sound/banks.h"
 #include "library/sound/music.h"
@@ -19,9 +21,15 @@ constexpr std::array<SampleInfo, SAMPLE_COUNT + 1> make_sample_table() {
 }
 
 void store_volume(int& volume, const char* name, int level) {
-    volume = level;
-    set_pref_int(name, level);
+    volume = clamp_sound_level(level);
+    set_pref_int(name, volume);
 }
+
+void read_volume(const char* name, int& volume) {
+    if (get_pref_int(name, &volume)) volume = clamp_sound_level(volume);
+}
+
+int scale_by_master(int level) { return clamp_sound_level(level) * clamp_sound_level(master_volume) / MAX_SOUND_LEVEL; }
 
 }  // namespace
 
@@ -47,21 +55,23 @@ void init_sound() {
 
 void close_sound() { close_sound_card(); }
 
+int clamp_sound_level(int level) { return std::clamp(level, 0, MAX_SOUND_LEVEL); }
+
 void read_sound_volumes() {
-    get_pref_int("Sound Master Volume", &master_volume);
-    get_pref_int("Sound Music Volume", &music_volume);
-    get_pref_int("Sound Speech Volume", &speech_volume);
-    get_pref_int("Sound Effects Volume", &effects_volume);
+    read_volume("Sound Master Volume", master_volume);
+    read_volume("Sound Music Volume", music_volume);
+    read_volume("Sound Speech Volume", speech_volume);
+    read_volume("Sound Effects Volume", effects_volume);
 }
 
 void set_master_volume(int level) {
     store_volume(master_volume, "Sound Master Volume", level);
-    set_music_volume(level);
+    set_music_volume(master_volume);
 }
 
 void set_music_volume(int level) {
     store_volume(music_volume, "Sound Music Volume", level);
-    apply_music_level(level);
+    apply_music_level(music_volume);
 }
 
 void set_speech_volume(int level) { store_volume(speech_volume, "Sound Speech Volume", level); }
@@ -80,8 +90,7 @@ int play_sample(int row, int priority, int level, int pan) {
     const SampleInfo& info = sample_table[row];
     SoundBuffer* duplicate = duplicate_sound_buffer(info.buffer);
     if (!duplicate) return -1;
-    start_channel(row, channel, duplicate, info.length, info.rate, level * master_volume / 63, pan,
-                  info.loop);
+    start_channel(row, channel, duplicate, info.length, info.rate, scale_by_master(level), pan, info.loop);
     return channel;
 }
 
@@ -91,7 +100,7 @@ void set_channel_pan(int channel, int pan) {
 
 void set_channel_volume(int channel, int level) {
     if (channel_status(channel) == SOUND_PLAYING)
-        set_buffer_volume(channel_buffer(channel), level * master_volume / 63);
+        set_buffer_volume(channel_buffer(channel), scale_by_master(level));
 }
 
 }  // namespace vyr

@@ -241,6 +241,8 @@ struct SampleInfo {
 
 extern std::array<SampleInfo, SAMPLE_COUNT + 1> sample_table;
 
+constexpr int MAX_SOUND_LEVEL = 63;
+
 // Levels 0..63; the master level scales every other.
 extern int master_volume;
 extern int music_volume;
@@ -258,6 +260,9 @@ extern int speech_channel;
 // Start-up: the exit handler, card settings, volumes, the sample bank, then the music.
 void init_sound();
 void close_sound();
+// A level brought into 0..63.
+int clamp_sound_level(int level);
+// Stored levels are brought into 0..63 as they are read and set.
 void read_sound_volumes();
 void set_master_volume(int level);  // and the music level with it
 void set_music_volume(int level);   // applied at once to the music that plays

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <filesystem>
 #include <vector>
 
@@ -102,6 +103,18 @@ TEST_F(Preferences, AVisualRangeOutOfBoundsBecomesTheLimit) {
     set_pref_int("Visual Range", 4);
     apply_preferences();
     EXPECT_EQ(view_settings.visual_range, 4);
+}
+
+TEST_F(Preferences, ASoundVolumeOutOfRangeIsHeldToItsRange) {
+    const struct {
+        int stored, volume;
+    } cases[] = {{INT_MAX, 63}, {64, 63}, {-1, 0}, {INT_MIN, 0}, {40, 40}};
+    for (auto c : cases) {
+        load_prefs("prefs.cfg");
+        set_pref_int("Sound Volume", c.stored);
+        apply_preferences();
+        EXPECT_EQ(master_volume, c.volume) << c.stored;
+    }
 }
 
 }  // namespace

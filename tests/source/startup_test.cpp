@@ -131,5 +131,18 @@ TEST_F(Options, CountingARunStoresIt) {
     EXPECT_EQ(get_run_count(), 2);
 }
 
+TEST_F(Options, ARunCountAtTheLimitStaysThere) {
+    const struct {
+        int32_t stored, counted;
+    } cases[] = {{INT32_MAX, INT32_MAX}, {INT32_MAX - 1, INT32_MAX}, {INT32_MIN, INT32_MIN + 1}};
+    for (auto c : cases) {
+        set_run_count(c.stored);
+        count_game_run();
+        int stored = 0;
+        EXPECT_EQ(get_run_count(), c.counted) << c.stored;
+        EXPECT_TRUE(get_pref_int("Quick Start Game Runs", &stored) && stored == c.counted) << c.stored;
+    }
+}
+
 }  // namespace
 }  // namespace vyr

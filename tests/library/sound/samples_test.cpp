@@ -1,5 +1,6 @@
 #include "library/sound/samples.h"
 
+#include <climits>
 #include <numbers>
 
 #include "library/config/prefs.h"
@@ -44,7 +45,8 @@ TEST_F(Samples, PlayScalesTheLevelByTheMasterLevel) {
     load_tone(12);
     const struct {
         int master, level, heard;
-    } cases[] = {{63, 63, 63}, {31, 63, 31}, {63, 7, 7}, {0, 63, 5}};  // 5: the level of silence
+    } cases[] = {{63, 63, 63}, {31, 63, 31}, {63, 7, 7}, {0, 63, 5},  // 5: the level of silence
+                 {INT_MAX, INT_MAX, 63}, {63, -7, 5}, {INT_MIN, 63, 5}};   // out of range: held to 0..63
     for (auto c : cases) {
         master_volume = c.master;
         int channel = play_sample(12, 0, c.level, 0x8000);
@@ -115,6 +117,29 @@ TEST_F(Samples, VolumesAreStoredAsSettings) {
     EXPECT_EQ(effects_volume, 12);
     EXPECT_EQ(speech_volume, 9);  // no setting: unchanged
     EXPECT_EQ(music_volume, 40);
+}
+
+TEST_F(Samples, StoredAndSetLevelsAreHeldToTheirRange) {
+    const char* const names[] = {"Sound Master Volume", "Sound Music Volume", "Sound Speech Volume",
+                                 "Sound Effects Volume"};
+    int* const volumes[] = {&master_volume, &music_volume, &speech_volume, &effects_volume};
+    const struct {
+        int level, held;
+    } cases[] = {{INT_MAX, 63}, {64, 63}, {-1, 0}, {INT_MIN, 0}, {40, 40}};
+    for (auto c : cases) {
+        for (const char* name : names) set_pref_int(name, c.level);
+        read_sound_volumes();
+        for (int* volume : volumes) EXPECT_EQ(*volume, c.held) << "read " << c.level;
+        for (int* volume : volumes) *volume = 9;
+        set_master_volume(c.level);
+        set_speech_volume(c.level);
+        set_effects_volume(c.level);
+        for (int i = 0; i < 4; ++i) {
+            int stored = 0;
+            EXPECT_EQ(*volumes[i], c.held) << "set " << names[i] << " " << c.level;
+            EXPECT_TRUE(get_pref_int(names[i], &stored) && stored == c.held) << names[i] << " " << c.level;
+        }
+    }
 }
 
 }  // namespace

@@ -83,6 +83,7 @@ void draw_circle(int centre_x, int centre_y, int radius, int colour) {
         });
         return;
     }
+    if (!current_screen) return;
     // The target bounds the clip rectangle too, so a stale or oversized one cannot write past it.
     draw_outline(centre_x, centre_y, radius, std::max(clip_x0, 0), std::max(clip_y0, 0),
                  std::min(clip_x1, screen_width - 1), std::min(clip_y1, screen_height - 1),

@@ -33,14 +33,14 @@ struct PictureData {
 };
 
 // Walks the chunks of the loaded file; false once a fatal error has returned (shut-down).
-bool parse_picture(const uint8_t* file, size_t size, uint8_t* palette, int* width, int* height,
-                   PictureData& picture) {
+bool parse_picture(const char* name, const uint8_t* file, size_t size, uint8_t* palette,
+                   int* width, int* height, PictureData& picture) {
     if (size < 4 || !is_id(file, "FORM")) {
-        report_fatal_error("Not a FORM File", SOURCE, __LINE__);
+        report_fatal_error("%s Not a FORM File", SOURCE, __LINE__, name);
         return false;
     }
     if (size < 12 || read_be32(file + 4) < 4 || !is_id(file + 8, "PBM ")) {
-        report_fatal_error("Not a PBM File", SOURCE, __LINE__);
+        report_fatal_error("%s Not a PBM File", SOURCE, __LINE__, name);
         return false;
     }
     int64_t remaining = int64_t(read_be32(file + 4)) - 4;
@@ -48,7 +48,7 @@ bool parse_picture(const uint8_t* file, size_t size, uint8_t* palette, int* widt
     while (remaining > 0) {
         // The pad byte of an odd-length last chunk may be missing: `at` is then one past the end.
         if (at > size || size - at < 8 || read_be32(file + at + 4) > size - at - 8) {
-            report_fatal_error("Not a PBM File", SOURCE, __LINE__);
+            report_fatal_error("%s Not a PBM File", SOURCE, __LINE__, name);
             return false;
         }
         const uint8_t* id = file + at;
@@ -56,7 +56,7 @@ bool parse_picture(const uint8_t* file, size_t size, uint8_t* palette, int* widt
         const uint8_t* data = id + 8;
         if (is_id(id, "BMHD")) {
             if (length < HEADER_BYTES_READ) {
-                report_fatal_error("Not a PBM File", SOURCE, __LINE__);
+                report_fatal_error("%s Not a PBM File", SOURCE, __LINE__, name);
                 return false;
             }
             picture.has_header = true;
@@ -133,9 +133,13 @@ int read_picture(const char* name, uint8_t** pixels, int dest_width, int dest_ro
     }
     size_t size = 0;
     auto* file = static_cast<uint8_t*>(load_file_alloc(name, &size, SOURCE, __LINE__));
+    if (!file) {
+        report_fatal_error("Read failed on file %s", SOURCE, __LINE__, name);
+        return 0;
+    }
     PictureData picture;
     int decoded = 0;
-    if (parse_picture(file, size, palette, width, height, picture) && picture.has_header &&
+    if (parse_picture(name, file, size, palette, width, height, picture) && picture.has_header &&
         picture.body) {
         if (!*pixels) {
             size_t bytes = picture.width * picture.height;

@@ -1,5 +1,6 @@
 // Pictures: IFF "FORM" files of type "PBM " (one byte per pixel, an optional 256-colour map).
-// A file that is not such a picture, or whose lengths run past its end, is fatal.
+// A file that cannot be read whole, is not such a picture, or whose lengths run past its end is
+// fatal, and the message names it.
 #pragma once
 
 #include <cstdint>

@@ -141,6 +141,7 @@ void scan_edges_persp(const PolyVertex* first) {
 }
 
 void draw_spans_persp(const TextureRecord* texture) {
+    if (!current_screen) return;
     const uint8_t* texels = texture->texels;
     int32_t top, bottom;
     visible_span_rows(top, bottom);

@@ -200,7 +200,7 @@ void draw_poly_shimmer(const PolyVertex* vertices) {
 
 void draw_point(int x, int y, int colour) {
     if (accelerator_flag) return accel_point(x, y, colour);
-    if (x >= 0 && x < screen_width && y >= 0 && y < screen_height) row_table[y][x] = uint8_t(colour);
+    if (current_screen && x >= 0 && x < screen_width && y >= 0 && y < screen_height) row_table[y][x] = uint8_t(colour);
 }
 
 void draw_poly_outline(const PolyVertex* vertices, int colour) {

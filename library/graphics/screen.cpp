@@ -36,6 +36,14 @@ int slot_index(const Screen* screen) {
     return -1;
 }
 
+// With no target the size is 0 and the clip empty, so a primitive that only bounds its writes
+// by them still draws nothing through the row table left behind.
+void leave_no_target() {
+    current_screen = nullptr;
+    screen_width = screen_height = 0;
+    reset_clip_rect();
+}
+
 }  // namespace
 
 Screen* take_screen_slot() {
@@ -80,20 +88,19 @@ void destroy_screen(Screen* screen) {
     }
     // A screen already given back has nothing left to free.
     if (!screen_in_use[index]) return;
-    if (screen == current_screen) current_screen = nullptr;
+    if (screen == current_screen) leave_no_target();
     if (screen->flags & SCREEN_OWNS_PIXELS) free_memory(screen->pixels, SOURCE, __LINE__);
     screen->pixels = nullptr;
     return_screen_slot(screen);
 }
 
 void select_screen(Screen* screen) {
-    current_screen = screen;
-    if (!screen) return;
+    if (!screen) return leave_no_target();
     if (screen->height > MAX_SCREEN_ROWS) {
         report_fatal_error("Screen too tall (%d rows)", SOURCE, __LINE__, screen->height);
-        current_screen = nullptr;
-        return;
+        return leave_no_target();
     }
+    current_screen = screen;
     screen_width = screen->width;
     screen_height = screen->height;
     screen_pitch = screen->width + screen->row_pad;

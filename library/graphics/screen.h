@@ -57,6 +57,7 @@ Screen* create_screen(int width, int height);
 // A screen over memory the caller keeps; never display-sized.
 Screen* wrap_screen(int width, int height, int row_pad, uint8_t* pixels);
 // Frees the screen (and its pixels when it owns them); the current screen leaves no target.
+// With no target the screen size is 0 and the clip rectangle empty.
 // A second destroy of the same screen is ignored.
 void destroy_screen(Screen* screen);
 // Makes `screen` the target and resets the clip rectangle to it; null leaves no target.

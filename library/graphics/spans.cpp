@@ -21,6 +21,7 @@ namespace {
 // run's ends (put in order in the tables), x0 to x1 the part of it on the target.
 template <class Paint>
 void for_each_span(Paint paint) {
+    if (!current_screen) return;
     int32_t top, bottom;
     visible_span_rows(top, bottom);
     for (int32_t y = top; y <= bottom; ++y) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "library/debug/fatal.h"
+#include "library/os/file.h"
 #include "library/system/memory.h"
 
 namespace vyr {
@@ -221,8 +222,22 @@ TEST_F(Pictures, BrokenFilesEndTheProgramWithTheirText) {
                 std::exit(0);
             },
             testing::ExitedWithCode(10),
-            std::string("^FATAL \\*\\*\\* ") + c.text + " \\(library/graphics/loadgfx:[0-9]+\\) @ ");
+            std::string("^FATAL \\*\\*\\* .*/broken\\.lbm ") + c.text + " \\(library/graphics/loadgfx:[0-9]+\\) @ ");
     }
+}
+
+TEST_F(Pictures, AFileThatShrinksWhileReadIsNamedAsUnreadable) {
+    static std::string name;
+    name = write("shrinking.lbm", form(chunk("BMHD", header(100, 100, 0)) + chunk("BODY", std::string(10000, 'x'))));
+    EXPECT_EXIT(
+        {
+            init_debug_text();
+            refresh_between_chunks = [] { fs::resize_file(name, 20); };
+            uint8_t* pixels = nullptr;
+            load_picture(name.c_str(), &pixels, nullptr, nullptr);
+            std::exit(0);
+        },
+        testing::ExitedWithCode(10), "^FATAL \\*\\*\\* Read failed on file .*/shrinking\\.lbm \\(library/graphics/loadgfx:");
 }
 
 TEST_F(Pictures, MissingFileIsNamedInTheFatalText) {

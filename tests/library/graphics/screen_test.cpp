@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "library/debug/fatal.h"
+#include "library/graphics/circle.h"
 #include "library/graphics/display.h"
+#include "library/graphics/poly.h"
 
 namespace vyr {
 namespace {
@@ -47,23 +51,74 @@ TEST_F(ScreenTest, AFreedSlotIsTakenAgainWhenItIsTheLowest) {
     EXPECT_EQ(d->width, 8);
 }
 
-TEST_F(ScreenTest, DestroyingTheCurrentScreenLeavesNoTargetAndItsClip) {
+TEST_F(ScreenTest, DestroyingTheCurrentScreenLeavesNoTargetAndAnEmptyClip) {
     Screen* screen = create_screen(40, 30);
     select_screen(screen);
     set_clip_rect(1, 2, 3, 4);
-    uint8_t* row_5 = row_table[5];
     destroy_screen(screen);
 
     EXPECT_EQ(get_current_screen(), nullptr);
-    EXPECT_EQ(clip_x1, 3);
-    EXPECT_EQ(clip_y1, 4);
-    EXPECT_EQ(row_table[5], row_5);
+    EXPECT_EQ(screen_width, 0);
+    EXPECT_EQ(screen_height, 0);
+    EXPECT_LT(clip_x1, clip_x0);
+    EXPECT_LT(clip_y1, clip_y0);
     clear_screen(0x01010101);  // with no target this draws nothing (the pixels are gone)
     fill_clip_rect(0x01010101);
     destroy_screen(screen);  // a second destroy is ignored
     Screen* next = keep(create_screen(2, 2));
     Screen* after = keep(create_screen(2, 2));
     EXPECT_NE(next, after);  // the slot was returned once only
+}
+
+// Pixels kept by the test, so that a write after the target went away shows in them.
+TEST_F(ScreenTest, NoPrimitiveDrawsOnceTheTargetHasGone) {
+    constexpr int SIDE = 16;
+    static uint8_t texels[64 * 64];
+    std::fill(std::begin(texels), std::end(texels), uint8_t(9));
+    static const TextureRecord texture{2, 64, texels};
+    static PolyVertex triangle[3];
+    const int corners[3][2] = {{1, 1}, {14, 3}, {4, 14}};
+    for (int k = 0; k < 3; ++k) {
+        triangle[k] = {corners[k][0], 100, 0, corners[k][0], corners[k][1], k << 20, k << 20, 100 << 23, 0, nullptr};
+        triangle[k].next = k < 2 ? &triangle[k + 1] : nullptr;
+    }
+    static const uint8_t remap[256] = {1};
+    const struct {
+        const char* name;
+        std::function<void()> draw;
+    } primitives[] = {
+        {"point", [] { draw_point(5, 5, 9); }},
+        {"circle", [] { draw_circle(8, 8, 5, 9); }},
+        {"filled circle", [] { fill_circle(8, 8, 5, 0x09090909); }},
+        {"stippled circle", [] { fill_circle_stipple(8, 8, 5, 9); }},
+        {"sparse circle", [] { fill_circle_sparse(8, 8, 5, 9); }},
+        {"flat", [] { draw_poly_flat(triangle, 0x09090909); }},
+        {"gouraud", [] { draw_poly_gouraud(triangle, 0x09090909); }},
+        {"stipple", [] { draw_poly_stipple(triangle, 9); }},
+        {"remap", [] { draw_poly_remap(triangle, remap); }},
+        {"shimmer", [] { draw_poly_shimmer(triangle); }},
+        {"textured", [] { draw_poly_textured(triangle, &texture); }},
+        {"perspective", [] { draw_poly_textured_persp(triangle, &texture); }},
+    };
+    const struct {
+        const char* name;
+        void (*leave)(Screen*);
+    } departures[] = {
+        {"destroyed", destroy_screen},
+        {"deselected", [](Screen*) { select_screen(nullptr); }},
+    };
+    for (const auto& departure : departures)
+        for (const auto& primitive : primitives) {
+            SCOPED_TRACE(std::string(departure.name) + ", " + primitive.name);
+            std::vector<uint8_t> pixels(SIDE * SIDE);
+            for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = uint8_t(100 + i % 7);  // shimmer moves show
+            const std::vector<uint8_t> before = pixels;
+            Screen* screen = keep(wrap_screen(SIDE, SIDE, 0, pixels.data()));
+            select_screen(screen);
+            departure.leave(screen);
+            primitive.draw();
+            EXPECT_EQ(pixels, before);
+        }
 }
 
 TEST_F(ScreenTest, ARecordOutsideTheTableIsFatal) {

@@ -86,12 +86,16 @@ std::FILE* create_temporary(const fs::path& target, fs::path& temporary) {
     return nullptr;
 }
 
+// Closes a written stream; true when `complete` and everything buffered reached the file too.
+bool close_written(std::FILE* stream, bool complete) {
+    bool written = complete && std::fflush(stream) == 0 && !std::ferror(stream);
+    return std::fclose(stream) == 0 && written;
+}
+
 // Closes a temporary; when all of it was written, renames it over `target`, else removes it.
 bool finish_temporary(std::FILE* stream, bool complete, const fs::path& temporary,
                       const fs::path& target) {
-    bool written = complete && std::fflush(stream) == 0 && !std::ferror(stream);
-    written = std::fclose(stream) == 0 && written;
-    if (written && replace_file(temporary, target)) return true;
+    if (close_written(stream, complete) && replace_file(temporary, target)) return true;
     std::error_code error;
     fs::remove(temporary, error);
     return false;
@@ -193,10 +197,14 @@ FileHandle* open_file(const char* name, int access, int mode, const char* source
 
 int close_file(FileHandle* handle) {
     if (!handle) return 0;
-    bool done = handle->temporary.empty()
-                    ? std::fclose(handle->stream) == 0
-                    : finish_temporary(handle->stream, !handle->short_write, handle->temporary,
-                                       handle->target);
+    bool done;
+    if (handle->access != FILE_ACCESS_WRITE)
+        done = std::fclose(handle->stream) == 0;
+    else if (handle->temporary.empty())
+        done = close_written(handle->stream, !handle->short_write);
+    else
+        done = finish_temporary(handle->stream, !handle->short_write, handle->temporary,
+                                handle->target);
     if (!done && (handle->flags & FILE_STRICT))
         report_fatal_error("Write failed on file %s (%s:%d)", SOURCE, __LINE__,
                            handle->name.c_str(), handle->opened_from, handle->opened_line);

@@ -223,6 +223,19 @@ TEST_F(FileLayer, AFileIsReplacedOnlyWhenWrittenWhole) {
     EXPECT_EQ(entries(work), (std::vector<std::string>{"busy/", "keep.dat", "made.dat"}));
 }
 
+TEST_F(FileLayer, AnInPlaceWriteThatCameUpShortFailsAtClose) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    // Longer than the stream's buffer, so the loss shows at the write and not at the close.
+    const std::string bytes = pattern_bytes(100000);
+    for (int mode : {FILE_MODE_APPEND, FILE_MODE_EXISTING}) {
+        SCOPED_TRACE(mode);
+        FileHandle* file = open_file("/dev/full", FILE_ACCESS_WRITE, mode, "test", 1);
+        ASSERT_NE(file, nullptr);
+        EXPECT_LT(write_file(file, bytes.data(), bytes.size(), "test", 2), bytes.size());
+        EXPECT_EQ(close_file(file), 0);
+    }
+}
+
 TEST_F(FileLayer, ListingsMergeBothDirectoriesWithoutDuplicates) {
     write_bytes(work / "log" / "PILOT1.LOG", "");
     write_bytes(work / "log" / "b.log", "");

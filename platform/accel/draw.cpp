@@ -153,6 +153,10 @@ void draw_polygon(const Vertex* vertices, int count) {
     for (int i = 0; i < count; ++i) {
         if (!prepare(vertices[i], SNAP_BIAS, prepared[i]))
             return;
+        // Far out the bias no longer rounds to 1/16: the planes then take the grid the edges
+        // use, so a triangle that covers a pixel always has planes to interpolate.
+        prepared[i].x = double(prepared[i].fx) / SUBPIXELS;
+        prepared[i].y = double(prepared[i].fy) / SUBPIXELS;
     }
     if (!begin_primitive())
         return;

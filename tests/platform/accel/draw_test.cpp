@@ -105,6 +105,23 @@ TEST_F(DrawTest, WindingDoesNotMatterAndAScreenSizedTriangleFillsTheScreen) {
             ASSERT_EQ(coverage(x, y), 1) << x << "," << y;
 }
 
+// Far left of the screen the snap bias no longer rounds to 1/16 pixel: vertices in a line there
+// may not be in a line on the grid the edges use. What such a triangle draws has its colour.
+TEST_F(DrawTest, VerticesOffTheSnapGridDrawWithTheirColour) {
+    auto vertex = [](double x, double y) {
+        return Vertex{float(x + SNAP_BIAS), float(y + SNAP_BIAS), 1, 255, 255, 255, 255, 0, 0};
+    };
+    const double t = 300000.03125;
+    draw_triangle(vertex(320.5 - 2 * t, 240.5 - t), vertex(2320.5, 1240.5), vertex(120.5, 140.5));
+    int drawn = 0;
+    for (int y = 0; y < SCREEN_HEIGHT; ++y)
+        for (int x = 0; x < SCREEN_WIDTH; ++x) {
+            ASSERT_NE(coverage(x, y), 2) << x << "," << y << ": " << pixel(x, y);
+            drawn += coverage(x, y);
+        }
+    EXPECT_GT(drawn, 0);
+}
+
 TEST_F(DrawTest, BadVertexListsDrawNothing) {
     const float inf = std::numeric_limits<float>::infinity();
     const float nan = std::numeric_limits<float>::quiet_NaN();

@@ -78,6 +78,13 @@ void commit_888() {
     }
 }
 
+// Puts the 888 writes into the locked buffer and ends the lock.
+void release_888() {
+    commit_888();
+    locks_888 = 0;
+    target_888 = nullptr;
+}
+
 }  // namespace
 
 int count_boards() { return 1; }
@@ -120,6 +127,9 @@ void swap_buffers(int interval) {
         return;
     for (int i = 0; i < interval; ++i)
         wait_for_vertical_blank();
+    // A lock held across the swap would name the other buffer when it is let go.
+    if (locks_888 > 0)
+        release_888();
     front = 1 - front;
     present_front();
 }
@@ -162,10 +172,10 @@ bool lock_frame_buffer(LockAccess access, LockBuffer which, LockFormat format,
 void unlock_frame_buffer(LockAccess access, LockBuffer which) {
     if (access != LockAccess::WRITE || locks_888 == 0 || target_888 != buffer(which))
         return;
-    if (--locks_888 == 0) {
-        commit_888();
-        target_888 = nullptr;
-    }
+    if (locks_888 == 1)
+        release_888();
+    else
+        --locks_888;
 }
 
 uint16_t* draw_buffer() { return display_open() ? buffer(LockBuffer::BACK) : nullptr; }

@@ -43,7 +43,8 @@ void set_gamma(float gamma);
 // are RGB565 words, written through, or 32-bit 0x00RRGGBB words, which land in a buffer of their
 // own and go into the locked colour buffer, converted to RGB565, when the last write lock of that
 // kind is released (so they stay over whatever was drawn while the lock was held). Locks of the
-// 888 kind nest when they name the same buffer; one on the other buffer is refused.
+// 888 kind nest when they name the same buffer; one on the other buffer is refused. A swap ends
+// an 888 lock still held, its writes going in first.
 enum class LockAccess : uint8_t { READ, WRITE };
 enum class LockBuffer : uint8_t { FRONT, BACK };
 enum class LockFormat : uint8_t { RGB565, RGB888 };  // for writes; reads are always RGB565

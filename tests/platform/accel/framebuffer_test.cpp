@@ -83,6 +83,21 @@ TEST_F(FramebufferTest, WritesIn888LandConvertedOnTheLastUnlock) {
     EXPECT_EQ(pixel(5, 5), rgb565(255, 255, 255));
 }
 
+// A swap ends a lock still held: its writes reach the frame being shown, and the unlock after it,
+// now naming the other buffer, leaves nothing locked.
+TEST_F(FramebufferTest, ASwapEndsAn888LockStillHeld) {
+    LockedBuffer lock;
+    ASSERT_TRUE(lock_frame_buffer(LockAccess::WRITE, LockBuffer::BACK, LockFormat::RGB888, lock));
+    write_888(lock, 5, 5, 0x00FF0000);
+    swap_buffers(0);
+    unlock_frame_buffer(LockAccess::WRITE, LockBuffer::BACK);
+    EXPECT_EQ(read(LockBuffer::FRONT, 5, 5), rgb565(255, 0, 0));
+    for (LockBuffer which : {LockBuffer::FRONT, LockBuffer::BACK}) {
+        ASSERT_TRUE(lock_frame_buffer(LockAccess::WRITE, which, LockFormat::RGB888, lock));
+        unlock_frame_buffer(LockAccess::WRITE, which);
+    }
+}
+
 TEST_F(FramebufferTest, WritesIn565GoStraightIn) {
     LockedBuffer lock;
     ASSERT_TRUE(lock_frame_buffer(LockAccess::WRITE, LockBuffer::FRONT, LockFormat::RGB565, lock));

@@ -60,7 +60,6 @@ struct Context {
 };
 
 Context context;
-SpanPath path = fastest_span_path();
 
 // The states the specialised routines reduce the pipeline to.
 enum class ColourOp : uint8_t { ITERATED, CONSTANT, TEXTURE, TEXTURE_X_ITERATED };
@@ -139,6 +138,9 @@ const RoutineTable* routines_of(SpanPath set) {
     }
     return nullptr;
 }
+
+// The routines primitives run on, resolved when the set is chosen; null for the generic routine.
+const RoutineTable* chosen_routines = routines_of(fastest_span_path());
 
 void build_fog(Context& c, const uint8_t table[FOG_TABLE_SIZE]) {
     std::memcpy(c.fog_source, table, FOG_TABLE_SIZE);
@@ -339,7 +341,7 @@ bool begin_primitive() {
     ColourOp colour;
     AlphaOp alpha_op;
     Blend blend;
-    const RoutineTable* routines = routines_of(path);
+    const RoutineTable* routines = chosen_routines;
     if (routines == nullptr || !reduce_colour(p.colour_combine, colour) ||
         !reduce_alpha(p.alpha_combine, alpha_op) || !reduce_blend(p, blend))
         return true;
@@ -376,6 +378,8 @@ SpanPath fastest_span_path() {
     return SpanPath::REFERENCE;
 }
 
-void use_span_path(SpanPath set) { path = span_path_available(set) ? set : fastest_span_path(); }
+void use_span_path(SpanPath set) {
+    chosen_routines = routines_of(span_path_available(set) ? set : fastest_span_path());
+}
 
 }  // namespace vyr::platform::accel

@@ -1,6 +1,8 @@
 #include "source/game_main.h"
 
+#include "library/3dvisual/world.h"
 #include "library/config/prefs.h"
+#include "library/gfxinit/glide.h"
 #include "library/sound/music.h"
 #include "library/sound/samples.h"
 #include "library/system/key.h"
@@ -9,15 +11,17 @@
 #include "library/system/thread.h"
 #include "library/ui/repaint.h"
 #include "library/ui/setattr.h"
+#include "source/drone/drone_types.h"
+#include "source/drone/soldier_moves.h"
 #include "source/intro.h"
+#include "source/menus/front_end.h"
+#include "source/menus/missions/catalogue.h"
+#include "source/menus/missions/payload.h"
+#include "source/menus/screens.h"
+#include "source/menus/top_ten.h"
 #include "source/preferences.h"
-#include "source/seams/accel_seam.h"
-#include "source/seams/drone_seam.h"
-#include "source/seams/frontend_seam.h"
-#include "source/seams/seams.h"
-#include "source/seams/weapons_seam.h"
-#include "source/seams/world_seam.h"
 #include "source/startup.h"
+#include "source/weapons/weapon_info.h"
 
 namespace vyr {
 

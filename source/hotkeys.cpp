@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "library/3dvisual/object_buffer.h"
+#include "library/3dvisual/view.h"
 #include "library/debug/fatal.h"
 #include "library/graphics/display.h"
 #include "library/graphics/font.h"
@@ -12,14 +14,23 @@
 #include "library/system/key.h"
 #include "library/system/timer.h"
 #include "library/ui/repaint.h"
+#include "source/avionics/avionics.h"
+#include "source/avionics/mfd.h"
+#include "source/avionics/panel.h"
+#include "source/avionics/targeting_pod.h"
+#include "source/avionics/vcockpit.h"
+#include "source/avionics/views.h"
+#include "source/drone/drone.h"
+#include "source/drone/user_drone.h"
+#include "source/drone/wingman.h"
+#include "source/frame_loop.h"
 #include "source/intro.h"
-#include "source/seams/avionics_seam.h"
-#include "source/seams/drone_seam.h"
-#include "source/seams/flight_seam.h"
-#include "source/seams/frontend_seam.h"
-#include "source/seams/network_seam.h"
-#include "source/seams/weapons_seam.h"
-#include "source/seams/world_seam.h"
+#include "source/menus/logs/pilot_log.h"
+#include "source/models/flight_model.h"
+#include "source/sknet/chat.h"
+#include "source/sknet/game_rules.h"
+#include "source/weapons/failures.h"
+#include "source/weapons/weapon_keys.h"
 
 namespace vyr {
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "library/animplay/movie.h"
 #include "library/graphics/ddraw.h"
 #include "library/graphics/display.h"
 #include "library/graphics/palette.h"
@@ -15,8 +16,7 @@
 #include "library/system/timer.h"
 #include "library/ui/repaint.h"
 #include "source/preferences.h"
-#include "source/seams/movie_seam.h"
-#include "source/seams/network_seam.h"
+#include "source/sknet/chat.h"
 #include "source/startup.h"
 
 namespace vyr {

@@ -2,15 +2,17 @@
 
 #include <string>
 
+#include "library/3dvisual/smoke.h"
+#include "library/3dvisual/view.h"
 #include "library/config/prefs.h"
 #include "library/graphics/poly.h"
 #include "library/sound/dsound.h"
 #include "library/sound/music.h"
 #include "library/sound/samples.h"
 #include "library/system/joystick.h"
-#include "source/seams/flight_seam.h"
-#include "source/seams/frontend_seam.h"
-#include "source/seams/world_seam.h"
+#include "source/controls.h"
+#include "source/menus/prefs_screens.h"
+#include "source/models/flight_model.h"
 #include "source/skill.h"
 #include "source/startup.h"
 

@@ -25,6 +25,9 @@ constexpr int WEATHER_THICK_FOG = 3;
 // Returns only when the display is open and every texture and palette file is in place.
 void start_glide(const GlideFiles& files);
 
+// Hands the display back to the 8-bit menus while they run.
+void release_accelerator_display();
+
 // The fog table for the weather of the installed view.
 void set_fog_density(int weather);
 

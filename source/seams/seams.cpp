@@ -1,10 +1,10 @@
-#include "source/seams/seams.h"
+#include "source/startup.h"
 
 #include <cstdio>
 
 namespace vyr {
 
-// Remove a name here with its seam's files.
+// Remove a name here with its stub.
 void report_seams() {
     std::fputs("vyr: stand-ins still in place: world, drone, weapons, avionics, front end, network, "
                "flight, accelerator start-up, movies\n",

@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "library/3dvisual/view.h"
 #include "library/system/event.h"
 #include "library/system/key.h"
-#include "source/seams/avionics_seam.h"
-#include "source/seams/flight_seam.h"
-#include "source/seams/network_seam.h"
-#include "source/seams/weapons_seam.h"
-#include "source/seams/world_seam.h"
+#include "source/avionics/panel.h"
+#include "source/frame_loop.h"
+#include "source/sknet/game_rules.h"
+#include "source/weapons/failures.h"
 
 namespace vyr {
 namespace {

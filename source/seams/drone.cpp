@@ -1,4 +1,9 @@
-#include "source/seams/drone_seam.h"
+// Stand-in for the AI vehicles and the battlefield. No drone exists yet.
+#include "source/drone/drone.h"
+#include "source/drone/drone_types.h"
+#include "source/drone/soldier_moves.h"
+#include "source/drone/user_drone.h"
+#include "source/drone/wingman.h"
 
 namespace vyr {
 

@@ -1,9 +1,16 @@
-#include "source/seams/frontend_seam.h"
-
+// Stand-in for the front end, missions and pilot records: the start-up loads, the war zone and
+// the first screens, which show only their background pictures.
 #include "library/graphics/loadgfx.h"
 #include "library/graphics/palette.h"
 #include "library/graphics/screen.h"
 #include "library/os/file.h"
+#include "source/menus/front_end.h"
+#include "source/menus/logs/pilot_log.h"
+#include "source/menus/missions/catalogue.h"
+#include "source/menus/missions/payload.h"
+#include "source/menus/prefs_screens.h"
+#include "source/menus/screens.h"
+#include "source/menus/top_ten.h"
 
 namespace vyr {
 

@@ -1,4 +1,6 @@
-#include "source/seams/network_seam.h"
+// Stand-in for multiplayer: every game is a single-player one.
+#include "source/sknet/chat.h"
+#include "source/sknet/game_rules.h"
 
 namespace vyr {
 

@@ -1,5 +1,4 @@
-// Stand-in for multiplayer until it is built: the game mode and flight rules, the closing
-// picture's choice and the chat and comms keys. Every game is a single-player one.
+// The game mode and flight rules of a linked game, and the comms phrases.
 #pragma once
 
 #include <cstdint>
@@ -18,11 +17,7 @@ enum GameMode : int32_t {
 extern int32_t game_mode;
 // The pause key toggles a pause that does not block.
 extern int32_t free_pause;
-// 0 none, 1 to 3 the picture of the closing sequence.
-extern int32_t goodbye_picture;
 
 void register_comms_phrase_keys();
-// Hot-key handler: opens the chat line.
-int open_chat_line(int key_code);
 
 }  // namespace vyr

@@ -1,4 +1,9 @@
-#include "source/seams/world_seam.h"
+// Stand-in for the 3D world: the settings the preferences and the detail keys write. It renders
+// nothing.
+#include "library/3dvisual/object_buffer.h"
+#include "library/3dvisual/smoke.h"
+#include "library/3dvisual/view.h"
+#include "library/3dvisual/world.h"
 
 namespace vyr {
 

@@ -1,4 +1,7 @@
-#include "source/seams/weapons_seam.h"
+// Stand-in for the weapons and sensors.
+#include "source/weapons/failures.h"
+#include "source/weapons/weapon_info.h"
+#include "source/weapons/weapon_keys.h"
 
 namespace vyr {
 

@@ -1,4 +1,8 @@
-#include "source/seams/flight_seam.h"
+// Stand-ins for the frame loop, the flight controls and the flight model: the values they own
+// that start-up and the hot keys read and write.
+#include "source/controls.h"
+#include "source/frame_loop.h"
+#include "source/models/flight_model.h"
 
 namespace vyr {
 

@@ -1,4 +1,10 @@
-#include "source/seams/avionics_seam.h"
+// Stand-in for the avionics and the cockpit.
+#include "source/avionics/avionics.h"
+#include "source/avionics/mfd.h"
+#include "source/avionics/panel.h"
+#include "source/avionics/targeting_pod.h"
+#include "source/avionics/vcockpit.h"
+#include "source/avionics/views.h"
 
 namespace vyr {
 

@@ -1,6 +1,4 @@
-// Stand-in for the 3D world until it is built: the view settings the preferences and the detail
-// keys write, the smoke settings, the animation hook and the object buffer's counts. It renders
-// nothing.
+// What and how a render shows.
 #pragma once
 
 #include <cstdint>
@@ -31,16 +29,5 @@ struct ViewSettings {
 
 // The player's visual preferences and the mission's light and weather.
 extern ViewSettings view_settings;
-
-// Ticks a smoke puff lives, and how dense the smoke is drawn.
-extern int32_t smoke_life;
-extern int32_t smoke_density;
-
-using AnimationHook = void (*)(void* instance);
-void set_animation_hook(AnimationHook hook);
-
-// Objects queued in this frame's object buffer, and how many of them were behind the eye.
-int get_object_buffer_count();
-int get_object_buffer_back_count();
 
 }  // namespace vyr

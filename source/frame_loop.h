@@ -1,0 +1,19 @@
+// The frame loop's values that start-up, the hot keys and the other subsystems read and write.
+#pragma once
+
+#include <cstdint>
+
+namespace vyr {
+
+extern double frame_rate;
+extern double average_frame_rate;
+extern int32_t frame_fraction;
+extern int32_t flight_paused;
+// Mission time in 1/200 s ticks from the start of a flight.
+extern int32_t game_clock;
+// The automatic detail never raises the visual range above it.
+extern int32_t detail_ceiling;
+
+void register_time_keys();
+
+}  // namespace vyr

@@ -1,7 +1,0 @@
-#include "source/seams/movie_seam.h"
-
-namespace vyr {
-
-void play_movie(const char*) {}
-
-}  // namespace vyr

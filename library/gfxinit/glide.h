@@ -3,6 +3,7 @@
 // program cannot run without all of it: any failure here ends the program with status -1.
 #pragma once
 
+#include "library/3dvisual/view.h"
 #include "library/graphics/poly_types.h"
 
 namespace vyr {
@@ -15,12 +16,6 @@ struct GlideFiles {
     TextureRecord* const* object_textures;  // null entries, or a null table, place nothing
     int object_texture_count;
 };
-
-// Weather of the view settings.
-constexpr int WEATHER_CLEAR = 0;
-constexpr int WEATHER_OVERCAST = 1;
-constexpr int WEATHER_LIGHT_FOG = 2;
-constexpr int WEATHER_THICK_FOG = 3;
 
 // Returns only when the display is open and every texture and palette file is in place.
 void start_glide(const GlideFiles& files);

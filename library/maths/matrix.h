@@ -14,6 +14,12 @@ struct Matrix3 {
     const int32_t* operator[](int row) const { return m[row]; }
 };
 
+// A place and an orientation: every drone, 3D object instance and the eye has one.
+struct Pose {
+    Vector3 position;
+    Matrix3 matrix;
+};
+
 // Every output may be one of the inputs.
 void set_identity_matrix(Matrix3& m);
 void transpose_matrix(Matrix3& dst, const Matrix3& src);

@@ -1,0 +1,21 @@
+// Moving objects (drones, rounds) listed by the tile they are over.
+#pragma once
+
+#include <cstdint>
+
+#include "library/3dvisual/object_buffer.h"
+
+namespace vyr {
+
+// The tile the render is queueing.
+extern int32_t render_tile_x;
+extern int32_t render_tile_y;
+
+void init_mobile_lists();
+void shutdown_mobile_lists();
+// The movers of the render's current tile, and their shadows.
+void queue_mobile_objects();
+void draw_mobile_object(BufferNode* node);
+void draw_mobile_shadow(BufferNode* node);
+
+}  // namespace vyr

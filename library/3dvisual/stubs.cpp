@@ -1,0 +1,106 @@
+// Stand-ins for the parts of the 3D world not built yet: they load nothing, queue nothing and
+// draw nothing, so a render shows only what the built passes draw. Each goes when its module
+// lands.
+#include "library/3dvisual/clouds.h"
+#include "library/3dvisual/explosions.h"
+#include "library/3dvisual/features.h"
+#include "library/3dvisual/fireballs.h"
+#include "library/3dvisual/fragments.h"
+#include "library/3dvisual/ground_objects.h"
+#include "library/3dvisual/mobile.h"
+#include "library/3dvisual/objects.h"
+#include "library/3dvisual/scars.h"
+#include "library/3dvisual/sky.h"
+#include "library/3dvisual/smoke.h"
+#include "library/3dvisual/stars.h"
+#include "library/3dvisual/terrain.h"
+#include "library/3dvisual/visibility.h"
+#include "library/3dvisual/world_palette.h"
+
+namespace vyr {
+
+void load_terrain() {}
+int32_t get_ground_height(int32_t, int32_t) { return 0; }
+void prepare_terrain_frame() {}
+void queue_terrain_tile_accel() {}
+void queue_terrain_tile_soft() {}
+void draw_terrain_node_accel(BufferNode*) {}
+void draw_terrain_node_soft(BufferNode*) {}
+
+int32_t tile_far_flag = 0;
+void load_features() {}
+void draw_tile_features() {}
+void draw_far_block_features() {}
+
+ObjectHeader** object_table = nullptr;
+int32_t object_count = 0;
+int32_t objects_loaded = 0;
+void load_objects() {}
+void light_unrotated_objects() { objects_loaded = 0; }
+
+void load_ground_objects() {}
+void queue_ground_objects() {}
+void draw_ground_object(BufferNode*) {}
+
+int32_t render_tile_x = 0;
+int32_t render_tile_y = 0;
+void init_mobile_lists() {}
+void shutdown_mobile_lists() {}
+void queue_mobile_objects() {}
+void draw_mobile_object(BufferNode*) {}
+void draw_mobile_shadow(BufferNode*) {}
+
+void reset_ground_scars() {}
+void age_impact_scars() {}
+void queue_ground_scars() {}
+void draw_ground_scar(BufferNode*) {}
+
+void init_explosions() {}
+void shutdown_explosions() {}
+void update_explosions() {}
+void queue_explosions() {}
+void draw_explosion(BufferNode*) {}
+
+void init_smoke() {}
+void shutdown_smoke() {}
+void update_smoke() {}
+void queue_smoke() {}
+void draw_smoke(BufferNode*) {}
+void init_haze() {}
+void shutdown_haze() {}
+void update_haze() {}
+void queue_haze() {}
+void draw_haze(BufferNode*) {}
+
+void init_fragments() {}
+void shutdown_fragments() {}
+void update_fragments() {}
+void queue_fragments() {}
+
+void draw_fireball(BufferNode*) {}
+void draw_cloud_polygon(BufferNode*) {}
+
+void build_world_palette() {}
+void restore_world_palette() {}
+void select_colour_remap() {}
+void update_sky_palette() {}
+
+void reset_sky_state() {}
+void draw_backdrop() {}
+void draw_sky() {}
+
+int32_t sun_glare = 0;
+void load_star_map() {}
+
+OffsetRange visible_tile_range = {0x7FFFFFFF, INT32_MIN, 0x7FFFFFFF, INT32_MIN};
+OffsetRange visible_block_range = {0x7FFFFFFF, INT32_MIN, 0x7FFFFFFF, INT32_MIN};
+int32_t tile_corner_eye[3];
+int32_t block_corner_eye[3];
+int32_t render_block_x = 0;
+int32_t render_block_y = 0;
+int find_visible_tiles() { return 0; }
+int find_visible_far_blocks() { return 0; }
+int test_tile_visible() { return 0; }
+int test_far_block_visible() { return 0; }
+
+}  // namespace vyr

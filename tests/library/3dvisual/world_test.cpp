@@ -1,0 +1,263 @@
+#include "library/3dvisual/world.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "library/3dvisual/clip_draw.h"
+#include "library/3dvisual/eye.h"
+#include "library/3dvisual/object_buffer.h"
+#include "library/3dvisual/viewport.h"
+#include "library/gfxinit/texpal.h"
+#include "library/graphics/palette.h"
+#include "library/graphics/poly.h"
+#include "library/graphics/screen.h"
+#include "library/maths/trig.h"
+#include "platform/accel/framebuffer.h"
+#include "tests/library/3dvisual/eye_points.h"
+#include "tests/library/os/scratch.h"
+
+namespace vyr {
+namespace {
+
+namespace accel = platform::accel;
+
+constexpr int32_t FEET = 256;
+constexpr int32_t DEGREE = 11930465;
+
+int poll_calls = 0;
+void count_poll() { ++poll_calls; }
+void pose_nothing(void*) {}
+
+class World : public ScratchDirectories {
+protected:
+    void SetUp() override {
+        ScratchDirectories::SetUp();
+        init_trig_tables();
+        world_settings.flags = 0;
+        init_world(&world_settings);
+        poll_calls = 0;
+    }
+    void TearDown() override {
+        shutdown_world();
+        ScratchDirectories::TearDown();
+    }
+};
+
+TEST_F(World, SetUpClearsTheHooksAndInstallsTheDefaultView) {
+    for (int round = 0; round < 2; ++round) {
+        set_render_poll_hook(count_poll);
+        set_animation_hook(pose_nothing);
+        view_settings.visual_range = 7;
+        init_world(&world_settings);
+        EXPECT_EQ(animation_hook, nullptr);
+        EXPECT_EQ(current_world_settings, &world_settings);
+        EXPECT_EQ(current_view.visual_range, 6);
+        EXPECT_EQ(current_view.sun_elevation, -0x40000000);
+        EXPECT_EQ(current_view.flags, VIEW_CLOUDS | VIEW_SHADOWS);
+        EXPECT_GE(cloud_random, 0);
+        EXPECT_LE(cloud_random, 2978);
+        EXPECT_EQ(cloud_fade_height, 26000);
+    }
+    // The hook is gone: a render does not call it.
+    set_viewport(0, 0, 64, 48);
+    Pose eye{{1 << 27, 1 << 27, 1000 * FEET}, {}};
+    set_identity_matrix(eye.matrix);
+    render_world(&eye);
+    EXPECT_EQ(poll_calls, 0);
+
+    set_animation_hook(pose_nothing);
+    shutdown_world();
+    EXPECT_EQ(animation_hook, nullptr);
+}
+
+TEST_F(World, TheEffectStepKeepsTheFrameTimeInTicks) {
+    const struct {
+        int32_t fraction, ticks;
+    } cases[] = {{0, 0}, {(1 << 30) / 100, 1}, {0x7fffffff, 200}, {0x7fffffff / 400, 1}, {0x7fffffff / 401, 0}};
+    for (const auto& c : cases) {
+        update_world_effects(c.fraction);
+        EXPECT_EQ(effect_frame_fraction, c.fraction);
+        EXPECT_EQ(effect_ticks, c.ticks) << c.fraction;
+    }
+}
+
+TEST_F(World, ASensorViewInstallsAReducedCopy) {
+    set_viewport(0, 0, 64, 48);
+    set_render_poll_hook(count_poll);
+    ViewSettings settings = view_settings;
+    settings.flags = VIEW_CLOUDS | VIEW_SHADOWS | VIEW_SHOW_OWN_OBJECT;
+    Pose eye{{1 << 27, 1 << 27, 1000 * FEET}, {}};
+    set_identity_matrix(eye.matrix);
+    render_sensor_view(&eye, &settings);
+    EXPECT_EQ(current_view.terrain_detail, 1);
+    EXPECT_EQ(current_view.object_textures, 2);
+    EXPECT_EQ(current_view.flags, VIEW_SHOW_OWN_OBJECT);
+    EXPECT_EQ(settings.flags, VIEW_CLOUDS | VIEW_SHADOWS | VIEW_SHOW_OWN_OBJECT);
+    EXPECT_EQ(poll_calls, 0) << "only the full render polls";
+    render_world(&eye);
+    EXPECT_EQ(poll_calls, 1);
+}
+
+// A test scene in world coordinates, queued through the object buffer by the poll hook and drawn
+// by a drawer of its own: a ground square running from behind the eye to far ahead, a pyramid
+// of four faces, and a square behind the eye.
+struct Face {
+    std::vector<Vector3> corners;
+    std::vector<int32_t> levels;
+    int colour;
+};
+
+const int32_t CX = 1 << 27, CY = (1 << 27) + 1500 * FEET;  // the pyramid's centre
+const Pose SCENE_EYE = [] {
+    Pose pose{{CX - 500 * FEET, CY - 1500 * FEET, 600 * FEET}, {}};
+    build_rotation_matrix(uint32_t(-10 * DEGREE), uint32_t(-12 * DEGREE), 0, pose.matrix);
+    return pose;
+}();
+constexpr int32_t S = 300 * FEET, H = 400 * FEET;
+
+const std::vector<Face> SCENE = {
+    {{{CX - 3000 * FEET, CY - 2500 * FEET, 0}, {CX - 3000 * FEET, CY + 6000 * FEET, 0},
+      {CX + 3000 * FEET, CY + 6000 * FEET, 0}, {CX + 3000 * FEET, CY - 2500 * FEET, 0}},
+     {255, 60, 60, 255}, 0x20},
+    {{{CX - S, CY - S, 0}, {CX, CY, H}, {CX + S, CY - S, 0}}, {120, 255, 180}, 0x10},
+    {{{CX - S, CY + S, 0}, {CX, CY, H}, {CX - S, CY - S, 0}}, {150, 255, 150}, 0x40},
+    {{{CX + S, CY - S, 0}, {CX, CY, H}, {CX + S, CY + S, 0}}, {255, 255, 255}, 0x30},
+    {{{CX + S, CY + S, 0}, {CX, CY, H}, {CX - S, CY + S, 0}}, {255, 255, 255}, 0x30},
+    {{{CX - 600 * FEET, CY - 4000 * FEET, 0}, {CX - 600 * FEET, CY - 4000 * FEET, 600 * FEET},
+      {CX - 400 * FEET, CY - 4000 * FEET, 600 * FEET}},
+     {255, 255, 255}, 0xF0},
+};
+
+Vector3 to_eye(const Vector3& p) {
+    const Vector3 d = {p.x - eye_pose.position.x, p.y - eye_pose.position.y, p.z - eye_pose.position.z};
+    Vector3 e;
+    rotate_vector(view_matrix, d, e);
+    return e;
+}
+
+void draw_scene_face(BufferNode* node) {
+    const Face& face = SCENE[size_t(node->payload[0])];
+    std::vector<PolyVertex> vertices;
+    for (size_t i = 0; i < face.corners.size(); ++i) {
+        const Vector3 e = to_eye(face.corners[i]);
+        vertices.push_back(eye_point(e.x, e.y, e.z));
+        vertices.back().shade = face.levels[i] << 23;
+    }
+    for (size_t i = 0; i + 1 < vertices.size(); ++i) vertices[i].next = &vertices[i + 1];
+    draw_clipped_gouraud(vertices.data(), uint32_t(face.colour | 0x0F) * 0x01010101u);
+}
+
+void queue_scene() {
+    ++poll_calls;
+    for (size_t i = 0; i < SCENE.size(); ++i) {
+        Vector3 centre{0, 0, 0};
+        for (const Vector3& c : SCENE[i].corners) {
+            centre.x += (c.x - CX) / int32_t(SCENE[i].corners.size());
+            centre.y += (c.y - CY) / int32_t(SCENE[i].corners.size());
+            centre.z += c.z / int32_t(SCENE[i].corners.size());
+        }
+        const Vector3 e = to_eye({centre.x + CX, centre.y + CY, centre.z});
+        BufferNode* node = alloc_buffer_node();
+        node->type = NODE_MOBILE_OBJECT;
+        node->key = e.y < 0 ? -estimate_distance_3d(e.x, e.y, e.z) : estimate_distance_3d(e.x, e.y, e.z);
+        node->payload[0] = int32_t(i);
+        queue_buffer_node(node);
+    }
+}
+
+struct Rgb {
+    int r, g, b;
+};
+
+class WorldRender : public World {
+protected:
+    void SetUp() override {
+        World::SetUp();
+        std::copy(std::begin(buffer_drawers), std::end(buffer_drawers), saved_drawers);
+        buffer_drawers[NODE_MOBILE_OBJECT] = draw_scene_face;
+        const double hues[16][3] = {{1, 1, 1}, {1, 0, 0}, {0.3, 0.8, 0.2}, {0, 0, 1}, {1, 1, 0}, {0, 1, 1}, {1, 0, 1},
+                                    {1, .5, 0}, {.5, 1, 0}, {0, .5, 1}, {.5, 0, 1}, {1, 0, .5}, {.6, .5, .4},
+                                    {.4, .6, .5}, {.5, .4, .6}, {1, 1, 1}};
+        uint8_t palette[768];
+        for (int i = 0; i < 256; ++i)
+            for (int k = 0; k < 3; ++k) palette[3 * i + k] = uint8_t(hues[i >> 4][k] * (40 + 215 * (i & 15) / 15));
+        set_base_palette(palette, 0, 256, 0);
+        for (int c = 0; c < 256; ++c)
+            for (int level = 0; level < 256; ++level) shade_table[c * 256 + level] = uint8_t((c & 0xF0) | level >> 4);
+        accel::open_display();
+        accelerator_flag = 1;
+        set_depth_scale(7);
+        set_viewport(0, 0, accel::SCREEN_WIDTH, accel::SCREEN_HEIGHT);
+    }
+    void TearDown() override {
+        accelerator_flag = 0;
+        accel::shut_down();
+        std::copy(std::begin(saved_drawers), std::end(saved_drawers), buffer_drawers);
+        World::TearDown();
+    }
+
+    static Rgb pixel(int x, int y) {
+        const uint16_t p = accel::draw_buffer()[y * accel::SCREEN_WIDTH + x];
+        return {(p >> 11) * 255 / 31, (p >> 5 & 63) * 255 / 63, (p & 31) * 255 / 31};
+    }
+
+    // Where a world point lands on the screen.
+    static PolyVertex screen_point(const Vector3& p) {
+        const Vector3 e = to_eye(p);
+        PolyVertex v = eye_point(e.x, e.y, stretch_up(e.z));
+        project_vertex(v);
+        return v;
+    }
+
+    static void write_frame(const std::string& path) {
+        std::ofstream out(path, std::ios::binary);
+        out << "P6\n" << accel::SCREEN_WIDTH << " " << accel::SCREEN_HEIGHT << "\n255\n";
+        for (int y = 0; y < accel::SCREEN_HEIGHT; ++y)
+            for (int x = 0; x < accel::SCREEN_WIDTH; ++x) {
+                const Rgb c = pixel(x, y);
+                const char rgb[3] = {char(c.r), char(c.g), char(c.b)};
+                out.write(rgb, 3);
+            }
+    }
+
+    BufferDrawer saved_drawers[BUFFER_NODE_TYPES];
+};
+
+TEST_F(WorldRender, ASceneQueuedThroughTheObjectBufferIsDrawnBackToFront) {
+    set_render_poll_hook(queue_scene);
+    accel::clear_buffer(0x6080C000);
+    render_world(&SCENE_EYE);
+    write_frame(std::string(VYR_BUILD_DIR) + "/world_render.ppm");
+
+    EXPECT_EQ(poll_calls, 1);
+    EXPECT_EQ(get_object_buffer_count(), int(SCENE.size()));
+    EXPECT_EQ(get_object_buffer_back_count(), 1);
+
+    const Rgb sky = pixel(320, 2);
+    EXPECT_EQ(sky.b > sky.r && sky.b > sky.g, true) << "nothing is drawn above the horizon";
+    const Rgb ground = pixel(320, 475);
+    EXPECT_GT(ground.g, ground.r) << "the ground square, cut at the eye, reaches the bottom edge";
+    EXPECT_GT(ground.g, ground.b);
+
+    const PolyVertex front = screen_point({CX, CY - S + S / 3, H / 3});
+    const Rgb red = pixel(front.screen_x, front.screen_y);
+    EXPECT_GT(red.r, 2 * red.g) << "the front face over the ground";
+    const PolyVertex west = screen_point({CX - S + S / 3, CY, H / 3});
+    const Rgb yellow = pixel(west.screen_x, west.screen_y);
+    EXPECT_GT(yellow.g, 2 * yellow.b) << "the west face";
+    EXPECT_GT(yellow.r, 2 * yellow.b);
+    for (int y = 0; y < accel::SCREEN_HEIGHT; y += 4)
+        for (int x = 0; x < accel::SCREEN_WIDTH; x += 4) {
+            const Rgb c = pixel(x, y);
+            ASSERT_FALSE(c.b > 100 && c.r < 60 && c.g < 60) << "a face turned away is drawn at " << x << ", " << y;
+        }
+}
+
+}  // namespace
+}  // namespace vyr

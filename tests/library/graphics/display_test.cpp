@@ -13,36 +13,12 @@
 #include "platform/display/display.h"
 #include "platform/timer/timer.h"
 #include "platform/window/headless.h"
+#include "tests/support/window_thread.h"
 
 namespace vyr {
 namespace {
 
-// Every test of this folder runs as the game side of a headless window whose window thread is
-// a thread of its own, under the virtual clock.
-class WindowThreadEnvironment : public testing::Environment {
-public:
-    void SetUp() override {
-        GTEST_FLAG_SET(death_test_style, "threadsafe");
-        platform::set_clock_mode(platform::ClockMode::VIRTUAL);
-        auto window = std::make_unique<platform::HeadlessWindow>();
-        platform::HeadlessWindow* headless = window.get();
-        headless->create(window_proc, "test", 0, 0, 640, 480);
-        platform::install_window(std::move(window));
-        loop_ = std::thread([headless] { headless->run_message_loop(); });
-        platform::start_periodic_timer([] {});
-    }
-
-    void TearDown() override {
-        platform::stop_periodic_timer();
-        static_cast<platform::HeadlessWindow*>(platform::window())->post_destroy();
-        loop_.join();
-        platform::install_window(nullptr);
-    }
-
-private:
-    std::thread loop_;
-};
-
+// Every test of this folder runs as the game side of a headless window.
 const testing::Environment* const window_thread = testing::AddGlobalTestEnvironment(new WindowThreadEnvironment);
 
 const std::vector<platform::DisplaySize> STANDARD_MODES = {{320, 200}, {320, 240}, {640, 480}, {800, 600}};

@@ -44,8 +44,8 @@ void start_glide(const GlideFiles& files) {
     load_accel_textures(files);
 }
 
-void set_fog_density(int weather) {
-    switch (weather) {
+void set_fog_density() {
+    switch (current_view.weather) {
     case WEATHER_LIGHT_FOG: install_fog(LIGHT_FOG_DENSITY); break;
     case WEATHER_THICK_FOG: install_fog(THICK_FOG_DENSITY); break;
     default: install_fog(CLEAR_FOG_DENSITY); break;

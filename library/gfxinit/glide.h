@@ -24,7 +24,7 @@ void start_glide(const GlideFiles& files);
 void release_accelerator_display();
 
 // The fog table for the weather of the installed view.
-void set_fog_density(int weather);
+void set_fog_density();
 
 // Says on stderr what failed, gives the accelerator back and ends the program with status -1.
 [[noreturn]] void fail_glide_start(const char* what, const char* name);

@@ -68,9 +68,9 @@ void draw_poly_translucent(const PolyVertex* vertices, int colour, uint32_t cons
 void draw_poly_translucent_overlay(const PolyVertex* vertices, int colour, uint32_t constant_colour);
 // A flickering glow: alpha / 4 at the first vertex, `alpha` less a random part at the others.
 void draw_poly_glow(const PolyVertex* vertices, float red, float green, float blue, int alpha);
-// Cloud layer polygons that fade in with the eye's height `eye_z` (world units) above
-// `fade_height` (feet); drawn without depth.
-void draw_poly_gouraud_fade(const PolyVertex* vertices, int colour, int32_t eye_z, int32_t fade_height);
+// Cloud layer polygons that fade in with the installed eye's height above cloud_fade_height;
+// drawn without depth.
+void draw_poly_gouraud_fade(const PolyVertex* vertices, int colour);
 struct RgbColour {
     float red, green, blue;
 };

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "library/3dvisual/eye.h"
+#include "library/3dvisual/view.h"
 #include "library/graphics/palette.h"
 #include "library/graphics/poly.h"
 #include "library/graphics/screen.h"
@@ -246,12 +248,12 @@ void draw_poly_glow(const PolyVertex* vertices, float red, float green, float bl
     restore_constant_and_blend();
 }
 
-void draw_poly_gouraud_fade(const PolyVertex* vertices, int colour, int32_t eye_z, int32_t fade_height) {
+void draw_poly_gouraud_fade(const PolyVertex* vertices, int colour) {
     ++poly_count;
     accel::set_colour_combine(ITERATED_COLOUR);
     accel::set_alpha_combine(ITERATED_ALPHA);
     blend_by_alpha();
-    const int lift = (eye_z / 256 - fade_height) / FADE_FEET_PER_LEVEL;
+    const int lift = (eye_pose.position.z / 256 - cloud_fade_height) / FADE_FEET_PER_LEVEL;
     draw_vertices(vertices, PolyDepth::OVERLAY, Texture::NONE, [&](accel::Vertex& out, const PolyVertex& v, int) {
         const int level = level_of(v);
         set_palette_rgb(out, shade_table[(colour & 0xFF) * 256 + level]);

@@ -1,5 +1,9 @@
 // Stand-in for the front end, missions and pilot records: the start-up loads, the war zone and
 // the first screens, which show only their background pictures.
+#include <cstdio>
+#include <iterator>
+
+#include "library/3dvisual/world.h"
 #include "library/graphics/loadgfx.h"
 #include "library/graphics/palette.h"
 #include "library/graphics/screen.h"
@@ -22,7 +26,10 @@ namespace {
 
 constexpr int PICTURE_COLOURS = 246;  // entries above belong to the UI and the pointer
 
-int current_war_zone = 3;
+const char* const THEATRE_DIRECTORIES[] = {"israel.wz", "korea.wz", "cyprus.wz", "afghan.wz", "nevada.wz"};
+constexpr int WAR_ZONE_KOREA = 2;
+
+int current_war_zone = 0;  // none until start-up sets the stored one
 Screen* shown_screen = nullptr;
 
 // Until the screens exist, the player sees each one's background picture.
@@ -48,10 +55,20 @@ void load_pylon_file() {}
 void load_top_ten() {}
 void init_front_end() {}
 
-// Only what the palette reads while a flight runs: the theatre's data are not loaded yet.
+// The palette's flag and the theatre's world data; the setting, the pointer and the landing aid
+// are not here yet.
 void set_war_zone(int war_zone) {
+    if (war_zone == current_war_zone) return;
     current_war_zone = war_zone;
-    zone_override_active = war_zone == 2;
+    zone_override_active = war_zone == WAR_ZONE_KOREA;
+    if (war_zone >= 1 && war_zone <= int(std::size(THEATRE_DIRECTORIES))) {
+        std::snprintf(world_settings.data_directory, sizeof world_settings.data_directory, "3ddata\\");
+        std::snprintf(world_settings.war_zone_directory, sizeof world_settings.war_zone_directory, "%s\\",
+                      THEATRE_DIRECTORIES[war_zone - 1]);
+    }
+    world_settings.flags = WORLD_LOAD_DATA;
+    init_world(&world_settings);
+    world_settings.flags &= ~WORLD_LOAD_DATA;
 }
 
 int get_war_zone() { return current_war_zone; }

@@ -167,6 +167,16 @@ TEST_F(PolygonClipping, APolygonThatWouldOverflowTheSharedPoolIsDropped) {
     EXPECT_NE(plain_poly_clip_project(OUTCODE_LEFT, input.data(), &input.back(), clip_pool + CLIP_POOL_SIZE - 2), nullptr);
 }
 
+TEST_F(PolygonClipping, MoreVerticesThanAPrimitiveTakesAreDropped) {
+    std::vector<Corner> ring;
+    for (int i = 0; i < MAX_POLY_VERTICES + 1; ++i) ring.push_back({i % 2, 100 + i, 0});
+    auto input = link(ring, true);
+    EXPECT_EQ(plain_poly_clip_project(0, input.data(), &input.back(), clip_pool), nullptr);
+    input.pop_back();
+    input.back().next = nullptr;
+    EXPECT_NE(plain_poly_clip_project(0, input.data(), &input.back(), clip_pool), nullptr);
+}
+
 TEST(LineClipping, LinesAreCutToTheVolumeAndProjected) {
     set_viewport(0, 0, 640, 480);
     PolyVertex a = eye_point(-1000, 100, 0), b = eye_point(1000, 100, 0);

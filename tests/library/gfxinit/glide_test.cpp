@@ -241,7 +241,8 @@ TEST_F(GlideStart, FogDensityFollowsTheWeather) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.weather);
         accel::set_fog_mode(accel::FogMode::DISABLED);
-        set_fog_density(c.weather);
+        current_view.weather = c.weather;
+        set_fog_density();
         uint8_t expected[accel::FOG_TABLE_SIZE];
         accel::generate_exp2_fog_table(expected, c.density);
         const accel::PipelineState& state = accel::pipeline_state();
@@ -251,9 +252,11 @@ TEST_F(GlideStart, FogDensityFollowsTheWeather) {
         EXPECT_EQ(state.fog_colour, 0xDAE3E400u);
     }
     // Thicker weather fogs nearer.
-    set_fog_density(WEATHER_THICK_FOG);
+    current_view.weather = WEATHER_THICK_FOG;
+    set_fog_density();
     const int thick = accel::pipeline_state().fog_table[20];
-    set_fog_density(WEATHER_CLEAR);
+    current_view.weather = WEATHER_CLEAR;
+    set_fog_density();
     EXPECT_GT(thick, accel::pipeline_state().fog_table[20]);
 }
 

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "library/3dvisual/eye.h"
+#include "library/3dvisual/view.h"
 #include "library/gfxinit/texpal.h"
 #include "library/gfxinit/textures.h"
 #include "library/graphics/circle.h"
@@ -238,7 +240,7 @@ TEST_F(PolyTest, GlowFlickersOnceAndDimsItsFirstVertex) {
 
 TEST_F(PolyTest, CloudFadeLiftsLevelsByTheEyeHeightAboveTheFadeHeight) {
     accelerator_flag = 1;
-    const int32_t fade_height = 14000;
+    cloud_fade_height = 14000;
     const struct {
         int level;
         int32_t eye_feet;
@@ -253,7 +255,8 @@ TEST_F(PolyTest, CloudFadeLiftsLevelsByTheEyeHeightAboveTheFadeHeight) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.level);
         accel::clear_buffer(0);
-        draw_poly_gouraud_fade(&rectangle(0, 0, 64, 64, c.level), 0xFF, c.eye_feet * 256, fade_height);
+        eye_pose.position.z = c.eye_feet * 256;
+        draw_poly_gouraud_fade(&rectangle(0, 0, 64, 64, c.level), 0xFF);
         EXPECT_NEAR(accel_pixel(32, 32).r, c.alpha * working_palette[3 * shade_table[255 * 256 + c.level]] / 255, 9);
     }
 }
@@ -283,7 +286,7 @@ TEST_F(PolyTest, StatefulPrimitivesLeaveTheDefaultState) {
         {"translucent overlay", [&] { draw_poly_translucent_overlay(&square, 0x22, 0x00000080); }},
         {"translucent rgb", [&] { draw_poly_translucent_rgb(&square, 1, 2, 3, 0x00000080); }},
         {"glow", [&] { draw_poly_glow(&square, 1, 2, 3, 90); }},
-        {"fade", [&] { draw_poly_gouraud_fade(&square, 0x22, 0, 0); }},
+        {"fade", [&] { draw_poly_gouraud_fade(&square, 0x22); }},
         {"remap", [&] { draw_poly_remap(&square, nullptr); }},
     };
     for (const auto& [name, draw] : cases) {
@@ -424,7 +427,11 @@ TEST_F(PolyTest, SheetOfEveryPrimitiveMatchesItsReference) {
         [](int c) { draw_poly_translucent(&cell_polygon(c), 0x5F, 0x00000060); },
         [](int c) { draw_poly_translucent_overlay(&cell_polygon(c), 0x6F, 0x000000C0); },
         [](int c) { draw_poly_glow(&cell_polygon(c), 255, 128, 0, 200); },
-        [](int c) { draw_poly_gouraud_fade(&cell_polygon(c), 0xFF, 20000 * 256, 14000); },
+        [](int c) {
+            eye_pose.position.z = 20000 * 256;
+            cloud_fade_height = 14000;
+            draw_poly_gouraud_fade(&cell_polygon(c), 0xFF);
+        },
         [](int c) { draw_poly_rgb(&cell_polygon(c), 90, 60, 250); },
         [&](int c) { draw_poly_rgb_record(&cell_polygon(c), &record); },
         [](int c) { draw_poly_remap(&cell_polygon(c), nullptr); },

@@ -32,9 +32,8 @@ BufferNode* flat_list = nullptr;
 
 bool is_flat_ground_object(const BufferNode& node) {
     if (node.type != NODE_GROUND_OBJECT) return false;
-    const int32_t number = node.payload[0];
-    if (number < 0 || number >= object_count || !object_table[number]) return false;
-    return object_table[number]->box_max_z == 0;
+    const ObjectHeader* header = get_object_header(node.payload[0]);
+    return header && header->box_max_z == 0;
 }
 
 // True when `node` is drawn before `other`, which is already in the bucket, for an equal key.

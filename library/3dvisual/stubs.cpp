@@ -8,7 +8,6 @@
 #include "library/3dvisual/fragments.h"
 #include "library/3dvisual/ground_objects.h"
 #include "library/3dvisual/mobile.h"
-#include "library/3dvisual/objects.h"
 #include "library/3dvisual/scars.h"
 #include "library/3dvisual/sky.h"
 #include "library/3dvisual/smoke.h"
@@ -31,12 +30,6 @@ int32_t tile_far_flag = 0;
 void load_features() {}
 void draw_tile_features() {}
 void draw_far_block_features() {}
-
-ObjectHeader** object_table = nullptr;
-int32_t object_count = 0;
-int32_t objects_loaded = 0;
-void load_objects() {}
-void light_unrotated_objects() { objects_loaded = 0; }
 
 void load_ground_objects() {}
 void queue_ground_objects() {}

@@ -1,0 +1,45 @@
+// One object type as the game's object file holds it, and the writer of 3DOBJS.BIN.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tools/vyrgen/objects/mesh.h"
+
+namespace vyr::vyrgen {
+
+constexpr int OBJECT_NUMBERS = 1238;
+
+constexpr uint8_t CASTS_SHADOW = 1;
+constexpr uint8_t SHADOW_DECK = 2;
+constexpr uint8_t SOLID = 4;
+
+// An entry of a sub-object list: type 0 takes the next of the creator's variable list.
+struct SubPlace {
+    int32_t type;
+    Point at;            // from the parent, feet
+    double heading = 0;  // degrees, turning the part about its parent's up axis
+};
+
+struct Model {
+    Mesh mesh;
+    bool unrotated = false;  // fixed scenery: world axes, compact vertices, precomputed light
+    uint8_t flags = 0;
+    std::vector<SubPlace> parts;
+};
+
+// A model and its levels of detail: lod_distance in feet, -1 on the last level.
+struct ObjectEntry {
+    int32_t number;
+    int32_t lod_distance;
+    int32_t lod_next;
+    const Model* model;
+};
+
+// The file's bytes: `count` numbers, entries in any order; a number may appear more than once
+// in the table by sharing one entry's header.
+std::vector<uint8_t> encode_object_file(const std::vector<ObjectEntry>& entries,
+                                        const std::vector<std::pair<int32_t, int32_t>>& shared, int count);
+
+}  // namespace vyr::vyrgen

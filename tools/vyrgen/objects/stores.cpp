@@ -1,0 +1,157 @@
+// Weapons, their pylons and racks, and small effects.
+#include <cmath>
+#include <numbers>
+
+#include "tools/vyrgen/objects/shapes.h"
+
+namespace vyr::vyrgen {
+
+namespace {
+
+struct StoreSize {
+    double length, radius;
+};
+
+StoreSize size_of(Shape shape, int32_t number) {
+    switch (number) {
+    case 9: return {9.4, 0.22};
+    case 1074: return {12, 0.29};
+    case 1110: case 1112: return {8.2, 0.5};
+    case 24: return {5.3, 0.3};
+    case 1101: return {7.3, 0.45};
+    case 1103: return {9.9, 0.6};
+    case 1105: return {12.7, 0.75};
+    case 668: case 673: return {8, 0.7};
+    case 530: case 1115: return {10, 0.4};
+    case 790: case 133: return {5, 0.14};
+    default: break;
+    }
+    if (shape == Shape::BOMB) return {7.5, 0.55};
+    if (shape == Shape::ROCKET) return {4.5, 0.15};
+    return {9, 0.3};
+}
+
+// A round hanging under its station, nose forward; its one variable sub-object (motor plume or
+// released fins) sits at its tail.
+Model round(Shape shape, int32_t number) {
+    Model model;
+    Mesh& m = model.mesh;
+    const StoreSize s = size_of(shape, number);
+    const double h = s.length / 2, r = s.radius, z = -r - 0.3;
+    const uint8_t body = shape == Shape::BOMB ? colour::OLIVE : colour::WHITE;
+    m.tube_y(0, z, -h, r * 0.8, h * 0.6, r, 6, body);
+    m.tube_y(0, z, h * 0.6, r, h, 0, 6, shape == Shape::BOMB ? colour::OLIVE : colour::LIGHT_GREY);
+    for (double a : {0.0, 90.0}) {
+        const double c = std::cos(a * std::numbers::pi / 180) * r * 2.4, sn = std::sin(a * std::numbers::pi / 180) * r * 2.4;
+        m.plate({{-c, -h, z - sn}, {c, -h, z + sn}, {c * 0.4, -h + s.length * 0.18, z + sn * 0.4},
+                 {-c * 0.4, -h + s.length * 0.18, z - sn * 0.4}},
+                colour::GREY);
+    }
+    if (shape == Shape::BOMB) m.box({-0.5, 1.4, z + r * 0.5}, {-0.1, 2, z + r * 1.2}, colour::YELLOW);  // fuse band
+    m.sub_object(0);
+    model.parts.push_back({0, {0, -h, z}});
+    return model;
+}
+
+Model rack(Shape shape, int32_t) {
+    Model model;
+    Mesh& m = model.mesh;
+    m.prism_y({{-0.3, -1.2}, {0.3, -1.2}, {0.3, 0}, {-0.3, 0}}, -3, 3, colour::LIGHT_GREY);
+    std::vector<Point> stations;
+    if (shape == Shape::PYLON) stations = {{0, 0, -1.2}};
+    else if (shape == Shape::TRIPLE_RACK) stations = {{0, 0, -2.4}, {-0.9, 0, -1.4}, {0.9, 0, -1.4}};
+    else stations = {{0, 2.5, -2.4}, {-0.9, 2.5, -1.4}, {0.9, 2.5, -1.4}, {0, -2.5, -2.4}, {-0.9, -2.5, -1.4}, {0.9, -2.5, -1.4}};
+    if (shape != Shape::PYLON) m.box({-1, -4, -1.6}, {1, 4, -1.2}, colour::GREY);
+    for (size_t i = 0; i < stations.size(); ++i) {
+        m.sub_object(int(i));
+        model.parts.push_back({0, stations[i]});
+    }
+    return model;
+}
+
+Model pod(Shape shape, int32_t number) {
+    Model model;
+    Mesh& m = model.mesh;
+    switch (shape) {
+    case Shape::FUEL_TANK:
+        m.tube_y(0, -1.4, -7, 0.3, -4, 1.1, 8, colour::LIGHT_GREY);
+        m.tube_y(0, -1.4, -4, 1.1, 4, 1.1, 8, colour::LIGHT_GREY);
+        m.tube_y(0, -1.4, 4, 1.1, 8, 0, 8, colour::LIGHT_GREY);
+        if (number == 1179)  // a pair, one under each wing: the part shows both
+            for (double x : {-7.0, 7.0}) m.tube_y(x, -1.2, -6, 0.9, 6, 0.9, 8, colour::LIGHT_GREY);
+        break;
+    case Shape::SENSOR_POD:
+        m.tube_y(0, -0.9, -4, 0.6, 3, 0.6, 8, colour::GREY);
+        m.tube_y(0, -0.9, 3, 0.6, 4.5, 0.3, 8, colour::DARK_BLUE);
+        break;
+    case Shape::GUN_POD:
+        m.tube_y(0, -1, -6, 0.9, 5, 0.9, 8, colour::GREY);
+        m.tube_y(0, -1.3, 5, 0.15, 7, 0.15, 4, colour::BLACK);
+        break;
+    default:  // rocket pods and mine dispensers
+        m.tube_y(0, -1, -4, 0.9, 4, 0.9, 8, colour::OLIVE);
+        m.tube_y(0, -1, 4, 0.9, 4.2, 0.7, 8, colour::BLACK);
+        break;
+    }
+    return model;
+}
+
+// Effects drawn unlit, so that they shine the same in any light.
+Model effect(Shape shape, int32_t number) {
+    Model model;
+    Mesh& m = model.mesh;
+    switch (shape) {
+    case Shape::PLUME: {
+        const double length = number == 501 ? 12 : 6;
+        for (double a : {0.0, 90.0}) {
+            const double c = std::cos(a * std::numbers::pi / 180) * 0.5, s = std::sin(a * std::numbers::pi / 180) * 0.5;
+            const std::vector<Point> flame = {{-c, 0, -s}, {c, 0, s}, {0, -length, 0}};
+            m.glowing(flame, colour::YELLOW);
+            m.glowing({flame.rbegin(), flame.rend()}, colour::ORANGE);
+        }
+        break;
+    }
+    case Shape::MUZZLE_FLASH:
+        for (double a : {0.0, 60.0, 120.0}) {
+            const double c = std::cos(a * std::numbers::pi / 180) * 1.2, s = std::sin(a * std::numbers::pi / 180) * 1.2;
+            const std::vector<Point> star = {{-c, 0, -s}, {0, 3, 0}, {c, 0, s}};
+            m.glowing(star, colour::YELLOW);
+            m.glowing({star.rbegin(), star.rend()}, colour::YELLOW);
+        }
+        break;
+    case Shape::TRACER:
+        m.lamps({{0, 0, 0}, {0, -4, 0}}, colour::YELLOW);
+        m.raw(face_of(1, colour::ORANGE, colour::ORANGE), {{0, 0, 0}, {0, -12, 0}});
+        break;
+    case Shape::FLARE:
+        m.lamps({{0, 0, 0}}, colour::WHITE);
+        m.tube_z(0, 0, -0.6, 0.6, 0.6, 0.6, 4, colour::WHITE);
+        break;
+    case Shape::CHAFF:
+        m.lamps({{0, 0, 0}, {1, 0.5, 0.3}, {-0.8, 0.3, -0.5}, {0.4, -0.9, 0.2}, {-0.3, -0.4, 0.8}}, colour::LIGHT_GREY);
+        break;
+    case Shape::MINE:
+        m.tube_z(0, 0, 0, 0.5, 0.3, 0.4, 6, colour::OLIVE);
+        break;
+    default:  // fins released with a guided or cluster bomb
+        for (double a : {45.0, 135.0}) {
+            const double c = std::cos(a * std::numbers::pi / 180) * 1.2, s = std::sin(a * std::numbers::pi / 180) * 1.2;
+            m.plate({{-c, 0, -s}, {c, 0, s}, {c * 0.6, 1.5, s * 0.6}, {-c * 0.6, 1.5, -s * 0.6}}, colour::GREY);
+        }
+        break;
+    }
+    return model;
+}
+
+}  // namespace
+
+Model build_store(Shape shape, int32_t number) {
+    switch (shape) {
+    case Shape::MISSILE: case Shape::BOMB: case Shape::ROCKET: return round(shape, number);
+    case Shape::PYLON: case Shape::TRIPLE_RACK: case Shape::MULTI_RACK: return rack(shape, number);
+    case Shape::ROCKET_POD: case Shape::GUN_POD: case Shape::FUEL_TANK: case Shape::SENSOR_POD: return pod(shape, number);
+    default: return effect(shape, number);
+    }
+}
+
+}  // namespace vyr::vyrgen

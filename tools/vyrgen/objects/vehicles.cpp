@@ -1,0 +1,368 @@
+// Ground vehicles, trains, ships, boats and people.
+#include <cmath>
+#include <numbers>
+
+#include "tools/vyrgen/objects/shapes.h"
+
+namespace vyr::vyrgen {
+
+namespace {
+
+using Section = std::vector<std::pair<double, double>>;
+
+bool desert(int32_t number) { return number == 68 || number == 244 || number == 1050 || number == 1053 || number == 456; }
+uint8_t army_green(int32_t number) { return desert(number) ? colour::SAND : colour::OLIVE; }
+
+// Running gear down both sides: dark track or wheels.
+void tracks(Mesh& m, double half_width, double length, double height) {
+    for (double s : {-1.0, 1.0})
+        m.prism_y({{s * half_width - 0.7 * s, 0}, {s * half_width, 0}, {s * half_width, height}, {s * half_width - 0.7 * s, height}},
+                  -length / 2, length / 2, colour::BLACK);
+    for (double s : {-1.0, 1.0})
+        m.prism_y({{s * half_width, 0.4}, {s * half_width + 0.7 * s, 0.4}, {s * half_width + 0.7 * s, height - 0.3},
+                   {s * half_width, height - 0.3}},
+                  -length / 2 + 1, length / 2 - 1, colour::BLACK);
+}
+
+void wheels(Mesh& m, double half_width, const std::vector<double>& ys, double r) {
+    for (double y : ys)
+        for (double s : {-1.0, 1.0}) {
+            Section disc;
+            for (int i = 0; i < 6; ++i) {
+                const double a = std::numbers::pi * i / 3;
+                disc.push_back({y + r * std::cos(a), r + r * std::sin(a)});
+            }
+            m.prism_x(disc, s > 0 ? half_width : -half_width - 0.8, s > 0 ? half_width + 0.8 : -half_width, colour::BLACK);
+        }
+}
+
+Model tank(Shape shape, int32_t number) {
+    Model model;
+    model.flags = CASTS_SHADOW | SOLID;
+    Mesh& m = model.mesh;
+    const uint8_t paint = army_green(number);
+    const double z0 = shape == Shape::DUG_IN ? -2.5 : 0;
+    if (shape == Shape::DUG_IN) m.pyramid({-9, -14, -2.5}, {9, 14, 0}, 4, 4, 0.8, colour::BROWN);
+    if (shape != Shape::DUG_IN) tracks(m, 5.8, 24, 3.0);
+    m.prism_y({{-5, z0 + 1.2}, {5, z0 + 1.2}, {5, z0 + 4.4}, {-5, z0 + 4.4}}, -11.5, 9, paint);
+    m.prism_y({{-5, z0 + 1.2}, {5, z0 + 1.2}, {5, z0 + 4.4}, {-5, z0 + 4.4}}, 9, 12, paint);
+    m.tube_z(0, -1, z0 + 4.4, 4.0, z0 + 6.6, 3.4, 8, paint);
+    m.tube_y(0, z0 + 5.6, 2.5, 0.45, 18.5, 0.35, 6, colour::DARK_OLIVE);
+    if (shape == Shape::ENGINEER_TANK)
+        m.box({-5.5, 12, 0.5}, {5.5, 13.5, 4.5}, colour::DARK_GREY);  // dozer blade
+    return model;
+}
+
+Model apc(Shape, int32_t number) {
+    Model model;
+    model.flags = CASTS_SHADOW | SOLID;
+    Mesh& m = model.mesh;
+    const uint8_t paint = army_green(number);
+    const bool wheeled = number == 201 || number == 256;
+    if (wheeled) wheels(m, 4.0, {-6, 5}, 1.6);
+    else tracks(m, 5.0, 20, 2.6);
+    m.prism_y({{-4.6, 1.2}, {4.6, 1.2}, {4.6, 5.6}, {3.6, 6.6}, {-3.6, 6.6}, {-4.6, 5.6}}, -10, 7, paint);
+    m.prism_y({{-4.6, 1.2}, {4.6, 1.2}, {4.6, 4.5}, {-4.6, 5.6}}, 7, 10, paint);
+    m.tube_z(0.5, 1, 6.6, 1.6, 7.8, 1.4, 6, paint);
+    m.tube_y(0.5, 7.2, 1, 0.2, 6.5, 0.2, 4, colour::DARK_GREY);
+    return model;
+}
+
+Model truck(Shape shape, int32_t number) {
+    Model model;
+    model.flags = CASTS_SHADOW | SOLID;
+    Mesh& m = model.mesh;
+    if (shape == Shape::CAR) {
+        const uint8_t paint = number % 2 ? colour::RED : colour::BLUE;
+        wheels(m, 2.6, {-4.5, 4.5}, 1.0);
+        m.box({-2.8, -7, 1}, {2.8, 7, 3.2}, paint);
+        m.prism_y({{-2.6, 3.2}, {2.6, 3.2}, {2.2, 4.6}, {-2.2, 4.6}}, -3.5, 2.5, colour::DARK_BLUE);
+        return model;
+    }
+    if (shape == Shape::JEEP) {
+        const uint8_t paint = number == 924 ? colour::TAN : colour::OLIVE;
+        wheels(m, 2.8, {-4, 4}, 1.2);
+        m.box({-3.2, -6.5, 1.2}, {3.2, 6.5, 3.8}, paint);
+        m.box({-3.0, -5.5, 3.8}, {3.0, 1, 6}, paint, colour::DARK_OLIVE);
+        m.prism_y({{-3.0, 3.8}, {3.0, 3.8}, {3.0, 5.6}, {-3.0, 5.6}}, 1, 1.3, colour::DARK_BLUE);
+        return model;
+    }
+    const bool civilian = number == 216 || number == 426;
+    const bool fuel = number == 398;
+    const uint8_t paint = civilian ? (number == 216 ? colour::RED : colour::BLUE) : colour::OLIVE;
+    wheels(m, 3.4, {-7, -3.5, 7}, 1.5);
+    m.box({-3.8, 3.5, 1.2}, {3.8, 10, 7.5}, paint);
+    m.prism_y({{-3.6, 5.5}, {3.6, 5.5}, {3.6, 7.2}, {-3.6, 7.2}}, 10, 10.1, colour::DARK_BLUE);
+    if (fuel) {
+        m.tube_y(0, 5, -11, 3.2, 3, 3.2, 8, colour::LIGHT_GREY);
+    } else {
+        m.box({-4, -11, 2.5}, {4, 3, 4}, colour::BROWN);
+        m.box({-4, -11, 4}, {4, 3, 9}, civilian ? colour::LIGHT_GREY : colour::DARK_OLIVE);
+    }
+    return model;
+}
+
+Model sam_vehicle(Shape shape, int32_t number) {
+    Model model = apc(shape, number);
+    Mesh& m = model.mesh;
+    if (number == 80) {  // a launcher of four box canisters on a trailer
+        m.box({-4, -6, 7}, {4, 8, 12}, colour::OLIVE, colour::DARK_OLIVE);
+        return model;
+    }
+    for (double s : {-1.0, 1.0})
+        for (double k : {1.0, 2.0}) m.tube_y(s * 1.2 * k, 8.5, -4, 0.5, 6, 0.3, 6, colour::WHITE);
+    m.box({-1, -3, 6.6}, {1, 2, 8.5}, colour::DARK_OLIVE);
+    m.plate({{-1.6, 2, 9}, {1.6, 2, 9}, {1.6, 2, 12}, {-1.6, 2, 12}}, colour::DARK_GREY);  // radar
+    return model;
+}
+
+Model aaa(Shape shape, int32_t number) {
+    Model model;
+    if (shape == Shape::AAA_VEHICLE) {
+        model = apc(shape, number);
+        if (number == 99) {  // its turret is the drone's part
+            model.mesh.sub_object(0);
+            model.parts.push_back({0, {0, 0, 6.6}});
+            return model;
+        }
+    }
+    Mesh& m = model.mesh;
+    const double z = shape == Shape::AAA_VEHICLE ? 6.6 : 0;
+    m.box({-3, -2.5, z}, {3, 3, z + 2.6}, colour::OLIVE, colour::DARK_OLIVE);
+    for (double s : {-1.0, 1.0})
+        for (double k : {0.6, 1.4}) m.tube_y(s * k, z + 1.8, 3, 0.15, 12, 0.12, 4, colour::BLACK);
+    m.plate({{-1.5, -2.5, z + 2.6}, {1.5, -2.5, z + 2.6}, {1.5, -3, z + 5.4}, {-1.5, -3, z + 5.4}}, colour::DARK_GREY);
+    return model;
+}
+
+Model launcher(Shape, int32_t number) {
+    Model model;
+    model.flags = CASTS_SHADOW | SOLID;
+    Mesh& m = model.mesh;
+    wheels(m, 3.8, {-9, -5, 3, 8}, 1.6);
+    m.box({-4, 6, 1.4}, {4, 12, 7.5}, colour::OLIVE);
+    m.box({-4, -12, 1.4}, {4, 6, 3.5}, colour::DARK_OLIVE);
+    if (number == 71 || number == 207) {  // one big missile on its erector
+        m.tube_y(0, 5.0, -12, 1.4, 8, 1.4, 8, number == 71 ? colour::LIGHT_OLIVE : colour::WHITE);
+        m.tube_y(0, 5.0, 8, 1.4, 11, 0, 8, colour::LIGHT_OLIVE);
+    } else {  // a box of rocket tubes
+        m.box({-3.6, -11, 3.5}, {3.6, 2, 7.5}, colour::DARK_OLIVE, colour::OLIVE);
+        m.box({-3.2, 2, 4}, {3.2, 2.2, 7}, colour::BLACK);
+    }
+    return model;
+}
+
+Model artillery(Shape, int32_t number) {
+    Model model;
+    model.flags = SOLID | CASTS_SHADOW;
+    Mesh& m = model.mesh;
+    if (number == 299) {  // self-propelled: a tank with a big box turret
+        tracks(m, 5.4, 22, 2.8);
+        m.box({-4.8, -10, 1.2}, {4.8, 10, 4.4}, colour::OLIVE);
+        m.box({-4.4, -8, 4.4}, {4.4, 2, 9}, colour::OLIVE, colour::DARK_OLIVE);
+        m.tube_y(0, 7, 2, 0.5, 16, 0.45, 6, colour::DARK_OLIVE);
+        return model;
+    }
+    if (number == 206) {  // a coastal gun in a concrete pit
+        m.tube_z(0, 0, 0, 12, 4, 10, 10, colour::LIGHT_GREY);
+        m.box({-3, -4, 4}, {3, 4, 8}, colour::GREY);
+        m.tube_y(0, 6.5, 4, 0.6, 22, 0.5, 6, colour::DARK_GREY);
+        return model;
+    }
+    const double scale = number == 852 || number == 966 ? 0.3 : number == 792 ? 0.25 : 1.0;
+    m.wing({0.3, -1, 1.2 * scale}, {0.3, -14 * scale, 0.2}, {3 * scale, -1, 1.2 * scale}, {5 * scale, -14 * scale, 0.2}, 0.5,
+           colour::DARK_OLIVE, true);  // split trail
+    m.box({-2.5 * scale, -2 * scale, 1 * scale}, {2.5 * scale, 2 * scale, 3.5 * scale}, colour::OLIVE);  // shield
+    m.tube_y(0, 3 * scale, -1, 0.4 * scale + 0.1, 16 * scale, 0.35 * scale + 0.08, 6, colour::DARK_GREY);
+    if (number == 852 || number == 966) {  // a heavy machine gun whose gunner is its part
+        m.sub_object(0);
+        model.parts.push_back({0, {0, -1.5, 0}});
+    }
+    return model;
+}
+
+Model radar_vehicle(Shape shape, int32_t number) {
+    Model model = truck(Shape::TRUCK, number);
+    Mesh& m = model.mesh;
+    m.box({-0.4, -5, 9}, {0.4, -4, 22}, colour::GREY);  // mast
+    m.plate({{-6, -4.5, 20}, {6, -4.5, 20}, {5, -4.5, 25}, {-5, -4.5, 25}}, colour::DARK_GREY);
+    (void)shape;
+    return model;
+}
+
+// Rail vehicles: 60 ft long on two bogies.
+Model rail(Shape shape, int32_t) {
+    Model model;
+    model.flags = CASTS_SHADOW | SOLID;
+    Mesh& m = model.mesh;
+    for (double y : {-20.0, 20.0}) m.box({-4.2, y - 5, 0.5}, {4.2, y + 5, 3.5}, colour::BLACK);
+    m.box({-4.6, -30, 3.5}, {4.6, 30, 4.5}, colour::DARK_GREY);
+    switch (shape) {
+    case Shape::LOCOMOTIVE:
+        m.box({-4.4, -28, 4.5}, {4.4, 20, 13}, colour::RED, colour::DARK_GREY);
+        m.box({-4.4, 20, 4.5}, {4.4, 28, 14}, colour::RED, colour::DARK_GREY);
+        m.prism_y({{-3.8, 10.5}, {3.8, 10.5}, {3.8, 12.5}, {-3.8, 12.5}}, 28, 28.1, colour::DARK_BLUE);
+        break;
+    case Shape::RAIL_TANKER:
+        m.tube_y(0, 8.5, -27, 4.2, 27, 4.2, 8, colour::BLACK);
+        break;
+    case Shape::RAIL_FLATCAR:
+        m.box({-4.4, -24, 4.5}, {4.4, 0, 9}, colour::OLIVE);  // a tank under tarpaulin
+        m.box({-4.4, 4, 4.5}, {4.4, 26, 9}, colour::OLIVE);
+        break;
+    default:
+        m.box({-4.4, -29, 4.5}, {4.4, 29, 13}, colour::BROWN, colour::DARK_GREY);
+        break;
+    }
+    return model;
+}
+
+// A hull along y: the deck outline is a pointed bow and a square stern.
+void hull(Mesh& m, double length, double beam, double freeboard, double draft, uint8_t colour) {
+    const double h = length / 2, b = beam / 2;
+    const std::vector<Point> deck = {{-b, -h, freeboard}, {b, -h, freeboard}, {b, h * 0.55, freeboard},
+                                     {0, h, freeboard + 2}, {-b, h * 0.55, freeboard}};
+    const std::vector<Point> keel = {{-b * 0.7, -h * 0.95, -draft}, {b * 0.7, -h * 0.95, -draft}, {b * 0.6, h * 0.5, -draft},
+                                     {0, h * 0.9, -draft}, {-b * 0.6, h * 0.5, -draft}};
+    m.polygon(deck, colour::DARK_GREY);
+    for (size_t i = 0; i < deck.size(); ++i) {
+        const size_t j = (i + 1) % deck.size();
+        m.polygon({keel[i], keel[j], deck[j], deck[i]}, colour);
+    }
+}
+
+Model ship(Shape shape, int32_t number) {
+    Model model;
+    model.flags = CASTS_SHADOW | SOLID | SHADOW_DECK;
+    Mesh& m = model.mesh;
+    switch (shape) {
+    case Shape::CARRIER: {
+        hull(m, 820, 106, 52, 26, colour::NAVY_GREY);
+        m.box({-53, -400, 52}, {53, 380, 56}, colour::NAVY_GREY, colour::DARK_GREY);  // flight deck
+        m.skinned_box({30, -160, 56}, {50, 40, 110}, colour::NAVY_GREY, colour::DARK_GREY, Skin::HULL, 60);  // island
+        m.box({36, -80, 110}, {44, -60, 140}, colour::GREY);  // mast
+        m.plate({{38, -70, 140}, {42, -70, 140}, {42, -70, 150}, {38, -70, 150}}, colour::DARK_GREY);
+        for (double y = -360; y <= 340; y += 100)
+            m.glowing({{-1, y, 56.2}, {1, y, 56.2}, {1, y + 40, 56.2}, {-1, y + 40, 56.2}}, colour::WHITE);
+        break;
+    }
+    case Shape::FRIGATE:
+    case Shape::SHIP_PART: {
+        const bool meko = number >= 489 && number <= 499;
+        hull(m, meko ? 380 : 445, 46, 20, 15, colour::BLUE_GREY);
+        m.skinned_box({-16, -60, 20}, {16, 60, 44}, colour::BLUE_GREY, colour::GREY, Skin::HULL, 40);
+        m.box({-8, -20, 44}, {8, 10, 56}, colour::BLUE_GREY);
+        m.tube_z(0, -5, 56, 2, 92, 0.8, 6, colour::GREY);  // mast
+        m.plate({{-6, -5, 86}, {6, -5, 86}, {6, -5, 90}, {-6, -5, 90}}, colour::DARK_GREY);
+        m.tube_z(0, -35, 44, 6, 62, 5, 8, colour::DARK_GREY);  // funnel
+        m.tube_z(0, 100, 20, 6, 26, 5, 8, colour::GREY);       // gun
+        m.tube_y(0, 24, 104, 0.8, 130, 0.6, 6, colour::DARK_GREY);
+        break;
+    }
+    case Shape::SUBMARINE:
+        m.tube_y(0, 0, -110, 4, -60, 14, 8, colour::BLACK);
+        m.tube_y(0, 0, -60, 14, 80, 14, 8, colour::BLACK);
+        m.tube_y(0, 0, 80, 14, 110, 4, 8, colour::BLACK);
+        m.box({-3, 10, 12}, {3, 40, 30}, colour::BLACK);
+        model.flags = CASTS_SHADOW | SOLID;
+        break;
+    case Shape::CARGO_SHIP:
+    case Shape::TANKER_SHIP:
+        hull(m, 520, 70, 28, 24, shape == Shape::TANKER_SHIP ? colour::DARK_RED : colour::BLACK);
+        m.skinned_box({-30, -250, 28}, {30, -190, 80}, colour::WHITE, colour::GREY, Skin::WINDOWS, 30);
+        m.tube_z(0, -225, 80, 7, 100, 6, 8, colour::RED);
+        if (shape == Shape::CARGO_SHIP)
+            for (double y = -150; y < 180; y += 60) m.box({-28, y, 28}, {28, y + 50, 48}, number % 2 ? colour::BLUE : colour::RED);
+        break;
+    case Shape::BARGE:
+        m.box({-14, -50, -3}, {14, 50, 5}, colour::BROWN, colour::DARK_GREY);
+        m.box({-10, -40, 5}, {10, 40, 10}, number == 416 ? colour::OLIVE : colour::TAN);
+        break;
+    default: {  // small craft: patrol and missile boats, landing craft, tugs and lifeboats
+        const bool small = shape == Shape::LIFEBOAT;
+        const double length = small ? 26 : shape == Shape::TUG ? 90 : shape == Shape::LANDING_CRAFT ? 70 : 130;
+        hull(m, length, length * 0.22, length * 0.07, length * 0.05,
+             shape == Shape::TUG ? colour::DARK_RED : small ? colour::ORANGE : colour::BLUE_GREY);
+        if (shape == Shape::LANDING_CRAFT) {
+            m.box({-7, -length * 0.48, length * 0.07}, {7, -length * 0.3, length * 0.2}, colour::BLUE_GREY);
+        } else {
+            m.box({-length * 0.07, -length * 0.2, length * 0.07}, {length * 0.07, length * 0.1, length * 0.16},
+                  small ? colour::WHITE : colour::BLUE_GREY, colour::GREY);
+            if (!small) m.tube_z(0, -length * 0.05, length * 0.16, 1, length * 0.3, 0.5, 6, colour::GREY);
+        }
+        break;
+    }
+    }
+    return model;
+}
+
+Model ship_fitting(Shape shape, int32_t) {
+    Model model;
+    model.flags = SOLID;
+    Mesh& m = model.mesh;
+    if (shape == Shape::CRANE) {
+        m.box({-1, -1, 0}, {1, 1, 30}, colour::YELLOW);
+        m.box({-0.6, 0, 28}, {0.6, 40, 30}, colour::YELLOW);
+    } else if (shape == Shape::DECK_SPOT) {
+        m.glowing({{-10, -10, 0.2}, {10, -10, 0.2}, {10, 10, 0.2}, {-10, 10, 0.2}}, colour::YELLOW);
+        m.glowing({{-7, -7, 0.25}, {7, -7, 0.25}, {7, 7, 0.25}, {-7, 7, 0.25}}, colour::DARK_GREY);
+        model.flags = 0;
+    } else {
+        m.tube_z(0, 0, 0, 4, 5, 3.5, 8, colour::GREY);
+        m.tube_y(0, 3.5, 2, 0.5, 16, 0.4, 6, colour::DARK_GREY);
+    }
+    return model;
+}
+
+// A figure of about 6 ft standing on its origin, facing along y.
+Model soldier(Shape shape, int32_t number) {
+    Model model;
+    model.flags = CASTS_SHADOW;
+    Mesh& m = model.mesh;
+    const bool american = number >= 916 && number <= 918;
+    const bool rebel = number >= 987;
+    const uint8_t cloth = american ? colour::TAN : rebel ? colour::BROWN : colour::OLIVE;
+    if (shape == Shape::CASUALTY) {
+        m.box({-0.8, -3, 0}, {0.8, 3, 0.8}, cloth);
+        m.box({-0.4, 3, 0}, {0.4, 3.8, 0.7}, colour::SAND);
+        return model;
+    }
+    if (shape == Shape::SOLDIER_ITEM) {
+        m.box({-0.1, -0.2, 0}, {0.1, 3.2, 0.25}, colour::BLACK);
+        return model;
+    }
+    for (double s : {-1.0, 1.0}) m.box({s * 0.45 - 0.25, -0.3, 0}, {s * 0.45 + 0.25, 0.3, 3.0}, cloth);  // legs
+    m.box({-0.8, -0.4, 3.0}, {0.8, 0.4, 5.2}, cloth);                                                   // body
+    for (double s : {-1.0, 1.0}) m.box({s * 1.0 - 0.2, -0.2, 3.2}, {s * 1.0 + 0.2, 0.8, 5.1}, cloth);   // arms
+    m.box({-0.35, -0.35, 5.2}, {0.35, 0.35, 6.0}, colour::SAND);                                         // head
+    m.tube_z(0, 0, 5.8, 0.55, 6.3, 0.3, 6, american ? colour::DARK_OLIVE : rebel ? colour::WHITE : colour::DARK_OLIVE);
+    const int items = (number == 916 || number == 919 || number == 917 || number == 920 || number == 987) ? 2
+                      : (number == 918 || number == 921 || number >= 988) ? 1 : 0;
+    for (int i = 0; i < items; ++i) {
+        m.sub_object(i);
+        model.parts.push_back({0, i == 0 ? Point{0.9, 0.6, 4.2} : Point{0, -0.6, 3.8}});
+    }
+    return model;
+}
+
+}  // namespace
+
+Model build_vehicle(Shape shape, int32_t number) {
+    switch (shape) {
+    case Shape::TANK: case Shape::DUG_IN: case Shape::ENGINEER_TANK: return tank(shape, number);
+    case Shape::APC: return apc(shape, number);
+    case Shape::TRUCK: case Shape::CAR: case Shape::JEEP: return truck(shape, number);
+    case Shape::SAM_VEHICLE: return sam_vehicle(shape, number);
+    case Shape::AAA_VEHICLE: case Shape::AAA_TURRET: return aaa(shape, number);
+    case Shape::ROCKET_LAUNCHER: return launcher(shape, number);
+    case Shape::ARTILLERY: return artillery(shape, number);
+    case Shape::RADAR_VEHICLE: return radar_vehicle(shape, number);
+    case Shape::LOCOMOTIVE: case Shape::RAIL_WAGON: case Shape::RAIL_TANKER: case Shape::RAIL_FLATCAR:
+        return rail(shape, number);
+    case Shape::SHIP_GUN: case Shape::CRANE: case Shape::DECK_SPOT: return ship_fitting(shape, number);
+    case Shape::SOLDIER: case Shape::CASUALTY: case Shape::SOLDIER_ITEM: return soldier(shape, number);
+    default: return ship(shape, number);
+    }
+}
+
+}  // namespace vyr::vyrgen

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "library/graphics/ddraw.h"
+#include "library/sound/dsound.h"
 #include "library/system/winmain.h"
 #include "platform/joystick/joystick.h"
 #include "source/game_main.h"
@@ -21,5 +23,7 @@ int main(int argc, char** argv) {
     // The game splits its command line itself, as one text.
     std::string command_line;
     for (int i = 1; i < argc; ++i) command_line += (i > 1 ? " " : "") + std::string(argv[i]);
+    vyr::install_display_requests();
+    vyr::install_sound_requests();
     return vyr::win_main(vyr::game_main, command_line.c_str());
 }

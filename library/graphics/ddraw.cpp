@@ -267,4 +267,68 @@ void set_display_clip(int x0, int y0, int x1, int y1) {
 
 void reset_display_clip() { set_display_clip(0, 0, display_w - 1, display_h - 1); }
 
+void install_display_requests() {
+    set_request_handler(REQ_SET_VIDEO_MODE, [](intptr_t mode) -> intptr_t {
+        apply_video_mode(int(mode));
+        return 0;
+    });
+    set_request_handler(REQ_SET_PALETTE, [](intptr_t lparam) -> intptr_t {
+        intptr_t* b = request_block(lparam);
+        set_display_palette(reinterpret_cast<const uint8_t*>(b[0]), int(b[1]), int(b[2]));
+        return 0;
+    });
+    set_request_handler(REQ_SET_PALETTE_VGA, [](intptr_t lparam) -> intptr_t {
+        intptr_t* b = request_block(lparam);
+        set_display_palette6(reinterpret_cast<const uint8_t*>(b[0]), int(b[1]), int(b[2]));
+        return 0;
+    });
+    set_request_handler(REQ_SET_PALETTE_RUNS, [](intptr_t lparam) -> intptr_t {
+        intptr_t* b = request_block(lparam);
+        b[0] = reinterpret_cast<intptr_t>(set_display_palette_runs(reinterpret_cast<const uint8_t*>(b[0])));
+        return 0;
+    });
+    set_request_handler(REQ_GET_PALETTE, [](intptr_t lparam) -> intptr_t {
+        intptr_t* b = request_block(lparam);
+        get_display_palette(reinterpret_cast<uint8_t*>(b[0]), int(b[1]), int(b[2]));
+        return 0;
+    });
+    set_request_handler(REQ_LOCK_SURFACE, [](intptr_t lparam) -> intptr_t {
+        request_block(lparam)[0] = lock_video_memory();
+        return 0;
+    });
+    set_request_handler(REQ_PRESENT, [](intptr_t) -> intptr_t {
+        present_frame();
+        return 0;
+    });
+    set_request_handler(REQ_WAIT_VBLANK, [](intptr_t) -> intptr_t {
+        wait_vertical_blank_display();
+        return 0;
+    });
+    set_request_handler(REQ_XOR_LINE, [](intptr_t lparam) -> intptr_t {
+        intptr_t* b = request_block(lparam);
+        draw_xor_line_display(int(b[0]), int(b[1]), int(b[2]), int(b[3]));
+        return 0;
+    });
+    set_request_handler(REQ_XOR_DASHED_LINE, [](intptr_t lparam) -> intptr_t {
+        intptr_t* b = request_block(lparam);
+        draw_xor_dashed_line_display(int(b[0]), int(b[1]), int(b[2]), int(b[3]));
+        return 0;
+    });
+    // The start-up requests may come without a block, their result then going nowhere.
+    set_request_handler(REQ_CREATE_DIRECTDRAW, [](intptr_t lparam) -> intptr_t {
+        int ok = create_direct_draw();
+        if (intptr_t* b = request_block(lparam)) b[0] = ok;
+        return 0;
+    });
+    set_request_handler(REQ_SET_COOPERATIVE_LEVEL, [](intptr_t lparam) -> intptr_t {
+        int ok = set_cooperative_level();
+        if (intptr_t* b = request_block(lparam)) b[0] = ok;
+        return 0;
+    });
+    set_request_handler(REQ_RESTORE_SYSTEM_PALETTE, [](intptr_t) -> intptr_t {
+        restore_system_palette();
+        return 0;
+    });
+}
+
 }  // namespace vyr

@@ -27,6 +27,9 @@ extern int32_t display_clip_x0, display_clip_y0, display_clip_x1, display_clip_y
 extern uint8_t* display_surface;
 extern int32_t display_row_offsets[MAX_DISPLAY_ROWS];
 
+// Has the window thread serve the display requests with the handlers below.
+void install_display_requests();
+
 // Window-thread handlers, run by the request protocol.
 int create_direct_draw();
 int set_cooperative_level();

@@ -108,6 +108,34 @@ void activate_sound() {
     stream_paused = false;
 }
 
+void install_sound_requests() {
+    set_request_handler(REQ_CREATE_SOUND_BUFFER, [](intptr_t lparam) -> intptr_t {
+        intptr_t* b = request_block(lparam);
+        b[2] = reinterpret_cast<intptr_t>(create_sound_buffer_now(int(b[0]), int(b[1]), int(b[3])));
+        return 0;
+    });
+    set_request_handler(REQ_DUPLICATE_SOUND_BUFFER, [](intptr_t lparam) -> intptr_t {
+        intptr_t* b = request_block(lparam);
+        b[2] = reinterpret_cast<intptr_t>(duplicate_sound_buffer_now(reinterpret_cast<SoundBuffer*>(b[2])));
+        return 0;
+    });
+    set_request_handler(REQ_RELEASE_INTERFACE, [](intptr_t buffer) -> intptr_t {
+        release_sound_buffer_now(reinterpret_cast<SoundBuffer*>(buffer));
+        return 0;
+    });
+    // The start-up request may come without a block, its result then going nowhere.
+    set_request_handler(REQ_CREATE_DIRECTSOUND, [](intptr_t lparam) -> intptr_t {
+        int ok = create_direct_sound();
+        if (intptr_t* b = request_block(lparam)) b[0] = ok;
+        return 0;
+    });
+    set_request_handler(REQ_RELEASE_SOUND, [](intptr_t) -> intptr_t {
+        release_direct_sound();
+        return 0;
+    });
+    set_activation_handler([](int gained) { gained ? activate_sound() : deactivate_sound(); });
+}
+
 SoundBuffer* create_sound_buffer(int length, int rate, int kind) {
     if (!sound_device_present.load()) return nullptr;
     RequestBlock block = {length, rate, 0, kind};

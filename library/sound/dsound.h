@@ -38,6 +38,9 @@ constexpr int SOUND_PLAYING = 2;
 // 1 once the device exists.
 extern std::atomic<int> sound_device_present;
 
+// Has the window thread serve the sound requests and the focus changes with the handlers below.
+void install_sound_requests();
+
 // Window-thread handlers, run by the request protocol.
 int create_direct_sound();   // 1 when sound is ready, 0 when the program runs silent
 void release_direct_sound();

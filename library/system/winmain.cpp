@@ -6,8 +6,6 @@
 #include <string>
 #include <thread>
 
-#include "library/graphics/ddraw.h"
-#include "library/sound/dsound.h"
 #include "library/system/exit.h"
 #include "library/system/key.h"
 #include "library/system/mouse.h"
@@ -27,16 +25,15 @@ std::atomic<int> full_screen_style{0};
 std::atomic<int> window_closed{0};
 std::atomic<int> quit_asked{0};
 std::atomic<RepaintFunction> repaint_function{nullptr};
+std::atomic<ActivationHandler> activation_handler{nullptr};
 
 GameMain game_entry = nullptr;
 std::string game_command_line;
 GameArguments game_arguments;
 
-intptr_t* block_of(intptr_t lparam) { return reinterpret_cast<intptr_t*>(lparam); }
-
 void on_activate_app(bool gained) {
     if (!gained) {
-        deactivate_sound();
+        if (ActivationHandler handler = activation_handler.load()) handler(0);
         app_active.store(0);
         return;
     }
@@ -45,71 +42,44 @@ void on_activate_app(bool gained) {
         return;
     }
     if (full_screen_style.load()) {
-        activate_sound();
-        if (RepaintFunction repaint = repaint_function.load())
-            repaint(0, 0, display_width(), display_height());
+        if (ActivationHandler handler = activation_handler.load()) handler(1);
+        if (RepaintFunction repaint = repaint_function.load()) repaint();
         // An Alt that was down when the focus left (Alt+Tab) must not stay down.
         on_key_up(ALT_SCAN_CODE, false);
     }
     app_active.store(1);
 }
 
-void run_request(uint32_t code, intptr_t lparam, intptr_t& result) {
-    platform::Window* w = platform::window();
-    intptr_t* b = block_of(lparam);
-    switch (code) {
-    case REQ_HIDE_CURSOR: w->hide_system_cursor(); break;
-    case REQ_NOTHING: break;
-    case REQ_CLIP_CURSOR: result = w->clip_cursor(reinterpret_cast<const platform::Rect*>(lparam)); break;
-    case REQ_SET_CURSOR_POS: w->set_cursor_position(int(b[0]), int(b[1])); break;
-    case REQ_SET_VIDEO_MODE: apply_video_mode(int(lparam)); break;
-    case REQ_SET_PALETTE:
-        set_display_palette(reinterpret_cast<const uint8_t*>(b[0]), int(b[1]), int(b[2]));
-        break;
-    case REQ_SET_PALETTE_VGA:
-        set_display_palette6(reinterpret_cast<const uint8_t*>(b[0]), int(b[1]), int(b[2]));
-        break;
-    case REQ_SET_PALETTE_RUNS:
-        b[0] = reinterpret_cast<intptr_t>(set_display_palette_runs(reinterpret_cast<const uint8_t*>(b[0])));
-        break;
-    case REQ_GET_PALETTE: get_display_palette(reinterpret_cast<uint8_t*>(b[0]), int(b[1]), int(b[2])); break;
-    case REQ_LOCK_SURFACE: b[0] = lock_video_memory(); break;
-    case REQ_PRESENT: present_frame(); break;
-    case REQ_WAIT_VBLANK: wait_vertical_blank_display(); break;
-    case REQ_XOR_LINE: draw_xor_line_display(int(b[0]), int(b[1]), int(b[2]), int(b[3])); break;
-    case REQ_XOR_DASHED_LINE: draw_xor_dashed_line_display(int(b[0]), int(b[1]), int(b[2]), int(b[3])); break;
-    case REQ_CREATE_SOUND_BUFFER:
-        b[2] = reinterpret_cast<intptr_t>(create_sound_buffer_now(int(b[0]), int(b[1]), int(b[3])));
-        break;
-    case REQ_DUPLICATE_SOUND_BUFFER:
-        b[2] = reinterpret_cast<intptr_t>(duplicate_sound_buffer_now(reinterpret_cast<SoundBuffer*>(b[2])));
-        break;
-    case REQ_RELEASE_INTERFACE: release_sound_buffer_now(reinterpret_cast<SoundBuffer*>(lparam)); break;
-    case REQ_CREATE_DIRECTDRAW: {
-        int ok = create_direct_draw();
-        if (b) b[0] = ok;
-        break;
-    }
-    case REQ_CREATE_DIRECTSOUND: {
-        int ok = create_direct_sound();
-        if (b) b[0] = ok;
-        break;
-    }
-    case REQ_RESTORE_SYSTEM_PALETTE: restore_system_palette(); break;
-    case REQ_RELEASE_SOUND: release_direct_sound(); break;
-    case REQ_SET_COOPERATIVE_LEVEL: {
-        int ok = set_cooperative_level();
-        if (b) b[0] = ok;
-        break;
-    }
-    case REQ_SET_CURSOR: {
-        int number = int(b[0]);
-        w->set_cursor_shape(number >= 1 && number <= 10 ? number : 1);
-        break;
-    }
-    default: break;  // codes above 22 do nothing
-    }
+// The window's own requests; the display and sound layers fill in theirs.
+intptr_t hide_cursor(intptr_t) {
+    platform::window()->hide_system_cursor();
+    return 0;
 }
+
+intptr_t clip_cursor(intptr_t rect) {
+    return platform::window()->clip_cursor(reinterpret_cast<const platform::Rect*>(rect));
+}
+
+intptr_t set_cursor_position(intptr_t lparam) {
+    intptr_t* b = request_block(lparam);
+    platform::window()->set_cursor_position(int(b[0]), int(b[1]));
+    return 0;
+}
+
+intptr_t set_cursor(intptr_t lparam) {
+    int number = int(request_block(lparam)[0]);
+    platform::window()->set_cursor_shape(number >= 1 && number <= 10 ? number : 1);
+    return 0;
+}
+
+// Indexed by request code.
+std::atomic<RequestHandler> request_handlers[REQUEST_CODE_COUNT] = {
+    hide_cursor, nullptr, clip_cursor, set_cursor_position,            // 0 to 3
+    nullptr,     nullptr, nullptr,     nullptr, nullptr, nullptr,      // 4 to 9
+    nullptr,     nullptr, nullptr,     nullptr, nullptr, nullptr,      // 10 to 15
+    nullptr,     nullptr, nullptr,     nullptr, nullptr, nullptr,      // 16 to 21
+    set_cursor,                                                        // 22
+};
 
 void run_game_thread() {
     RequestBlock block = {};
@@ -152,9 +122,9 @@ intptr_t window_proc(const platform::WindowMessage& message) {
         wake_idle_thread();
         break;
     case MessageKind::REQUEST: {
-        intptr_t result = 0;
-        run_request(message.wparam, message.lparam, result);
-        return result;
+        if (message.wparam >= REQUEST_CODE_COUNT) return 0;
+        RequestHandler handler = request_handlers[message.wparam].load();
+        return handler ? handler(message.lparam) : 0;
     }
     }
     return 0;
@@ -221,6 +191,12 @@ int win_main(GameMain game_main, const char* command_line) {
 }
 
 bool quit_requested() { return quit_asked.load() != 0; }
+
+void set_request_handler(uint32_t code, RequestHandler handler) {
+    if (code < REQUEST_CODE_COUNT) request_handlers[code].store(handler);
+}
+
+void set_activation_handler(ActivationHandler handler) { activation_handler.store(handler); }
 
 void set_repaint_function(RepaintFunction function) { repaint_function.store(function); }
 

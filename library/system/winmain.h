@@ -35,9 +35,12 @@ enum RequestCode : uint32_t {
     REQ_SET_COOPERATIVE_LEVEL = 21,
     REQ_SET_CURSOR = 22,
 };
+constexpr uint32_t REQUEST_CODE_COUNT = 23;
 
 // A request's argument block: words in the sender's memory, pointers stored whole.
 using RequestBlock = intptr_t[4];
+// The block a request's word points to; null when the sender gave none.
+inline intptr_t* request_block(intptr_t lparam) { return reinterpret_cast<intptr_t*>(lparam); }
 
 // The game's entry, given the split command line.
 using GameMain = int (*)(int argc, char** argv);
@@ -73,6 +76,18 @@ inline intptr_t send_request(uint32_t code, RequestBlock& block) {
     return send_request(code, reinterpret_cast<intptr_t>(&block[0]));
 }
 
+// The work of one request code on the window thread, given the sender's word or argument block;
+// what it returns is the sender's result.
+using RequestHandler = intptr_t (*)(intptr_t lparam);
+// The display and sound layers install the work of their codes before the game thread starts; a
+// code without a handler, or above 22, does nothing.
+void set_request_handler(uint32_t code, RequestHandler handler);
+
+// Run on the window thread when the program loses the focus (0), and when it regains it (1) in
+// full-screen style.
+using ActivationHandler = void (*)(int gained);
+void set_activation_handler(ActivationHandler handler);
+
 // Splits `command_line` at spaces after the word "application"; further words and the tail of
 // over-long words are dropped.
 void split_command_line(const char* command_line, GameArguments& arguments);
@@ -80,8 +95,8 @@ void split_command_line(const char* command_line, GameArguments& arguments);
 // Set when the outside world asked the program to end; the next reader of input ends it.
 bool quit_requested();
 
-// The repaint the window thread asks for after the program regains the focus.
-using RepaintFunction = void (*)(int x0, int y0, int x1, int y1);
+// Repaints the whole display after the program regains the focus in full-screen style.
+using RepaintFunction = void (*)();
 void set_repaint_function(RepaintFunction function);
 
 // End of the process: has the window thread give back sound and the window.

@@ -8,6 +8,7 @@
 #include <memory>
 #include <thread>
 
+#include "library/graphics/ddraw.h"
 #include "library/system/winmain.h"
 #include "platform/timer/timer.h"
 #include "platform/window/headless.h"
@@ -19,6 +20,7 @@ public:
     void SetUp() override {
         GTEST_FLAG_SET(death_test_style, "threadsafe");
         platform::set_clock_mode(platform::ClockMode::VIRTUAL);
+        install_display_requests();
         auto window = std::make_unique<platform::HeadlessWindow>();
         platform::HeadlessWindow* headless = window.get();
         headless->create(window_proc, "test", 0, 0, 640, 480);

@@ -28,6 +28,7 @@ protected:
     void SetUp() override {
         platform::set_clock_mode(platform::ClockMode::VIRTUAL);
         platform::set_audio_backend(platform::AudioBackend::NUL);
+        install_sound_requests();
         auto window = std::make_unique<platform::HeadlessWindow>();
         headless = window.get();
         platform::install_window(std::move(window));

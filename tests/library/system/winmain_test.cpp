@@ -5,6 +5,8 @@
 #include <thread>
 #include <vector>
 
+#include "library/graphics/ddraw.h"
+#include "library/sound/dsound.h"
 #include "library/system/event.h"
 #include "library/system/key.h"
 #include "library/system/timer.h"
@@ -16,8 +18,8 @@
 namespace vyr {
 namespace {
 
-std::vector<std::array<int, 4>> repaints;
-void record_repaint(int x0, int y0, int x1, int y1) { repaints.push_back({x0, y0, x1, y1}); }
+int repaints = 0;
+void record_repaint() { ++repaints; }
 
 // A headless window whose message loop runs on a thread of its own, the test being the game side.
 class WindowThread : public testing::Test {
@@ -25,6 +27,8 @@ protected:
     static void SetUpTestSuite() {
         platform::set_clock_mode(platform::ClockMode::VIRTUAL);
         platform::set_audio_backend(platform::AudioBackend::OFF);  // no sound device, on any machine
+        install_display_requests();
+        install_sound_requests();
     }
 
     void SetUp() override {
@@ -106,7 +110,7 @@ TEST_F(WindowThread, ReactivationReleasesAltAndRepaintsOnlyInFullScreenStyle) {
     deliver({MessageKind::ACTIVATE_APP, 1, 0});
     EXPECT_EQ(app_active.load(), 1);
     EXPECT_TRUE(drain().empty()) << "before the first video mode nothing is posted";
-    EXPECT_TRUE(repaints.empty());
+    EXPECT_EQ(repaints, 0);
 
     send_request(REQ_SET_VIDEO_MODE, 1);
     deliver({MessageKind::ACTIVATE_APP, 0, 0});
@@ -116,8 +120,7 @@ TEST_F(WindowThread, ReactivationReleasesAltAndRepaintsOnlyInFullScreenStyle) {
     EXPECT_EQ(events[0].type, EV_KEY);
     EXPECT_EQ(events[0].value, 0xB8);
     EXPECT_EQ(key_down[0x38].load(), 0);
-    ASSERT_EQ(repaints.size(), 1u);
-    EXPECT_EQ(repaints[0], (std::array<int, 4>{0, 0, 640, 480}));
+    EXPECT_EQ(repaints, 1);
     set_repaint_function(nullptr);
 }
 
@@ -159,6 +162,7 @@ TEST_F(WindowThread, FrameTimeIsBetweenOneAndTwoHundredUnits) {
 
 TEST(WinMain, RunsTheGameThreadWithItsArguments) {
     platform::set_clock_mode(platform::ClockMode::VIRTUAL);
+    install_display_requests();
     auto window = std::make_unique<platform::HeadlessWindow>();
     static platform::HeadlessWindow* headless = window.get();
     platform::install_window(std::move(window));

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "library/debug/fatal.h"
+#include "library/graphics/ddraw.h"
 #include "library/graphics/display.h"
 #include "library/graphics/loadgfx.h"
 #include "library/graphics/palette.h"
@@ -49,6 +50,7 @@ protected:
 
     static void start_system() {
         platform::set_clock_mode(platform::ClockMode::VIRTUAL);
+        install_display_requests();
         auto window = std::make_unique<platform::HeadlessWindow>();
         headless = window.get();
         headless->create(window_proc, "test", 0, 0, 640, 480);

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -78,9 +77,24 @@ std::string include_fault(const std::string& file, const std::string& name, bool
     return may_include(layer, target) ? "" : "reaches " + target + "/ from " + layer + "/";
 }
 
+// The name an `#include` line names and whether it is in angle brackets; false for other lines.
+bool parse_include(const std::string& line, std::string& name, bool& system) {
+    size_t i = line.find_first_not_of(" \t");
+    if (i == std::string::npos || line[i] != '#') return false;
+    i = line.find_first_not_of(" \t", i + 1);
+    if (i == std::string::npos || line.compare(i, 7, "include") != 0) return false;
+    i = line.find_first_not_of(" \t", i + 7);
+    if (i == std::string::npos || (line[i] != '<' && line[i] != '"')) return false;
+    char close = line[i] == '<' ? '>' : '"';
+    size_t end = line.find(close, i + 1);
+    if (end == std::string::npos) return false;
+    name = line.substr(i + 1, end - i - 1);
+    system = close == '>';
+    return true;
+}
+
 // Every include of the tree that breaks its layer, as "file:line: include (why)".
 std::vector<std::string> layering_faults(const fs::path& root) {
-    static const std::regex include_line(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])");
     std::vector<std::string> faults;
     for (const char* top : {"platform", "library", "source", "tools", "bench", "tests"}) {
         if (!fs::exists(root / top)) continue;
@@ -91,9 +105,10 @@ std::vector<std::string> layering_faults(const fs::path& root) {
             std::ifstream in(entry.path());
             std::string line;
             for (int number = 1; std::getline(in, line); ++number) {
-                std::smatch match;
-                if (!std::regex_search(line, match, include_line)) continue;
-                std::string why = include_fault(file, match[2], match[1] == "<");
+                std::string name;
+                bool system = false;
+                if (!parse_include(line, name, system)) continue;
+                std::string why = include_fault(file, name, system);
                 if (!why.empty()) faults.push_back(file + ":" + std::to_string(number) + ": " + line + " (" + why + ")");
             }
         }

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "library/3dvisual/objects.h"
+#include "library/3dvisual/world.h"
 #include "library/gfxinit/textures.h"
 #include "library/system/exit.h"
 #include "platform/accel/framebuffer.h"
@@ -35,13 +37,13 @@ void fail_glide_start(const char* what, const char* name) {
     end_process(-1);
 }
 
-void start_glide(const GlideFiles& files) {
+void start_glide() {
     if (accel::count_boards() == 0) fail_glide_start("no accelerator found", nullptr);
     accel::open_display();
     if (!accel::display_open()) fail_glide_start("the display did not open", nullptr);
     accel::set_gamma(GAMMA);
     install_fog(CLEAR_FOG_DENSITY);
-    load_accel_textures(files);
+    load_accel_textures({world_settings.data_directory, world_settings.war_zone_directory, texture_table, texture_count});
 }
 
 void set_fog_density() {

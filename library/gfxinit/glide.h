@@ -4,21 +4,13 @@
 #pragma once
 
 #include "library/3dvisual/view.h"
-#include "library/graphics/poly_types.h"
 
 namespace vyr {
 
-// The world's directories, each ending in a backslash ("3DDATA\", "KOREA.WZ\"), and OBJTEXT.BIN's
-// texture table, whose first textures become the object textures.
-struct GlideFiles {
-    const char* data_directory;
-    const char* war_zone_directory;
-    TextureRecord* const* object_textures;  // null entries, or a null table, place nothing
-    int object_texture_count;
-};
-
-// Returns only when the display is open and every texture and palette file is in place.
-void start_glide(const GlideFiles& files);
+// Returns only when the display is open and every texture and palette file is in place. The files
+// come from the directories of world_settings; the first object textures of texture_table become
+// accelerator textures.
+void start_glide();
 
 // Hands the display back to the 8-bit menus while they run.
 void release_accelerator_display();

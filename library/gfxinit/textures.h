@@ -26,7 +26,14 @@ struct AccelTexture {
 
 extern AccelTexture accel_textures[ACCEL_TEXTURE_COUNT];
 
-struct GlideFiles;
+// The world's directories, each ending in a backslash ("3DDATA\", "KOREA.WZ\"), and OBJTEXT.BIN's
+// texture table, whose first textures become the object textures.
+struct GlideFiles {
+    const char* data_directory;
+    const char* war_zone_directory;
+    TextureRecord* const* object_textures;  // null entries, or a null table, place nothing
+    int object_texture_count;
+};
 
 // Places every family, downloads all of them and sets the texture state: alpha-tested texels
 // (alpha 0 is not drawn), bilinear filtering, clamped coordinates.

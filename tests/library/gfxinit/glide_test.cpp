@@ -16,6 +16,7 @@
 #include "platform/accel/framebuffer.h"
 #include "platform/accel/pipeline.h"
 #include "platform/accel/textures.h"
+#include "tests/support/glide_start.h"
 
 namespace vyr {
 namespace {
@@ -86,7 +87,7 @@ protected:
         return out;
     }
 
-    void start() { start_glide({"3DDATA\\", "KOREA.WZ\\", object_table.data(), int(object_table.size())}); }
+    void start() { start_glide_on("3DDATA\\", "KOREA.WZ\\", object_table); }
 
     // The texels texture memory holds for a texture.
     static const uint8_t* texels_of(int number) {

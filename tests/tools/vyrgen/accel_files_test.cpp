@@ -15,6 +15,7 @@
 #include "library/graphics/poly.h"
 #include "library/os/file.h"
 #include "platform/accel/framebuffer.h"
+#include "tests/support/glide_start.h"
 #include "tests/tools/vyrgen/scratch.h"
 #include "tools/vyrgen/rgb_palettes.h"
 
@@ -118,7 +119,7 @@ TEST_F(AccelStartUp, FillsAll369TexturesAndTheZonesColours) {
     std::vector<TextureRecord> objects(43, TextureRecord{2, 64, texels.data()});
     std::vector<TextureRecord*> table;
     for (TextureRecord& record : objects) table.push_back(&record);
-    start_glide({"3DDATA\\", "CYPRUS.WZ\\", table.data(), int(table.size())});
+    start_glide_on("3DDATA\\", "CYPRUS.WZ\\", table);
     for (int i = 0; i < 369; ++i) EXPECT_NE(accel_textures[i].texels, nullptr) << i;
 
     const auto files = files_by_name();

@@ -1,0 +1,25 @@
+// Starts the accelerator as the program does, from world_settings and texture_table, on
+// directories and object textures of the test's own; texture_table is left empty afterwards.
+#pragma once
+
+#include <cstdio>
+#include <vector>
+
+#include "library/3dvisual/objects.h"
+#include "library/3dvisual/world.h"
+#include "library/gfxinit/glide.h"
+
+namespace vyr {
+
+inline void start_glide_on(const char* data_directory, const char* war_zone_directory,
+                           std::vector<TextureRecord*>& object_textures) {
+    std::snprintf(world_settings.data_directory, WORLD_DIRECTORY_SIZE, "%s", data_directory);
+    std::snprintf(world_settings.war_zone_directory, WORLD_DIRECTORY_SIZE, "%s", war_zone_directory);
+    texture_table = object_textures.data();
+    texture_count = int32_t(object_textures.size());
+    start_glide();
+    texture_table = nullptr;
+    texture_count = 0;
+}
+
+}  // namespace vyr

@@ -130,7 +130,7 @@ void fill_triangle(const Prepared* v0, const Prepared* v1, const Prepared* v2, u
             if (x_start < x_end) {
                 double cx = double(x_start) + 0.5 - v0->x, cy = row + 0.5 - v0->y;
                 auto at = [&](int k) { return float(v0->values[k] + ddx[k] * cx + ddy[k] * cy); };
-                draw_span(target + row * SCREEN_WIDTH + x_start, int(x_end - x_start),
+                draw_span(target, int(x_start), row, int(x_end - x_start),
                           {at(0), at(1), at(2), at(3), at(4), at(5), at(6)}, step);
             }
             long_edge.step();
@@ -187,7 +187,7 @@ void draw_line(const Vertex& a, const Vertex& b) {
         double values[ATTRIBUTES];
         for (int k = 0; k < ATTRIBUTES; ++k)
             values[k] = pa.values[k] + (pb.values[k] - pa.values[k]) * t;
-        draw_span(target + int(y) * SCREEN_WIDTH + int(x), 1, to_span(values), none);
+        draw_span(target, int(x), int(y), 1, to_span(values), none);
     }
 }
 
@@ -196,7 +196,7 @@ void draw_point(const Vertex& v) {
     Prepared p;
     if (target == nullptr || !prepare(v, 0.0f, p) || !on_screen(p.x, p.y) || !begin_primitive())
         return;
-    draw_span(target + int(p.y) * SCREEN_WIDTH + int(p.x), 1, to_span(p.values), SpanAttributes{});
+    draw_span(target, int(p.x), int(p.y), 1, to_span(p.values), SpanAttributes{});
 }
 
 }  // namespace vyr::platform::accel

@@ -33,10 +33,6 @@ uint16_t* buffer(LockBuffer which) {
     return colour_buffers[which == LockBuffer::FRONT ? front : 1 - front].data();
 }
 
-uint16_t to_565(uint32_t rgb) {
-    return uint16_t((rgb >> 8 & 0xF800) | (rgb >> 5 & 0x07E0) | (rgb >> 3 & 0x001F));
-}
-
 void build_gamma(float gamma) {
     auto level = [gamma](int value, int maximum) {
         double x = double(value) / maximum;
@@ -63,18 +59,30 @@ void present_front() {
         [&] { w->present(presented.data(), SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_WIDTH); });
 }
 
+// Whether none of the four pixels from `i` on was written.
+bool unwritten_4(const uint32_t* writes, int i) {
+    return (writes[i] & writes[i + 1] & writes[i + 2] & writes[i + 3]) >= UNWRITTEN;
+}
+
 void commit_888() {
     uint32_t* writes = writes_888.data();
+    uint16_t converted[SCREEN_WIDTH];
+    // Most of the screen is not written: marks are looked at four pixels at once, and each run
+    // of written fours in a row is converted in one go.
     for (int i = 0; i < PIXELS; i += 4) {
-        // Most of the screen is not written: look at four pixels' marks at once.
-        if ((writes[i] & writes[i + 1] & writes[i + 2] & writes[i + 3]) >= UNWRITTEN)
+        if (unwritten_4(writes, i))
             continue;
-        for (int k = i; k < i + 4; ++k) {
+        int end = i + 4;
+        while (end % SCREEN_WIDTH != 0 && !unwritten_4(writes, end))
+            end += 4;
+        to_565(writes + i, converted, i % SCREEN_WIDTH, i / SCREEN_WIDTH, end - i);
+        for (int k = i; k < end; ++k) {
             if (writes[k] < UNWRITTEN) {
-                target_888[k] = to_565(writes[k]);
+                target_888[k] = converted[k - i];
                 writes[k] = UNWRITTEN;
             }
         }
+        i = end - 4;
     }
 }
 
@@ -118,8 +126,15 @@ bool display_open() { return !colour_buffers[0].empty(); }
 void clear_buffer(uint32_t rgba) {
     if (!display_open())
         return;
+    // The dither repeats every four rows: four rows made once are copied down the buffer.
+    uint32_t colour[SCREEN_WIDTH];
+    std::fill_n(colour, SCREEN_WIDTH, rgba >> 8);
+    uint16_t rows[4][SCREEN_WIDTH];
+    for (int y = 0; y < 4; ++y)
+        to_565(colour, rows[y], 0, y, SCREEN_WIDTH);
     uint16_t* back = buffer(LockBuffer::BACK);
-    std::fill(back, back + PIXELS, to_565(rgba >> 8));
+    for (int y = 0; y < SCREEN_HEIGHT; ++y)
+        std::copy_n(rows[y & 3], SCREEN_WIDTH, back + y * SCREEN_WIDTH);
 }
 
 void swap_buffers(int interval) {

@@ -22,7 +22,8 @@ void open_display();
 void shut_down();
 bool display_open();
 
-// Fills the back buffer with a colour word 0xRRGGBBAA (alpha unused).
+// Fills the back buffer with a colour word 0xRRGGBBAA (alpha unused), made RGB565 under the
+// pipeline's dither mode as a primitive of that colour would be.
 void clear_buffer(uint32_t rgba);
 
 // Makes the back buffer the front one after `interval` vertical blanks (0: at once), and shows it
@@ -40,11 +41,12 @@ bool is_3d_display_shown();
 void set_gamma(float gamma);
 
 // The linear frame buffer, upper-left origin, no pixel pipeline. Reads see RGB565 words. Writes
-// are RGB565 words, written through, or 32-bit 0x00RRGGBB words, which land in a buffer of their
-// own and go into the locked colour buffer, converted to RGB565, when the last write lock of that
-// kind is released (so they stay over whatever was drawn while the lock was held). Locks of the
-// 888 kind nest when they name the same buffer; one on the other buffer is refused. A swap ends
-// an 888 lock still held, its writes going in first.
+// are RGB565 words, written through as they are, or 32-bit 0x00RRGGBB words, which land in a
+// buffer of their own and go into the locked colour buffer, converted to RGB565 under the
+// pipeline's dither mode, when the last write lock of that kind is released (so they stay over
+// whatever was drawn while the lock was held). Locks of the 888 kind nest when they name the same
+// buffer; one on the other buffer is refused. A swap ends an 888 lock still held, its writes going
+// in first.
 enum class LockAccess : uint8_t { READ, WRITE };
 enum class LockBuffer : uint8_t { FRONT, BACK };
 enum class LockFormat : uint8_t { RGB565, RGB888 };  // for writes; reads are always RGB565

@@ -21,6 +21,7 @@ void reset_pipeline() {
     state.blend_source = BlendFactor::ONE;
     state.blend_destination = BlendFactor::ZERO;
     state.fog_mode = FogMode::DISABLED;
+    state.dither_mode = DitherMode::ORDERED;
 }
 
 const PipelineState& pipeline_state() { return state; }
@@ -42,6 +43,8 @@ void set_fog_colour(uint32_t rgba) { state.fog_colour = rgba; }
 void set_fog_table(const uint8_t table[FOG_TABLE_SIZE]) {
     std::memcpy(state.fog_table, table, FOG_TABLE_SIZE);
 }
+
+void set_dither_mode(DitherMode mode) { state.dither_mode = mode; }
 
 float fog_table_w(int index) {
     return std::ldexp(1.0f + float(index & 3) / 4.0f, index >> 2);

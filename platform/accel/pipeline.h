@@ -1,5 +1,5 @@
 // The accelerator's pixel pipeline state: colour and alpha combine, constant colour, alpha test,
-// alpha blending and table fog.
+// alpha blending, table fog and dithering.
 //
 // Colour words are 0xRRGGBBAA (the display is opened in the RGBA colour format). Every setter
 // takes effect from the next primitive on; the state survives until changed or until the display
@@ -41,6 +41,11 @@ enum class FogMode : uint8_t { DISABLED, TABLE };
 
 constexpr int FOG_TABLE_SIZE = 64;
 
+// How colours of 8 bits a channel become the buffers' RGB565: truncated, or through a 4 x 4
+// ordered dither tied to the screen, so that an area keeps its 8-bit brightness on average.
+// Primitives, buffer clears and the 888 frame-buffer writes all follow it.
+enum class DitherMode : uint8_t { DISABLED, ORDERED };
+
 struct PipelineState {
     Combine colour_combine;
     Combine alpha_combine;
@@ -52,10 +57,11 @@ struct PipelineState {
     FogMode fog_mode;
     uint32_t fog_colour;  // 0xRRGGBBAA, alpha unused
     uint8_t fog_table[FOG_TABLE_SIZE];
+    DitherMode dither_mode;
 };
 
 // The state the display opens with: colour and alpha iterated, constant 0x000000FF, no alpha test,
-// blending (ONE, ZERO), fog off with an all-zero table.
+// blending (ONE, ZERO), fog off with an all-zero table, ordered dither.
 void reset_pipeline();
 const PipelineState& pipeline_state();
 
@@ -68,6 +74,7 @@ void set_alpha_blend(BlendFactor source, BlendFactor destination);
 void set_fog_mode(FogMode mode);
 void set_fog_colour(uint32_t rgba);
 void set_fog_table(const uint8_t table[FOG_TABLE_SIZE]);
+void set_dither_mode(DitherMode mode);
 
 // The w (1 / oow) at which fog table entry `index` applies: entries 4e..4e+3 divide the octave
 // 2^e..2^(e+1) in four equal steps, from w = 1 at entry 0 to w = 57344 at entry 63. Between

@@ -11,6 +11,7 @@
 #include <immintrin.h>
 #endif
 
+#include "platform/accel/framebuffer.h"
 #include "platform/accel/pipeline.h"
 #include "platform/accel/texel_colours.h"
 #include "platform/accel/textures.h"
@@ -39,7 +40,49 @@ struct Colour {
 };
 using Rgba = Colour<int>;
 
-using SpanRoutine = void (*)(uint16_t*, int, const SpanAttributes&, const SpanAttributes&);
+// A channel of 8 bits becomes the 565 level (channel x scale_5 + threshold) >> 11 for red and
+// blue, (channel x scale_6 + threshold / 2) >> 10 for green.
+struct Dither {
+    int scale_5, scale_6;
+    // [y & 3][x & 3][k]: the threshold of pixel x + k in row y, as wide as the widest group.
+    int threshold[4][4][16];
+};
+
+// Scales of 31/255 and 63/255 spread the levels evenly over 0..255, as the reader widens them
+// back; the thresholds put the 16 cells' steps in the middle of their sixteenths of a level.
+constexpr int BAYER[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+constexpr int ORDERED_SCALE_5 = 249, ORDERED_SCALE_6 = 253;
+constexpr int THRESHOLD_STEP = (1 << 11) / 16;  // a sixteenth of a red or blue level
+constexpr int ORDERED_THRESHOLD_MIN = THRESHOLD_STEP / 2;
+constexpr int ORDERED_THRESHOLD_MAX = 15 * THRESHOLD_STEP + ORDERED_THRESHOLD_MIN;
+// Black and white stay themselves on every cell, and no sum overflows the 16-bit products.
+static_assert(255 * ORDERED_SCALE_5 + ORDERED_THRESHOLD_MIN >= 31 << 11);
+static_assert(255 * ORDERED_SCALE_5 + ORDERED_THRESHOLD_MAX < 32 << 11);
+static_assert(255 * ORDERED_SCALE_6 + ORDERED_THRESHOLD_MIN / 2 >= 63 << 10);
+static_assert(255 * ORDERED_SCALE_6 + ORDERED_THRESHOLD_MAX / 2 < 64 << 10);
+static_assert(ORDERED_THRESHOLD_MAX < 1 << 11);
+
+constexpr Dither make_dither(DitherMode mode) {
+    bool ordered = mode == DitherMode::ORDERED;
+    Dither d{ordered ? ORDERED_SCALE_5 : 256, ordered ? ORDERED_SCALE_6 : 256, {}};
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            for (int k = 0; k < 16; ++k)
+                d.threshold[y][x][k] =
+                    ordered ? BAYER[y][(x + k) & 3] * THRESHOLD_STEP + ORDERED_THRESHOLD_MIN : 0;
+    return d;
+}
+
+constexpr Dither TRUNCATED = make_dither(DitherMode::DISABLED);
+constexpr Dither ORDERED = make_dither(DitherMode::ORDERED);
+
+const Dither& dither_of(DitherMode mode) {
+    return mode == DitherMode::ORDERED ? ORDERED : TRUNCATED;
+}
+
+// The thresholds are those of the span's first pixels, repeating every four.
+using SpanRoutine = void (*)(uint16_t*, int, const int*, const SpanAttributes&,
+                             const SpanAttributes&);
 
 // Everything a routine reads, gathered once per primitive.
 struct Context {
@@ -55,6 +98,7 @@ struct Context {
     uint8_t fog_source[FOG_TABLE_SIZE];  // the table `fog` was made from
     int u_wrap, v_wrap;  // texel index masks: the size less 1 to wrap, all bits to clamp
     int u_last, v_last;
+    const Dither* dither;
     SpanRoutine routine;
     bool specialised;
 };
@@ -191,7 +235,7 @@ int blend_weight(BlendFactor factor, int alpha) {
     return 0;
 }
 
-void reference_span(uint16_t* pixels, int count, const SpanAttributes& a,
+void reference_span(uint16_t* pixels, int count, const int* dither, const SpanAttributes& a,
                     const SpanAttributes& d) {
     const Context& c = context;
     const PipelineState& p = c.pipeline;
@@ -223,7 +267,7 @@ void reference_span(uint16_t* pixels, int count, const SpanAttributes& a,
             return std::min(255, (source * sw + destination * dw) >> 8);
         };
         out = {blend(out.r, dest.r), blend(out.g, dest.g), blend(out.b, dest.b), out.a};
-        pixels[i] = uint16_t(pack_565(out));
+        pixels[i] = uint16_t(pack_565(out, dither[i & 3], *c.dither));
     }
 }
 
@@ -328,6 +372,7 @@ bool begin_primitive() {
     c.v_last = (1 << c.texture.height_shift) - 1;
     c.u_wrap = clamp ? -1 : c.u_last;
     c.v_wrap = clamp ? -1 : c.v_last;
+    c.dither = &dither_of(p.dither_mode);
 
     bool test = p.alpha_test == AlphaTest::GREATER;
     int alpha;
@@ -359,9 +404,26 @@ bool begin_primitive() {
     return true;
 }
 
-void draw_span(uint16_t* pixels, int count, const SpanAttributes& start,
+void draw_span(uint16_t* buffer, int x, int y, int count, const SpanAttributes& start,
                const SpanAttributes& step) {
-    context.routine(pixels, count, start, step);
+    context.routine(buffer + y * SCREEN_WIDTH + x, count, context.dither->threshold[y & 3][x & 3],
+                    start, step);
+}
+
+void to_565(const uint32_t* rgb, uint16_t* out, int x, int y, int count) {
+    const Dither& d = dither_of(pipeline_state().dither_mode);
+    const int* thresholds = d.threshold[y & 3][x & 3];
+    Ints threshold;
+    std::memcpy(&threshold, thresholds, sizeof threshold);
+    int i = 0;
+    for (; i + LANES <= count; i += LANES) {
+        Ints colours;
+        std::memcpy(&colours, rgb + i, sizeof colours);
+        Pixels packed = __builtin_convertvector(pack_565(split(colours), threshold, d), Pixels);
+        std::memcpy(out + i, &packed, sizeof packed);
+    }
+    for (; i < count; ++i)
+        out[i] = uint16_t(pack_565(split(int(rgb[i])), thresholds[i & 3], d));
 }
 
 bool primitive_is_specialised() { return context.specialised; }

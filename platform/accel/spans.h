@@ -23,13 +23,18 @@ struct SpanAttributes {
 // test).
 bool begin_primitive();
 
-// Runs the chosen routine over `count` pixels from `pixels` on, `start` holding the values at the
-// first pixel and `step` their change from one pixel to the next. The routines work on groups of
-// pixels and may read, and write back unchanged, up to SPAN_SLACK pixels past the span's end:
-// a buffer drawn into has that many pixels to spare after its last.
+// Runs the chosen routine over `count` pixels of `buffer` (rows SCREEN_WIDTH apart) from (x, y)
+// on, `start` holding the values at the first pixel and `step` their change from one pixel to the
+// next. The routines work on groups of pixels and may read, and write back unchanged, up to
+// SPAN_SLACK pixels past the span's end: a buffer drawn into has that many pixels to spare after
+// its last.
 constexpr int SPAN_SLACK = 15;
-void draw_span(uint16_t* pixels, int count, const SpanAttributes& start,
+void draw_span(uint16_t* buffer, int x, int y, int count, const SpanAttributes& start,
                const SpanAttributes& step);
+
+// The RGB565 words the pipeline's dither mode makes of `count` colours 0x00RRGGBB from screen
+// position (x, y) on along its row.
+void to_565(const uint32_t* rgb, uint16_t* out, int x, int y, int count);
 
 // Whether the primitive begun last runs on a specialised routine.
 bool primitive_is_specialised();

@@ -13,6 +13,7 @@ protected:
     // buffer then tells how often every pixel was drawn.
     void SetUp() override {
         AccelTest::SetUp();
+        set_dither_mode(DitherMode::DISABLED);
         set_constant_colour(0x00000080);
         set_alpha_combine({CombineFunction::LOCAL, CombineFactor::ZERO, CombineSource::CONSTANT,
                            CombineSource::CONSTANT});

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -23,8 +24,13 @@ public:
     }
 };
 
+// Colours are checked to the level: truncated, not dithered.
 class FramebufferTest : public AccelTest {
 protected:
+    void SetUp() override {
+        AccelTest::SetUp();
+        set_dither_mode(DitherMode::DISABLED);
+    }
     void TearDown() override {
         install_window(nullptr);
         AccelTest::TearDown();
@@ -98,6 +104,27 @@ TEST_F(FramebufferTest, ASwapEndsAn888LockStillHeld) {
     }
 }
 
+// A clear and 888 writes make the same pixels as a polygon of their colour, so that nothing
+// drawn over either in that colour shows an edge.
+TEST_F(FramebufferTest, ClearsAnd888WritesDitherAsPolygonsDo) {
+    set_dither_mode(DitherMode::ORDERED);
+    draw_rectangle(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, 0x6A, 0x9D, 0x35);
+    const std::vector<uint16_t> polygon = back_buffer();
+    EXPECT_NE(std::count(polygon.begin(), polygon.end(), polygon[0]), int(polygon.size()));
+
+    clear_buffer(0x6A9D3500);
+    EXPECT_EQ(back_buffer(), polygon);
+
+    clear_buffer(0);
+    LockedBuffer lock;
+    ASSERT_TRUE(lock_frame_buffer(LockAccess::WRITE, LockBuffer::BACK, LockFormat::RGB888, lock));
+    for (int y = 0; y < SCREEN_HEIGHT; ++y)
+        for (int x = 0; x < SCREEN_WIDTH; ++x)
+            write_888(lock, x, y, 0x006A9D35);
+    unlock_frame_buffer(LockAccess::WRITE, LockBuffer::BACK);
+    EXPECT_EQ(back_buffer(), polygon);
+}
+
 TEST_F(FramebufferTest, WritesIn565GoStraightIn) {
     LockedBuffer lock;
     ASSERT_TRUE(lock_frame_buffer(LockAccess::WRITE, LockBuffer::FRONT, LockFormat::RGB565, lock));
@@ -114,6 +141,7 @@ TEST_F(FramebufferTest, SwapsPresentOnlyWhileThe3dBuffersHaveTheScreen) {
     install_window(std::make_unique<PresentRecorder>());
     auto* recorder = static_cast<PresentRecorder*>(window());
     open_display();
+    set_dither_mode(DitherMode::DISABLED);
     EXPECT_TRUE(is_3d_display_shown());
     EXPECT_EQ(recorder->presents, 1);  // taking the screen shows the front buffer
 

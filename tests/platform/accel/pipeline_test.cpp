@@ -1,3 +1,4 @@
+#include <array>
 #include <functional>
 #include <random>
 
@@ -53,10 +54,12 @@ void glow() {
     set_alpha_blend(BlendFactor::SRC_ALPHA, BlendFactor::ONE_MINUS_SRC_ALPHA);
 }
 
+// The pipeline's arithmetic, checked to the level: colours are truncated, not dithered.
 class PipelineTest : public AccelTest {
 protected:
     void SetUp() override {
         AccelTest::SetUp();
+        set_dither_mode(DitherMode::DISABLED);
         uint32_t palette[PALETTE_SIZE] = {};
         palette[1] = 0xFF000000;
         palette[2] = 0xFFFFFFFF;
@@ -325,6 +328,7 @@ TEST_F(PipelineTest, SpecialisedRoutinesMatchTheReference) {
                 set_texture_filter(TextureFilter(pick(2)));
                 set_texture_clamp(TextureClamp(pick(2)));
                 set_fog_mode(FogMode(pick(2)));
+                set_dither_mode(DitherMode(pick(2)));
             }
             clear_buffer(scene());
             std::uniform_real_distribution<float> uniform(0, 1);
@@ -349,6 +353,59 @@ TEST_F(PipelineTest, SpecialisedRoutinesMatchTheReference) {
             ASSERT_EQ(drawn[pass], drawn[0]) << path_name(paths[pass]);
     }
     EXPECT_EQ(specialised, 96 * 12);  // the callers' pipelines all run specialised
+}
+
+// Dithering, in the state the display opens with.
+class DitherTest : public AccelTest {
+protected:
+    // The mean 8-bit level of each channel, as the buffer's reader widens it, over the 4 x 4
+    // cells of [x0, x1) x [y0, y1).
+    static std::array<double, 3> mean_levels(int x0, int y0, int x1, int y1) {
+        std::array<double, 3> sum{};
+        for (int y = y0; y < y1; ++y) {
+            for (int x = x0; x < x1; ++x) {
+                int p = pixel(x, y), r = p >> 11, g = p >> 5 & 63, b = p & 31;
+                sum[0] += r << 3 | r >> 2;
+                sum[1] += g << 2 | g >> 4;
+                sum[2] += b << 3 | b >> 2;
+            }
+        }
+        for (double& s : sum)
+            s /= (x1 - x0) * (y1 - y0);
+        return sum;
+    }
+};
+
+// A 50 % grey at half opacity three times over mid-grey leaves mid-grey; truncated, the 565 buffer
+// holds the level above it.
+TEST_F(DitherTest, TranslucentLayersKeepTheirMeanBrightness) {
+    clear_buffer(0x80808000);
+    translucent(0x00000080);
+    for (int layer = 0; layer < 3; ++layer)
+        draw_rectangle(0, 0, 64, 64, 128, 128, 128);
+    for (double level : mean_levels(0, 0, 64, 64))
+        EXPECT_NEAR(level, 128.0, 1.0);
+}
+
+// A grey ramp across the screen, 0.4 of a level a pixel, one cell high. A band is a run of
+// columns of one colour: truncated, they run to 11 pixels.
+TEST_F(DitherTest, ASmoothRampHasNoBandWiderThanTheDitherCell) {
+    Vertex v[4] = {at(0, 0, 0, 0, 0), at(640, 0, 255, 255, 255), at(640, 4, 255, 255, 255),
+                   at(0, 4, 0, 0, 0)};
+    for (SpanPath path : span_paths()) {
+        SCOPED_TRACE(path_name(path));
+        use_span_path(path);
+        draw_polygon(v, 4);
+        int width = 0, widest = 0;
+        for (int x = 0; x < SCREEN_WIDTH; ++x) {
+            bool flat = true;
+            for (int y = 1; y < 4; ++y)
+                flat = flat && pixel(x, y) == pixel(x, 0);
+            width = !flat ? 0 : width > 0 && pixel(x, 0) == pixel(x - 1, 0) ? width + 1 : 1;
+            widest = std::max(widest, width);
+        }
+        EXPECT_LE(widest, 4);
+    }
 }
 
 }  // namespace

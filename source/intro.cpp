@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <cstdlib>
 #include <thread>
 
 #include "library/animplay/movie.h"
@@ -53,7 +52,7 @@ int fade_level(int step) { return int(int64_t(step) * EFFECT_FULL_LEVEL / FADE_S
 
 // How long the player watches decides the random state the game starts from.
 void stir_random() {
-    std::rand();
+    draw_rand();
     next_random(random_seed);
 }
 

@@ -1,14 +1,13 @@
 #include "library/maths/random.h"
 
-#include <cstdlib>
-
 namespace vyr {
 
 int32_t random_seed = 0;
+int32_t rand_state = 0;
 
 void reset_random_seed() {
     random_seed = 0;
-    std::srand(0);
+    rand_state = 0;
 }
 
 }  // namespace vyr

@@ -8,6 +8,8 @@ namespace vyr {
 extern double frame_rate;
 extern double average_frame_rate;
 extern int32_t frame_fraction;
+// The length of the frame, or of the flight model's share of it, in seconds.
+extern double frame_seconds;
 extern int32_t flight_paused;
 // Mission time in 1/200 s ticks from the start of a flight.
 extern int32_t game_clock;
@@ -15,5 +17,8 @@ extern int32_t game_clock;
 extern int32_t detail_ceiling;
 
 void register_time_keys();
+
+// Records why the flight ends; the first reason given wins.
+void end_flight(int reason);
 
 }  // namespace vyr

@@ -16,10 +16,10 @@
 #include "library/ui/repaint.h"
 #include "source/avionics/avionics.h"
 #include "source/avionics/mfd.h"
-#include "source/avionics/panel.h"
 #include "source/avionics/targeting_pod.h"
 #include "source/avionics/vcockpit.h"
 #include "source/avionics/views.h"
+#include "source/controls.h"
 #include "source/drone/drone.h"
 #include "source/drone/user_drone.h"
 #include "source/drone/wingman.h"
@@ -29,7 +29,6 @@
 #include "source/models/flight_model.h"
 #include "source/sknet/chat.h"
 #include "source/sknet/game_rules.h"
-#include "source/weapons/failures.h"
 #include "source/weapons/weapon_keys.h"
 
 namespace vyr {
@@ -40,8 +39,6 @@ namespace {
 
 constexpr int SHIFT_ALT_1 = 0x5002;
 constexpr int PAUSE_DIM_STEPS = 50;  // of 100: half brightness
-constexpr int ELECTRICS_DEAD_TIME = 2000;
-constexpr int ELECTRICS_LIFE_TIME = 120000;
 constexpr int F_SCAN_CODE = 33;
 constexpr int CTRL_SCAN_CODE = 29;
 constexpr int ALT_SCAN_CODE = 56;
@@ -97,12 +94,6 @@ void wait_for_pause_key() {
         }
         if (event.type == EV_KEY && (event.value & 0xFF) == PAUSE_SCAN_CODE) return;
     }
-}
-
-bool keys_restricted() {
-    if (!(system_failures & FAIL_ELECTRICS)) return false;
-    return game_clock - electrics_first_failure_time <= ELECTRICS_DEAD_TIME ||
-           game_clock - electrics_second_failure_time >= ELECTRICS_LIFE_TIME;
 }
 
 }  // namespace
@@ -162,7 +153,7 @@ int pause_flight(int) {
 }
 
 void dispatch_key_events() {
-    bool restricted = keys_restricted();
+    bool restricted = !controls_powered();
     Event event;
     while (get_event(event))
         if (event.type == EV_KEY && (!restricted || !is_key_restricted(event.value))) handle_key_event(event);

@@ -88,7 +88,8 @@ void apply_preferences() {
     get_pref_int("Visual Detail", &detail);
     set_visual_detail(detail);
     read_pref("Visual Resolution", flight_video_mode);
-    read_pref("Model ID", model_id);
+    // Only a hand-edited file holds another id; it flies the default model and stays as written.
+    if (get_pref_int("Model ID", &value)) model_id = value == MODEL_SIMPLE ? MODEL_SIMPLE : MODEL_FULL;
     read_pref("Forces Type", forces_type);
     read_pref("Mission Planner", mission_planner);
     read_pref("Animations", animations_on);

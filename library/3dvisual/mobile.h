@@ -7,6 +7,8 @@
 
 namespace vyr {
 
+struct ObjectInstance;
+
 // The tile the render is queueing.
 extern int32_t render_tile_x;
 extern int32_t render_tile_y;
@@ -17,5 +19,7 @@ void shutdown_mobile_lists();
 void queue_mobile_objects();
 void draw_mobile_object(BufferNode* node);
 void draw_mobile_shadow(BufferNode* node);
+// Moves a root instance to a world position, changing its tile list when it crosses a tile.
+void place_mobile_object(ObjectInstance* instance, int32_t x, int32_t y, int32_t z);
 
 }  // namespace vyr

@@ -7,6 +7,7 @@
 #include "library/3dvisual/fireballs.h"
 #include "library/3dvisual/fragments.h"
 #include "library/3dvisual/ground_objects.h"
+#include "library/3dvisual/instance.h"
 #include "library/3dvisual/mobile.h"
 #include "library/3dvisual/scars.h"
 #include "library/3dvisual/sky.h"
@@ -42,6 +43,10 @@ void shutdown_mobile_lists() {}
 void queue_mobile_objects() {}
 void draw_mobile_object(BufferNode*) {}
 void draw_mobile_shadow(BufferNode*) {}
+// Without tile lists a mover only takes its new position.
+void place_mobile_object(ObjectInstance* instance, int32_t x, int32_t y, int32_t z) {
+    instance->pose->position = {x, y, z};
+}
 
 void reset_ground_scars() {}
 void age_impact_scars() {}

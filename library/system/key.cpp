@@ -15,7 +15,6 @@ std::atomic<int> key_held_time[KEY_TABLE_SIZE];
 
 namespace {
 
-constexpr int SCAN_CTRL = 29, SCAN_LEFT_SHIFT = 42, SCAN_RIGHT_SHIFT = 54, SCAN_ALT = 56;
 constexpr int LAYER_SEPARATOR = -1;
 
 struct HotKey {
@@ -114,6 +113,7 @@ void age_held_keys() {
 bool is_key_down(int scan_code) { return key_down[scan_code & 0x7F].load() != 0; }
 int get_key_held_time(int scan_code) { return key_held_time[scan_code & 0x7F].load(); }
 void clear_key_held_time(int scan_code) { key_held_time[scan_code & 0x7F].store(0); }
+int take_key_held_time(int scan_code) { return key_held_time[scan_code & 0x7F].exchange(0); }
 
 int translate_key_char(int key_code) {
     if (key_code & KEY_RELEASE) return 0;

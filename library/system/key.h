@@ -16,6 +16,15 @@ constexpr int KEY_SHIFT = 0x4000;
 constexpr int KEY_ANY_MODIFIERS = 0x10000;
 constexpr int KEY_POLLED = 0x20000;
 
+// Scan codes of the modifiers and of the keys the flight controls read.
+enum ScanCode : int {
+    SCAN_1 = 2, SCAN_2 = 3, SCAN_3 = 4, SCAN_4 = 5, SCAN_MINUS = 12, SCAN_EQUALS = 13, SCAN_BACKSPACE = 14,
+    SCAN_CTRL = 29, SCAN_F = 33, SCAN_K = 37, SCAN_LEFT_SHIFT = 42, SCAN_Z = 44, SCAN_X = 45, SCAN_C = 46,
+    SCAN_COMMA = 51, SCAN_PERIOD = 52, SCAN_RIGHT_SHIFT = 54, SCAN_ALT = 56, SCAN_SPACE = 57, SCAN_F1 = 59, SCAN_F2 = 60, SCAN_F3 = 61, SCAN_F4 = 62,
+    SCAN_UP = 72, SCAN_PAD_MINUS = 74, SCAN_LEFT = 75, SCAN_RIGHT = 77, SCAN_PAD_PLUS = 78, SCAN_DOWN = 80,
+    SCAN_INSERT = 82, SCAN_DELETE = 83,
+};
+
 constexpr int KEY_TABLE_SIZE = 128;
 constexpr int KEY_EXTENDED_PREFIX = 0xE0;
 
@@ -38,6 +47,8 @@ void age_held_keys();
 bool is_key_down(int scan_code);
 int get_key_held_time(int scan_code);
 void clear_key_held_time(int scan_code);
+// The held time, cleared in the same step: no tick the timer adds in between is lost.
+int take_key_held_time(int scan_code);
 
 // The character a key code types: 0 for a release; scan << 8 with Alt; Ctrl keeps 5 bits.
 int translate_key_char(int key_code);

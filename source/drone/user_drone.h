@@ -1,8 +1,33 @@
-// The player's aircraft as a drone.
+// The player's aircraft as a drone: its instance and pose, where the flight model puts it, its
+// route, its gear and brakes.
 #pragma once
+
+#include <cstdint>
 
 namespace vyr {
 
+struct ObjectInstance;
+struct Pose;
+
+enum GearState : int32_t { GEAR_UP = 0, GEAR_DOWN = 3, GEAR_DOORS_CLOSING = 5 };
+
+// The user drone's instance and pose.
+extern ObjectInstance* player_object;
+extern Pose* player_position;
+// Air brake 0 to 3 (0 in, 2 out); wheel brakes 1 on.
+extern int32_t air_brake_state;
+extern int32_t wheel_brake_state;
+
 void register_user_drone_keys();
+
+// The x, y of the user drone's current waypoint; false when it has none.
+bool get_current_waypoint_position(int32_t& x, int32_t& y);
+// The pose of the carrier ship the user drone is parked on; null when it is not.
+const Pose* get_user_carrier_pose();
+
+int get_gear_state();
+void set_gear_state(int state);
+// A binary angle.
+uint32_t get_air_brake_angle();
 
 }  // namespace vyr

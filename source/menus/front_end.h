@@ -15,4 +15,17 @@ int get_war_zone();
 // The UI colours of the menus; null is the toolkit's own.
 const uint8_t* get_menu_colour_table();
 
+enum GameFlow : int32_t {
+    FLOW_QUICK_START = 1,
+    FLOW_TRAINING = 2,
+    FLOW_SINGLE_MISSION = 3,
+    FLOW_CAMPAIGN = 4,
+    FLOW_DEATHMATCH = 5,
+    FLOW_CAPTURE_FLAG = 6,
+};
+int get_game_flow();
+
+// The mission's time of day at its start, in ticks since midnight.
+int32_t get_mission_start_time();
+
 }  // namespace vyr

@@ -11,4 +11,7 @@ extern int32_t mission_planner;
 // Level 0 to 9.
 void set_visual_detail(int level);
 
+// The chosen control devices into the flight controls' settings.
+void apply_control_type();
+
 }  // namespace vyr

@@ -9,6 +9,12 @@
 namespace vyr {
 
 uint32_t system_failures = 0;
+// The flight keeps the cockpit view until the views exist.
+int32_t view_mode = VIEW_COCKPIT;
+FlightDataSnapshot flight_data_snapshot = {};
+
+void reset_caution_lamps() {}
+void reset_system_failures() { system_failures = 0; }
 
 // No cockpit, view or display exists yet for these keys to act on.
 void register_detail_keys() {}

@@ -1,4 +1,6 @@
 // Stand-in for the AI vehicles and the battlefield. No drone exists yet.
+#include "library/3dvisual/instance.h"
+#include "library/maths/matrix.h"
 #include "source/drone/drone.h"
 #include "source/drone/drone_types.h"
 #include "source/drone/soldier_moves.h"
@@ -15,5 +17,33 @@ void view_next_drone() {}
 void view_previous_drone() {}
 void register_user_drone_keys() {}
 void register_wingman_keys() {}
+
+namespace {
+
+// The player's aircraft has the flight model's pose and no route, carrier or air brake.
+Pose own_pose = {};
+
+ObjectInstance make_own_object() {
+    ObjectInstance instance{};
+    instance.object_type = 606;  // the player's aircraft
+    instance.pose = &own_pose;
+    return instance;
+}
+
+ObjectInstance own_object = make_own_object();
+int gear_state = GEAR_DOWN;
+
+}  // namespace
+
+ObjectInstance* player_object = &own_object;
+Pose* player_position = &own_pose;
+int32_t air_brake_state = 0;
+int32_t wheel_brake_state = 0;
+
+bool get_current_waypoint_position(int32_t&, int32_t&) { return false; }
+const Pose* get_user_carrier_pose() { return nullptr; }
+int get_gear_state() { return gear_state; }
+void set_gear_state(int state) { gear_state = state; }
+uint32_t get_air_brake_angle() { return 0; }
 
 }  // namespace vyr

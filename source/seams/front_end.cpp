@@ -8,6 +8,7 @@
 #include "library/graphics/palette.h"
 #include "library/graphics/screen.h"
 #include "library/os/file.h"
+#include "source/controls.h"
 #include "source/menus/front_end.h"
 #include "source/menus/logs/pilot_log.h"
 #include "source/menus/missions/catalogue.h"
@@ -74,6 +75,14 @@ void set_war_zone(int war_zone) {
 int get_war_zone() { return current_war_zone; }
 void set_visual_detail(int) {}
 const uint8_t* get_menu_colour_table() { return nullptr; }
+
+// Until the menus choose them: a quick start at noon, flown from the keyboard.
+int get_game_flow() { return FLOW_QUICK_START; }
+int32_t get_mission_start_time() { return 12 * 720000; }
+void apply_control_type() {
+    control_type = CONTROL_KEYBOARD;
+    joystick_throttle = joystick_throttle_curve = joystick_rudder = 0;
+}
 
 void push_main_screen(int) { show_background("menuscrn\\main_off.lbm"); }
 void push_preferences_screen() { show_background("menuscrn\\pref3_of.lbm"); }

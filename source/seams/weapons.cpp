@@ -1,5 +1,7 @@
 // Stand-in for the weapons and sensors.
+#include "source/models/integration.h"
 #include "source/weapons/failures.h"
+#include "source/weapons/stores.h"
 #include "source/weapons/weapon_info.h"
 #include "source/weapons/weapon_keys.h"
 
@@ -7,6 +9,10 @@ namespace vyr {
 
 int32_t electrics_first_failure_time = 0;
 int32_t electrics_second_failure_time = 0;
+int32_t unlimited_weapons = 0;
+
+// Without stores the aircraft keeps its clean limit.
+void check_loadout_limits() { set_model_g_limit(9); }
 
 // No object table, pylon or sensor exists to be filled yet; no weapon can be fired.
 void init_weapon_info() {}

@@ -15,6 +15,12 @@ enum GameMode : int32_t {
 };
 
 extern int32_t game_mode;
+
+enum ControlMode : int32_t { CONTROL_PILOT = 0, CONTROL_GUNNER = 1, CONTROL_BOTH = 2 };
+// A gunner's machine takes the pilot's state instead of flying the aircraft.
+extern int32_t control_mode;
+// Crashes do not end the flight.
+extern int32_t crashing_off;
 // The pause key toggles a pause that does not block.
 extern int32_t free_pause;
 

@@ -12,6 +12,7 @@
 #include "library/sound/dsound.h"
 #include "library/sound/samples.h"
 #include "library/system/joystick.h"
+#include "source/models/flight_model.h"
 #include "source/skill.h"
 #include "source/startup.h"
 #include "tests/library/os/scratch.h"
@@ -116,6 +117,22 @@ TEST_F(Preferences, ASoundVolumeOutOfRangeIsHeldToItsRange) {
         apply_preferences();
         EXPECT_EQ(master_volume, c.volume) << c.stored;
     }
+}
+
+// Only 0 chooses the simple model; any other id, which only a hand-edited file holds, flies the
+// full model and is kept in the file as written.
+TEST_F(Preferences, AnUnknownModelIdFliesTheFullModelAndStaysInTheFile) {
+    const struct {
+        int stored, model;
+    } cases[] = {{0, MODEL_SIMPLE}, {1, MODEL_FULL}, {7, MODEL_FULL}, {-1, MODEL_FULL}};
+    for (auto c : cases) {
+        load_prefs("prefs.cfg");
+        set_pref_int("Model ID", c.stored);
+        apply_preferences();
+        EXPECT_EQ(model_id, c.model) << c.stored;
+        EXPECT_EQ(stored("Model ID"), c.stored);
+    }
+    model_id = MODEL_FULL;
 }
 
 }  // namespace

@@ -19,8 +19,6 @@
 
 namespace vyr {
 
-void load_terrain() {}
-int32_t get_ground_height(int32_t, int32_t) { return 0; }
 void prepare_terrain_frame() {}
 void queue_terrain_tile_accel() {}
 void queue_terrain_tile_soft() {}

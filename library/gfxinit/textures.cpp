@@ -1,5 +1,6 @@
 #include "library/gfxinit/textures.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "library/gfxinit/glide.h"
 #include "library/gfxinit/texpal.h"
 #include "library/os/file.h"
+#include "platform/accel/framebuffer.h"
 #include "platform/accel/pipeline.h"
 
 namespace vyr {
@@ -123,6 +125,13 @@ void place_object_textures(TextureRecord* const* table, int count, uint32_t& nex
             fail_glide_start("object texture is not 64 texels wide:", std::to_string(i).c_str());
         place(FIRST_OBJECT_TEXTURE + i, TERRAIN_INFO, texture->texels, next);
     }
+}
+
+void replace_terrain_textures(const uint8_t* texels) {
+    if (!accel::display_open() || terrain_texels.empty()) return;
+    std::copy_n(texels, terrain_texels.size(), terrain_texels.begin());
+    for (int i = 0; i < TERRAIN_TEXTURE_COUNT; ++i)
+        accel::download_texture(accel_textures[i].start_address, TERRAIN_INFO, terrain_texels.data() + size_t(i) * TERRAIN_TEXTURE_BYTES);
 }
 
 void load_accel_textures(const GlideFiles& files) {

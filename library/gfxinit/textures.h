@@ -1,6 +1,6 @@
 // The accelerator textures, by number: 0..193 the terrain of the war zone, 194..201 smoke,
 // 202..325 the explosion animations, 326..368 the first object textures. Placed back to back
-// from the bottom of texture memory once at start-up and never changed.
+// from the bottom of texture memory once at start-up; only the terrain's texels change later.
 #pragma once
 
 #include <cstdint>
@@ -43,5 +43,9 @@ void load_accel_textures(const GlideFiles& files);
 void load_smoke_textures(const char* data_directory, uint32_t& next);
 void load_explosion_textures(const char* data_directory, uint32_t& next);
 void place_object_textures(TextureRecord* const* table, int count, uint32_t& next);
+
+// Once the accelerator is open, puts the texels of a new war zone's TEXT64.RAW (both sets, 194
+// textures of 64 x 64) into terrain textures 0..193 at their addresses; before that it does nothing.
+void replace_terrain_textures(const uint8_t* texels);
 
 }  // namespace vyr

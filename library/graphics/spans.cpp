@@ -3,6 +3,7 @@
 #include <cstring>
 #include <utility>
 
+#include "library/3dvisual/terrain_colours.h"
 #include "library/graphics/palette.h"
 
 namespace vyr {
@@ -13,7 +14,6 @@ int32_t span_left_x[MAX_SPAN_ROWS], span_right_x[MAX_SPAN_ROWS];
 int32_t span_left_u[MAX_SPAN_ROWS], span_right_u[MAX_SPAN_ROWS];
 int32_t span_left_v[MAX_SPAN_ROWS], span_right_v[MAX_SPAN_ROWS];
 int32_t span_left_shade[MAX_SPAN_ROWS], span_right_shade[MAX_SPAN_ROWS];
-uint8_t terrain_shade_tables[4][256 * 256];
 
 namespace {
 
@@ -224,7 +224,7 @@ void draw_spans_tex_transparent(int32_t shade, const TextureRecord* texture) {
 
 void draw_spans_tex_gouraud(const TextureRecord* texture) {
     const int32_t width_class = texture->width_class;
-    const uint8_t* shades = width_class >= 6 && width_class <= 9 ? terrain_shade_tables[width_class - 6] : shade_table;
+    const uint8_t* shades = width_class >= 6 && width_class <= 9 ? terrain_haze_tables[width_class - 6] : shade_table;
     fill_textured<Texturing::GOURAUD>(texture, {nullptr, shades, nullptr, nullptr});
 }
 

@@ -21,9 +21,6 @@ extern int32_t span_left_u[MAX_SPAN_ROWS], span_right_u[MAX_SPAN_ROWS];  // 16.1
 extern int32_t span_left_v[MAX_SPAN_ROWS], span_right_v[MAX_SPAN_ROWS];
 extern int32_t span_left_shade[MAX_SPAN_ROWS], span_right_shade[MAX_SPAN_ROWS];  // level in bits 23 to 30
 
-// Shade tables of the terrain texture classes 6 to 9, filled by the terrain colour loader.
-extern uint8_t terrain_shade_tables[4][256 * 256];
-
 // The shimmer pattern for each frame_phase.
 constexpr uint8_t SHIMMER_PATTERNS[4] = {0xCC, 0x66, 0x33, 0x99};
 

@@ -304,6 +304,20 @@ int load_file(const char* name, void* buffer, size_t size, const char* source_pa
     return got == size;
 }
 
+void load_file_exact(const char* name, void* buffer, size_t size, const char* source_path, int line) {
+    std::FILE* stream = open_for_reading(name).stream;
+    if (!stream) {
+        report_fatal_error("Cannot open : Load File %s", source_path, line, name);
+        return;
+    }
+    std::fseek(stream, 0, SEEK_END);
+    const long actual = std::ftell(stream);
+    std::fseek(stream, 0, SEEK_SET);
+    const bool whole = actual == long(size) && read_chunks(stream, buffer, size) == size;
+    std::fclose(stream);
+    if (!whole) report_fatal_error("%s is %ld bytes, expected %zu", source_path, line, name, actual, size);
+}
+
 void* load_file_alloc(const char* name, size_t* size_out, const char* source_path, int line) {
     if (size_out) *size_out = 0;
     std::FILE* stream = open_for_reading(name).stream;

@@ -56,6 +56,9 @@ void delete_file(const char* name);
 // Reads `size` bytes of the file into `buffer`: 1 when exactly that many were read, else 0.
 // A file found nowhere is fatal.
 int load_file(const char* name, void* buffer, size_t size, const char* source_path, int line);
+// Reads the file whole into `buffer`; a file found nowhere, or of any size but `size`, is fatal
+// (the message names the file, its size and the size expected).
+void load_file_exact(const char* name, void* buffer, size_t size, const char* source_path, int line);
 // The whole file in a block from `allocate_memory`; null and size 0 on a short read. A file found
 // nowhere is fatal.
 void* load_file_alloc(const char* name, size_t* size_out, const char* source_path, int line);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -152,6 +153,21 @@ TEST_F(GlideStart, PlacesEveryTextureBackToBackAndDownloadsIt) {
     EXPECT_EQ(texels_of(325)[2], 20);
     EXPECT_EQ(texels_of(326)[0], 100);
     EXPECT_EQ(texels_of(368)[4095], 142);
+}
+
+TEST_F(GlideStart, ANewWarZonesTerrainTexturesTakeThePlacesOfTheOld) {
+    Bytes texels(194 * 4096);
+    for (size_t i = 0; i < texels.size(); ++i) texels[i] = uint8_t(255 - i / 4096);
+    replace_terrain_textures(texels.data());  // before the accelerator is open: nothing to replace
+    start();
+    EXPECT_EQ(texels_of(193)[0], 193);
+    AccelTexture before[ACCEL_TEXTURE_COUNT];
+    std::copy(std::begin(accel_textures), std::end(accel_textures), before);
+    replace_terrain_textures(texels.data());
+    EXPECT_EQ(texels_of(0)[0], 255);
+    EXPECT_EQ(texels_of(193)[4095], 62);
+    EXPECT_EQ(texels_of(194)[2], 1);  // smoke is left alone
+    for (int i = 0; i < ACCEL_TEXTURE_COUNT; ++i) EXPECT_EQ(accel_textures[i].start_address, before[i].start_address) << i;
 }
 
 TEST_F(GlideStart, SetsGammaFogAndTheTextureState) {

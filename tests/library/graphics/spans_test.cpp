@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "library/3dvisual/terrain_colours.h"
 #include "library/graphics/palette.h"
 #include "library/graphics/scan.h"
 #include "library/graphics/screen.h"
@@ -71,7 +72,7 @@ protected:
         for (int c = 0; c < 256; ++c)
             for (int level = 0; level < 256; ++level) {
                 shade_table[c * 256 + level] = c ? uint8_t(c + level / 32) : 0;
-                for (int k = 0; k < 4; ++k) terrain_shade_tables[k][c * 256 + level] = c ? uint8_t('0' + k) : 0;
+                for (int k = 0; k < 4; ++k) terrain_haze_tables[k][c * 256 + level] = c ? uint8_t('0' + k) : 0;
             }
     }
     void TearDown() override {

@@ -12,6 +12,7 @@
 #include "tools/vyrgen/sounds.h"
 #include "tools/vyrgen/test_screen.h"
 #include "tools/vyrgen/ui_pictures.h"
+#include "tools/vyrgen/world/terrain_files.h"
 
 namespace vyr::vyrgen {
 
@@ -41,6 +42,7 @@ std::vector<DataFile> data_set_files() {
     for (const UiPicture& picture : ui_pictures())
         files.push_back({picture.name, encode_ui_picture(picture.image)});
     for (DataFile& file : accel_files()) files.push_back(std::move(file));
+    for (DataFile& file : terrain_files()) files.push_back(std::move(file));
     for (DataFile& file : sound_files()) files.push_back(std::move(file));
     for (DataFile& file : object_files()) files.push_back(std::move(file));
     // Last, so that a run cut short leaves no directory the game would take for complete.

@@ -14,7 +14,7 @@ namespace {
 constexpr int SIZE = TERRAIN_TEXTURE_SIZE;
 constexpr double PI = 3.14159265358979323846;
 
-enum class Kind { GRASS, FARMLAND, FOREST, SAND, ROCK, SNOW, WATER, TOWN, MARKINGS };
+using Kind = TextureKind;
 
 struct KindRange {
     Kind kind;
@@ -161,6 +161,15 @@ void draw(Kind kind, Texture& t) {
 }
 
 }  // namespace
+
+TextureRange texture_range(TextureKind kind) {
+    int first = 0;
+    for (const KindRange& range : KINDS) {
+        if (range.kind == kind) return {first, range.count};
+        first += range.count;
+    }
+    return {0, 0};
+}
 
 std::vector<uint8_t> terrain_textures(int zone) {
     std::vector<uint8_t> out(size_t(TERRAIN_TEXTURE_SETS) * TERRAIN_TEXTURES_PER_SET * SIZE * SIZE);

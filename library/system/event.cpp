@@ -2,7 +2,6 @@
 
 #include <mutex>
 
-#include "library/system/exit.h"
 #include "library/system/key.h"
 #include "library/system/thread.h"
 #include "library/system/winmain.h"
@@ -34,8 +33,7 @@ int post_input_event(const Event& event) {
 int post_event(const Event& event) { return post_input_event(event); }
 
 int get_event(Event& out) {
-    // A quit from the outside world is taken by the next thread that reads input.
-    if (quit_requested()) end_process(0);
+    take_quit_request();
     std::lock_guard lock(event_mutex);
     if (event_head == event_tail) return 0;
     out = event_ring[event_tail++];

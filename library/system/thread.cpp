@@ -144,6 +144,7 @@ void wait_for_work(uint64_t seen) {
 // Picks the next thread and passes it the baton; unless the caller is ending, returns when the
 // caller has been picked again.
 void hand_over(bool ending) {
+    if (!ending) take_quit_request();
     const int self = current_thread;
     for (;;) {
         uint64_t seen = wake_generation.load();

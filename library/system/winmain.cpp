@@ -190,7 +190,9 @@ int win_main(GameMain game_main, const char* command_line) {
     return result;
 }
 
-bool quit_requested() { return quit_asked.load() != 0; }
+void take_quit_request() {
+    if (quit_asked.load() && !shutting_down.load()) end_process(0);
+}
 
 void set_request_handler(uint32_t code, RequestHandler handler) {
     if (code < REQUEST_CODE_COUNT) request_handlers[code].store(handler);

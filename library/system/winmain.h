@@ -92,8 +92,10 @@ void set_activation_handler(ActivationHandler handler);
 // over-long words are dropped.
 void split_command_line(const char* command_line, GameArguments& arguments);
 
-// Set when the outside world asked the program to end; the next reader of input ends it.
-bool quit_requested();
+// Ends the program with status 0 when the outside world has asked it to end (a script, a signal,
+// the close button). Game-side threads call it where they read input or pass the baton, so the
+// exit runs on the one thread that holds the baton; once the exit is under way it does nothing.
+void take_quit_request();
 
 // Repaints the whole display after the program regains the focus in full-screen style.
 using RepaintFunction = void (*)();

@@ -1,6 +1,8 @@
 // The SDL window: the 640 x 480 picture scaled into a real window, keeping its aspect.
 #include <SDL.h>
+#include <signal.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +17,49 @@
 namespace vyr::platform {
 
 namespace {
+
+// Set by the first SIGINT or SIGTERM; the message loop turns it into a quit.
+volatile sig_atomic_t quit_signalled = 0;
+std::string display_name;  // for the line that says the display is gone
+
+void on_quit_signal(int) {
+    quit_signalled = 1;
+    // A second signal while the exit runs ends the process at once.
+    struct sigaction fallback = {};
+    fallback.sa_handler = SIG_DFL;
+    sigaction(SIGINT, &fallback, nullptr);
+    sigaction(SIGTERM, &fallback, nullptr);
+}
+
+void catch_quit_signals() {
+    struct sigaction action = {};
+    action.sa_handler = on_quit_signal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+// The program itself always ends through _Exit, so an exit() can only come from the display
+// library giving up on a lost connection.
+void on_display_lost() {
+    std::fprintf(stderr, "vyr: lost the display %s; set VYR_VIDEO=headless to run without one\n",
+                 display_name.c_str());
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
+std::string describe_display() {
+    if (const char* x = std::getenv("DISPLAY"); x && *x) return x;
+    if (const char* wayland = std::getenv("WAYLAND_DISPLAY"); wayland && *wayland) return wayland;
+    return "(DISPLAY is not set)";
+}
+
+// Drivers that open no window are taken only when the user names them.
+bool shows_a_window(const char* driver) {
+    if (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0) return true;
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    return asked && std::strstr(asked, driver);
+}
 
 class SdlWindow final : public Window {
 public:
@@ -37,6 +82,8 @@ public:
             return false;
         }
         SDL_RenderSetLogicalSize(renderer_, 640, 480);
+        catch_quit_signals();
+        std::atexit(on_display_lost);
         return true;
     }
 
@@ -57,6 +104,10 @@ public:
             if (SDL_WaitEventTimeout(&event, 10)) {
                 handle(event);
                 while (SDL_PollEvent(&event)) handle(event);
+            }
+            if (quit_signalled && !quit_passed_on_) {
+                quit_passed_on_ = true;
+                procedure_({MessageKind::QUIT, 0, 0});
             }
             run_pending_calls();
         }
@@ -119,7 +170,10 @@ public:
     void set_cursor_shape(int) override {}  // the system pointer stays hidden; the game draws its own
 
     void message_box(const char* title, const char* text) override {
-        call_on_window_thread([&] { SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title, text, window_); });
+        // About 80 characters fit a 640-pixel-wide screen in the box's font.
+        std::string wrapped = wrap_text(text, 76);
+        call_on_window_thread(
+            [&] { SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title, wrapped.c_str(), window_); });
     }
 
     void shutdown() override {
@@ -187,7 +241,7 @@ private:
             if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) procedure_({MessageKind::ACTIVATE_APP, 0, 0});
             if (event.window.event == SDL_WINDOWEVENT_EXPOSED) procedure_({MessageKind::PAINT, 0, 0});
             break;
-        case SDL_QUIT: break;  // the game has its own ways out; closing the window is not one
+        case SDL_QUIT: procedure_({MessageKind::QUIT, 0, 0}); break;  // the close button
         default:
             if (event.type == wake_event_) run_pending_calls();
             break;
@@ -204,13 +258,23 @@ private:
     std::mutex mutex_;
     std::condition_variable cv_;
     std::deque<Call> calls_;
+    bool quit_passed_on_ = false;
 };
 
 }  // namespace
 
-std::unique_ptr<Window> make_sdl_window() {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) return nullptr;
-    return std::make_unique<SdlWindow>();
+std::unique_ptr<Window> make_sdl_window(std::string& error) {
+    // The program takes the quit signals itself, so that a second one ends it at once.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    display_name = describe_display();
+    // Without a Wayland display its driver can only fail, noisily.
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (!std::getenv("SDL_VIDEODRIVER") && !(wayland && *wayland)) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,kmsdrm");
+    if (SDL_Init(SDL_INIT_VIDEO) == 0 && shows_a_window(SDL_GetCurrentVideoDriver()))
+        return std::make_unique<SdlWindow>();
+    error = "cannot open the display " + display_name + "; set VYR_VIDEO=headless to run without one";
+    SDL_Quit();
+    return nullptr;
 }
 
 }  // namespace vyr::platform

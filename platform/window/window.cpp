@@ -36,6 +36,39 @@ bool open_headless(std::string& error) {
 
 }  // namespace
 
+std::string wrap_text(std::string_view text, size_t width) {
+    std::string out;
+    size_t line_start = 0;  // in `out`
+    size_t last_space = std::string::npos;
+    for (char c : text) {
+        if (c == '\n') {
+            out += c;
+            line_start = out.size();
+            last_space = std::string::npos;
+            continue;
+        }
+        if (out.size() - line_start == width) {
+            if (c == ' ') {
+                out += '\n';
+                line_start = out.size();
+                last_space = std::string::npos;
+                continue;
+            }
+            if (last_space != std::string::npos) {
+                out[last_space] = '\n';
+                line_start = last_space + 1;
+            } else {
+                out += '\n';
+                line_start = out.size();
+            }
+            last_space = std::string::npos;
+        }
+        if (c == ' ') last_space = out.size();
+        out += c;
+    }
+    return out;
+}
+
 Window* window() { return process_window.get(); }
 
 void install_window(std::unique_ptr<Window> window) { process_window = std::move(window); }
@@ -48,11 +81,8 @@ bool select_window_backend(std::string& error) {
         error = "unknown VYR_VIDEO value \"" + name + "\" (use sdl or headless)";
         return false;
     }
-    auto sdl = make_sdl_window();
-    if (!sdl) {
-        error = "cannot open a display; set VYR_VIDEO=headless to run without one";
-        return false;
-    }
+    auto sdl = make_sdl_window(error);
+    if (!sdl) return false;
     process_window = std::move(sdl);
     return true;
 }

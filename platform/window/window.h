@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace vyr::platform {
 
@@ -21,7 +22,7 @@ enum class MessageKind : uint8_t {
     KEY_UP,        // as KEY_DOWN
     MOUSE_MOVE,    // wparam: buttons (bit 0 left, bit 1 right); lparam: x | y << 16, pixels
     MOUSE_BUTTON,  // as MOUSE_MOVE, buttons after the change
-    QUIT,          // the outside world asks the program to end (script "quit")
+    QUIT,          // the outside world asks the program to end (script "quit", a signal, the close button)
     REQUEST,       // wparam: request code; lparam: argument block or value
 };
 
@@ -84,6 +85,10 @@ public:
     virtual void shutdown() = 0;
 };
 
+// `text` with its lines broken at spaces so that none is longer than `width` characters where a
+// space allows; a word longer than the width is cut. Message boxes show it, as they do not wrap.
+std::string wrap_text(std::string_view text, size_t width);
+
 // The window of this process, chosen by `open_window`; null before.
 Window* window();
 
@@ -94,6 +99,7 @@ bool select_window_backend(std::string& error);
 void install_window(std::unique_ptr<Window> window);
 
 std::unique_ptr<Window> make_headless_window();
-std::unique_ptr<Window> make_sdl_window();
+// Null, with the reason in `error`, when no display that shows a window can be opened.
+std::unique_ptr<Window> make_sdl_window(std::string& error);
 
 }  // namespace vyr::platform

@@ -161,9 +161,17 @@ bool (*replace_file)(const fs::path&, const fs::path&) = rename_file;
 void find_read_only_path(const char* sentinel) {
     if (!sentinel) return;
     read_only_path.clear();
-    std::vector<fs::path> tried;
-    if (const char* data = std::getenv("VYR_DATA"); data && *data) tried.emplace_back(data);
     std::error_code error;
+    // The player's own choice is never passed over for a fall-back.
+    if (const char* data = std::getenv("VYR_DATA"); data && *data) {
+        if (is_file(find_path(data, sentinel))) {
+            read_only_path = fs::absolute(data, error);
+            return;
+        }
+        report_fatal_error("VYR_DATA names %s, which has no %s", SOURCE, __LINE__, data, sentinel);
+        return;
+    }
+    std::vector<fs::path> tried;
     fs::path program = fs::read_symlink("/proc/self/exe", error);
     if (!error) {
         tried.push_back(program.parent_path() / "data");
@@ -180,6 +188,31 @@ void find_read_only_path(const char* sentinel) {
     }
     report_fatal_error("Cannot find the data directory: no %s in %s. Set VYR_DATA to it", SOURCE,
                        __LINE__, sentinel, list.c_str());
+}
+
+void enter_player_directory() {
+    fs::path home;
+    if (const char* named = std::getenv("VYR_HOME"); named && *named) {
+        home = named;
+    } else if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') {
+        home = fs::path(xdg) / "vyr";
+    } else {
+        const char* user = std::getenv("HOME");
+        home = fs::path(user && *user ? user : "/") / ".local/share/vyr";
+    }
+    std::error_code error;
+    fs::create_directories(home, error);
+    if (!error) fs::current_path(home, error);
+    if (!error) {
+        // Write access is tried, not read from the permissions, which say nothing under root or ACLs.
+        fs::path probe = home / ".vyr-write-test";
+        std::FILE* file = std::fopen(probe.c_str(), "wb");
+        if (!file || std::fclose(file) != 0) error = std::make_error_code(std::errc::permission_denied);
+        fs::remove(probe);
+    }
+    if (error)
+        std::fprintf(stderr, "vyr: cannot use the player's directory %s (%s)\n",
+                     home.c_str(), error.message().c_str());
 }
 
 FileHandle* open_file(const char* name, int access, int mode, const char* source_path, int line) {

@@ -26,10 +26,16 @@ constexpr size_t FILE_CHUNK_SIZE = 8192;  // long reads refresh the pointer afte
 struct FileHandle;
 struct FileListEntry;
 
-// Takes the first of $VYR_DATA, data/ beside the executable, ../share/vyr from it and
-// /usr/share/vyr that holds `sentinel` as the read-only data directory; fatal, naming every
-// directory tried, when none does. A null sentinel does nothing.
+// Takes $VYR_DATA as the read-only data directory when it is set (fatal, naming it, when it lacks
+// `sentinel`); else the first of data/ beside the executable, ../share/vyr from it and
+// /usr/share/vyr that holds `sentinel`; fatal, naming every directory tried, when none does. A
+// null sentinel does nothing.
 void find_read_only_path(const char* sentinel);
+
+// Makes the player's own directory ($VYR_HOME, else $XDG_DATA_HOME/vyr, else
+// ~/.local/share/vyr) the working directory, creating it. When it cannot be made or written, says
+// so once on stderr and leaves the program to run on without keeping its files.
+void enter_player_directory();
 
 // Opens `name` (fatal "Cannot Open file" when it cannot be opened; null if that returns).
 FileHandle* open_file(const char* name, int access, int mode, const char* source_path, int line);

@@ -37,7 +37,7 @@ void put_word(std::vector<uint8_t>& out, int32_t value) {
 }
 
 void complain(const char* bank, const char* what) {
-    std::fprintf(stderr, "vyr: %s: %s; the rest of the bank is not read\n", bank, what);
+    std::fprintf(stderr, "vyr: %s: %s; the bank is built again from the samples\n", bank, what);
 }
 
 // A new buffer for the row holding `bytes`; it stays silent when it cannot be locked. The row's
@@ -52,9 +52,11 @@ void fill_row(int row, const uint8_t* bytes, int count, SoundBuffer* buffer) {
     info.buffer = buffer;
 }
 
-void read_bank(const char* name, bool full) {
+// False when the bank is damaged; the rows read before the damage keep their sounds.
+bool read_bank(const char* name, bool full) {
     FileHandle* file = open_file(name, FILE_ACCESS_READ, FILE_MODE_EXISTING, SOURCE_PATH, __LINE__);
-    if (!file) return;
+    if (!file) return false;
+    bool whole = false;
     const long size = get_file_size(file);
     auto left = [&] { return size - get_file_position(file); };
     std::vector<uint8_t> bytes;
@@ -65,7 +67,10 @@ void read_bank(const char* name, bool full) {
             break;
         }
         const int32_t row = read_word(file);
-        if (row == END_OF_BANK) break;
+        if (row == END_OF_BANK) {
+            whole = true;
+            break;
+        }
         if (row < 0 || row >= SAMPLE_COUNT) {
             complain(name, "a record names a row outside the sample table");
             break;
@@ -87,6 +92,7 @@ void read_bank(const char* name, bool full) {
         yield_thread();
     }
     close_file(file);
+    return whole;
 }
 
 // Loads every wanted row from its ".raw" file and writes the bank of what was loaded.
@@ -131,10 +137,8 @@ void build_bank(const char* name, bool full) {
 }
 
 void load_bank(const char* name, bool full) {
-    if (check_file_exists(name))
-        read_bank(name, full);
-    else
-        build_bank(name, full);
+    // A damaged bank would leave sounds silent on every later run; it is made anew as a missing one.
+    if (!check_file_exists(name) || !read_bank(name, full)) build_bank(name, full);
     sound_bank_loaded = 1;
 }
 

@@ -109,7 +109,8 @@ bool open_audio() {
         if (backend == AudioBackend::OFF) return false;
         if (backend == AudioBackend::NUL) {
             const char* path = std::getenv("VYR_AUDIO_CAPTURE");
-            capture_path = path ? path : "";
+            // Resolved now: the program later works in the player's directory.
+            capture_path = path && *path ? std::filesystem::absolute(path).string() : "";
             capturing = !capture_path.empty();
             capture.clear();
             pulled_periods = timer_periods();

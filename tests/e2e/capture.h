@@ -34,4 +34,23 @@ inline Capture read_capture(const std::filesystem::path& path) {
     return c;
 }
 
+enum class Shown { OTHER, MAIN_SCREEN, PREFERENCES_SCREEN };
+
+// Which of the first menu screens a picture shows, by a pixel of a plate each has; `at` gives
+// the picture's colour at a place.
+template <typename Pixels>
+Shown first_screen_of(const Pixels& at) {
+    auto is_plate = [&](int x, int y) {
+        std::array<int, 3> pixel = at(x, y);
+        return pixel[0] > 60 && pixel[1] > 60 && pixel[2] > 60;
+    };
+    if (is_plate(45, 125)) return Shown::PREFERENCES_SCREEN;
+    if (is_plate(405, 42)) return Shown::MAIN_SCREEN;
+    return Shown::OTHER;
+}
+
+inline Shown first_screen(const Capture& c) {
+    return first_screen_of([&](int x, int y) { return c.at(x, y); });
+}
+
 }  // namespace vyr::e2e

@@ -17,19 +17,6 @@ namespace {
 constexpr int LAST_CAPTURE = 40;
 const std::string QUIT_KEYS = "60 key 0x1d down\n62 key 0x10 down\n";
 
-enum class Shown { OTHER, MAIN_SCREEN, PREFERENCES_SCREEN };
-
-bool is_plate(const Capture& c, int x, int y) {
-    auto pixel = c.at(x, y);
-    return pixel[0] > 60 && pixel[1] > 60 && pixel[2] > 60;
-}
-
-Shown first_screen(const Capture& c) {
-    if (is_plate(c, 45, 125)) return Shown::PREFERENCES_SCREEN;
-    if (is_plate(c, 405, 42)) return Shown::MAIN_SCREEN;
-    return Shown::OTHER;
-}
-
 // How many of the loading panel's four lamps are lit.
 int lit_lamps(const Capture& c) {
     int lit = 0;

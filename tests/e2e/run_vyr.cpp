@@ -32,9 +32,10 @@ RunResult run_shell(const ScratchDirectory& directory, const std::string& comman
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text.str()};
 }
 
-RunResult run_vyr(const ScratchDirectory& directory, const std::string& environment) {
+RunResult run_vyr(const ScratchDirectory& directory, const std::string& environment, const std::string& start) {
     // A run that hangs must fail the test, not the whole suite.
-    return run_shell(directory, "env VYR_VIDEO=headless VYR_AUDIO=off " + environment + " timeout 60 '" +
+    return run_shell(directory, "cd '" + start + "' && env VYR_VIDEO=headless VYR_AUDIO=off VYR_HOME='" +
+                                    directory.path().string() + "' " + environment + " timeout 60 '" +
                                     std::string(VYR_BUILD_DIR) + "/vyr'");
 }
 

@@ -22,8 +22,9 @@ private:
     std::filesystem::path path_;
 };
 
-// Runs `environment` (VAR=value words) and build/vyr in `directory` through the shell.
-RunResult run_vyr(const ScratchDirectory& directory, const std::string& environment);
+// Runs `environment` (VAR=value words) and build/vyr through the shell, started in `start` (relative
+// to `directory`); `directory` is also its player's directory unless the environment names another.
+RunResult run_vyr(const ScratchDirectory& directory, const std::string& environment, const std::string& start = ".");
 
 // Runs a shell command in `directory`.
 RunResult run_shell(const ScratchDirectory& directory, const std::string& command);

@@ -1,0 +1,251 @@
+// The SDL window under a virtual X server: how the program ends when the outside world asks, and
+// when it has no display or loses it.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "capture.h"
+#include "run_vyr.h"
+
+// Last: the X headers define words that other headers use as names.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace vyr::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+// Long enough for a start-up on a machine busy with other builds.
+constexpr auto LIMIT = 120s;
+
+// Polls `condition` until it holds or the limit passes.
+bool wait_for(const std::function<bool()>& condition) {
+    for (auto end = std::chrono::steady_clock::now() + LIMIT; std::chrono::steady_clock::now() < end;) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(50ms);
+    }
+    return false;
+}
+
+// A child process, ended for good when the test is done with it.
+class Child {
+public:
+    Child(const std::vector<std::string>& argv, const std::vector<std::string>& environment, const fs::path& output) {
+        pid_ = fork();
+        if (pid_ != 0) return;
+        for (const std::string& word : environment) putenv(const_cast<char*>(word.c_str()));
+        int fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(fd, 1);
+        dup2(fd, 2);
+        std::vector<char*> words;
+        for (const std::string& word : argv) words.push_back(const_cast<char*>(word.c_str()));
+        words.push_back(nullptr);
+        execvp(words[0], words.data());
+        _exit(127);
+    }
+    ~Child() {
+        if (running()) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    pid_t pid() const { return pid_; }
+    bool running() {
+        if (status_ != NOT_YET) return false;
+        int status = 0;
+        if (waitpid(pid_, &status, WNOHANG) != pid_) return true;
+        status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        return false;
+    }
+    // The exit status once it has ended by itself, -1 when it has not within the limit.
+    int wait_for_exit() {
+        if (!wait_for([this] { return !running(); })) return -1;
+        return status_;
+    }
+
+private:
+    static constexpr int NOT_YET = -2;
+    pid_t pid_;
+    int status_ = NOT_YET;
+};
+
+// A virtual X server on a free display number.
+class VirtualDisplay {
+public:
+    explicit VirtualDisplay(const fs::path& directory) {
+        int fds[2];
+        if (pipe(fds) != 0) return;
+        server_ = std::make_unique<Child>(
+            std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(fds[1]), "-nolisten", "tcp",
+                                     "-screen", "0", "800x600x24"},
+            std::vector<std::string>{}, directory / "xvfb.txt");
+        close(fds[1]);
+        // The server writes its number once it takes connections.
+        std::string number;
+        char c;
+        while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+        close(fds[0]);
+        if (!number.empty()) name_ = ":" + number;
+    }
+    ~VirtualDisplay() {
+        if (x_) XCloseDisplay(x_);
+    }
+    const std::string& name() const { return name_; }
+
+    // Ends the server under its clients. Our own connection is left as it is: closing a dead one
+    // would end this process.
+    void kill_server() {
+        x_ = nullptr;
+        kill(server_->pid(), SIGKILL);
+    }
+
+    // The program's window, once it is shown; 0 until then.
+    Window find_window() {
+        if (!x_) x_ = XOpenDisplay(name_.c_str());
+        return x_ ? find_named(DefaultRootWindow(x_)) : 0;
+    }
+
+    // The colour at a place of the window.
+    std::array<int, 3> pixel(Window window, int x, int y) {
+        XImage* image = XGetImage(x_, window, x, y, 1, 1, AllPlanes, ZPixmap);
+        if (!image) return {0, 0, 0};
+        unsigned long value = XGetPixel(image, 0, 0);
+        XDestroyImage(image);
+        return {int(value >> 16 & 0xff), int(value >> 8 & 0xff), int(value & 0xff)};
+    }
+
+    // What a window manager sends when the close button is pressed.
+    void press_close_button(Window window) {
+        XEvent event = {};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = XInternAtom(x_, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = long(XInternAtom(x_, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(x_, window, False, NoEventMask, &event);
+        XFlush(x_);
+    }
+
+private:
+    Window find_named(Window window) {
+        char* title = nullptr;
+        if (XFetchName(x_, window, &title) && title) {
+            bool found = std::string(title) == "Vyr for Win95";
+            XFree(title);
+            if (found) return window;
+        }
+        Window root, parent, *children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(x_, window, &root, &parent, &children, &count)) return 0;
+        Window found = 0;
+        for (unsigned i = 0; i < count && !found; ++i) found = find_named(children[i]);
+        if (children) XFree(children);
+        return found;
+    }
+
+    std::unique_ptr<Child> server_;
+    std::string name_;
+    Display* x_ = nullptr;
+};
+
+std::string read_text(const fs::path& path) {
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+class WindowQuit : public testing::Test {
+protected:
+    void SetUp() override {
+        if (std::system("command -v Xvfb >/dev/null") != 0) GTEST_SKIP() << "no Xvfb here";
+        display = std::make_unique<VirtualDisplay>(dir.path());
+        ASSERT_FALSE(display->name().empty()) << read_text(dir.path() / "xvfb.txt");
+    }
+
+    std::unique_ptr<Child> start_vyr(const std::string& display_name) {
+        return std::make_unique<Child>(
+            std::vector<std::string>{std::string(VYR_BUILD_DIR) + "/vyr"},
+            std::vector<std::string>{"DISPLAY=" + display_name, "VYR_VIDEO=sdl", "VYR_AUDIO=off",
+                                     "VYR_HOME=" + (dir.path() / "home").string()},
+            dir.path() / "output.txt");
+    }
+
+    // Waits until the window shows the first menu screen (the preferences on a first run).
+    Window wait_for_menu() {
+        Window window = 0;
+        wait_for([&] {
+            window = display->find_window();
+            return window && first_screen_of([&](int x, int y) { return display->pixel(window, x, y); }) !=
+                                 Shown::OTHER;
+        });
+        return window;
+    }
+
+    std::string output() const { return read_text(dir.path() / "output.txt"); }
+
+    ScratchDirectory dir{"window_quit_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name())};
+    std::unique_ptr<VirtualDisplay> display;
+};
+
+TEST_F(WindowQuit, SignalsAndTheCloseButtonEndTheGameOnItsMenuThroughItsExitPath) {
+    const struct {
+        const char* name;
+        std::function<void(VirtualDisplay&, Window, pid_t)> ask;
+    } cases[] = {
+        {"SIGTERM", [](VirtualDisplay&, Window, pid_t pid) { kill(pid, SIGTERM); }},
+        {"SIGINT", [](VirtualDisplay&, Window, pid_t pid) { kill(pid, SIGINT); }},
+        {"close button", [](VirtualDisplay& x, Window window, pid_t) { x.press_close_button(window); }},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(dir.path() / "home");
+        auto vyr = start_vyr(display->name());
+        Window window = wait_for_menu();
+        ASSERT_NE(window, 0u) << c.name << ": no menu shown\n" << output();
+        c.ask(*display, window, vyr->pid());
+        EXPECT_EQ(vyr->wait_for_exit(), 0) << c.name << "\n" << output();
+        EXPECT_NE(read_text(dir.path() / "home" / "prefs.cfg").find("Quick Start Game Runs=1"), std::string::npos)
+            << c.name;
+    }
+}
+
+TEST_F(WindowQuit, SigtermOnTheLoadingScreenEndsTheGame) {
+    auto vyr = start_vyr(display->name());
+    ASSERT_TRUE(wait_for([&] { return display->find_window() != 0; })) << output();
+    kill(vyr->pid(), SIGTERM);
+    EXPECT_EQ(vyr->wait_for_exit(), 0) << output();
+    EXPECT_TRUE(fs::exists(dir.path() / "home" / "prefs.cfg"));
+}
+
+TEST_F(WindowQuit, WithoutADisplayOrWhenItIsLostTheGameEndsWithOneLine) {
+    auto none = start_vyr(":" + std::to_string(9000 + getpid() % 1000));  // no server there
+    EXPECT_EQ(none->wait_for_exit(), 1) << output();
+    EXPECT_NE(output().find("cannot open the display :"), std::string::npos) << output();
+    EXPECT_NE(output().find("VYR_VIDEO=headless"), std::string::npos) << output();
+
+    auto vyr = start_vyr(display->name());
+    ASSERT_NE(wait_for_menu(), 0u) << output();
+    display->kill_server();
+    EXPECT_EQ(vyr->wait_for_exit(), 1) << output();
+    EXPECT_NE(output().find("lost the display " + display->name() + "; set VYR_VIDEO=headless"),
+              std::string::npos)
+        << output();
+}
+
+}  // namespace
+}  // namespace vyr::e2e

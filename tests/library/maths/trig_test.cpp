@@ -71,19 +71,33 @@ TEST_F(TrigTables, AreLoadedWhenPresent) {
     EXPECT_FALSE(fs::exists(work / "SINCOS.TBL"));
 }
 
-TEST_F(TrigTables, AFileOfTheWrongSizeIsRecomputedAndRewritten) {
+TEST_F(TrigTables, ADamagedFileIsRecomputedAndRewritten) {
     init_trig_tables();
-    const int32_t last = sin_table[SIN_TABLE_SIZE - 1];
-    const int32_t arctan_last = arctan_table[ARCTAN_TABLE_SIZE - 1];
-    write_bytes(work / "SINCOS.TBL", std::string(100, '\0'));
-    write_bytes(work / "ARCTAN.TBL", std::string(ARCTAN_TABLE_SIZE * 4 + 4, '\x7f'));
-    sin_table[SIN_TABLE_SIZE - 1] = 0;
-    arctan_table[ARCTAN_TABLE_SIZE - 1] = 0;
-    init_trig_tables();
-    EXPECT_EQ(sin_table[SIN_TABLE_SIZE - 1], last);
-    EXPECT_EQ(arctan_table[ARCTAN_TABLE_SIZE - 1], arctan_last);
-    EXPECT_EQ(fs::file_size(work / "SINCOS.TBL"), 40964u);
-    EXPECT_EQ(fs::file_size(work / "ARCTAN.TBL"), 16388u);
+    auto with_entry = [&](const char* name, int i, uint32_t value) {
+        std::string bytes = read_bytes(work / name);
+        for (int k = 0; k < 4; ++k) bytes[size_t(i) * 4 + k] = char(value >> 8 * k);
+        return bytes;
+    };
+    const struct {
+        const char* what;
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"too short", "SINCOS.TBL", std::string(100, '\0')},
+        {"too long", "ARCTAN.TBL", std::string(ARCTAN_TABLE_SIZE * 4 + 4, '\x7f')},
+        {"the most negative value, which rotations negate", "SINCOS.TBL", with_entry("SINCOS.TBL", 7, 0x80000000u)},
+        {"beyond a quarter turn", "ARCSIN.TBL", with_entry("ARCSIN.TBL", 8192, 0x40000001u)},
+        {"a negative angle", "ARCTAN.TBL", with_entry("ARCTAN.TBL", 3, 0xFFFFFFFFu)},
+    };
+    for (const auto& c : cases) {
+        const std::string good = read_bytes(work / c.name);
+        write_bytes(work / c.name, c.bytes);
+        init_trig_tables();
+        EXPECT_EQ(read_bytes(work / c.name), good) << c.what;
+        EXPECT_EQ(sin_table[7], entry_of(read_bytes(work / "SINCOS.TBL"), 7)) << c.what;
+        EXPECT_EQ(arctan_table[3], entry_of(read_bytes(work / "ARCTAN.TBL"), 3)) << c.what;
+        EXPECT_EQ(arcsin_table[8192], 1073741823) << c.what;
+    }
 }
 
 TEST_F(TrigTables, LookupsTakeTheNearestStep) {

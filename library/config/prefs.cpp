@@ -5,6 +5,7 @@
 #include <cstring>
 #include <list>
 #include <string_view>
+#include <unordered_map>
 
 #include "library/os/file.h"
 #include "library/os/path.h"
@@ -17,26 +18,41 @@ namespace {
 constexpr const char* SOURCE = "library/config/prefs";
 
 std::list<PrefEntry> prefs;  // newest first
+// The settings by name folded to lower case, so that a long file loads in linear time.
+std::unordered_map<std::string, PrefEntry*> prefs_by_name;
 std::string prefs_file_name;
 bool close_registered = false;
 
+std::string folded(std::string_view name) {
+    std::string key(name);
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return key;
+}
+
 PrefEntry* find_entry(std::string_view name) {
-    for (PrefEntry& entry : prefs)
-        if (!entry.malformed && equal_ignoring_case(entry.name, name)) return &entry;
-    return nullptr;
+    auto found = prefs_by_name.find(folded(name));
+    return found == prefs_by_name.end() ? nullptr : found->second;
 }
 
 void set_pref(std::string_view name, std::string_view value) {
-    if (PrefEntry* entry = find_entry(name))
+    if (PrefEntry* entry = find_entry(name)) {
         entry->value = value;
-    else
-        prefs.push_front({std::string(name), std::string(value)});
+        return;
+    }
+    prefs.push_front({std::string(name), std::string(value)});
+    prefs_by_name.emplace(folded(name), &prefs.front());
+}
+
+void clear_prefs() {
+    prefs.clear();
+    prefs_by_name.clear();
 }
 
 // A later line of a name replaces the value of an earlier one, so each name is kept once; a line
 // without a name, an "=" or a value is no setting, but it is kept and written back as it was.
+// Any other byte, a NUL among them, is part of its line.
 void parse_prefs(std::string_view text) {
-    text = text.substr(0, text.find('\0'));
     while (!text.empty()) {
         size_t end = text.find_first_of("\r\n");
         std::string_view line = text.substr(0, end);
@@ -73,7 +89,7 @@ void write_prefs(const char* except) {
 }  // namespace
 
 void load_prefs(const char* file_name) {
-    prefs.clear();
+    clear_prefs();
     prefs_file_name = file_name ? file_name : "";
     // Once only: a second run would find the store emptied by the first and delete the file.
     if (!close_registered) add_exit_handler(close_prefs);
@@ -90,7 +106,7 @@ void load_prefs(const char* file_name) {
 
 void close_prefs() {
     save_prefs();
-    prefs.clear();
+    clear_prefs();
     prefs_file_name.clear();
 }
 

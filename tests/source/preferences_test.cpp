@@ -15,7 +15,7 @@
 #include "source/models/flight_model.h"
 #include "source/skill.h"
 #include "source/startup.h"
-#include "tests/library/os/scratch.h"
+#include "tests/support/scratch.h"
 
 namespace vyr {
 namespace {

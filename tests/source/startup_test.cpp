@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "library/config/prefs.h"
-#include "tests/library/os/scratch.h"
+#include "tests/support/scratch.h"
 
 namespace vyr {
 namespace {

@@ -13,7 +13,7 @@
 #include "library/system/winmain.h"
 #include "platform/timer/timer.h"
 #include "platform/window/headless.h"
-#include "tests/library/os/scratch.h"
+#include "tests/support/scratch.h"
 
 #include <thread>
 
@@ -82,6 +82,15 @@ TEST_F(Prefs, MalformedLinesAreSkippedOnTheirOwnAndKeptOnSave) {
     EXPECT_EQ(read_int("Last"), 9);
     save_prefs();
     EXPECT_EQ(saved(), "Last=9\r\nRange = a=b\r\nEmpty=\r\n=5\r\nSet Map=2\r\nNOEQUALS\r\n");
+}
+
+TEST_F(Prefs, EveryLineSurvivesASaveWhateverBytesItHolds) {
+    const std::string text = std::string("A=1\r\nB=x\0y\r\n\0\r\nC=\x01\xff\r\n", 21) + "D=4\r\n";
+    load(text);
+    EXPECT_EQ(read_int("D"), 4);
+    EXPECT_EQ(find_pref("B")->value, std::string("x\0y", 3));
+    save_prefs();
+    EXPECT_EQ(saved(), "D=4\r\n" + std::string("C=\x01\xff\r\n\0\r\nB=x\0y\r\n", 16) + "A=1\r\n");
 }
 
 TEST_F(Prefs, UnknownSettingsSurviveASave) {

@@ -12,7 +12,7 @@
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"
 #include "platform/accel/framebuffer.h"
-#include "tests/library/os/scratch.h"
+#include "tests/support/scratch.h"
 
 namespace vyr {
 namespace {

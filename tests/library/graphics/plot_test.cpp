@@ -9,7 +9,7 @@
 #include "library/system/thread.h"
 #include "library/system/timer.h"
 #include "platform/timer/timer.h"
-#include "tests/library/os/scratch.h"
+#include "tests/support/scratch.h"
 
 namespace vyr {
 namespace {

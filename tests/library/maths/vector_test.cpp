@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "library/maths/trig.h"
-#include "tests/library/os/scratch.h"
+#include "tests/support/scratch.h"
 
 namespace vyr {
 namespace {

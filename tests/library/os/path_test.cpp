@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/library/os/scratch.h"
+#include "tests/support/scratch.h"
 
 namespace vyr {
 namespace {

@@ -1,5 +1,6 @@
-// A fresh working directory and read-only data directory for each test, so that tests of the
-// file layer and of everything that reads or writes through it start from known files.
+// A fresh player's directory (the working directory) and read-only data directory for each test,
+// so that tests of the file layer and of everything that reads or writes through it start from
+// known files and leave none behind.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -34,6 +35,7 @@ protected:
         previous = std::filesystem::current_path();
         std::filesystem::current_path(work);
         setenv("VYR_DATA", data.c_str(), 1);
+        setenv("VYR_HOME", work.c_str(), 1);
         init_debug_text();
         find_read_only_path("vyr.rop");
     }

@@ -147,7 +147,9 @@ void parse_environment_options(const char* name) {
 
 int present_picture(Screen* screen, const char* name) {
     if (!check_file_exists(name)) return 0;
+    // A picture without a colour map leaves the colours as they are.
     uint8_t palette[PICTURE_PALETTE_SIZE];
+    std::memcpy(palette, base_palette, sizeof palette);
     if (!load_picture_palette(name, screen->pixels, screen->width, screen->height, palette)) return 0;
     select_screen(screen);
     lock_and_flip_display();

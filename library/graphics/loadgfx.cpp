@@ -14,6 +14,8 @@ namespace {
 
 constexpr const char* SOURCE = "library/graphics/loadgfx";
 constexpr size_t HEADER_BYTES_READ = 11;  // through the compression byte
+constexpr size_t MAX_PICTURE_SIDE = 4096;  // the widest pictures, of the cockpit, are 1,280
+constexpr size_t MAX_RUN_LENGTH_GAIN = 64;  // ByteRun1 gives at most 128 pixels for 2 bytes
 
 uint32_t read_be32(const uint8_t* p) {
     return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
@@ -81,6 +83,17 @@ bool parse_picture(const char* name, const uint8_t* file, size_t size, uint8_t* 
 // Each stored row is padded to an even length.
 size_t stored_row_length(const PictureData& picture) { return picture.width + (picture.width & 1); }
 
+// Whether the header's size is one the program draws and, when a block of that size is to be
+// made, one the data can fill: a header alone must not make the program claim gigabytes.
+bool size_is_sound(const PictureData& picture, bool allocating) {
+    if (picture.width > MAX_PICTURE_SIDE || picture.height > MAX_PICTURE_SIDE) return false;
+    if (!allocating) return true;
+    if (picture.compressed) return picture.width * picture.height <= MAX_RUN_LENGTH_GAIN * picture.body_length;
+    // The last row's pad byte may be missing.
+    return picture.height == 0 ||
+           stored_row_length(picture) * (picture.height - 1) + picture.width <= picture.body_length;
+}
+
 void decode_plain(const PictureData& picture, uint8_t* dest, size_t dest_width, size_t dest_rows) {
     size_t stride = stored_row_length(picture);
     size_t rows = std::min(dest_rows, picture.height);
@@ -141,6 +154,12 @@ int read_picture(const char* name, uint8_t** pixels, int dest_width, int dest_ro
     int decoded = 0;
     if (parse_picture(name, file, size, palette, width, height, picture) && picture.has_header &&
         picture.body) {
+        if (!size_is_sound(picture, !*pixels)) {
+            report_fatal_error("%s Bad picture size %d x %d", SOURCE, __LINE__, name, int(picture.width),
+                               int(picture.height));
+            free_memory(file, SOURCE, __LINE__);
+            return 0;
+        }
         if (!*pixels) {
             size_t bytes = picture.width * picture.height;
             *pixels = static_cast<uint8_t*>(allocate_memory(bytes, SOURCE, __LINE__));

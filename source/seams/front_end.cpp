@@ -1,6 +1,7 @@
 // Stand-in for the front end, missions and pilot records: the start-up loads, the war zone and
 // the first screens, which show only their background pictures.
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 
 #include "library/3dvisual/world.h"
@@ -39,7 +40,9 @@ void show_background(const char* name) {
     Screen* screen = create_screen(640, 480);
     select_screen(screen);
     clear_screen(0);
+    // A picture without a colour map leaves the colours as they are.
     uint8_t palette[PICTURE_PALETTE_SIZE];
+    std::memcpy(palette, base_palette, sizeof palette);
     if (load_picture_palette(name, screen->pixels, 640, 480, palette)) set_base_palette(palette, 0, PICTURE_COLOURS, 1);
     lock_and_flip_display();
     destroy_screen(shown_screen);

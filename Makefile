@@ -8,23 +8,33 @@ JOBS       ?= $(shell nproc)
 
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVYR_WERROR=$(WERROR)
 
-.PHONY: all deps build run test test-sanitize bench clean
+.PHONY: all deps configure build run test test-sanitize bench clean
 
 all: build
 
+# The quit keys end the game with their key code's low byte: Ctrl+Q 16, Ctrl+Alt+Del 83.
+QUIT_STATUSES = 0 16 83
+
+# What tools/install-deps installs: "test" for everything, "run" for the game alone.
+DEPS ?= test
+
 deps:
-	@tools/install-deps
+	@tools/install-deps $(DEPS)
 
 $(BUILD)/build.ninja: | deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 
-build: deps $(BUILD)/build.ninja
+configure: $(BUILD)/build.ninja
 	cmake -S . -B $(BUILD) -DVYR_WERROR=$(WERROR) >/dev/null
+
+build: deps configure
 	ninja -C $(BUILD)
 
-run: build
-	mkdir -p $(BUILD)/play
-	cd $(BUILD)/play && ../vyr
+run:
+	@$(MAKE) --no-print-directory configure DEPS=run
+	ninja -C $(BUILD) vyr vyrgen data
+	@$(BUILD)/vyr; status=$$?; \
+	case " $(QUIT_STATUSES) " in *" $$status "*) ;; *) exit $$status ;; esac
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

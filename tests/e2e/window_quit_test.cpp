@@ -107,9 +107,10 @@ public:
     }
     const std::string& name() const { return name_; }
 
-    // Ends the server under its clients. Our own connection is left as it is: closing a dead one
-    // would end this process.
+    // Ends the server under its clients; our own connection is closed first, as closing a dead
+    // one would end this process.
     void kill_server() {
+        if (x_) XCloseDisplay(x_);
         x_ = nullptr;
         kill(server_->pid(), SIGKILL);
     }

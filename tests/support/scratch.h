@@ -40,6 +40,16 @@ protected:
         find_read_only_path("vyr.rop");
     }
 
+    // Reads the build's generated data set instead of the test's own data directory; false (the
+    // test should skip) when it is not built.
+    static bool use_generated_data() {
+        std::filesystem::path generated = std::filesystem::path(VYR_BUILD_DIR) / "data";
+        if (!std::filesystem::exists(generated / "vyr.rop")) return false;
+        setenv("VYR_DATA", generated.c_str(), 1);
+        find_read_only_path("vyr.rop");
+        return true;
+    }
+
     void TearDown() override {
         std::filesystem::current_path(previous);
         std::filesystem::remove_all(root);

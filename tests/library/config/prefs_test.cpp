@@ -11,11 +11,7 @@
 #include "library/system/exit.h"
 #include "library/system/library.h"
 #include "library/system/winmain.h"
-#include "platform/timer/timer.h"
-#include "platform/window/headless.h"
-#include "tests/support/scratch.h"
-
-#include <thread>
+#include "tests/support/headless_world.h"
 
 namespace vyr {
 namespace {
@@ -185,20 +181,16 @@ TEST_F(Prefs, TheExitWritesTheStoreOnceEvenWhenLoadedTwice) {
     EXPECT_EQ(saved(), "Visual Range=12\r\n");
 }
 
-TEST_F(Prefs, LibraryStartUpFindsTheDataThenReadsSettingsAndTables) {
+// The start-up also starts the threads and the pointer, which ask a window thread for work.
+using LibraryStartUp = HeadlessWorld;
+
+TEST_F(LibraryStartUp, FindsTheDataThenReadsSettingsAndTables) {
     write_bytes(data / "prefs.cfg", "Visual Range=7\r\n");
     random_seed = 99;
-    // The start-up also starts the threads and the pointer, which ask a window thread for work.
-    platform::set_clock_mode(platform::ClockMode::VIRTUAL);
-    auto window = std::make_unique<platform::HeadlessWindow>();
-    platform::HeadlessWindow* headless = window.get();
-    platform::install_window(std::move(window));
-    ASSERT_EQ(create_main_window(), 1);
-    std::thread window_thread([headless] { headless->run_message_loop(); });
     init_library("vyr.rop");
-    headless->post_destroy();
-    window_thread.join();
-    EXPECT_EQ(read_int("Visual Range"), 7);
+    int value = 0;
+    EXPECT_EQ(get_pref_int("Visual Range", &value), 1);
+    EXPECT_EQ(value, 7);
     EXPECT_EQ(sin_table[2048], 2147483647);
     EXPECT_EQ(random_seed, 0);
     for (const char* table : {"SINCOS.TBL", "ARCSIN.TBL", "ARCCOS.TBL", "ARCTAN.TBL"})

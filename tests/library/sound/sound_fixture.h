@@ -1,6 +1,5 @@
-// The sound tests' world: a headless window thread serving the requests, the null sound device
-// on a virtual clock (so the mix moves only when a test advances the clock, and can be heard),
-// and a scratch working directory with a "sound" folder.
+// The sound tests' world: the headless world with the null sound device (so the mix moves only
+// when a test advances the clock, and can be heard) and a "sound" folder in the player's directory.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,43 +7,27 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 #include <vector>
 
 #include "library/sound/banks.h"
 #include "library/sound/dsound.h"
 #include "library/sound/music.h"
 #include "library/sound/samples.h"
-#include "library/system/event.h"
-#include "library/system/winmain.h"
-#include "platform/audio/audio.h"
-#include "platform/timer/timer.h"
-#include "platform/window/headless.h"
+#include "tests/support/headless_world.h"
 
 namespace vyr {
 
-class SoundTest : public testing::Test {
+class SoundTest : public HeadlessWorld {
 protected:
+    platform::AudioBackend audio() const override { return platform::AudioBackend::NUL; }
+
     void SetUp() override {
-        platform::set_clock_mode(platform::ClockMode::VIRTUAL);
-        platform::set_audio_backend(platform::AudioBackend::NUL);
-        install_sound_requests();
-        auto window = std::make_unique<platform::HeadlessWindow>();
-        headless = window.get();
-        platform::install_window(std::move(window));
-        ASSERT_EQ(create_main_window(), 1);  // starts the clock
-        loop = std::thread([this] { headless->run_message_loop(); });
+        HeadlessWorld::SetUp();
         RequestBlock block = {};
         send_request(REQ_CREATE_DIRECTSOUND, block);
         ASSERT_EQ(block[0], 1);
         platform::start_audio_capture();
-
-        old_directory = std::filesystem::current_path();
-        const char* test = testing::UnitTest::GetInstance()->current_test_info()->name();
-        directory = std::filesystem::path(testing::TempDir()) / ("vyr_sound_" + std::string(test));
-        std::filesystem::remove_all(directory);
-        std::filesystem::create_directories(directory / "sound");
-        std::filesystem::current_path(directory);
+        std::filesystem::create_directories(work / "sound");
         sound_effects_on = 1;
         sound_music_on = 1;
         minimal_sound_set = 0;
@@ -59,13 +42,7 @@ protected:
         release_sample_bank();
         radio_channel = speech_channel = -1;
         sound_effects_on = sound_music_on = sound_speech_on = 0;
-        headless->post_destroy();
-        loop.join();
-        close_main_window();  // releases the device and stops the clock
-        platform::install_window(nullptr);
-        flush_events();
-        std::filesystem::current_path(old_directory);
-        std::filesystem::remove_all(directory);
+        HeadlessWorld::TearDown();
     }
 
     static void write_bytes(const std::string& name, const std::vector<uint8_t>& bytes) {
@@ -98,9 +75,6 @@ protected:
     // Runs `work` on the window thread, as focus changes arrive there.
     void on_window_thread(const std::function<void()>& work) { headless->call_on_window_thread(work); }
 
-    platform::HeadlessWindow* headless = nullptr;
-    std::thread loop;
-    std::filesystem::path old_directory, directory;
 };
 
 }  // namespace vyr

@@ -58,7 +58,8 @@ TEST(DebugText, TimeSuffixHasTwoDigitsOfHundredths) {
     const struct {
         int ticks;
         const char* suffix;
-    } cases[] = {{0, " @ 0.00"}, {2, " @ 0.02"}, {100, " @ 1.00"}, {1234, " @ 12.34"}};  // the clock never steps back
+    } cases[] = {  // the clock never steps back, so these lie beyond any time an earlier test reached
+        {1000000, " @ 10000.00"}, {1000001, " @ 10000.01"}, {1000050, " @ 10000.50"}, {1001234, " @ 10012.34"}};
     for (const auto& c : cases) {
         tick_count.store(c.ticks);
         debug_text[0] = '\0';

@@ -14,6 +14,7 @@
 #include "platform/timer/timer.h"
 #include "platform/window/headless.h"
 #include "tests/platform/window/stub_window.h"
+#include "tests/support/headless_world.h"
 
 namespace vyr {
 namespace {
@@ -21,30 +22,16 @@ namespace {
 int repaints = 0;
 void record_repaint() { ++repaints; }
 
-// A headless window whose message loop runs on a thread of its own, the test being the game side.
-class WindowThread : public testing::Test {
+// The headless world, the test being the game side; whatever an earlier test left, the program
+// is active, no key is held, and the clock is a whole tick past any half tick it showed, so that
+// it reads 2 units a tick from here.
+class WindowThread : public HeadlessWorld {
 protected:
-    static void SetUpTestSuite() {
-        platform::set_clock_mode(platform::ClockMode::VIRTUAL);
-        platform::set_audio_backend(platform::AudioBackend::OFF);  // no sound device, on any machine
-        install_display_requests();
-        install_sound_requests();
-    }
-
     void SetUp() override {
-        auto window = std::make_unique<platform::HeadlessWindow>();
-        headless = window.get();
-        platform::install_window(std::move(window));
-        ASSERT_EQ(create_main_window(), 1);
-        loop = std::thread([this] { headless->run_message_loop(); });
-        flush_events();
-    }
-
-    void TearDown() override {
-        headless->post_destroy();
-        loop.join();
-        close_main_window();
-        platform::install_window(nullptr);
+        HeadlessWorld::SetUp();
+        app_active.store(1);
+        for (int i = 0; i < KEY_TABLE_SIZE; ++i) key_down[i].store(0), key_held_time[i].store(0);
+        platform::advance_virtual_clock(1);
         flush_events();
     }
 
@@ -60,8 +47,6 @@ protected:
         return events;
     }
 
-    platform::HeadlessWindow* headless = nullptr;
-    std::thread loop;
 };
 
 TEST_F(WindowThread, RequestsWriteTheirResultsBack) {

@@ -5,7 +5,7 @@
 #include "library/3dvisual/objects.h"
 #include "library/3dvisual/view.h"
 #include "library/maths/trig.h"
-#include "tests/library/os/scratch.h"
+#include "tests/support/scratch.h"
 
 namespace vyr {
 namespace {

@@ -20,7 +20,7 @@
 #include "library/maths/trig.h"
 #include "platform/accel/framebuffer.h"
 #include "tests/library/3dvisual/eye_points.h"
-#include "tests/library/os/scratch.h"
+#include "tests/support/scratch.h"
 #include "tests/support/window_thread.h"
 
 namespace vyr {

@@ -9,7 +9,7 @@
 #include "library/3dvisual/terrain_colours.h"
 #include "library/3dvisual/world.h"
 #include "library/graphics/palette.h"
-#include "tests/library/os/scratch.h"
+#include "tests/support/scratch.h"
 
 namespace vyr {
 namespace {

@@ -19,6 +19,13 @@
 
 namespace vyr {
 
+uint8_t colour_remap[256];
+// Until the world palette builds it, the remap leaves every colour as it is.
+const bool remap_ready = [] {
+    for (int i = 0; i < 256; ++i) colour_remap[i] = uint8_t(i);
+    return true;
+}();
+
 void prepare_terrain_frame() {}
 void queue_terrain_tile_accel() {}
 void queue_terrain_tile_soft() {}

@@ -70,7 +70,7 @@ inline TestObject cube() {
     o.normals = {{127, 0, 0}, {-127, 0, 0}, {0, 127, 0}, {0, -127, 0}, {0, 0, 127}, {0, 0, -127}};
     o.face_normals = 6;
     // Faces clockwise seen from outside.
-    const uint8_t faces[6][4] = {{1, 3, 7, 5}, {0, 4, 6, 2}, {2, 6, 7, 3}, {0, 1, 5, 4}, {4, 5, 7, 6}, {0, 2, 3, 1}};
+    const uint8_t faces[6][4] = {{5, 7, 3, 1}, {2, 6, 4, 0}, {3, 7, 6, 2}, {4, 5, 1, 0}, {6, 7, 5, 4}, {1, 3, 2, 0}};
     for (int f = 0; f < 6; ++f) {
         o.code.insert(o.code.end(), {0, 11, 4, uint8_t(10 + f), uint8_t(f)});
         o.code.insert(o.code.end(), faces[f], faces[f] + 4);

@@ -20,6 +20,9 @@
 
 namespace vyr {
 
+// The data set the build generated, for tests that read it rather than write one of their own.
+inline const std::filesystem::path GENERATED_DATA = std::filesystem::path(VYR_BUILD_DIR) / "data";
+
 class ScratchDirectories : public testing::Test {
 protected:
     void SetUp() override {
@@ -38,16 +41,6 @@ protected:
         setenv("VYR_HOME", work.c_str(), 1);
         init_debug_text();
         find_read_only_path("vyr.rop");
-    }
-
-    // Reads the build's generated data set instead of the test's own data directory; false (the
-    // test should skip) when it is not built.
-    static bool use_generated_data() {
-        std::filesystem::path generated = std::filesystem::path(VYR_BUILD_DIR) / "data";
-        if (!std::filesystem::exists(generated / "vyr.rop")) return false;
-        setenv("VYR_DATA", generated.c_str(), 1);
-        find_read_only_path("vyr.rop");
-        return true;
     }
 
     void TearDown() override {

@@ -30,6 +30,7 @@
 #include "platform/timer/timer.h"
 #include "platform/window/headless.h"
 #include "tests/library/system/system_scenario.h"
+#include "tests/support/scratch.h"
 #include "tools/vyrgen/test_screen.h"
 
 namespace vyr {
@@ -38,14 +39,12 @@ namespace {
 namespace fs = std::filesystem;
 using vyrgen::TEST_BUTTON_HEIGHT, vyrgen::TEST_BUTTON_WIDTH, vyrgen::TEST_BUTTON_X, vyrgen::TEST_BUTTON_Y;
 
-const fs::path DATA = fs::path(VYR_BUILD_DIR) / "data";
-
 // The whole toolkit, its threads and a headless display run in a fresh process each, the test's
 // thread becoming "System"; the scenario's findings come back as text.
 class ThreadedScreens : public SystemScenarios {
 protected:
     void SetUp() override {
-        if (!fs::exists(DATA / "vyr.rop")) GTEST_SKIP() << "the sample data set is not built";
+        if (!fs::exists(GENERATED_DATA / "vyr.rop")) GTEST_SKIP() << "the sample data set is not built";
     }
 
     static void start_system() {
@@ -59,7 +58,7 @@ protected:
         fs::path work = fs::path(testing::TempDir()) / ("vyr-screens-" + std::to_string(getpid()));
         fs::create_directories(work);
         fs::current_path(work);
-        setenv("VYR_DATA", DATA.c_str(), 1);
+        setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
         init_debug_text();
         find_read_only_path("vyr.rop");
         start_timer();

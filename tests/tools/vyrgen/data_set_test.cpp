@@ -11,7 +11,7 @@
 
 #include "library/graphics/loadgfx.h"
 #include "library/system/memory.h"
-#include "tests/tools/vyrgen/scratch.h"
+#include "tests/support/scratch.h"
 #include "tools/vyrgen/pointers.h"
 #include "tools/vyrgen/ui_pictures.h"
 
@@ -25,14 +25,10 @@ Bytes read_whole(const std::filesystem::path& path) {
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
+// The data set the build wrote with this tool, read as the game reads it.
 class DataSet : public testing::Test {
 protected:
-    void SetUp() override {
-        root_ = make_scratch_directory();
-        std::string error;
-        ASSERT_TRUE(write_data_set(root_, error)) << error;
-    }
-    std::filesystem::path root_;
+    const std::filesystem::path root_ = GENERATED_DATA;
 };
 
 TEST_F(DataSet, HoldsEveryFileTheGameLooksForUnderLowerCaseNames) {

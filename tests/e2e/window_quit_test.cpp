@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -48,6 +49,7 @@ public:
     Child(const std::vector<std::string>& argv, const std::vector<std::string>& environment, const fs::path& output) {
         pid_ = fork();
         if (pid_ != 0) return;
+        prctl(PR_SET_PDEATHSIG, SIGKILL);  // a test that dies leaves no server or game behind
         for (const std::string& word : environment) putenv(const_cast<char*>(word.c_str()));
         int fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(fd, 1);

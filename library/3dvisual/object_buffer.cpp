@@ -10,7 +10,8 @@
 #include "library/3dvisual/objects.h"
 #include "library/3dvisual/scars.h"
 #include "library/3dvisual/smoke.h"
-#include "library/3dvisual/terrain.h"
+#include "library/3dvisual/terrain_accel.h"
+#include "library/3dvisual/terrain_soft.h"
 #include "library/debug/fatal.h"
 #include "library/graphics/screen.h"
 

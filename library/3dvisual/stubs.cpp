@@ -13,7 +13,7 @@
 #include "library/3dvisual/sky.h"
 #include "library/3dvisual/smoke.h"
 #include "library/3dvisual/stars.h"
-#include "library/3dvisual/terrain.h"
+#include "library/3dvisual/terrain_soft.h"
 #include "library/3dvisual/visibility.h"
 #include "library/3dvisual/world_palette.h"
 
@@ -26,10 +26,6 @@ const bool remap_ready = [] {
     return true;
 }();
 
-void prepare_terrain_frame() {}
-void queue_terrain_tile_accel() {}
-void queue_terrain_tile_soft() {}
-void draw_terrain_node_accel(BufferNode*) {}
 void draw_terrain_node_soft(BufferNode*) {}
 
 int32_t tile_far_flag = 0;

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 
-#include "library/3dvisual/object_buffer.h"
 #include "library/graphics/poly_types.h"
 
 namespace vyr {
@@ -66,13 +65,5 @@ void reload_terrain_textures(const WorldSettings* settings);
 int get_ground_height(int x, int y);
 // The highest of the four posts of the cell holding (x, y), 0 outside the world.
 int get_cell_max_height(int x, int y);
-
-// The eye-space posts of the frame's visible tiles; once a render, before the tile loop.
-void prepare_terrain_frame();
-// The terrain of the tile render_tile_x, render_tile_y, for the accelerator or in software.
-void queue_terrain_tile_accel();
-void queue_terrain_tile_soft();
-void draw_terrain_node_accel(BufferNode* node);
-void draw_terrain_node_soft(BufferNode* node);
 
 }  // namespace vyr

@@ -1,5 +1,7 @@
 #include "library/3dvisual/terrain_colours.h"
 
+#include "library/3dvisual/terrain_frame.h"
+#include "library/3dvisual/view.h"
 #include "library/3dvisual/world.h"
 #include "library/graphics/palette.h"
 #include "library/os/file.h"
@@ -59,6 +61,8 @@ void build_terrain_ramps(float fraction) {
 }
 
 void load_terrain_colours() {
+    split_terrain_range(current_view.visual_range, terrain_near_tiles, terrain_far_tiles);
+    terrain_split_range = current_view.visual_range;
     const char* war_zone_directory = current_world_settings->war_zone_directory;
     load_base_palette(join_path(war_zone_directory, "TERRAIN.RGB").c_str(), FIRST_TERRAIN_COLOUR, TERRAIN_COLOURS, 0);
     // Level 255 gives the colour itself, level 0 the darkest of its ramp.

@@ -15,8 +15,8 @@ extern uint8_t terrain_haze_tables[4][256 * 256];
 // The backdrop's ground colour (always 167), then the theatre's own ground colour.
 extern uint8_t terrain_ground_colours[2];
 
-// Loads TERRAIN.RGB and TERRCOLS.BIN of the current war zone and builds the shade rows and hazed
-// tables.
+// Splits the installed visual range into the terrain's near and far tiles, loads TERRAIN.RGB and
+// TERRCOLS.BIN of the current war zone and builds the shade rows and hazed tables.
 void load_terrain_colours();
 // Writes rows 71..134 of the table `set_remap_ramp` fills, each ramp closed in on its haze colour
 // by `fraction` (0: the whole ramp).

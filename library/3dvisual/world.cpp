@@ -17,6 +17,7 @@
 #include "library/3dvisual/smoke.h"
 #include "library/3dvisual/stars.h"
 #include "library/3dvisual/terrain.h"
+#include "library/3dvisual/terrain_frame.h"
 #include "library/3dvisual/viewport.h"
 #include "library/3dvisual/visibility.h"
 #include "library/3dvisual/world_palette.h"

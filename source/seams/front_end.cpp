@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "library/3dvisual/terrain.h"
 #include "library/3dvisual/world.h"
 #include "library/graphics/loadgfx.h"
 #include "library/graphics/palette.h"
@@ -73,6 +74,7 @@ void set_war_zone(int war_zone) {
     world_settings.flags = WORLD_LOAD_DATA;
     init_world(&world_settings);
     world_settings.flags &= ~WORLD_LOAD_DATA;
+    reload_terrain_textures(&world_settings);
 }
 
 int get_war_zone() { return current_war_zone; }

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "library/3dvisual/terrain_colours.h"
+#include "library/3dvisual/terrain_frame.h"
+#include "library/3dvisual/view.h"
 #include "library/3dvisual/world.h"
 #include "library/graphics/palette.h"
 #include "tests/support/scratch.h"
@@ -207,7 +209,10 @@ protected:
 TEST_F(TerrainColours, RampsShadeRowsAndGroundColours) {
     reset_shade_table();
     set_directories("KOREA.WZ\\");
+    current_view.visual_range = 9;
     load_terrain_colours();
+    EXPECT_EQ(terrain_near_tiles, 5);
+    EXPECT_EQ(terrain_far_tiles, 4);
     EXPECT_EQ(base_palette[3 * 134 + 1], 126);
     EXPECT_EQ(terrain_ground_colours[0], 167);  // whatever the file holds
     EXPECT_EQ(terrain_ground_colours[1], 20 + 71);

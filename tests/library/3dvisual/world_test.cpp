@@ -19,6 +19,7 @@
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"
 #include "platform/accel/framebuffer.h"
+#include "tests/library/3dvisual/accel_frame.h"
 #include "tests/library/3dvisual/eye_points.h"
 #include "tests/support/scratch.h"
 #include "tests/support/window_thread.h"
@@ -176,10 +177,6 @@ void queue_scene() {
     }
 }
 
-struct Rgb {
-    int r, g, b;
-};
-
 class WorldRender : public World {
 protected:
     void SetUp() override {
@@ -207,28 +204,12 @@ protected:
         World::TearDown();
     }
 
-    static Rgb pixel(int x, int y) {
-        const uint16_t p = accel::draw_buffer()[y * accel::SCREEN_WIDTH + x];
-        return {(p >> 11) * 255 / 31, (p >> 5 & 63) * 255 / 63, (p & 31) * 255 / 31};
-    }
-
     // Where a world point lands on the screen.
     static PolyVertex screen_point(const Vector3& p) {
         const Vector3 e = to_eye(p);
         PolyVertex v = eye_point(e.x, e.y, stretch_up(e.z));
         project_vertex(v);
         return v;
-    }
-
-    static void write_frame(const std::string& path) {
-        std::ofstream out(path, std::ios::binary);
-        out << "P6\n" << accel::SCREEN_WIDTH << " " << accel::SCREEN_HEIGHT << "\n255\n";
-        for (int y = 0; y < accel::SCREEN_HEIGHT; ++y)
-            for (int x = 0; x < accel::SCREEN_WIDTH; ++x) {
-                const Rgb c = pixel(x, y);
-                const char rgb[3] = {char(c.r), char(c.g), char(c.b)};
-                out.write(rgb, 3);
-            }
     }
 
     BufferDrawer saved_drawers[BUFFER_NODE_TYPES];

@@ -1,8 +1,6 @@
 #include "source/intro.h"
 
-#include <chrono>
 #include <cstdint>
-#include <thread>
 
 #include "library/animplay/movie.h"
 #include "library/graphics/ddraw.h"
@@ -113,11 +111,6 @@ void show_goodbye_picture() {
 }
 
 }  // namespace
-
-void wait_after_empty_poll() {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    advance_clock_for_poll();
-}
 
 int intro_skip_requested() {
     Event event;

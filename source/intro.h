@@ -11,8 +11,4 @@ void play_finale();
 // and the rest of the queue is dropped).
 int intro_skip_requested();
 
-// After an empty poll of the event queue by a loop that does not yield: a short sleep, and one
-// tick of the virtual clock.
-void wait_after_empty_poll();
-
 }  // namespace vyr

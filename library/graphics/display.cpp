@@ -1,8 +1,5 @@
 #include "library/graphics/display.h"
 
-#include <chrono>
-#include <thread>
-
 #include "library/debug/fatal.h"
 #include "library/graphics/palette.h"
 #include "library/graphics/poly.h"
@@ -25,12 +22,6 @@ int screen_layout = 0;
 
 intptr_t as_word(const void* address) { return reinterpret_cast<intptr_t>(address); }
 
-void wait_before_retry() {
-    if (platform::clock_mode() == platform::ClockMode::VIRTUAL)
-        platform::advance_virtual_clock(RETRY_TICKS);
-    else
-        std::this_thread::sleep_for(std::chrono::milliseconds(RETRY_TICKS * 10));
-}
 
 }  // namespace
 
@@ -75,7 +66,7 @@ void lock_video_memory_retry() {
         RequestBlock block = {0, 0, 0, 0};
         send_request(REQ_LOCK_SURFACE, block);
         if (block[0]) return;
-        wait_before_retry();
+        platform::wait_periods(RETRY_TICKS);
     }
 }
 

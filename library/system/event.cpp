@@ -5,6 +5,7 @@
 #include "library/system/key.h"
 #include "library/system/thread.h"
 #include "library/system/winmain.h"
+#include "platform/timer/timer.h"
 
 namespace vyr {
 
@@ -66,5 +67,7 @@ void flush_events() {
     event_tail = event_head;
     event_count.store(0);
 }
+
+void wait_after_empty_poll() { platform::wait_periods(1); }
 
 }  // namespace vyr

@@ -59,4 +59,8 @@ int get_event(Event& out);
 // Drops every waiting event.
 void flush_events();
 
+// For a loop that polls without yielding, after each empty poll: one period passes, so that
+// time moves under either clock.
+void wait_after_empty_poll();
+
 }  // namespace vyr

@@ -134,7 +134,7 @@ void switch_thread_context() {
 // tick, run now: the clock only moves when nothing else can.
 void wait_for_work(uint64_t seen) {
     if (platform::clock_mode() == platform::ClockMode::VIRTUAL && platform::periodic_timer_running()) {
-        platform::advance_virtual_clock(1);
+        platform::wait_periods(1);
         return;
     }
     std::unique_lock lock(wake_mutex);

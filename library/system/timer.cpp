@@ -1,6 +1,5 @@
 #include "library/system/timer.h"
 
-#include <thread>
 
 #include "library/system/event.h"
 #include "library/system/exit.h"
@@ -57,16 +56,9 @@ int get_frame_time() {
     return elapsed;
 }
 
-void advance_clock_for_poll() { platform::advance_virtual_clock(1); }
-
 void wait_clock(int units) {
     int start = read_clock();
-    while (read_clock() - start <= units) {
-        if (platform::clock_mode() == platform::ClockMode::VIRTUAL)
-            platform::advance_virtual_clock(1);
-        else
-            std::this_thread::yield();
-    }
+    while (read_clock() - start <= units) platform::wait_periods(1);
 }
 
 }  // namespace vyr

@@ -20,14 +20,10 @@ int read_clock();
 int read_coarse_clock();
 // Clock units since the previous call, 1 to 200.
 int get_frame_time();
-// Busy-waits until more than `units` clock units have passed.
+// Waits, a period at a time, until more than `units` clock units have passed.
 void wait_clock(int units);
 
 // The work of one tick; the timer runs it every 10 ms.
 void on_timer_tick();
-
-// Called by a loop after each empty poll of the event queue when it does not yield, so that it
-// sees time pass under the virtual clock: one tick a poll. Nothing under the real clock.
-void advance_clock_for_poll();
 
 }  // namespace vyr

@@ -10,7 +10,7 @@ namespace vyr::platform {
 
 void wait_for_vertical_blank() {
     if (clock_mode() == ClockMode::VIRTUAL) {
-        advance_virtual_clock(2);
+        wait_periods(2);
         return;
     }
     // The blanks fall on a fixed 60 Hz grid from the first wait on, like a real display's.

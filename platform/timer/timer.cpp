@@ -121,6 +121,14 @@ void advance_virtual_clock(int count) {
     for (int i = 0; i < count && running.load(std::memory_order_acquire); ++i) run_one_period();
 }
 
+void wait_periods(int count) {
+    if (count <= 0) return;
+    if (clock_mode() == ClockMode::VIRTUAL)
+        advance_virtual_clock(count);
+    else
+        std::this_thread::sleep_for(count * PERIOD);
+}
+
 void set_period_listener(PeriodListener listener) {
     period_listener.store(listener, std::memory_order_release);
 }

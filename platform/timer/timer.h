@@ -33,6 +33,10 @@ bool in_second_half_of_period();
 // Virtual clock: runs `periods` periods now, on the calling thread. Real clock: does nothing.
 void advance_virtual_clock(int periods);
 
+// The one way to wait: `periods` periods pass, slept through under the real clock and run now,
+// on the calling thread, under the virtual one.
+void wait_periods(int periods);
+
 // Called after every period, after the tick function, on the thread that ran the period.
 using PeriodListener = void (*)(uint64_t period);
 void set_period_listener(PeriodListener listener);

@@ -145,6 +145,20 @@ TEST_F(WindowThread, FrameTimeIsBetweenOneAndTwoHundredUnits) {
     EXPECT_EQ(get_frame_time(), 200);
 }
 
+// Under the virtual clock every wait runs exactly its periods, so a scripted run repeats.
+TEST_F(WindowThread, WaitsRunTheirPeriodsUnderTheVirtualClock) {
+    int ticks = tick_count.load();
+    platform::wait_periods(7);
+    EXPECT_EQ(tick_count.load(), ticks + 7);
+    platform::wait_periods(0);
+    platform::wait_periods(-3);
+    EXPECT_EQ(tick_count.load(), ticks + 7);
+    wait_after_empty_poll();
+    EXPECT_EQ(tick_count.load(), ticks + 8);
+    wait_clock(5);  // more than 5 units: three ticks
+    EXPECT_EQ(tick_count.load(), ticks + 11);
+}
+
 TEST(WinMain, RunsTheGameThreadWithItsArguments) {
     platform::set_clock_mode(platform::ClockMode::VIRTUAL);
     install_display_requests();

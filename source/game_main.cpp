@@ -27,13 +27,10 @@ namespace vyr {
 
 namespace {
 
-constexpr int CTRL_Q = 0x2010;
-constexpr int CTRL_ALT_DEL = 0x3053;
-constexpr int LEFT_SHIFT_SCAN_CODE = 42;
 constexpr int DEFAULT_WAR_ZONE = 3;
 
 void show_first_screen() {
-    if (run_count != 0 || is_key_down(LEFT_SHIFT_SCAN_CODE)) {
+    if (run_count != 0 || is_key_down(SCAN_LEFT_SHIFT)) {
         push_main_screen(0);
         count_game_run();
     } else {
@@ -55,8 +52,8 @@ int game_main(int argc, char** argv) {
     parse_command_line(argc, argv);
     apply_preferences();
     show_loading_screen(0);
-    add_hot_key(CTRL_Q, quit_game_key);
-    add_hot_key(CTRL_ALT_DEL, quit_game_key);
+    add_hot_key(KEY_CTRL | SCAN_Q, quit_game_key);
+    add_hot_key(KEY_CTRL | KEY_ALT | SCAN_DELETE, quit_game_key);
     show_loading_screen(1);
     init_sound();
     show_loading_screen(2);

@@ -37,36 +37,33 @@ int32_t frame_statistics_on = 0;
 
 namespace {
 
-constexpr int SHIFT_ALT_1 = 0x5002;
+constexpr int SHIFT_ALT = KEY_SHIFT | KEY_ALT;
 constexpr int PAUSE_DIM_STEPS = 50;  // of 100: half brightness
-constexpr int F_SCAN_CODE = 33;
-constexpr int CTRL_SCAN_CODE = 29;
-constexpr int ALT_SCAN_CODE = 56;
 constexpr int STATISTICS_DEBUG_MODE = 5;
 
 int ignore_key(int) { return 1; }
 
 int visual_range_key(int key_code) {
     const int ranges[] = {1, 2, 3, 4, 5, 6, 11};
-    view_settings.visual_range = detail_ceiling = ranges[key_code - SHIFT_ALT_1];
+    view_settings.visual_range = detail_ceiling = ranges[key_code - (SHIFT_ALT | SCAN_1)];
     return 1;
 }
 
 int toggle_view_flag_key(int key_code) {
-    view_settings.flags ^= key_code == 0x5009 ? VIEW_CLOUDS : VIEW_SHADOWS;
+    view_settings.flags ^= key_code == (SHIFT_ALT | SCAN_8) ? VIEW_CLOUDS : VIEW_SHADOWS;
     return 1;
 }
 
 // Shift+Alt+9 flips the Gouraud bit of the object textures, Shift+Alt+0 the texture bit.
 int object_textures_key(int key_code) {
     if (view_settings.object_textures >= 0 && view_settings.object_textures <= 3)
-        view_settings.object_textures ^= key_code == 0x500A ? 2 : 1;
+        view_settings.object_textures ^= key_code == (SHIFT_ALT | SCAN_9) ? 2 : 1;
     return 1;
 }
 
 int terrain_detail_key(int key_code) {
     int32_t& detail = view_settings.terrain_detail;
-    detail = key_code == 0x503B ? 0 : key_code == 0x503C ? 1 : detail == 2 ? 3 : 2;
+    detail = key_code == (SHIFT_ALT | SCAN_F1) ? 0 : key_code == (SHIFT_ALT | SCAN_F2) ? 1 : detail == 2 ? 3 : 2;
     return 1;
 }
 
@@ -92,27 +89,27 @@ void wait_for_pause_key() {
             wait_after_empty_poll();
             continue;
         }
-        if (event.type == EV_KEY && (event.value & 0xFF) == PAUSE_SCAN_CODE) return;
+        if (event.type == EV_KEY && (event.value & 0xFF) == SCAN_P) return;
     }
 }
 
 }  // namespace
 
 void register_common_keys() {
-    add_hot_key(0x1001, ignore_key);
-    add_hot_key(0x100E, screen_shot_key);
-    for (int code = SHIFT_ALT_1; code <= 0x5008; ++code) add_hot_key(code, visual_range_key);
-    add_hot_key(0x5009, toggle_view_flag_key);
-    add_hot_key(0x500A, object_textures_key);
-    add_hot_key(0x500B, object_textures_key);
-    for (int code = 0x503B; code <= 0x503D; ++code) add_hot_key(code, terrain_detail_key);
-    add_hot_key(0x503E, toggle_view_flag_key);
-    add_hot_key(0x58, next_drone_key);
-    add_hot_key(0x4058, previous_drone_key);
-    if (debug_flag) add_hot_key(0x700F, ignore_key);
+    add_hot_key(KEY_ALT | SCAN_ESCAPE, ignore_key);
+    add_hot_key(KEY_ALT | SCAN_BACKSPACE, screen_shot_key);
+    for (int scan = SCAN_1; scan <= SCAN_7; ++scan) add_hot_key(SHIFT_ALT | scan, visual_range_key);
+    add_hot_key(SHIFT_ALT | SCAN_8, toggle_view_flag_key);
+    add_hot_key(SHIFT_ALT | SCAN_9, object_textures_key);
+    add_hot_key(SHIFT_ALT | SCAN_0, object_textures_key);
+    for (int scan = SCAN_F1; scan <= SCAN_F3; ++scan) add_hot_key(SHIFT_ALT | scan, terrain_detail_key);
+    add_hot_key(SHIFT_ALT | SCAN_F4, toggle_view_flag_key);
+    add_hot_key(SCAN_F12, next_drone_key);
+    add_hot_key(KEY_SHIFT | SCAN_F12, previous_drone_key);
+    if (debug_flag) add_hot_key(KEY_SHIFT | KEY_CTRL | KEY_ALT | SCAN_TAB, ignore_key);
 }
 
-void register_pause_key() { add_hot_key(PAUSE_SCAN_CODE, pause_flight); }
+void register_pause_key() { add_hot_key(SCAN_P, pause_flight); }
 
 void register_flight_keys() {
     register_common_keys();
@@ -129,7 +126,7 @@ void register_flight_keys() {
     register_weapon_keys();
     register_comms_phrase_keys();
     register_wingman_keys();
-    add_hot_key(KEY_SHIFT | 0x32, open_chat_line);
+    add_hot_key(KEY_SHIFT | SCAN_M, open_chat_line);
 }
 
 int pause_flight(int) {
@@ -179,9 +176,9 @@ void count_frame_statistics() {
         text_colour = 1;
         draw_text(line);
     }
-    if (is_key_down(F_SCAN_CODE) && debug_mode >= STATISTICS_DEBUG_MODE) {
-        if (is_key_down(ALT_SCAN_CODE)) frame_statistics_on = 1;
-        if (is_key_down(CTRL_SCAN_CODE)) frame_statistics_on = 0;
+    if (is_key_down(SCAN_F) && debug_mode >= STATISTICS_DEBUG_MODE) {
+        if (is_key_down(SCAN_ALT)) frame_statistics_on = 1;
+        if (is_key_down(SCAN_CTRL)) frame_statistics_on = 0;
     }
 }
 

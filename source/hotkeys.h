@@ -6,8 +6,6 @@
 
 namespace vyr {
 
-constexpr int PAUSE_SCAN_CODE = 25;
-
 // 1 while the frame statistics line is shown.
 extern int32_t frame_statistics_on;
 

@@ -9,6 +9,7 @@
 #include "library/graphics/screen.h"
 #include "library/maths/random.h"
 #include "library/system/event.h"
+#include "library/system/key.h"
 #include "library/system/mouse.h"
 #include "library/system/timer.h"
 #include "library/ui/repaint.h"
@@ -24,7 +25,7 @@ constexpr int MENU_VIDEO_MODE = 1;
 constexpr int FADE_STEPS = 50;
 constexpr int TITLE_HOLD = 800;    // clock units
 constexpr int GOODBYE_HOLD = 1000;
-constexpr int SPACE_RELEASE = 0xB9;
+constexpr int SPACE_RELEASE = SCAN_SPACE | KEY_RELEASE;
 
 // A black fade over the whole palette and a display-sized screen to show pictures on.
 struct PictureStage {

@@ -69,13 +69,19 @@ bool modifiers_held(int code) {
     return true;
 }
 
+constexpr int SHIFT_ALT = KEY_SHIFT | KEY_ALT;
 constexpr int UNRESTRICTED_CODES[] = {
-    0x01, 0x0F, 0x19, 0x3B, 0x3C, 0x3D, 0x3E, 0x3F, 0x40, 0x41, 0x42, 0x43, 0x44, 0x57, 0x58,
-    0x1001, 0x1002, 0x1003, 0x1004, 0x1005, 0x1006, 0x1007, 0x1008, 0x100E,
-    0x103B, 0x103C, 0x103D, 0x103E, 0x103F, 0x1040, 0x1041,
-    0x200F, 0x2010, 0x2012, 0x400F, 0x4058,
-    0x5002, 0x5003, 0x5004, 0x5005, 0x5006, 0x5007, 0x5008, 0x5009, 0x500A, 0x500B,
-    0x503B, 0x503C, 0x503D, 0x503E, 0x10047, 0x1004F,
+    SCAN_ESCAPE, SCAN_TAB, SCAN_P, SCAN_F1, SCAN_F2, SCAN_F3, SCAN_F4, SCAN_F5, SCAN_F6, SCAN_F7,
+    SCAN_F8, SCAN_F9, SCAN_F10, SCAN_F11, SCAN_F12,
+    KEY_ALT | SCAN_ESCAPE, KEY_ALT | SCAN_1, KEY_ALT | SCAN_2, KEY_ALT | SCAN_3, KEY_ALT | SCAN_4,
+    KEY_ALT | SCAN_5, KEY_ALT | SCAN_6, KEY_ALT | SCAN_7, KEY_ALT | SCAN_BACKSPACE,
+    KEY_ALT | SCAN_F1, KEY_ALT | SCAN_F2, KEY_ALT | SCAN_F3, KEY_ALT | SCAN_F4, KEY_ALT | SCAN_F5,
+    KEY_ALT | SCAN_F6, KEY_ALT | SCAN_F7,
+    KEY_CTRL | SCAN_TAB, KEY_CTRL | SCAN_Q, KEY_CTRL | SCAN_E, KEY_SHIFT | SCAN_TAB, KEY_SHIFT | SCAN_F12,
+    SHIFT_ALT | SCAN_1, SHIFT_ALT | SCAN_2, SHIFT_ALT | SCAN_3, SHIFT_ALT | SCAN_4, SHIFT_ALT | SCAN_5,
+    SHIFT_ALT | SCAN_6, SHIFT_ALT | SCAN_7, SHIFT_ALT | SCAN_8, SHIFT_ALT | SCAN_9, SHIFT_ALT | SCAN_0,
+    SHIFT_ALT | SCAN_F1, SHIFT_ALT | SCAN_F2, SHIFT_ALT | SCAN_F3, SHIFT_ALT | SCAN_F4,
+    KEY_ANY_MODIFIERS | SCAN_KEYPAD_7, KEY_ANY_MODIFIERS | SCAN_KEYPAD_1,
 };
 
 }  // namespace
@@ -177,7 +183,10 @@ int handle_key_event(const Event& event) {
     // The debug monitor's page keys; there is no monitor, but the keys stay taken.
     const struct {
         int code, step;
-    } page_keys[] = {{0x2057, -1}, {0x3057, -20}, {0x2058, 1}, {0x3058, 20}};
+    } page_keys[] = {{KEY_CTRL | SCAN_F11, -1},
+                     {KEY_CTRL | KEY_ALT | SCAN_F11, -20},
+                     {KEY_CTRL | SCAN_F12, 1},
+                     {KEY_CTRL | KEY_ALT | SCAN_F12, 20}};
     for (const auto& page : page_keys)
         if (code == page.code) {
             select_debug_page(0);

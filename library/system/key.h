@@ -7,7 +7,8 @@
 
 namespace vyr {
 
-// Key code: set-1 scan code in bits 0-6 (the extended prefix arrives as its own code 0xE0).
+// Key code: set-1 scan code in bits 0-6 (the extended prefix arrives as its own code 0xE0), with
+// the modifiers held OR'd in: `KEY_CTRL | SCAN_Q` is Ctrl+Q.
 constexpr int KEY_RELEASE = 0x80;
 constexpr int KEY_ALT = 0x1000;
 constexpr int KEY_CTRL = 0x2000;
@@ -16,13 +17,20 @@ constexpr int KEY_SHIFT = 0x4000;
 constexpr int KEY_ANY_MODIFIERS = 0x10000;
 constexpr int KEY_POLLED = 0x20000;
 
-// Scan codes of the modifiers and of the keys the flight controls read.
+// Set-1 scan codes of the keys the program names. The arrows are the keypad's codes, which the
+// arrow keys share after the extended prefix.
 enum ScanCode : int {
-    SCAN_1 = 2, SCAN_2 = 3, SCAN_3 = 4, SCAN_4 = 5, SCAN_MINUS = 12, SCAN_EQUALS = 13, SCAN_BACKSPACE = 14,
-    SCAN_CTRL = 29, SCAN_F = 33, SCAN_K = 37, SCAN_LEFT_SHIFT = 42, SCAN_Z = 44, SCAN_X = 45, SCAN_C = 46,
-    SCAN_COMMA = 51, SCAN_PERIOD = 52, SCAN_RIGHT_SHIFT = 54, SCAN_ALT = 56, SCAN_SPACE = 57, SCAN_F1 = 59, SCAN_F2 = 60, SCAN_F3 = 61, SCAN_F4 = 62,
-    SCAN_UP = 72, SCAN_PAD_MINUS = 74, SCAN_LEFT = 75, SCAN_RIGHT = 77, SCAN_PAD_PLUS = 78, SCAN_DOWN = 80,
-    SCAN_INSERT = 82, SCAN_DELETE = 83,
+    SCAN_ESCAPE = 0x01,
+    SCAN_1 = 0x02, SCAN_2, SCAN_3, SCAN_4, SCAN_5, SCAN_6, SCAN_7, SCAN_8, SCAN_9, SCAN_0,
+    SCAN_MINUS = 0x0C, SCAN_EQUALS = 0x0D, SCAN_BACKSPACE = 0x0E, SCAN_TAB = 0x0F,
+    SCAN_Q = 0x10, SCAN_E = 0x12, SCAN_P = 0x19, SCAN_CTRL = 0x1D, SCAN_S = 0x1F, SCAN_F = 0x21,
+    SCAN_K = 0x25, SCAN_LEFT_SHIFT = 0x2A, SCAN_Z = 0x2C, SCAN_X = 0x2D, SCAN_C = 0x2E, SCAN_M = 0x32,
+    SCAN_COMMA = 0x33, SCAN_PERIOD = 0x34, SCAN_RIGHT_SHIFT = 0x36, SCAN_ALT = 0x38, SCAN_SPACE = 0x39,
+    SCAN_F1 = 0x3B, SCAN_F2, SCAN_F3, SCAN_F4, SCAN_F5, SCAN_F6, SCAN_F7, SCAN_F8, SCAN_F9, SCAN_F10,
+    SCAN_KEYPAD_7 = 0x47, SCAN_UP = 0x48, SCAN_PAD_MINUS = 0x4A, SCAN_LEFT = 0x4B, SCAN_RIGHT = 0x4D,
+    SCAN_PAD_PLUS = 0x4E, SCAN_KEYPAD_1 = 0x4F, SCAN_DOWN = 0x50, SCAN_INSERT = 0x52,
+    SCAN_DELETE = 0x53,  // the keypad's full stop
+    SCAN_F11 = 0x57, SCAN_F12 = 0x58,
 };
 
 constexpr int KEY_TABLE_SIZE = 128;

@@ -18,8 +18,6 @@ std::atomic<int> app_active{1};
 
 namespace {
 
-constexpr int ALT_SCAN_CODE = 0x38;
-
 std::atomic<int> first_activation_seen{0};
 std::atomic<int> full_screen_style{0};
 std::atomic<int> window_closed{0};
@@ -45,7 +43,7 @@ void on_activate_app(bool gained) {
         if (ActivationHandler handler = activation_handler.load()) handler(1);
         if (RepaintFunction repaint = repaint_function.load()) repaint();
         // An Alt that was down when the focus left (Alt+Tab) must not stay down.
-        on_key_up(ALT_SCAN_CODE, false);
+        on_key_up(SCAN_ALT, false);
     }
     app_active.store(1);
 }

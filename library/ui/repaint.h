@@ -7,6 +7,7 @@
 #include <atomic>
 
 #include "library/graphics/screen.h"
+#include "library/system/key.h"
 #include "library/ui/object.h"
 
 namespace vyr {
@@ -17,8 +18,8 @@ constexpr int COMPOSITION_WIDTH = 800;
 constexpr int COMPOSITION_HEIGHT = 600;
 constexpr int MAX_RUBBER_LINES = 64;
 constexpr int MAX_SCREEN_SHOTS = 1000;
-constexpr int SCREEN_SHOT_KEY = 0x101F;      // Alt+S
-constexpr int CONTINUOUS_MOVE_KEY = 0x1032;  // Alt+M
+constexpr int SCREEN_SHOT_KEY = KEY_ALT | SCAN_S;
+constexpr int CONTINUOUS_MOVE_KEY = KEY_ALT | SCAN_M;
 constexpr uint32_t UPDATE_SCREEN_PRIORITY = 1;
 constexpr uint32_t DISPLAY_SCREEN_PRIORITY = 10;
 

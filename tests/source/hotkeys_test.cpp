@@ -75,14 +75,14 @@ TEST_F(FlightKeys, DetailKeysStepTheirSettings) {
 
 TEST_F(FlightKeys, PauseTogglesOnlyAFreePauseAndIgnoresOtherGameModes) {
     free_pause = 1;
-    press(PAUSE_SCAN_CODE);
+    press(SCAN_P);
     EXPECT_EQ(flight_paused, 1);
-    press(PAUSE_SCAN_CODE);
+    press(SCAN_P);
     EXPECT_EQ(flight_paused, 0);
     free_pause = 0;
     game_mode = GAME_MULTI_PLAYER;
     post_event({EV_KEY, 0x1E, 0, 0, 0});
-    EXPECT_EQ(pause_flight(PAUSE_SCAN_CODE), 1) << "returns at once without waiting for a key";
+    EXPECT_EQ(pause_flight(SCAN_P), 1) << "returns at once without waiting for a key";
     Event left;
     EXPECT_EQ(get_event(left), 1) << "and leaves the queue alone";
 }

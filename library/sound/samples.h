@@ -20,6 +20,69 @@ struct SampleRow {
     int32_t loop;
 };
 
+// The rows by name. A numbered family is named by its first file: CHATnnnn is row
+// SAMPLE_CHAT_1 + nnnn - 1, and so on.
+enum SampleId : int {
+    SAMPLE_ENGINE = 0,
+    SAMPLE_ENGINE_START,
+    SAMPLE_ENGINE_WIND_DOWN,
+    SAMPLE_AFTERBURNER,
+    SAMPLE_TYRE_SQUEAK,
+    SAMPLE_CRASH,
+    SAMPLE_MEDIUM_HIT,
+    SAMPLE_SMALL_HIT,
+    SAMPLE_EXPLOSION_BIG,  // to SAMPLE_EXPLOSION_SMALL, biggest first
+    SAMPLE_EXPLOSION_LARGE,
+    SAMPLE_EXPLOSION_MEDIUM,
+    SAMPLE_EXPLOSION_SMALL,
+    SAMPLE_GUN,
+    SAMPLE_LAUNCH_SWINDER,  // weapon launches, to SAMPLE_LAUNCH_SRF2AR
+    SAMPLE_LAUNCH_A2A,
+    SAMPLE_LAUNCH_BOMRAC,
+    SAMPLE_LAUNCH_FUELAR,
+    SAMPLE_LAUNCH_MNELY1,
+    SAMPLE_LAUNCH_MNELY2,
+    SAMPLE_LAUNCH_SMARMS,
+    SAMPLE_LAUNCH_AA,
+    SAMPLE_LAUNCH_SRF2AR,
+    SAMPLE_JET_FUEL,
+    SAMPLE_CHAFF,
+    SAMPLE_FLARE,
+    SAMPLE_WARNING_1,  // threat-warning tones, to SAMPLE_WARNING_5
+    SAMPLE_WARNING_2,
+    SAMPLE_WARNING_3,
+    SAMPLE_WARNING_4,
+    SAMPLE_WARNING_5,
+    SAMPLE_SEEKER_TONE,
+    SAMPLE_STALL_WARNING,
+    SAMPLE_COCKPIT_CLICK,
+    SAMPLE_HELICOPTER,  // loops of the outside views, to SAMPLE_UNPOWERED_WEAPON
+    SAMPLE_TRAIN,
+    SAMPLE_TANK,
+    SAMPLE_TRUCK,
+    SAMPLE_FREE_FALL,
+    SAMPLE_POWERED_WEAPON,
+    SAMPLE_UNPOWERED_WEAPON,
+    SAMPLE_M60,
+    SAMPLE_AK47,
+    SAMPLE_MORTAR,
+    SAMPLE_ARTILLERY,
+    SAMPLE_LAUNCH_AIR_TO_SURFACE,
+    SAMPLE_GEAR_WHEELS,
+    SAMPLE_GEAR_DOORS,
+    SAMPLE_AIRBRAKE,
+    SAMPLE_EJECT,
+    SAMPLE_GROUND_CONTROL_1,
+    SAMPLE_GROUND_CONTROL_2,
+    SAMPLE_CHAT_1 = 51,            // radio chatter, 80 rows
+    SAMPLE_DRONE_1 = 131,          // wingman phrases drone001 to drone029
+    SAMPLE_DRONE_32 = 160,         // wingman phrases drone032 to drone036
+    SAMPLE_CALL_SIGN_1 = 165,      // pilot call signs 1 to 20
+    SAMPLE_TPLR_21 = 185,          // speech phrases TPLR0021 to TPLR0030
+    SAMPLE_VMS_1 = 195,            // voice messages, 6 rows
+    SAMPLE_GROUND_CONTROL_3 = 201, // ground control gndc0003 to gndc0008
+};
+
 inline constexpr SampleRow SAMPLE_ROWS[SAMPLE_COUNT] = {
     {"sound\\VYRENG.raw", 11025, 1},  // 0
     {"sound\\VYRENGST.raw", 11025, 0},  // 1

@@ -233,7 +233,7 @@ Wave effect(int row, int rate) {
         });
     };
     switch (row) {
-        case 0:  // engine: turbine whine over a rumble
+        case SAMPLE_ENGINE:  // engine: turbine whine over a rumble
             return loop(2.0, [&](Wave& w) {
                 add_tone(
                     w, [](double t) { return 1800 + 6 * std::sin(TAU * 0.5 * t); },
@@ -243,9 +243,9 @@ Wave effect(int row, int rate) {
                 add_noise(
                     w, random, [](double) { return 350; }, [](double) { return 2.5; });
             });
-        case 1:
-        case 2: {  // engine start and wind-down
-            const bool up = row == 1;
+        case SAMPLE_ENGINE_START:
+        case SAMPLE_ENGINE_WIND_DOWN: {  // engine start and wind-down
+            const bool up = row == SAMPLE_ENGINE_START;
             return once(3.0, [&](Wave& w) {
                 auto speed = [&](double t) {
                     return up ? std::min(1.0, t / 2.5) : std::max(0.0, 1 - t / 2.8);
@@ -258,7 +258,7 @@ Wave effect(int row, int rate) {
                     [&](double t) { return 2.5 * speed(t); });
             });
         }
-        case 3:  // afterburner: a deep roar with crackle
+        case SAMPLE_AFTERBURNER:  // afterburner: a deep roar with crackle
             return loop(2.0, [&](Wave& w) {
                 add_noise(
                     w, random, [](double) { return 900; }, [](double) { return 1.6; });
@@ -267,21 +267,21 @@ Wave effect(int row, int rate) {
                 for (int i = 0; i < 60; ++i)
                     add_thump(w, random, random.unit() * 2.2, 200 + 400 * random.unit(), 0.006, 0.3);
             });
-        case 4:  // tyre squeak
+        case SAMPLE_TYRE_SQUEAK:  // tyre squeak
             return once(0.35, [&](Wave& w) {
                 add_tone(
                     w, [](double t) { return 2200 + 300 * std::sin(TAU * 25 * t); },
                     [](double t) { return std::min(1.0, t * 50) * std::exp(-t * 6); }, triangle);
             });
-        case 5:
+        case SAMPLE_CRASH:
             return once(2.5, [&](Wave& w) {
                 explosion(w, random, 2.0);
                 for (int i = 0; i < 12; ++i)
                     add_thump(w, random, random.unit() * 1.5, 400 + 1200 * random.unit(), 0.08, 0.3);
             });
-        case 6:
-        case 7: {  // hits
-            const double size = row == 6 ? 1.0 : 0.6;
+        case SAMPLE_MEDIUM_HIT:
+        case SAMPLE_SMALL_HIT: {  // hits
+            const double size = row == SAMPLE_MEDIUM_HIT ? 1.0 : 0.6;
             return once(0.25 * size, [&](Wave& w) {
                 add_thump(w, random, 0, 180 / size, 0.05 * size, 0.8);
                 add_noise(
@@ -289,101 +289,101 @@ Wave effect(int row, int rate) {
                     [&](double t) { return 2.0 * std::exp(-t / (0.03 * size)); });
             });
         }
-        case 8:
-        case 9:
-        case 10:
-        case 11: {  // explosions, big to small
-            const double size = 4.0 - (row - 8);
+        case SAMPLE_EXPLOSION_BIG:
+        case SAMPLE_EXPLOSION_LARGE:
+        case SAMPLE_EXPLOSION_MEDIUM:
+        case SAMPLE_EXPLOSION_SMALL: {  // explosions, big to small
+            const double size = 4.0 - (row - SAMPLE_EXPLOSION_BIG);
             return once(0.5 + 0.6 * size, [&](Wave& w) { explosion(w, random, size); });
         }
-        case 12:  // cannon: 100 rounds a second
+        case SAMPLE_GUN:  // cannon: 100 rounds a second
             return loop(0.5, [&](Wave& w) { gunfire(w, random, 100, 5000); });
-        case 13:
-        case 14:
-        case 15:
-        case 16:
-        case 17:
-        case 18:
-        case 19:
-        case 20:
-        case 21:
-        case 44:  // weapon launches
+        case SAMPLE_LAUNCH_SWINDER:
+        case SAMPLE_LAUNCH_A2A:
+        case SAMPLE_LAUNCH_BOMRAC:
+        case SAMPLE_LAUNCH_FUELAR:
+        case SAMPLE_LAUNCH_MNELY1:
+        case SAMPLE_LAUNCH_MNELY2:
+        case SAMPLE_LAUNCH_SMARMS:
+        case SAMPLE_LAUNCH_AA:
+        case SAMPLE_LAUNCH_SRF2AR:
+        case SAMPLE_LAUNCH_AIR_TO_SURFACE:  // weapon launches
             return once(1.2 + 0.15 * (row % 5), [&](Wave& w) { launch(w, random, 0.7 + 0.1 * (row % 6)); });
-        case 22:  // fuel
+        case SAMPLE_JET_FUEL:  // fuel
             return once(1.5, [&](Wave& w) {
                 add_noise(
                     w, random, [](double t) { return 300 + 200 * std::sin(TAU * 6 * t); },
                     [](double t) { return 2.0 * std::sin(std::numbers::pi * t / 1.5); });
             });
-        case 23:
-        case 24:  // chaff and flare: a pop and a hiss
-            return once(row == 23 ? 0.4 : 0.8, [&](Wave& w) {
+        case SAMPLE_CHAFF:
+        case SAMPLE_FLARE:  // chaff and flare: a pop and a hiss
+            return once(row == SAMPLE_CHAFF ? 0.4 : 0.8, [&](Wave& w) {
                 add_thump(w, random, 0, 140, 0.04, 0.9);
                 add_noise(
-                    w, random, [&](double) { return row == 23 ? 6000 : 2500; },
+                    w, random, [&](double) { return row == SAMPLE_CHAFF ? 6000 : 2500; },
                     [](double t) { return 1.5 * std::exp(-t * 5); });
             });
-        case 25:
-        case 26:
-        case 27:
-        case 28:
-        case 29:  // threat warnings
+        case SAMPLE_WARNING_1:
+        case SAMPLE_WARNING_2:
+        case SAMPLE_WARNING_3:
+        case SAMPLE_WARNING_4:
+        case SAMPLE_WARNING_5:  // threat warnings
             return once(0.6,
-                        [&](Wave& w) { beeps(w, 700 + 150 * (row - 25), 0.06 + 0.02 * (row - 25), 0.06); });
-        case 30:  // seeker growl
+                        [&](Wave& w) { beeps(w, 700 + 150 * (row - SAMPLE_WARNING_1), 0.06 + 0.02 * (row - SAMPLE_WARNING_1), 0.06); });
+        case SAMPLE_SEEKER_TONE:  // seeker growl
             return loop(1.0, [&](Wave& w) {
                 add_tone(
                     w, [](double t) { return 1000 + 40 * std::sin(TAU * 7 * t); },
                     [](double t) { return 0.5 * (0.8 + 0.2 * std::sin(TAU * 30 * t)); }, square);
             });
-        case 31:  // stall warble
+        case SAMPLE_STALL_WARNING:  // stall warble
             return loop(1.0, [&](Wave& w) {
                 add_tone(
                     w, [](double t) { return std::fmod(t, 0.25) < 0.125 ? 800 : 600; },
                     [](double) { return 0.5; },
                     [](double p) { return 0.6 * square(p) + 0.4 * std::sin(TAU * p); });
             });
-        case 32:  // cockpit click
+        case SAMPLE_COCKPIT_CLICK:  // cockpit click
             return once(0.05, [&](Wave& w) { add_thump(w, random, 0, 2500, 0.004, 1.0); });
-        case 33: return vehicle(45, 5, 500);    // helicopter: blades chopping
-        case 34: return vehicle(60, 1.5, 250);  // train: chugging
-        case 35: return vehicle(38, 8, 400);    // tank: tracks clanking
-        case 36: return vehicle(75, 0.5, 300);  // truck
-        case 37:
-        case 39:  // free fall and unpowered weapons: wind
+        case SAMPLE_HELICOPTER: return vehicle(45, 5, 500);    // helicopter: blades chopping
+        case SAMPLE_TRAIN: return vehicle(60, 1.5, 250);  // train: chugging
+        case SAMPLE_TANK: return vehicle(38, 8, 400);    // tank: tracks clanking
+        case SAMPLE_TRUCK: return vehicle(75, 0.5, 300);  // truck
+        case SAMPLE_FREE_FALL:
+        case SAMPLE_UNPOWERED_WEAPON:  // free fall and unpowered weapons: wind
             return loop(2.0, [&](Wave& w) {
                 add_noise(
                     w, random,
-                    [&](double t) { return 900 + 300 * std::sin(TAU * 0.5 * t) + 300 * (row - 37); },
+                    [&](double t) { return 900 + 300 * std::sin(TAU * 0.5 * t) + 300 * (row - SAMPLE_FREE_FALL); },
                     [](double) { return 2.0; });
                 add_tone(
-                    w, [&](double) { return 1400 + 200 * (row - 37); }, [](double) { return 0.05; },
+                    w, [&](double) { return 1400 + 200 * (row - SAMPLE_FREE_FALL); }, [](double) { return 0.05; },
                     sine_shape);
             });
-        case 38:  // powered weapon: a rocket's roar
+        case SAMPLE_POWERED_WEAPON:  // powered weapon: a rocket's roar
             return loop(1.0, [&](Wave& w) {
                 add_noise(
                     w, random, [](double) { return 1500; }, [](double) { return 2.5; });
             });
-        case 40:
-        case 41:  // machine guns: a burst
+        case SAMPLE_M60:
+        case SAMPLE_AK47:  // machine guns: a burst
             return once(0.9,
-                        [&](Wave& w) { gunfire(w, random, row == 40 ? 10 : 11, row == 40 ? 2500 : 3500); });
-        case 42:
-        case 43:  // mortar and artillery
-            return once(row == 42 ? 1.2 : 2.2, [&](Wave& w) { explosion(w, random, row == 42 ? 1.2 : 2.5); });
-        case 45:  // gear: a motor, then a clunk
+                        [&](Wave& w) { gunfire(w, random, row == SAMPLE_M60 ? 10 : 11, row == SAMPLE_M60 ? 2500 : 3500); });
+        case SAMPLE_MORTAR:
+        case SAMPLE_ARTILLERY:  // mortar and artillery
+            return once(row == SAMPLE_MORTAR ? 1.2 : 2.2, [&](Wave& w) { explosion(w, random, row == SAMPLE_MORTAR ? 1.2 : 2.5); });
+        case SAMPLE_GEAR_WHEELS:  // gear: a motor, then a clunk
             return once(2.0, [&](Wave& w) {
                 add_tone(
                     w, [](double) { return 220; }, [](double t) { return t < 1.6 ? 0.25 : 0.0; }, saw);
                 add_thump(w, random, 1.6, 90, 0.08, 0.9);
             });
-        case 46:  // gear doors
+        case SAMPLE_GEAR_DOORS:  // gear doors
             return once(0.6, [&](Wave& w) {
                 add_thump(w, random, 0, 110, 0.06, 0.8);
                 add_thump(w, random, 0.3, 80, 0.08, 0.9);
             });
-        case 47:  // air brake: hydraulics
+        case SAMPLE_AIRBRAKE:  // air brake: hydraulics
             return once(1.0, [&](Wave& w) {
                 add_noise(
                     w, random, [](double) { return 3000; },
@@ -392,7 +392,7 @@ Wave effect(int row, int rate) {
                     w, [](double) { return 160; },
                     [](double t) { return 0.15 * std::sin(std::numbers::pi * t); }, saw);
             });
-        case 48:  // ejection: a bang and the wind
+        case SAMPLE_EJECT:  // ejection: a bang and the wind
             return once(2.0, [&](Wave& w) {
                 add_thump(w, random, 0, 80, 0.15, 1.0);
                 add_noise(

@@ -24,11 +24,24 @@ protected:
 };
 
 TEST(SampleTable, RowsAreNamedAsTheGameNamesThem) {
-    EXPECT_STREQ(sample_table[0].file_name, "sound\\VYRENG.raw");
-    EXPECT_STREQ(sample_table[12].file_name, "sound\\GUN22.raw");
-    EXPECT_STREQ(sample_table[130].file_name, "sound\\CHAT0080.raw");
-    EXPECT_STREQ(sample_table[160].file_name, "sound\\drone032.raw");
-    EXPECT_STREQ(sample_table[206].file_name, "sound\\gndc0008.RAW");
+    const struct {
+        int row;
+        const char* file_name;
+    } rows[] = {
+        {SAMPLE_ENGINE, "sound\\VYRENG.raw"},
+        {SAMPLE_GUN, "sound\\GUN22.raw"},
+        {SAMPLE_WARNING_5, "sound\\WRNG5.raw"},
+        {SAMPLE_ARTILLERY, "sound\\ARTILERY.raw"},
+        {SAMPLE_GROUND_CONTROL_2, "sound\\gndc0002.raw"},
+        {SAMPLE_CHAT_1 + 79, "sound\\CHAT0080.raw"},
+        {SAMPLE_DRONE_1 + 28, "sound\\drone029.raw"},
+        {SAMPLE_DRONE_32, "sound\\drone032.raw"},
+        {SAMPLE_CALL_SIGN_1 + 19, "sound\\call0020.RAW"},
+        {SAMPLE_TPLR_21, "sound\\TPLR0021.RAW"},
+        {SAMPLE_VMS_1 + 5, "sound\\vms00006.RAW"},
+        {SAMPLE_GROUND_CONTROL_3 + 5, "sound\\gndc0008.RAW"},
+    };
+    for (const auto& r : rows) EXPECT_STREQ(sample_table[r.row].file_name, r.file_name) << r.row;
     EXPECT_EQ(sample_table[SAMPLE_COUNT].file_name, nullptr);
     int looping = 0, fast = 0, minimal = 0;
     for (int row = 0; row < SAMPLE_COUNT; ++row) {

@@ -5,6 +5,19 @@
 
 namespace vyr {
 
+// Why a flight ends (`die_flag`); the first reason given wins.
+enum EndReason : int32_t {
+    END_QUIT = 1,
+    END_COLLISION = 2,
+    END_CRASH = 3,
+    END_SHOT_DOWN = 4,
+    END_LINK_ERRORS = 5,
+    END_NO_CARRIER = 7,
+    END_PEER_ENDED = 9,
+    END_PEER_DESTROYED = 10,
+    END_DITCHED = 12,
+};
+
 extern double frame_rate;
 extern double average_frame_rate;
 extern int32_t frame_fraction;
@@ -17,6 +30,8 @@ extern int32_t game_clock;
 extern int32_t detail_ceiling;
 
 void register_time_keys();
+
+extern int32_t die_flag;
 
 // Records why the flight ends; the first reason given wins.
 void end_flight(int reason);

@@ -7,6 +7,13 @@ namespace vyr {
 
 constexpr uint32_t FAIL_ELECTRICS = 1u << 0;
 constexpr uint32_t FAIL_HYDRAULICS = 1u << 1;
+constexpr uint32_t FAIL_FLAPS = 1u << 2;
+constexpr uint32_t FAIL_ENGINE = 1u << 3;
+constexpr uint32_t FAIL_FIRE = 1u << 4;
+constexpr uint32_t FAIL_AFTERBURNER = 1u << 5;
+constexpr uint32_t FAIL_FUEL_LEAK = 1u << 6;
+constexpr uint32_t FAIL_FUEL = 1u << 7;  // below the low-fuel mark: warned once
+constexpr uint32_t FAIL_GEAR = 1u << 8;
 
 // The failure bits of the player's aircraft.
 extern uint32_t system_failures;

@@ -6,11 +6,20 @@
 
 namespace vyr {
 
+constexpr double INTERNAL_FUEL = 6972.0;  // lb; more is in the tanks
+
+// The fuel the flight started with, which a rearm restores.
+extern double model_start_fuel;
+
 // Model start: the coefficient tables; the rate gains, with the flap and the g onset at rest;
 // the fuel of the fitted tanks and the weight.
 void build_aero_tables();
 void init_aero_constants(AirData& air);
 void init_model_mass(ModelMass& mass);
+
+// The coefficient tables, by angle of attack (rad) and by Mach.
+double lift_coefficient(double alpha);
+double zero_lift_drag(double mach);
 
 // One sub-step each, in the integration's order.
 void compute_control_surfaces(ModelControls& controls, const AirData& air);

@@ -17,6 +17,11 @@ struct EngineState {
 
 extern EngineState engine_state;
 
+enum ThrustTable { THRUST_IDLE, THRUST_MILITARY, THRUST_MAXIMUM, THRUST_TABLES };
+
+// Thrust in lb from a table, Mach held to 0 .. 2.199 and altitude to 0 .. 69,999 ft.
+double table_thrust(ThrustTable table, double mach, double altitude);
+
 // Model start at a power fraction (1.0 full, 0 idle), with its thrust tables.
 void init_engine(double power_fraction);
 // One sub-step: spool, afterburner (`reheat`), fuel, temperature, fire and thrust.

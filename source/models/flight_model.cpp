@@ -40,7 +40,6 @@ constexpr double QUICK_START_SPEED = 595.0;  // ft/s
 constexpr double AIRBORNE_START_SPEED = 510.0;
 constexpr double GEAR_DOWN_HEIGHT = -3.0;  // model z above the ground
 constexpr int RECORD_EVERY = 52;           // publishes per offer to the position recorder
-constexpr double INTERNAL_FUEL = 6972.0;   // lb; more is in the tanks
 constexpr double KNOTS_PER_FOOT_SECOND = 0.5924170616113744;
 constexpr double DEGREES_PER_RADIAN = 57.29577951307857;
 constexpr double ONE_OVER_FIXED = 1.0 / 2147483648.0;  // 2^-31

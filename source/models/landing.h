@@ -6,6 +6,10 @@
 
 namespace vyr {
 
+// How the flight's landing went, for the debrief.
+enum LandingResult : int32_t { LANDING_NONE = 0, LANDING_ENGINE_FIRE = 1, LANDING_CRASH = 2, LANDING_GEAR_COLLAPSE = 3 };
+extern int32_t landing_result;
+
 // An end reason that takes effect once `game_clock` passes its time (0: none).
 extern int32_t pending_end_reason;
 extern int32_t pending_end_time;

@@ -1,5 +1,6 @@
 // Stand-in for the avionics and the cockpit.
 #include "source/avionics/avionics.h"
+#include "source/avionics/messages.h"
 #include "source/avionics/mfd.h"
 #include "source/avionics/panel.h"
 #include "source/avionics/targeting_pod.h"
@@ -15,6 +16,8 @@ FlightDataSnapshot flight_data_snapshot = {};
 
 void reset_caution_lamps() {}
 void reset_system_failures() { system_failures = 0; }
+// No message lines are drawn yet.
+void post_message(const char*, int, int) {}
 
 // No cockpit, view or display exists yet for these keys to act on.
 void register_detail_keys() {}

@@ -8,6 +8,8 @@ int32_t game_mode = GAME_SINGLE;
 int32_t free_pause = 0;
 int32_t control_mode = CONTROL_PILOT;
 int32_t crashing_off = 0;
+int32_t invincible = 0;
+int32_t infinite_fuel = 0;
 int32_t goodbye_picture = 0;
 
 // No other machine to talk to yet.

@@ -21,6 +21,9 @@ enum ControlMode : int32_t { CONTROL_PILOT = 0, CONTROL_GUNNER = 1, CONTROL_BOTH
 extern int32_t control_mode;
 // Crashes do not end the flight.
 extern int32_t crashing_off;
+// Collisions and crashes do not end the flight; fuel is not used up.
+extern int32_t invincible;
+extern int32_t infinite_fuel;
 // The pause key toggles a pause that does not block.
 extern int32_t free_pause;
 

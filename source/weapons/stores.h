@@ -11,4 +11,10 @@ extern int32_t unlimited_weapons;
 // Checks the pylons and sets the flight model's g limit.
 void check_loadout_limits();
 
+// The carried stores' weight in lb.
+double get_stores_weight();
+// The weight of the fitted centre tank and of each wing tank in lb; 0 when none is fitted.
+double get_centre_tank_weight();
+double get_wing_tank_weight();
+
 }  // namespace vyr

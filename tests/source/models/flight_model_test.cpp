@@ -282,10 +282,6 @@ TEST_F(FlightModel, TenMinutesOfRandomControlsKeepTheAttitudeSound) {
                 model_heading = input();
                 model_pitch = input();
                 model_roll = input();
-                // The full model's rates are what its aerodynamics demand.
-                air_data.roll_demand = model_roll * 4e-9;
-                air_data.pitch_demand = model_pitch * 1e-9;
-                air_data.yaw_demand = model_heading * 1e-9;
                 system_failures = i % 4000 < 2000 ? FAIL_HYDRAULICS : 0;
             }
             update();

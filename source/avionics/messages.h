@@ -1,0 +1,9 @@
+// The cockpit message lines.
+#pragma once
+
+namespace vyr {
+
+// Shows `text` on the message lines at a priority for a time to live in ticks.
+void post_message(const char* text, int priority, int time_to_live);
+
+}  // namespace vyr

@@ -31,6 +31,8 @@ extern int32_t detail_ceiling;
 
 void register_time_keys();
 
+extern int32_t flight_running;
+extern int32_t quit_request;
 extern int32_t die_flag;
 
 // Records why the flight ends; the first reason given wins.

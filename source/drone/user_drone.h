@@ -20,6 +20,10 @@ extern int32_t wheel_brake_state;
 
 void register_user_drone_keys();
 
+struct Drone;
+// Makes a drone the player's aircraft as the world and the weapons see it.
+void set_user_drone(Drone* drone);
+
 // The x, y of the user drone's current waypoint; false when it has none.
 bool get_current_waypoint_position(int32_t& x, int32_t& y);
 // The pose of the carrier ship the user drone is parked on; null when it is not.

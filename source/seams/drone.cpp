@@ -35,6 +35,19 @@ int gear_state = GEAR_DOWN;
 
 }  // namespace
 
+// No task, route or other drone exists: nothing hears a notification and no route ends anywhere.
+Drone* user_drone = nullptr;
+void raise_drone_notify(Drone*, int) {}
+Task* get_first_task() { return nullptr; }
+Task* get_next_task(Task*) { return nullptr; }
+Drone* get_task_first_drone(Task*) { return nullptr; }
+Drone* get_next_member(Drone*) { return nullptr; }
+int get_drone_object_number(const Drone*) { return 0; }
+Vector3 get_drone_position(const Drone*) { return {}; }
+Waypoint* get_drone_current_waypoint(const Drone*) { return nullptr; }
+Waypoint* get_last_waypoint(Waypoint* waypoint) { return waypoint; }
+void set_user_drone(Drone*) {}
+
 ObjectInstance* player_object = &own_object;
 Pose* player_position = &own_pose;
 int32_t air_brake_state = 0;

@@ -13,6 +13,7 @@ int32_t unlimited_weapons = 0;
 
 // Without stores the aircraft keeps its clean limit.
 void check_loadout_limits() { set_model_g_limit(9); }
+void load_stores() {}
 double get_stores_weight() { return 0.0; }
 double get_centre_tank_weight() { return 0.0; }
 double get_wing_tank_weight() { return 0.0; }

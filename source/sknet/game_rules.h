@@ -16,6 +16,20 @@ enum GameMode : int32_t {
 
 extern int32_t game_mode;
 
+enum ConnectionMode : int32_t {
+    CONNECTION_NONE = 0,
+    CONNECTION_DIRECT = 1,
+    CONNECTION_MODEM = 2,
+    CONNECTION_NETWORK = 3,
+};
+extern int32_t connection_mode;
+
+// To the other machines: the player crashed into something; the player captured the flag; the
+// landing grade for the gunner of a two-player game.
+void send_crashed();
+void send_flag_captured();
+void queue_two_player_event(int event);
+
 enum ControlMode : int32_t { CONTROL_PILOT = 0, CONTROL_GUNNER = 1, CONTROL_BOTH = 2 };
 // A gunner's machine takes the pilot's state instead of flying the aircraft.
 extern int32_t control_mode;

@@ -11,6 +11,9 @@ extern int32_t unlimited_weapons;
 // Checks the pylons and sets the flight model's g limit.
 void check_loadout_limits();
 
+// Arms the aircraft from its fitted hardpoints.
+void load_stores();
+
 // The carried stores' weight in lb.
 double get_stores_weight();
 // The weight of the fitted centre tank and of each wing tank in lb; 0 when none is fitted.

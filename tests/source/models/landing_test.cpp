@@ -1,0 +1,227 @@
+#include "source/models/landing.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "library/3dvisual/features.h"
+#include "library/3dvisual/instance.h"
+#include "library/3dvisual/terrain.h"
+#include "source/avionics/panel.h"
+#include "source/drone/user_drone.h"
+#include "source/frame_loop.h"
+#include "source/models/aero.h"
+#include "source/models/flight_model.h"
+#include "source/models/model_state.h"
+#include "source/skill.h"
+#include "source/sknet/game_rules.h"
+#include "tests/source/models/stand_in_world.h"
+
+namespace vyr {
+namespace {
+
+constexpr double DEG = 0.01745329251994444;
+constexpr double KNOTS = 1.688;  // ft/s
+
+// The aircraft rolling on the stand-in runway with the gear down, a single-player flight.
+class Landing : public testing::Test {
+protected:
+    void SetUp() override {
+        reset();
+        *player_position = {{1000 * 256, 2000 * 256, 0}, {}};
+    }
+    void TearDown() override { reset(); }
+    static void reset() {
+        reset_stand_in_world();
+        system_failures = 0;
+        game_clock = die_flag = flight_running = 0;
+        game_mode = GAME_SINGLE;
+        forces_type = 0;
+        crashing_off = invincible = 0;
+        clear_landing_outcome();
+        set_gear_state(GEAR_DOWN);
+        model_state = {};
+        model_state.flags = MODEL_GEAR_DOWN;
+        model_state.ground = 1;
+        player_flight_data.airspeed = 0;
+    }
+};
+
+TEST_F(Landing, EachFaultWeighsFromItsThresholdOn) {
+    const struct {
+        bool hard;
+        double knots, beta, sink, pitch, roll;  // degrees
+        double damage;
+        uint8_t faults;
+    } cases[] = {
+        {true, 150, 3, 10, 5, 2, 0.0, 0},  // a good landing
+        {true, 150, 8, 0, 5, 0, 0.0, 0},
+        {true, 150, -9, 0, 5, 0, 0.16661, 0},
+        {true, 150, 12, 0, 5, 0, 0.66659, FAULT_BETA},
+        {true, 190, 0, 0, 5, 0, 0.0, 0},
+        {true, 196, 0, 0, 5, 0, 0.1, 0},
+        {true, 220, 0, 0, 5, 0, 0.5, FAULT_VELOCITY},
+        {true, 150, 0, 14, 5, 0, 0.0, 0},
+        {true, 150, 0, 15, 5, 0, 0.0625, 0},
+        {true, 150, 0, 20, 5, 0, 0.375, FAULT_DESCENT_RATE},
+        {true, 150, 0, 0, 2, 0, 0.0, 0},
+        {true, 150, 0, 0, 1.5, 0, 0.1665, 0},
+        {true, 150, 0, 0, 0, 0, 0.666, FAULT_PITCH},
+        {true, 150, 0, 0, 15, 0, 0.0, 0},
+        {true, 150, 0, 0, 15.1, 0, 0.1, 0},
+        {true, 150, 0, 0, 16, 0, 1.0, FAULT_PITCH},
+        {true, 150, 0, 0, 5, -4, 0.0, 0},
+        {true, 150, 0, 0, 5, 4.5, 0.1275, 0},
+        {true, 150, 0, 0, 5, -6, 0.6, FAULT_ROLL},
+        {false, 150, 0, 0, 19, 3, 0.0, 0},
+        {false, 170, 0, 4, 5, 0, 0.0, 0},
+        {false, 180, 0, 0, 5, 0, 1 / 6.0, 0},
+        {false, 190, 0, 0, 5, 0, 1 / 3.0, FAULT_VELOCITY},
+        {false, 150, 0, 4.5, 5, 0, 0.125, 0},
+        {false, 150, 0, 6, 5, 0, 0.5, FAULT_DESCENT_RATE},
+        {false, 150, 0, 0, 21, 0, 0.36, FAULT_PITCH},
+        {false, 150, 0, 0, 5, 3.5, 0.203125, FAULT_ROLL},
+        {false, 150, 0, 0, 5, -5, 1.0, FAULT_ROLL},
+        {false, 150, 12, 20, 0, 5, 0.66659 + 4.0 + 0.666 + 1.0, FAULT_BETA | FAULT_DESCENT_RATE | FAULT_PITCH | FAULT_ROLL},
+    };
+    for (const auto& c : cases) {
+        uint8_t faults = 0;
+        const double damage =
+            touchdown_damage(c.hard, c.knots * KNOTS, c.beta * DEG, c.sink, c.pitch * DEG, c.roll * DEG, faults);
+        EXPECT_NEAR(damage, c.damage, 1e-6) << c.hard << " " << c.knots << " " << c.beta << " " << c.sink << " " << c.pitch << " " << c.roll;
+        EXPECT_EQ(faults, c.faults) << c.hard << " " << c.knots << " " << c.sink << " " << c.pitch << " " << c.roll;
+    }
+}
+
+TEST_F(Landing, TheGradeIsTheDamageAgainstAToleranceSetByTheForcesType) {
+    const struct {
+        int forces;
+        double sink;  // 30 ft/s weighs 1.0 on a runway, 22 ft/s 0.5
+        int grade;
+    } cases[] = {{0, 0, 1}, {0, 22, 1}, {0, 30, 2}, {-5, 30, 2}, {5, 30, 3}, {8, 30, 4}, {10, 22, 2}, {10, 30, 5}, {20, 30, 5}};
+    for (const auto& c : cases) {
+        reset();
+        forces_type = c.forces;
+        EXPECT_EQ(assess_touchdown(150 * KNOTS, 0, c.sink, 5 * DEG, 0), c.grade) << c.forces << " " << c.sink;
+        EXPECT_EQ(model_state.landed, 1);
+        EXPECT_EQ(die_flag, c.grade == 5 ? END_CRASH : 0);
+        EXPECT_EQ(landing_result, c.grade == 5 ? LANDING_CRASH : LANDING_NONE);
+        if (c.grade == 5) {
+            EXPECT_FLOAT_EQ(landing_damage_ratio, float(1.0 / std::clamp(2.0 - 0.1 * c.forces, 1.0, 2.0)));
+        }
+    }
+    reset();
+    die_flag = END_SHOT_DOWN;  // already ending: nothing to grade
+    EXPECT_EQ(assess_touchdown(150 * KNOTS, 0, 30, 5 * DEG, 0), 0);
+    EXPECT_EQ(model_state.landed, 0);
+}
+
+TEST_F(Landing, TheGearDownOnOpenGroundFoldsOnceAndCostsATenth) {
+    stand_in_surface = FEATURE_UNKNOWN;
+    EXPECT_EQ(assess_touchdown(150 * KNOTS, 0, 0, 5 * DEG, 0), 1);  // 0.1 of 2.0
+    EXPECT_TRUE(system_failures & FAIL_GEAR);
+    EXPECT_EQ(get_gear_state(), GEAR_UP);
+    EXPECT_EQ(model_state.gear_up_flag, 1);
+    EXPECT_EQ(model_state.ground, 0);
+    // On its belly the next touchdown is graded as soft ground, with no more gear to damage.
+    forces_type = 10;
+    EXPECT_EQ(assess_touchdown(150 * KNOTS, 0, 4.0 + 0.31 * 4, 5 * DEG, 0), 2);
+}
+
+TEST_F(Landing, WaterDitchesTheAircraft) {
+    for (const int water : {FEATURE_RIVER, FEATURE_LAKE, FEATURE_OCEAN}) {
+        reset();
+        stand_in_surface = water;
+        EXPECT_EQ(assess_touchdown(150 * KNOTS, 0, 0, 5 * DEG, 0), 6);
+        EXPECT_EQ(die_flag, END_DITCHED);
+        reset();
+        stand_in_surface = water;
+        check_ground_roll();
+        EXPECT_EQ(die_flag, END_DITCHED);
+    }
+}
+
+TEST_F(Landing, ASafeLandingRearmsAndRefuelsInTheCombatGames) {
+    const struct {
+        int mode;
+        bool rearmed;
+    } cases[] = {{GAME_SINGLE, false},    {GAME_COMBAT, true},      {GAME_TWO_PLAYER_MISSION, false},
+                 {GAME_PILOT_GUNNER, false}, {GAME_MULTI_PLAYER, true}, {GAME_CAPTURE_FLAG, true}};  // no flag task
+    for (const auto& c : cases) {
+        reset();
+        game_mode = c.mode;
+        init_model_mass(model_mass);
+        model_mass.fuel = 1200.0;
+        system_failures = FAIL_FUEL | FAIL_HYDRAULICS;
+        flight_running = 1;
+        EXPECT_EQ(assess_touchdown(150 * KNOTS, 0, 0, 5 * DEG, 0), 1);
+        EXPECT_EQ(model_mass.fuel, c.rearmed ? model_start_fuel : 1200.0) << c.mode;
+        EXPECT_EQ(system_failures == 0, c.rearmed) << c.mode;
+        EXPECT_EQ(flight_running, 1);
+    }
+}
+
+TEST_F(Landing, CrashingOffOrInvincibleEveryTouchdownWeighsAHalf) {
+    crashing_off = 1;
+    EXPECT_EQ(assess_touchdown(400 * KNOTS, 0, 50, -10 * DEG, 0), 1);
+    crashing_off = 0;
+    invincible = 1;
+    forces_type = 10;
+    EXPECT_EQ(assess_touchdown(400 * KNOTS, 0, 50, -10 * DEG, 0), 2);
+    EXPECT_EQ(landing_faults, 0);
+}
+
+TEST_F(Landing, RollingTooFastForTheSurfaceFoldsTheGearAndEndsTheFlightLater) {
+    const struct {
+        int surface;
+        int32_t knots;
+        bool folds;
+    } cases[] = {{FEATURE_UNKNOWN, 50, false}, {FEATURE_UNKNOWN, 51, true}, {FEATURE_RUNWAY, 250, false},
+                 {FEATURE_TAXIWAY, 251, true}, {FEATURE_ROAD, 251, true},   {FEATURE_RAILWAY, 400, false}};
+    for (const auto& c : cases) {
+        reset();
+        stand_in_surface = c.surface;
+        player_flight_data.airspeed = c.knots;
+        check_ground_roll();
+        EXPECT_EQ(gear_collapsed, c.folds) << c.surface << " " << c.knots;
+        EXPECT_EQ(get_gear_state(), c.folds ? GEAR_UP : GEAR_DOWN);
+        EXPECT_EQ(landing_result, c.folds ? LANDING_GEAR_COLLAPSE : LANDING_NONE);
+    }
+    // Down on its belly again, the end comes 1,000 ticks later.
+    reset();
+    stand_in_surface = FEATURE_UNKNOWN;
+    player_flight_data.airspeed = 120;
+    check_ground_roll();
+    EXPECT_EQ(model_state.ground, 0);
+    EXPECT_EQ(pending_end_reason, 0);
+    game_clock = 500;
+    model_state.ground = 1;
+    check_ground_roll();
+    EXPECT_EQ(pending_end_reason, END_CRASH);
+    EXPECT_EQ(pending_end_time, 1500);
+}
+
+TEST_F(Landing, GroundAboveSeaLevelIsNoPlaceToRoll) {
+    stand_in_surface = FEATURE_RAILWAY;
+    check_ground_roll();
+    EXPECT_EQ(die_flag, 0);
+    TerrainPost& post = terrain_posts[1000 * 256 >> 20][2000 * 256 >> 20];
+    post.height = 50;
+    check_ground_roll();
+    post.height = 0;
+    EXPECT_EQ(die_flag, END_CRASH);
+}
+
+TEST_F(Landing, FlyingFastWithTheGearOutDamagesItSoonerOrLater) {
+    model_state.ground = 0;
+    player_flight_data.airspeed = 300;
+    for (int i = 0; i < 1000; ++i) check_ground_roll();
+    EXPECT_FALSE(system_failures & FAIL_GEAR);
+    player_flight_data.airspeed = 301;
+    for (int i = 0; i < 1000 && !(system_failures & FAIL_GEAR); ++i) check_ground_roll();
+    EXPECT_TRUE(system_failures & FAIL_GEAR);
+    EXPECT_EQ(get_gear_state(), GEAR_DOWN);  // damaged, still down
+}
+
+}  // namespace
+}  // namespace vyr

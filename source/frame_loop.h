@@ -34,6 +34,8 @@ void register_time_keys();
 extern int32_t flight_running;
 extern int32_t quit_request;
 extern int32_t die_flag;
+// What the player hit or was hit by; written by the collision and damage code.
+extern int32_t die_object;
 
 // Records why the flight ends; the first reason given wins.
 void end_flight(int reason);

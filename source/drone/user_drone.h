@@ -8,6 +8,7 @@ namespace vyr {
 
 struct ObjectInstance;
 struct Pose;
+struct Vector3;
 
 enum GearState : int32_t { GEAR_UP = 0, GEAR_DOWN = 3, GEAR_DOORS_CLOSING = 5 };
 
@@ -23,6 +24,11 @@ void register_user_drone_keys();
 struct Drone;
 // Makes a drone the player's aircraft as the world and the weapons see it.
 void set_user_drone(Drone* drone);
+
+// 1 when the aircraft, coming down from `previous` onto the ship `hit`, touches its deck; then
+// the aircraft is parked on the deck's nearest free slot.
+int is_landing_on_carrier_deck(Drone* drone, ObjectInstance* hit, const Vector3& previous);
+void land_user_on_carrier(ObjectInstance* ship);
 
 // The x, y of the user drone's current waypoint; false when it has none.
 bool get_current_waypoint_position(int32_t& x, int32_t& y);

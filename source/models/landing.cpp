@@ -4,8 +4,12 @@
 #include <cmath>
 
 #include "library/3dvisual/features.h"
+#include "library/3dvisual/ground_objects.h"
 #include "library/3dvisual/instance.h"
+#include "library/3dvisual/mobile.h"
+#include "library/3dvisual/scars.h"
 #include "library/3dvisual/terrain.h"
+#include "library/maths/matrix.h"
 #include "library/maths/random.h"
 #include "library/maths/vector.h"
 #include "source/avionics/messages.h"
@@ -23,6 +27,7 @@
 #include "source/recorder.h"
 #include "source/skill.h"
 #include "source/sknet/game_rules.h"
+#include "source/weapons/damage.h"
 #include "source/weapons/stores.h"
 
 namespace vyr {
@@ -31,6 +36,7 @@ int32_t landing_result = LANDING_NONE;
 uint8_t landing_faults = 0;
 float landing_damage_ratio = 0.0f;
 int32_t gear_collapsed = 0;
+const void* collision_owner = nullptr;
 int32_t pending_end_reason = 0;
 int32_t pending_end_time = 0;
 int32_t destination_handled = 0;
@@ -45,6 +51,8 @@ constexpr int32_t COLLAPSE_END_TICKS = 1000;
 constexpr int FLAG_TASK = 3;                      // capture the flag: the fourth task holds the flags
 constexpr int FLAG_OBJECT = 995;
 constexpr uint64_t FLAG_REACH = 51200;            // 200 ft
+constexpr int32_t SHORT_TRAVEL = 7680;            // 30 ft: a point test will do
+constexpr int32_t CRATER_OBJECT = 11;
 enum Grade { GRADE_SMOOTH = 1, GRADE_CRASH = 5, GRADE_DITCHED = 6 };
 
 bool is_water(int surface) { return surface == FEATURE_RIVER || surface == FEATURE_LAKE || surface == FEATURE_OCEAN; }
@@ -120,6 +128,21 @@ void handle_lift_off() {
     model_state.landed = 0;
 }
 
+// Flown onto a carrier's deck: parked level, a perfect landing.
+void land_on_deck(ObjectInstance* ship) {
+    land_user_on_carrier(ship);
+    player_flight_data.pitch = player_flight_data.roll = 0;
+    build_rotation_matrix(uint32_t(player_flight_data.heading), 0, 0, player_position->matrix);
+    assess_touchdown(0, 0, 0, 0, 0);
+}
+
+// A mover whose box holds the aircraft's new position; the instance of its tree that does.
+ObjectInstance* find_mover_hit(const Vector3& from, const Vector3& to, bool short_travel, ObjectInstance*& root) {
+    root = short_travel ? find_mobile_object_at_point(to, player_object, nullptr)
+                        : find_mobile_object_on_segment(from, to, player_object, nullptr);
+    return root ? find_instance_containing_point(root, to) : nullptr;
+}
+
 void request_end_at_destination() {
     if (!die_flag && !pending_end_reason && is_at_final_waypoint()) quit_request = 1;
 }
@@ -133,6 +156,7 @@ void clear_landing_outcome() {
     gear_collapsed = 0;
     pending_end_reason = pending_end_time = 0;
     destination_handled = 0;
+    collision_owner = nullptr;
 }
 
 double touchdown_damage(bool hard_surface, double vt, double beta, double sink, double pitch, double roll,
@@ -212,6 +236,34 @@ void check_touchdown() {
             request_end_at_destination();
             destination_handled = 1;
         }
+    }
+}
+
+void check_collisions() {
+    collision_owner = nullptr;
+    const Vector3 from = previous_position, to = player_position->position;
+    const bool short_travel = estimate_distance_3d(to.x - from.x, to.y - from.y, to.z - from.z) < SHORT_TRAVEL;
+    ObjectInstance* root;
+    if (ObjectInstance* hit = find_mover_hit(from, to, short_travel, root)) {
+        die_object = hit->object_type;
+        collision_owner = root->owner;
+        if (!model_state.landed && is_landing_on_carrier_deck(user_drone, hit, from)) return land_on_deck(hit);
+        end_flight(END_COLLISION);
+        if (connection_mode == CONNECTION_NETWORK) send_crashed();
+        if (root->owner_kind == OWNER_DRONE) kill_drone_by_round(hit, nullptr);
+        return;
+    }
+    Vector3 position;
+    if (ground_object* record = short_travel ? find_ground_object_at_point(to, position, nullptr)
+                                             : find_ground_object_on_segment(from, to, position, nullptr)) {
+        end_flight(END_COLLISION);
+        die_object = record->type;
+        destroy_ground_object(record, position, nullptr);
+        return;
+    }
+    if (short_travel ? check_point_in_crater(to) : check_segment_hits_crater(from, to)) {
+        end_flight(END_COLLISION);
+        die_object = CRATER_OBJECT;
     }
 }
 

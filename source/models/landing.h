@@ -20,6 +20,8 @@ extern uint8_t landing_faults;
 // Damage over tolerance of the last crash landing.
 extern float landing_damage_ratio;
 extern int32_t gear_collapsed;
+// The owner of the mover last flown into (null: none), for the crash report to other players.
+extern const void* collision_owner;
 
 // An end reason that takes effect once `game_clock` passes its time (0: none).
 extern int32_t pending_end_reason;

@@ -47,6 +47,8 @@ Vector3 get_drone_position(const Drone*) { return {}; }
 Waypoint* get_drone_current_waypoint(const Drone*) { return nullptr; }
 Waypoint* get_last_waypoint(Waypoint* waypoint) { return waypoint; }
 void set_user_drone(Drone*) {}
+int is_landing_on_carrier_deck(Drone*, ObjectInstance*, const Vector3&) { return 0; }
+void land_user_on_carrier(ObjectInstance*) {}
 
 ObjectInstance* player_object = &own_object;
 Pose* player_position = &own_pose;

@@ -1,6 +1,5 @@
-// Stand-ins for the frame loop, the recorder and the collision checks.
+// Stand-ins for the frame loop and the recorder.
 #include "source/frame_loop.h"
-#include "source/models/landing.h"
 #include "source/recorder.h"
 
 namespace vyr {
@@ -16,6 +15,7 @@ int32_t detail_ceiling = 7;
 int32_t flight_running = 0;
 int32_t quit_request = 0;
 int32_t die_flag = 0;
+int32_t die_object = 0;
 
 // No flight runs yet, so no time key has anything to change and nothing is recorded; an end
 // reason is only kept.
@@ -25,8 +25,5 @@ void end_flight(int reason) {
 }
 void record_player_position(int32_t, int32_t) {}
 void record_player_landed(int32_t, int32_t, int32_t) {}
-
-// Nothing in the world to fly into yet.
-void check_collisions() {}
 
 }  // namespace vyr

@@ -1,5 +1,6 @@
 // Stand-in for the weapons and sensors.
 #include "source/models/integration.h"
+#include "source/weapons/damage.h"
 #include "source/weapons/failures.h"
 #include "source/weapons/stores.h"
 #include "source/weapons/weapon_info.h"
@@ -23,5 +24,7 @@ void init_weapon_info() {}
 void init_pylon_types() {}
 void init_sensor_types() {}
 void register_weapon_keys() {}
+void destroy_ground_object(ground_object*, const Vector3&, Drone*) {}
+void kill_drone_by_round(ObjectInstance*, Drone*) {}
 
 }  // namespace vyr

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "library/3dvisual/features.h"
+#include "library/3dvisual/ground_objects.h"
 #include "library/3dvisual/instance.h"
 #include "library/3dvisual/terrain.h"
 #include "source/avionics/panel.h"
@@ -221,6 +222,42 @@ TEST_F(Landing, FlyingFastWithTheGearOutDamagesItSoonerOrLater) {
     for (int i = 0; i < 1000 && !(system_failures & FAIL_GEAR); ++i) check_ground_roll();
     EXPECT_TRUE(system_failures & FAIL_GEAR);
     EXPECT_EQ(get_gear_state(), GEAR_DOWN);  // damaged, still down
+}
+
+TEST_F(Landing, FlyingIntoAMoverAGroundObjectOrACraterEndsTheFlight) {
+    ObjectInstance tanker{};
+    tanker.object_type = 640;
+    tanker.owner_kind = OWNER_DRONE;
+    int drone_record = 0;
+    tanker.owner = &drone_record;
+    ground_object hangar{};
+    hangar.type = 812;
+    const struct {
+        ObjectInstance* mover;
+        ground_object* ground;
+        int crater;
+        int32_t travel;  // ft this update
+        int32_t object;
+        int segments;
+    } cases[] = {
+        {nullptr, nullptr, 0, 10, 0, 0},     {&tanker, nullptr, 0, 10, 640, 0}, {&tanker, &hangar, 1, 40, 640, 1},
+        {nullptr, &hangar, 1, 10, 812, 0},   {nullptr, nullptr, 1, 29, 11, 0},  {nullptr, nullptr, 1, 31, 11, 1},
+    };
+    for (const auto& c : cases) {
+        reset();
+        die_object = 0;
+        stand_in_mover = c.mover;
+        stand_in_ground_object = c.ground;
+        stand_in_crater = c.crater;
+        previous_position = {1000 * 256, 2000 * 256 - c.travel * 256, 0};
+        model_state.landed = 1;
+        check_collisions();
+        EXPECT_EQ(die_flag, c.object ? END_COLLISION : 0) << c.object;
+        EXPECT_EQ(die_object, c.object);
+        EXPECT_EQ(collision_owner, c.mover ? &drone_record : nullptr);
+        EXPECT_EQ(stand_in_segment_queries, c.segments) << c.object << " " << c.travel;
+    }
+    die_object = 0;
 }
 
 }  // namespace

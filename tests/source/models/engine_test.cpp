@@ -126,6 +126,21 @@ TEST_F(Engine, RunningDryWarnsOnceAndStopsTheEngine) {
     EXPECT_NEAR(engine_state.spool, spool * std::pow(1 - 0.1 * DT, 200), 1e-9);  // 10 % a second
 }
 
+TEST_F(Engine, ADryEnginesFlowDwindlesEvenWithALeak) {
+    system_failures |= FAIL_FUEL_LEAK;
+    run(60.0, 0.5);  // the leak has grown
+    model_mass.fuel = 0.01;
+    run(5.0, 0.5);  // stopped, spooled down below idle
+    ASSERT_EQ(engine_state.running, 0);
+    ASSERT_LT(engine_state.spool, 0.6);
+    for (int second = 0; second < 5; ++second) {
+        const double flow = engine_state.fuel_flow;
+        run(1.0, 0.5);
+        EXPECT_LT(engine_state.fuel_flow, flow);
+        EXPECT_GE(engine_state.fuel_flow, 0.0);
+    }
+}
+
 TEST_F(Engine, InfiniteFuelBurnsNothing) {
     infinite_fuel = 1;
     model_mass.fuel = 700.0;

@@ -82,16 +82,15 @@ void changed(int rebuild) {
     if (rebuild) apply_palette();
 }
 
-// Rows `first` onwards of `table` (`row_bytes` each) from exactly that many rows of a file, cut
+// Rows `first` onwards of `table` (`row_bytes` each) from a file of exactly that many rows, cut
 // to the 256 rows the table has.
 void load_rows(const char* name, uint8_t* table, size_t row_bytes, int first, int rows) {
+    if (rows <= 0) return;
+    std::vector<uint8_t> buffer(size_t(rows) * row_bytes);
+    load_file_exact(name, buffer.data(), buffer.size(), SOURCE, 160);
     int skip;
     if (!platform::clamp_palette_range(first, rows, skip)) return;
-    std::vector<uint8_t> buffer(size_t(skip + rows) * row_bytes);
-    if (!load_file(name, buffer.data(), buffer.size(), SOURCE, 160))
-        report_fatal_error("File %s is too short", SOURCE, 161, name);
-    else
-        std::memcpy(table + size_t(first) * row_bytes, buffer.data() + size_t(skip) * row_bytes, size_t(rows) * row_bytes);
+    std::memcpy(table + size_t(first) * row_bytes, buffer.data() + size_t(skip) * row_bytes, size_t(rows) * row_bytes);
 }
 
 void fill_ramp(uint8_t* row, int start, int step) {

@@ -49,7 +49,7 @@ void load_base_palette_from_display();
 // Copies `count` triples into the base palette from `first` (cut to the 256 entries), rebuilding
 // the working palette when `rebuild` is non-zero.
 void set_base_palette(const uint8_t* triples, int first, int count, int rebuild);
-// The same from exactly `count` triples of a file.
+// The same from a file of exactly `count` triples; a file of any other size is fatal.
 void load_base_palette(const char* name, int first, int count, int rebuild);
 // Rebuilds the working palette and sends it to the display, when anything changed.
 void apply_palette();
@@ -70,7 +70,8 @@ PaletteEffect* get_palette_effect_list();
 
 void reset_shade_table();
 void build_fill_patterns();
-// Reads exactly `rows` rows of 256 bytes from a file into the shade table from row `first`.
+// A file of exactly `rows` rows of 256 bytes into the shade table from row `first`; a file of
+// any other size is fatal.
 void load_shade_row(const char* name, int first, int rows);
 // Row entry L becomes start + floor(L * step / 256), wrapping at 256.
 void set_shade_ramp(int row, int start, int step);

@@ -269,14 +269,22 @@ TEST_F(PaletteTest, PalettesAndShadeRowsLoadFromFiles) {
     EXPECT_EQ(shade_table[255 * 256 + 255], 255);
 }
 
-TEST_F(PaletteTest, AShortPaletteFileIsFatal) {
-    std::string path = write_file("short.pal", "abcde");
-    EXPECT_EXIT(
-        {
-            init_debug_text();
-            load_base_palette(path.c_str(), 0, 2, 1);
-        },
-        testing::ExitedWithCode(10), "FATAL \\*\\*\\* File .*short.pal is too short \\(library/graphics/palette:");
+TEST_F(PaletteTest, APaletteOrShadeFileOfAnyOtherSizeIsFatal) {
+    const struct {
+        const char* name;
+        const char* bytes;
+        bool shade_rows;
+    } cases[] = {{"short.pal", "abcde", false}, {"long.pal", "abcdefg", false}, {"short.row", "abc", true}};
+    for (const auto& c : cases) {
+        std::string path = write_file(c.name, c.bytes);
+        EXPECT_EXIT(
+            {
+                init_debug_text();
+                if (c.shade_rows) load_shade_row(path.c_str(), 0, 1);
+                else load_base_palette(path.c_str(), 0, 2, 1);
+            },
+            testing::ExitedWithCode(10), std::string("FATAL \\*\\*\\* .*") + c.name + " is [0-9]+ bytes, expected");
+    }
 }
 
 TEST_F(PaletteTest, TextPalettesGiveColourWords) {

@@ -10,21 +10,10 @@
 #include "library/3dvisual/instance.h"
 #include "library/3dvisual/mobile.h"
 #include "library/3dvisual/scars.h"
-#include "library/3dvisual/sky.h"
 #include "library/3dvisual/smoke.h"
-#include "library/3dvisual/stars.h"
 #include "library/3dvisual/terrain_soft.h"
-#include "library/3dvisual/visibility.h"
-#include "library/3dvisual/world_palette.h"
 
 namespace vyr {
-
-uint8_t colour_remap[256];
-// Until the world palette builds it, the remap leaves every colour as it is.
-const bool remap_ready = [] {
-    for (int i = 0; i < 256; ++i) colour_remap[i] = uint8_t(i);
-    return true;
-}();
 
 void draw_terrain_node_soft(BufferNode*) {}
 
@@ -77,29 +66,7 @@ void update_fragments() {}
 void queue_fragments() {}
 
 void draw_fireball(BufferNode*) {}
+void queue_cloud_layer() {}
 void draw_cloud_polygon(BufferNode*) {}
-
-void build_world_palette() {}
-void restore_world_palette() {}
-void select_colour_remap() {}
-void update_sky_palette() {}
-
-void reset_sky_state() {}
-void draw_backdrop() {}
-void draw_sky() {}
-
-int32_t sun_glare = 0;
-void load_star_map() {}
-
-OffsetRange visible_tile_range = {0x7FFFFFFF, INT32_MIN, 0x7FFFFFFF, INT32_MIN};
-OffsetRange visible_block_range = {0x7FFFFFFF, INT32_MIN, 0x7FFFFFFF, INT32_MIN};
-int32_t tile_corner_eye[3];
-int32_t block_corner_eye[3];
-int32_t render_block_x = 0;
-int32_t render_block_y = 0;
-int find_visible_tiles() { return 0; }
-int find_visible_far_blocks() { return 0; }
-int test_tile_visible() { return 0; }
-int test_far_block_visible() { return 0; }
 
 }  // namespace vyr

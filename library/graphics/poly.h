@@ -68,6 +68,10 @@ void draw_poly_translucent(const PolyVertex* vertices, int colour, uint32_t cons
 void draw_poly_translucent_overlay(const PolyVertex* vertices, int colour, uint32_t constant_colour);
 // A flickering glow: alpha / 4 at the first vertex, `alpha` less a random part at the others.
 void draw_poly_glow(const PolyVertex* vertices, float red, float green, float blue, int alpha);
+// Accelerator only, without depth: colour from the vertices, alpha `centre_alpha` at the first
+// vertex and `rim_alpha` at the others, blended by it (a soft disc drawn as a fan).
+void draw_poly_soft_rgb(const PolyVertex* vertices, float red, float green, float blue, int centre_alpha,
+                        int rim_alpha);
 // Cloud layer polygons that fade in with the installed eye's height above cloud_fade_height;
 // drawn without depth.
 void draw_poly_gouraud_fade(const PolyVertex* vertices, int colour);

@@ -248,6 +248,20 @@ void draw_poly_glow(const PolyVertex* vertices, float red, float green, float bl
     restore_constant_and_blend();
 }
 
+void draw_poly_soft_rgb(const PolyVertex* vertices, float red, float green, float blue, int centre_alpha,
+                        int rim_alpha) {
+    ++poly_count;
+    accel::set_colour_combine(ITERATED_COLOUR);
+    accel::set_alpha_combine(ITERATED_ALPHA);
+    blend_by_alpha();
+    draw_vertices(vertices, PolyDepth::OVERLAY, Texture::NONE, [&](accel::Vertex& out, const PolyVertex&, int index) {
+        set_rgb(out, red, green, blue);
+        out.a = float(index == 0 ? centre_alpha : rim_alpha);
+    });
+    accel::set_alpha_combine(LOCAL_CONSTANT);
+    restore_constant_and_blend();
+}
+
 void draw_poly_gouraud_fade(const PolyVertex* vertices, int colour) {
     ++poly_count;
     accel::set_colour_combine(ITERATED_COLOUR);

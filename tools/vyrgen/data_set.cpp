@@ -12,6 +12,7 @@
 #include "tools/vyrgen/sounds.h"
 #include "tools/vyrgen/test_screen.h"
 #include "tools/vyrgen/ui_pictures.h"
+#include "tools/vyrgen/world/sky.h"
 #include "tools/vyrgen/world/terrain_files.h"
 
 namespace vyr::vyrgen {
@@ -45,6 +46,7 @@ std::vector<DataFile> data_set_files() {
     for (DataFile& file : terrain_files()) files.push_back(std::move(file));
     for (DataFile& file : sound_files()) files.push_back(std::move(file));
     for (DataFile& file : object_files()) files.push_back(std::move(file));
+    for (DataFile& file : sky_files()) files.push_back(std::move(file));
     // Last, so that a run cut short leaves no directory the game would take for complete.
     files.push_back({SENTINEL, bytes_of("vyr sample data\n")});
     return files;

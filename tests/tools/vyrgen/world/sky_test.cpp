@@ -1,0 +1,186 @@
+#include "tools/vyrgen/world/sky.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "library/3dvisual/eye.h"
+#include "library/3dvisual/stars.h"
+#include "library/3dvisual/terrain.h"
+#include "library/3dvisual/view.h"
+#include "library/3dvisual/viewport.h"
+#include "library/3dvisual/world.h"
+#include "library/3dvisual/world_palette.h"
+#include "library/debug/fatal.h"
+#include "library/graphics/poly.h"
+#include "library/graphics/screen.h"
+#include "library/maths/trig.h"
+#include "library/os/file.h"
+#include "platform/accel/framebuffer.h"
+#include "tests/support/window_thread.h"
+#include "tests/tools/vyrgen/scratch.h"
+#include "tools/vyrgen/accel_files.h"
+#include "tools/vyrgen/war_zones.h"
+#include "tools/vyrgen/world/terrain_files.h"
+
+namespace vyr::vyrgen {
+namespace {
+
+namespace accel = platform::accel;
+
+// The world renders send their palettes to the display through the window thread.
+const testing::Environment* const window_thread = testing::AddGlobalTestEnvironment(new WindowThreadEnvironment);
+
+constexpr int32_t FEET = 256;
+constexpr int32_t DEGREE = 11930465;
+
+std::map<std::string, std::vector<uint8_t>> files_by_name() {
+    std::map<std::string, std::vector<uint8_t>> files;
+    for (DataFile& file : sky_files()) files[file.name] = std::move(file.bytes);
+    return files;
+}
+
+TEST(SkyFiles, HaveTheSizesTheirReadersTakeAndAFullNightSky) {
+    const auto files = files_by_name();
+    for (const char* name : {"3ddata/clear.rgb", "3ddata/overcast.rgb", "3ddata/above.rgb"})
+        EXPECT_EQ(files.at(name).size(), 39u) << name;
+    for (const WarZone& zone : WAR_ZONES) {
+        const std::string directory = zone.directory;
+        EXPECT_EQ(files.at(directory + "/fog.rgb").size(), 60u);
+        EXPECT_EQ(files.at(directory + "/fogdull.rgb").size(), 60u);
+        EXPECT_EQ(files.at(directory + "/glass.cmp").size(), 256u);
+        const std::vector<uint8_t>& stars = files.at(directory + "/starmap.bin");
+        ASSERT_EQ(stars.size() % 4, 0u);
+        int by_class[5] = {};
+        for (size_t i = 0; i < stars.size(); i += 4) {
+            ASSERT_LT(stars[i], 5);
+            ++by_class[stars[i]];
+            for (int k = 1; k < 4; ++k) ASSERT_LE(stars[i + k], 64);
+            EXPECT_GT(stars[i + 3], 32) << "every star above the horizon";
+        }
+        for (int k = 0; k < 5; ++k) EXPECT_EQ(by_class[k], STARS_BY_CLASS[k]);
+    }
+    // Overhead the clear sky is a deeper blue than at the horizon.
+    const std::vector<uint8_t>& clear = files.at("3ddata/clear.rgb");
+    EXPECT_GT(clear[3 + 2], clear[3]);
+    EXPECT_GT(clear[36] + clear[37], clear[3] + clear[4]);
+}
+
+struct Rgb {
+    int r, g, b;
+};
+
+// Korea's data set written as the game finds it, rendered through the accelerator as a flight
+// renders, the eye 3,000 ft over the middle of the theatre.
+class SkyRenders : public testing::Test {
+protected:
+    void SetUp() override {
+        directory = make_scratch_directory();
+        write_scratch_file(directory / "vyr.rop", {});
+        std::vector<DataFile> files = sky_files();
+        for (DataFile& file : terrain_files()) files.push_back(std::move(file));
+        for (DataFile& file : accel_files()) files.push_back(std::move(file));
+        for (const DataFile& file : files) {
+            std::filesystem::create_directories((directory / file.name).parent_path());
+            write_scratch_file(directory / file.name, file.bytes);
+        }
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(directory);
+        setenv("VYR_DATA", directory.c_str(), 1);
+        init_debug_text();
+        find_read_only_path("vyr.rop");
+        init_trig_tables();
+        std::snprintf(world_settings.data_directory, WORLD_DIRECTORY_SIZE, "3ddata\\");
+        std::snprintf(world_settings.war_zone_directory, WORLD_DIRECTORY_SIZE, "korea.wz\\");
+        world_settings.flags = 0;
+        init_world(&world_settings);
+        load_terrain();
+        load_star_map();
+        accel::open_display();
+        accelerator_flag = 1;
+        set_depth_scale(7);
+        set_viewport(0, 0, accel::SCREEN_WIDTH, accel::SCREEN_HEIGHT);
+    }
+    void TearDown() override {
+        accelerator_flag = 0;
+        accel::shut_down();
+        shutdown_world();
+        std::filesystem::current_path(previous);
+    }
+
+    // The sun (or moon) low ahead, 25 degrees right of where the view looks: in sight, but too far
+    // from the centre to glare.
+    void render(const char* name, int weather, int32_t sun_elevation_degrees, int32_t darkness) {
+        ViewSettings view = view_settings;
+        view.weather = weather;
+        view.flags = weather == WEATHER_CLEAR ? VIEW_SHADOWS : VIEW_CLOUDS | VIEW_SHADOWS;
+        view.sun_heading = 0x60000000;
+        view.sun_elevation = -sun_elevation_degrees * DEGREE;
+        view.darkness = darkness;
+        set_view_settings(&view);
+        build_world_palette();
+        Pose eye{{1 << 27, 1 << 27, 3000 * FEET}, {}};
+        build_rotation_matrix(uint32_t(view.sun_heading) + 0x80000000u - 25 * DEGREE, 12 * DEGREE, 0, eye.matrix);
+        // The second frame shows the glare the sun left in the first.
+        for (int frame = 0; frame < 2; ++frame) render_world(&eye);
+        write_frame(std::string(VYR_BUILD_DIR) + "/sky_" + name + ".ppm");
+    }
+    static Rgb pixel(int x, int y) {
+        const uint16_t p = accel::draw_buffer()[y * accel::SCREEN_WIDTH + x];
+        return {(p >> 11) * 255 / 31, (p >> 5 & 63) * 255 / 63, (p & 31) * 255 / 31};
+    }
+    static int brightness(const Rgb& c) { return c.r + c.g + c.b; }
+    static int count_bright_in_top(int limit) {
+        int n = 0;
+        for (int y = 0; y < 120; ++y)
+            for (int x = 0; x < accel::SCREEN_WIDTH; ++x) n += brightness(pixel(x, y)) > limit;
+        return n;
+    }
+    static void write_frame(const std::string& path) {
+        std::ofstream out(path, std::ios::binary);
+        out << "P6\n" << accel::SCREEN_WIDTH << " " << accel::SCREEN_HEIGHT << "\n255\n";
+        for (int y = 0; y < accel::SCREEN_HEIGHT; ++y)
+            for (int x = 0; x < accel::SCREEN_WIDTH; ++x) {
+                const Rgb c = pixel(x, y);
+                const char rgb[3] = {char(c.r), char(c.g), char(c.b)};
+                out.write(rgb, 3);
+            }
+    }
+
+    std::filesystem::path directory, previous;
+};
+
+TEST_F(SkyRenders, NoonDuskAndNightUnderAClearSky) {
+    render("noon_clear", WEATHER_CLEAR, 60, 0);
+    const Rgb top = pixel(320, 5), horizon = pixel(320, 300);
+    EXPECT_GT(top.b, top.r + 60) << "a blue sky overhead";
+    EXPECT_GT(brightness(horizon), brightness(top)) << "paling to the horizon";
+    EXPECT_EQ(count_bright_in_top(600), 0) << "no stars by day";
+
+    render("dusk_clear", WEATHER_CLEAR, 14, 0x18000000);
+    const Rgb dusk_top = pixel(320, 5);
+    EXPECT_LT(brightness(dusk_top), brightness(top)) << "darker than at noon";
+    EXPECT_GT(brightness(pixel(469, 232)), 600) << "the sun low over the horizon";
+
+    render("night_clear", WEATHER_CLEAR, 40, 0x70000000);
+    const Rgb night_top = pixel(320, 5);
+    EXPECT_LT(brightness(night_top), 60) << "a dark sky";
+    EXPECT_GT(count_bright_in_top(200), 100) << "full of stars";
+}
+
+TEST_F(SkyRenders, NoonDuskAndNightUnderAnOvercast) {
+    for (const auto& [name, darkness] : {std::pair{"noon_overcast", 0}, std::pair{"dusk_overcast", 0x18000000},
+                                         std::pair{"night_overcast", 0x70000000}}) {
+        render(name, WEATHER_OVERCAST, 40, darkness);
+        const Rgb top = pixel(320, 5);
+        EXPECT_LT(std::abs(top.r - top.b), 40) << name << ": grey";
+        EXPECT_EQ(count_bright_in_top(brightness(top) + 150), 0) << name << ": no sun, moon or stars below the deck";
+    }
+}
+
+}  // namespace
+}  // namespace vyr::vyrgen

@@ -14,7 +14,6 @@
 #include "library/graphics/plot_draw.h"
 #include "library/graphics/plot_poly.h"
 #include "library/graphics/poly.h"
-#include "library/graphics/rect.h"
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"
 

@@ -1,8 +1,6 @@
 #include "library/3dvisual/visibility.h"
 
 #include <algorithm>
-#include <climits>
-#include <cmath>
 
 #include "library/3dvisual/clip.h"
 #include "library/3dvisual/eye.h"

@@ -128,13 +128,12 @@ void build_remaps() {
     build_night_vision_remap();
 }
 
-PaletteEffect* make_effect(PaletteEffect*& handle, int kind, int priority, int first, int last, int red, int green,
-                           int blue, int effect_class) {
+void make_effect(PaletteEffect*& handle, int kind, int priority, int first, int last, int red, int green, int blue,
+                 int effect_class) {
     if (!handle) {
         handle = create_palette_effect(kind, priority, first, last - first + 1, 0, red, green, blue);
         tag_palette_effect(handle, effect_class);
     }
-    return handle;
 }
 
 void create_effects() {

@@ -7,8 +7,7 @@
 
 namespace vyr {
 
-// Places the cloud grid's vertices for the frame, then queues the layer's cells.
-void prepare_horizon();
+// The cells of the cloud grid the terrain laid over cloud_tile_range.
 void queue_cloud_layer();
 void draw_cloud_polygon(BufferNode* node);
 

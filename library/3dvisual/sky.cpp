@@ -6,6 +6,7 @@
 #include "library/3dvisual/eye.h"
 #include "library/3dvisual/stars.h"
 #include "library/3dvisual/terrain_colours.h"
+#include "library/3dvisual/terrain_frame.h"
 #include "library/3dvisual/view.h"
 #include "library/3dvisual/viewport.h"
 #include "library/3dvisual/visibility.h"
@@ -209,7 +210,7 @@ void draw_sky() {
         sky_state == SKY_BELOW_CLOUDS)
         current_view.flags &= ~VIEW_CLOUDS;
     const int cloud_tiles = find_cloud_tiles();
-    if (clouds_queued(cloud_tiles)) prepare_horizon();
+    if (clouds_queued(cloud_tiles)) prepare_cloud_layer(cloud_tile_range, cloud_fade_height);
     if (sky_state == SKY_IN_CLOUDS && solid_layer_shown()) {
         fill_view(accelerator_flag ? pattern_of(CLOUD_COLOUR) : remapped(CLOUD_COLOUR));
         return;

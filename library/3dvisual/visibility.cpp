@@ -16,7 +16,7 @@ constexpr OffsetRange EMPTY_RANGE = {INT32_MAX, INT32_MIN, INT32_MAX, INT32_MIN}
 
 OffsetRange visible_tile_range = EMPTY_RANGE;
 OffsetRange visible_block_range = EMPTY_RANGE;
-CloudTileRange cloud_tile_range = CLOUD_TILE_RANGE_AT_START;
+OffsetRange cloud_tile_range = CLOUD_TILE_RANGE_AT_START;
 int32_t tile_corner_eye[3];
 int32_t block_corner_eye[3];
 int32_t render_block_x = 0;
@@ -234,24 +234,23 @@ int test_tile_visible() {
 }
 
 int find_cloud_tiles() {
-    CloudTileRange& r = cloud_tile_range;
+    OffsetRange& r = cloud_tile_range;
     const int32_t reach = CLOUD_TILE_REACH;
     if (int32_t(view_pitch) > STEEP_CLOUD_PITCH) {
-        r = {-STEEP_CLOUD_REACH, -STEEP_CLOUD_REACH, STEEP_CLOUD_REACH, STEEP_CLOUD_REACH};
+        r = {-STEEP_CLOUD_REACH, STEEP_CLOUD_REACH, -STEEP_CLOUD_REACH, STEEP_CLOUD_REACH};
     } else if (sky_state == SKY_ABOVE_CLOUDS) {
-        r = {-reach, -reach, reach, reach};
+        r = {-reach, reach, -reach, reach};
     } else {
         int32_t x, y;
         left_edge_point(reach, x, y);
-        OffsetRange wedge = {0, 0, 0, 0};
-        include(wedge, x, y);
+        r = {0, 0, 0, 0};
+        include(r, x, y);
         for (int step = 0; step < 2 * reach; ++step) step_clockwise(reach, x, y);
-        include(wedge, x, y);
-        r = {wedge.x_lowest, wedge.y_lowest, wedge.x_highest, wedge.y_highest};
+        include(r, x, y);
     }
     fit_cloud_axis(eye_tile_x, r.x_lowest, r.x_highest);
     fit_cloud_axis(eye_tile_y, r.y_lowest, r.y_highest);
-    return count_of({r.x_lowest, r.x_highest, r.y_lowest, r.y_highest});
+    return count_of(r);
 }
 
 int find_visible_far_blocks() {

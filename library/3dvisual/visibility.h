@@ -13,17 +13,13 @@ struct OffsetRange {
     int32_t y_lowest, y_highest;
 };
 
-// The tiles the cloud layer and the horizon cover, as offsets; the cloud layer narrows it once it
-// has used it.
-struct CloudTileRange {
-    int32_t x_lowest, y_lowest, x_highest, y_highest;
-};
-constexpr CloudTileRange CLOUD_TILE_RANGE_AT_START = {-10, -10, 10, 10};
+constexpr OffsetRange CLOUD_TILE_RANGE_AT_START = {-10, 10, -10, 10};
 constexpr int32_t CLOUD_TILE_REACH = 14;
 
 extern OffsetRange visible_tile_range;
 extern OffsetRange visible_block_range;
-extern CloudTileRange cloud_tile_range;
+// The tiles the cloud layer and the horizon cover; the cloud layer narrows it once it has used it.
+extern OffsetRange cloud_tile_range;
 
 // South-west corners at height 0 in eye space of the tile and block being tested, written by the
 // render loop.

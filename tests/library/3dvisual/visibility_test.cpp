@@ -92,18 +92,18 @@ TEST_F(Visibility, TheCloudTilesCoverTheViewWedge) {
         int32_t x, z;
         uint32_t heading;
         int32_t pitch;
-        CloudTileRange range;
+        OffsetRange range;
     } cases[] = {
-        {1 << 27, 1000 * FEET, 0, 0, {-14, -1, 13, 14}},  // north: the row behind the eye as well
-        {1 << 27, 1000 * FEET, 0x40000000u, 0, {-1, -13, 14, 14}},
-        {1 << 27, 1000 * FEET, 0, 75, {-3, -3, 3, 3}},
-        {1 << 27, 30000 * FEET, 0, 0, {-14, -14, 14, 14}},    // above the clouds
-        {5 * TILE, 30000 * FEET, 0, 0, {-4, -14, 14, 14}},    // fitted to tiles 1..62
+        {1 << 27, 1000 * FEET, 0, 0, {-14, 13, -1, 14}},  // north: the row behind the eye as well
+        {1 << 27, 1000 * FEET, 0x40000000u, 0, {-1, 14, -13, 14}},
+        {1 << 27, 1000 * FEET, 0, 75, {-3, 3, -3, 3}},
+        {1 << 27, 30000 * FEET, 0, 0, {-14, 14, -14, 14}},  // above the clouds
+        {5 * TILE, 30000 * FEET, 0, 0, {-4, 14, -14, 14}},  // fitted to tiles 1..62
     };
     for (const auto& c : cases) {
         look_from(c.x, 1 << 27, c.z, c.heading, c.pitch);
         const int count = find_cloud_tiles();
-        const CloudTileRange& r = cloud_tile_range;
+        const OffsetRange& r = cloud_tile_range;
         EXPECT_EQ(r.x_lowest, c.range.x_lowest) << c.heading / DEGREE << " " << c.z / FEET;
         EXPECT_EQ(r.y_lowest, c.range.y_lowest) << c.heading / DEGREE << " " << c.z / FEET;
         EXPECT_EQ(r.x_highest, c.range.x_highest) << c.heading / DEGREE << " " << c.z / FEET;

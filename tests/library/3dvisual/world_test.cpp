@@ -147,7 +147,10 @@ Vector3 to_eye(const Vector3& p) {
     return e;
 }
 
+int faces_drawn = 0;
+
 void draw_scene_face(BufferNode* node) {
+    ++faces_drawn;
     const Face& face = SCENE[size_t(node->payload[0])];
     std::vector<PolyVertex> vertices;
     for (size_t i = 0; i < face.corners.size(); ++i) {
@@ -219,12 +222,13 @@ TEST_F(WorldRender, ASceneQueuedThroughTheObjectBufferIsDrawnBackToFront) {
     set_render_poll_hook(queue_scene);
     accel::clear_buffer(0x6080C000);
     const Pose eye = scene_eye();
+    faces_drawn = 0;
     render_world(&eye);
     write_frame(std::string(VYR_BUILD_DIR) + "/world_render.ppm");
 
     EXPECT_EQ(poll_calls, 1);
-    EXPECT_EQ(get_object_buffer_count(), int(SCENE.size()));
-    EXPECT_EQ(get_object_buffer_back_count(), 1);
+    EXPECT_EQ(faces_drawn, int(SCENE.size())) << "the terrain queues its own nodes beside the scene's";
+    EXPECT_GE(get_object_buffer_back_count(), 1);
 
     const Rgb sky = pixel(320, 2);
     EXPECT_EQ(sky.b > sky.r && sky.b > sky.g, true) << "nothing is drawn above the horizon";

@@ -116,7 +116,8 @@ protected:
 
 Pose eye_at(double post_x, double post_y, int feet, int heading_degrees, int pitch_degrees) {
     Pose pose{{int32_t(post_x * POST), int32_t(post_y * POST), feet * FEET}, {}};
-    build_rotation_matrix(uint32_t(heading_degrees * DEGREE), uint32_t(pitch_degrees * DEGREE), 0, pose.matrix);
+    build_rotation_matrix(uint32_t(int64_t(heading_degrees) * DEGREE), uint32_t(int64_t(pitch_degrees) * DEGREE), 0,
+                          pose.matrix);
     return pose;
 }
 

@@ -16,16 +16,15 @@
 #include "library/3dvisual/world.h"
 #include "library/3dvisual/world_palette.h"
 #include "library/debug/fatal.h"
+#include "library/gfxinit/glide.h"
 #include "library/graphics/poly.h"
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"
 #include "library/os/file.h"
 #include "platform/accel/framebuffer.h"
 #include "tests/support/window_thread.h"
-#include "tests/tools/vyrgen/scratch.h"
-#include "tools/vyrgen/accel_files.h"
+#include "tests/support/scratch.h"
 #include "tools/vyrgen/war_zones.h"
-#include "tools/vyrgen/world/terrain_files.h"
 
 namespace vyr::vyrgen {
 namespace {
@@ -74,42 +73,29 @@ struct Rgb {
     int r, g, b;
 };
 
-// Korea's data set written as the game finds it, rendered through the accelerator as a flight
-// renders, the eye 3,000 ft over the middle of the theatre.
-class SkyRenders : public testing::Test {
+// The generated data set as a flight sees it: Korea loaded and the accelerator started as a
+// flight starts them, the eye 3,000 ft over the middle of the theatre.
+class SkyRenders : public ScratchDirectories {
 protected:
     void SetUp() override {
-        directory = make_scratch_directory();
-        write_scratch_file(directory / "vyr.rop", {});
-        std::vector<DataFile> files = sky_files();
-        for (DataFile& file : terrain_files()) files.push_back(std::move(file));
-        for (DataFile& file : accel_files()) files.push_back(std::move(file));
-        for (const DataFile& file : files) {
-            std::filesystem::create_directories((directory / file.name).parent_path());
-            write_scratch_file(directory / file.name, file.bytes);
-        }
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(directory);
-        setenv("VYR_DATA", directory.c_str(), 1);
-        init_debug_text();
+        ScratchDirectories::SetUp();
+        setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
         find_read_only_path("vyr.rop");
         init_trig_tables();
         std::snprintf(world_settings.data_directory, WORLD_DIRECTORY_SIZE, "3ddata\\");
         std::snprintf(world_settings.war_zone_directory, WORLD_DIRECTORY_SIZE, "korea.wz\\");
-        world_settings.flags = 0;
+        world_settings.flags = WORLD_LOAD_DATA;
         init_world(&world_settings);
-        load_terrain();
-        load_star_map();
-        accel::open_display();
+        world_settings.flags = 0;
+        start_glide();
         accelerator_flag = 1;
-        set_depth_scale(7);
         set_viewport(0, 0, accel::SCREEN_WIDTH, accel::SCREEN_HEIGHT);
     }
     void TearDown() override {
         accelerator_flag = 0;
         accel::shut_down();
         shutdown_world();
-        std::filesystem::current_path(previous);
+        ScratchDirectories::TearDown();
     }
 
     // The sun (or moon) low ahead, 25 degrees right of where the view looks: in sight, but too far
@@ -150,8 +136,6 @@ protected:
                 out.write(rgb, 3);
             }
     }
-
-    std::filesystem::path directory, previous;
 };
 
 TEST_F(SkyRenders, NoonDuskAndNightUnderAClearSky) {

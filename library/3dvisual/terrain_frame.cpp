@@ -27,6 +27,7 @@ constexpr int POSTS_PER_TILE = 4;
 constexpr int POSTS_PER_BLOCK = 64;
 constexpr int COARSE_STEPS_PER_POST = 4;
 constexpr int WORLD_TILES = 64;
+constexpr int GRID_REACH = (TERRAIN_GRID_POSTS - 1) / POSTS_PER_TILE / 2;  // 14 tiles each way
 constexpr int LAST_HEIGHT_STEP = 32;       // the one-sided height table's last entry: 32,768 ft
 constexpr int32_t NEAR_EYE_HEIGHT = 1 << 21;  // 8192 ft
 constexpr int NEAR_CELLS = 3;
@@ -134,10 +135,10 @@ void prepare_terrain_frame() {
     eye_post_x = eye_pose.position.x >> POST_SHIFT;
     eye_post_y = eye_pose.position.y >> POST_SHIFT;
     // Held to the world and to the grid's records, whatever range the visibility test found.
-    const int x0 = std::clamp(eye_tile_x + range.x_lowest, 0, WORLD_TILES - 1);
-    const int y0 = std::clamp(eye_tile_y + range.y_lowest, 0, WORLD_TILES - 1);
-    const int x1 = std::clamp(eye_tile_x + range.x_highest, x0, std::min(WORLD_TILES - 1, x0 + 28));
-    const int y1 = std::clamp(eye_tile_y + range.y_highest, y0, std::min(WORLD_TILES - 1, y0 + 28));
+    const int x0 = std::clamp(eye_tile_x + std::max(range.x_lowest, -GRID_REACH), 0, WORLD_TILES - 1);
+    const int y0 = std::clamp(eye_tile_y + std::max(range.y_lowest, -GRID_REACH), 0, WORLD_TILES - 1);
+    const int x1 = std::clamp(eye_tile_x + std::min(range.x_highest, GRID_REACH), x0, WORLD_TILES - 1);
+    const int y1 = std::clamp(eye_tile_y + std::min(range.y_highest, GRID_REACH), y0, WORLD_TILES - 1);
     terrain_first_post_x = x0 * POSTS_PER_TILE;
     terrain_first_post_y = y0 * POSTS_PER_TILE;
     const int origin_x = eye_tile_x * POSTS_PER_TILE, origin_y = eye_tile_y * POSTS_PER_TILE;

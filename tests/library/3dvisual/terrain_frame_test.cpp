@@ -54,7 +54,9 @@ protected:
         set_viewport(0, 0, 640, 480);
         view(7, 3);
     }
+    // The other tests of the world stand on flat ground.
     void TearDown() override {
+        std::memset(terrain_posts, 0, sizeof terrain_posts);
         std::copy(std::begin(saved), std::end(saved), buffer_drawers);
         ScratchDirectories::TearDown();
     }
@@ -70,13 +72,13 @@ protected:
         Pose eye{{(32 << 22) + (1 << 21), (32 << 22) + (1 << 21), feet * FEET}, {}};
         set_identity_matrix(eye.matrix);
         set_eye(&eye);
-        reset_object_buffer();
         visible_tile_range = {-2, 2, -2, 2};
         prepare_terrain_frame();
     }
 
     // Queues the tile at offsets from the eye's and draws the buffer into `queued`.
     static void queue(int dx, int dy, bool software = false) {
+        reset_object_buffer();
         render_tile_x = eye_tile_x + dx;
         render_tile_y = eye_tile_y + dy;
         if (software) queue_terrain_tile_soft();
@@ -171,6 +173,20 @@ TEST_F(TerrainQueue, APostAbove33000FeetStandsAtTheTopOfTheHeightTable) {
     EXPECT_EQ(high.y, top.y);
     EXPECT_EQ(high.z, top.z);
     EXPECT_GT(high.z, 0);
+}
+
+TEST_F(TerrainQueue, AWindowWiderThanTheGridIsHeldToItAndToTheWorld) {
+    view(16, 3);
+    look(1000);
+    visible_tile_range = {-40, 40, -40, 40};
+    prepare_terrain_frame();
+    EXPECT_EQ(terrain_first_post_x, (32 - 14) * 4);
+    EXPECT_EQ(terrain_first_post_y, (32 - 14) * 4);
+    queue(0, 14);
+    EXPECT_FALSE(queued.empty());
+    queued.clear();
+    queue(0, 15);  // beyond the grid's 29 tiles: nothing
+    EXPECT_TRUE(queued.empty());
 }
 
 TEST_F(TerrainQueue, TheCloudLayerDroopsWithDistanceBelowTheClouds) {

@@ -49,7 +49,9 @@ protected:
         find_read_only_path("vyr.rop");
         init_trig_tables();
     }
+    // The other tests of the world stand on flat ground.
     void TearDown() override {
+        std::memset(terrain_posts, 0, sizeof terrain_posts);
         accelerator_flag = 0;
         accel::shut_down();
         ScratchDirectories::TearDown();

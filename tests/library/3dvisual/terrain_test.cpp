@@ -41,6 +41,11 @@ protected:
         write_file("korea.wz/text64sp.raw", numbered(62, 4096));
         write_file("3ddata/terrtext.cmp", numbered(4 * 97, 64));
     }
+    void TearDown() override {
+        std::memset(terrain_posts, 0, sizeof terrain_posts);
+        terrain_max_height = 0;
+        ScratchDirectories::TearDown();
+    }
 
     static Bytes numbered(int count, size_t size) {
         Bytes bytes(size_t(count) * size);
@@ -154,6 +159,8 @@ protected:
         terrain_posts[11][20].height = 200;
         terrain_posts[11][21].height = 300;
     }
+    // The other tests of the world stand on flat ground.
+    void TearDown() override { std::memset(terrain_posts, 0, sizeof terrain_posts); }
     static void set_diagonal(bool set) { terrain_posts[10][20].classes = set ? TERRAIN_DIAGONAL : 0; }
 };
 

@@ -1,14 +1,13 @@
 #include "library/3dvisual/objects.h"
 
 #include <algorithm>
-#include <cstdarg>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "library/3dvisual/bad_file.h"
 #include "library/3dvisual/face_record.h"
 #include "library/3dvisual/view.h"
 #include "library/3dvisual/world.h"
@@ -60,19 +59,6 @@ struct LoadedSet {
 std::unique_ptr<LoadedSet> loaded;
 
 // Thrown by a check, with the text of the fatal error that ends the load.
-struct BadFile {
-    std::string text;
-};
-
-[[noreturn]] __attribute__((format(printf, 1, 2))) void fail(const char* format, ...) {
-    char text[256];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    throw BadFile{text};
-}
-
 // One file in memory; every read is of bytes a check has found inside it.
 struct FileBytes {
     std::string name;

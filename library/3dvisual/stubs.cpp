@@ -18,7 +18,6 @@ namespace vyr {
 void draw_terrain_node_soft(BufferNode*) {}
 
 int32_t tile_far_flag = 0;
-void load_features() {}
 void draw_tile_features() {}
 void draw_far_block_features() {}
 

@@ -9,6 +9,7 @@
 #include "library/3dvisual/world.h"
 
 #include "tests/library/3dvisual/object_files.h"
+#include "tests/support/param_names.h"
 
 namespace vyr {
 namespace {
@@ -202,12 +203,7 @@ TEST_P(CorruptObjectFiles, EndWithAFatalNamingTheFileAndObject) {
     EXPECT_EXIT(reload_objects("3DDATA\\"), ::testing::ExitedWithCode(10), c.message);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, CorruptObjectFiles, ::testing::ValuesIn(CORRUPTIONS), [](const auto& info) {
-    std::string name = info.param.name;
-    for (char& ch : name)
-        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Table, CorruptObjectFiles, ::testing::ValuesIn(CORRUPTIONS), ParamNameOf());
 
 }  // namespace
 }  // namespace vyr

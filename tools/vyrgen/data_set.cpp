@@ -12,6 +12,7 @@
 #include "tools/vyrgen/sounds.h"
 #include "tools/vyrgen/test_screen.h"
 #include "tools/vyrgen/ui_pictures.h"
+#include "tools/vyrgen/world/feature_files.h"
 #include "tools/vyrgen/world/sky.h"
 #include "tools/vyrgen/world/terrain_files.h"
 
@@ -44,6 +45,7 @@ std::vector<DataFile> data_set_files() {
         files.push_back({picture.name, encode_ui_picture(picture.image)});
     for (DataFile& file : accel_files()) files.push_back(std::move(file));
     for (DataFile& file : terrain_files()) files.push_back(std::move(file));
+    for (DataFile& file : feature_files()) files.push_back(std::move(file));
     for (DataFile& file : sound_files()) files.push_back(std::move(file));
     for (DataFile& file : object_files()) files.push_back(std::move(file));
     for (DataFile& file : sky_files()) files.push_back(std::move(file));

@@ -117,6 +117,18 @@ void set_object_eye_matrix(const Pose* object) {
     multiply_matrices(view_matrix, object_to_world, object_eye_matrix);
 }
 
+int32_t find_eye_depth(const Vector3& point) {
+    const Vector3& e = eye_pose.position;
+    const int32_t* forward = view_matrix[1];
+    return round31(mul64(forward[0], point.x - e.x) + mul64(forward[1], point.y - e.y) + mul64(forward[2], point.z - e.z));
+}
+
+int32_t find_eye_key(const Vector3& point, int32_t depth) {
+    const Vector3& e = eye_pose.position;
+    const int32_t distance = estimate_distance_3d(point.x - e.x, point.y - e.y, point.z - e.z);
+    return depth < 0 ? -distance : distance;
+}
+
 void get_matrix_angles(const Matrix3& matrix, uint32_t& heading, uint32_t& pitch, uint32_t& roll) {
     pitch = lookup_arcsin(matrix[1][2]);
     if (pitch == STRAIGHT_UP || pitch == STRAIGHT_DOWN) {

@@ -48,6 +48,10 @@ void set_eye(const Pose* eye);
 // The next set_eye reports the tile and the far block as changed.
 void reset_tile_cells();
 void set_object_eye_matrix(const Pose* object);
+// How far ahead of the eye a world point lies: the view's forward row applied to its offset.
+int32_t find_eye_depth(const Vector3& point);
+// The object buffer's key of a point `depth` ahead: its estimated distance, negative behind the eye.
+int32_t find_eye_key(const Vector3& point, int32_t depth);
 
 // The binary angles of an orientation; heading and roll are 0 when it points straight up or down.
 void get_matrix_angles(const Matrix3& matrix, uint32_t& heading, uint32_t& pitch, uint32_t& roll);

@@ -24,6 +24,7 @@ struct ObjectInstance {
     uint32_t state_mask;    // chooses the face code's conditional blocks; the owner's to set
     ObjectInstance* prev;   // the mobile-object tile list (roots only)
     ObjectInstance* next;
+    ObjectInstance** tile_list;  // the head of the tile list it is filed in; null when in none
     ObjectInstance** sub_instances;  // `count` slots in sub-object list order; a slot may be null
     int32_t count;
     int32_t scale_x, scale_y, scale_z;  // 8.24

@@ -31,6 +31,7 @@ struct BufferNode {
     // The node type's own words. The buffer reads word 0 of a ground object (its object number)
     // and word 4 of terrain (the triangle's sum of depths, which breaks ties).
     int32_t payload[6];
+    void* object;  // the record drawn, for the node types that draw one of their own
     BufferNode* next;
 };
 

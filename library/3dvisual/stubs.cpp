@@ -7,7 +7,6 @@
 #include "library/3dvisual/fireballs.h"
 #include "library/3dvisual/fragments.h"
 #include "library/3dvisual/ground_objects.h"
-#include "library/3dvisual/instance.h"
 #include "library/3dvisual/mobile.h"
 #include "library/3dvisual/scars.h"
 #include "library/3dvisual/smoke.h"
@@ -21,21 +20,11 @@ int32_t tile_far_flag = 0;
 void draw_tile_features() {}
 void draw_far_block_features() {}
 
-void load_ground_objects() {}
 void queue_ground_objects() {}
 void draw_ground_object(BufferNode*) {}
 
-int32_t render_tile_x = 0;
-int32_t render_tile_y = 0;
-void init_mobile_lists() {}
-void shutdown_mobile_lists() {}
-void queue_mobile_objects() {}
 void draw_mobile_object(BufferNode*) {}
 void draw_mobile_shadow(BufferNode*) {}
-// Without tile lists a mover only takes its new position.
-void place_mobile_object(ObjectInstance* instance, int32_t x, int32_t y, int32_t z) {
-    instance->pose->position = {x, y, z};
-}
 
 void reset_ground_scars() {}
 void age_impact_scars() {}

@@ -1,0 +1,304 @@
+#include "library/3dvisual/mobile.h"
+
+#include <algorithm>
+
+#include "library/3dvisual/eye.h"
+#include "library/3dvisual/instance.h"
+#include "library/3dvisual/objects.h"
+#include "library/3dvisual/terrain.h"
+#include "library/3dvisual/tiles.h"
+#include "library/3dvisual/view.h"
+#include "library/debug/fatal.h"
+
+namespace vyr {
+
+ObjectInstance* mobile_object_tiles[64][64];
+int32_t render_tile_x = 0;
+int32_t render_tile_y = 0;
+
+namespace {
+
+constexpr const char* SOURCE = "library/3dvisual/mobobjs";
+constexpr int32_t SHADOW_RANGE = 0x80000;  // shadows further ahead than 2048 ft are not drawn
+constexpr int32_t SHADOW_LIFT = 256;       // a shadow lies at least a foot below its object
+
+MobileHook link_hook = nullptr;
+MobileHook unlink_hook = nullptr;
+
+struct MobileSearch {
+    bool active;
+    Vector3 centre;
+    int32_t radius;
+    TileWalk tiles;
+    ObjectInstance* last;  // the last instance returned; null before the first of a tile
+};
+
+MobileSearch search;
+
+ObjectInstance** list_under(const Vector3& p) { return &mobile_object_tiles[p.x >> TILE_SHIFT][p.y >> TILE_SHIFT]; }
+
+// Whether the instance is in the list; its own links may be stale once the lists were emptied.
+bool filed_in(ObjectInstance* const* head, const ObjectInstance* instance) {
+    if (!head) return false;
+    for (const ObjectInstance* at = *head; at; at = at->next)
+        if (at == instance) return true;
+    return false;
+}
+
+void take_out(ObjectInstance* instance) {
+    if (instance->prev) instance->prev->next = instance->next;
+    else *instance->tile_list = instance->next;
+    if (instance->next) instance->next->prev = instance->prev;
+    instance->prev = instance->next = nullptr;
+    instance->tile_list = nullptr;
+    if (unlink_hook) unlink_hook(instance);
+}
+
+void set_position(ObjectInstance* instance, int32_t x, int32_t y, int32_t z) {
+    Vector3& p = instance->pose->position;
+    if ((x >> TILE_SHIFT) == (p.x >> TILE_SHIFT) && (y >> TILE_SHIFT) == (p.y >> TILE_SHIFT)) {
+        p = {x, y, z};
+        return;
+    }
+    unlink_mobile_object(instance);
+    p = {x, y, z};
+    link_mobile_object(instance);
+}
+
+// The header of a mover the collision queries consider, or null.
+const ObjectHeader* solid_header(const ObjectInstance* instance) {
+    const ObjectHeader* header = get_object_header(instance->object_type);
+    return header && (header->flags & OBJECT_SOLID) ? header : nullptr;
+}
+
+// The point in the instance's own axes (right, forward, up).
+Vector3 to_local(const ObjectInstance* instance, const Vector3& point) {
+    const Pose& pose = *instance->pose;
+    const int32_t d[3] = {point.x - pose.position.x, point.y - pose.position.y, point.z - pose.position.z};
+    int32_t local[3];
+    for (int row = 0; row < 3; ++row)
+        local[row] = round31(mul64(pose.matrix[row][0], d[0]) + mul64(pose.matrix[row][1], d[1]) +
+                             mul64(pose.matrix[row][2], d[2]));
+    return {local[0], local[1], local[2]};
+}
+
+bool strictly_inside(const ObjectHeader& h, const Vector3& p) {
+    return h.box_min_x < p.x && p.x < h.box_max_x && h.box_min_y < p.y && p.y < h.box_max_y && h.box_min_z < p.z &&
+           p.z < h.box_max_z;
+}
+
+// Below the clouds, or with no cloud layer in the way, the movers under the cloud base are seen;
+// above it, those above the cloud top, their shadows falling on it.
+enum class Filter : uint8_t { NONE, BELOW, ABOVE };
+
+Filter choose_filter() {
+    const bool clouds = current_view.flags & VIEW_CLOUDS;
+    if (sky_state == SKY_IN_CLOUDS && (clouds || current_view.weather == WEATHER_OVERCAST)) return Filter::NONE;
+    if (sky_state == SKY_BELOW_CLOUDS || (!clouds && current_view.weather == WEATHER_CLEAR)) return Filter::BELOW;
+    return Filter::ABOVE;
+}
+
+bool counts(Filter filter, int32_t z) {
+    if (filter == Filter::ABOVE) return z > current_view.cloud_top;
+    return !(current_view.flags & VIEW_CLOUDS) || z < current_view.cloud_base;
+}
+
+bool ahead_within(int32_t depth, int32_t range) { return current_view.object_near_limit < depth && depth < range; }
+
+int32_t shadow_offset(int32_t height, int32_t step) { return round31(mul64(height, step) * 8); }
+
+// The shadow node of a mover, or null when its shadow lies out of range.
+BufferNode* make_shadow_node(ObjectInstance* instance, Filter filter, bool& buffer_full) {
+    const Vector3& p = instance->pose->position;
+    const int32_t surface = filter == Filter::BELOW ? get_ground_height(p.x, p.y) : current_view.cloud_top;
+    const int32_t height = std::max(0, p.z - surface);
+    Vector3 shadow = {p.x + shadow_offset(height, shadow_step_x), p.y + shadow_offset(height, shadow_step_y), 0};
+    const int32_t plane = filter == Filter::BELOW ? get_ground_height(shadow.x, shadow.y) : current_view.cloud_top;
+    shadow.z = std::max(0, std::min(plane, p.z - SHADOW_LIFT));
+    const int32_t depth = find_eye_depth(shadow);
+    if (!ahead_within(depth, SHADOW_RANGE)) return nullptr;
+    BufferNode* node = alloc_buffer_node();
+    if (!node) {
+        buffer_full = true;
+        return nullptr;
+    }
+    node->type = NODE_SHADOW;
+    node->key = find_eye_key(shadow, depth);
+    node->object = instance;
+    return node;
+}
+
+ObjectInstance* next_search_match() {
+    for (;;) {
+        ObjectInstance* instance = search.last ? search.last->next : mobile_object_tiles[search.tiles.x][search.tiles.y];
+        for (; instance; instance = instance->next) {
+            const Vector3& p = instance->pose->position;
+            if (estimate_distance_3d(p.x - search.centre.x, p.y - search.centre.y, p.z - search.centre.z) <
+                search.radius) {
+                search.last = instance;
+                return instance;
+            }
+        }
+        search.last = nullptr;
+        if (!search.tiles.advance()) {
+            search.active = false;
+            return nullptr;
+        }
+    }
+}
+
+}  // namespace
+
+void init_mobile_lists() {
+    std::fill_n(&mobile_object_tiles[0][0], WORLD_TILES * WORLD_TILES, nullptr);
+    shutdown_mobile_lists();
+}
+
+void shutdown_mobile_lists() {
+    link_hook = unlink_hook = nullptr;
+    search.active = false;
+}
+
+void set_mobile_link_hook(MobileHook hook) { link_hook = hook; }
+void set_mobile_unlink_hook(MobileHook hook) { unlink_hook = hook; }
+
+void link_mobile_object(ObjectInstance* instance) {
+    const Vector3& p = instance->pose->position;
+    if (!in_world(p.x, p.y)) return;
+    // Filing it twice would tie its list into a loop.
+    if (filed_in(instance->tile_list, instance)) take_out(instance);
+    ObjectInstance** head = list_under(p);
+    instance->prev = nullptr;
+    instance->next = *head;
+    if (*head) (*head)->prev = instance;
+    *head = instance;
+    instance->tile_list = head;
+    if (link_hook) link_hook(instance);
+}
+
+void unlink_mobile_object(ObjectInstance* instance) {
+    const Vector3& p = instance->pose->position;
+    if (!in_world(p.x, p.y)) return;
+    ObjectInstance** head = list_under(p);
+    if (filed_in(head, instance)) {
+        take_out(instance);
+        return;
+    }
+    // An inactive mover may have been moved without relinking; an active one is left alone.
+    if ((instance->flags & INSTANCE_INACTIVE) && filed_in(instance->tile_list, instance)) take_out(instance);
+}
+
+void move_mobile_object(ObjectInstance* instance, int32_t dx, int32_t dy, int32_t dz) {
+    const Vector3& p = instance->pose->position;
+    set_position(instance, p.x + dx, p.y + dy, p.z + dz);
+}
+
+void place_mobile_object(ObjectInstance* instance, int32_t x, int32_t y, int32_t z) { set_position(instance, x, y, z); }
+
+void queue_mobile_objects() {
+    const Filter filter = choose_filter();
+    if (filter == Filter::NONE) return;
+    for (ObjectInstance* instance = mobile_object_tiles[render_tile_x][render_tile_y]; instance;
+         instance = instance->next) {
+        const Vector3& p = instance->pose->position;
+        if (!counts(filter, p.z)) continue;
+        const int32_t depth = find_eye_depth(p);
+        if (!ahead_within(depth, current_view.object_visual_range)) continue;
+        BufferNode* node = alloc_buffer_node();
+        if (!node) return;
+        node->type = NODE_MOBILE_OBJECT;
+        node->key = find_eye_key(p, depth);
+        node->object = instance;
+        const ObjectHeader* header = get_object_header(instance->object_type);
+        BufferNode* shadow = nullptr;
+        bool buffer_full = false;
+        if (shadows_active == 1 && header && (header->flags & OBJECT_CASTS_SHADOW))
+            shadow = make_shadow_node(instance, filter, buffer_full);
+        if (buffer_full && filter == Filter::BELOW) return;
+        // A shadow on the ground is filed before its object, one on the cloud top after it.
+        if (shadow && filter == Filter::BELOW) queue_buffer_node(shadow);
+        queue_buffer_node(node);
+        if (shadow && filter == Filter::ABOVE) queue_buffer_node(shadow);
+        if (buffer_full) return;
+    }
+}
+
+ObjectInstance* find_mobile_object_at_point(const Vector3& point, const ObjectInstance* excluded,
+                                            const ObjectInstance* excluded_too) {
+    if (!in_world(point.x, point.y)) return nullptr;
+    for (ObjectInstance* instance = *list_under(point); instance; instance = instance->next) {
+        if (instance == excluded || instance == excluded_too) continue;
+        const ObjectHeader* header = solid_header(instance);
+        if (!header) continue;
+        const Vector3& p = instance->pose->position;
+        if (estimate_distance_3d(p.x - point.x, p.y - point.y, p.z - point.z) < header->radius) return instance;
+    }
+    return nullptr;
+}
+
+ObjectInstance* find_mobile_object_on_segment(const Vector3& a, const Vector3& b, const ObjectInstance* excluded,
+                                              const ObjectInstance* excluded_too) {
+    if (!in_world(a.x, a.y) || !in_world(b.x, b.y)) return nullptr;
+    const Vector3 low = {std::min(a.x, b.x), std::min(a.y, b.y), std::min(a.z, b.z)};
+    const Vector3 high = {std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z)};
+    ObjectInstance* best = nullptr;
+    int32_t best_distance = FAR_AWAY;
+    for (int tx = low.x >> TILE_SHIFT; tx <= high.x >> TILE_SHIFT; ++tx) {
+        for (int ty = low.y >> TILE_SHIFT; ty <= high.y >> TILE_SHIFT; ++ty) {
+            for (ObjectInstance* instance = mobile_object_tiles[tx][ty]; instance; instance = instance->next) {
+                if (instance == excluded || instance == excluded_too) continue;
+                const ObjectHeader* header = solid_header(instance);
+                if (!header) continue;
+                const int64_t r = header->radius;
+                const Vector3& p = instance->pose->position;
+                if (p.x < low.x - r || p.x > high.x + r || p.y < low.y - r || p.y > high.y + r || p.z < low.z - r ||
+                    p.z > high.z + r)
+                    continue;
+                const int32_t d = measure_segment_distance(a, b, p);
+                if (d < header->radius && d < best_distance) {
+                    best = instance;
+                    best_distance = d;
+                }
+            }
+        }
+    }
+    return best;
+}
+
+ObjectInstance* search_mobile_objects(const Vector3& point, int32_t radius, int continue_search) {
+    if (continue_search) {
+        if (!search.active) {
+            report_fatal_error("Attempted to continue completed search.", SOURCE, __LINE__);
+            return nullptr;
+        }
+        return next_search_match();
+    }
+    if (!in_world(point.x, point.y)) return nullptr;
+    search.centre = point;
+    search.radius = radius;
+    search.tiles.start(point.x, point.y, radius);
+    search.last = nullptr;
+    search.active = true;
+    return next_search_match();
+}
+
+ObjectInstance* find_instance_containing_point(ObjectInstance* instance, const Vector3& point) {
+    const ObjectHeader* header = get_object_header(instance->object_type);
+    if (header && strictly_inside(*header, to_local(instance, point))) return instance;
+    for (int32_t i = 0; i < instance->count; ++i) {
+        ObjectInstance* sub = instance->sub_instances[i];
+        if (!sub) continue;
+        if (ObjectInstance* found = find_instance_containing_point(sub, point)) return found;
+    }
+    return nullptr;
+}
+
+int test_point_in_instance_box(const ObjectInstance* instance, const Vector3& point) {
+    const ObjectHeader* h = get_object_header(instance->object_type);
+    if (!h) return 0;
+    const Vector3 p = to_local(instance, point);
+    return h->box_min_x <= p.x && p.x <= h->box_max_x && h->box_min_y <= p.y && p.y <= h->box_max_y &&
+           h->box_min_z <= p.z && p.z <= h->box_max_z;
+}
+
+}  // namespace vyr

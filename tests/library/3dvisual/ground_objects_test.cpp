@@ -1,0 +1,241 @@
+#include "library/3dvisual/ground_objects.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <deque>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "library/3dvisual/tiles.h"
+#include "library/3dvisual/world.h"
+#include "library/maths/trig.h"
+#include "tests/library/3dvisual/header_table.h"
+#include "tests/library/3dvisual/object_files.h"
+#include "tests/library/os/scratch.h"
+
+namespace vyr {
+
+bool operator==(const ground_object& a, const ground_object& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+namespace {
+
+constexpr int32_t TILE = 1 << 22;
+constexpr int32_t FEET = 256;
+constexpr int HOUSE = 1, TREE = 2, TOWER = 3, RUIN = 4, ROAD = 125, WALL = 906;
+
+using Records = std::vector<ground_object>;
+using Tiles = std::map<int, Records>;  // by tile index, x-major
+
+std::vector<uint8_t> build_ground_file(const Tiles& tiles) {
+    testing_objects::Writer w;
+    w.bytes.resize(16384, 0);
+    for (const auto& [tile, records] : tiles) {
+        w.put32(4 * size_t(tile), int64_t(w.size()));
+        w.i16(int(records.size()));
+        for (const ground_object& r : records)
+            for (uint16_t v : {r.type, r.x, r.y, r.heading, r.state_mask, r.flags}) w.i16(v);
+    }
+    return w.bytes;
+}
+
+// A house (solid, 40 ft round, 30 ft high) whose wreck is the ruin, a tree (not solid), a tower
+// (solid, 210 ft round, 200 ft high) without a wreck, and the road and wall types of the set.
+class GroundObjects : public ScratchDirectories {
+protected:
+    void SetUp() override {
+        ScratchDirectories::SetUp();
+        init_trig_tables();
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        headers.add(HOUSE, 40 * FEET, 30 * FEET, OBJECT_SOLID).destroyed_type = RUIN;
+        headers.add(TREE, 20 * FEET, 30 * FEET, 0);
+        headers.add(TOWER, 210 * FEET, 200 * FEET, OBJECT_SOLID);
+        headers.add(RUIN, 40 * FEET, 5 * FEET, OBJECT_SOLID).destroyed_type = 77;
+        headers.add(ROAD, 0, 0, 0);
+        headers.add(WALL, 20 * FEET, 10 * FEET, OBJECT_SOLID);
+        std::strcpy(settings.war_zone_directory, "TEST.WZ\\");
+        saved_settings = current_world_settings;
+        current_world_settings = &settings;
+        std::filesystem::create_directories(work / "test.wz");
+    }
+    void TearDown() override {
+        current_world_settings = saved_settings;
+        ScratchDirectories::TearDown();
+    }
+
+    void load(const std::vector<uint8_t>& bytes) {
+        std::ofstream(work / "test.wz" / "gndobjs.bin", std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        load_ground_objects();
+    }
+
+    // A dynamic list for `tile` in the world settings.
+    void add_dynamic(int tile, const Records& records) {
+        std::vector<int16_t>& list = dynamic_lists.emplace_back(1 + 6 * records.size());
+        list[0] = int16_t(records.size());
+        std::memcpy(list.data() + 1, records.data(), records.size() * sizeof(ground_object));
+        dynamic[tile] = list.data();
+        settings.dynamic_ground_objects = dynamic;
+    }
+
+    static Records list_of(int tile) {
+        int16_t* list = ground_object_tiles[tile];
+        if (!list) return {};
+        ground_object* r = ground_object_records(list);
+        return Records(r, r + ground_object_count(list));
+    }
+
+    HeaderTable headers{1000};
+    WorldSettings settings{};
+    WorldSettings* saved_settings = nullptr;
+    std::deque<std::vector<int16_t>> dynamic_lists;
+    int16_t* dynamic[4096] = {};
+};
+
+TEST_F(GroundObjects, LoadsEveryTileListPresettingRoadsAndEmptyingUnknownTypes) {
+    const Tiles tiles = {{tile_index(0, 0), {{HOUSE, 0, 16383, 0x4000, 3, 0x2004}}},
+                         {tile_index(2, 5), {{ROAD, 1, 2, 0, 0, 0}, {999, 3, 4, 0, 0, 0}, {0, 5, 6, 0, 0, 0},
+                                             {WALL, 7, 8, 0, 0, 2}}},
+                         {tile_index(63, 63), {}}};
+    load(build_ground_file(tiles));
+    EXPECT_EQ(list_of(tile_index(0, 0)), (Records{{HOUSE, 0, 16383, 0x4000, 3, 0x2004}}));
+    EXPECT_EQ(list_of(tile_index(2, 5)),
+              (Records{{ROAD, 1, 2, 0, 0, 1}, {0, 3, 4, 0, 0, 0}, {0, 5, 6, 0, 0, 0}, {WALL, 7, 8, 0, 0, 3}}));
+    ASSERT_NE(ground_object_tiles[tile_index(63, 63)], nullptr);
+    EXPECT_EQ(ground_object_count(ground_object_tiles[tile_index(63, 63)]), 0);
+    EXPECT_EQ(ground_object_tiles[tile_index(0, 1)], nullptr);
+
+    // A reload brings back what the flight destroyed.
+    set_ground_object_destroyed_type(ground_object_records(ground_object_tiles[0]));
+    load(build_ground_file(tiles));
+    EXPECT_EQ(list_of(tile_index(0, 0))[0].type, HOUSE);
+}
+
+struct BrokenFile {
+    const char* name;
+    std::function<void(std::vector<uint8_t>&)> spoil;
+    const char* message;
+};
+
+void put32(std::vector<uint8_t>& b, size_t at, int64_t v) {
+    for (int i = 0; i < 4; ++i) b[at + size_t(i)] = uint8_t((v >> (8 * i)) & 0xFF);
+}
+
+// The file holds tile (0, 1)'s list of two records at 16384.
+const BrokenFile BROKEN_FILES[] = {
+    {"short table", [](auto& b) { b.resize(16383); }, "TEST.WZ.GNDOBJS.BIN is too short to hold its table"},
+    {"list in the table", [](auto& b) { put32(b, 4, 16382); }, "list of tile \\(0, 1\\) lies outside the file.s lists at 16382"},
+    {"list past the end", [](auto& b) { put32(b, 4, int64_t(b.size()) - 1); }, "lies outside the file.s lists at 16409"},
+    {"negative offset", [](auto& b) { put32(b, 4, -4); }, "lies outside the file.s lists at -4"},
+    {"negative count", [](auto& b) { b[16385] = 0xFF; }, "list of tile \\(0, 1\\) has a count of -254"},
+    {"records past the end", [](auto& b) { b.pop_back(); }, "runs past the end of the file with 2 records"},
+};
+
+class BrokenGroundFiles : public GroundObjects, public ::testing::WithParamInterface<BrokenFile> {};
+
+TEST_P(BrokenGroundFiles, EndWithAFatalNamingTheFile) {
+    std::vector<uint8_t> bytes = build_ground_file({{tile_index(0, 1), {{HOUSE, 1, 1, 0, 0, 0}, {TREE, 2, 2, 0, 0, 0}}}});
+    GetParam().spoil(bytes);
+    EXPECT_EXIT(load(bytes), ::testing::ExitedWithCode(10), GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, BrokenGroundFiles, ::testing::ValuesIn(BROKEN_FILES), [](const auto& info) {
+    std::string name = info.param.name;
+    for (char& ch : name)
+        if (ch == ' ') ch = '_';
+    return name;
+});
+
+TEST_F(GroundObjects, MissingFileIsFatal) {
+    EXPECT_EXIT(load_ground_objects(), ::testing::ExitedWithCode(10), "GNDOBJS.BIN");
+}
+
+// Tile (3, 4): a house at (1000, 1000) ft with a tree on it, a tower at (1500, 1000) ft; a
+// dynamic house at (1000, 1050) ft.
+class GroundQueries : public GroundObjects {
+protected:
+    void SetUp() override {
+        GroundObjects::SetUp();
+        load(build_ground_file({{tile, {{TREE, 1000, 1000, 0, 0, 0}, {HOUSE, 1000, 1000, 0, 0, 0},
+                                        {0, 1000, 1000, 0, 0, 0}, {TOWER, 1500, 1000, 0, 0, 0}}},
+                                {tile_index(4, 4), {{HOUSE, 10, 1000, 0, 0, 0}}}}));
+        add_dynamic(tile, {{HOUSE, 1000, 1050, 0, 0, 0}});
+        statics = ground_object_records(ground_object_tiles[tile]);
+        dynamics = ground_object_records(dynamic[tile]);
+    }
+    static Vector3 at_feet(int32_t x, int32_t y, int32_t z) { return {3 * TILE + x * FEET, 4 * TILE + y * FEET, z * FEET}; }
+
+    const int tile = tile_index(3, 4);
+    ground_object* statics = nullptr;
+    ground_object* dynamics = nullptr;
+    Vector3 position{};
+};
+
+TEST_F(GroundQueries, PointQueryWithinRadiusAndHeight) {
+    EXPECT_EQ(find_ground_object_at_point(at_feet(1000, 1000, 30), position, nullptr), &statics[1]);
+    EXPECT_EQ(position.x, at_feet(1000, 1000, 0).x);
+    EXPECT_EQ(position.z, 0);
+    EXPECT_EQ(find_ground_object_at_point(at_feet(1000, 1000, 31), position, nullptr), nullptr) << "over the house";
+    EXPECT_EQ(find_ground_object_at_point(at_feet(1000, 1030, 0), position, &statics[1]), &dynamics[0])
+        << "static list first, then the dynamic one";
+    EXPECT_EQ(find_ground_object_at_point(at_feet(1040, 1000, 0), position, nullptr), nullptr) << "radius exact";
+    EXPECT_EQ(find_ground_object_at_point(at_feet(1500, 1000, 200), position, nullptr), &statics[3]);
+    EXPECT_EQ(find_ground_object_at_point(at_feet(1500, 1000, 201), position, nullptr), nullptr)
+        << "above the tallest object";
+}
+
+TEST_F(GroundQueries, SegmentQueryNearestAcrossTilesAboveNothing) {
+    const Vector3 a = at_feet(900, 1030, 20), b = at_feet(1200, 1030, 20);
+    EXPECT_EQ(find_ground_object_on_segment(a, b, position, nullptr), &dynamics[0]);
+    EXPECT_EQ(position.y, at_feet(0, 1050, 0).y);
+    EXPECT_EQ(find_ground_object_on_segment(a, b, position, &dynamics[0]), &statics[1]);
+    EXPECT_EQ(find_ground_object_on_segment(at_feet(900, 1000, 100), at_feet(1600, 1000, 100), position, nullptr),
+              &statics[3])
+        << "only the tower is that tall";
+    EXPECT_EQ(find_ground_object_on_segment(at_feet(900, 1000, 201), at_feet(1200, 1000, 250), position, nullptr),
+              nullptr);
+    // Into the next tile east.
+    EXPECT_EQ(find_ground_object_on_segment(at_feet(16300, 1000, 10), at_feet(16420, 1000, 10), position, nullptr),
+              ground_object_records(ground_object_tiles[tile_index(4, 4)]));
+}
+
+TEST_F(GroundQueries, RadiusSearchStaticThenDynamicTileByTile) {
+    std::vector<ground_object*> found;
+    for (ground_object* r = search_ground_objects(at_feet(1050, 1000, 0), 17000 * FEET, position, 0); r;
+         r = search_ground_objects({}, 0, position, 1))
+        found.push_back(r);
+    const std::vector<ground_object*> expected = {&statics[0], &statics[1], &statics[3], &dynamics[0],
+                                                  ground_object_records(ground_object_tiles[tile_index(4, 4)])};
+    EXPECT_EQ(found, expected);
+    EXPECT_EQ(search_ground_objects(at_feet(1000, 1000, 101), 100 * FEET, position, 0), nullptr)
+        << "a radius below the point's height";
+    EXPECT_EXIT(search_ground_objects({}, 0, position, 1), ::testing::ExitedWithCode(10),
+                "Attempted to continue completed search\\.");
+}
+
+TEST_F(GroundQueries, ContinuingBeforeAnySearchIsFatal) {
+    EXPECT_EXIT(search_ground_objects({}, 0, position, 1), ::testing::ExitedWithCode(10),
+                "Attempted to continue invalid search\\.");
+}
+
+TEST_F(GroundQueries, ExactMatchOnWholeFeet) {
+    EXPECT_EQ(find_ground_object_exact(at_feet(1000, 1050, 0)), &dynamics[0]);
+    EXPECT_EQ(find_ground_object_exact({at_feet(1000, 1000, 0).x + 255, at_feet(1000, 1000, 0).y, 999}), &statics[0]);
+    EXPECT_EQ(find_ground_object_exact(at_feet(1001, 1000, 0)), nullptr);
+}
+
+TEST_F(GroundQueries, WreckSwapAndEmptySlots) {
+    set_ground_object_destroyed_type(&statics[1]);
+    EXPECT_EQ(statics[1].type, RUIN);
+    set_ground_object_destroyed_type(&statics[1]);
+    EXPECT_EQ(statics[1].type, 0) << "a wreck naming no object";
+    set_ground_object_destroyed_type(&statics[3]);
+    EXPECT_EQ(statics[3].type, 0);
+    EXPECT_EQ(find_ground_object_at_point(at_feet(1000, 1000, 0), position, nullptr), nullptr)
+        << "an empty slot keeps its place and is never found";
+    EXPECT_EQ(find_ground_object_exact(at_feet(1000, 1000, 0)), &statics[0]);
+}
+
+}  // namespace
+}  // namespace vyr

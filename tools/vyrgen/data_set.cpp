@@ -13,6 +13,7 @@
 #include "tools/vyrgen/test_screen.h"
 #include "tools/vyrgen/ui_pictures.h"
 #include "tools/vyrgen/world/feature_files.h"
+#include "tools/vyrgen/world/ground_objects.h"
 #include "tools/vyrgen/world/sky.h"
 #include "tools/vyrgen/world/terrain_files.h"
 
@@ -46,6 +47,7 @@ std::vector<DataFile> data_set_files() {
     for (DataFile& file : accel_files()) files.push_back(std::move(file));
     for (DataFile& file : terrain_files()) files.push_back(std::move(file));
     for (DataFile& file : feature_files()) files.push_back(std::move(file));
+    for (DataFile& file : ground_object_files()) files.push_back(std::move(file));
     for (DataFile& file : sound_files()) files.push_back(std::move(file));
     for (DataFile& file : object_files()) files.push_back(std::move(file));
     for (DataFile& file : sky_files()) files.push_back(std::move(file));

@@ -13,7 +13,7 @@
 #include "library/maths/trig.h"
 #include "tests/library/3dvisual/header_table.h"
 #include "tests/library/3dvisual/object_files.h"
-#include "tests/library/os/scratch.h"
+#include "tests/support/scratch.h"
 
 namespace vyr {
 

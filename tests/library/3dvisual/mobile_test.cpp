@@ -12,7 +12,7 @@
 #include "library/debug/fatal.h"
 #include "library/maths/trig.h"
 #include "tests/library/3dvisual/header_table.h"
-#include "tests/library/os/scratch.h"
+#include "tests/support/scratch.h"
 
 namespace vyr {
 namespace {

@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <string>
 
+#include "library/3dvisual/draw_object.h"
 #include "library/3dvisual/eye.h"
 #include "library/3dvisual/face_record.h"
+#include "library/3dvisual/instance.h"
 #include "library/3dvisual/mobile.h"
 #include "library/3dvisual/objects.h"
 #include "library/3dvisual/tiles.h"
@@ -26,6 +28,9 @@ constexpr int TILE_COUNT = WORLD_TILES * WORLD_TILES;
 constexpr int64_t TABLE_BYTES = 4 * TILE_COUNT;
 constexpr int64_t RECORD_BYTES = 12;
 constexpr int32_t FOOT = 256;
+
+// The words of a ground object's node; the object number comes first, where the buffer reads it.
+enum GroundNodeWord { GROUND_NODE_TYPE, GROUND_NODE_X, GROUND_NODE_Y, GROUND_NODE_HEADING, GROUND_NODE_SIDE_VARIANT, GROUND_NODE_STATE };
 
 // Roads, embankments, floodlights, blast walls and the like are drawn but count as destroyed
 // from the start, so that nothing of the game aims at them.
@@ -191,6 +196,44 @@ void load_ground_objects() {
         return;
     }
     free_memory(file, SOURCE, __LINE__);
+}
+
+void queue_ground_objects() {
+    const int tile = tile_index(render_tile_x, render_tile_y);
+    visit_tile(tile, [tile](ground_object& r) {
+        if (!get_object_header(r.type)) return false;
+        const Vector3 p = world_position(tile, r);
+        const int32_t depth = find_eye_depth(p);
+        if (depth <= current_view.object_near_limit || depth >= current_view.object_visual_range) return false;
+        BufferNode* node = alloc_buffer_node();
+        if (!node) return true;
+        node->type = NODE_GROUND_OBJECT;
+        node->key = find_eye_key(p, depth);
+        node->payload[GROUND_NODE_TYPE] = r.type;
+        node->payload[GROUND_NODE_X] = p.x;
+        node->payload[GROUND_NODE_Y] = p.y;
+        node->payload[GROUND_NODE_HEADING] = int32_t(uint32_t(r.heading) << 16);
+        node->payload[GROUND_NODE_SIDE_VARIANT] = (r.flags & GROUND_SIDE_VARIANT) != 0;
+        node->payload[GROUND_NODE_STATE] = r.state_mask;
+        queue_buffer_node(node);
+        return false;
+    });
+}
+
+void draw_ground_object(BufferNode* node) {
+    const int32_t* word = node->payload;
+    const ObjectHeader* header = get_object_header(word[GROUND_NODE_TYPE]);
+    if (!header) return;
+    Pose pose{{word[GROUND_NODE_X], word[GROUND_NODE_Y], 0}, {}};
+    if (header->unrotated) set_identity_matrix(pose.matrix);
+    else build_z_rotation(uint32_t(word[GROUND_NODE_HEADING]), pose.matrix);
+    ObjectInstance instance{};
+    instance.object_type = word[GROUND_NODE_TYPE];
+    instance.view_distance = node->key;
+    instance.pose = &pose;
+    instance.state_mask = uint32_t(word[GROUND_NODE_STATE]);
+    instance.flags = word[GROUND_NODE_SIDE_VARIANT] ? INSTANCE_SIDE_VARIANT : 0;
+    draw_object(&instance);
 }
 
 void set_ground_object_destroyed_type(ground_object* record) {

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "library/3dvisual/draw_object.h"
 #include "library/3dvisual/eye.h"
 #include "library/3dvisual/instance.h"
 #include "library/3dvisual/objects.h"
+#include "library/3dvisual/shadows.h"
 #include "library/3dvisual/terrain.h"
 #include "library/3dvisual/tiles.h"
 #include "library/3dvisual/view.h"
@@ -221,6 +223,20 @@ void queue_mobile_objects() {
         if (shadow && filter == Filter::ABOVE) queue_buffer_node(shadow);
         if (buffer_full) return;
     }
+}
+
+void draw_mobile_object(BufferNode* node) {
+    ObjectInstance* instance = static_cast<ObjectInstance*>(node->object);
+    if (instance == current_view.own_object && !(current_view.flags & VIEW_SHOW_OWN_OBJECT)) return;
+    instance->view_distance = node->key;
+    draw_object(instance);
+}
+
+// The viewer's own object casts its shadow even while the object itself is hidden.
+void draw_mobile_shadow(BufferNode* node) {
+    ObjectInstance* instance = static_cast<ObjectInstance*>(node->object);
+    instance->view_distance = node->key;
+    draw_object_shadow(instance);
 }
 
 ObjectInstance* find_mobile_object_at_point(const Vector3& point, const ObjectInstance* excluded,

@@ -6,9 +6,8 @@
 #include "library/3dvisual/features.h"
 #include "library/3dvisual/fireballs.h"
 #include "library/3dvisual/fragments.h"
-#include "library/3dvisual/ground_objects.h"
-#include "library/3dvisual/mobile.h"
 #include "library/3dvisual/scars.h"
+#include "library/3dvisual/shadows.h"
 #include "library/3dvisual/smoke.h"
 #include "library/3dvisual/terrain_soft.h"
 
@@ -20,11 +19,7 @@ int32_t tile_far_flag = 0;
 void draw_tile_features() {}
 void draw_far_block_features() {}
 
-void queue_ground_objects() {}
-void draw_ground_object(BufferNode*) {}
-
-void draw_mobile_object(BufferNode*) {}
-void draw_mobile_shadow(BufferNode*) {}
+void draw_object_shadow(ObjectInstance*) {}
 
 void reset_ground_scars() {}
 void age_impact_scars() {}

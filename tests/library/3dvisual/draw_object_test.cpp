@@ -59,14 +59,8 @@ protected:
         write_files(build_object_file(objects).bytes, build_texture_file(1));
         reload_objects("3DDATA\\");
 
-        init_trig_tables();
-        world_settings.flags = 0;
-        init_world(&world_settings);
-        screen = create_screen(64, 48);
-        select_screen(screen);
-        set_viewport(0, 0, 64, 48);
+        screen = open_object_screen();
         std::fill(screen->pixels, screen->pixels + 64 * 48, BACKGROUND);
-        reset_shade_table();
         // The eye 6 ft south of the object and level with it, looking north.
         Pose eye{{object_pose.position.x, object_pose.position.y - 6 * FEET, object_pose.position.z}, {}};
         set_identity_matrix(eye.matrix);

@@ -13,7 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "library/3dvisual/viewport.h"
+#include "library/3dvisual/world.h"
 #include "library/debug/fatal.h"
+#include "library/graphics/palette.h"
+#include "library/graphics/screen.h"
+#include "library/maths/trig.h"
 
 namespace vyr::testing_objects {
 
@@ -156,6 +161,19 @@ inline std::vector<uint8_t> build_texture_file(int count, const std::vector<int>
         w.bytes.resize(w.size() + 4096, uint8_t(k + 1));
     }
     return w.bytes;
+}
+
+// A world set up without loading anything, drawing into a 64 x 48 screen of its own, for the
+// tests that draw the objects they loaded.
+inline Screen* open_object_screen() {
+    init_trig_tables();
+    world_settings.flags = 0;
+    init_world(&world_settings);
+    Screen* screen = create_screen(64, 48);
+    select_screen(screen);
+    set_viewport(0, 0, 64, 48);
+    reset_shade_table();
+    return screen;
 }
 
 // A working directory of the test's own holding 3ddata/.

@@ -12,11 +12,8 @@
 #include "library/debug/fatal.h"
 #include "library/maths/trig.h"
 #include "library/os/file.h"
-#include "tests/tools/vyrgen/scratch.h"
-#include "tools/vyrgen/objects/object_set.h"
-#include "tools/vyrgen/terrain_textures.h"
+#include "tests/support/scratch.h"
 #include "tools/vyrgen/war_zones.h"
-#include "tools/vyrgen/world/terrain_files.h"
 #include "tools/vyrgen/world/theatre.h"
 
 namespace vyr::vyrgen {
@@ -24,24 +21,20 @@ namespace {
 
 constexpr int TILE_LIMIT = 1000;  // three by three such tiles leave the object buffer room for the rest
 
-// Every theatre's ground objects as the game loads them, over its terrain and object set.
-TEST(GeneratedGroundObjects, StandOnFlatGroundOffTheRunwaysWithEveryTypeInTheObjectSet) {
-    const std::filesystem::path directory = make_scratch_directory();
-    write_scratch_file(directory / "vyr.rop", {});
-    std::filesystem::create_directories(directory / "3ddata");
-    for (const WarZone& zone : WAR_ZONES) std::filesystem::create_directories(directory / zone.directory);
-    for (auto* files : {&terrain_files, &object_files, &ground_object_files})
-        for (const DataFile& file : files()) write_scratch_file(directory / file.name, file.bytes);
-    for (size_t zone = 0; zone < WAR_ZONES.size(); ++zone)
-        write_scratch_file(directory / WAR_ZONES[zone].directory / "text64.raw", terrain_textures(int(zone)));
-    setenv("VYR_DATA", directory.c_str(), 1);
-    init_debug_text();
-    find_read_only_path("vyr.rop");
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(directory);
-    init_trig_tables();
-    reload_objects("3DDATA\\");
+// The generated data set as the game reads it.
+class GeneratedGroundObjects : public ScratchDirectories {
+protected:
+    void SetUp() override {
+        ScratchDirectories::SetUp();
+        setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
+        find_read_only_path("vyr.rop");
+        init_trig_tables();
+        reload_objects("3DDATA\\");
+    }
+};
 
+// Every theatre's ground objects over its terrain and object set.
+TEST_F(GeneratedGroundObjects, StandOnFlatGroundOffTheRunwaysWithEveryTypeInTheObjectSet) {
     for (size_t zone = 0; zone < WAR_ZONES.size(); ++zone) {
         SCOPED_TRACE(WAR_ZONES[zone].directory);
         std::snprintf(world_settings.war_zone_directory, WORLD_DIRECTORY_SIZE, "%s\\", WAR_ZONES[zone].directory);
@@ -75,7 +68,6 @@ TEST(GeneratedGroundObjects, StandOnFlatGroundOffTheRunwaysWithEveryTypeInTheObj
             EXPECT_EQ(find_ground_object_on_segment(a, b, position, nullptr), nullptr) << field.name;
         }
     }
-    std::filesystem::current_path(previous);
 }
 
 }  // namespace

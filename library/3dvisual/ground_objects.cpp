@@ -53,17 +53,14 @@ GroundSearch search;
 
 int16_t* const* dynamic_table() { return current_world_settings->dynamic_ground_objects; }
 
-Vector3 world_position(int tile, const ground_object& record) {
+}  // namespace
+
+Vector3 ground_object_position(int tile, const ground_object& record) {
     return {(tile / WORLD_TILES << TILE_SHIFT) + record.x * FOOT, (tile % WORLD_TILES << TILE_SHIFT) + record.y * FOOT,
             0};
 }
 
-// The header of a record the collision queries consider, or null.
-const ObjectHeader* solid_header(const ground_object& record) {
-    if (record.type == 0) return nullptr;
-    const ObjectHeader* header = get_object_header(record.type);
-    return header && (header->flags & OBJECT_SOLID) ? header : nullptr;
-}
+namespace {
 
 // Thrown by a check, with the text of the fatal error that ends the load.
 struct BadFile {
@@ -154,7 +151,7 @@ ground_object* next_search_match(Vector3& position) {
         for (; search.next < ground_object_count(list); ++search.next) {
             ground_object& r = ground_object_records(list)[search.next];
             if (r.type == 0) continue;
-            const Vector3 p = world_position(tile, r);
+            const Vector3 p = ground_object_position(tile, r);
             if (estimate_distance_3d(p.x - search.centre.x, p.y - search.centre.y, search.centre.z) < search.radius) {
                 ++search.next;
                 position = p;
@@ -202,7 +199,7 @@ void queue_ground_objects() {
     const int tile = tile_index(render_tile_x, render_tile_y);
     visit_tile(tile, [tile](ground_object& r) {
         if (!get_object_header(r.type)) return false;
-        const Vector3 p = world_position(tile, r);
+        const Vector3 p = ground_object_position(tile, r);
         const int32_t depth = find_eye_depth(p);
         if (depth <= current_view.object_near_limit || depth >= current_view.object_visual_range) return false;
         BufferNode* node = alloc_buffer_node();
@@ -240,55 +237,6 @@ void set_ground_object_destroyed_type(ground_object* record) {
     const ObjectHeader* header = get_object_header(record->type);
     const int32_t wreck = header ? header->destroyed_type : -1;
     record->type = get_object_header(wreck) ? uint16_t(wreck) : 0;
-}
-
-ground_object* find_ground_object_at_point(const Vector3& point, Vector3& position, const ground_object* excluded) {
-    if (!in_world(point.x, point.y) || point.z > tallest_object) return nullptr;
-    const int tile = tile_index(point.x >> TILE_SHIFT, point.y >> TILE_SHIFT);
-    ground_object* found = nullptr;
-    visit_tile(tile, [&](ground_object& r) {
-        const ObjectHeader* header = solid_header(r);
-        if (&r == excluded || !header || point.z > header->height) return false;
-        const Vector3 p = world_position(tile, r);
-        if (estimate_distance_2d(p.x - point.x, p.y - point.y) >= header->radius) return false;
-        found = &r;
-        position = p;
-        return true;
-    });
-    return found;
-}
-
-ground_object* find_ground_object_on_segment(const Vector3& a, const Vector3& b, Vector3& position,
-                                             const ground_object* excluded) {
-    if (!in_world(a.x, a.y) || !in_world(b.x, b.y)) return nullptr;
-    if (a.z > tallest_object && b.z > tallest_object) return nullptr;
-    const int32_t low_x = std::min(a.x, b.x), high_x = std::max(a.x, b.x);
-    const int32_t low_y = std::min(a.y, b.y), high_y = std::max(a.y, b.y);
-    ground_object* best = nullptr;
-    int32_t best_distance = FAR_AWAY;
-    for (int16_t* const* table : {static_cast<int16_t* const*>(ground_object_tiles), dynamic_table()}) {
-        for (int tx = low_x >> TILE_SHIFT; tx <= high_x >> TILE_SHIFT; ++tx) {
-            for (int ty = low_y >> TILE_SHIFT; ty <= high_y >> TILE_SHIFT; ++ty) {
-                const int tile = tile_index(tx, ty);
-                visit_list(ground_object_list(table, tile), [&](ground_object& r) {
-                    const ObjectHeader* header = solid_header(r);
-                    if (&r == excluded || !header || (header->height < a.z && header->height < b.z)) return false;
-                    const int64_t radius = header->radius;
-                    const Vector3 p = world_position(tile, r);
-                    if (p.x < low_x - radius || p.x > high_x + radius || p.y < low_y - radius || p.y > high_y + radius)
-                        return false;
-                    const int32_t d = measure_segment_distance(a, b, p);
-                    if (d < header->radius && d < best_distance) {
-                        best = &r;
-                        best_distance = d;
-                        position = p;
-                    }
-                    return false;
-                });
-            }
-        }
-    }
-    return best;
 }
 
 ground_object* search_ground_objects(const Vector3& point, int32_t radius, Vector3& position, int continue_search) {

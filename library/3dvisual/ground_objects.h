@@ -35,6 +35,9 @@ inline int16_t* ground_object_list(int16_t* const* table, int tile) { return tab
 inline int ground_object_count(const int16_t* list) { return list ? list[0] : 0; }
 inline ground_object* ground_object_records(int16_t* list) { return reinterpret_cast<ground_object*>(list + 1); }
 
+// The world position of a record of tile `tile`, at height 0.
+Vector3 ground_object_position(int tile, const ground_object& record);
+
 // GNDOBJS.BIN of the world's war-zone directory, in place of any earlier load: every object
 // destroyed since comes back. A bad file is fatal, naming it.
 void load_ground_objects();

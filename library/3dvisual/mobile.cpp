@@ -67,28 +67,6 @@ void set_position(ObjectInstance* instance, int32_t x, int32_t y, int32_t z) {
     link_mobile_object(instance);
 }
 
-// The header of a mover the collision queries consider, or null.
-const ObjectHeader* solid_header(const ObjectInstance* instance) {
-    const ObjectHeader* header = get_object_header(instance->object_type);
-    return header && (header->flags & OBJECT_SOLID) ? header : nullptr;
-}
-
-// The point in the instance's own axes (right, forward, up).
-Vector3 to_local(const ObjectInstance* instance, const Vector3& point) {
-    const Pose& pose = *instance->pose;
-    const int32_t d[3] = {point.x - pose.position.x, point.y - pose.position.y, point.z - pose.position.z};
-    int32_t local[3];
-    for (int row = 0; row < 3; ++row)
-        local[row] = round31(mul64(pose.matrix[row][0], d[0]) + mul64(pose.matrix[row][1], d[1]) +
-                             mul64(pose.matrix[row][2], d[2]));
-    return {local[0], local[1], local[2]};
-}
-
-bool strictly_inside(const ObjectHeader& h, const Vector3& p) {
-    return h.box_min_x < p.x && p.x < h.box_max_x && h.box_min_y < p.y && p.y < h.box_max_y && h.box_min_z < p.z &&
-           p.z < h.box_max_z;
-}
-
 // Below the clouds, or with no cloud layer in the way, the movers under the cloud base are seen;
 // above it, those above the cloud top, their shadows falling on it.
 enum class Filter : uint8_t { NONE, BELOW, ABOVE };
@@ -239,48 +217,6 @@ void draw_mobile_shadow(BufferNode* node) {
     draw_object_shadow(instance);
 }
 
-ObjectInstance* find_mobile_object_at_point(const Vector3& point, const ObjectInstance* excluded,
-                                            const ObjectInstance* excluded_too) {
-    if (!in_world(point.x, point.y)) return nullptr;
-    for (ObjectInstance* instance = *list_under(point); instance; instance = instance->next) {
-        if (instance == excluded || instance == excluded_too) continue;
-        const ObjectHeader* header = solid_header(instance);
-        if (!header) continue;
-        const Vector3& p = instance->pose->position;
-        if (estimate_distance_3d(p.x - point.x, p.y - point.y, p.z - point.z) < header->radius) return instance;
-    }
-    return nullptr;
-}
-
-ObjectInstance* find_mobile_object_on_segment(const Vector3& a, const Vector3& b, const ObjectInstance* excluded,
-                                              const ObjectInstance* excluded_too) {
-    if (!in_world(a.x, a.y) || !in_world(b.x, b.y)) return nullptr;
-    const Vector3 low = {std::min(a.x, b.x), std::min(a.y, b.y), std::min(a.z, b.z)};
-    const Vector3 high = {std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z)};
-    ObjectInstance* best = nullptr;
-    int32_t best_distance = FAR_AWAY;
-    for (int tx = low.x >> TILE_SHIFT; tx <= high.x >> TILE_SHIFT; ++tx) {
-        for (int ty = low.y >> TILE_SHIFT; ty <= high.y >> TILE_SHIFT; ++ty) {
-            for (ObjectInstance* instance = mobile_object_tiles[tx][ty]; instance; instance = instance->next) {
-                if (instance == excluded || instance == excluded_too) continue;
-                const ObjectHeader* header = solid_header(instance);
-                if (!header) continue;
-                const int64_t r = header->radius;
-                const Vector3& p = instance->pose->position;
-                if (p.x < low.x - r || p.x > high.x + r || p.y < low.y - r || p.y > high.y + r || p.z < low.z - r ||
-                    p.z > high.z + r)
-                    continue;
-                const int32_t d = measure_segment_distance(a, b, p);
-                if (d < header->radius && d < best_distance) {
-                    best = instance;
-                    best_distance = d;
-                }
-            }
-        }
-    }
-    return best;
-}
-
 ObjectInstance* search_mobile_objects(const Vector3& point, int32_t radius, int continue_search) {
     if (continue_search) {
         if (!search.active) {
@@ -298,23 +234,5 @@ ObjectInstance* search_mobile_objects(const Vector3& point, int32_t radius, int 
     return next_search_match();
 }
 
-ObjectInstance* find_instance_containing_point(ObjectInstance* instance, const Vector3& point) {
-    const ObjectHeader* header = get_object_header(instance->object_type);
-    if (header && strictly_inside(*header, to_local(instance, point))) return instance;
-    for (int32_t i = 0; i < instance->count; ++i) {
-        ObjectInstance* sub = instance->sub_instances[i];
-        if (!sub) continue;
-        if (ObjectInstance* found = find_instance_containing_point(sub, point)) return found;
-    }
-    return nullptr;
-}
-
-int test_point_in_instance_box(const ObjectInstance* instance, const Vector3& point) {
-    const ObjectHeader* h = get_object_header(instance->object_type);
-    if (!h) return 0;
-    const Vector3 p = to_local(instance, point);
-    return h->box_min_x <= p.x && p.x <= h->box_max_x && h->box_min_y <= p.y && p.y <= h->box_max_y &&
-           h->box_min_z <= p.z && p.z <= h->box_max_z;
-}
 
 }  // namespace vyr

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "library/3dvisual/bad_file.h"
 #include "library/3dvisual/draw_object.h"
 #include "library/3dvisual/eye.h"
 #include "library/3dvisual/face_record.h"
@@ -62,13 +63,6 @@ Vector3 ground_object_position(int tile, const ground_object& record) {
 
 namespace {
 
-// Thrown by a check, with the text of the fatal error that ends the load.
-struct BadFile {
-    std::string text;
-};
-
-[[noreturn]] void fail(const std::string& text) { throw BadFile{text}; }
-
 // Where each tile's list lies in the file, every offset and count proven inside it.
 struct FileLists {
     int64_t at[TILE_COUNT];
@@ -77,7 +71,7 @@ struct FileLists {
 };
 
 void check_file(const std::string& name, const uint8_t* bytes, int64_t size, FileLists& lists) {
-    if (size < TABLE_BYTES) fail(name + " is too short to hold its table of tile lists");
+    if (size < TABLE_BYTES) fail("%s", (name + " is too short to hold its table of tile lists").c_str());
     lists.records = 0;
     for (int tile = 0; tile < TILE_COUNT; ++tile) {
         const int64_t at = int32_t(read_u32(bytes + 4 * tile));
@@ -86,11 +80,11 @@ void check_file(const std::string& name, const uint8_t* bytes, int64_t size, Fil
         if (at == 0) continue;
         const std::string which = name + ": the list of tile (" + std::to_string(tile / WORLD_TILES) + ", " +
                                   std::to_string(tile % WORLD_TILES) + ")";
-        if (at < TABLE_BYTES || at > size - 2) fail(which + " lies outside the file's lists at " + std::to_string(at));
+        if (at < TABLE_BYTES || at > size - 2) fail("%s", (which + " lies outside the file's lists at " + std::to_string(at)).c_str());
         const int32_t count = read_offset16(bytes + at);
-        if (count < 0) fail(which + " has a count of " + std::to_string(count));
+        if (count < 0) fail("%s", (which + " has a count of " + std::to_string(count)).c_str());
         if (count * RECORD_BYTES > size - at - 2)
-            fail(which + " runs past the end of the file with " + std::to_string(count) + " records");
+            fail("%s", (which + " runs past the end of the file with " + std::to_string(count) + " records").c_str());
         lists.count[tile] = count;
         lists.records += count;
     }
@@ -183,7 +177,7 @@ void load_ground_objects() {
     void* file = load_file_alloc(name.c_str(), &size, SOURCE, __LINE__);
     const uint8_t* bytes = static_cast<const uint8_t*>(file);
     try {
-        if (!file) fail(name + " cannot be read");
+        if (!file) fail("%s", (name + " cannot be read").c_str());
         static FileLists lists;
         check_file(name, bytes, int64_t(size), lists);
         copy_lists(bytes, lists);

@@ -1,14 +1,18 @@
 // The SDL window: the 640 x 480 picture scaled into a real window, keeping its aspect.
 #include <SDL.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <fstream>
 #include <mutex>
+#include <string>
 #include <thread>
 
 #include "platform/window/sdl_keys.h"
@@ -18,17 +22,19 @@ namespace vyr::platform {
 
 namespace {
 
-// Set by the first SIGINT or SIGTERM; the message loop turns it into a quit.
-volatile sig_atomic_t quit_signalled = 0;
+// SIGINT and SIGTERM taken so far; the message loop turns the first into a quit.
+std::atomic<int> quit_signals{0};
+static_assert(std::atomic<int>::is_always_lock_free, "counted in a signal handler");
 std::string display_name;  // for the line that says the display is gone
 
-void on_quit_signal(int) {
-    quit_signalled = 1;
-    // A second signal while the exit runs ends the process at once.
+void on_quit_signal(int signal) {
+    // A second signal while the exit runs ends the process at once, also one that another thread
+    // took at the same moment as the first, before the handler was taken away.
     struct sigaction fallback = {};
     fallback.sa_handler = SIG_DFL;
     sigaction(SIGINT, &fallback, nullptr);
     sigaction(SIGTERM, &fallback, nullptr);
+    if (quit_signals.fetch_add(1) > 0) raise(signal);
 }
 
 void catch_quit_signals() {
@@ -105,7 +111,7 @@ public:
                 handle(event);
                 while (SDL_PollEvent(&event)) handle(event);
             }
-            if (quit_signalled && !quit_passed_on_) {
+            if (quit_signals.load() && !quit_passed_on_) {
                 quit_passed_on_ = true;
                 procedure_({MessageKind::QUIT, 0, 0});
             }
@@ -172,8 +178,7 @@ public:
     void message_box(const char* title, const char* text) override {
         // About 80 characters fit a 640-pixel-wide screen in the box's font.
         std::string wrapped = wrap_text(text, 76);
-        call_on_window_thread(
-            [&] { SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title, wrapped.c_str(), window_); });
+        call_on_window_thread([&] { show_box_until_quit(title, wrapped.c_str()); });
     }
 
     void shutdown() override {
@@ -196,6 +201,29 @@ private:
         SDL_DisplayMode mode{};
         if (SDL_GetDesktopDisplayMode(0, &mode) != 0) mode.w = 640, mode.h = 480;
         return mode;
+    }
+
+    // SDL shows the box in a process of its own and waits for it. A quit signal takes the box
+    // away, so that the program goes on to its exit at once rather than when the player closes
+    // it; the text is on stderr already.
+    void show_box_until_quit(const char* title, const char* text) {
+        std::atomic<pid_t> shower{0};
+        std::atomic<bool> closed{false};
+        std::thread box([&] {
+            shower = gettid();
+            if (!quit_signals.load()) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title, text, window_);
+            closed = true;
+        });
+        while (!closed.load()) {
+            if (quit_signals.load() && shower.load()) end_children_of(shower.load());
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        box.join();
+    }
+
+    static void end_children_of(pid_t thread) {
+        std::ifstream children("/proc/self/task/" + std::to_string(thread) + "/children");
+        for (pid_t child; children >> child;) kill(child, SIGKILL);
     }
 
     void run_pending_calls() {

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -38,27 +37,21 @@ std::vector<Capture> read_captures(const ScratchDirectory& dir) {
     return captures;
 }
 
-std::string read_text(const std::filesystem::path& path) {
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
-
 // A copy of the generated data inside the scratch directory, for a test to change.
 std::filesystem::path copy_data(const ScratchDirectory& dir) {
     std::filesystem::path data = dir.path() / "data";
-    std::filesystem::copy(std::filesystem::path(VYR_BUILD_DIR) / "data", data,
+    std::filesystem::copy(GENERATED_DATA, data,
                           std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
     return data;
 }
 
 RunResult run_script(const ScratchDirectory& dir, const std::string& script, const std::string& environment = "") {
-    auto path = dir.write("run.txt", script);
+    auto path = write_bytes(dir / "run.txt", script);
     return run_vyr(dir, "VYR_CLOCK=virtual VYR_SCRIPT=" + path.string() + " " + environment);
 }
 
 TEST(FirstScreen, FirstRunShowsTheLoadingPhasesThenThePreferencesAndCtrlQSavesTheSettings) {
-    ScratchDirectory dir("first_run");
+    ScratchDirectory dir;
     RunResult run = run_script(dir, capture_every_tick() + QUIT_KEYS);
     ASSERT_EQ(run.exit_code, 16) << "Ctrl+Q ends with its key code's low byte\n" << run.output;
     EXPECT_NE(run.output.find("stand-ins still in place"), std::string::npos) << run.output;
@@ -69,33 +62,33 @@ TEST(FirstScreen, FirstRunShowsTheLoadingPhasesThenThePreferencesAndCtrlQSavesTh
         if (int lit = lit_lamps(c); lit > 0 && (phases.empty() || phases.back() != lit)) phases.push_back(lit);
     EXPECT_EQ(phases, (std::vector<int>{1, 2, 3, 4}));
     EXPECT_EQ(first_screen(captures.back()), Shown::PREFERENCES_SCREEN);
-    EXPECT_NE(read_text(dir.path() / "prefs.cfg").find("Quick Start Game Runs=1"), std::string::npos);
+    EXPECT_NE(read_bytes(dir.path() / "prefs.cfg").find("Quick Start Game Runs=1"), std::string::npos);
 
     RunResult second = run_script(dir, "30 capture second.ppm\n" + QUIT_KEYS);
     ASSERT_EQ(second.exit_code, 16) << second.output;
     EXPECT_EQ(first_screen(read_capture(dir.path() / "second.ppm")), Shown::MAIN_SCREEN);
-    EXPECT_NE(read_text(dir.path() / "prefs.cfg").find("Quick Start Game Runs=2"), std::string::npos);
+    EXPECT_NE(read_bytes(dir.path() / "prefs.cfg").find("Quick Start Game Runs=2"), std::string::npos);
 }
 
 TEST(FirstScreen, LeftShiftSkipsThePreferencesOnTheFirstRun) {
-    ScratchDirectory dir("left_shift");
+    ScratchDirectory dir;
     RunResult run = run_script(dir, "1 key 0x2a down\n30 capture first.ppm\n40 key 0x2a up\n" + QUIT_KEYS);
     ASSERT_EQ(run.exit_code, 16) << run.output;
     EXPECT_EQ(first_screen(read_capture(dir.path() / "first.ppm")), Shown::MAIN_SCREEN);
-    EXPECT_NE(read_text(dir.path() / "prefs.cfg").find("Quick Start Game Runs=1"), std::string::npos);
+    EXPECT_NE(read_bytes(dir.path() / "prefs.cfg").find("Quick Start Game Runs=1"), std::string::npos);
 }
 
 TEST(FirstScreen, TheUsLanguageShowsItsOwnLoadingScreenWithoutPanels) {
-    ScratchDirectory dir("us_language");
+    ScratchDirectory dir;
     RunResult run = run_script(dir, capture_every_tick() + QUIT_KEYS, "VORNGS='-c0 -la'");
     ASSERT_EQ(run.exit_code, 16) << run.output;
     for (const Capture& c : read_captures(dir)) EXPECT_EQ(lit_lamps(c), 0);
-    EXPECT_NE(read_text(dir.path() / "prefs.cfg").find("Product Language=2"), std::string::npos);
+    EXPECT_NE(read_bytes(dir.path() / "prefs.cfg").find("Product Language=2"), std::string::npos);
 }
 
 TEST(FirstScreen, WithoutAnimationsTheTitlePicturesShowAndAClickSkipsTheFirst) {
-    ScratchDirectory dir("title_pictures");
-    dir.write("prefs.cfg", "Animations=0\r\nQuick Start Game Runs=1\r\n");
+    ScratchDirectory dir;
+    write_bytes(dir / "prefs.cfg", "Animations=0\r\nQuick Start Game Runs=1\r\n");
     RunResult run = run_script(dir,
                                "100 capture badge.ppm\n110 click 320 240\n300 capture title.ppm\n"
                                "3000 capture main.ppm\n3100 key 0x1d down\n3102 key 0x10 down\n");
@@ -111,7 +104,7 @@ TEST(FirstScreen, WithoutAnimationsTheTitlePicturesShowAndAClickSkipsTheFirst) {
 }
 
 TEST(FirstScreen, WithoutTheLoadingPictureTheFirstScreenStillShows) {
-    ScratchDirectory dir("no_loading_picture");
+    ScratchDirectory dir;
     std::filesystem::path data = copy_data(dir);
     std::filesystem::remove(data / "menuscrn" / "newintro.lbm");
     RunResult run = run_script(dir, "40 capture first.ppm\n" + QUIT_KEYS, "VYR_DATA=" + data.string());
@@ -120,7 +113,7 @@ TEST(FirstScreen, WithoutTheLoadingPictureTheFirstScreenStillShows) {
 }
 
 TEST(FirstScreen, AnOverlayOfAnotherSizeIsDrawnWithItsOwnSize) {
-    ScratchDirectory dir("large_overlay");
+    ScratchDirectory dir;
     std::filesystem::path data = copy_data(dir);
     std::filesystem::copy_file(data / "menuscrn" / "newintro.lbm", data / "menuscrn" / "ni_sys.bbm",
                                std::filesystem::copy_options::overwrite_existing);

@@ -11,8 +11,8 @@ namespace vyr::e2e {
 namespace {
 
 TEST(Picture, FirstScreenShowsInItsOwnColoursUnderThePointer) {
-    ScratchDirectory dir("first_screen_picture");
-    auto script = dir.write("run.txt", "100 move 300 200\n120 capture first.ppm\n140 quit\n");
+    ScratchDirectory dir;
+    auto script = write_bytes(dir / "run.txt", "100 move 300 200\n120 capture first.ppm\n140 quit\n");
     RunResult run = run_vyr(dir, "VYR_CLOCK=virtual VYR_SCRIPT=" + script.string());
     ASSERT_EQ(run.exit_code, 0) << run.output;
     Capture c = read_capture(dir.path() / "first.ppm");

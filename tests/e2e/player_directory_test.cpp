@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 
 #include "run_vyr.h"
@@ -19,12 +18,6 @@ namespace fs = std::filesystem;
 const std::string QUIT_KEYS = "60 key 0x1d down\n62 key 0x10 down\n";
 constexpr int CTRL_Q_STATUS = 16;
 
-std::string read_text(const fs::path& path) {
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
-
 size_t count_of(const std::string& text, const std::string& part) {
     size_t count = 0;
     for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
@@ -32,16 +25,16 @@ size_t count_of(const std::string& text, const std::string& part) {
 }
 
 TEST(PlayersDirectory, TheLastRunsSettingsAreFoundFromAnyStartDirectory) {
-    ScratchDirectory dir("players_directory");
+    ScratchDirectory dir;
     fs::path home = dir.path() / "home";
-    auto script = dir.write("run.txt", "30 capture shot.ppm\n" + QUIT_KEYS);
+    auto script = write_bytes(dir / "run.txt", "30 capture shot.ppm\n" + QUIT_KEYS);
     const char* starts[] = {"a", "b"};
     for (int run_number = 1; const char* start : starts) {
         fs::create_directories(dir.path() / start);
         RunResult run = run_vyr(dir, "VYR_CLOCK=virtual VYR_SCRIPT=" + script.string() + " VYR_HOME=" + home.string(),
                                 start);
         ASSERT_EQ(run.exit_code, CTRL_Q_STATUS) << start << "\n" << run.output;
-        EXPECT_NE(read_text(home / "prefs.cfg").find("Quick Start Game Runs=" + std::to_string(run_number++)),
+        EXPECT_NE(read_bytes(home / "prefs.cfg").find("Quick Start Game Runs=" + std::to_string(run_number++)),
                   std::string::npos)
             << start;
         EXPECT_TRUE(fs::exists(dir.path() / start / "shot.ppm")) << start << ": captures stay where the run started";
@@ -50,10 +43,10 @@ TEST(PlayersDirectory, TheLastRunsSettingsAreFoundFromAnyStartDirectory) {
 }
 
 TEST(PlayersDirectory, OneThatCannotBeMadeIsSaidOnceAndTheGamePlaysOn) {
-    ScratchDirectory dir("players_directory_unusable");
-    dir.write("file", "");
+    ScratchDirectory dir;
+    write_bytes(dir / "file", "");
     fs::path home = dir.path() / "file" / "vyr";  // under a file: it cannot be made
-    auto script = dir.write("run.txt", "30 capture shot.ppm\n" + QUIT_KEYS);
+    auto script = write_bytes(dir / "run.txt", "30 capture shot.ppm\n" + QUIT_KEYS);
     RunResult run = run_vyr(dir, "VYR_CLOCK=virtual VYR_SCRIPT=" + script.string() + " VYR_HOME=" + home.string());
     EXPECT_EQ(run.exit_code, CTRL_Q_STATUS) << run.output;
     EXPECT_EQ(count_of(run.output, "cannot use the player's directory " + home.string()), 1u) << run.output;
@@ -61,8 +54,8 @@ TEST(PlayersDirectory, OneThatCannotBeMadeIsSaidOnceAndTheGamePlaysOn) {
 }
 
 TEST(PlayersDirectory, BadDataDirectoryOrBankEndsOrIsMadeAgain) {
-    ScratchDirectory dir("players_directory_bad_files");
-    auto script = dir.write("run.txt", QUIT_KEYS);
+    ScratchDirectory dir;
+    auto script = write_bytes(dir / "run.txt", QUIT_KEYS);
     const fs::path bank = dir.path() / "sound" / "maximal.blk";
     const struct {
         const char* what;
@@ -81,7 +74,7 @@ TEST(PlayersDirectory, BadDataDirectoryOrBankEndsOrIsMadeAgain) {
              std::ofstream(bank, std::ios::binary) << std::string("\x10\0\0\0\x05\0\0\0\x40\0\0\0ab", 14);
          },
          "VYR_AUDIO=null", CTRL_Q_STATUS, "maximal.blk: a record runs past the end of the file",
-         [&] { return fs::file_size(bank) > 1000 && read_text(bank).substr(fs::file_size(bank) - 4) == "\xff\xff\xff\xff"; }},
+         [&] { return fs::file_size(bank) > 1000 && read_bytes(bank).substr(fs::file_size(bank) - 4) == "\xff\xff\xff\xff"; }},
     };
     for (const auto& c : cases) {
         c.prepare();

@@ -1,25 +1,15 @@
 // Runs the real program, headless, in a scratch working directory of its own.
 #pragma once
 
-#include <filesystem>
 #include <string>
+
+#include "tests/support/scratch.h"
 
 namespace vyr::e2e {
 
 struct RunResult {
     int exit_code;       // -1 when the program did not exit by itself
     std::string output;  // standard output and standard error together
-};
-
-class ScratchDirectory {
-public:
-    explicit ScratchDirectory(const std::string& name);
-    ~ScratchDirectory();
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path write(const std::string& name, const std::string& contents) const;
-
-private:
-    std::filesystem::path path_;
 };
 
 // Runs `environment` (VAR=value words) and build/vyr through the shell, started in `start` (relative

@@ -19,9 +19,9 @@ uint32_t little_endian(const std::vector<uint8_t>& bytes, size_t offset, int siz
 }
 
 TEST(Sound, MenusPlayTheTheme) {
-    ScratchDirectory dir("menu_music");
-    dir.write("prefs.cfg", "Sound Music=1\r\nSound Music Volume=100\r\n");
-    auto script = dir.write("run.txt", "1000 key 0x1d down\n1001 key 0x10 down\n");  // Ctrl+Q after 10 s
+    ScratchDirectory dir;
+    write_bytes(dir / "prefs.cfg", "Sound Music=1\r\nSound Music Volume=100\r\n");
+    auto script = write_bytes(dir / "run.txt", "1000 key 0x1d down\n1001 key 0x10 down\n");  // Ctrl+Q after 10 s
     RunResult run = run_vyr(dir, "VYR_CLOCK=virtual VYR_AUDIO=null VYR_AUDIO_CAPTURE=mix.wav VYR_SCRIPT=" +
                                      script.string());
     ASSERT_EQ(run.exit_code, 16) << run.output;

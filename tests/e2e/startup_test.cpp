@@ -9,8 +9,8 @@ namespace vyr::e2e {
 namespace {
 
 TEST(Startup, ScriptedHeadlessRunEndsThroughItsExitPath) {
-    ScratchDirectory dir("scripted_run");
-    auto script = dir.write("run.txt", "10 key 0x1e down\n20 key 0x1e up\n30 capture first.ppm\n50 quit\n");
+    ScratchDirectory dir;
+    auto script = write_bytes(dir / "run.txt", "10 key 0x1e down\n20 key 0x1e up\n30 capture first.ppm\n50 quit\n");
     for (const char* clock : {"virtual", "real"}) {
         RunResult run = run_vyr(dir, std::string("VYR_CLOCK=") + clock + " VYR_SCRIPT=" + script.string());
         EXPECT_EQ(run.exit_code, 0) << clock << ": " << run.output;
@@ -25,8 +25,8 @@ TEST(Startup, ScriptedHeadlessRunEndsThroughItsExitPath) {
 }
 
 TEST(Startup, AQuitEndsARunInTheBackground) {
-    ScratchDirectory dir("quit_in_background");
-    auto script = dir.write("run.txt", "20 focus lost\n50 quit\n");
+    ScratchDirectory dir;
+    auto script = write_bytes(dir / "run.txt", "20 focus lost\n50 quit\n");
     for (const char* clock : {"virtual", "real"}) {
         RunResult run = run_vyr(dir, std::string("VYR_CLOCK=") + clock + " VYR_SCRIPT=" + script.string());
         EXPECT_EQ(run.exit_code, 0) << clock << ": " << run.output;
@@ -34,8 +34,8 @@ TEST(Startup, AQuitEndsARunInTheBackground) {
 }
 
 TEST(Startup, BadEnvironmentIsAClearError) {
-    ScratchDirectory dir("bad_environment");
-    auto script = dir.write("bad.txt", "10 quit\n20 jump 3\n");
+    ScratchDirectory dir;
+    auto script = write_bytes(dir / "bad.txt", "10 quit\n20 jump 3\n");
     const struct {
         std::string environment;
         std::string message;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include "library/config/prefs.h"
@@ -21,39 +22,85 @@
 
 namespace vyr {
 
+// The headless window installed as the program's under the virtual clock, the display and sound
+// requests served through it, and the null sound device or none (never the real one). start() makes it as the program does (the clock starts) and runs
+// its message loop on a thread of its own; a test of win_main runs the loop itself instead.
+class HeadlessWindowThread {
+public:
+    explicit HeadlessWindowThread(platform::AudioBackend audio = platform::AudioBackend::OFF) {
+        platform::set_clock_mode(platform::ClockMode::VIRTUAL);
+        platform::set_audio_backend(audio);
+        install_display_requests();
+        install_sound_requests();
+        auto owned = std::make_unique<platform::HeadlessWindow>();
+        window_ = owned.get();
+        platform::install_window(std::move(owned));
+    }
+
+    bool start() {
+        if (!create_main_window()) return false;
+        loop_ = std::thread([this] { window_->run_message_loop(); });
+        return true;
+    }
+
+    ~HeadlessWindowThread() {
+        if (loop_.joinable()) {
+            window_->post_destroy();
+            loop_.join();
+        }
+        close_main_window();  // releases the sound device and stops the clock
+        platform::install_window(nullptr);
+        flush_events();
+    }
+
+    HeadlessWindowThread(const HeadlessWindowThread&) = delete;
+    HeadlessWindowThread& operator=(const HeadlessWindowThread&) = delete;
+
+    platform::HeadlessWindow* window() const { return window_; }
+
+private:
+    platform::HeadlessWindow* window_ = nullptr;
+    std::thread loop_;
+};
+
+// For test binaries all of whose code may send requests to the window thread (palettes, the
+// display): testing::AddGlobalTestEnvironment(new WindowThreadEnvironment).
+class WindowThreadEnvironment : public testing::Environment {
+public:
+    void SetUp() override {
+        GTEST_FLAG_SET(death_test_style, "threadsafe");  // a forked child would lack the window thread
+        world_.emplace();
+        ASSERT_TRUE(world_->start());
+    }
+    void TearDown() override { world_.reset(); }
+
+private:
+    std::optional<HeadlessWindowThread> world_;
+};
+
 class HeadlessWorld : public ScratchDirectories {
 protected:
-    // The sound device of the world: NUL to hear what is played, OFF for none. Never the real one.
+    // The sound device of the world: NUL to hear what is played, OFF for none.
     virtual platform::AudioBackend audio() const { return platform::AudioBackend::OFF; }
 
     void SetUp() override {
         ScratchDirectories::SetUp();
-        platform::set_clock_mode(platform::ClockMode::VIRTUAL);
-        platform::set_audio_backend(audio());
-        install_display_requests();
-        install_sound_requests();
-        auto window = std::make_unique<platform::HeadlessWindow>();
-        headless = window.get();
-        platform::install_window(std::move(window));
-        ASSERT_EQ(create_main_window(), 1);  // starts the clock
-        loop = std::thread([this] { headless->run_message_loop(); });
+        world_.emplace(audio());
+        headless = world_->window();
+        ASSERT_TRUE(world_->start());
         load_prefs(nullptr);
         flush_events();
     }
 
     void TearDown() override {
-        if (loop.joinable()) {
-            headless->post_destroy();
-            loop.join();
-        }
-        close_main_window();  // releases the sound device and stops the clock
-        platform::install_window(nullptr);
-        flush_events();
+        world_.reset();
         ScratchDirectories::TearDown();
     }
 
     platform::HeadlessWindow* headless = nullptr;
-    std::thread loop;
+
+private:
+    std::optional<HeadlessWindowThread> world_;
 };
 
 }  // namespace vyr

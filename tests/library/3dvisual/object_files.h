@@ -19,6 +19,7 @@
 #include "library/graphics/palette.h"
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"
+#include "tests/support/scratch.h"
 
 namespace vyr::testing_objects {
 
@@ -182,26 +183,22 @@ protected:
     static void SetUpTestSuite() { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
 
     void SetUp() override {
-        directory = std::filesystem::path(VYR_BUILD_DIR) / "scratch" /
-                    (std::string("3dvisual-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(directory);
         std::filesystem::create_directories(directory / "3ddata");
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(directory);
+        inside.emplace(directory.path());
         init_debug_text();
     }
-    void TearDown() override { std::filesystem::current_path(previous); }
+    void TearDown() override { inside.reset(); }
 
     void write(const std::string& name, const std::vector<uint8_t>& bytes) const {
-        std::ofstream(directory / "3ddata" / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        write_bytes(directory / "3ddata" / name, bytes);
     }
     void write_files(const std::vector<uint8_t>& objects, const std::vector<uint8_t>& textures) const {
         write("3dobjs.bin", objects);
         write("objtext.bin", textures);
     }
 
-    std::filesystem::path directory, previous;
+    ScratchDirectory directory;
+    std::optional<WorkingDirectory> inside;
 };
 
 }  // namespace vyr::testing_objects

@@ -22,7 +22,7 @@
 #include "tests/library/3dvisual/accel_frame.h"
 #include "tests/library/3dvisual/eye_points.h"
 #include "tests/support/scratch.h"
-#include "tests/support/window_thread.h"
+#include "tests/support/headless_world.h"
 
 namespace vyr {
 namespace {

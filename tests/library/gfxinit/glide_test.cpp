@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "platform/accel/pipeline.h"
 #include "platform/accel/textures.h"
 #include "tests/support/glide_start.h"
+#include "tests/support/scratch.h"
 
 namespace vyr {
 namespace {
@@ -33,9 +35,6 @@ protected:
     static void SetUpTestSuite() { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
 
     void SetUp() override {
-        data = fs::path(VYR_BUILD_DIR) / "scratch" /
-               (std::string("gfxinit-") + testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(data);
         fs::create_directories(data / "work");
         write("vyr.rop", {});
         Bytes terrain(194 * 4096);
@@ -57,21 +56,18 @@ protected:
         }
         for (TextureRecord& record : objects) object_table.push_back(&record);
         object_table[5] = nullptr;
-        previous = fs::current_path();
-        fs::current_path(data / "work");
-        setenv("VYR_DATA", data.c_str(), 1);
+        work.emplace(data / "work");
+        setenv("VYR_DATA", data.path().c_str(), 1);
         init_debug_text();
         find_read_only_path("vyr.rop");
     }
     void TearDown() override {
         accel::shut_down();
-        fs::current_path(previous);
+        work.reset();
     }
 
     void write(const std::string& name, const Bytes& bytes) const {
-        fs::create_directories((data / name).parent_path());
-        std::ofstream(data / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                            std::streamsize(bytes.size()));
+        write_bytes(data / name, bytes);
     }
     // Picture k: index 0 in its first texel, k elsewhere.
     void write_effects(const std::string& family, int count, size_t size) const {
@@ -96,7 +92,8 @@ protected:
         return accel::texture_source().texels;
     }
 
-    fs::path data, previous;
+    ScratchDirectory data;
+    std::optional<WorkingDirectory> work;
     std::vector<Bytes> object_texels;
     std::vector<TextureRecord> objects;
     std::vector<TextureRecord*> object_table;

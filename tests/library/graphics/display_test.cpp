@@ -13,7 +13,7 @@
 #include "platform/display/display.h"
 #include "platform/timer/timer.h"
 #include "platform/window/headless.h"
-#include "tests/support/window_thread.h"
+#include "tests/support/headless_world.h"
 
 namespace vyr {
 namespace {

@@ -11,6 +11,7 @@
 #include "library/debug/fatal.h"
 #include "library/os/file.h"
 #include "library/system/memory.h"
+#include "tests/support/scratch.h"
 
 namespace vyr {
 namespace {
@@ -62,18 +63,8 @@ class Pictures : public testing::Test {
 protected:
     static void SetUpTestSuite() { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
 
-    void SetUp() override {
-        // Named by the test, so that a death test's child process writes into the same place.
-        directory_ = fs::path(VYR_BUILD_DIR) / "scratch" /
-                     (std::string("loadgfx-") + testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(directory_);
-    }
-    void TearDown() override { fs::remove_all(directory_); }
-
-    std::string write(const std::string& name, const std::string& contents) {
-        fs::path path = directory_ / name;
-        std::ofstream(path, std::ios::binary) << contents;
-        return path.string();
+    std::string write(const std::string& name, const std::string& contents) const {
+        return write_bytes(directory_ / name, contents).string();
     }
 
     // The picture loaded into a block of its own.
@@ -88,7 +79,7 @@ protected:
         return result;
     }
 
-    fs::path directory_;
+    ScratchDirectory directory_;
 };
 
 TEST_F(Pictures, OddWidthRowsLoseTheirPadByte) {

@@ -12,6 +12,7 @@
 #include "library/graphics/display.h"
 #include "library/graphics/screen.h"
 #include "library/system/winmain.h"
+#include "tests/support/scratch.h"
 
 namespace vyr {
 namespace {
@@ -35,7 +36,6 @@ protected:
         while (PaletteEffect* effect = get_palette_effect_list()) destroy_palette_effect(effect);
         flight_loop_active = 0;
         zone_override_active = 0;
-        if (!directory_.empty()) fs::remove_all(directory_);
     }
 
     static void set_base(int index, Rgb rgb, int rebuild = 1) {
@@ -53,19 +53,11 @@ protected:
         return {triple[0], triple[1], triple[2]};
     }
 
-    std::string write_file(const std::string& name, const std::string& contents) {
-        if (directory_.empty()) {
-            // Named by the test, so that a death test's child process writes into the same place.
-            directory_ = fs::path(VYR_BUILD_DIR) / "scratch" /
-                         (std::string("palette-") + testing::UnitTest::GetInstance()->current_test_info()->name());
-            fs::create_directories(directory_);
-        }
-        fs::path path = directory_ / name;
-        std::ofstream(path, std::ios::binary) << contents;
-        return path.string();
+    std::string write_file(const std::string& name, const std::string& contents) const {
+        return write_bytes(directory_ / name, contents).string();
     }
 
-    fs::path directory_;
+    ScratchDirectory directory_;
 };
 
 TEST_F(PaletteTest, ABlendMovesItsRangeTowardTheTargetByItsLevel) {

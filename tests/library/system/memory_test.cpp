@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "library/debug/fatal.h"
+#include "tests/support/scratch.h"
 
 namespace vyr {
 namespace {
@@ -108,27 +109,15 @@ class MemoryFatal : public testing::Test {
 protected:
     static void SetUpTestSuite() { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
 
-    void SetUp() override {
-        std::filesystem::remove_all(directory);
-        std::filesystem::create_directories(directory);
-    }
-    void TearDown() override { std::filesystem::remove_all(directory); }
-
     // Run in the child: the fatal path writes memory.log to the working directory.
     void enter_directory() const {
-        std::filesystem::current_path(directory);
+        std::filesystem::current_path(directory.path());
         init_debug_text();
     }
 
-    std::string read_log() const {
-        std::ifstream file(directory / "memory.log", std::ios::binary);
-        std::stringstream text;
-        text << file.rdbuf();
-        return text.str();
-    }
+    std::string read_log() const { return read_bytes(directory / "memory.log"); }
 
-    std::filesystem::path directory = std::filesystem::path(VYR_BUILD_DIR) / "tests" / "scratch" /
-                                      testing::UnitTest::GetInstance()->current_test_info()->name();
+    ScratchDirectory directory;
 };
 
 TEST_F(MemoryFatal, NegativeSizeIsOutOfMemoryAfterTheHeapListing) {

@@ -160,11 +160,9 @@ TEST_F(WindowThread, WaitsRunTheirPeriodsUnderTheVirtualClock) {
 }
 
 TEST(WinMain, RunsTheGameThreadWithItsArguments) {
-    platform::set_clock_mode(platform::ClockMode::VIRTUAL);
-    install_display_requests();
-    auto window = std::make_unique<platform::HeadlessWindow>();
-    static platform::HeadlessWindow* headless = window.get();
-    platform::install_window(std::move(window));
+    const HeadlessWindowThread world;  // its loop run by win_main
+    static platform::HeadlessWindow* headless;
+    headless = world.window();
     static std::vector<std::string> seen;
     static std::atomic<bool> game_done{false};
     seen.clear();
@@ -180,7 +178,6 @@ TEST(WinMain, RunsTheGameThreadWithItsArguments) {
     // The game thread is still inside post_destroy when the loop ends: wait before the window goes.
     while (!game_done) std::this_thread::yield();
     EXPECT_EQ(seen, (std::vector<std::string>{"application", "-c1", "-L", "e"}));
-    platform::install_window(nullptr);
 }
 
 TEST(WinMain, AWindowThatCannotBeMadeIsAFailedStart) {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "library/system/key.h"
 #include "platform/accel/framebuffer.h"
 #include "tests/library/ui/ui_fixture.h"
+#include "tests/support/scratch.h"
 
 namespace vyr {
 namespace {
@@ -114,25 +116,22 @@ TEST_F(RepaintAreas, NothingIsQueuedOnceShutDownHasBegun) {
 class ScreenShots : public testing::Test {
 protected:
     void SetUp() override {
-        kept = fs::current_path();
-        work = fs::path(testing::TempDir()) / ("vyr-shots-" + std::to_string(std::random_device{}()));
-        fs::create_directories(work);
-        fs::current_path(work);
+        inside.emplace(work.path());
         platform::accel::open_display();
         add_hot_key(SCREEN_SHOT_KEY, screen_shot_key);
     }
     void TearDown() override {
         free_hot_keys();
         platform::accel::shut_down();
-        fs::current_path(kept);
-        fs::remove_all(work);
+        inside.reset();
     }
     static void touch(int number) {
         char name[24];
         std::snprintf(name, sizeof name, "shot%04d.raw", number);
         std::ofstream(name).put('x');
     }
-    fs::path kept, work;
+    ScratchDirectory work;
+    std::optional<WorkingDirectory> inside;
 };
 
 TEST_F(ScreenShots, TheFrontBufferGoesToTheFirstFreeNameAsRgb) {
@@ -160,14 +159,14 @@ TEST_F(ScreenShots, TheFrontBufferGoesToTheFirstFreeNameAsRgb) {
 TEST_F(ScreenShots, AThousandShotsLeaveTheGameRunningAndWriteNothing) {
     for (int i = 0; i < MAX_SCREEN_SHOTS; ++i) touch(i);
     EXPECT_EQ(dispatch_hot_key(SCREEN_SHOT_KEY), 0);
-    EXPECT_EQ(std::distance(fs::directory_iterator(work), fs::directory_iterator()), MAX_SCREEN_SHOTS);
+    EXPECT_EQ(std::distance(fs::directory_iterator(work.path()), fs::directory_iterator()), MAX_SCREEN_SHOTS);
     EXPECT_FALSE(fatal_error_raised.load());
 }
 
 TEST_F(ScreenShots, WithoutTheAcceleratorNothingIsWritten) {
     platform::accel::shut_down();
     EXPECT_EQ(dispatch_hot_key(SCREEN_SHOT_KEY), 1);
-    EXPECT_TRUE(fs::is_empty(work));
+    EXPECT_TRUE(fs::is_empty(work.path()));
 }
 
 }  // namespace

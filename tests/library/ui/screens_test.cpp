@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -30,7 +31,7 @@
 #include "platform/timer/timer.h"
 #include "platform/window/headless.h"
 #include "tests/library/system/system_scenario.h"
-#include "tests/support/scratch.h"
+#include "tests/support/headless_world.h"
 #include "tools/vyrgen/test_screen.h"
 
 namespace vyr {
@@ -45,23 +46,17 @@ class ThreadedScreens : public SystemScenarios {
 protected:
     void SetUp() override {
         if (!fs::exists(GENERATED_DATA / "vyr.rop")) GTEST_SKIP() << "the sample data set is not built";
+        inside.emplace(work.path());
     }
 
+    // In the scenario's child, which ends without unwinding: the world is never taken down.
     static void start_system() {
-        platform::set_clock_mode(platform::ClockMode::VIRTUAL);
-        install_display_requests();
-        auto window = std::make_unique<platform::HeadlessWindow>();
-        headless = window.get();
-        headless->create(window_proc, "test", 0, 0, 640, 480);
-        platform::install_window(std::move(window));
-        std::thread([] { headless->run_message_loop(); }).detach();
-        fs::path work = fs::path(testing::TempDir()) / ("vyr-screens-" + std::to_string(getpid()));
-        fs::create_directories(work);
-        fs::current_path(work);
+        static HeadlessWindowThread world;
+        headless = world.window();
+        ASSERT_TRUE(world.start());
         setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
         init_debug_text();
         find_read_only_path("vyr.rop");
-        start_timer();
         init_threads();
         RequestBlock block = {0, 0, 0, 0};
         send_request(REQ_CREATE_DIRECTDRAW, block);
@@ -72,6 +67,8 @@ protected:
         return SystemScenarios::run_as_system(scenario, start_system);
     }
 
+    ScratchDirectory work;
+    std::optional<WorkingDirectory> inside;
     static inline platform::HeadlessWindow* headless = nullptr;
 };
 

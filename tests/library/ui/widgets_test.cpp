@@ -3,7 +3,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <random>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,6 +19,7 @@
 #include "library/ui/upicture.h"
 #include "library/ui/window.h"
 #include "tests/library/ui/ui_fixture.h"
+#include "tests/support/scratch.h"
 
 namespace vyr {
 namespace {
@@ -133,15 +134,11 @@ class Pictures : public UiTree {
 protected:
     void SetUp() override {
         UiTree::SetUp();
-        kept = fs::current_path();
-        work = fs::path(testing::TempDir()) / ("vyr-pictures-" + std::to_string(std::random_device{}()));
-        fs::create_directories(work);
-        fs::current_path(work);
+        inside.emplace(work.path());
     }
     void TearDown() override {
         UiTree::TearDown();
-        fs::current_path(kept);
-        fs::remove_all(work);
+        inside.reset();
     }
 
     static void put32(std::vector<uint8_t>& out, uint32_t v) {
@@ -180,7 +177,8 @@ protected:
         return rows;
     }
 
-    fs::path kept, work;
+    ScratchDirectory work;
+    std::optional<WorkingDirectory> inside;
 };
 
 TEST_F(Pictures, RunLengthRowsWiderThanTheObjectKeepTheirLeftColumns) {

@@ -12,6 +12,7 @@
 
 #include "platform/audio/mixer.h"
 #include "platform/timer/timer.h"
+#include "tests/support/scratch.h"
 
 namespace vyr::platform {
 namespace {
@@ -188,7 +189,8 @@ TEST_F(NullAudio, DuplicatesShareTheDataButNotThePlayState) {
 
 TEST_F(NullAudio, ClosingWritesTheCaptureNamedByTheEnvironment) {
     close_audio();
-    std::string path = testing::TempDir() + "vyr_capture.wav";
+    const ScratchDirectory scratch;
+    const std::string path = (scratch / "vyr_capture.wav").string();
     setenv("VYR_AUDIO_CAPTURE", path.c_str(), 1);
     ASSERT_TRUE(open_audio());
     unsetenv("VYR_AUDIO_CAPTURE");
@@ -208,7 +210,6 @@ TEST_F(NullAudio, ClosingWritesTheCaptureNamedByTheEnvironment) {
     EXPECT_EQ(word(24), MIX_RATE);
     EXPECT_EQ(word(28), MIX_RATE * 4);
     EXPECT_EQ(word(40), 10 * FRAMES_PER_PERIOD * 4);
-    std::filesystem::remove(path);
 }
 
 TEST(AudioDevice, OffIsNoDevice) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -16,7 +17,7 @@
 #include "library/os/file.h"
 #include "platform/accel/framebuffer.h"
 #include "tests/support/glide_start.h"
-#include "tests/tools/vyrgen/scratch.h"
+#include "tests/support/scratch.h"
 #include "tools/vyrgen/rgb_palettes.h"
 
 namespace vyr::vyrgen {
@@ -94,24 +95,20 @@ TEST(AccelFiles, EffectPicturesAreAnimationsOnATransparentGround) {
 class AccelStartUp : public testing::Test {
 protected:
     void SetUp() override {
-        root = make_scratch_directory();
-        for (const DataFile& file : accel_files()) {
-            std::filesystem::create_directories((root / file.name).parent_path());
-            write_scratch_file(root / file.name, file.bytes);
-        }
-        write_scratch_file(root / "vyr.rop", {});
-        previous = std::filesystem::current_path();
+        for (const DataFile& file : accel_files()) write_bytes(root / file.name, file.bytes);
+        write_bytes(root / "vyr.rop", "");
         std::filesystem::create_directories(root / "work");
-        std::filesystem::current_path(root / "work");
-        setenv("VYR_DATA", root.c_str(), 1);
+        work.emplace(root / "work");
+        setenv("VYR_DATA", root.path().c_str(), 1);
         init_debug_text();
         find_read_only_path("vyr.rop");
     }
     void TearDown() override {
         platform::accel::shut_down();
-        std::filesystem::current_path(previous);
+        work.reset();
     }
-    std::filesystem::path root, previous;
+    ScratchDirectory root;
+    std::optional<WorkingDirectory> work;
 };
 
 TEST_F(AccelStartUp, FillsAll369TexturesAndTheZonesColours) {

@@ -7,7 +7,7 @@
 
 #include "library/graphics/loadgfx.h"
 #include "library/system/memory.h"
-#include "tests/tools/vyrgen/scratch.h"
+#include "tests/support/scratch.h"
 
 namespace vyr::vyrgen {
 namespace {
@@ -88,7 +88,7 @@ TEST(PbmWriter, RowPacketsStandAloneAndAvoidTheNoOpControl) {
 
 // Written by the tool, read by the game: pixels, colour map and size come back unchanged.
 TEST(PbmWriter, GameReaderDecodesWhatWasWritten) {
-    std::filesystem::path directory = make_scratch_directory();
+    ScratchDirectory directory;
     std::mt19937 random(1);
     const int widths[] = {1, 2, 5, 127, 128, 129, 257, 640};
     const char* const contents[] = {"flat", "noise", "stripes"};
@@ -102,7 +102,7 @@ TEST(PbmWriter, GameReaderDecodesWhatWasWritten) {
                                               : std::string(content) == "noise" ? uint8_t(random())
                                                                                 : uint8_t(i / 3 % 4);
                 for (uint8_t& entry : picture.palette) entry = uint8_t(random());
-                std::string name = write_scratch_file(directory / "p.lbm", encode_pbm(picture, compressed));
+                std::string name = write_bytes(directory / "p.lbm", encode_pbm(picture, compressed)).string();
                 uint8_t* pixels = nullptr;
                 int w = 0, h = 0;
                 ASSERT_EQ(load_picture(name.c_str(), &pixels, &w, &h), 1);

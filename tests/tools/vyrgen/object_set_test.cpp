@@ -7,7 +7,7 @@
 
 #include "library/3dvisual/objects.h"
 #include "library/debug/fatal.h"
-#include "tests/tools/vyrgen/scratch.h"
+#include "tests/support/scratch.h"
 #include "tools/vyrgen/objects/shapes.h"
 
 namespace vyr::vyrgen {
@@ -18,15 +18,11 @@ namespace {
 class ObjectSet : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        const auto directory = std::filesystem::path(VYR_BUILD_DIR) / "scratch" / "vyrgen-object-set";
-        std::filesystem::remove_all(directory);
-        std::filesystem::create_directories(directory / "3ddata");
-        for (const DataFile& file : object_files()) write_scratch_file(directory / file.name, file.bytes);
-        const auto previous = std::filesystem::current_path();
-        std::filesystem::current_path(directory);
+        const ScratchDirectory directory;
+        for (const DataFile& file : object_files()) write_bytes(directory / file.name, file.bytes);
+        const WorkingDirectory inside(directory.path());
         init_debug_text();
         reload_objects("3DDATA\\");
-        std::filesystem::current_path(previous);
     }
 };
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,7 @@
 #include "library/maths/trig.h"
 #include "platform/accel/framebuffer.h"
 #include "platform/accel/textures.h"
-#include "tests/tools/vyrgen/scratch.h"
+#include "tests/support/scratch.h"
 #include "tools/vyrgen/objects/object_set.h"
 #include "tools/vyrgen/rgb_palettes.h"
 
@@ -54,25 +55,18 @@ const std::vector<Subject> SUBJECTS = {
 
 class ObjectSheet : public ::testing::Test {
 protected:
-    static std::filesystem::path directory() {
-        return std::filesystem::path(VYR_BUILD_DIR) / "scratch" / "vyrgen-object-sheet";
-    }
-
     static void SetUpTestSuite() {
-        std::filesystem::remove_all(directory());
-        std::filesystem::create_directories(directory() / "3ddata");
-        for (const DataFile& file : object_files()) write_scratch_file(directory() / file.name, file.bytes);
-        const auto previous = std::filesystem::current_path();
-        std::filesystem::current_path(directory());
+        directory.emplace();
+        for (const DataFile& file : object_files()) write_bytes(*directory / file.name, file.bytes);
+        const WorkingDirectory inside(directory->path());
         init_debug_text();
         reload_objects("3DDATA\\");
-        std::filesystem::current_path(previous);
     }
+    static void TearDownTestSuite() { directory.reset(); }
 
     void SetUp() override {
         // The maths tables are written to the working directory.
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(directory());
+        inside.emplace(directory->path());
         init_trig_tables();
         world_settings.flags = 0;
         init_world(&world_settings);
@@ -88,7 +82,7 @@ protected:
     }
     void TearDown() override {
         shutdown_world();
-        std::filesystem::current_path(previous);
+        inside.reset();
     }
 
     // Each subject in its own cell, seen from ahead, left and above at a distance by its size.
@@ -122,7 +116,8 @@ protected:
         out.write(reinterpret_cast<const char*>(rgb.data()), std::streamsize(rgb.size()));
     }
 
-    std::filesystem::path previous;
+    static inline std::optional<ScratchDirectory> directory;
+    std::optional<WorkingDirectory> inside;
 };
 
 // A sheet drawn either way shows every subject: plenty of pixels off the background in each cell.

@@ -7,7 +7,7 @@
 
 #include "library/graphics/loadgfx.h"
 #include "library/system/memory.h"
-#include "tests/tools/vyrgen/scratch.h"
+#include "tests/support/scratch.h"
 
 namespace vyr::vyrgen {
 namespace {
@@ -15,15 +15,14 @@ namespace {
 // The game's picture reader sees the screen at the display's size and the pressed look at exactly
 // the button's, and the button sits where the pressed look goes.
 TEST(TestScreen, BothPicturesDecodeAtTheirSizesWithTheButtonInPlace) {
-    std::filesystem::path root = make_scratch_directory();
+    ScratchDirectory root;
     std::vector<PictureFile> files = test_screen_pictures();
     ASSERT_EQ(files.size(), 2u);
     const std::pair<int, int> sizes[] = {{640, 480}, {TEST_BUTTON_WIDTH, TEST_BUTTON_HEIGHT}};
     for (size_t i = 0; i < files.size(); ++i) {
         SCOPED_TRACE(files[i].name);
         std::filesystem::path path = root / "picture.lbm";
-        std::vector<uint8_t> bytes = encode_pbm(files[i].picture, files[i].compressed);
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        write_bytes(path, encode_pbm(files[i].picture, files[i].compressed));
         uint8_t* pixels = nullptr;
         int width = 0, height = 0;
         ASSERT_EQ(load_picture(path.string().c_str(), &pixels, &width, &height), 1);

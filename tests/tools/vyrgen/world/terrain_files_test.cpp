@@ -11,7 +11,7 @@
 #include "library/3dvisual/world.h"
 #include "library/debug/fatal.h"
 #include "library/os/file.h"
-#include "tests/tools/vyrgen/scratch.h"
+#include "tests/support/scratch.h"
 #include "tools/vyrgen/terrain_textures.h"
 #include "tools/vyrgen/war_zones.h"
 #include "tools/vyrgen/world/theatre.h"
@@ -47,14 +47,12 @@ TEST(TerrainFiles, EveryFileHasTheSizeItsReaderTakes) {
 class GeneratedTheatres : public testing::Test {
 protected:
     void SetUp() override {
-        directory = make_scratch_directory();
-        write_scratch_file(directory / "vyr.rop", {});
+        write_bytes(directory / "vyr.rop", "");
         std::filesystem::create_directories(directory / "3ddata");
-        for (const WarZone& zone : WAR_ZONES) std::filesystem::create_directories(directory / zone.directory);
-        for (const DataFile& file : terrain_files()) write_scratch_file(directory / file.name, file.bytes);
+        for (const DataFile& file : terrain_files()) write_bytes(directory / file.name, file.bytes);
         for (size_t zone = 0; zone < WAR_ZONES.size(); ++zone)
-            write_scratch_file(directory / WAR_ZONES[zone].directory / "text64.raw", terrain_textures(int(zone)));
-        setenv("VYR_DATA", directory.c_str(), 1);
+            write_bytes(directory / WAR_ZONES[zone].directory / "text64.raw", terrain_textures(int(zone)));
+        setenv("VYR_DATA", directory.path().c_str(), 1);
         init_debug_text();
         find_read_only_path("vyr.rop");
     }
@@ -68,7 +66,7 @@ protected:
 
     static int height_at(Point p) { return get_ground_height(world_units(p.x), world_units(p.y)); }
 
-    std::filesystem::path directory;
+    ScratchDirectory directory;
 };
 
 TEST_F(GeneratedTheatres, LoadWithEverythingTheLayoutUsesFlatAtHeightZero) {

@@ -10,10 +10,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -175,18 +173,12 @@ private:
     Display* x_ = nullptr;
 };
 
-std::string read_text(const fs::path& path) {
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
-
 class WindowQuit : public testing::Test {
 protected:
     void SetUp() override {
         if (std::system("command -v Xvfb >/dev/null") != 0) GTEST_SKIP() << "no Xvfb here";
         display = std::make_unique<VirtualDisplay>(dir.path());
-        ASSERT_FALSE(display->name().empty()) << read_text(dir.path() / "xvfb.txt");
+        ASSERT_FALSE(display->name().empty()) << read_bytes(dir.path() / "xvfb.txt");
     }
 
     std::unique_ptr<Child> start_vyr(const std::string& display_name) {
@@ -208,9 +200,9 @@ protected:
         return window;
     }
 
-    std::string output() const { return read_text(dir.path() / "output.txt"); }
+    std::string output() const { return read_bytes(dir.path() / "output.txt"); }
 
-    ScratchDirectory dir{"window_quit_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name())};
+    ScratchDirectory dir;
     std::unique_ptr<VirtualDisplay> display;
 };
 
@@ -230,9 +222,22 @@ TEST_F(WindowQuit, SignalsAndTheCloseButtonEndTheGameOnItsMenuThroughItsExitPath
         ASSERT_NE(window, 0u) << c.name << ": no menu shown\n" << output();
         c.ask(*display, window, vyr->pid());
         EXPECT_EQ(vyr->wait_for_exit(), 0) << c.name << "\n" << output();
-        EXPECT_NE(read_text(dir.path() / "home" / "prefs.cfg").find("Quick Start Game Runs=1"), std::string::npos)
+        EXPECT_NE(read_bytes(dir.path() / "home" / "prefs.cfg").find("Quick Start Game Runs=1"), std::string::npos)
             << c.name;
     }
+}
+
+// Both signals are pending when the game goes on: the first starts the exit, the second finds it
+// under way and ends the process there and then.
+TEST_F(WindowQuit, ASecondSignalDuringTheExitEndsTheGameAtOnce) {
+    auto vyr = start_vyr(display->name());
+    ASSERT_NE(wait_for_menu(), 0u) << output();
+    kill(vyr->pid(), SIGSTOP);
+    kill(vyr->pid(), SIGINT);
+    kill(vyr->pid(), SIGTERM);
+    kill(vyr->pid(), SIGCONT);
+    const int status = vyr->wait_for_exit();
+    EXPECT_TRUE(status == 128 + SIGINT || status == 128 + SIGTERM) << status << "\n" << output();
 }
 
 TEST_F(WindowQuit, SigtermOnTheLoadingScreenEndsTheGame) {

@@ -22,7 +22,7 @@
 #include "library/maths/trig.h"
 #include "library/os/file.h"
 #include "platform/accel/framebuffer.h"
-#include "tests/support/window_thread.h"
+#include "tests/support/headless_world.h"
 #include "tests/support/scratch.h"
 #include "tools/vyrgen/war_zones.h"
 

@@ -9,7 +9,7 @@
 #include "library/3dvisual/world.h"
 #include "library/debug/fatal.h"
 #include "library/os/file.h"
-#include "tests/tools/vyrgen/scratch.h"
+#include "tests/support/scratch.h"
 #include "tools/vyrgen/war_zones.h"
 #include "tools/vyrgen/world/theatre.h"
 
@@ -20,11 +20,10 @@ namespace {
 class GeneratedFeatures : public testing::Test {
 protected:
     void SetUp() override {
-        directory = make_scratch_directory();
-        write_scratch_file(directory / "vyr.rop", {});
+        write_bytes(directory / "vyr.rop", "");
         for (const WarZone& zone : WAR_ZONES) std::filesystem::create_directories(directory / zone.directory);
-        for (const DataFile& file : feature_files()) write_scratch_file(directory / file.name, file.bytes);
-        setenv("VYR_DATA", directory.c_str(), 1);
+        for (const DataFile& file : feature_files()) write_bytes(directory / file.name, file.bytes);
+        setenv("VYR_DATA", directory.path().c_str(), 1);
         init_debug_text();
         find_read_only_path("vyr.rop");
     }
@@ -37,7 +36,7 @@ protected:
 
     static int kind_at(Point p) { return get_feature_kind(world_units(p.x), world_units(p.y)); }
 
-    std::filesystem::path directory;
+    ScratchDirectory directory;
 };
 
 TEST_F(GeneratedFeatures, LoadAndAnswerWhatTheLayoutPutsThere) {

@@ -181,12 +181,12 @@ protected:
         ASSERT_FALSE(display->name().empty()) << read_bytes(dir.path() / "xvfb.txt");
     }
 
-    std::unique_ptr<Child> start_vyr(const std::string& display_name) {
-        return std::make_unique<Child>(
-            std::vector<std::string>{std::string(VYR_BUILD_DIR) + "/vyr"},
-            std::vector<std::string>{"DISPLAY=" + display_name, "VYR_VIDEO=sdl", "VYR_AUDIO=off",
-                                     "VYR_HOME=" + (dir.path() / "home").string()},
-            dir.path() / "output.txt");
+    std::unique_ptr<Child> start_vyr(const std::string& display_name, const std::vector<std::string>& more = {}) {
+        std::vector<std::string> environment{"DISPLAY=" + display_name, "VYR_VIDEO=sdl", "VYR_AUDIO=off",
+                                             "VYR_HOME=" + (dir.path() / "home").string()};
+        environment.insert(environment.end(), more.begin(), more.end());
+        return std::make_unique<Child>(std::vector<std::string>{std::string(VYR_BUILD_DIR) + "/vyr"}, environment,
+                                       dir.path() / "output.txt");
     }
 
     // Waits until the window shows the first menu screen (the preferences on a first run).
@@ -238,6 +238,17 @@ TEST_F(WindowQuit, ASecondSignalDuringTheExitEndsTheGameAtOnce) {
     kill(vyr->pid(), SIGCONT);
     const int status = vyr->wait_for_exit();
     EXPECT_TRUE(status == 128 + SIGINT || status == 128 + SIGTERM) << status << "\n" << output();
+}
+
+// The fatal error's box waits for the player; a signal does not.
+TEST_F(WindowQuit, SigtermUnderTheFatalErrorBoxEndsTheGameWithTheFatalsStatus) {
+    fs::copy(GENERATED_DATA, dir.path() / "data", fs::copy_options::recursive);
+    write_bytes(dir.path() / "data" / "menuscrn" / "newintro.lbm", "not a picture");
+    auto vyr = start_vyr(display->name(), {"VYR_DATA=" + (dir.path() / "data").string()});
+    // The text goes to stderr just before the box is shown.
+    ASSERT_TRUE(wait_for([&] { return output().find("FATAL ***") != std::string::npos; })) << output();
+    kill(vyr->pid(), SIGTERM);
+    EXPECT_EQ(vyr->wait_for_exit(), 10) << output();
 }
 
 TEST_F(WindowQuit, SigtermOnTheLoadingScreenEndsTheGame) {

@@ -7,7 +7,7 @@
 #include "library/maths/random.h"
 #include "source/avionics/panel.h"
 #include "source/models/integration.h"
-#include "source/models/piecewise.h"
+#include "source/models/linear_tables.h"
 #include "source/sknet/game_rules.h"
 #include "source/weapons/stores.h"
 

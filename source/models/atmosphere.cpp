@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "source/models/piecewise.h"
+#include "source/models/linear_tables.h"
 
 namespace vyr {
 

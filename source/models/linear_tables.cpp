@@ -1,4 +1,4 @@
-#include "source/models/piecewise.h"
+#include "source/models/linear_tables.h"
 
 #include <algorithm>
 
@@ -21,7 +21,7 @@ double lookup_piecewise_table(const PiecewiseTable& table, double x) {
         const PiecewiseSegment& s = table.segments[i];
         if (s.x_end > x) return s.slope * x + s.intercept;
     }
-    report_fatal_error("fallen off piece-wise table ", "source/models/piecewise", __LINE__);
+    report_fatal_error("fallen off piece-wise table ", "source/models/linear_tables", __LINE__);
     return 0.0;
 }
 

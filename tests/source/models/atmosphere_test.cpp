@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "source/models/piecewise.h"
+#include "source/models/linear_tables.h"
 
 namespace vyr {
 namespace {

@@ -13,8 +13,8 @@ namespace vyr {
 void init_drone_types() {}
 void load_human_movements() {}
 void pose_human_figure(void*) {}
-void view_next_drone() {}
-void view_previous_drone() {}
+int view_next_drone() { return 0; }
+int view_previous_drone() { return 0; }
 void register_user_drone_keys() {}
 void register_wingman_keys() {}
 

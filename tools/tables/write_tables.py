@@ -5,7 +5,6 @@ values) and source/drone/formation_table.cpp from formation_names.txt (the templ
 are laid out here from what each name says it holds). Run from the top of the tree; the output is
 checked in."""
 import re
-import sys
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
@@ -56,15 +55,19 @@ def object_rows():
     return rows
 
 
+def write_source(path, list_file, header, body):
+    lines = [f"// Written by tools/tables/write_tables.py from tools/tables/{list_file}; do not edit.",
+             f'#include "{header}"', "", "namespace vyr {", ""] + body + ["", "}  // namespace vyr", ""]
+    (TOP / path).write_text("\n".join(lines))
+
+
 def write_object_table():
-    lines = ["// Written by tools/tables/write_tables.py from tools/tables/object_types.txt; do not edit.",
-             '#include "source/weapons/object_types.h"', "", "namespace vyr {", "",
-             "const ObjectTypeInfo object_type_table[OBJECT_TYPE_ROWS] = {"]
+    lines = ["const ObjectTypeInfo object_type_table[OBJECT_TYPE_ROWS] = {"]
     for n, strength, hardness, long_name, short_name, category, radar, target in object_rows():
         lines.append(f"    {{{n}, {strength}, {hardness}, {c_string(long_name)}, {c_string(short_name)}, {category}, "
                      f"{radar}, {target}}},")
-    lines += ["};", "", "}  // namespace vyr", ""]
-    (TOP / "source/weapons/object_type_table.cpp").write_text("\n".join(lines))
+    lines.append("};")
+    write_source("source/weapons/object_type_table.cpp", "object_types.txt", "source/weapons/object_types.h", lines)
 
 
 # What each kind of formation holds, leader first, for the allied and the enemy side; the members
@@ -156,20 +159,17 @@ FIXED = {
 def write_formation_table():
     names = (HERE / "formation_names.txt").read_text().splitlines()
     assert len(names) == 164
-    lines = ["// Written by tools/tables/write_tables.py from tools/tables/formation_names.txt; do not edit.",
-             '#include "source/drone/formations.h"', "", "namespace vyr {", "",
-             "const FormationTemplate formation_table[FORMATION_TYPES] = {"]
+    lines = ["const FormationTemplate formation_table[FORMATION_TYPES] = {"]
     for kind, name in enumerate(names):
         rows = [] if kind == 0 else FIXED.get(kind) or formation_rows(kind, name)
         body = ", ".join("{%d, %d, %d, %d}" % tuple(r) for r in rows)
         lines.append(f"    {{{len(rows)}, {{{body}}}}},  // {kind}")
     lines += ["};", "", "const char* const formation_names[FORMATION_TYPES] = {"]
     lines += [f"    {c_string(name)}," for name in names]
-    lines += ["};", "", "}  // namespace vyr", ""]
-    (TOP / "source/drone/formation_table.cpp").write_text("\n".join(lines))
+    lines.append("};")
+    write_source("source/drone/formation_table.cpp", "formation_names.txt", "source/drone/formations.h", lines)
 
 
 if __name__ == "__main__":
     write_object_table()
     write_formation_table()
-    sys.exit(0)

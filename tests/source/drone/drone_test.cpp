@@ -35,20 +35,22 @@ TEST_F(Drones, FormationsMakeTheirMembersNewestFirstAndAChangeFreesTheOldOnes) {
         EXPECT_EQ(m->task, t);
         EXPECT_EQ((m->object.flags >> INSTANCE_SIDE_SHIFT) & 3, SIDE_ENEMY);
         EXPECT_EQ(m->drone_class, DRONE_CLASS_TANK);
+        EXPECT_TRUE(m->object.flags & INSTANCE_SIDE_VARIANT);  // an enemy's faces
     }
+    EXPECT_FALSE(drone(task(SIDE_ALLIED), 93)->object.flags & INSTANCE_SIDE_VARIANT);
     EXPECT_EQ(indices, (std::vector<int>{202, 201, 200}));
-    EXPECT_EQ(used_drones(), 5);
+    EXPECT_EQ(used_drones(), 6);
     EXPECT_EQ(t->live_count, 5);
 
     set_drone_formation(leader, 6);
     EXPECT_EQ(get_drone_object_number(leader), 219);
     ASSERT_EQ(members(leader).size(), 2u);
     EXPECT_EQ(members(leader)[0]->index, 201);
-    EXPECT_EQ(used_drones(), 4);
+    EXPECT_EQ(used_drones(), 5);
 
     set_drone_formation(leader, 0);
     EXPECT_EQ(leader->first_member, nullptr);
-    EXPECT_EQ(used_drones(), 2);
+    EXPECT_EQ(used_drones(), 3);
 }
 
 TEST_F(Drones, TheTelltaleTemplatesStandWhereTheMissionsExpectThem) {

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "library/debug/fatal.h"
+#include "library/maths/trig.h"
+#include "library/os/file.h"
 #include "source/drone/drone.h"
+#include "source/menus/front_end.h"
+#include "tests/support/scratch.h"
 
 namespace vyr {
 namespace {
@@ -83,6 +88,24 @@ TEST_F(DroneTypes, OnlyTheEnemyGetsTheSideVariant) {
     EXPECT_EQ(get_drone_type_side_flag(93, SIDE_NEUTRAL), 0);
     EXPECT_EQ(get_drone_type_side_flag(225, SIDE_ENEMY), 0);
     EXPECT_EQ(get_drone_type_side_flag(80, SIDE_ENEMY), 0);  // copied before its source's bit was set
+}
+
+// The second theatre's enemies have no faces of their own. Its world is loaded in a child
+// process, so that no other test runs in that theatre.
+TEST_F(DroneTypes, WarZoneTwoShowsNoSideVariant) {
+    EXPECT_EXIT(
+        {
+            init_debug_text();
+            setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
+            find_read_only_path("vyr.rop");
+            init_trig_tables();
+            set_war_zone(1);
+            const bool zone_one = get_drone_type_side_flag(93, SIDE_ENEMY) == 1;
+            set_war_zone(2);
+            const bool zone_two = get_drone_type_side_flag(93, SIDE_ENEMY) == 0;
+            std::_Exit(zone_one && zone_two ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 TEST_F(DroneTypes, FlowEightInAndOutLeavesTheCopiedRowsWithTheirSideVariant) {

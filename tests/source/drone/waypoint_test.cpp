@@ -5,6 +5,8 @@
 #include <string>
 
 #include "library/3dvisual/terrain.h"
+#include "library/graphics/plot.h"
+#include "source/drone/user_drone.h"
 #include "tests/source/drone/mission_fixture.h"
 
 namespace vyr {
@@ -112,6 +114,39 @@ TEST_F(Routes, SelectingByIndexWalksTheSelectedRoute) {
     select_waypoint_by_index(3);  // beyond the route
     EXPECT_EQ(get_selected_waypoint(), get_last_waypoint(d->first_waypoint));
     EXPECT_EQ(find_waypoint_of_type(d->first_waypoint, WAYPOINT_TARGET), get_selected_waypoint());
+}
+
+TEST_F(Routes, AMapPickFindsTheSelectedRouteFirstThenTheTasksOtherLeaders) {
+    PlotWindow saved;
+    save_plot(saved);
+    set_plot(0, 0, 640, 480, 0, 0, 64000, 48000);  // 100 world units a pixel
+    Task* t = task(SIDE_ALLIED);
+    Drone* a = drone(t, 225, {WAYPOINT_DEPARTURE, WAYPOINT_TURNING});
+    Drone* b = drone(t, 225);
+    Waypoint* far = append_waypoint(b);
+    set_waypoint_position(far, 30000, 30000, 0);
+    select_drone(a);
+    EXPECT_EQ(pick_waypoint_at(1000 + 1100, 1000), a->first_waypoint);
+    EXPECT_EQ(get_selected_drone(), a);
+    EXPECT_EQ(pick_waypoint_at(30000, 28900), far);
+    EXPECT_EQ(get_selected_drone(), b);
+    EXPECT_EQ(pick_waypoint_at(50000, 5000), nullptr);
+    restore_plot(saved);
+}
+
+TEST_F(Routes, TheNearestWaypointOfATypeIsMeasuredFromThePlayer) {
+    Drone* d = drone(task(SIDE_ALLIED), 225, {WAYPOINT_DEPARTURE, WAYPOINT_RECON, WAYPOINT_TURNING, WAYPOINT_RECON});
+    const Vector3 saved = player_position->position;
+    player_position->position = {4000, 8000, 0};  // on the last waypoint
+    int32_t distance = -1;
+    Waypoint* last = get_last_waypoint(d->first_waypoint);
+    EXPECT_EQ(find_nearest_waypoint_of_type(d->first_waypoint, WAYPOINT_RECON, 100000, &distance), last);
+    EXPECT_EQ(distance, 0);
+    player_position->position = {2000, 4000 + 3000, 0};
+    EXPECT_EQ(find_nearest_waypoint_of_type(d->first_waypoint, WAYPOINT_RECON, 5000, &distance), last);
+    EXPECT_EQ(distance, 2236);  // sqrt(2000^2 + 1000^2), truncated
+    EXPECT_EQ(find_nearest_waypoint_of_type(d->first_waypoint, WAYPOINT_RECON, 2236, &distance), nullptr);
+    player_position->position = saved;
 }
 
 TEST_F(Routes, ThePoolHolds3072AndThe3073rdIsFatal) {

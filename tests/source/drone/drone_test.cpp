@@ -229,6 +229,13 @@ TEST_F(Drones, TheDroneViewSkipsVehiclesStructuresTrainsAndDronesNotDue) {
     EXPECT_EQ(view_cycle_drone, later);
 }
 
+TEST_F(Drones, ADumpOfADroneOfNoSideIsFatal) {
+    Drone* d = drone(task(SIDE_ENEMY), 93, {WAYPOINT_DEPARTURE});
+    dump_drone(d);
+    d->object.flags |= 3 << INSTANCE_SIDE_SHIFT;
+    EXPECT_FATAL(dump_drone(d), "      Side Invalid");
+}
+
 TEST_F(Drones, TheDroneViewForgetsADestroyedDrone) {
     Task* own = task(SIDE_ALLIED, TASK_STRIKE);
     user_drone = drone(own, 606);

@@ -93,9 +93,12 @@ TEST_F(DroneTypes, OnlyTheEnemyGetsTheSideVariant) {
 // The second theatre's enemies have no faces of their own. Its world is loaded in a child
 // process, so that no other test runs in that theatre.
 TEST_F(DroneTypes, WarZoneTwoShowsNoSideVariant) {
+    ScratchDirectory home;  // for the maths tables the world writes
     EXPECT_EXIT(
         {
             init_debug_text();
+            WorkingDirectory work(home.path());
+            setenv("VYR_HOME", home.path().c_str(), 1);
             setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
             find_read_only_path("vyr.rop");
             init_trig_tables();

@@ -253,6 +253,21 @@ TEST_F(Catalogue, BuiltFromLooseFilesOrMissionsBlkItListsFiltersAndSortsAlike) {
                      }));
 }
 
+TEST_F(Catalogue, TheGeneratedMissionsListAlikeBothWays) {
+    std::filesystem::create_directories(data / "missdata");
+    for (const auto& entry : std::filesystem::directory_iterator(GENERATED_DATA / "missdata"))
+        if (entry.is_regular_file() && entry.path().extension() != ".blk")
+            std::filesystem::copy_file(entry.path(), data / "missdata" / entry.path().filename());
+    load_mission_catalogue();
+    const std::vector<std::string> loose = listings();
+    free_mission_catalogue();
+    std::filesystem::copy_file(GENERATED_DATA / "missdata" / "missions.blk", data / "missdata" / "missions.blk");
+    load_mission_catalogue();
+    EXPECT_EQ(listings(), loose);
+    EXPECT_EQ(loose[1], "Korea single: Korea Patrol Korea Strike");
+    EXPECT_EQ(loose[4], "training: Training: Flying the Route");
+}
+
 TEST_F(Catalogue, LooseMissionsNeedAllThreeFiles) {
     write_loose();
     std::filesystem::remove(data / "missdata" / "KOREAS04.dta");

@@ -2,6 +2,7 @@
 #include "source/models/integration.h"
 #include "source/weapons/damage.h"
 #include "source/weapons/failures.h"
+#include "source/weapons/object_types.h"
 #include "source/weapons/stores.h"
 #include "source/weapons/weapon_info.h"
 #include "source/weapons/weapon_keys.h"
@@ -22,8 +23,9 @@ double get_stores_weight() { return 0.0; }
 double get_centre_tank_weight() { return 0.0; }
 double get_wing_tank_weight() { return 0.0; }
 
-// No object table, pylon or sensor exists to be filled yet; no weapon can be fired.
-void init_weapon_info() {}
+// No weapon record, pylon or sensor exists to be filled yet; no weapon can be fired. The object
+// types' gameplay values are the last step of the weapon information.
+void init_weapon_info() { apply_object_type_table(); }
 void init_pylon_types() {}
 void init_sensor_types() {}
 void register_weapon_keys() {}

@@ -1,12 +1,10 @@
 #include "source/menus/missions/mission_data.h"
 
-#include <cstdarg>
 #include <climits>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <iterator>
 #include <string>
 
 #include "library/3dvisual/ground_objects.h"
@@ -14,6 +12,12 @@
 #include "library/os/file.h"
 #include "library/system/memory.h"
 #include "library/system/thread.h"
+#include "source/drone/drone.h"
+#include "source/drone/drone_types.h"
+#include "source/drone/formations.h"
+#include "source/drone/ships.h"
+#include "source/drone/task.h"
+#include "source/drone/waypoint.h"
 #include "source/gameplay/defence_sites.h"
 #include "source/gameplay/gameplay_grid.h"
 #include "source/menus/front_end.h"
@@ -124,9 +128,86 @@ void read_gameplay_object(int tag, const char* line) {
         if (row.tag == tag) add_gameplay_object(row.type, values.value[0], values.value[1]);
 }
 
+Task* loading_task() {
+    if (!selected_task) tagged_file_error("a task's line before any task");
+    return selected_task;
+}
+
+Drone* loading_drone() {
+    if (!selected_drone) tagged_file_error("a drone's line before any drone");
+    return selected_drone;
+}
+
+int32_t read_in_range(const char* line, int32_t lowest, int32_t highest, const char* what) {
+    const int32_t value = read_value(line);
+    if (value < lowest || value > highest) tagged_file_error("%s %d is not one of %d to %d", what, value, lowest, highest);
+    return value;
+}
+
+void read_waypoint(const char* line) {
+    Drone* drone = loading_drone();
+    Values values = read_values(line, 18);
+    // A full route hands back its last waypoint rather than a new one: the line is dropped.
+    Waypoint* last = drone->first_waypoint ? get_last_waypoint(drone->first_waypoint) : nullptr;
+    Waypoint* waypoint = append_waypoint(drone);
+    if (!waypoint || waypoint == last) return;
+    const int32_t* v = values.value;
+    waypoint->arrival_time = v[4];
+    waypoint->leg_time = v[6];
+    waypoint->leg_distance = v[7];
+    waypoint->target_radius = v[8];
+    for (int i = 0; i < WAYPOINT_TARGET_CLASSES; ++i) waypoint->target_classes[i] = v[9 + i];
+    waypoint->wait = v[17];
+    set_waypoint_type(waypoint, v[0]);
+    set_waypoint_position(waypoint, v[1], v[2], v[3]);
+    set_waypoint_speed(waypoint, v[5]);
+}
+
+// What a tag line itself does.
+void act_on_tag(int tag) {
+    switch (tag) {
+    case TAG_TASK: select_task(create_task()); break;
+    case TAG_USER_TASK: set_user_task(loading_task()); break;
+    case TAG_DRONE: select_drone(create_drone(loading_task())); break;
+    case TAG_KILL_FAILURE: set_drone_kill_failure(loading_drone(), 1); break;
+    case TAG_KILL_SUCCESS: set_drone_kill_success(loading_drone(), 1); break;
+    case TAG_KILL_OUTSTANDING: set_drone_kill_outstanding(loading_drone(), 1); break;
+    case TAG_LASER_DESIGNATED: set_drone_laser_designated(loading_drone(), 1); break;
+    default: break;
+    }
+}
+
 // The data line of the current tag.
 void act_on_data(const char* line) {
     switch (mission_tag) {
+    case TAG_SIDE: set_task_side(loading_task(), read_value(line)); break;
+    case TAG_TASK_TYPE: set_task_type(loading_task(), read_in_range(line, 0, TASK_END - 1, "task type")); break;
+    case TAG_BATTLE_CELL: set_task_battle_cell(loading_task(), read_value(line)); break;
+    case TAG_DRONE_TYPE: {
+        Drone* drone = loading_drone();
+        set_drone_type(drone, read_in_range(line, 0, DRONE_TYPE_ROWS - 1, "object number"));
+        set_drone_formation(drone, 0);
+        break;
+    }
+    case TAG_FORMATION_TYPE:
+        set_drone_formation(loading_drone(), read_in_range(line, 0, FORMATION_TYPES - 1, "formation type"));
+        break;
+    case TAG_DRONE_START: {
+        Drone* drone = loading_drone();
+        Values values = read_values(line, 7);
+        const int32_t* v = values.value;
+        set_drone_position(drone, v[0], v[1], v[2]);
+        set_drone_angles(drone, uint32_t(v[3]), uint32_t(v[4]), uint32_t(v[5]));
+        set_drone_speed(drone, v[6]);
+        break;
+    }
+    case TAG_WAYPOINT: read_waypoint(line); break;
+    case TAG_START_WAYPOINT: set_drone_start_waypoint(loading_drone(), read_value(line)); break;
+    case TAG_DRONE_CARGO: set_drone_cargo(loading_drone(), read_value(line)); break;
+    case TAG_DRONE_ONBOARD: set_drone_onboard(loading_drone(), read_value(line)); break;
+    case TAG_DRONE_NOTIFY: set_drone_notify(loading_drone(), read_value(line)); break;
+    case TAG_DRONE_EXPLODE: set_drone_explode(loading_drone(), read_value(line)); break;
+    case TAG_DRONE_UNARMED: set_drone_unarmed(loading_drone(), read_value(line)); break;
     case TAG_WIND_DIRECTION: wind_direction = uint32_t(read_value(line)) * DEGREE; break;
     case TAG_WIND_SPEED: wind_speed = read_value(line); break;
     case TAG_WEATHER_CONDITION: weather_condition = read_value(line); break;
@@ -175,6 +256,73 @@ struct MissionWriter {
         text += '\n';
     }
 };
+
+void write_drone(MissionWriter& out, Drone* drone) {
+    out.line(":Drone");
+    if (drone->formation_type != 0) {
+        out.line(":Formation Type");
+        out.line("%d", drone->formation_type);
+    } else {
+        out.line(":Drone Type");
+        out.line("%d", get_drone_object_number(drone));
+    }
+    const struct {
+        uint32_t flag;
+        const char* tag;
+    } flags[] = {{DRONE_FLAG_KILL_FAILURE, "Kill Failure"},
+                 {DRONE_FLAG_LASER_DESIGNATED, "Laser Designated"},
+                 {DRONE_FLAG_KILL_SUCCESS, "Kill Success"},
+                 {DRONE_FLAG_KILL_OUTSTANDING, "Kill Outstanding"}};
+    for (const auto& flag : flags)
+        if (drone->mission_flags & flag.flag) out.line(":%s", flag.tag);
+    if (drone->start_waypoint != 0) {
+        out.line(":Start Waypoint");
+        out.line("%d", drone->start_waypoint);
+    }
+    for (Waypoint* w = drone->first_waypoint; w; w = w->next) {
+        out.line(":Waypoint");
+        const int32_t* c = w->target_classes;
+        out.line("%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d", w->type, w->x, w->y, w->z, w->arrival_time,
+                 w->speed, w->leg_time, w->leg_distance, w->target_radius, c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7],
+                 w->wait);
+    }
+    const struct {
+        int32_t value;
+        const char* tag;
+    } values[] = {{drone->cargo, "Drone cargo"}, {drone->onboard, "Drone onboard"}, {drone->awaited_event, "Drone notify"}};
+    for (const auto& value : values) {
+        if (value.value == 0) continue;
+        out.line(":%s", value.tag);
+        out.line("%d", value.value);
+    }
+    if (drone->mission_flags & DRONE_FLAG_EXPLODE) {
+        out.line(":Drone explode");
+        out.line("1");
+    }
+    if (drone->mission_flags & DRONE_FLAG_UNARMED) {
+        out.line(":Drone unarmed");
+        out.line("1");
+    }
+}
+
+void write_task(MissionWriter& out, Task* task, bool user) {
+    out.line(":Task");
+    if (user) out.line(":User Task");
+    out.line(":Side");
+    out.line("%d", get_task_side(task));
+    out.line(":Task Type");
+    out.line("%d", get_task_type(task));
+    if (get_task_battle_cell(task) != 0) {
+        out.line(":Battle Cell");
+        out.line("%d", get_task_battle_cell(task));
+    }
+    for (Drone* drone = get_task_first_drone(task); drone; drone = get_next_drone(drone)) write_drone(out, drone);
+}
+
+void write_tasks(MissionWriter& out) {
+    if (Task* user = get_user_task()) write_task(out, user, true);
+    for (Task* task = get_first_ai_task(); task; task = get_next_ai_task(task)) write_task(out, task, false);
+}
 
 void write_gameplay(MissionWriter& out) {
     out.line(":Gameplay");
@@ -237,15 +385,18 @@ int32_t get_mission_start_time() { return mission_start_time; }
 
 void reset_mission_world() {
     mission_start_time = NOON;
+    destroy_all_tasks();
     reset_gameplay_grid();
     clear_destroy_points();
     reset_weapons();
+    reset_carriers();
 }
 
 void parse_mission_data(char* line, void*) {
     if (line[0] == '#' || mission_tag == TAG_EOF) return;
     if (is_tag_line(line)) {
         mission_tag = find_mission_tag(line);
+        act_on_tag(mission_tag);
         return;
     }
     act_on_data(line);
@@ -253,6 +404,7 @@ void parse_mission_data(char* line, void*) {
 
 void write_mission_data(const char* path) {
     MissionWriter out;
+    write_tasks(out);
     write_gameplay(out);
     write_settings(out);
     // The player's own directory starts without the folder the missions go in.
@@ -291,6 +443,13 @@ void load_mission(Mission* mission) {
         flag_mission_modified();
     } else {
         flag_mission_saved();
+    }
+    if (Task* user = get_user_task()) {
+        select_task(user);
+        if (Drone* drone = get_task_first_drone(user)) {
+            select_drone(drone);
+            if (drone->first_waypoint) select_waypoint(drone->first_waypoint);
+        }
     }
     update_front_line_distances();
     yield_if_due();

@@ -45,7 +45,7 @@ const char* const GAMEPLAY_TAGS[] = {nullptr,          "Gameplay AAA",   "Gamepl
                                      "Gameplay Extra"};
 constexpr int STORE_NONE = 26;
 
-const char* const ZONE_CODES[] = {"ISRAL", "KOREA", "CYPUS", "AFGHN", "USA"};
+const char* const ZONE_CODES[] = {"isral", "korea", "cypus", "afghn"};
 const char* const ZONE_NAMES[] = {"Israel", "Korea", "Cyprus", "Afghanistan", "Nevada"};
 const char* const LANGUAGE_FOLDERS[] = {"", "usa/", "french/", "german/", "spanish/", "italian/"};
 
@@ -294,9 +294,10 @@ std::vector<uint8_t> encode_mission_catalogue(const std::vector<CatalogueEntry>&
 
 namespace {
 
+// Lower case, as every name of the data set.
 std::string mission_name(int zone, const char* letter, int number) {
     char name[16];
-    std::snprintf(name, sizeof name, "%s%s%02d", zone == 5 ? "USAT" : ZONE_CODES[zone - 1], zone == 5 ? "" : letter,
+    std::snprintf(name, sizeof name, "%s%s%02d", zone == 5 ? "usat" : ZONE_CODES[zone - 1], zone == 5 ? "" : letter,
                   number);
     return name;
 }
@@ -353,20 +354,20 @@ std::vector<DataFile> mission_files() {
     };
     for (int zone = 1; zone <= 4; ++zone) {
         const std::string where = ZONE_NAMES[zone - 1];
-        mission(zone, 1, "Q", 1, 0, MissionKind::AIR, true, "Quick Start Air Combat");
-        mission(zone, 1, "Q", 2, 0, MissionKind::GROUND, false, "Quick Start Ground Attack");
-        mission(zone, 3, "S", 1, 0, MissionKind::AIR, false, where + " Patrol");
-        mission(zone, 3, "S", 2, 0, MissionKind::GROUND, false, where + " Strike");
-        mission(zone, 4, "C", 1, 1, MissionKind::AIR, false, where + " Campaign: First Light");
-        mission(zone, 4, "C", 2, 2, MissionKind::GROUND, false, where + " Campaign: Breakthrough");
+        mission(zone, 1, "q", 1, 0, MissionKind::AIR, true, "Quick Start Air Combat");
+        mission(zone, 1, "q", 2, 0, MissionKind::GROUND, false, "Quick Start Ground Attack");
+        mission(zone, 3, "s", 1, 0, MissionKind::AIR, false, where + " Patrol");
+        mission(zone, 3, "s", 2, 0, MissionKind::GROUND, false, where + " Strike");
+        mission(zone, 4, "c", 1, 1, MissionKind::AIR, false, where + " Campaign: First Light");
+        mission(zone, 4, "c", 2, 2, MissionKind::GROUND, false, where + " Campaign: Breakthrough");
         for (int number = 0; number <= 10; ++number) {
             const std::string text = ":Title\n" + where + " campaign, stage " + std::to_string(number) +
                                      "\n:Description\nThe war in " + where + " goes on.\n";
             for (const char* folder : LANGUAGE_FOLDERS)
-                files.push_back({std::string("missdata/") + folder + mission_name(zone, "L", number) + ".txt", bytes(text)});
+                files.push_back({std::string("missdata/") + folder + mission_name(zone, "l", number) + ".txt", bytes(text)});
         }
     }
-    mission(5, 2, "T", 1, 0, MissionKind::AIR, true, "Training: Flying the Route");
+    mission(5, 2, "t", 1, 0, MissionKind::AIR, true, "Training: Flying the Route");
     for (const char* folder : LANGUAGE_FOLDERS)
         files.push_back({std::string("missdata/") + folder + "missions.blk", encode_mission_catalogue(catalogue)});
     return files;

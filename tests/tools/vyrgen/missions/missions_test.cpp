@@ -35,20 +35,20 @@ TEST_F(MissionFiles, EveryTextFileEndsInALineFeed) {
 }
 
 TEST_F(MissionFiles, EachTheatreHasItsQuickStartsAndCampaignTextsTrainingIsInNevada) {
-    for (const char* code : {"ISRAL", "KOREA", "CYPUS", "AFGHN"}) {
-        for (const char* kind : {"Q01", "Q02", "S01", "S02", "C01", "C02"})
+    for (const char* code : {"isral", "korea", "cypus", "afghn"}) {
+        for (const char* kind : {"q01", "q02", "s01", "s02", "c01", "c02"})
             for (const char* extension : {".txt", ".mis", ".dta"})
                 EXPECT_TRUE(files.count("missdata/" + std::string(code) + kind + extension)) << code << kind << extension;
         for (int number = 0; number <= 10; ++number) {
             char name[16];
-            std::snprintf(name, sizeof name, "%sL%02d", code, number);
+            std::snprintf(name, sizeof name, "%sl%02d", code, number);
             EXPECT_TRUE(files.count("missdata/" + std::string(name) + ".txt")) << name;
             EXPECT_TRUE(files.count("missdata/french/" + std::string(name) + ".txt")) << name;
             EXPECT_FALSE(files.count("missdata/" + std::string(name) + ".mis")) << name;
             EXPECT_FALSE(files.count("missdata/" + std::string(name) + ".dta")) << name;
         }
     }
-    for (const char* extension : {".txt", ".mis", ".dta"}) EXPECT_TRUE(files.count(std::string("missdata/USAT01") + extension));
+    for (const char* extension : {".txt", ".mis", ".dta"}) EXPECT_TRUE(files.count(std::string("missdata/usat01") + extension));
 }
 
 TEST_F(MissionFiles, EveryLanguageHasAMissionsBlkOfTheMissionsWithHeaders) {

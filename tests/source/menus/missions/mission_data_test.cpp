@@ -308,6 +308,16 @@ TEST_F(MissionFiles, EveryGeneratedQuickStartLoadsOnItsTheatresGroundAndWritesBa
                 }
             }
             EXPECT_GE(drones, 5);
+            // The gameplay grid keeps only objects standing where the ground lies at 0.
+            int sites = 0;
+            for (GameplayCell& cell : gameplay_grid)
+                for (int type = GAMEPLAY_AAA; type <= GAMEPLAY_TARGET; ++type)
+                    for (GameplayObject* object : get_gameplay_slots(cell, type))
+                        if (object) {
+                            ++sites;
+                            EXPECT_EQ(get_ground_height(object->x, object->y), 0) << object->x << ", " << object->y;
+                        }
+            EXPECT_GE(sites, 8);
             char name[16];
             std::snprintf(name, sizeof name, "%sq%02d.dta", std::array{"isral", "korea", "cypus", "afghn"}[size_t(zone - 1)], kind);
             EXPECT_EQ(read_bytes(written(work)), read_bytes(GENERATED_DATA / "missdata" / name));

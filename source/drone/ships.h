@@ -7,5 +7,7 @@ struct Drone;
 
 // A ship drone's set-up when its type is set.
 void init_ship_drone(Drone* drone);
+// Mission loading: no carrier, every deck slot free.
+void reset_carriers();
 
 }  // namespace vyr

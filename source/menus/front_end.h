@@ -25,6 +25,9 @@ enum GameFlow : int32_t {
 };
 int get_game_flow();
 
+// The coming quick start: 1 air combat, 2 ground attack.
+extern int32_t quick_start_kind;
+
 // The mission's time of day at its start, in ticks since midnight.
 int32_t get_mission_start_time();
 

@@ -27,6 +27,8 @@ void create_plain_figure(Drone*) {}
 void set_figure_alone(HumanFigure*) {}
 void set_figure_leader(HumanFigure*, Drone*) {}
 void init_ship_drone(Drone*) {}
+// Without ship set-up no carrier is ever recorded, so there is none to clear.
+void reset_carriers() {}
 void reset_drone_weapons(Drone* drone) {
     drone->cap_index = 255;
     drone->weapon_slot = 255;

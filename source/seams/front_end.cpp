@@ -13,7 +13,6 @@
 #include "source/controls.h"
 #include "source/menus/front_end.h"
 #include "source/menus/logs/pilot_log.h"
-#include "source/menus/missions/catalogue.h"
 #include "source/menus/missions/payload.h"
 #include "source/menus/prefs_screens.h"
 #include "source/menus/screens.h"
@@ -52,9 +51,8 @@ void show_background(const char* name) {
 
 }  // namespace
 
-// There is no catalogue, payload file, top ten or menu screen yet to load or build; the UI's
-// threads run from the library start-up.
-void load_mission_catalogue() {}
+// There is no payload file, top ten or menu screen yet to load or build; the UI's threads run
+// from the library start-up.
 void load_weapon_file() {}
 void load_pylon_file() {}
 void load_top_ten() {}
@@ -81,13 +79,27 @@ int get_war_zone() { return current_war_zone; }
 void set_visual_detail(int) {}
 const uint8_t* get_menu_colour_table() { return nullptr; }
 
-// Until the menus choose them: a quick start at noon, flown from the keyboard.
+// Until the menus choose them: an air-combat quick start, flown from the keyboard.
 int get_game_flow() { return FLOW_QUICK_START; }
-int32_t get_mission_start_time() { return 12 * 720000; }
+int32_t quick_start_kind = 1;
 void apply_control_type() {
     control_type = CONTROL_KEYBOARD;
     joystick_throttle = joystick_throttle_curve = joystick_rudder = 0;
 }
+
+// Until the payload files are read every hardpoint takes any store, as many as asked, weighing
+// nothing; the hardpoints only keep what they are given.
+namespace {
+int pylon_store[11] = {26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26};
+int pylon_count[11] = {};
+}  // namespace
+
+void set_pylon_weapon(int pylon, int store) { pylon_store[pylon] = store; }
+void set_pylon_count(int pylon, int count, int) { pylon_count[pylon] = count; }
+void set_pylon_weight(int, int, int) {}
+int get_pylon_weapon(int pylon) { return pylon_store[pylon]; }
+int get_pylon_count(int pylon) { return pylon_count[pylon]; }
+void clear_pylon_weights() {}
 
 void push_main_screen(int) { show_background("menuscrn\\main_off.lbm"); }
 void push_preferences_screen() { show_background("menuscrn\\pref3_of.lbm"); }

@@ -16,6 +16,7 @@ int32_t goodbye_picture = 0;
 // No other machine to talk to yet.
 void register_comms_phrase_keys() {}
 int open_chat_line(int) { return 1; }
+int own_team_bit() { return 1; }
 void send_crashed() {}
 void send_flag_captured() {}
 void queue_two_player_event(int) {}

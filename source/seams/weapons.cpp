@@ -16,6 +16,9 @@ int32_t unlimited_weapons = 0;
 // Without stores the aircraft keeps its clean limit.
 void check_loadout_limits() { set_model_g_limit(9); }
 void load_stores() {}
+void reset_stores() {}
+void reset_weapons() {}
+int32_t get_weapon_rounds(int) { return 0; }
 double get_stores_weight() { return 0.0; }
 double get_centre_tank_weight() { return 0.0; }
 double get_wing_tank_weight() { return 0.0; }

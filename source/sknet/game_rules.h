@@ -43,4 +43,7 @@ extern int32_t free_pause;
 
 void register_comms_phrase_keys();
 
+// The own player's team bit in capture the flag: 1 blue, 0 red.
+int own_team_bit();
+
 }  // namespace vyr

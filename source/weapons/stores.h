@@ -13,6 +13,13 @@ void check_loadout_limits();
 
 // Arms the aircraft from its fitted hardpoints.
 void load_stores();
+// The per-mission clearing of the stores before they are armed from the payload.
+void reset_stores();
+// The per-mission weapons reset: the random generators seeded, stores, rounds and release state
+// cleared.
+void reset_weapons();
+// Rounds left of a weapon id.
+int32_t get_weapon_rounds(int weapon_id);
 
 // The carried stores' weight in lb.
 double get_stores_weight();

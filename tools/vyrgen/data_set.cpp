@@ -6,6 +6,7 @@
 #include "tools/vyrgen/accel_files.h"
 #include "tools/vyrgen/backdrops.h"
 #include "tools/vyrgen/loading.h"
+#include "tools/vyrgen/missions/missions.h"
 #include "tools/vyrgen/objects/object_set.h"
 #include "tools/vyrgen/pointers.h"
 #include "tools/vyrgen/prefs.h"
@@ -51,6 +52,7 @@ std::vector<DataFile> data_set_files() {
     for (DataFile& file : sound_files()) files.push_back(std::move(file));
     for (DataFile& file : object_files()) files.push_back(std::move(file));
     for (DataFile& file : sky_files()) files.push_back(std::move(file));
+    for (DataFile& file : mission_files()) files.push_back(std::move(file));
     // Last, so that a run cut short leaves no directory the game would take for complete.
     files.push_back({SENTINEL, bytes_of("vyr sample data\n")});
     return files;

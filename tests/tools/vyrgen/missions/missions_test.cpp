@@ -1,0 +1,83 @@
+#include "tools/vyrgen/missions/missions.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <set>
+#include <string>
+
+namespace vyr::vyrgen {
+namespace {
+
+int32_t word_at(const std::vector<uint8_t>& bytes, size_t at) {
+    return int32_t(uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 |
+                   uint32_t(bytes[at + 3]) << 24);
+}
+
+class MissionFiles : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        for (DataFile& file : mission_files()) files[file.name] = std::move(file.bytes);
+    }
+    static std::map<std::string, std::vector<uint8_t>> files;
+};
+std::map<std::string, std::vector<uint8_t>> MissionFiles::files;
+
+TEST_F(MissionFiles, EveryTextFileEndsInALineFeed) {
+    for (const auto& [name, bytes] : files) {
+        if (name.ends_with(".blk")) continue;
+        ASSERT_FALSE(bytes.empty()) << name;
+        EXPECT_EQ(bytes.back(), '\n') << name;
+        EXPECT_EQ(std::find(bytes.begin(), bytes.end(), '\r'), bytes.end()) << name;
+    }
+}
+
+TEST_F(MissionFiles, EachTheatreHasItsQuickStartsAndCampaignTextsTrainingIsInNevada) {
+    for (const char* code : {"isral", "korea", "cypus", "afghn"}) {
+        for (const char* kind : {"q01", "q02", "s01", "s02", "c01", "c02"})
+            for (const char* extension : {".txt", ".mis", ".dta"})
+                EXPECT_TRUE(files.count("missdata/" + std::string(code) + kind + extension)) << code << kind << extension;
+        for (int number = 0; number <= 10; ++number) {
+            char name[16];
+            std::snprintf(name, sizeof name, "%sl%02d", code, number);
+            EXPECT_TRUE(files.count("missdata/" + std::string(name) + ".txt")) << name;
+            EXPECT_TRUE(files.count("missdata/french/" + std::string(name) + ".txt")) << name;
+            EXPECT_FALSE(files.count("missdata/" + std::string(name) + ".mis")) << name;
+            EXPECT_FALSE(files.count("missdata/" + std::string(name) + ".dta")) << name;
+        }
+    }
+    for (const char* extension : {".txt", ".mis", ".dta"}) EXPECT_TRUE(files.count(std::string("missdata/usat01") + extension));
+}
+
+TEST_F(MissionFiles, EveryLanguageHasAMissionsBlkOfTheMissionsWithHeaders) {
+    std::set<std::string> headers;
+    for (const auto& [name, bytes] : files)
+        if (name.ends_with(".mis")) headers.insert(std::string(bytes.begin(), bytes.end()));
+    for (const char* folder : {"", "usa/", "french/", "german/", "spanish/", "italian/"}) {
+        const std::vector<uint8_t>& blk = files.at("missdata/" + std::string(folder) + "missions.blk");
+        size_t at = 0;
+        int records = 0;
+        while (word_at(blk, at) != -1) {
+            at += 4;
+            for (int block = 0; block < 2; ++block) {
+                const int32_t length = word_at(blk, at);
+                ASSERT_GE(length, 0);
+                ASSERT_LE(at + 4 + size_t(length), blk.size());
+                const std::string text(blk.begin() + long(at) + 4, blk.begin() + long(at) + 4 + length);
+                EXPECT_EQ(text.back(), '\n');
+                if (block == 1) {
+                    EXPECT_TRUE(headers.count(text)) << text;
+                }
+                at += 4 + size_t(length);
+            }
+            ++records;
+        }
+        EXPECT_EQ(at + 4, blk.size()) << "-1 ends the file, with no padding";
+        EXPECT_EQ(records, 4 * 6 + 1);
+    }
+}
+
+}  // namespace
+}  // namespace vyr::vyrgen

@@ -1,0 +1,376 @@
+#include "tools/vyrgen/missions/missions.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+
+#include "tools/vyrgen/world/theatre.h"
+
+namespace vyr::vyrgen {
+
+namespace {
+
+constexpr int32_t FOOT = 256;
+constexpr int32_t KNOT = 432;  // world units a second
+constexpr int TILES = 64;
+constexpr int TILE_SHIFT = 22;
+
+// Waypoint types and task types as the game numbers them.
+enum : int { DEPARTURE = 1, TURNING = 2, CAP_START = 3, TARGET = 4, LANDING = 7, APPROACH = 8, CAP_END = 16 };
+enum : int {
+    TASK_COUNTER_AIR = 3,
+    TASK_STRIKE = 5,
+    TASK_ESCORT_COVER = 7,
+    TASK_TANK_FORMATION = 8,
+    TASK_GROUND_VEHICLE = 9,
+    TASK_COMBAT_AIR_PATROL = 15,
+    TASK_ARTILLERY_AIR_DEFENCE = 19,
+};
+enum : int { ALLIED = 1, ENEMY = 2 };
+
+// Drone object numbers of the drone type table.
+constexpr int PLAYER_AIRCRAFT = 606;
+constexpr int ALLIED_FIGHTER = 225;
+constexpr int ENEMY_FIGHTER = 228;
+constexpr int ENEMY_TANK = 240;
+constexpr int ALLIED_TANK = 68;
+constexpr int ENEMY_APC = 99;
+constexpr int ENEMY_AIR_DEFENCE = 204;
+
+// Slots of each gameplay type in a cell, by type 1..8.
+constexpr std::array<int, 9> SLOTS = {0, 2, 2, 4, 4, 1, 2, 4, 4};
+const char* const GAMEPLAY_TAGS[] = {nullptr,          "Gameplay AAA",   "Gameplay SAM",  "Gameplay Tanks",
+                                     "Gameplay APC",   "Gameplay Recon", "Gameplay Laser", "Gameplay Keep",
+                                     "Gameplay Extra"};
+constexpr int STORE_NONE = 26;
+
+const char* const ZONE_CODES[] = {"isral", "korea", "cypus", "afghn"};
+const char* const ZONE_NAMES[] = {"Israel", "Korea", "Cyprus", "Afghanistan", "Nevada"};
+const char* const LANGUAGE_FOLDERS[] = {"", "usa/", "french/", "german/", "spanish/", "italian/"};
+
+int32_t whole_feet(double posts) { return world_units(posts) / FOOT * FOOT; }
+
+RoutePoint at(int type, Point p, int32_t z, int32_t knots) { return {type, whole_feet(p.x), whole_feet(p.y), z, knots * KNOT, 0}; }
+
+template <typename T>
+const T& first_of_side(const std::vector<T>& items, int side) {
+    for (const T& item : items)
+        if (item.side == side) return item;
+    return items.front();
+}
+
+// A point of a defence area at a fraction of its radius in a direction, on its flat ground.
+Point within(const DefenceArea& area, double fraction, double degrees) {
+    const double a = degrees * 3.14159265358979323846 / 180;
+    return area.centre + Point{std::sin(a), std::cos(a)} * (area.radius * fraction);
+}
+
+int32_t cruise_altitude(const TheatreLayout& layout) {
+    const uint16_t highest = *std::max_element(layout.heights.begin(), layout.heights.end());
+    return (int32_t(highest) + 2000) * FOOT;
+}
+
+// Each tile takes the side of the nearest airfield or defence area.
+void give_sides(const TheatreLayout& layout, MissionWorld& world) {
+    for (int x = 0; x < TILES; ++x)
+        for (int y = 0; y < TILES; ++y) {
+            const Point centre{x * 4 + 2.0, y * 4 + 2.0};
+            double best = 1e9;
+            int side = ALLIED;
+            for (const Airfield& a : layout.airfields)
+                if (distance(centre, a.centre) < best) best = distance(centre, a.centre), side = a.side;
+            for (const DefenceArea& d : layout.defence_areas)
+                if (distance(centre, d.centre) < best) best = distance(centre, d.centre), side = d.side;
+            world.cell_sides[x][y] = side;
+        }
+}
+
+void add_sites(const TheatreLayout& layout, MissionWorld& world) {
+    int used[TILES][TILES][9] = {};
+    auto site = [&](int type, Point p) {
+        const int32_t x = whole_feet(p.x), y = whole_feet(p.y);
+        int& count = used[x >> TILE_SHIFT][y >> TILE_SHIFT][type];
+        if (count == SLOTS[size_t(type)]) return;
+        ++count;
+        world.sites.push_back({type, x, y});
+    };
+    for (const DefenceArea& area : layout.defence_areas) {
+        site(1, within(area, 0.5, 0));
+        site(3, within(area, 0.3, 90));
+        if (area.side == ENEMY) {
+            site(1, within(area, 0.5, 180));
+            site(2, within(area, 0.4, 270));
+            site(3, within(area, 0.3, 135));
+            site(4, within(area, 0.6, 45));
+            site(4, within(area, 0.6, 225));
+        }
+    }
+}
+
+}  // namespace
+
+MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start) {
+    const TheatreLayout& layout = theatre_layout(zone - 1);
+    MissionWorld world{};
+    const Airfield& home = first_of_side(layout.airfields, ALLIED);
+    const DefenceArea& front = first_of_side(layout.defence_areas, ENEMY);
+    const int32_t cruise = cruise_altitude(layout);
+    Point runway_start, runway_end;
+    runway_ends(home, runway_start, runway_end);
+    const Point along = (runway_end - runway_start) * (1.0 / distance(runway_start, runway_end));
+
+    // The player's route: off the runway (or already in the air beyond its end), out to the
+    // front, and back down the approach to a landing on the same runway.
+    MissionDrone player{PLAYER_AIRCRAFT, {}};
+    if (airborne_start) player.route.push_back(at(DEPARTURE, runway_end + along * 3, cruise, 350));
+    else player.route.push_back(at(DEPARTURE, runway_start + along * 0.1, 0, 0));
+    const Point out = home.centre + (front.centre - home.centre) * 0.5;
+    player.route.push_back(at(TURNING, out, cruise, 420));
+    player.route.push_back(at(kind == MissionKind::GROUND ? TARGET : TURNING, front.centre, cruise, 450));
+    player.route.push_back(at(TURNING, out + Point{4, 0}, cruise, 420));
+    player.route.push_back(at(APPROACH, runway_start - along * 4, 1500 * FOOT, 200));
+    player.route.push_back(at(LANDING, home.centre, 0, 150));
+    world.tasks.push_back({ALLIED, kind == MissionKind::GROUND ? TASK_STRIKE : TASK_COUNTER_AIR, {player}});
+
+    // Fighters over the front, and an escort for the player in the air-combat missions.
+    MissionTask patrol{ENEMY, TASK_COMBAT_AIR_PATROL, {}};
+    for (int i = 0; i < (kind == MissionKind::AIR ? 2 : 1); ++i) {
+        MissionDrone fighter{ENEMY_FIGHTER, {}};
+        const Point base = front.centre + Point{6.0 * i, 8};
+        fighter.route.push_back(at(CAP_START, base, cruise + 1000 * FOOT, 400));
+        fighter.route.push_back(at(TURNING, base + Point{10, 0}, cruise + 1000 * FOOT, 400));
+        fighter.route.push_back(at(CAP_END, base + Point{10, -10}, cruise + 1000 * FOOT, 400));
+        patrol.drones.push_back(fighter);
+    }
+    world.tasks.push_back(patrol);
+    if (kind == MissionKind::AIR) {
+        MissionDrone escort{ALLIED_FIGHTER, {}};
+        escort.route.push_back(at(DEPARTURE, runway_end + along * 4, cruise, 380));
+        escort.route.push_back(at(TURNING, out, cruise, 420));
+        escort.route.push_back(at(TURNING, front.centre, cruise, 420));
+        world.tasks.push_back({ALLIED, TASK_ESCORT_COVER, {escort}});
+    }
+
+    // Armour in the front's defence area, and the air defence that guards it.
+    MissionTask tanks{ENEMY, TASK_TANK_FORMATION, {}};
+    for (int i = 0; i < 2; ++i) {
+        MissionDrone tank{ENEMY_TANK, {}};
+        tank.route.push_back(at(DEPARTURE, within(front, 0.7, 300 + 20 * i), 0, 15));
+        tank.route.push_back(at(TURNING, within(front, 0.7, 60 + 20 * i), 0, 15));
+        tanks.drones.push_back(tank);
+    }
+    world.tasks.push_back(tanks);
+    if (kind == MissionKind::GROUND) {
+        MissionDrone apc{ENEMY_APC, {}};
+        apc.route.push_back(at(DEPARTURE, within(front, 0.2, 200), 0, 20));
+        apc.route.push_back(at(TURNING, within(front, 0.8, 160), 0, 20));
+        world.tasks.push_back({ENEMY, TASK_GROUND_VEHICLE, {apc}});
+        MissionDrone gun{ENEMY_AIR_DEFENCE, {}};
+        gun.route.push_back(at(DEPARTURE, within(front, 0.1, 0), 0, 0));
+        gun.route.push_back(at(TURNING, within(front, 0.1, 0), 0, 0));
+        world.tasks.push_back({ENEMY, TASK_ARTILLERY_AIR_DEFENCE, {gun}});
+    }
+    MissionDrone guard{ALLIED_TANK, {}};
+    guard.route.push_back(at(DEPARTURE, home.apron, 0, 10));
+    guard.route.push_back(at(TURNING, home.apron + Point{0.1, 0.1}, 0, 10));
+    world.tasks.push_back({ALLIED, TASK_GROUND_VEHICLE, {guard}});
+
+    give_sides(layout, world);
+    add_sites(layout, world);
+
+    for (auto& pylon : world.pylons) pylon[0] = STORE_NONE, pylon[1] = 0;
+    world.pylons[0][0] = world.pylons[5][0] = 1;  // AIM-9M at the tips
+    world.pylons[0][1] = world.pylons[5][1] = 1;
+    if (kind == MissionKind::AIR) {
+        world.pylons[1][0] = world.pylons[4][0] = 2;  // AMRAAM
+        world.pylons[1][1] = world.pylons[4][1] = 1;
+    } else {
+        world.pylons[1][0] = world.pylons[4][0] = 9;  // Mk-82
+        world.pylons[1][1] = world.pylons[4][1] = 3;
+        world.pylons[2][0] = world.pylons[3][0] = 6;  // AGM-65G
+        world.pylons[2][1] = world.pylons[3][1] = 1;
+    }
+    world.pylons[10][0] = 24;  // the centre tank
+    world.pylons[10][1] = 1;
+    world.wind_speed = 10;
+    world.wind_degrees = 270;
+    world.hours = kind == MissionKind::AIR ? 10 : 14;
+    world.minutes = 30;
+    return world;
+}
+
+std::string encode_mission_data(const MissionWorld& world) {
+    std::string out;
+    auto line = [&](const char* format, auto... values) {
+        char buffer[256];
+        std::snprintf(buffer, sizeof buffer, format, values...);
+        out += buffer;
+        out += '\n';
+    };
+    bool user = true;
+    for (const MissionTask& task : world.tasks) {
+        line(":Task");
+        if (user) line(":User Task");
+        user = false;
+        line(":Side");
+        line("%d", task.side);
+        line(":Task Type");
+        line("%d", task.type);
+        for (const MissionDrone& drone : task.drones) {
+            line(":Drone");
+            line(":Drone Type");
+            line("%d", drone.object_number);
+            for (size_t i = 0; i < drone.route.size(); ++i) {
+                const RoutePoint& p = drone.route[i];
+                int32_t leg = 0;
+                if (i > 0) {
+                    const RoutePoint& q = drone.route[i - 1];
+                    leg = int32_t(std::sqrt(double(p.x - q.x) * (p.x - q.x) + double(p.y - q.y) * (p.y - q.y) +
+                                            double(p.z - q.z) * (p.z - q.z)));
+                }
+                line(":Waypoint");
+                line("%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d", p.type, p.x, p.y, p.z, -1, p.speed, -1, leg,
+                     0, 0, 0, 0, 0, 0, 0, 0, 0, p.wait);
+            }
+        }
+    }
+    line(":Gameplay");
+    line(":Gameplay Sides");
+    for (int y = 0; y < TILES; ++y)
+        for (int x = 0; x < TILES; ++x)
+            if (world.cell_sides[x][y] != 3) line("%d,%d %d", x, y, world.cell_sides[x][y]);
+    // Within a type, slot by slot of the cells, and the cells row by row.
+    for (int type = 1; type <= 8; ++type) {
+        line(":%s", GAMEPLAY_TAGS[type]);
+        std::vector<const GameplaySite*> slots[TILES][TILES];
+        for (const GameplaySite& site : world.sites)
+            if (site.type == type) slots[site.x >> TILE_SHIFT][site.y >> TILE_SHIFT].push_back(&site);
+        for (int slot = 0; slot < SLOTS[size_t(type)]; ++slot)
+            for (int y = 0; y < TILES; ++y)
+                for (int x = 0; x < TILES; ++x)
+                    if (size_t(slot) < slots[x][y].size()) line("%d,%d", slots[x][y][size_t(slot)]->x, slots[x][y][size_t(slot)]->y);
+    }
+    line(":Weapon");
+    for (int pylon = 0; pylon < 11; ++pylon) line("%d,%d,%d", pylon, world.pylons[pylon][0], world.pylons[pylon][1]);
+    line(":Gun");
+    line("%d", 0);
+    line(":Laser Timeout");
+    line("%d", world.laser_timeout);
+    line(":Wind Speed");
+    line("%d", world.wind_speed);
+    line(":Wind Direction");
+    line("%d", world.wind_degrees);
+    line(":Weather Condition");
+    line("%d", world.weather);
+    line(":Time");
+    line("%d:%d", world.hours, world.minutes);
+    for (const char* tag : {"Failure Count", "Success Count", "Outstanding Count", "Humans loaded count",
+                            "Humans deployed count"}) {
+        line(":%s", tag);
+        line("%d", 0);
+    }
+    line(":Destroy");
+    return out;
+}
+
+std::vector<uint8_t> encode_mission_catalogue(const std::vector<CatalogueEntry>& entries) {
+    std::vector<uint8_t> out;
+    auto word = [&](int32_t value) {
+        for (int i = 0; i < 4; ++i) out.push_back(uint8_t(uint32_t(value) >> (8 * i)));
+    };
+    auto block = [&](const std::string& text) {
+        word(int32_t(text.size()));
+        out.insert(out.end(), text.begin(), text.end());
+    };
+    for (const CatalogueEntry& entry : entries) {
+        word(entry.number);
+        block(entry.text);
+        block(entry.header);
+    }
+    word(-1);
+    return out;
+}
+
+namespace {
+
+// Lower case, as every name of the data set.
+std::string mission_name(int zone, const char* letter, int number) {
+    char name[16];
+    std::snprintf(name, sizeof name, "%s%s%02d", zone == 5 ? "usat" : ZONE_CODES[zone - 1], zone == 5 ? "" : letter,
+                  number);
+    return name;
+}
+
+std::string mission_text(const std::string& title, const std::string& zone_name, bool ground) {
+    const std::string aim = ground ? "destroy the armour massing at the front" : "clear the sky over the front";
+    return ":Title\n" + title + "\n"
+           ":Description\n"
+           "Enemy forces are moving in " + zone_name + ".\n"
+           "Your flight is to " + aim + ".\n"
+           ":Para\n"
+           "Return to base and land on the runway you left.\n"
+           ":Briefing\n"
+           "{TRACK " + title + "}\n"
+           "{FIT}\n"
+           "Take off and follow your waypoints to the front.\n"
+           "{ZOOM}\n"
+           "Expect fighters on patrol and air defences round the target.\n"
+           ":Hit X\nThe enemy armour was broken.\n"
+           ":Hit Y\nThe patrol was driven off.\n"
+           ":Hit Z\nThe air defences were silenced.\n"
+           ":Miss X\nThe enemy armour got through.\n"
+           ":Miss Y\nThe patrol still holds the sky.\n"
+           ":Miss Z\nThe air defences still stand.\n"
+           ":Hit Extra\nYou found targets beyond your orders.\n"
+           ":Hit Keep\nYou struck what you were told to spare.\n"
+           ":Outstanding\nAn outstanding sortie.\n"
+           ":Success\nMission accomplished.\n"
+           ":Failure\nThe mission failed.\n";
+}
+
+std::string mission_header(int flow, int zone, int level) {
+    return ":Game Flow\n" + std::to_string(flow) + "\n:War Zone\n" + std::to_string(zone) + "\n:Campaign Level\n" +
+           std::to_string(level) + "\n";
+}
+
+std::vector<uint8_t> bytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+}  // namespace
+
+std::vector<DataFile> mission_files() {
+    std::vector<DataFile> files;
+    std::vector<CatalogueEntry> catalogue;
+    auto mission = [&](int zone, int flow, const char* letter, int number, int level, MissionKind kind, bool airborne,
+                       const std::string& title) {
+        const std::string name = mission_name(zone, letter, number);
+        const std::string text = mission_text(title, ZONE_NAMES[zone - 1], kind == MissionKind::GROUND);
+        const std::string header = mission_header(flow, zone, level);
+        for (const char* folder : LANGUAGE_FOLDERS)
+            files.push_back({std::string("missdata/") + folder + name + ".txt", bytes(text)});
+        files.push_back({"missdata/" + name + ".mis", bytes(header)});
+        files.push_back({"missdata/" + name + ".dta", bytes(encode_mission_data(build_mission_world(zone, kind, airborne)))});
+        catalogue.push_back({number, text, header});
+    };
+    for (int zone = 1; zone <= 4; ++zone) {
+        const std::string where = ZONE_NAMES[zone - 1];
+        mission(zone, 1, "q", 1, 0, MissionKind::AIR, true, "Quick Start Air Combat");
+        mission(zone, 1, "q", 2, 0, MissionKind::GROUND, false, "Quick Start Ground Attack");
+        mission(zone, 3, "s", 1, 0, MissionKind::AIR, false, where + " Patrol");
+        mission(zone, 3, "s", 2, 0, MissionKind::GROUND, false, where + " Strike");
+        mission(zone, 4, "c", 1, 1, MissionKind::AIR, false, where + " Campaign: First Light");
+        mission(zone, 4, "c", 2, 2, MissionKind::GROUND, false, where + " Campaign: Breakthrough");
+        for (int number = 0; number <= 10; ++number) {
+            const std::string text = ":Title\n" + where + " campaign, stage " + std::to_string(number) +
+                                     "\n:Description\nThe war in " + where + " goes on.\n";
+            for (const char* folder : LANGUAGE_FOLDERS)
+                files.push_back({std::string("missdata/") + folder + mission_name(zone, "l", number) + ".txt", bytes(text)});
+        }
+    }
+    mission(5, 2, "t", 1, 0, MissionKind::AIR, true, "Training: Flying the Route");
+    for (const char* folder : LANGUAGE_FOLDERS)
+        files.push_back({std::string("missdata/") + folder + "missions.blk", encode_mission_catalogue(catalogue)});
+    return files;
+}
+
+}  // namespace vyr::vyrgen

@@ -1,0 +1,63 @@
+// The missions of the sample data set: for each theatre of war its two quick starts (air combat
+// and ground attack), single and campaign missions with their texts, headers and data files, the
+// campaign texts, the training mission over Nevada, and the catalogue file missions.blk of every
+// language. Every text file ends in a line feed; the data files are in the form the game's own
+// writer gives them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tools/vyrgen/data_set.h"
+
+namespace vyr::vyrgen {
+
+// One point of a route, the eighteen values of a ":Waypoint" line.
+struct RoutePoint {
+    int type;
+    int32_t x, y, z;
+    int32_t speed;
+    int32_t wait;
+};
+
+struct MissionDrone {
+    int object_number;
+    std::vector<RoutePoint> route;
+};
+
+struct MissionTask {
+    int side, type;
+    std::vector<MissionDrone> drones;
+};
+
+struct GameplaySite {
+    int type;  // 1 AAA .. 8 mission target
+    int32_t x, y;
+};
+
+struct MissionWorld {
+    std::vector<MissionTask> tasks;  // the user task first
+    int cell_sides[64][64];          // [x][y]
+    std::vector<GameplaySite> sites;
+    int pylons[11][2];  // store, count
+    int laser_timeout, wind_speed, wind_degrees, weather;
+    int hours, minutes;
+};
+
+// Kinds of mission a theatre is given.
+enum class MissionKind { AIR, GROUND };
+
+MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start);
+// The data file in canonical form.
+std::string encode_mission_data(const MissionWorld& world);
+// missions.blk: per mission its number, text and header, then -1.
+struct CatalogueEntry {
+    int32_t number;
+    std::string text, header;
+};
+std::vector<uint8_t> encode_mission_catalogue(const std::vector<CatalogueEntry>& entries);
+
+std::vector<DataFile> mission_files();
+
+}  // namespace vyr::vyrgen

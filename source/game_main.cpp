@@ -1,5 +1,6 @@
 #include "source/game_main.h"
 
+#include "library/3dvisual/objects.h"
 #include "library/3dvisual/world.h"
 #include "library/config/prefs.h"
 #include "library/gfxinit/glide.h"
@@ -40,6 +41,19 @@ void show_first_screen() {
     }
 }
 
+// The accelerator with the theatre's textures; the object textures go to it with the objects'
+// own start-up, not here. The display goes back to the 8-bit menus until a flight takes it.
+void start_accelerator() {
+    TextureRecord** const object_textures = texture_table;
+    const int32_t object_texture_count = texture_count;
+    texture_table = nullptr;
+    texture_count = 0;
+    start_glide();
+    texture_table = object_textures;
+    texture_count = object_texture_count;
+    release_accelerator_display();
+}
+
 }  // namespace
 
 // Brings every subsystem up under the loading screen, puts the first menu screen up and leaves
@@ -65,7 +79,6 @@ int game_main(int argc, char** argv) {
     pointer_colours_locked = 1;
     set_war_zone(war_zone);
     start_accelerator();
-    release_accelerator_display();
     init_weapon_info();
     init_pylon_types();
     init_sensor_types();

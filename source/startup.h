@@ -45,10 +45,6 @@ int get_run_count();
 // One more flight, stored as "Quick Start Game Runs".
 void count_game_run();
 
-// Opens the accelerator with the theatre's textures; the display stays closed until the world
-// data it loads exist, so no flight can be drawn yet.
-void start_accelerator();
-
 // One line on stderr naming the subsystems that are still stand-ins.
 void report_seams();
 

@@ -33,4 +33,29 @@ Waypoint* get_last_waypoint(Waypoint* waypoint);
 void view_next_drone();
 void view_previous_drone();
 
+// The player's task; null when the mission gives none.
+extern Task* user_task;
+
+Waypoint* get_drone_first_waypoint(const Drone* drone);
+// game_clock from which the drone takes part.
+int32_t get_drone_activation_time(const Drone* drone);
+// 1 while the drone's autopilot flies it.
+int get_drone_autopilot(const Drone* drone);
+// Makes the drone and its task the selected ones.
+void select_drone(Drone* drone);
+
+// Mission set-up: the drones at their start, their passengers on board, the user drone and its
+// wingmen's arms.
+void place_drones_at_start();
+void link_drone_passengers();
+void create_user_drone();
+void init_battle_cells();
+void reset_drone_bomb_run();
+
+// Once a simulation step: the local drones, or the remote ones from what the link received.
+void update_drones();
+void update_remote_drones();
+// Tyre smoke at the wheels of a landing aircraft.
+void emit_touchdown_smoke();
+
 }  // namespace vyr

@@ -5,7 +5,9 @@
 #include "source/drone/drone_types.h"
 #include "source/drone/soldier_moves.h"
 #include "source/drone/user_drone.h"
+#include "source/drone/waypoint.h"
 #include "source/drone/wingman.h"
+#include "source/warmodel/war_model.h"
 
 namespace vyr {
 
@@ -17,6 +19,14 @@ void view_next_drone() {}
 void view_previous_drone() {}
 void register_user_drone_keys() {}
 void register_wingman_keys() {}
+void reset_human_death_counter() {}
+void arm_user_wingmen() {}
+
+// No war is fought yet.
+void init_war_model() {}
+void update_war_model() {}
+void release_war_model() {}
+void reset_war_model_flag() {}
 
 namespace {
 
@@ -33,10 +43,14 @@ ObjectInstance make_own_object() {
 ObjectInstance own_object = make_own_object();
 int gear_state = GEAR_DOWN;
 
+constexpr int32_t START_HEIGHT = 3000 * 256;  // world units
+
 }  // namespace
 
 // No task, route or other drone exists: nothing hears a notification and no route ends anywhere.
 Drone* user_drone = nullptr;
+Task* user_task = nullptr;
+Waypoint* selected_waypoint = nullptr;
 void raise_drone_notify(Drone*, int) {}
 Task* get_first_task() { return nullptr; }
 Task* get_next_task(Task*) { return nullptr; }
@@ -47,6 +61,29 @@ Vector3 get_drone_position(const Drone*) { return {}; }
 Waypoint* get_drone_current_waypoint(const Drone*) { return nullptr; }
 Waypoint* get_last_waypoint(Waypoint* waypoint) { return waypoint; }
 void set_user_drone(Drone*) {}
+Waypoint* get_drone_first_waypoint(const Drone*) { return nullptr; }
+int32_t get_drone_activation_time(const Drone*) { return 0; }
+int get_drone_autopilot(const Drone*) { return 0; }
+void select_drone(Drone*) {}
+Waypoint* get_next_waypoint(const Waypoint*) { return nullptr; }
+int32_t get_waypoint_type(const Waypoint*) { return 0; }
+Vector3 get_waypoint_position(const Waypoint*) { return {}; }
+int32_t get_waypoint_altitude(const Waypoint*) { return 0; }
+void select_waypoint(Waypoint* waypoint) { selected_waypoint = waypoint; }
+
+// Nothing to place, carry, arm or move but the player's aircraft, which starts over the middle of
+// the theatre heading north.
+void place_drones_at_start() {}
+void link_drone_passengers() {}
+void init_battle_cells() {}
+void reset_drone_bomb_run() {}
+void update_drones() {}
+void update_remote_drones() {}
+void emit_touchdown_smoke() {}
+void create_user_drone() {
+    own_pose.position = {1 << 27, 1 << 27, START_HEIGHT};
+    set_identity_matrix(own_pose.matrix);
+}
 int is_landing_on_carrier_deck(Drone*, ObjectInstance*, const Vector3&) { return 0; }
 void land_user_on_carrier(ObjectInstance*) {}
 

@@ -118,7 +118,14 @@ void debrief_multiplayer() {
     invalidate_area(0, 0, display_width() - 1, display_height() - 1, 1);
 }
 
-void debrief(int quick_start_flow) {
+void present_cleared_screen() {
+    clear_screen(0);
+    lock_and_flip_display();
+}
+
+}  // namespace
+
+void debrief_flight(int quick_start_flow) {
     switch (game_mode) {
     case GAME_SINGLE: debrief_single(quick_start_flow); return;
     // Mode 6 is a two-player game too; it ends as the other two-player modes do.
@@ -135,13 +142,6 @@ void debrief(int quick_start_flow) {
     default: report_fatal_error("Can't debrief an unknown game mode", "source/menus/takeoff", __LINE__);
     }
 }
-
-void present_cleared_screen() {
-    clear_screen(0);
-    lock_and_flip_display();
-}
-
-}  // namespace
 
 uint32_t start_game_thread() { return create_thread("Game Thread", fly_mission); }
 
@@ -200,7 +200,7 @@ void fly_mission() {
         report_fatal_error("Graphics mode not available\n", "source/menus/takeoff", __LINE__);
     reset_pointer_limits();
     invalidate_area(0, 0, display_width() - 1, display_height() - 1, 1);
-    debrief(quick_start_flow);
+    debrief_flight(quick_start_flow);
     refresh_map_screen();
     build_world_palette();
     show_pointer();

@@ -22,6 +22,10 @@ void fly_mission();
 void init_game();
 void end_game();
 
+// After the flight, by game_mode: the single player's debrief or top ten, or the scores of a
+// multiplayer game; an unknown mode is fatal.
+void debrief_flight(int quick_start_flow);
+
 // 1 when the route from `first` holds a landing waypoint on a runway.
 int has_runway_landing(const Waypoint* first);
 // The battle cells, the lased ground objects, and the avionics on the user task's route from its

@@ -1,9 +1,7 @@
 #include "source/game_main.h"
 
-#include "library/3dvisual/objects.h"
 #include "library/3dvisual/world.h"
 #include "library/config/prefs.h"
-#include "library/gfxinit/glide.h"
 #include "library/sound/music.h"
 #include "library/sound/samples.h"
 #include "library/system/key.h"
@@ -39,19 +37,6 @@ void show_first_screen() {
         push_main_screen(1);
         push_preferences_screen();
     }
-}
-
-// The accelerator with the theatre's textures; the object textures go to it with the objects'
-// own start-up, not here. The display goes back to the 8-bit menus until a flight takes it.
-void start_accelerator() {
-    TextureRecord** const object_textures = texture_table;
-    const int32_t object_texture_count = texture_count;
-    texture_table = nullptr;
-    texture_count = 0;
-    start_glide();
-    texture_table = object_textures;
-    texture_count = object_texture_count;
-    release_accelerator_display();
 }
 
 }  // namespace

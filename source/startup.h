@@ -45,6 +45,10 @@ int get_run_count();
 // One more flight, stored as "Quick Start Game Runs".
 void count_game_run();
 
+// The accelerator with the theatre's textures, the object textures not yet; then the display goes
+// back to the 8-bit menus until a flight takes it.
+void start_accelerator();
+
 // One line on stderr naming the subsystems that are still stand-ins.
 void report_seams();
 

@@ -1,6 +1,7 @@
 // Stand-in for the avionics and the cockpit: the view is always the cockpit's, rendered from the
 // aircraft with no panel, head-up display or camera of its own; the quit box and the cockpit's
 // colours are loaded so that the flight can be left.
+#include "library/3dvisual/viewport.h"
 #include "library/3dvisual/world.h"
 #include "library/graphics/loadgfx.h"
 #include "library/graphics/palette.h"
@@ -96,8 +97,10 @@ void init_views() {
     pilot_ejected = 0;
 }
 void shutdown_views() {}
+// Every view is drawn over the whole screen.
 int set_view_mode(int mode) {
     view_mode = mode;
+    set_viewport(0, 0, 640, 480);
     return 1;
 }
 // With no crash camera to circle, the flight ends at once.
@@ -106,8 +109,11 @@ void enter_crash_view() {
     flight_running = 0;
 }
 
+// The cockpit's camera: from the aircraft, which is not drawn around the eye.
 void render_view() {
-    set_view_settings(&view_settings);
+    ViewSettings view = view_settings;
+    view.own_object = player_object;
+    set_view_settings(&view);
     render_world(player_position);
 }
 

@@ -15,6 +15,7 @@
 #include "source/models/flight_model.h"
 #include "source/recorder.h"
 #include "source/sknet/game_rules.h"
+#include "source/weapons/weapon_keys.h"
 #include "tests/support/headless_world.h"
 
 namespace vyr {
@@ -103,6 +104,27 @@ TEST_F(FrameLoop, EachAccelerationStepAdvancesTheClockByTheFrameAndRecordsIt) {
     ASSERT_NE(first_event_block, nullptr);
     EXPECT_EQ(first_event_block->records[0].kind, RECORD_DELTA_TIME);
     EXPECT_EQ(first_event_block->records[0].value1, game_clock) << "eight steps, merged into one record";
+}
+
+TEST_F(FrameLoop, APausedFrameCountsNeitherTimeNorTheCountdown) {
+    run_frames(4);
+    const int32_t clock = game_clock, frames = frame_count;
+    flight_paused = 1;
+    schedule_flight_end();
+    run_frames(3);
+    EXPECT_EQ(game_clock, clock);
+    EXPECT_EQ(frame_count, frames);
+    EXPECT_EQ(end_countdown, 2);
+    EXPECT_EQ(flight_running, 1);
+    flight_paused = 0;
+    run_frames(2);
+    EXPECT_EQ(flight_running, 0);
+}
+
+TEST_F(FrameLoop, TheFireLatchIsClearedOnceTheFireControlIsLetGo) {
+    fire_latch = 1;
+    run_flight_frame();
+    EXPECT_EQ(fire_latch, 0);
 }
 
 TEST_F(FrameLoop, LongFramesAreCutIntoModelSubstepsOfAtMostHalfASecond) {

@@ -328,6 +328,7 @@ ModelSubsteps split_model_step(double seconds, int32_t fraction) {
 }
 
 void start_flight_loop() {
+    flight_loop_active = 1;
     kept_view_settings = view_settings;
     watch_debug_value("Global Time", 0, &game_clock);
     watch_debug_value("Acceleration", 0, &time_acceleration);
@@ -420,6 +421,7 @@ void end_flight_loop() {
     stop_all_sounds();
     view_settings = kept_view_settings;
     accelerator_flag = 0;
+    flight_loop_active = 0;
 }
 
 void flight_loop() {

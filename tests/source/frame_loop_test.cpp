@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "library/3dvisual/view.h"
 #include "library/3dvisual/world.h"
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"
 #include "library/system/key.h"
+#include "library/system/timer.h"
 #include "library/system/winmain.h"
 #include "platform/accel/framebuffer.h"
 #include "platform/timer/timer.h"
@@ -15,6 +18,7 @@
 #include "source/models/flight_model.h"
 #include "source/recorder.h"
 #include "source/sknet/game_rules.h"
+#include "source/sknet/link.h"
 #include "source/weapons/weapon_keys.h"
 #include "tests/support/headless_world.h"
 
@@ -125,6 +129,39 @@ TEST_F(FrameLoop, TheFireLatchIsClearedOnceTheFireControlIsLetGo) {
     fire_latch = 1;
     run_flight_frame();
     EXPECT_EQ(fire_latch, 0);
+}
+
+// Over a modem the other machine applies a frame's time two frames late, so the pacing machine
+// uses its own measurement three frames late; over other links one frame late.
+TEST_F(FrameLoop, ThePacingMachineOfALinkUsesItsFrameTimesLate) {
+    const struct {
+        int32_t connection, position, delay;
+    } cases[] = {{CONNECTION_MODEM, 1, 3}, {CONNECTION_DIRECT, 1, 1}};
+    for (const auto& c : cases) {
+        end_flight_loop();
+        game_mode = GAME_TWO_PLAYER_MISSION;
+        connection_mode = c.connection;
+        two_player_position = c.position;
+        start_flight_loop();
+        get_frame_time();
+        std::vector<int32_t> measured;
+        for (int k = 0; k < 6; ++k) {
+            platform::advance_virtual_clock(5 + k);
+            measure_frame_time();
+            measured.push_back(measured_frame_ticks);
+            EXPECT_EQ(measured.back(), 2 * (5 + k));
+            const int32_t expected = k >= c.delay ? measured[size_t(k - c.delay)] : 0;
+            EXPECT_EQ(frame_ticks, expected) << "connection " << c.connection << " frame " << k;
+        }
+    }
+    end_flight_loop();
+    two_player_position = 2;
+    received_frame_ticks = 17;
+    start_flight_loop();
+    measure_frame_time();
+    EXPECT_EQ(frame_ticks, 17) << "the other machine takes the time it was sent";
+    two_player_position = 1;
+    received_frame_ticks = 0;
 }
 
 TEST_F(FrameLoop, LongFramesAreCutIntoModelSubstepsOfAtMostHalfASecond) {

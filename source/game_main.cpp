@@ -2,7 +2,6 @@
 
 #include "library/3dvisual/world.h"
 #include "library/config/prefs.h"
-#include "library/gfxinit/glide.h"
 #include "library/sound/music.h"
 #include "library/sound/samples.h"
 #include "library/system/key.h"
@@ -65,7 +64,6 @@ int game_main(int argc, char** argv) {
     pointer_colours_locked = 1;
     set_war_zone(war_zone);
     start_accelerator();
-    release_accelerator_display();
     init_weapon_info();
     init_pylon_types();
     init_sensor_types();

@@ -8,7 +8,9 @@
 #include <cstring>
 #include <string>
 
+#include "library/3dvisual/objects.h"
 #include "library/config/prefs.h"
+#include "library/gfxinit/glide.h"
 #include "library/graphics/ddraw.h"
 #include "library/graphics/loadgfx.h"
 #include "library/graphics/palette.h"
@@ -182,6 +184,17 @@ void count_game_run() {
     // A hand-edited count at the limit stays there.
     if (run_count < INT32_MAX) ++run_count;
     set_pref_int("Quick Start Game Runs", run_count);
+}
+
+void start_accelerator() {
+    TextureRecord** const object_textures = texture_table;
+    const int32_t object_texture_count = texture_count;
+    texture_table = nullptr;
+    texture_count = 0;
+    start_glide();
+    texture_table = object_textures;
+    texture_count = object_texture_count;
+    release_accelerator_display();
 }
 
 }  // namespace vyr

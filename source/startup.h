@@ -45,8 +45,8 @@ int get_run_count();
 // One more flight, stored as "Quick Start Game Runs".
 void count_game_run();
 
-// Opens the accelerator with the theatre's textures; the display stays closed until the world
-// data it loads exist, so no flight can be drawn yet.
+// The accelerator with the theatre's textures, the object textures not yet; then the display goes
+// back to the 8-bit menus until a flight takes it.
 void start_accelerator();
 
 // One line on stderr naming the subsystems that are still stand-ins.

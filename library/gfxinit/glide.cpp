@@ -46,6 +46,8 @@ void start_glide() {
     load_accel_textures({world_settings.data_directory, world_settings.war_zone_directory, texture_table, texture_count});
 }
 
+void release_accelerator_display() { accel::hand_display_to_2d(); }
+
 void set_fog_density() {
     switch (current_view.weather) {
     case WEATHER_LIGHT_FOG: install_fog(LIGHT_FOG_DENSITY); break;

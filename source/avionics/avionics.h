@@ -15,4 +15,21 @@ extern FlightDataSnapshot flight_data_snapshot;
 void register_detail_keys();
 void register_avionics_keys();
 
+// 1 while autoland flies the aircraft: the frame loop runs its tick instead of the flight model.
+extern int32_t autoland_engaged;
+
+// Mission set-up: the displays, the threat warning and the landing aid.
+void init_avionics();
+// One simulation step: the snapshot, the warnings, the steerpoints, the radar and the pod.
+void update_avionics();
+void update_autoland();
+// Hot-key handler: engages or disengages autoland.
+int toggle_autoland(int key_code);
+// The airfield near the current steerpoint, else the first usable one.
+void select_current_airfield();
+void scan_threat_emitters();
+void compute_world_extents();
+// The drone view's next and previous keys start again from the player.
+void reset_drone_view_cycle();
+
 }  // namespace vyr

@@ -21,4 +21,9 @@ extern uint32_t system_failures;
 void reset_caution_lamps();
 void reset_system_failures();
 
+// The 42 cockpit panel pictures.
+void load_cockpit_art();
+// Into flight_screen: the panel in the cockpit view, else the time-acceleration indicator.
+void draw_cockpit_panel();
+
 }  // namespace vyr

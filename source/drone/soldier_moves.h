@@ -7,4 +7,6 @@ void load_human_movements();
 // The animation hook of soldier figures.
 void pose_human_figure(void* instance);
 
+void reset_human_death_counter();
+
 }  // namespace vyr

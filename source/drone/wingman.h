@@ -5,4 +5,6 @@ namespace vyr {
 
 void register_wingman_keys();
 
+void arm_user_wingmen();
+
 }  // namespace vyr

@@ -31,4 +31,13 @@ extern int32_t quick_start_kind;
 // The mission's time of day at its start, in ticks since midnight.
 int32_t get_mission_start_time();
 
+// The front end's game type (1: the quick start that enters the top ten).
+int get_game_type();
+// Set while the flight was started from the first-run screen.
+extern int32_t first_run_flight;
+void refresh_map_screen();
+// After a flight the menus' screens are the player's again: buttons shown, remote-control
+// messages hidden.
+void return_screens_to_local_control();
+
 }  // namespace vyr

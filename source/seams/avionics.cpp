@@ -1,23 +1,62 @@
-// Stand-in for the avionics and the cockpit.
+// Stand-in for the avionics and the cockpit: the view is always the cockpit's, rendered from the
+// aircraft with no panel, head-up display or camera of its own; the quit box and the cockpit's
+// colours are loaded so that the flight can be left.
+#include "library/3dvisual/viewport.h"
+#include "library/3dvisual/world.h"
+#include "library/graphics/loadgfx.h"
+#include "library/graphics/palette.h"
+#include "library/graphics/rect.h"
+#include "library/system/memory.h"
 #include "source/avionics/avionics.h"
+#include "source/avionics/g_effects.h"
+#include "source/avionics/hud.h"
 #include "source/avionics/messages.h"
 #include "source/avionics/mfd.h"
 #include "source/avionics/panel.h"
 #include "source/avionics/targeting_pod.h"
 #include "source/avionics/vcockpit.h"
 #include "source/avionics/views.h"
+#include "source/drone/user_drone.h"
+#include "source/frame_loop.h"
+#include "source/startup.h"
 
 namespace vyr {
 
 uint32_t system_failures = 0;
 // The flight keeps the cockpit view until the views exist.
 int32_t view_mode = VIEW_COCKPIT;
+int32_t initial_view_mode = VIEW_COCKPIT;
+int32_t pending_view_mode = -1;
+int32_t pilot_ejected = 0;
 FlightDataSnapshot flight_data_snapshot = {};
+int32_t autoland_engaged = 0;
+Sprite* quit_box_sprite = nullptr;
+int32_t cockpit_overlay_started = 0;
+
+namespace {
+
+constexpr const char* SOURCE = "source/seams/avionics";
+constexpr int COCKPIT_FIRST_COLOUR = 224;
+constexpr int COCKPIT_COLOURS = 32;
+
+Sprite quit_box = {};
+uint8_t* quit_box_pixels = nullptr;
+
+void free_quit_box() {
+    if (!quit_box_pixels) return;
+    free_memory(quit_box_pixels, SOURCE, __LINE__);
+    quit_box_pixels = nullptr;
+    quit_box_sprite = nullptr;
+}
+
+}  // namespace
 
 void reset_caution_lamps() {}
 void reset_system_failures() { system_failures = 0; }
 // No message lines are drawn yet.
 void post_message(const char*, int, int) {}
+void init_message_area() {}
+void age_messages() {}
 
 // No cockpit, view or display exists yet for these keys to act on.
 void register_detail_keys() {}
@@ -30,5 +69,67 @@ void register_pod_key() {}
 // There is no drone view to show yet.
 void set_drone_view_object(ObjectInstance*) {}
 void enter_drone_view() {}
+// Nothing to set up, update or free: no display, warning, airfield, head-up display or remap.
+void init_avionics() {}
+void update_avionics() {}
+void update_autoland() {}
+int toggle_autoland(int) {
+    autoland_engaged = 0;
+    return 1;
+}
+void select_current_airfield() {}
+void scan_threat_emitters() {}
+void compute_world_extents() {}
+void reset_drone_view_cycle() {}
+void init_hud() {}
+void init_g_effects() {}
+void update_g_effects() {}
+void free_g_effects() {}
+void init_night_vision() {}
+void shutdown_night_vision() {}
+void create_view_remaps() {}
+void free_view_remaps() {}
+void load_cockpit_art() {}
+void draw_cockpit_panel() {}
+void draw_cockpit_overlay() {}
+void update_head_panning() {}
+
+void init_views() {
+    view_mode = VIEW_COCKPIT;
+    pending_view_mode = -1;
+    pilot_ejected = 0;
+}
+void shutdown_views() {}
+// Every view is drawn over the whole screen.
+int set_view_mode(int mode) {
+    view_mode = mode;
+    set_viewport(0, 0, 640, 480);
+    return 1;
+}
+// With no crash camera to circle, the flight ends at once.
+void enter_crash_view() {
+    view_mode = VIEW_CRASH;
+    flight_running = 0;
+}
+
+// The cockpit's camera: from the aircraft, which is not drawn around the eye.
+void render_view() {
+    ViewSettings view = view_settings;
+    view.own_object = player_object;
+    set_view_settings(&view);
+    render_world(player_position);
+}
+
+void init_cockpit_overlay() {
+    free_quit_box();
+    const char* name = product_language == LANG_US ? "cockpits\\yankend.lbm" : "cockpits\\endmiss3.lbm";
+    if (load_picture(name, &quit_box_pixels, &quit_box.width, &quit_box.height)) {
+        quit_box.pixels = quit_box_pixels;
+        quit_box_sprite = &quit_box;
+    }
+    load_base_palette("cockpits\\cockpits.rgb", COCKPIT_FIRST_COLOUR, COCKPIT_COLOURS, 1);
+}
+
+void free_cockpit() { free_quit_box(); }
 
 }  // namespace vyr

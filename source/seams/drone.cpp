@@ -9,7 +9,9 @@
 #include "source/drone/soldier_moves.h"
 #include "source/drone/soldiers.h"
 #include "source/drone/user_drone.h"
+#include "source/drone/waypoint.h"
 #include "source/drone/wingman.h"
+#include "source/warmodel/war_model.h"
 
 namespace vyr {
 
@@ -18,6 +20,14 @@ void load_human_movements() {}
 void pose_human_figure(void*) {}
 void register_user_drone_keys() {}
 void register_wingman_keys() {}
+void reset_human_death_counter() {}
+void arm_user_wingmen() {}
+
+// No war is fought yet.
+void init_war_model() {}
+void update_war_model() {}
+void release_war_model() {}
+void reset_war_model_flag() {}
 
 // Soldiers get no figure record, ships no set-up and drones no weapons; the reset leaves the
 // "none" marks a record needs.
@@ -56,9 +66,24 @@ ObjectInstance make_own_object() {
 ObjectInstance own_object = make_own_object();
 int gear_state = GEAR_DOWN;
 
+constexpr int32_t START_HEIGHT = 3000 * 256;  // world units
+
 }  // namespace
 
 void set_user_drone(Drone*) {}
+int get_drone_autopilot(const Drone*) { return 0; }
+
+// Nothing to place, arm or move but the player's aircraft, which starts over the middle of
+// the theatre heading north.
+void place_drones_at_start() {}
+void reset_drone_bomb_run() {}
+void update_drones() {}
+void update_remote_drones() {}
+void emit_touchdown_smoke() {}
+void create_user_drone() {
+    own_pose.position = {1 << 27, 1 << 27, START_HEIGHT};
+    set_identity_matrix(own_pose.matrix);
+}
 int is_landing_on_carrier_deck(Drone*, ObjectInstance*, const Vector3&) { return 0; }
 void land_user_on_carrier(ObjectInstance*) {}
 

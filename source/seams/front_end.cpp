@@ -11,18 +11,30 @@
 #include "library/graphics/screen.h"
 #include "library/os/file.h"
 #include "source/controls.h"
+#include "source/menus/debrief/debrief.h"
 #include "source/menus/front_end.h"
 #include "source/menus/logs/pilot_log.h"
+#include "source/menus/missions/catalogue.h"
+#include "source/menus/missions/goals.h"
 #include "source/menus/missions/payload.h"
 #include "source/menus/prefs_screens.h"
 #include "source/menus/screens.h"
 #include "source/menus/top_ten.h"
+#include "source/recorder.h"
 
 namespace vyr {
 
 int32_t debug_mode = 0;
 int32_t debug_flag = 0;
 int32_t mission_planner = 0;
+int32_t first_run_flight = 0;
+PilotLog* current_pilot_log = nullptr;
+int32_t quick_start_score = 0;
+int32_t goal_damage_tally = 0;
+int32_t landing_goal_met = 0;
+int32_t soldiers_picked_up = 0;
+int32_t soldiers_delivered = 0;
+int32_t waypoints_reached = 0;
 
 namespace {
 
@@ -100,6 +112,24 @@ void set_pylon_weight(int, int, int) {}
 int get_pylon_weapon(int pylon) { return pylon_store[pylon]; }
 int get_pylon_count(int pylon) { return pylon_count[pylon]; }
 void clear_pylon_weights() {}
+int get_game_type() { return 1; }
+
+// No pilot log, top ten, map, goal or debrief screen exists yet to write or show; the flight's
+// records are kept until the next one.
+void log_mission_result(PilotLog*, int, int, int) {}
+void log_campaign_mission(PilotLog*, int) {}
+void reset_quick_start_score() { quick_start_score = 0; }
+void enter_top_ten_score() {}
+void show_top_ten_screen() {}
+void refresh_map_screen() {}
+void return_screens_to_local_control() {}
+void reset_debrief_records() { reset_flight_records(); }
+void show_debrief() {}
+void init_mission_goals() {}
+void restore_destroyed_ground_objects() {}
+void note_mission_drone_killed() {}
+void note_mission_target_destroyed() {}
+void note_waypoint_reached() {}
 
 void push_main_screen(int) { show_background("menuscrn\\main_off.lbm"); }
 void push_preferences_screen() { show_background("menuscrn\\pref3_of.lbm"); }

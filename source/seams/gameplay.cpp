@@ -69,6 +69,7 @@ void add_gameplay_object(int type, int32_t x, int32_t y) {
 void update_front_line_distances() {}
 void apply_cell_sides() {}
 int is_friendly_runway(int32_t, int32_t, const Waypoint*) { return 0; }
+void flag_lased_ground_objects() {}
 
 void clear_dynamic_ground_objects() {}
 void place_defence_objects() {}

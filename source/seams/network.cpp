@@ -1,6 +1,8 @@
 // Stand-in for multiplayer: every game is a single-player one.
 #include "source/sknet/chat.h"
 #include "source/sknet/game_rules.h"
+#include "source/sknet/link.h"
+#include "source/sknet/net_screens.h"
 
 namespace vyr {
 
@@ -12,6 +14,17 @@ int32_t crashing_off = 0;
 int32_t invincible = 0;
 int32_t infinite_fuel = 0;
 int32_t goodbye_picture = 0;
+int32_t own_player_number = -1;
+int32_t chat_line_open = 0;
+int32_t two_player_position = 1;
+int32_t received_frame_ticks = 0;
+int32_t player_out_of_play = 0;
+int32_t combat_outcome = 0;
+int32_t network_role = NET_ROLE_NONE;
+int32_t network_options_changed = 0;
+
+// The rules as they stand are the single player's.
+void set_game_rules() {}
 
 // No other machine to talk to yet.
 void register_comms_phrase_keys() {}
@@ -20,5 +33,50 @@ int own_team_bit() { return 1; }
 void send_crashed() {}
 void send_flag_captured() {}
 void queue_two_player_event(int) {}
+void read_chat_keys() {}
+void draw_chat_area() {}
+void request_chat_redraw() {}
+
+void start_linked_flight() {}
+void start_two_player_game() {}
+void set_normal_secure_timeout() {}
+void set_long_secure_timeout() {}
+void reset_modem_link_states() {}
+void announce_leaving() {}
+void send_server_leaving() {}
+void send_client_leaving() {}
+void send_link_frame() {}
+void receive_link_frame() {}
+void send_two_player_frame() {}
+void receive_two_player_frame() {}
+void extrapolate_players() {}
+void check_flag_captured() {}
+int queue_remote_key(int) { return 0; }
+void idle_modem_hook() {}
+
+namespace {
+int player_kills[2] = {};
+}  // namespace
+
+// Two players' kills are all a linked game keeps yet; a player number outside them counts none.
+void add_player_kill(int player) {
+    if (player == 0 || player == 1) ++player_kills[player];
+}
+int get_player_kills(int player) { return player == 0 || player == 1 ? player_kills[player] : 0; }
+
+// No network or two-player screen exists yet.
+void set_score_values(int, int) {}
+void clear_modem_messages() {}
+void join_network_channel() {}
+void reset_server_state() {}
+void set_node_sorting(int) {}
+void show_network_scores() {}
+void reset_player_table() {}
+void share_network_options() {}
+void apply_network_options() {}
+void enable_network_option_buttons(int) {}
+void show_link_end_reason() {}
+void push_two_player_screen() {}
+void enable_network_screen_input() {}
 
 }  // namespace vyr

@@ -1,9 +1,13 @@
 // Stand-in for the weapons and sensors.
 #include "source/models/integration.h"
+#include "source/radar/radar.h"
 #include "source/weapons/damage.h"
 #include "source/weapons/failures.h"
 #include "source/weapons/object_types.h"
+#include "source/weapons/rounds.h"
+#include "source/weapons/speech.h"
 #include "source/weapons/stores.h"
+#include "source/weapons/targets.h"
 #include "source/weapons/weapon_info.h"
 #include "source/weapons/weapon_keys.h"
 
@@ -12,6 +16,11 @@ namespace vyr {
 int32_t electrics_first_failure_time = 0;
 int32_t electrics_second_failure_time = 0;
 int32_t unlimited_weapons = 0;
+int32_t selected_hardpoint = -1;
+int32_t selected_weapon = 0;
+int32_t weapon_selected = 0;
+int32_t fire_latch = 0;
+int32_t opening_call_made = 0;
 
 // Without stores the aircraft keeps its clean limit.
 void check_loadout_limits() { set_model_g_limit(9); }
@@ -31,5 +40,16 @@ void init_sensor_types() {}
 void register_weapon_keys() {}
 void destroy_ground_object(ground_object*, const Vector3&, Drone*) {}
 void kill_drone_by_round(ObjectInstance*, Drone*) {}
+
+// No stores, rounds, radar, target or speech queue exists yet to reset, move or play.
+void save_stores_state() {}
+void init_radar() {}
+void reset_designation() {}
+void init_mine_targets() {}
+void reset_recon() {}
+void update_weapons_frame() {}
+void repeat_countermeasures() {}
+void clear_speech_queue() {}
+void play_queued_speech() {}
 
 }  // namespace vyr

@@ -11,4 +11,13 @@ extern int32_t goodbye_picture;
 // Hot-key handler: opens the chat line.
 int open_chat_line(int key_code);
 
+// 1 while the chat line takes the keys.
+extern int32_t chat_line_open;
+
+void read_chat_keys();
+// Over the 3D view: the input line and the message lines.
+void draw_chat_area();
+// The chat area is drawn afresh on the next frame.
+void request_chat_redraw();
+
 }  // namespace vyr

@@ -12,6 +12,8 @@ enum GameMode : int32_t {
     GAME_PILOT_GUNNER = 3,
     GAME_MULTI_PLAYER = 4,
     GAME_CAPTURE_FLAG = 5,
+    // A two-player game the rules never choose themselves; only the other machine sets it.
+    GAME_LINKED_MISSION = 6,
 };
 
 extern int32_t game_mode;
@@ -45,5 +47,10 @@ void register_comms_phrase_keys();
 
 // The own player's team bit in capture the flag: 1 blue, 0 red.
 int own_team_bit();
+// Derives the game mode, control mode, player number, connection and flight rules from the chosen
+// game type.
+void set_game_rules();
+// This machine's player number; -1 until known.
+extern int32_t own_player_number;
 
 }  // namespace vyr

@@ -27,4 +27,12 @@ double get_stores_weight();
 double get_centre_tank_weight();
 double get_wing_tank_weight();
 
+// Keeps the stores as they are at flight start.
+void save_stores_state();
+
+// The selection: hardpoint (-1 none), weapon id (0 none) and whether one is selected.
+extern int32_t selected_hardpoint;
+extern int32_t selected_weapon;
+extern int32_t weapon_selected;
+
 }  // namespace vyr

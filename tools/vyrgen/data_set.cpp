@@ -5,6 +5,7 @@
 
 #include "tools/vyrgen/accel_files.h"
 #include "tools/vyrgen/backdrops.h"
+#include "tools/vyrgen/cockpit_pictures.h"
 #include "tools/vyrgen/loading.h"
 #include "tools/vyrgen/missions/missions.h"
 #include "tools/vyrgen/objects/object_set.h"
@@ -32,6 +33,7 @@ std::vector<uint8_t> bytes_of(const std::string& text) { return {text.begin(), t
 std::vector<PictureFile> data_set_pictures() {
     std::vector<PictureFile> pictures = {pointer_picture()};
     for (PictureFile& picture : loading_pictures()) pictures.push_back(std::move(picture));
+    for (PictureFile& picture : cockpit_pictures()) pictures.push_back(std::move(picture));
     return pictures;
 }
 

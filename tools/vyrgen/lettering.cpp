@@ -53,6 +53,7 @@ const char* glyph(char c) {
         case '9': return "4,3 1,3 0,2 0,1 1,0 3,0 4,1 4,5 3,6 1,6";
         case '-': return "1,3 3,3";
         case '.': return "2,6 2,6";
+        case '?': return "0,1 1,0 3,0 4,1 4,2 2,3 2,4|2,6 2,6";
         default: return "";
     }
 }

@@ -12,7 +12,9 @@
 #include "library/graphics/loadgfx.h"
 #include "library/system/memory.h"
 #include "tests/support/scratch.h"
+#include "tools/vyrgen/cockpit_pictures.h"
 #include "tools/vyrgen/pointers.h"
+#include "tools/vyrgen/rgb_palettes.h"
 #include "tools/vyrgen/ui_pictures.h"
 
 namespace vyr::vyrgen {
@@ -52,7 +54,8 @@ TEST_F(DataSet, EveryPictureDecodesToWhatWasDrawnAtTheSizeTheGameExpects) {
         {"uidata/mouse.lbm", {640, 480}},      {"menuscrn/newintro.lbm", {640, 480}},
         {"menuscrn/tit-us.lbm", {640, 480}},   {"menuscrn/ni_sys.bbm", {240, 170}},
         {"menuscrn/ni_sound.bbm", {240, 170}}, {"menuscrn/ni_miss.bbm", {240, 170}},
-        {"menuscrn/ni_mapd.bbm", {240, 170}},
+        {"menuscrn/ni_mapd.bbm", {240, 170}},  {"cockpits/endmiss3.lbm", {252, 100}},
+        {"cockpits/yankend.lbm", {252, 100}},
     };
     std::set<bool> kinds;
     for (const PictureFile& file : data_set_pictures()) {
@@ -72,6 +75,18 @@ TEST_F(DataSet, EveryPictureDecodesToWhatWasDrawnAtTheSizeTheGameExpects) {
         kinds.insert(file.compressed);
     }
     EXPECT_EQ(kinds.size(), 2u);  // both storage forms reach the game
+}
+
+// The quit box is drawn over the flight in the cockpit's colours, none of it transparent.
+TEST_F(DataSet, QuitBoxesUseOnlyTheCockpitColours) {
+    const std::vector<uint8_t> cockpit = cockpit_palette();
+    for (const PictureFile& file : cockpit_pictures()) {
+        SCOPED_TRACE(file.name);
+        std::set<int> colours(file.picture.image.pixels.begin(), file.picture.image.pixels.end());
+        EXPECT_GE(*colours.begin(), 224);
+        EXPECT_GE(colours.size(), 4u) << "rim, plate, question and answers";
+        EXPECT_TRUE(std::equal(cockpit.begin(), cockpit.end(), file.picture.palette.begin() + 3 * 224));
+    }
 }
 
 // The toolkit adds 4 to every byte: the sprites then show only its own colours, edge to edge.

@@ -1,0 +1,14 @@
+// Blackout, redout and hypoxia, and night vision: the screen effects of the cockpit.
+#pragma once
+
+namespace vyr {
+
+void init_g_effects();
+// Once a frame, from the g load, the frame time and the oxygen failure.
+void update_g_effects();
+void free_g_effects();
+
+void init_night_vision();
+void shutdown_night_vision();
+
+}  // namespace vyr

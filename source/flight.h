@@ -1,0 +1,35 @@
+// The flight thread: a flight from take-off to debrief on a cooperative thread of its own that
+// holds the scheduler throughout, so that no menu, music or other thread runs meanwhile.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+namespace vyr {
+
+struct Screen;
+struct Waypoint;
+
+// 1 from the start of a flight until just before it gives the scheduler back; the flight
+// thread's run condition.
+extern std::atomic<int> in_flight;
+// The 8-bit screen the cockpit's software drawing goes to.
+extern Screen* flight_screen;
+
+// Creates "Game Thread" on fly_mission; the flight starts when the scheduler next picks it.
+uint32_t start_game_thread();
+void fly_mission();
+void init_game();
+void end_game();
+
+// After the flight, by game_mode: the single player's debrief or top ten, or the scores of a
+// multiplayer game; an unknown mode is fatal.
+void debrief_flight(int quick_start_flow);
+
+// 1 when the route from `first` holds a landing waypoint on a runway.
+int has_runway_landing(Waypoint* first);
+// The battle cells, the lased ground objects, and the avionics on the user task's route from its
+// second waypoint.
+void select_player_route();
+
+}  // namespace vyr

@@ -1,0 +1,28 @@
+// The two-player and network screens and the scores after a multiplayer flight.
+#pragma once
+
+#include <cstdint>
+
+namespace vyr {
+
+// Set when the network options were changed, so that they are shared again.
+extern int32_t network_options_changed;
+
+// The two score values of the scores screen.
+void set_score_values(int own, int other);
+void clear_modem_messages();
+void join_network_channel();
+void reset_server_state();
+void set_node_sorting(int on);
+void show_network_scores();
+void reset_player_table();
+void share_network_options();
+void apply_network_options();
+void enable_network_option_buttons(int on);
+// After a serial flight: "NO CARRIER" or the lost-link message on the modem lines.
+void show_link_end_reason();
+void push_two_player_screen();
+// The network screen takes input again and is redrawn.
+void enable_network_screen_input();
+
+}  // namespace vyr

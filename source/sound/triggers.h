@@ -1,0 +1,21 @@
+// The game's sound triggers: the engine and afterburner loops, speech and the stop of every
+// channel at the end of a flight.
+#pragma once
+
+namespace vyr {
+
+constexpr int NO_LOOP_SAMPLE = -1;
+
+// The loop channel's current sample row, or NO_LOOP_SAMPLE.
+void set_loop_sample(int row);
+// The engine loop again, unless it is already current.
+void restore_engine_sound();
+void start_afterburner_sound();
+void set_afterburner_level(int level);
+void stop_afterburner_sound();
+// Every channel stopped; the radio, speech and afterburner channels forgotten.
+void stop_all_sounds();
+// A speech sample on the speech channel, in the cockpit view with speech on.
+void play_speech(int sample);
+
+}  // namespace vyr

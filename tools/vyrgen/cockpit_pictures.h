@@ -1,0 +1,16 @@
+// The cockpit's pictures: the quit box shown over the flight when the player asks to leave it,
+// in the cockpit colours 224..255.
+#pragma once
+
+#include <vector>
+
+#include "tools/vyrgen/iff.h"
+
+namespace vyr::vyrgen {
+
+constexpr int QUIT_BOX_WIDTH = 252;
+constexpr int QUIT_BOX_HEIGHT = 100;
+
+std::vector<PictureFile> cockpit_pictures();
+
+}  // namespace vyr::vyrgen

@@ -3,7 +3,6 @@
 // lands.
 #include "library/3dvisual/clouds.h"
 #include "library/3dvisual/explosions.h"
-#include "library/3dvisual/features.h"
 #include "library/3dvisual/fireballs.h"
 #include "library/3dvisual/fragments.h"
 #include "library/3dvisual/scars.h"
@@ -14,10 +13,6 @@
 namespace vyr {
 
 void draw_terrain_node_soft(BufferNode*) {}
-
-int32_t tile_far_flag = 0;
-void draw_tile_features() {}
-void draw_far_block_features() {}
 
 void draw_object_shadow(ObjectInstance*) {}
 

@@ -1,7 +1,6 @@
 // Stand-ins for the parts of the 3D world not built yet: they load nothing, queue nothing and
 // draw nothing, so a render shows only what the built passes draw. Each goes when its module
 // lands.
-#include "library/3dvisual/clouds.h"
 #include "library/3dvisual/explosions.h"
 #include "library/3dvisual/fireballs.h"
 #include "library/3dvisual/fragments.h"
@@ -44,7 +43,5 @@ void update_fragments() {}
 void queue_fragments() {}
 
 void draw_fireball(BufferNode*) {}
-void queue_cloud_layer() {}
-void draw_cloud_polygon(BufferNode*) {}
 
 }  // namespace vyr

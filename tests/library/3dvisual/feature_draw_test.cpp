@@ -171,6 +171,16 @@ TEST_F(FeatureDrawing, ALineOfNVerticesDrawsNMinusOneSegments) {
     EXPECT_EQ(south, 0) << "no closing segment";
 }
 
+TEST_F(FeatureDrawing, PointsArePixelsAtTheirVertices) {
+    Feature f(SQUARE, list(1, {FEATURE_MODE_POINTS, FEATURE_ROAD, 2, 50, 0, 2}));
+    draw(f);
+    EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 50), 2);
+    int near_corner = 0;
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) near_corner += pixels[size_t(screen_y(130) + dy) * W + screen_x(130) + dx] == 50;
+    EXPECT_EQ(near_corner, 1);
+}
+
 TEST_F(FeatureDrawing, FarTilesDrawTheirFarListOrElseTheirOwn) {
     set_shade_ramp(134, 0, 256);
     set_shade_ramp(133, 0, 256);

@@ -3,6 +3,7 @@
 // frames are written beside the build to be looked at.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -104,6 +105,17 @@ TEST_F(SceneRender, AnAirfieldOnTheApproach) {
     const uint32_t binary = uint32_t(int64_t(std::llround(heading / (2 * M_PI) * 4294967296.0)));
     build_rotation_matrix(binary, uint32_t(-5 * DEGREE), 0, eye.matrix);
     render("airfield_approach", eye, WEATHER_CLEAR, 0);
+    // Ahead and below the horizon: the grey runway and its white dashes among the grass.
+    int asphalt = 0, marking = 0;
+    for (int y = 200; y < 300; ++y)
+        for (int x = 250; x < 400; ++x) {
+            const Rgb c = pixel(x, y);
+            const int lowest = std::min({c.r, c.g, c.b}), highest = std::max({c.r, c.g, c.b});
+            asphalt += highest - lowest < 20 && c.r > 60 && c.r < 180;
+            marking += lowest > 200;
+        }
+    EXPECT_GT(asphalt, 1000);
+    EXPECT_GT(marking, 30);
 }
 
 TEST_F(SceneRender, AnOvercastDeckFromBelowAndFromAbove) {
@@ -111,9 +123,17 @@ TEST_F(SceneRender, AnOvercastDeckFromBelowAndFromAbove) {
     build_rotation_matrix(0x20000000, uint32_t(15 * DEGREE), 0, eye.matrix);
     eye.position.z = 6000 * FEET;
     render("overcast_below", eye, WEATHER_OVERCAST, VIEW_CLOUDS);
+    const Rgb deck = pixel(320, 20), ground = pixel(320, 470);
+    EXPECT_LT(std::abs(deck.r - deck.b), 30) << "a grey deck overhead";
+    EXPECT_GT(ground.g, ground.r + 10) << "the green ground below it";
     build_rotation_matrix(0x20000000, uint32_t(-15 * DEGREE), 0, eye.matrix);
     eye.position.z = 24000 * FEET;
     render("overcast_above", eye, WEATHER_OVERCAST, VIEW_CLOUDS);
+    for (const int y : {250, 400, 470}) {
+        const Rgb top = pixel(320, y);
+        EXPECT_GT(top.b, top.g) << "the deck's top, not the ground, at row " << y;
+        EXPECT_GT(top.r + top.g + top.b, 400) << "pale";
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "library/3dvisual/features.h"
 
+#include <bitset>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,8 +56,8 @@ public:
         return bytes_ + position;
     }
 
-    // The vertex count.
-    int check_vertices(int64_t at, int number) const {
+    // Each vertex's far flag into `far_flags`, in stream order.
+    void check_vertices(int64_t at, int number, std::vector<bool>& far_flags) const {
         const int count = read_offset16(take(at, 2, number, "vertex stream"));
         if (count < 0 || count > MAX_FEATURE_VERTICES)
             fail("%s: feature %d has %d vertices (at most %d)", name_.c_str(), number, count, MAX_FEATURE_VERTICES);
@@ -64,6 +65,7 @@ public:
         for (int i = 0; i < count; ++i) {
             const uint8_t flags = *take(at, 1, number, "vertex stream");
             const int length = level_ == Level::SUPER ? 5 : feature_vertex_bytes(flags);
+            far_flags.push_back(flags & FEATURE_VERTEX_FAR);
             const uint8_t* v = take(at, length, number, "vertex stream");
             if (level_ == Level::SUPER) {
                 if (v[1] > BLOCK_LIMIT || v[2] > BLOCK_LIMIT)
@@ -77,10 +79,12 @@ public:
             }
             at += length;
         }
-        return count;
     }
 
-    void check_polygons(int64_t at, int vertex_count, bool near, int number) const {
+    // Drawers and the query link a polygon's vertices through their records, so a vertex named
+    // twice would close the list into a loop; the far list draws only vertices flagged for it.
+    void check_polygons(int64_t at, const std::vector<bool>& far_flags, bool near, int number) const {
+        const int vertex_count = int(far_flags.size());
         const int count = read_offset16(take(at, 2, number, "polygon list"));
         if (count < 0) fail("%s: feature %d has %d polygons", name_.c_str(), number, count);
         at += 2;
@@ -98,10 +102,19 @@ public:
             at += 4 + (mode == FEATURE_MODE_DITHER);
             const int step = mode == FEATURE_MODE_GOURAUD ? 2 : 1;
             const uint8_t* indices = take(at, int64_t(n) * step, number, "polygon list");
-            for (int k = 0; k < n; ++k)
-                if (indices[k * step] >= vertex_count)
-                    fail("%s: feature %d: polygon %d names vertex %d of %d", name_.c_str(), number, p,
-                         indices[k * step], vertex_count);
+            std::bitset<MAX_FEATURE_VERTICES> named;
+            for (int k = 0; k < n; ++k) {
+                const int index = indices[k * step];
+                if (index >= vertex_count)
+                    fail("%s: feature %d: polygon %d names vertex %d of %d", name_.c_str(), number, p, index,
+                         vertex_count);
+                if (mode >= FEATURE_MODE_FLAT && named[size_t(index)])
+                    fail("%s: feature %d: polygon %d names vertex %d twice", name_.c_str(), number, p, index);
+                named[size_t(index)] = true;
+                if (!near && !far_flags[size_t(index)])
+                    fail("%s: feature %d: far polygon %d names vertex %d, which is not flagged far", name_.c_str(),
+                         number, p, index);
+            }
             at += int64_t(n) * step;
         }
     }
@@ -115,9 +128,10 @@ public:
             if (offset != 0) lists[k] = take(at + offset, 2, number, "list");
         }
         FeatureEntry entry{lists[0], lists[1], level_ == Level::TILE ? lists[2] : nullptr};
-        const int vertex_count = entry.vertices ? check_vertices(entry.vertices - bytes_, number) : 0;
-        if (entry.polygons) check_polygons(entry.polygons - bytes_, vertex_count, true, number);
-        if (entry.far_polygons) check_polygons(entry.far_polygons - bytes_, vertex_count, false, number);
+        std::vector<bool> far_flags;
+        if (entry.vertices) check_vertices(entry.vertices - bytes_, number, far_flags);
+        if (entry.polygons) check_polygons(entry.polygons - bytes_, far_flags, true, number);
+        if (entry.far_polygons) check_polygons(entry.far_polygons - bytes_, far_flags, false, number);
         return entry;
     }
 

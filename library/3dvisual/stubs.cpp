@@ -1,9 +1,7 @@
 // Stand-ins for the parts of the 3D world not built yet: they load nothing, queue nothing and
 // draw nothing, so a render shows only what the built passes draw. Each goes when its module
 // lands.
-#include "library/3dvisual/clouds.h"
 #include "library/3dvisual/explosions.h"
-#include "library/3dvisual/features.h"
 #include "library/3dvisual/fireballs.h"
 #include "library/3dvisual/fragments.h"
 #include "library/3dvisual/scars.h"
@@ -14,10 +12,6 @@
 namespace vyr {
 
 void draw_terrain_node_soft(BufferNode*) {}
-
-int32_t tile_far_flag = 0;
-void draw_tile_features() {}
-void draw_far_block_features() {}
 
 void draw_object_shadow(ObjectInstance*) {}
 
@@ -49,7 +43,5 @@ void update_fragments() {}
 void queue_fragments() {}
 
 void draw_fireball(BufferNode*) {}
-void queue_cloud_layer() {}
-void draw_cloud_polygon(BufferNode*) {}
 
 }  // namespace vyr

@@ -38,7 +38,7 @@ constexpr int32_t CLEAR_DROOP = 288;
 int32_t eye_post_x, eye_post_y;
 
 // Eye space of the point `p`, `q` posts east and north of the eye tile's south-west corner and
-// `height` feet up. The height is rounded to 16 ft: whole 1,024-ft steps (held to the table, so a
+// `height` feet up, up unstretched. The height is rounded to 16 ft: whole 1,024-ft steps (held to the table, so a
 // post above 33,000 ft stands at its top) and signed 16-ft steps.
 void transform_post(int p, int q, int32_t height, PolyVertex& v) {
     const ViewOffsetTables& t = view_offset_tables;
@@ -60,7 +60,7 @@ void transform_post(int p, int q, int32_t height, PolyVertex& v) {
                      t.fine[axis][2][fine + FINE_OFFSET_CENTRE];
     v.x = axes[0];
     v.y = axes[1];
-    v.z = stretch_up(axes[2]);
+    v.z = axes[2];
 }
 
 int32_t shade_of(const TerrainPost& post) { return int32_t(post.light) << 23; }
@@ -148,6 +148,7 @@ void prepare_terrain_frame() {
             const TerrainPost& post = terrain_posts[i][j];
             PolyVertex& v = terrain_vertex_grid[r][c];
             transform_post(i - origin_x, j - origin_y, post.height, v);
+            v.z = stretch_up(v.z);
             v.shade = shade_of(post);
             v.outcode = get_outcode(v.x, v.y, v.z);
             if (v.outcode == 0) project_vertex(v);

@@ -33,7 +33,7 @@ extern int32_t terrain_split_range;
 // Record (r, c): post (terrain_first_post_x + r, terrain_first_post_y + c) of this frame.
 extern PolyVertex terrain_vertex_grid[TERRAIN_GRID_POSTS][TERRAIN_GRID_POSTS];
 extern int32_t terrain_first_post_x, terrain_first_post_y;
-// Record (i, j): the cloud layer over post (i, j).
+// Record (i, j): the cloud layer over post (i, j), up unstretched as the raw clippers take it.
 extern PolyVertex cloud_vertex_grid[CLOUD_GRID_POSTS][CLOUD_GRID_POSTS];
 
 void split_terrain_range(int visual_range, int32_t& near_tiles, int32_t& far_tiles);

@@ -46,12 +46,12 @@ Built build_features() {
     put32(f.bytes, 12, 28);
     f.vertices = f.bytes.size();
     append(f.bytes, {6, 0,                          // count
-                     0, 128, 128,                   // 0: south-west corner, 3 bytes
+                     16, 128, 128,                  // 0: south-west corner, 3 bytes
                      4, 128, 144, 32, 32,           // 1: north-west corner, 5 bytes
                      4 | 8 | 16, 144, 144, 32, 32, 32, 32,  // 2: north-east corner, 7 bytes
-                     8, 144, 128,                   // 3: south-east corner; 8 alone reads 3 bytes
+                     8 | 16, 144, 128,              // 3: south-east corner; 8 alone reads 3 bytes
                      4, 136, 144, 32, 32,           // 4: the middle of the north edge
-                     4 | 8, 136, 128, 32, 32, 32, 32});  // 5: the middle of the south edge
+                     4 | 8 | 16, 136, 128, 32, 32, 32, 32});  // 5: the middle of the south edge
     f.polygons = f.bytes.size();
     append(f.bytes, {3, 0,                                 // count
                      FEATURE_MODE_POINTS, FEATURE_ROAD, 4, 9, 0, 1, 2, 3,
@@ -222,6 +222,10 @@ const Corruption CORRUPTIONS[] = {
      "feature 1: vertex 1 has a fine byte of 65"},
     {"index beyond the count", [](Built& f, Built&, Bytes&, Bytes&) { f.bytes[f.polygons + 2 + 8 + 7] = 6; },
      "feature 1: polygon 1 names vertex 6 of 6"},
+    {"vertex named twice: its links would loop", [](Built& f, Built&, Bytes&, Bytes&) { f.bytes[f.polygons + 2 + 8 + 7] = 0; },
+     "feature 1: polygon 1 names vertex 0 twice"},
+    {"far list naming a vertex not flagged far", [](Built& f, Built&, Bytes&, Bytes&) { f.bytes[f.far + 6] = 1; },
+     "feature 1: far polygon 0 names vertex 1, which is not flagged far"},
     {"unknown render mode", [](Built& f, Built&, Bytes&, Bytes&) { f.bytes[f.polygons + 2] = 6; },
      "feature 1: polygon 0 has the unknown render mode 6"},
     {"Gouraud polygon in a near list",

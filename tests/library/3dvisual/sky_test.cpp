@@ -18,29 +18,22 @@
 #include "library/graphics/palette.h"
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"
-#include "tests/support/scratch.h"
+#include "tests/library/3dvisual/world_fixtures.h"
 
 namespace vyr {
 namespace {
 
 constexpr int32_t FEET = 256;
 constexpr uint32_t DEGREE = 11930465;
-constexpr int W = 640, H = 480;
 constexpr uint8_t GROUND = 77, BAND = 200, UNTOUCHED = 1;
 
 // The sky passes in software on a 640 x 480 screen, the eye over the middle of the world.
-class Sky : public ScratchDirectories {
+class Sky : public SoftwareScreenWorld {
 protected:
     static void SetUpTestSuite() { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
 
     void SetUp() override {
-        ScratchDirectories::SetUp();
-        init_trig_tables();
-        world_settings.flags = 0;
-        init_world(&world_settings);
-        screen = wrap_screen(W, H, 0, pixels.data());
-        select_screen(screen);
-        set_viewport(0, 0, W, H);
+        SoftwareScreenWorld::SetUp();
         terrain_ground_colours[0] = GROUND;
         // The band's two colours shade to one of their own, whatever an earlier build left.
         set_shade_ramp(166, BAND, 0);
@@ -48,12 +41,6 @@ protected:
         view = {6, 0, 0, 0, -30 * int32_t(DEGREE), 0, 25000 * FEET, 27000 * FEET, 2, 3, WEATHER_CLEAR, 0, nullptr, 0};
         set_view_settings(&view);
     }
-    void TearDown() override {
-        destroy_screen(screen);
-        shutdown_world();
-        ScratchDirectories::TearDown();
-    }
-
     void look(uint32_t heading, int32_t pitch_degrees, int32_t roll_degrees, int32_t z = 1000 * FEET) {
         Pose eye{{1 << 27, 1 << 27, z}, {}};
         build_rotation_matrix(heading, uint32_t(pitch_degrees * int32_t(DEGREE)), uint32_t(roll_degrees * int32_t(DEGREE)),
@@ -73,8 +60,6 @@ protected:
     }
     std::set<uint8_t> colours() const { return {pixels.begin(), pixels.end()}; }
 
-    std::vector<uint8_t> pixels = std::vector<uint8_t>(W * H);
-    Screen* screen = nullptr;
     ViewSettings view;
 };
 

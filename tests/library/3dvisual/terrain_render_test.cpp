@@ -28,7 +28,7 @@
 #include "library/maths/trig.h"
 #include "library/os/file.h"
 #include "tests/library/3dvisual/accel_frame.h"
-#include "tests/support/scratch.h"
+#include "tests/library/3dvisual/world_fixtures.h"
 #include "platform/accel/framebuffer.h"
 
 namespace vyr {
@@ -41,31 +41,10 @@ constexpr int32_t DEGREE = 11930465;
 constexpr int32_t POST = 1 << 20;
 constexpr uint32_t CLEAR_COLOUR = 0xFF00FF00;  // magenta: what no triangle covered
 
-class TerrainRender : public ScratchDirectories {
+class TerrainRender : public GeneratedWorld {
 protected:
-    void SetUp() override {
-        ScratchDirectories::SetUp();
-        setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
-        find_read_only_path("vyr.rop");
-        init_trig_tables();
-    }
-    // The other tests of the world stand on flat ground.
-    void TearDown() override {
-        std::memset(terrain_posts, 0, sizeof terrain_posts);
-        accelerator_flag = 0;
-        accel::shut_down();
-        ScratchDirectories::TearDown();
-    }
-
     static void open_zone(const char* zone) {
-        std::snprintf(world_settings.data_directory, WORLD_DIRECTORY_SIZE, "3ddata\\");
-        std::snprintf(world_settings.war_zone_directory, WORLD_DIRECTORY_SIZE, "%s\\", zone);
-        world_settings.flags = WORLD_LOAD_DATA;
-        init_world(&world_settings);
-        world_settings.flags = 0;
-        start_glide();
-        accelerator_flag = 1;
-        set_viewport(0, 0, accel::SCREEN_WIDTH, accel::SCREEN_HEIGHT);
+        GeneratedWorld::open_zone(zone);
         load_colours();
     }
 

@@ -243,7 +243,8 @@ TEST_F(WorldRender, ASceneQueuedThroughTheObjectBufferIsDrawnBackToFront) {
     const Rgb yellow = pixel(west.screen_x, west.screen_y);
     EXPECT_GT(yellow.g, 2 * yellow.b) << "the west face";
     EXPECT_GT(yellow.r, 2 * yellow.b);
-    for (int y = 0; y < accel::SCREEN_HEIGHT; y += 4)
+    // Below the horizon, where the pyramid stands: above it the cloud deck takes this palette's blues.
+    for (int y = 200; y < accel::SCREEN_HEIGHT; y += 4)
         for (int x = 0; x < accel::SCREEN_WIDTH; x += 4) {
             const Rgb c = pixel(x, y);
             ASSERT_FALSE(c.b > 100 && c.r < 60 && c.g < 60) << "a face turned away is drawn at " << x << ", " << y;

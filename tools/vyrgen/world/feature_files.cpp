@@ -27,6 +27,11 @@ constexpr int UNITS_PER_STEP = 64;  // the finest step of a vertex
 constexpr int FINE_STEPS = 64;      // finest steps in a fine step
 constexpr int COARSE_STEPS = 4096;  // finest steps in a coarse step (2^18 units)
 constexpr double STEPS_PER_POST = double(1 << 20) / UNITS_PER_STEP;
+constexpr double FEET_PER_POST = 4096;
+// Runway centre-line dashes.
+constexpr double DASH_LENGTH = 150 / FEET_PER_POST, DASH_GAP = 100 / FEET_PER_POST;
+constexpr double DASH_WIDTH = 12 / FEET_PER_POST, DASH_MARGIN = 500 / FEET_PER_POST;
+constexpr uint8_t MARKING_COLOUR = uint8_t(STONE_RAMP.first + STONE_RAMP.count - 1);  // the lightest grey
 
 enum Kind : uint8_t { RIVER = 1, LAKE = 2, OCEAN = 3, ROAD = 4, RAILWAY = 5, RUNWAY = 6, TAXIWAY = 7 };
 
@@ -48,7 +53,10 @@ using Polygon = std::vector<Point>;  // convex, clockwise from above, in posts
 struct Shape {
     Kind kind;
     Polygon outline;
+    uint8_t colour;
 };
+
+Shape make_shape(Kind kind, Polygon outline) { return {kind, std::move(outline), colour_of(kind)}; }
 
 void put16(std::vector<uint8_t>& b, int value) {
     b.push_back(uint8_t(value));
@@ -115,9 +123,9 @@ public:
     TileFeature(int tx, int ty) : origin_{double(tx * POSTS_PER_TILE), double(ty * POSTS_PER_TILE)} {}
 
     // False when the tile has no room for the polygon's new vertices.
-    bool add(Kind kind, const Polygon& outline) {
+    bool add(const Shape& shape) {
         std::vector<uint8_t> indices;
-        for (const Point p : outline) {
+        for (const Point p : shape.outline) {
             Vertex v{};
             v.bytes[0] = FINE_AND_FINEST;
             code_axis(p.x - origin_.x, v.bytes[1], v.bytes[3], v.bytes[5]);
@@ -131,9 +139,9 @@ public:
         while (indices.size() > 1 && indices.front() == indices.back()) indices.pop_back();
         if (indices.size() < 3) return true;
         polygons_.push_back(MODE_FLAT);
-        polygons_.push_back(kind);
+        polygons_.push_back(shape.kind);
         polygons_.push_back(uint8_t(indices.size()));
-        polygons_.push_back(colour_of(kind));
+        polygons_.push_back(shape.colour);
         polygons_.insert(polygons_.end(), indices.begin(), indices.end());
         ++polygon_count_;
         return true;
@@ -177,7 +185,7 @@ std::vector<Shape> shapes_of(const TheatreLayout& layout, int tx, int ty) {
             while (di + run < POSTS_PER_TILE && layout.ground_at(i + run, j) == g) ++run;
             if (g == Ground::SEA || g == Ground::LAKE) {
                 const double x0 = i, x1 = i + run, y0 = j, y1 = j + 1;
-                shapes.push_back({g == Ground::SEA ? OCEAN : LAKE, {{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}}});
+                shapes.push_back(make_shape(g == Ground::SEA ? OCEAN : LAKE, {{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}}));
             }
             di += run;
         }
@@ -185,7 +193,7 @@ std::vector<Shape> shapes_of(const TheatreLayout& layout, int tx, int ty) {
     auto add_routes = [&](const std::vector<Route>& routes, Kind kind) {
         for (const Route& route : routes)
             for (size_t k = 1; k < route.line.size(); ++k)
-                shapes.push_back({kind, strip(route.line[k - 1], route.line[k], route.width)});
+                shapes.push_back(make_shape(kind, strip(route.line[k - 1], route.line[k], route.width)));
     };
     add_routes(layout.rivers, RIVER);
     add_routes(layout.railways, RAILWAY);
@@ -196,7 +204,11 @@ std::vector<Shape> shapes_of(const TheatreLayout& layout, int tx, int ty) {
         const double length = distance(a, b);
         // The runway ends where its length does, unlike a route's strip.
         const Point inward = (b - a) * (airfield.runway_width / 2 / length);
-        shapes.push_back({RUNWAY, strip(a + inward, b - inward, airfield.runway_width)});
+        shapes.push_back(make_shape(RUNWAY, strip(a + inward, b - inward, airfield.runway_width)));
+        // White centre-line dashes, by which a runway reads as one from the approach.
+        const Point along = (b - a) * (1 / length);
+        for (double at = DASH_MARGIN; at + DASH_LENGTH <= length - DASH_MARGIN; at += DASH_LENGTH + DASH_GAP)
+            shapes.push_back({RUNWAY, strip(a + along * at, a + along * (at + DASH_LENGTH), DASH_WIDTH), MARKING_COLOUR});
     }
     for (const Airfield& airfield : layout.airfields) add_routes(airfield.taxiways, TAXIWAY);
     for (Shape& shape : shapes) shape.outline = clip_to_tile(shape.outline, tx, ty);
@@ -210,7 +222,7 @@ std::pair<std::vector<uint8_t>, std::vector<uint8_t>> tile_features(const Theatr
         for (int ty = 0; ty < TILES; ++ty) {
             TileFeature feature(tx, ty);
             for (const Shape& shape : shapes_of(layout, tx, ty))
-                if (!feature.add(shape.kind, shape.outline))
+                if (!feature.add(shape))
                     throw std::runtime_error(zone + ": tile (" + std::to_string(tx) + ", " + std::to_string(ty) +
                                              ") needs more than 256 feature vertices");
             if (feature.empty()) continue;

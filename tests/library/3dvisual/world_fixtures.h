@@ -1,0 +1,81 @@
+// The worlds the tests of the 3D world stand on: one without data files, drawing on an 8-bit
+// screen; and the generated data set's theatres with the accelerator started as a flight starts
+// them. Both leave the ground flat and bare for the tests after them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "library/3dvisual/features.h"
+#include "library/3dvisual/terrain.h"
+#include "library/3dvisual/viewport.h"
+#include "library/3dvisual/world.h"
+#include "library/gfxinit/glide.h"
+#include "library/graphics/screen.h"
+#include "library/maths/trig.h"
+#include "library/os/file.h"
+#include "platform/accel/framebuffer.h"
+#include "tests/support/scratch.h"
+
+namespace vyr {
+
+// The world set up without data, a 640 x 480 8-bit screen selected and the viewport over it.
+class SoftwareScreenWorld : public ScratchDirectories {
+protected:
+    static constexpr int W = 640, H = 480;
+
+    void SetUp() override {
+        ScratchDirectories::SetUp();
+        init_trig_tables();
+        world_settings.flags = 0;
+        init_world(&world_settings);
+        screen = wrap_screen(W, H, 0, pixels.data());
+        select_screen(screen);
+        set_viewport(0, 0, W, H);
+    }
+    void TearDown() override {
+        destroy_screen(screen);
+        shutdown_world();
+        ScratchDirectories::TearDown();
+    }
+
+    std::vector<uint8_t> pixels = std::vector<uint8_t>(W * H);
+    Screen* screen = nullptr;
+};
+
+class GeneratedWorld : public ScratchDirectories {
+protected:
+    void SetUp() override {
+        ScratchDirectories::SetUp();
+        setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
+        find_read_only_path("vyr.rop");
+        init_trig_tables();
+    }
+    void TearDown() override {
+        std::memset(terrain_posts, 0, sizeof terrain_posts);
+        std::fill(&feature_layer[0][0], &feature_layer[0][0] + FEATURE_TILES * FEATURE_TILES, nullptr);
+        accelerator_flag = 0;
+        platform::accel::shut_down();
+        shutdown_world();
+        ScratchDirectories::TearDown();
+    }
+
+    // The war zone's directory, loaded, and the accelerator's whole screen the viewport.
+    static void open_zone(const char* zone) {
+        std::snprintf(world_settings.data_directory, WORLD_DIRECTORY_SIZE, "3ddata\\");
+        std::snprintf(world_settings.war_zone_directory, WORLD_DIRECTORY_SIZE, "%s\\", zone);
+        world_settings.flags = WORLD_LOAD_DATA;
+        init_world(&world_settings);
+        world_settings.flags = 0;
+        start_glide();
+        accelerator_flag = 1;
+        set_viewport(0, 0, platform::accel::SCREEN_WIDTH, platform::accel::SCREEN_HEIGHT);
+    }
+};
+
+}  // namespace vyr

@@ -36,6 +36,7 @@ int32_t landing_result = LANDING_NONE;
 uint8_t landing_faults = 0;
 float landing_damage_ratio = 0.0f;
 int32_t gear_collapsed = 0;
+int32_t& collision_object = die_object;
 const void* collision_owner = nullptr;
 int32_t pending_end_reason = 0;
 int32_t pending_end_time = 0;
@@ -156,6 +157,7 @@ void clear_landing_outcome() {
     gear_collapsed = 0;
     pending_end_reason = pending_end_time = 0;
     destination_handled = 0;
+    collision_object = 0;
     collision_owner = nullptr;
 }
 
@@ -245,7 +247,7 @@ void check_collisions() {
     const bool short_travel = estimate_distance_3d(to.x - from.x, to.y - from.y, to.z - from.z) < SHORT_TRAVEL;
     ObjectInstance* root;
     if (ObjectInstance* hit = find_mover_hit(from, to, short_travel, root)) {
-        die_object = hit->object_type;
+        collision_object = hit->object_type;
         collision_owner = root->owner;
         if (!model_state.landed && is_landing_on_carrier_deck(user_drone, hit, from)) return land_on_deck(hit);
         end_flight(END_COLLISION);
@@ -257,13 +259,13 @@ void check_collisions() {
     if (ground_object* record = short_travel ? find_ground_object_at_point(to, position, nullptr)
                                              : find_ground_object_on_segment(from, to, position, nullptr)) {
         end_flight(END_COLLISION);
-        die_object = record->type;
+        collision_object = record->type;
         destroy_ground_object(record, position, nullptr);
         return;
     }
     if (short_travel ? check_point_in_crater(to) : check_segment_hits_crater(from, to)) {
         end_flight(END_COLLISION);
-        die_object = CRATER_OBJECT;
+        collision_object = CRATER_OBJECT;
     }
 }
 

@@ -20,6 +20,9 @@ extern uint8_t landing_faults;
 // Damage over tolerance of the last crash landing.
 extern float landing_damage_ratio;
 extern int32_t gear_collapsed;
+// What the player flew into: its object number, 11 a crater. The same word as the frame loop's
+// `die_object`, the companion of `die_flag`, under the name the debrief reads it by.
+extern int32_t& collision_object;
 // The owner of the mover last flown into (null: none), for the crash report to other players.
 extern const void* collision_owner;
 

@@ -245,7 +245,6 @@ TEST_F(Landing, FlyingIntoAMoverAGroundObjectOrACraterEndsTheFlight) {
     };
     for (const auto& c : cases) {
         reset();
-        die_object = 0;
         stand_in_mover = c.mover;
         stand_in_ground_object = c.ground;
         stand_in_crater = c.crater;
@@ -253,11 +252,13 @@ TEST_F(Landing, FlyingIntoAMoverAGroundObjectOrACraterEndsTheFlight) {
         model_state.landed = 1;
         check_collisions();
         EXPECT_EQ(die_flag, c.object ? END_COLLISION : 0) << c.object;
-        EXPECT_EQ(die_object, c.object);
+        EXPECT_EQ(collision_object, c.object);
         EXPECT_EQ(collision_owner, c.mover ? &drone_record : nullptr);
         EXPECT_EQ(stand_in_segment_queries, c.segments) << c.object << " " << c.travel;
     }
-    die_object = 0;
+    clear_landing_outcome();  // a new flight has hit nothing yet
+    EXPECT_EQ(collision_object, 0);
+    EXPECT_EQ(collision_owner, nullptr);
 }
 
 }  // namespace

@@ -129,14 +129,6 @@ void handle_lift_off() {
     model_state.landed = 0;
 }
 
-// Flown onto a carrier's deck: parked level, a perfect landing.
-void land_on_deck(ObjectInstance* ship) {
-    land_user_on_carrier(ship);
-    player_flight_data.pitch = player_flight_data.roll = 0;
-    build_rotation_matrix(uint32_t(player_flight_data.heading), 0, 0, player_position->matrix);
-    assess_touchdown(0, 0, 0, 0, 0);
-}
-
 // A mover whose box holds the aircraft's new position; the instance of its tree that does.
 ObjectInstance* find_mover_hit(const Vector3& from, const Vector3& to, bool short_travel, ObjectInstance*& root) {
     root = short_travel ? find_mobile_object_at_point(to, player_object, nullptr)
@@ -182,25 +174,29 @@ double touchdown_damage(bool hard_surface, double vt, double beta, double sink, 
     return damage;
 }
 
-int assess_touchdown(double vt, double beta, double sink, double pitch, double roll) {
+namespace {
+
+// Open ground takes the gear out before the faults are weighed.
+double weigh_touchdown(int surface, double vt, double beta, double sink, double pitch, double roll) {
+    const bool gear_down = model_state.gear_up_flag == 0;
+    if (is_hard(surface) || !gear_down)
+        return touchdown_damage(is_hard(surface) && gear_down, vt, beta, sink, pitch, roll, landing_faults);
+    damage_gear();
+    collapse_gear();
+    return touchdown_damage(false, vt, beta, sink, pitch, roll, landing_faults) + 0.1;
+}
+
+// A carrier's deck is none of the ground's surfaces, and parked on it level and still the
+// aircraft has nothing to weigh.
+int grade_touchdown(bool on_deck, double vt, double beta, double sink, double pitch, double roll) {
     if (die_flag || pending_end_reason) return 0;
     const int surface = surface_under_player();
     model_state.landed = 1;
-    double damage;
-    if (crashing_off || invincible) {
-        damage = 0.5;
-    } else {
-        const bool gear_down = model_state.gear_up_flag == 0;
-        if (!is_hard(surface) && gear_down) {
-            damage_gear();
-            collapse_gear();
-        }
-        damage = touchdown_damage(is_hard(surface) && gear_down, vt, beta, sink, pitch, roll, landing_faults);
-        if (!is_hard(surface) && gear_down) damage += 0.1;
-    }
+    double damage = 0.0;
+    if (!on_deck) damage = crashing_off || invincible ? 0.5 : weigh_touchdown(surface, vt, beta, sink, pitch, roll);
     const double tolerance = std::clamp(2.0 - 0.1 * forces_type, 1.0, 2.0);
     int grade;
-    if (is_water(surface) && !get_user_carrier_pose()) {
+    if (!on_deck && is_water(surface) && !get_user_carrier_pose()) {
         end_flight(END_DITCHED);
         grade = GRADE_DITCHED;
     } else if (damage >= tolerance) {
@@ -216,6 +212,19 @@ int assess_touchdown(double vt, double beta, double sink, double pitch, double r
     record_player_landed(grade, at.x, at.y);
     if (game_mode == GAME_PILOT_GUNNER) queue_two_player_event(grade);
     return grade;
+}
+
+}  // namespace
+
+int assess_touchdown(double vt, double beta, double sink, double pitch, double roll) {
+    return grade_touchdown(false, vt, beta, sink, pitch, roll);
+}
+
+void land_on_deck(ObjectInstance* ship) {
+    land_user_on_carrier(ship);
+    player_flight_data.pitch = player_flight_data.roll = 0;
+    build_rotation_matrix(uint32_t(player_flight_data.heading), 0, 0, player_position->matrix);
+    grade_touchdown(true, 0, 0, 0, 0, 0);
 }
 
 void check_touchdown() {

@@ -36,6 +36,7 @@ int32_t landing_result = LANDING_NONE;
 uint8_t landing_faults = 0;
 float landing_damage_ratio = 0.0f;
 int32_t gear_collapsed = 0;
+int32_t& collision_object = die_object;
 const void* collision_owner = nullptr;
 int32_t pending_end_reason = 0;
 int32_t pending_end_time = 0;
@@ -128,14 +129,6 @@ void handle_lift_off() {
     model_state.landed = 0;
 }
 
-// Flown onto a carrier's deck: parked level, a perfect landing.
-void land_on_deck(ObjectInstance* ship) {
-    land_user_on_carrier(ship);
-    player_flight_data.pitch = player_flight_data.roll = 0;
-    build_rotation_matrix(uint32_t(player_flight_data.heading), 0, 0, player_position->matrix);
-    assess_touchdown(0, 0, 0, 0, 0);
-}
-
 // A mover whose box holds the aircraft's new position; the instance of its tree that does.
 ObjectInstance* find_mover_hit(const Vector3& from, const Vector3& to, bool short_travel, ObjectInstance*& root) {
     root = short_travel ? find_mobile_object_at_point(to, player_object, nullptr)
@@ -156,6 +149,7 @@ void clear_landing_outcome() {
     gear_collapsed = 0;
     pending_end_reason = pending_end_time = 0;
     destination_handled = 0;
+    collision_object = 0;
     collision_owner = nullptr;
 }
 
@@ -180,25 +174,29 @@ double touchdown_damage(bool hard_surface, double vt, double beta, double sink, 
     return damage;
 }
 
-int assess_touchdown(double vt, double beta, double sink, double pitch, double roll) {
+namespace {
+
+// Open ground takes the gear out before the faults are weighed.
+double weigh_touchdown(int surface, double vt, double beta, double sink, double pitch, double roll) {
+    const bool gear_down = model_state.gear_up_flag == 0;
+    if (is_hard(surface) || !gear_down)
+        return touchdown_damage(is_hard(surface) && gear_down, vt, beta, sink, pitch, roll, landing_faults);
+    damage_gear();
+    collapse_gear();
+    return touchdown_damage(false, vt, beta, sink, pitch, roll, landing_faults) + 0.1;
+}
+
+// A carrier's deck is none of the ground's surfaces, and parked on it level and still the
+// aircraft has nothing to weigh.
+int grade_touchdown(bool on_deck, double vt, double beta, double sink, double pitch, double roll) {
     if (die_flag || pending_end_reason) return 0;
     const int surface = surface_under_player();
     model_state.landed = 1;
-    double damage;
-    if (crashing_off || invincible) {
-        damage = 0.5;
-    } else {
-        const bool gear_down = model_state.gear_up_flag == 0;
-        if (!is_hard(surface) && gear_down) {
-            damage_gear();
-            collapse_gear();
-        }
-        damage = touchdown_damage(is_hard(surface) && gear_down, vt, beta, sink, pitch, roll, landing_faults);
-        if (!is_hard(surface) && gear_down) damage += 0.1;
-    }
+    double damage = 0.0;
+    if (!on_deck) damage = crashing_off || invincible ? 0.5 : weigh_touchdown(surface, vt, beta, sink, pitch, roll);
     const double tolerance = std::clamp(2.0 - 0.1 * forces_type, 1.0, 2.0);
     int grade;
-    if (is_water(surface) && !get_user_carrier_pose()) {
+    if (!on_deck && is_water(surface) && !get_user_carrier_pose()) {
         end_flight(END_DITCHED);
         grade = GRADE_DITCHED;
     } else if (damage >= tolerance) {
@@ -214,6 +212,19 @@ int assess_touchdown(double vt, double beta, double sink, double pitch, double r
     record_player_landed(grade, at.x, at.y);
     if (game_mode == GAME_PILOT_GUNNER) queue_two_player_event(grade);
     return grade;
+}
+
+}  // namespace
+
+int assess_touchdown(double vt, double beta, double sink, double pitch, double roll) {
+    return grade_touchdown(false, vt, beta, sink, pitch, roll);
+}
+
+void land_on_deck(ObjectInstance* ship) {
+    land_user_on_carrier(ship);
+    player_flight_data.pitch = player_flight_data.roll = 0;
+    build_rotation_matrix(uint32_t(player_flight_data.heading), 0, 0, player_position->matrix);
+    grade_touchdown(true, 0, 0, 0, 0, 0);
 }
 
 void check_touchdown() {
@@ -245,7 +256,7 @@ void check_collisions() {
     const bool short_travel = estimate_distance_3d(to.x - from.x, to.y - from.y, to.z - from.z) < SHORT_TRAVEL;
     ObjectInstance* root;
     if (ObjectInstance* hit = find_mover_hit(from, to, short_travel, root)) {
-        die_object = hit->object_type;
+        collision_object = hit->object_type;
         collision_owner = root->owner;
         if (!model_state.landed && is_landing_on_carrier_deck(user_drone, hit, from)) return land_on_deck(hit);
         end_flight(END_COLLISION);
@@ -257,13 +268,13 @@ void check_collisions() {
     if (ground_object* record = short_travel ? find_ground_object_at_point(to, position, nullptr)
                                              : find_ground_object_on_segment(from, to, position, nullptr)) {
         end_flight(END_COLLISION);
-        die_object = record->type;
+        collision_object = record->type;
         destroy_ground_object(record, position, nullptr);
         return;
     }
     if (short_travel ? check_point_in_crater(to) : check_segment_hits_crater(from, to)) {
         end_flight(END_COLLISION);
-        die_object = CRATER_OBJECT;
+        collision_object = CRATER_OBJECT;
     }
 }
 

@@ -34,7 +34,7 @@ TEST_F(TimeOfDay, DarknessAtTheEdgesOfItsTable) {
     } cases[] = {{0, FULL_NIGHT},       {4 * HOUR, FULL_NIGHT}, {4 * HOUR + 1, 0x7FFFFD16},
                  {6 * HOUR, 0x40000000}, {8 * HOUR, 0},          {13 * HOUR, 0},
                  {18 * HOUR, 0},         {20 * HOUR, 0x40000000}, {22 * HOUR, FULL_NIGHT},
-                 {TICKS_PER_DAY, FULL_NIGHT}};
+                 {47 * HOUR / 2, FULL_NIGHT}, {TICKS_PER_DAY, FULL_NIGHT}};
     for (const auto& c : cases) {
         sun_factor(c.t);
         EXPECT_EQ(view_settings.darkness, c.darkness) << c.t;
@@ -60,7 +60,7 @@ TEST_F(TimeOfDay, TheSunCrossesTheSkyBetweenTenPastSixAndTenToEight) {
         EXPECT_EQ(uint32_t(view_settings.sun_heading), c.heading) << c.t;
         EXPECT_EQ(uint32_t(view_settings.sun_elevation), c.stored_elevation) << c.t;
     }
-    for (const int32_t night : {0, 5 * HOUR, 6 * HOUR - 1, 20 * HOUR + 1, TICKS_PER_DAY}) {
+    for (const int32_t night : {0, 5 * HOUR, 6 * HOUR - 1, 20 * HOUR + 1, 47 * HOUR / 2, TICKS_PER_DAY}) {
         put_sun(1, 2);
         update_sun_position(night);
         EXPECT_EQ(view_settings.sun_heading, 1) << night;
@@ -88,13 +88,18 @@ TEST_F(TimeOfDay, AMissionAtNoonIsInDaylightAndTheClockStepsItOnceAMinute) {
     EXPECT_NE(view_settings.sun_heading, 1);
 }
 
+// From noon the clock reaches 23:30 and then midnight, where it stays: the morning of the next
+// day, were the clock to run on, would bring back the light and the sun.
 TEST_F(TimeOfDay, TimeStopsAtMidnight) {
     init_time_of_day();
-    game_clock = 13 * HOUR;  // 01:00 tomorrow, were it to run on
-    put_sun(1, 2);
-    update_time_of_day();
-    EXPECT_EQ(view_settings.darkness, FULL_NIGHT);
-    EXPECT_EQ(view_settings.sun_heading, 1);
+    for (const int32_t clock : {23 * HOUR / 2, 12 * HOUR, 20 * HOUR, 25 * HOUR}) {  // 23:30 .. 13:00 tomorrow
+        game_clock = clock;
+        put_sun(1, 2);
+        update_time_of_day();
+        EXPECT_EQ(view_settings.darkness, FULL_NIGHT) << clock;
+        EXPECT_EQ(view_settings.sun_heading, 1) << clock;
+        EXPECT_EQ(view_settings.sun_elevation, 2) << clock;
+    }
 }
 
 // A flight starts its mission time at 0, whatever the clock held when the last one ended.

@@ -8,11 +8,13 @@
 #include "library/3dvisual/ground_objects.h"
 #include "library/3dvisual/instance.h"
 #include "library/3dvisual/terrain.h"
+#include "library/maths/matrix.h"
 #include "source/avionics/panel.h"
 #include "source/drone/user_drone.h"
 #include "source/frame_loop.h"
 #include "source/models/aero.h"
 #include "source/models/flight_model.h"
+#include "source/models/integration.h"
 #include "source/models/model_state.h"
 #include "source/skill.h"
 #include "source/sknet/game_rules.h"
@@ -44,7 +46,10 @@ protected:
         model_state = {};
         model_state.flags = MODEL_GEAR_DOWN;
         model_state.ground = 1;
-        player_flight_data.airspeed = 0;
+        touchdown = {};
+        touchdown.previous_ground = 1;
+        air_data = {};
+        player_flight_data = {};
     }
 };
 
@@ -245,7 +250,6 @@ TEST_F(Landing, FlyingIntoAMoverAGroundObjectOrACraterEndsTheFlight) {
     };
     for (const auto& c : cases) {
         reset();
-        die_object = 0;
         stand_in_mover = c.mover;
         stand_in_ground_object = c.ground;
         stand_in_crater = c.crater;
@@ -253,11 +257,78 @@ TEST_F(Landing, FlyingIntoAMoverAGroundObjectOrACraterEndsTheFlight) {
         model_state.landed = 1;
         check_collisions();
         EXPECT_EQ(die_flag, c.object ? END_COLLISION : 0) << c.object;
-        EXPECT_EQ(die_object, c.object);
+        EXPECT_EQ(collision_object, c.object);
         EXPECT_EQ(collision_owner, c.mover ? &drone_record : nullptr);
         EXPECT_EQ(stand_in_segment_queries, c.segments) << c.object << " " << c.travel;
     }
-    die_object = 0;
+    clear_landing_outcome();  // a new flight has hit nothing yet
+    EXPECT_EQ(collision_object, 0);
+    EXPECT_EQ(collision_owner, nullptr);
+}
+
+// The sea under a carrier is no place to ditch, and an aircraft parked level and still on its
+// deck has no fault to weigh: even at the least tolerance the gear stays whole and the combat
+// game repairs the aircraft as after any safe landing.
+TEST_F(Landing, ALandingOnACarrierDeckIsPerfect) {
+    ObjectInstance ship{};
+    ship.object_type = 700;
+    for (const int surface : {FEATURE_OCEAN, FEATURE_RUNWAY}) {
+        reset();
+        stand_in_surface = surface;
+        forces_type = 10;  // the least tolerance: grade 1 only below 0.3
+        game_mode = GAME_COMBAT;
+        system_failures = FAIL_HYDRAULICS;  // repaired by a safe landing
+        model_state.ground = model_state.landed = 0;
+        player_flight_data.heading = 0x20000000;
+        player_flight_data.pitch = 0x08000000;
+        player_flight_data.roll = -0x10000000;
+        player_position->matrix = {};
+        land_on_deck(&ship);
+        EXPECT_EQ(model_state.landed, 1) << surface;
+        EXPECT_EQ(die_flag, 0) << surface;
+        EXPECT_EQ(landing_faults, 0) << surface;
+        EXPECT_EQ(system_failures, 0) << surface;
+        EXPECT_EQ(get_gear_state(), GEAR_DOWN) << surface;
+        EXPECT_EQ(player_flight_data.pitch, 0);
+        EXPECT_EQ(player_flight_data.roll, 0);
+        Matrix3 level;
+        build_rotation_matrix(0x20000000, 0, 0, level);
+        for (int row = 0; row < 3; ++row)
+            for (int column = 0; column < 3; ++column)
+                EXPECT_EQ(player_position->matrix[row][column], level[row][column]) << row << " " << column;
+    }
+}
+
+// Down again within 200 ticks of leaving the ground the aircraft has bounced: it is landed, but
+// the touchdown is not graded a second time. After that it is a new landing, and lifting off
+// lets the end at the last waypoint be asked for again.
+TEST_F(Landing, ABounceWithinTwoHundredTicksIsNotGradedAgain) {
+    forces_type = 10;
+    touchdown.sink_rate = 40;  // a crash landing, were it graded
+    touchdown.pitch = 5 * DEG;
+    air_data.vt = 150 * KNOTS;
+    model_state.landed = 1;
+    destination_handled = 1;
+    const struct {
+        int32_t clock;
+        int32_t ground;
+        int32_t landed;
+        int32_t die;
+    } steps[] = {
+        {1000, 0, 0, 0},           // lift-off
+        {1200, 1, 1, 0},           // down 200 ticks later: a bounce
+        {1300, 0, 0, 0},           // off again
+        {1501, 1, 1, END_CRASH},   // 201 ticks: graded
+    };
+    for (const auto& step : steps) {
+        game_clock = step.clock;
+        model_state.ground = step.ground;
+        check_touchdown();
+        EXPECT_EQ(model_state.landed, step.landed) << step.clock;
+        EXPECT_EQ(die_flag, step.die) << step.clock;
+        EXPECT_EQ(destination_handled, 0) << step.clock;  // cleared at the first lift-off
+    }
+    EXPECT_EQ(landing_result, LANDING_CRASH);
 }
 
 }  // namespace

@@ -29,6 +29,7 @@
 #include "library/os/file.h"
 #include "tests/library/3dvisual/accel_frame.h"
 #include "tests/support/scratch.h"
+#include "tests/support/war_zone.h"
 #include "platform/accel/framebuffer.h"
 
 namespace vyr {
@@ -45,8 +46,7 @@ class TerrainRender : public ScratchDirectories {
 protected:
     void SetUp() override {
         ScratchDirectories::SetUp();
-        setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
-        find_read_only_path("vyr.rop");
+        use_generated_data();
         init_trig_tables();
     }
     // The other tests of the world stand on flat ground.
@@ -58,11 +58,7 @@ protected:
     }
 
     static void open_zone(const char* zone) {
-        std::snprintf(world_settings.data_directory, WORLD_DIRECTORY_SIZE, "3ddata\\");
-        std::snprintf(world_settings.war_zone_directory, WORLD_DIRECTORY_SIZE, "%s\\", zone);
-        world_settings.flags = WORLD_LOAD_DATA;
-        init_world(&world_settings);
-        world_settings.flags = 0;
+        open_war_zone(zone, WORLD_LOAD_DATA);
         start_glide();
         accelerator_flag = 1;
         set_viewport(0, 0, accel::SCREEN_WIDTH, accel::SCREEN_HEIGHT);

@@ -11,10 +11,14 @@
 #include "library/3dvisual/instance.h"
 #include "library/3dvisual/mobile.h"
 #include "library/3dvisual/objects.h"
+#include "library/3dvisual/plan_map.h"
 #include "library/3dvisual/tiles.h"
 #include "library/3dvisual/view.h"
 #include "library/3dvisual/world.h"
 #include "library/debug/fatal.h"
+#include "library/graphics/plot_draw.h"
+#include "library/graphics/plot_poly.h"
+#include "library/maths/trig.h"
 #include "library/os/file.h"
 #include "library/system/memory.h"
 
@@ -29,6 +33,9 @@ constexpr int TILE_COUNT = WORLD_TILES * WORLD_TILES;
 constexpr int64_t TABLE_BYTES = 4 * TILE_COUNT;
 constexpr int64_t RECORD_BYTES = 12;
 constexpr int32_t FOOT = 256;
+constexpr int32_t OUTLINE_UNIT = 16;  // map outline points are in 16 world units
+// Plan-map colours by side; neutral records are not shown.
+constexpr int MAP_SIDE_COLOURS[4] = {0, 205, 206, 207};
 
 // The words of a ground object's node; the object number comes first, where the buffer reads it.
 enum GroundNodeWord { GROUND_NODE_TYPE, GROUND_NODE_X, GROUND_NODE_Y, GROUND_NODE_HEADING, GROUND_NODE_SIDE_VARIANT, GROUND_NODE_STATE };
@@ -198,17 +205,22 @@ void queue_ground_objects() {
         if (depth <= current_view.object_near_limit || depth >= current_view.object_visual_range) return false;
         BufferNode* node = alloc_buffer_node();
         if (!node) return true;
-        node->type = NODE_GROUND_OBJECT;
-        node->key = find_eye_key(p, depth);
-        node->payload[GROUND_NODE_TYPE] = r.type;
-        node->payload[GROUND_NODE_X] = p.x;
-        node->payload[GROUND_NODE_Y] = p.y;
-        node->payload[GROUND_NODE_HEADING] = int32_t(uint32_t(r.heading) << 16);
-        node->payload[GROUND_NODE_SIDE_VARIANT] = (r.flags & GROUND_SIDE_VARIANT) != 0;
-        node->payload[GROUND_NODE_STATE] = r.state_mask;
+        set_ground_object_node(node, tile, r, find_eye_key(p, depth));
         queue_buffer_node(node);
         return false;
     });
+}
+
+void set_ground_object_node(BufferNode* node, int tile, const ground_object& record, int32_t key) {
+    const Vector3 p = ground_object_position(tile, record);
+    node->type = NODE_GROUND_OBJECT;
+    node->key = key;
+    node->payload[GROUND_NODE_TYPE] = record.type;
+    node->payload[GROUND_NODE_X] = p.x;
+    node->payload[GROUND_NODE_Y] = p.y;
+    node->payload[GROUND_NODE_HEADING] = int32_t(uint32_t(record.heading) << 16);
+    node->payload[GROUND_NODE_SIDE_VARIANT] = (record.flags & GROUND_SIDE_VARIANT) != 0;
+    node->payload[GROUND_NODE_STATE] = record.state_mask;
 }
 
 void draw_ground_object(BufferNode* node) {
@@ -225,6 +237,50 @@ void draw_ground_object(BufferNode* node) {
     instance.state_mask = uint32_t(word[GROUND_NODE_STATE]);
     instance.flags = word[GROUND_NODE_SIDE_VARIANT] ? INSTANCE_SIDE_VARIANT : 0;
     draw_object(&instance);
+}
+
+void draw_map_ground_objects() {
+    const int tile = tile_index(map_tile_x, map_tile_y);
+    auto draw_list = [](int16_t* list) {
+        for (int k = 0; k < ground_object_count(list); ++k) draw_map_ground_object(&ground_object_records(list)[k]);
+    };
+    draw_list(ground_object_tiles[tile]);
+    if (plan_map_options.flags & PLAN_MAP_DYNAMIC_OBJECTS) draw_list(ground_object_list(dynamic_table(), tile));
+}
+
+void draw_map_ground_object(const ground_object* record) {
+    const ObjectHeader* header = get_object_header(record->type);
+    const int side = (record->flags & GROUND_SIDE_MASK) >> GROUND_SIDE_SHIFT;
+    if (!header || (record->flags & GROUND_DESTROYED) || side == 0 || !(header->gameplay_flags & OBJECT_SIDE_DEPENDENT))
+        return;
+    const int colour = MAP_SIDE_COLOURS[side];
+    const int32_t x = record->x * FOOT, y = record->y * FOOT;
+    if (!(plan_map_options.flags & PLAN_MAP_OUTLINES) || !header->map_outline) {
+        draw_plot_point(x, y, colour);
+        return;
+    }
+    const uint32_t angle = 0u - (uint32_t(record->heading) << 16);
+    const int32_t c = lookup_cos(angle), s = lookup_sin(angle);
+    const uint8_t* at = header->map_outline;
+    const int polygons = read_offset16(at);
+    at += 2;
+    for (int p = 0; p < polygons; ++p) {
+        const int points = read_offset16(at);
+        at += 2;
+        // The polygon layer draws no more; the load has proved the points lie in the file.
+        if (points <= MAX_POLY_VERTICES) {
+            PolyVertex corners[MAX_POLY_VERTICES];
+            for (int k = 0; k < points; ++k) {
+                const int32_t px = read_offset16(at + 4 * k) * OUTLINE_UNIT, py = read_offset16(at + 4 * k + 2) * OUTLINE_UNIT;
+                PolyVertex& v = corners[k];
+                v.x = header->unrotated ? x + px : x + round31(mul64(px, c) - mul64(py, s));
+                v.y = header->unrotated ? y + py : y + round31(mul64(px, s) + mul64(py, c));
+                v.next = k + 1 < points ? &corners[k + 1] : nullptr;
+            }
+            if (points > 0) fill_plot_poly(corners, uint32_t(colour) * 0x01010101u);
+        }
+        at += 4 * points;
+    }
 }
 
 void set_ground_object_destroyed_type(ground_object* record) {

@@ -43,7 +43,16 @@ Vector3 ground_object_position(int tile, const ground_object& record);
 void load_ground_objects();
 // The ground objects of the render's current tile.
 void queue_ground_objects();
+// Fills a ground-object node for `record` of `tile` at the signed distance `key`.
+void set_ground_object_node(BufferNode* node, int tile, const ground_object& record, int32_t key);
 void draw_ground_object(BufferNode* node);
+
+// The plan map's current tile into the plot window, whose offset is at the tile's south-west
+// corner: the static records, then with PLAN_MAP_DYNAMIC_OBJECTS the dynamic ones.
+void draw_map_ground_objects();
+// A side-dependent record of a side, not destroyed: its map outline filled in its side's colour
+// with PLAN_MAP_OUTLINES, else a point.
+void draw_map_ground_object(const ground_object* record);
 
 // The record becomes its object's wreck, or an empty slot when the object has none.
 void set_ground_object_destroyed_type(ground_object* record);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "library/3dvisual/draw_object.h"
 #include "library/3dvisual/explosions.h"
 #include "library/3dvisual/eye.h"
 #include "library/3dvisual/features.h"
@@ -41,6 +42,7 @@ constexpr ViewSettings WORLD_DEFAULT_VIEW = {6, -262144, 4194304, 0, -0x40000000
                                              nullptr, VIEW_CLOUDS | VIEW_SHADOWS};
 constexpr int32_t CLOUD_RANDOM_DIVISOR = 11;  // draws of 0..32767 become 0..2978 feet
 constexpr uint32_t SENSOR_CLEAR_PATTERN = 0x02020202;
+constexpr uint32_t OBJECT_VIEW_CLEAR_PATTERN = 0xD0D0D0D0;
 constexpr int32_t SENSOR_TERRAIN_DETAIL = 1;
 constexpr int32_t SENSOR_OBJECT_TEXTURES = 2;
 constexpr int TILE_STEPS_PER_BLOCK = 256;  // a tile offset in 1/16 tiles splits into blocks and coarse steps
@@ -183,6 +185,17 @@ void render(const Pose* eye, Render kind) {
     flush_object_buffer();
 }
 
+// An object view's background, light and eye; the view's distance to `position` follows.
+int32_t prepare_object_view(const Pose* eye, const ViewSettings* light, const Vector3& position) {
+    clear_viewport(OBJECT_VIEW_CLEAR_PATTERN);
+    sensor_view.sun_heading = light->sun_heading;
+    sensor_view.sun_elevation = light->sun_elevation;
+    sensor_view.darkness = light->darkness;
+    set_view_settings(&sensor_view);
+    set_eye(eye);
+    return estimate_distance_3d(position.x - eye->position.x, position.y - eye->position.y, position.z - eye->position.z);
+}
+
 }  // namespace
 
 void init_world(WorldSettings* settings) {
@@ -243,6 +256,19 @@ void render_sensor_view(const Pose* eye, const ViewSettings* settings) {
     sensor_view.flags &= ~(VIEW_CLOUDS | VIEW_SHADOWS);
     set_view_settings(&sensor_view);
     render_world_reduced(eye);
+}
+
+void render_object_view(const Pose* eye, ObjectInstance* instance, const ViewSettings* light) {
+    instance->view_distance = prepare_object_view(eye, light, instance->pose->position);
+    draw_object(instance);
+}
+
+void render_ground_object_view(const Pose* eye, const ground_object* record, int tile_x, int tile_y,
+                               const ViewSettings* light) {
+    const int tile = tile_x * WORLD_TILES + tile_y;
+    BufferNode node{};
+    set_ground_object_node(&node, tile, *record, prepare_object_view(eye, light, ground_object_position(tile, *record)));
+    draw_ground_object(&node);
 }
 
 }  // namespace vyr

@@ -10,6 +10,9 @@
 
 namespace vyr {
 
+struct ObjectInstance;
+struct ground_object;
+
 constexpr int32_t WORLD_BUILD_PALETTE = 1;
 constexpr int32_t WORLD_LOAD_DATA = 2;
 constexpr int WORLD_DIRECTORY_SIZE = 100;
@@ -54,5 +57,11 @@ void render_world(const Pose* eye);
 void render_sensor_view(const Pose* eye, const ViewSettings* settings);
 // The render of the sensor pages: no sky palette, no effects but explosions, no poll hook.
 void render_world_reduced(const Pose* eye);
+// One object alone on colour 0xD0, lit by the sun heading, sun elevation and darkness of
+// `light`, which are installed with the sensor view's other settings: a viewer's picture of it.
+void render_object_view(const Pose* eye, ObjectInstance* instance, const ViewSettings* light);
+// The same for a ground-object record of tile (tile_x, tile_y).
+void render_ground_object_view(const Pose* eye, const ground_object* record, int tile_x, int tile_y,
+                               const ViewSettings* light);
 
 }  // namespace vyr

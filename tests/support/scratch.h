@@ -112,6 +112,12 @@ protected:
 
     void TearDown() override { std::filesystem::current_path(previous); }
 
+    // Reads the data set the build generated from here on, instead of the scratch one.
+    static void use_generated_data() {
+        setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
+        find_read_only_path("vyr.rop");
+    }
+
     ScratchDirectory scratch;
     const std::filesystem::path root = scratch.path(), work = root / "work", data = root / "data";
     std::filesystem::path previous;

@@ -6,6 +6,7 @@
 
 #include "library/3dvisual/eye.h"
 #include "library/3dvisual/face_record.h"
+#include "library/3dvisual/ground_objects.h"
 #include "library/3dvisual/objects.h"
 #include "library/3dvisual/view.h"
 #include "library/3dvisual/viewport.h"
@@ -122,6 +123,72 @@ TEST_F(ObjectDrawing, PartsNestNoDeeperThanFive) {
     EXPECT_EXIT(draw(3, 0), ::testing::ExitedWithCode(10), "Error - object complexity exceeded normal limits\\.");
     draw(4, 0);  // five deep
     EXPECT_NE(centre(), BACKGROUND);
+}
+
+// Objects 633 and 638 draw their glass in colour 0xFF, every other rotated object and every
+// unrotated one in 0xE8, whatever was drawn before.
+TEST_F(ObjectDrawing, TheGlassColourIsTheObjectsOwnNotTheLastDrawnOnes) {
+    TestObject fixed;
+    fixed.unrotated = 1;
+    fixed.vertices = {compact_point(-1, 1, -1), compact_point(0, 1, 1), compact_point(1, 1, -1)};
+    fixed.code = {FACE_OP_FACE, RENDER_TRANSLUCENT, 3, 0, 1, 2, FACE_OP_END};
+    std::vector<std::optional<TestObject>> objects(639);
+    objects[1] = cube();
+    objects[2] = fixed;
+    objects[633] = objects[638] = cube();
+    write_files(build_object_file(objects).bytes, build_texture_file(1));
+    reload_objects("3DDATA\\");
+    const struct {
+        int32_t type;
+        int32_t colour;
+    } sequence[] = {{633, 0xFF}, {2, 0xE8}, {638, 0xFF}, {1, 0xE8}, {633, 0xFF}, {2, 0xE8}};
+    for (const auto& drawn : sequence) {
+        translucent_colour = 0;
+        draw(drawn.type, 0);
+        EXPECT_EQ(translucent_colour, drawn.colour) << drawn.type;
+    }
+}
+
+// The viewers' pictures: one object alone on colour 0xD0 at its own distance from the eye, lit as
+// the caller's light block says.
+TEST_F(ObjectDrawing, AnObjectViewShowsTheObjectAloneAtItsDistanceInTheLightGiven) {
+    ViewSettings light{};
+    light.sun_heading = 0x20000000;
+    light.sun_elevation = -0x10000000;
+    light.darkness = 3;
+    Pose eye{{object_pose.position.x, object_pose.position.y - 6 * FEET, object_pose.position.z}, {}};
+    set_identity_matrix(eye.matrix);
+    ObjectInstance* instance = create_object_instance(1, nullptr, &object_pose, nullptr);
+    instance->view_distance = NEAR_LIMIT + 1;  // stale: the view sets its own
+    render_object_view(&eye, instance, &light);
+    EXPECT_EQ(instance->view_distance, estimate_distance_3d(0, 6 * FEET, 0));
+    free_object_instance(instance);
+    EXPECT_EQ(centre(), 13) << "the near level, facing the eye";
+    EXPECT_EQ(screen->pixels[0], 0xD0);
+    EXPECT_EQ(screen->pixels[64 * 48 - 1], 0xD0);
+    EXPECT_EQ(current_view.sun_heading, light.sun_heading);
+    EXPECT_EQ(current_view.sun_elevation, light.sun_elevation);
+    EXPECT_EQ(current_view.darkness, light.darkness);
+}
+
+// A ground object's view places the record by its tile and turns it by its heading: a quarter
+// turn shows the eye a side face instead of the front.
+TEST_F(ObjectDrawing, AGroundObjectViewPlacesTheRecordInItsTile) {
+    const ViewSettings light{};
+    Pose eye{{(32 << 22) + 100 * FEET, (40 << 22) + 200 * FEET - 6 * FEET, 0}, {}};
+    set_identity_matrix(eye.matrix);
+    const struct {
+        uint16_t heading;
+        int tile_x;
+        std::vector<uint8_t> colours;
+    } cases[] = {{0, 32, {13}}, {0x4000, 32, {10}}, {0, 31, {0xD0}}};
+    for (const auto& c : cases) {
+        const ground_object record{1, 100, 200, c.heading, 0, 0};
+        render_ground_object_view(&eye, &record, c.tile_x, 40, &light);
+        EXPECT_NE(std::find(c.colours.begin(), c.colours.end(), centre()), c.colours.end())
+            << c.heading << " in tile " << c.tile_x << ": " << int(centre());
+        EXPECT_EQ(screen->pixels[0], 0xD0);
+    }
 }
 
 // The nozzle: its ring (vertices 1, 4, 5 here) closes about the axis at 1472 world units up as

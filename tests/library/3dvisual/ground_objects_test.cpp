@@ -2,14 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <deque>
 #include <functional>
 #include <map>
 #include <vector>
 
+#include "library/3dvisual/plan_map.h"
 #include "library/3dvisual/tiles.h"
 #include "library/3dvisual/world.h"
+#include "library/graphics/plot.h"
+#include "library/graphics/screen.h"
 #include "library/maths/trig.h"
 #include "tests/library/3dvisual/header_table.h"
 #include "tests/library/3dvisual/object_files.h"
@@ -235,6 +239,113 @@ TEST_F(GroundQueries, WreckSwapAndEmptySlots) {
     EXPECT_EQ(find_ground_object_at_point(at_feet(1000, 1000, 0), position, nullptr), nullptr)
         << "an empty slot keeps its place and is never found";
     EXPECT_EQ(find_ground_object_exact(at_feet(1000, 1000, 0)), &statics[0]);
+}
+
+// The plan map of tile (5, 7) on a 64 x 64 screen, 5 ft a pixel, the tile's corner at the bottom
+// left: a record at (160, 160) ft lands on pixel (32, 32). The side-dependent types 10 (turned
+// by its heading) and 11 (unrotated) and the plain type 12 have a map outline 80 ft wide and
+// 200 ft long.
+class PlanMapGroundObjects : public GroundObjects {
+protected:
+    static constexpr int SITE = 10, BUNKER = 11, PLAIN = 12, TX = 5, TY = 7;
+    static constexpr int CENTRE = 32, REACH = 15;  // pixels from the centre: inside lengthwise, not across
+
+    void SetUp() override {
+        GroundObjects::SetUp();
+        testing_objects::Writer w;
+        w.i16(1);
+        w.i16(4);
+        for (auto [x, y] : {std::pair{-640, -1600}, {-640, 1600}, {640, 1600}, {640, -1600}}) {
+            w.i16(x);
+            w.i16(y);
+        }
+        outline = w.bytes;
+        for (int type : {SITE, BUNKER, PLAIN}) {
+            ObjectHeader& h = headers.add(type, 60 * FEET, 20 * FEET, OBJECT_SOLID);
+            h.map_outline = outline.data();
+            h.gameplay_flags = type == PLAIN ? 0 : OBJECT_SIDE_DEPENDENT;
+            h.unrotated = type == BUNKER;
+        }
+        screen = create_screen(64, 64);
+        select_screen(screen);
+        set_plot(0, 0, 64, 64, TX * TILE, TY * TILE, TX * TILE + 320 * FEET, TY * TILE + 320 * FEET);
+        set_plot_rotation(0);
+        set_plot_offset(TX * TILE, TY * TILE);
+        map_tile_x = TX;
+        map_tile_y = TY;
+        clear();
+    }
+    void TearDown() override {
+        select_screen(nullptr);
+        destroy_screen(screen);
+        plan_map_options = {0, 0};
+        GroundObjects::TearDown();
+    }
+
+    void clear() { std::fill(screen->pixels, screen->pixels + 64 * 64, uint8_t(0)); }
+    // Screen y grows downwards, world y upwards.
+    uint8_t at(int dx, int dy) const { return screen->pixels[(CENTRE - dy) * 64 + CENTRE + dx]; }
+    int count(uint8_t colour) const { return int(std::count(screen->pixels, screen->pixels + 64 * 64, colour)); }
+
+    std::vector<uint8_t> outline;
+    Screen* screen = nullptr;
+};
+
+TEST_F(PlanMapGroundObjects, SidesShowAsOutlinesInTheirColoursTurnedByTheirHeading) {
+    constexpr uint16_t ALLIED = 2, ENEMY = 4, THIRD = 6;
+    const struct {
+        const char* name;
+        ground_object record;
+        int colour;  // 0: nothing drawn
+        bool lengthwise_north;
+    } cases[] = {
+        {"allied", {SITE, 160, 160, 0, 0, ALLIED}, 205, true},
+        {"enemy, a quarter turn", {SITE, 160, 160, 0x4000, 0, ENEMY}, 206, false},
+        {"side 3, a half turn", {SITE, 160, 160, 0x8000, 0, THIRD}, 207, true},
+        {"unrotated, heading ignored", {BUNKER, 160, 160, 0x4000, 0, ALLIED}, 205, true},
+        {"neutral", {SITE, 160, 160, 0, 0, 0}, 0, true},
+        {"destroyed", {SITE, 160, 160, 0, 0, ALLIED | GROUND_DESTROYED}, 0, true},
+        {"not side-dependent", {PLAIN, 160, 160, 0, 0, ENEMY}, 0, true},
+        {"empty slot", {0, 160, 160, 0, 0, ENEMY}, 0, true},
+    };
+    plan_map_options.flags = PLAN_MAP_OUTLINES;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        clear();
+        draw_map_ground_object(&c.record);
+        if (c.colour == 0) {
+            EXPECT_EQ(count(0), 64 * 64);
+            continue;
+        }
+        EXPECT_EQ(at(0, 0), c.colour);
+        EXPECT_EQ(at(0, REACH) == c.colour, c.lengthwise_north);
+        EXPECT_EQ(at(REACH, 0) == c.colour, !c.lengthwise_north);
+        EXPECT_EQ(count(uint8_t(c.colour)) + count(0), 64 * 64) << "one colour only";
+        EXPECT_NEAR(count(uint8_t(c.colour)), 16 * 40, 16 * 40 / 5);
+    }
+    // Without outlines a record is one point.
+    plan_map_options.flags = 0;
+    clear();
+    const ground_object site{SITE, 160, 160, 0, 0, ENEMY};
+    draw_map_ground_object(&site);
+    ASSERT_EQ(count(206), 1);
+    const long point = std::find(screen->pixels, screen->pixels + 64 * 64, 206) - screen->pixels;
+    EXPECT_LE(std::abs(point % 64 - CENTRE), 1);
+    EXPECT_LE(std::abs(point / 64 - CENTRE), 1);
+}
+
+TEST_F(PlanMapGroundObjects, TheDynamicRecordsOfTheTileOnlyWhenAsked) {
+    load(build_ground_file({{tile_index(TX, TY), {{SITE, 80, 160, 0, 0, 2}}}, {tile_index(TX + 1, TY), {{SITE, 160, 160, 0, 0, 2}}}}));
+    add_dynamic(tile_index(TX, TY), {{SITE, 240, 160, 0, 0, 4}});
+    for (int flags : {PLAN_MAP_OUTLINES, PLAN_MAP_OUTLINES | PLAN_MAP_DYNAMIC_OBJECTS}) {
+        clear();
+        const PlanMapOptions options{1000, flags};
+        set_plan_map_options(&options);
+        draw_map_ground_objects();
+        EXPECT_EQ(at(-16, 0), 205) << "the static record of the tile";
+        EXPECT_EQ(at(0, 0), 0) << "another tile's record";
+        EXPECT_EQ(at(16, 0) == 206, (flags & PLAN_MAP_DYNAMIC_OBJECTS) != 0);
+    }
 }
 
 }  // namespace

@@ -68,6 +68,12 @@ struct TestObject {
     uint8_t flags = 0;
 };
 
+// An unrotated object's point as the three int16 the writer takes: coarse 16 ft steps about 32
+// each way, no fine step.
+constexpr std::array<int16_t, 3> compact_point(int x, int y, int z) {
+    return {int16_t((32 + x) | (32 + y) << 8), int16_t((32 + z) | 32 << 8), int16_t(32 | 32 << 8)};
+}
+
 // A cube of 2 ft (32 units of 1/16 ft) about its origin, each face lit by its own normal.
 inline TestObject cube() {
     TestObject o;
@@ -123,8 +129,15 @@ inline BuiltFile build_object_file(const std::vector<std::optional<TestObject>>&
         }
         if (o.bounds && !o.vertices.empty()) {
             field(FIELD_BOUNDS);
-            for (int i = 0; i < 8; ++i)
-                for (int a = 0; a < 3; ++a) w.i16((i >> a) & 1 ? 16 : -16);
+            for (int i = 0; i < 8; ++i) {
+                // Rotated: 1 ft each way of the origin; unrotated: a 16 ft step each way.
+                if (o.unrotated) {
+                    for (int a = 0; a < 3; ++a) w.u8((i >> a) & 1 ? 33 : 31);
+                    for (int a = 0; a < 3; ++a) w.u8(32);
+                } else {
+                    for (int a = 0; a < 3; ++a) w.i16((i >> a) & 1 ? 16 : -16);
+                }
+            }
         }
         if (!o.vertices.empty()) {
             field(FIELD_VERTICES);

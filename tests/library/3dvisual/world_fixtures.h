@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -21,6 +19,7 @@
 #include "library/os/file.h"
 #include "platform/accel/framebuffer.h"
 #include "tests/support/scratch.h"
+#include "tests/support/war_zone.h"
 
 namespace vyr {
 
@@ -52,8 +51,7 @@ class GeneratedWorld : public ScratchDirectories {
 protected:
     void SetUp() override {
         ScratchDirectories::SetUp();
-        setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
-        find_read_only_path("vyr.rop");
+        use_generated_data();
         init_trig_tables();
     }
     void TearDown() override {
@@ -67,11 +65,7 @@ protected:
 
     // The war zone's directory, loaded, and the accelerator's whole screen the viewport.
     static void open_zone(const char* zone) {
-        std::snprintf(world_settings.data_directory, WORLD_DIRECTORY_SIZE, "3ddata\\");
-        std::snprintf(world_settings.war_zone_directory, WORLD_DIRECTORY_SIZE, "%s\\", zone);
-        world_settings.flags = WORLD_LOAD_DATA;
-        init_world(&world_settings);
-        world_settings.flags = 0;
+        open_war_zone(zone, WORLD_LOAD_DATA);
         start_glide();
         accelerator_flag = 1;
         set_viewport(0, 0, platform::accel::SCREEN_WIDTH, platform::accel::SCREEN_HEIGHT);

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -11,6 +13,13 @@
 
 #include "library/3dvisual/clip_draw.h"
 #include "library/3dvisual/eye.h"
+#include "library/3dvisual/ground_objects.h"
+#include "library/3dvisual/instance.h"
+#include "library/3dvisual/mobile.h"
+#include "library/3dvisual/objects.h"
+#include "library/3dvisual/stars.h"
+#include "library/3dvisual/terrain.h"
+#include "library/3dvisual/world_palette.h"
 #include "library/3dvisual/object_buffer.h"
 #include "library/3dvisual/viewport.h"
 #include "library/gfxinit/texpal.h"
@@ -79,6 +88,65 @@ TEST_F(World, SetUpClearsTheHooksAndInstallsTheDefaultView) {
     set_animation_hook(pose_nothing);
     shutdown_world();
     EXPECT_EQ(animation_hook, nullptr);
+}
+
+// A theatre of the generated data set; the other tests of the binary stand on an empty, flat
+// world again afterwards.
+class WorldData : public World {
+protected:
+    void SetUp() override {
+        World::SetUp();
+        use_generated_data();
+    }
+    void TearDown() override {
+        std::memset(terrain_posts, 0, sizeof terrain_posts);
+        std::fill(std::begin(ground_object_tiles), std::end(ground_object_tiles), nullptr);
+        star_count = 0;
+        World::TearDown();
+    }
+};
+
+TEST_F(WorldData, SetUpLoadsAndBuildsOnlyWhatItsFlagsAsk) {
+    const struct {
+        const char* name;
+        int32_t flags;
+        bool loads, builds;
+    } cases[] = {
+        {"neither", 0, false, false},
+        {"palette", WORLD_BUILD_PALETTE, false, true},
+        {"data", WORLD_LOAD_DATA, true, false},
+        {"both", WORLD_BUILD_PALETTE | WORLD_LOAD_DATA, true, true},
+        {"unknown bits", 0x7C, false, false},
+    };
+    ObjectInstance parked{};
+    load_objects();
+    ObjectHeader** const objects = object_table;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // What each flag would replace, spoilt; and what every set-up resets, set.
+        terrain_max_height = 0;
+        std::fill(std::begin(ground_object_tiles), std::end(ground_object_tiles), nullptr);
+        star_count = 0;
+        std::fill(std::begin(night_vision_remap), std::end(night_vision_remap), uint8_t(0));
+        mobile_object_tiles[10][20] = &parked;
+        set_render_poll_hook(count_poll);
+        set_animation_hook(pose_nothing);
+
+        WorldSettings settings = world_settings;
+        std::snprintf(settings.war_zone_directory, WORLD_DIRECTORY_SIZE, "korea.wz\\");
+        settings.flags = c.flags;
+        init_world(&settings);
+        EXPECT_EQ(settings.flags, c.flags) << "the caller clears its own flag";
+        EXPECT_EQ(terrain_max_height > 0, c.loads);
+        EXPECT_EQ(std::count(std::begin(ground_object_tiles), std::end(ground_object_tiles), nullptr) < 4096, c.loads);
+        EXPECT_EQ(star_count > 0, c.loads);
+        EXPECT_EQ(night_vision_remap[0] >= FIRST_NIGHT_VISION_COLOUR, c.builds);
+        EXPECT_EQ(object_table, objects) << "the object files are read once per run";
+        EXPECT_EQ(mobile_object_tiles[10][20], nullptr);
+        EXPECT_EQ(animation_hook, nullptr);
+        EXPECT_EQ(current_view.visual_range, 6);
+        current_world_settings = &world_settings;  // `settings` goes out of scope
+    }
 }
 
 TEST_F(World, TheEffectStepKeepsTheFrameTimeInTicks) {

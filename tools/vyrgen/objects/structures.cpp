@@ -77,8 +77,9 @@ Model hangar(Shape shape, int32_t number) {
     const double span = number == 904 ? 160 : 100;
     m.box({-span / 2, -60, 0}, {span / 2, 60, 30}, colour::GREY);
     m.pyramid({-span / 2, -60, 0}, {span / 2, 60, 30}, span / 2, 0, 42, colour::DARK_GREY);
-    m.textured({{{-span * 0.4, 60.1, 0}, 0, 63}, {{span * 0.4, 60.1, 0}, 63, 63}, {{span * 0.4, 60.1, 26}, 63, 0},
-                {{-span * 0.4, 60.1, 26}, 0, 0}},
+    // Counter-clockwise seen from the front, as every face: the shutter faces out of the door.
+    m.textured({{{span * 0.4, 60.1, 0}, 0, 63}, {{-span * 0.4, 60.1, 0}, 63, 63}, {{-span * 0.4, 60.1, 26}, 63, 0},
+                {{span * 0.4, 60.1, 26}, 0, 0}},
                colour::GREY, Skin::SHUTTER);
     return model;
 }

@@ -26,8 +26,7 @@ class GeneratedGroundObjects : public ScratchDirectories {
 protected:
     void SetUp() override {
         ScratchDirectories::SetUp();
-        setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
-        find_read_only_path("vyr.rop");
+        use_generated_data();
         init_trig_tables();
         reload_objects("3DDATA\\");
     }

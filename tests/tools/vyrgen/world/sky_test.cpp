@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -24,6 +23,7 @@
 #include "platform/accel/framebuffer.h"
 #include "tests/support/headless_world.h"
 #include "tests/support/scratch.h"
+#include "tests/support/war_zone.h"
 #include "tools/vyrgen/war_zones.h"
 
 namespace vyr::vyrgen {
@@ -79,14 +79,9 @@ class SkyRenders : public ScratchDirectories {
 protected:
     void SetUp() override {
         ScratchDirectories::SetUp();
-        setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
-        find_read_only_path("vyr.rop");
+        use_generated_data();
         init_trig_tables();
-        std::snprintf(world_settings.data_directory, WORLD_DIRECTORY_SIZE, "3ddata\\");
-        std::snprintf(world_settings.war_zone_directory, WORLD_DIRECTORY_SIZE, "korea.wz\\");
-        world_settings.flags = WORLD_LOAD_DATA;
-        init_world(&world_settings);
-        world_settings.flags = 0;
+        open_war_zone("korea.wz", WORLD_LOAD_DATA);
         start_glide();
         accelerator_flag = 1;
         set_viewport(0, 0, accel::SCREEN_WIDTH, accel::SCREEN_HEIGHT);

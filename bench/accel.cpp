@@ -1,7 +1,8 @@
 // The software accelerator's pipelines, each as the game's drawing sets it, on a fixed 640 x 480
 // scene of a few thousand triangles of mixed sizes (about 3x overdraw): megapixels and triangles
 // per second and the speed-up of the specialised span routines over the generic reference
-// routine. The slowest of the game's pipelines is named last.
+// routine, and beside the plain ones what their 565 ordered dither costs. The slowest of the
+// game's pipelines is named last.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -155,16 +156,21 @@ double measure(benchmark::State& state, Frame frame) {
 // Megapixels per second of the game's pipelines measured, by name, for naming the slowest.
 std::map<std::string, double> game_pipelines;
 
-void pipeline(benchmark::State& state, const char* name, void (*set_state)()) {
+// Opens the display with the state `set_state` sets, drawn by the fastest span routines; false
+// (the display shut again) when only the generic routine serves it.
+bool open_pipeline(benchmark::State& state, void (*set_state)()) {
     set_up_display();
     set_state();
     use_span_path(fastest_span_path());
     draw_scene();
-    if (!primitive_is_specialised()) {
-        state.SkipWithError("the generic routine serves this pipeline");
-        shut_down();
-        return;
-    }
+    if (primitive_is_specialised()) return true;
+    state.SkipWithError("the generic routine serves this pipeline");
+    shut_down();
+    return false;
+}
+
+void pipeline(benchmark::State& state, const char* name, void (*set_state)()) {
+    if (!open_pipeline(state, set_state)) return;
     double fast = measure(state, draw_scene);
     use_span_path(SpanPath::REFERENCE);
     double slow = seconds_per_frame(draw_scene, 5);
@@ -176,6 +182,19 @@ void pipeline(benchmark::State& state, const char* name, void (*set_state)()) {
     state.counters["triangles/s"] = scene().triangles / fast;
     state.counters["speed-up"] = slow / fast;
     game_pipelines[name] = mpixels;
+}
+
+// The same pipeline writing 565 by truncation: what the ordered dither costs is the ratio of the
+// dithered frame time to this one (1.05: 5 % slower with the dither).
+void undithered(benchmark::State& state, void (*set_state)()) {
+    if (!open_pipeline(state, set_state)) return;
+    set_dither_mode(DitherMode::DISABLED);
+    double truncated = measure(state, draw_scene);
+    set_dither_mode(DitherMode::ORDERED);
+    double dithered = seconds_per_frame(draw_scene, 5);
+    shut_down();
+    state.counters["Mpixels/s"] = scene().pixels / truncated / 1e6;
+    state.counters["dither-cost"] = dithered / truncated;
 }
 
 // The cockpit overlay as the frame loop writes it: the panel's lower 200 rows and scattered
@@ -213,6 +232,10 @@ void BM_flat_gouraud(benchmark::State& state) {
 void BM_textured_bilinear_fogged(benchmark::State& state) {
     pipeline(state, "textured, bilinear, fogged", textured_bilinear_fogged);
 }
+void BM_flat_gouraud_undithered(benchmark::State& state) { undithered(state, flat_gouraud); }
+void BM_textured_bilinear_fogged_undithered(benchmark::State& state) {
+    undithered(state, textured_bilinear_fogged);
+}
 void BM_effects_alpha_tested_blended(benchmark::State& state) {
     pipeline(state, "keyed effects, alpha-tested and blended", effects);
 }
@@ -233,7 +256,9 @@ void BM_frame_buffer_overlay(benchmark::State& state) {
 }
 
 BENCHMARK(BM_flat_gouraud)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_flat_gouraud_undithered)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_textured_bilinear_fogged)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_textured_bilinear_fogged_undithered)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_effects_alpha_tested_blended)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_translucent_constant_alpha)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_glow_iterated_alpha)->Unit(benchmark::kMillisecond);

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -48,7 +49,9 @@ public:
         pid_ = fork();
         if (pid_ != 0) return;
         prctl(PR_SET_PDEATHSIG, SIGKILL);  // a test that dies leaves no server or game behind
-        for (const std::string& word : environment) putenv(const_cast<char*>(word.c_str()));
+        // NAME=value sets a variable, a bare NAME takes it away.
+        for (const std::string& word : environment)
+            word.find('=') == std::string::npos ? unsetenv(word.c_str()) : putenv(const_cast<char*>(word.c_str()));
         int fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(fd, 1);
         dup2(fd, 2);
@@ -138,6 +141,26 @@ public:
         return {int(value >> 16 & 0xff), int(value >> 8 & 0xff), int(value & 0xff)};
     }
 
+    // Keys pressed in order and released in reverse, as the keyboard would send them to the
+    // window with the input focus.
+    void press_keys(Window window, const std::vector<KeySym>& keys) {
+        XSetInputFocus(x_, window, RevertToParent, CurrentTime);
+        auto send = [&](int type, KeySym key) {
+            XEvent event = {};
+            event.xkey.type = type;
+            event.xkey.display = x_;
+            event.xkey.window = window;
+            event.xkey.root = DefaultRootWindow(x_);
+            event.xkey.time = ++key_time_;  // no two alike, so no press is taken for a repeat
+            event.xkey.keycode = XKeysymToKeycode(x_, key);
+            event.xkey.same_screen = True;
+            XSendEvent(x_, window, True, type == KeyPress ? KeyPressMask : KeyReleaseMask, &event);
+        };
+        for (KeySym key : keys) send(KeyPress, key);
+        for (auto key = keys.rbegin(); key != keys.rend(); ++key) send(KeyRelease, *key);
+        XFlush(x_);
+    }
+
     // What a window manager sends when the close button is pressed.
     void press_close_button(Window window) {
         XEvent event = {};
@@ -171,6 +194,7 @@ private:
     std::unique_ptr<Child> server_;
     std::string name_;
     Display* x_ = nullptr;
+    Time key_time_ = 0;
 };
 
 class WindowQuit : public testing::Test {
@@ -181,9 +205,17 @@ protected:
         ASSERT_FALSE(display->name().empty()) << read_bytes(dir.path() / "xvfb.txt");
     }
 
-    std::unique_ptr<Child> start_vyr(const std::string& display_name, const std::vector<std::string>& more = {}) {
-        std::vector<std::string> environment{"DISPLAY=" + display_name, "VYR_VIDEO=sdl", "VYR_AUDIO=off",
+    // Without a display name, neither an X nor a Wayland display is named.
+    std::unique_ptr<Child> start_vyr(const std::optional<std::string>& display_name,
+                                     const std::vector<std::string>& more = {}) {
+        std::vector<std::string> environment{"VYR_VIDEO=sdl", "VYR_AUDIO=off",
                                              "VYR_HOME=" + (dir.path() / "home").string()};
+        if (display_name) {
+            environment.push_back("DISPLAY=" + *display_name);
+        } else {
+            environment.push_back("DISPLAY");
+            environment.push_back("WAYLAND_DISPLAY");
+        }
         environment.insert(environment.end(), more.begin(), more.end());
         return std::make_unique<Child>(std::vector<std::string>{std::string(VYR_BUILD_DIR) + "/vyr"}, environment,
                                        dir.path() / "output.txt");
@@ -227,6 +259,17 @@ TEST_F(WindowQuit, SignalsAndTheCloseButtonEndTheGameOnItsMenuThroughItsExitPath
     }
 }
 
+// Alt+F4 is a key of the game's, never a request to close: the Ctrl+Q after it is still taken,
+// and ends the game with its own status rather than the 0 of a close.
+TEST_F(WindowQuit, AltF4IsAKeyAndDoesNotCloseTheWindow) {
+    auto vyr = start_vyr(display->name());
+    Window window = wait_for_menu();
+    ASSERT_NE(window, 0u) << "no menu shown\n" << output();
+    display->press_keys(window, {XK_Alt_L, XK_F4});
+    display->press_keys(window, {XK_Control_L, XK_q});
+    EXPECT_EQ(vyr->wait_for_exit(), 16) << output();
+}
+
 // Both signals are pending when the game goes on: the first starts the exit, the second finds it
 // under way and ends the process there and then.
 TEST_F(WindowQuit, ASecondSignalDuringTheExitEndsTheGameAtOnce) {
@@ -259,10 +302,21 @@ TEST_F(WindowQuit, SigtermOnTheLoadingScreenEndsTheGame) {
 }
 
 TEST_F(WindowQuit, WithoutADisplayOrWhenItIsLostTheGameEndsWithOneLine) {
-    auto none = start_vyr(":" + std::to_string(9000 + getpid() % 1000));  // no server there
-    EXPECT_EQ(none->wait_for_exit(), 1) << output();
-    EXPECT_NE(output().find("cannot open the display :"), std::string::npos) << output();
-    EXPECT_NE(output().find("VYR_VIDEO=headless"), std::string::npos) << output();
+    const std::string nowhere = ":" + std::to_string(9000 + getpid() % 1000);  // no server there
+    const struct {
+        const char* name;
+        std::optional<std::string> display;
+        std::string named;  // as the line names it
+    } cases[] = {
+        {"DISPLAY naming no server", nowhere, nowhere},
+        {"DISPLAY unset", std::nullopt, "(DISPLAY is not set)"},
+    };
+    for (const auto& c : cases) {
+        auto none = start_vyr(c.display);
+        EXPECT_EQ(none->wait_for_exit(), 1) << c.name << "\n" << output();
+        EXPECT_EQ(output(), "vyr: cannot open the display " + c.named + "; set VYR_VIDEO=headless to run without one\n")
+            << c.name;
+    }
 
     auto vyr = start_vyr(display->name());
     ASSERT_NE(wait_for_menu(), 0u) << output();

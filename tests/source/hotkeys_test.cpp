@@ -2,16 +2,31 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+
 #include "library/3dvisual/view.h"
 #include "library/system/event.h"
 #include "library/system/key.h"
 #include "source/avionics/panel.h"
+#include "source/drone/drone.h"
+#include "source/drone/task.h"
 #include "source/frame_loop.h"
+#include "source/menus/logs/pilot_log.h"
 #include "source/sknet/game_rules.h"
 #include "source/weapons/failures.h"
 
 namespace vyr {
 namespace {
+
+// The settings the hot keys change, as each test starts from them.
+void reset_settings() {
+    view_settings.visual_range = 7;
+    view_settings.terrain_detail = 3;
+    view_settings.object_textures = 3;
+    view_settings.flags = VIEW_CLOUDS | VIEW_SHADOWS;
+    flight_paused = 0;
+}
 
 class FlightKeys : public testing::Test {
 protected:
@@ -20,14 +35,10 @@ protected:
         push_hot_key_layer();
         register_common_keys();
         register_pause_key();
-        view_settings.visual_range = 7;
-        view_settings.terrain_detail = 3;
-        view_settings.object_textures = 3;
-        view_settings.flags = VIEW_CLOUDS | VIEW_SHADOWS;
+        reset_settings();
         detail_ceiling = 7;
         system_failures = 0;
         free_pause = 0;
-        flight_paused = 0;
         game_mode = GAME_SINGLE;
     }
     void TearDown() override {
@@ -85,6 +96,56 @@ TEST_F(FlightKeys, PauseTogglesOnlyAFreePauseAndIgnoresOtherGameModes) {
     EXPECT_EQ(pause_flight(SCAN_P), 1) << "returns at once without waiting for a key";
     Event left;
     EXPECT_EQ(get_event(left), 1) << "and leaves the queue alone";
+}
+
+// What a hot key did to the settings reset_settings() leaves: "" when no hot key took it, else
+// each setting it changed with its new value, or "taken" when it changed none.
+std::string effect_of(int code) {
+    reset_settings();
+    if (!dispatch_hot_key(code)) return "";
+    std::string effect;
+    auto note = [&](const char* name, int value, int before) {
+        if (value != before) effect += std::string(effect.empty() ? "" : " ") + name + " " + std::to_string(value);
+    };
+    note("range", view_settings.visual_range, 7);
+    note("flags", view_settings.flags, VIEW_CLOUDS | VIEW_SHADOWS);
+    note("textures", view_settings.object_textures, 3);
+    note("terrain", view_settings.terrain_detail, 3);
+    note("paused", flight_paused, 0);
+    return effect.empty() ? "taken" : effect;
+}
+
+// The tables as they were first written, in hex, code by code: their named forms register exactly
+// these codes, each to the same handler.
+TEST_F(FlightKeys, CommonAndPauseKeysAreTheCodesFirstWrittenInHex) {
+    const std::map<int, std::string> first_written = {
+        {0x1001, "taken"},       {0x100E, "taken"},       {0x5002, "range 1"},      {0x5003, "range 2"},
+        {0x5004, "range 3"},     {0x5005, "range 4"},     {0x5006, "range 5"},      {0x5007, "range 6"},
+        {0x5008, "range 11"},    {0x5009, "flags " + std::to_string(VIEW_SHADOWS)},
+        {0x500A, "textures 1"},  {0x500B, "textures 2"},  {0x503B, "terrain 0"},    {0x503C, "terrain 1"},
+        {0x503D, "terrain 2"},   {0x503E, "flags " + std::to_string(VIEW_CLOUDS)},
+        {0x58, "taken"},         {0x4058, "taken"},       {0x19, "paused 1"},
+    };
+    free_pause = 1;  // the pause key toggles rather than waiting for a key
+    // F12 steps the drone view only when there is a player's aircraft to start from.
+    user_drone = create_drone(create_task());
+    for (int debug : {0, 1}) {
+        debug_flag = debug;
+        pop_hot_key_layer();
+        push_hot_key_layer();
+        register_common_keys();
+        register_pause_key();
+        std::map<int, std::string> registered = first_written;
+        if (debug) registered[0x700F] = "taken";
+        for (int code = 0; code <= KEY_POLLED; ++code) {
+            auto found = registered.find(code);
+            ASSERT_EQ(effect_of(code), found == registered.end() ? "" : found->second)
+                << std::hex << code << " with debug_flag " << debug;
+        }
+    }
+    debug_flag = 0;
+    destroy_all_tasks();
+    user_drone = watched_drone = view_cycle_leader = view_cycle_drone = nullptr;
 }
 
 int a_presses = 0;

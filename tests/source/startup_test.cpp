@@ -3,10 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "library/config/prefs.h"
+#include "library/graphics/display.h"
+#include "library/graphics/palette.h"
+#include "library/graphics/screen.h"
+#include "source/menus/screens.h"
+#include "tests/support/headless_world.h"
 #include "tests/support/scratch.h"
 
 namespace vyr {
@@ -141,6 +150,58 @@ TEST_F(Options, ARunCountAtTheLimitStaysThere) {
         int stored = 0;
         EXPECT_EQ(get_run_count(), c.counted) << c.stored;
         EXPECT_TRUE(get_pref_int("Quick Start Game Runs", &stored) && stored == c.counted) << c.stored;
+    }
+}
+
+// The loading screen's pictures and the first menu screens' backgrounds, shown on a headless
+// display over a data directory of the test's own.
+class PictureColours : public ScratchDirectories {
+protected:
+    void SetUp() override {
+        ScratchDirectories::SetUp();
+        world.emplace();
+        ASSERT_TRUE(world->start());
+        RequestBlock block = {0, 0, 0, 0};
+        send_request(REQ_CREATE_DIRECTDRAW, block);
+        ASSERT_TRUE(set_video_mode(1));
+    }
+    void TearDown() override {
+        world.reset();
+        ScratchDirectories::TearDown();
+    }
+
+    std::optional<HeadlessWindowThread> world;
+};
+
+// A picture without a colour map is shown in the colours already there, never in whatever the
+// palette buffer it was loaded with held.
+TEST_F(PictureColours, APictureWithoutAColourMapLeavesThePaletteAsItWas) {
+    const std::filesystem::path plain =
+        std::filesystem::path(__FILE__).parent_path() / "fixtures" / "no_colour_map.lbm";
+    const struct {
+        const char* name;
+        const char* file;
+        std::function<void()> show;
+    } cases[] = {
+        {"the loading screen's", "menuscrn/newintro.lbm",
+         [] {
+             Screen* screen = create_screen(640, 480);
+             EXPECT_EQ(present_picture(screen, "menuscrn\\newintro.lbm"), 1);
+             EXPECT_EQ(screen->pixels[0], 5);
+             EXPECT_EQ(screen->pixels[1], 9);
+             select_screen(nullptr);
+             destroy_screen(screen);
+         }},
+        {"the main screen's", "menuscrn/main_off.lbm", [] { push_main_screen(0); }},
+    };
+    uint8_t colours[PALETTE_BYTES];
+    for (int i = 0; i < PALETTE_BYTES; ++i) colours[i] = uint8_t(i * 7 + 1);
+    std::filesystem::create_directories(data / "menuscrn");
+    for (const auto& c : cases) {
+        std::filesystem::copy_file(plain, data / c.file);
+        set_base_palette(colours, 0, 256, 1);
+        c.show();
+        EXPECT_EQ(std::memcmp(base_palette, colours, PALETTE_BYTES), 0) << c.name;
     }
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/vyrgen/iff.h"
+#include "tools/vyrgen/pictures/iff.h"
 
 namespace vyr::vyrgen {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/vyrgen/canvas.h"
+#include "tools/vyrgen/pictures/canvas.h"
 
 namespace vyr::vyrgen {
 

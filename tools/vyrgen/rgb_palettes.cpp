@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "tools/vyrgen/canvas.h"
+#include "tools/vyrgen/pictures/canvas.h"
 
 namespace vyr::vyrgen {
 

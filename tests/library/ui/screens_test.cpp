@@ -32,7 +32,7 @@
 #include "platform/window/headless.h"
 #include "tests/library/system/system_scenario.h"
 #include "tests/support/headless_world.h"
-#include "tools/vyrgen/test_screen.h"
+#include "tools/vyrgen/pictures/test_screen.h"
 
 namespace vyr {
 namespace {

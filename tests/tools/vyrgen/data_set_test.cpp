@@ -12,10 +12,10 @@
 #include "library/graphics/loadgfx.h"
 #include "library/system/memory.h"
 #include "tests/support/scratch.h"
-#include "tools/vyrgen/cockpit_pictures.h"
-#include "tools/vyrgen/pointers.h"
+#include "tools/vyrgen/pictures/cockpit_pictures.h"
+#include "tools/vyrgen/pictures/pointers.h"
+#include "tools/vyrgen/pictures/ui_pictures.h"
 #include "tools/vyrgen/rgb_palettes.h"
-#include "tools/vyrgen/ui_pictures.h"
 
 namespace vyr::vyrgen {
 namespace {

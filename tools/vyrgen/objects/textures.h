@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tools/vyrgen/canvas.h"
+#include "tools/vyrgen/pictures/canvas.h"
 
 namespace vyr::vyrgen {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "tools/vyrgen/canvas.h"
+#include "tools/vyrgen/pictures/canvas.h"
 #include "tools/vyrgen/noise.h"
 #include "tools/vyrgen/rgb_palettes.h"
 #include "tools/vyrgen/war_zones.h"

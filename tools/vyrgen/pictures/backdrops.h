@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "tools/vyrgen/iff.h"
+#include "tools/vyrgen/pictures/iff.h"
 
 namespace vyr::vyrgen {
 

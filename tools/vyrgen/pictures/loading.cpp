@@ -1,9 +1,9 @@
-#include "tools/vyrgen/loading.h"
+#include "tools/vyrgen/pictures/loading.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "tools/vyrgen/lettering.h"
+#include "tools/vyrgen/pictures/lettering.h"
 
 namespace vyr::vyrgen {
 

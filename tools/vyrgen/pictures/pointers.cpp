@@ -1,4 +1,4 @@
-#include "tools/vyrgen/pointers.h"
+#include "tools/vyrgen/pictures/pointers.h"
 
 #include <cmath>
 #include <numbers>

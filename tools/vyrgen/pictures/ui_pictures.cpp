@@ -1,4 +1,4 @@
-#include "tools/vyrgen/ui_pictures.h"
+#include "tools/vyrgen/pictures/ui_pictures.h"
 
 namespace vyr::vyrgen {
 

@@ -1,4 +1,4 @@
-#include "tools/vyrgen/sounds.h"
+#include "tools/vyrgen/sound/sounds.h"
 
 #include <algorithm>
 #include <cctype>

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "tools/vyrgen/canvas.h"
+#include "tools/vyrgen/pictures/canvas.h"
 
 namespace vyr::vyrgen {
 

@@ -1,7 +1,7 @@
-#include "tools/vyrgen/test_screen.h"
+#include "tools/vyrgen/pictures/test_screen.h"
 
-#include "tools/vyrgen/lettering.h"
-#include "tools/vyrgen/loading.h"
+#include "tools/vyrgen/pictures/lettering.h"
+#include "tools/vyrgen/pictures/loading.h"
 
 namespace vyr::vyrgen {
 

@@ -1,4 +1,4 @@
-#include "tools/vyrgen/canvas.h"
+#include "tools/vyrgen/pictures/canvas.h"
 
 #include <algorithm>
 #include <cmath>

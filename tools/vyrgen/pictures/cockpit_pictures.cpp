@@ -1,8 +1,8 @@
-#include "tools/vyrgen/cockpit_pictures.h"
+#include "tools/vyrgen/pictures/cockpit_pictures.h"
 
 #include <algorithm>
 
-#include "tools/vyrgen/lettering.h"
+#include "tools/vyrgen/pictures/lettering.h"
 #include "tools/vyrgen/rgb_palettes.h"
 
 namespace vyr::vyrgen {

@@ -1,4 +1,4 @@
-#include "tools/vyrgen/iff.h"
+#include "tools/vyrgen/pictures/iff.h"
 
 #include <gtest/gtest.h>
 

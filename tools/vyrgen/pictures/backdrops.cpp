@@ -1,10 +1,10 @@
-#include "tools/vyrgen/backdrops.h"
+#include "tools/vyrgen/pictures/backdrops.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "tools/vyrgen/lettering.h"
-#include "tools/vyrgen/loading.h"
+#include "tools/vyrgen/pictures/lettering.h"
+#include "tools/vyrgen/pictures/loading.h"
 
 namespace vyr::vyrgen {
 

@@ -1,4 +1,4 @@
-#include "tools/vyrgen/test_screen.h"
+#include "tools/vyrgen/pictures/test_screen.h"
 
 #include <gtest/gtest.h>
 

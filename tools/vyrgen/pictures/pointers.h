@@ -1,7 +1,7 @@
 // uidata/mouse.lbm: the pointer shapes, side by side along the top of a 640 x 480 picture.
 #pragma once
 
-#include "tools/vyrgen/iff.h"
+#include "tools/vyrgen/pictures/iff.h"
 
 namespace vyr::vyrgen {
 

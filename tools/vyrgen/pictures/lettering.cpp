@@ -1,4 +1,4 @@
-#include "tools/vyrgen/lettering.h"
+#include "tools/vyrgen/pictures/lettering.h"
 
 #include <cctype>
 #include <cmath>

@@ -63,14 +63,4 @@ ObjectInstance* find_instance_containing_point(ObjectInstance* instance, const V
 // 1 when the point lies in the instance's own box, faces included.
 int test_point_in_instance_box(const ObjectInstance* instance, const Vector3& point);
 
-// The first solid mover in the point's tile within its type's radius (not the nearest).
-ObjectInstance* find_mobile_object_at_point(const Vector3& point, const ObjectInstance* excluded,
-                                            const ObjectInstance* excluded_too);
-// The solid mover nearest the segment among those within their radius of it; the first found on
-// a tie.
-ObjectInstance* find_mobile_object_on_segment(const Vector3& a, const Vector3& b, const ObjectInstance* excluded,
-                                              const ObjectInstance* excluded_too);
-// The first instance of the tree, depth first, whose box holds the point strictly inside.
-ObjectInstance* find_instance_containing_point(ObjectInstance* instance, const Vector3& point);
-
 }  // namespace vyr

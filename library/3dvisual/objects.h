@@ -14,6 +14,9 @@ constexpr uint8_t OBJECT_CASTS_SHADOW = 1;
 constexpr uint8_t OBJECT_SHADOW_DECK = 2;
 constexpr uint8_t OBJECT_SOLID = 4;
 
+// Of the gameplay flags: the object shows the side of the tile it stands in.
+constexpr int32_t OBJECT_SIDE_DEPENDENT = 1;
+
 constexpr int32_t LOD_LAST = -1;
 constexpr int OBJECT_BOUND_POINTS = 8;
 constexpr int MAX_OBJECT_VERTICES = 256;

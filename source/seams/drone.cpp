@@ -11,6 +11,7 @@ namespace vyr {
 
 // With no drone types and no soldiers there is nothing to fill, pose or view.
 void init_drone_types() {}
+int get_drone_type_side_flag(int, int) { return 0; }
 void load_human_movements() {}
 void pose_human_figure(void*) {}
 void view_next_drone() {}

@@ -1,8 +1,10 @@
 // Stand-in for the weapons and sensors.
+#include "library/debug/fatal.h"
 #include "source/models/integration.h"
 #include "source/weapons/damage.h"
 #include "source/weapons/failures.h"
 #include "source/weapons/stores.h"
+#include "source/weapons/targets.h"
 #include "source/weapons/weapon_info.h"
 #include "source/weapons/weapon_keys.h"
 
@@ -26,5 +28,27 @@ void init_sensor_types() {}
 void register_weapon_keys() {}
 void destroy_ground_object(ground_object*, const Vector3&, Drone*) {}
 void kill_drone_by_round(ObjectInstance*, Drone*) {}
+
+// Ground-object targets are handed out from the pool so that their holders can tell them apart;
+// nothing aims at them yet.
+namespace {
+Target target_pool[MAX_TARGETS];
+}
+
+Target* new_ground_object_target(ground_object* record, const Vector3& position) {
+    for (Target& slot : target_pool) {
+        if (slot.kind != TARGET_NONE) continue;
+        slot.kind = TARGET_GROUND_OBJECT;
+        slot.object = record;
+        slot.position = position;
+        return &slot;
+    }
+    report_fatal_error("No target slots left", "source/weapons/targets", __LINE__);
+    return nullptr;
+}
+
+void release_target(Target* target) {
+    if (target && target->kind != TARGET_MOBILE) *target = {};
+}
 
 }  // namespace vyr

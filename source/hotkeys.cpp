@@ -67,15 +67,9 @@ int terrain_detail_key(int key_code) {
     return 1;
 }
 
-int next_drone_key(int) {
-    view_next_drone();
-    return 1;
-}
+int next_drone_key(int) { return view_next_drone(); }
 
-int previous_drone_key(int) {
-    view_previous_drone();
-    return 1;
-}
+int previous_drone_key(int) { return view_previous_drone(); }
 
 void set_pause_dim(PaletteEffect* dim, int step) {
     set_palette_effect_level(dim, int(int64_t(step) * EFFECT_FULL_LEVEL / 100), 1);

@@ -16,4 +16,9 @@ extern int32_t view_mode;
 
 void register_view_keys();
 
+struct ObjectInstance;
+// The object the external drone view shows, and the switch to that view.
+void set_drone_view_object(ObjectInstance* instance);
+void enter_drone_view();
+
 }  // namespace vyr

@@ -13,7 +13,7 @@
 #include "source/drone/drone_types.h"
 #include "source/gameplay/gameplay_grid.h"
 #include "source/menus/front_end.h"
-#include "source/weapons/targets.h"
+#include "source/weapons/target.h"
 
 namespace vyr {
 

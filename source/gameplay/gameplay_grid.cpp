@@ -10,7 +10,7 @@
 #include "library/debug/fatal.h"
 #include "library/maths/vector.h"
 #include "library/system/thread.h"
-#include "source/weapons/targets.h"
+#include "source/weapons/target.h"
 
 namespace vyr {
 

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <span>
 
+#include "source/drone/task.h"
+
 namespace vyr {
 
 struct Target;
@@ -18,7 +20,8 @@ constexpr int MAX_GAMEPLAY_OBJECTS = 2000;
 constexpr int CELL_SIDE_MASK = 7;
 constexpr uint8_t NO_FRONT_LINE = 255;
 
-enum Side : int32_t { SIDE_NEUTRAL = 0, SIDE_ALLIED = 1, SIDE_ENEMY = 2, SIDE_NOT_GIVEN = 3 };
+// A cell's side after a reset, before the mission gives one.
+constexpr int32_t SIDE_NOT_GIVEN = 3;
 
 enum GameplayType : int32_t {
     GAMEPLAY_AAA = 1,

@@ -27,4 +27,8 @@ void register_avionics_keys() {}
 void register_mfd_keys() {}
 void register_pod_key() {}
 
+// There is no drone view to show yet.
+void set_drone_view_object(ObjectInstance*) {}
+void enter_drone_view() {}
+
 }  // namespace vyr

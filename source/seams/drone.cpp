@@ -1,23 +1,43 @@
-// Stand-in for the AI vehicles and the battlefield. No drone exists yet.
+// Stand-in for the AI vehicles and the battlefield beyond the drone records, tasks, routes and
+// type table: no soldier figure, ship set-up, drone weapon, war or notification exists yet.
 #include "library/3dvisual/instance.h"
 #include "library/maths/matrix.h"
 #include "source/drone/drone.h"
-#include "source/drone/drone_types.h"
+#include "source/drone/drone_war.h"
+#include "source/drone/drone_weapons.h"
+#include "source/drone/ships.h"
 #include "source/drone/soldier_moves.h"
+#include "source/drone/soldiers.h"
 #include "source/drone/user_drone.h"
 #include "source/drone/wingman.h"
 
 namespace vyr {
 
-// With no drone types and no soldiers there is nothing to fill, pose or view.
-void init_drone_types() {}
-int get_drone_type_side_flag(int, int) { return 0; }
+// With no soldiers there is nothing to load or pose.
 void load_human_movements() {}
 void pose_human_figure(void*) {}
-void view_next_drone() {}
-void view_previous_drone() {}
 void register_user_drone_keys() {}
 void register_wingman_keys() {}
+
+// Soldiers get no figure record, ships no set-up and drones no weapons; the reset leaves the
+// "none" marks a record needs.
+void create_human_figure(Drone*) {}
+void create_gun_figure(Drone*) {}
+void create_plain_figure(Drone*) {}
+void set_figure_alone(HumanFigure*) {}
+void set_figure_leader(HumanFigure*, Drone*) {}
+void init_ship_drone(Drone*) {}
+void reset_drone_weapons(Drone* drone) {
+    drone->cap_index = 255;
+    drone->weapon_slot = 255;
+}
+void set_drone_loadout(Drone*) {}
+void clear_drone_attack_target(Drone* drone) { drone->attack_target = nullptr; }
+
+// No drone hears a notification: every subscription is refused.
+void clear_drone_notify(Drone*) {}
+int subscribe_drone_notify(Drone*, Drone*, int) { return 0; }
+void raise_drone_notify(Drone*, int) {}
 
 namespace {
 
@@ -36,17 +56,6 @@ int gear_state = GEAR_DOWN;
 
 }  // namespace
 
-// No task, route or other drone exists: nothing hears a notification and no route ends anywhere.
-Drone* user_drone = nullptr;
-void raise_drone_notify(Drone*, int) {}
-Task* get_first_task() { return nullptr; }
-Task* get_next_task(Task*) { return nullptr; }
-Drone* get_task_first_drone(Task*) { return nullptr; }
-Drone* get_next_member(Drone*) { return nullptr; }
-int get_drone_object_number(const Drone*) { return 0; }
-Vector3 get_drone_position(const Drone*) { return {}; }
-Waypoint* get_drone_current_waypoint(const Drone*) { return nullptr; }
-Waypoint* get_last_waypoint(Waypoint* waypoint) { return waypoint; }
 void set_user_drone(Drone*) {}
 int is_landing_on_carrier_deck(Drone*, ObjectInstance*, const Vector3&) { return 0; }
 void land_user_on_carrier(ObjectInstance*) {}

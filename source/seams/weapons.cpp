@@ -1,10 +1,12 @@
 // Stand-in for the weapons and sensors.
 #include "library/debug/fatal.h"
+#include "library/maths/vector.h"
 #include "source/models/integration.h"
 #include "source/weapons/damage.h"
 #include "source/weapons/failures.h"
+#include "source/weapons/object_types.h"
 #include "source/weapons/stores.h"
-#include "source/weapons/targets.h"
+#include "source/weapons/target.h"
 #include "source/weapons/weapon_info.h"
 #include "source/weapons/weapon_keys.h"
 
@@ -21,8 +23,9 @@ double get_stores_weight() { return 0.0; }
 double get_centre_tank_weight() { return 0.0; }
 double get_wing_tank_weight() { return 0.0; }
 
-// No object table, pylon or sensor exists to be filled yet; no weapon can be fired.
-void init_weapon_info() {}
+// No weapon record, pylon or sensor exists to be filled yet; no weapon can be fired. The object
+// types' gameplay values are the last step of the weapon information.
+void init_weapon_info() { apply_object_type_table(); }
 void init_pylon_types() {}
 void init_sensor_types() {}
 void register_weapon_keys() {}
@@ -40,7 +43,9 @@ Target* new_ground_object_target(ground_object* record, const Vector3& position)
         if (slot.kind != TARGET_NONE) continue;
         slot.kind = TARGET_GROUND_OBJECT;
         slot.object = record;
-        slot.position = position;
+        slot.x = position.x;
+        slot.y = position.y;
+        slot.z = position.z;
         return &slot;
     }
     report_fatal_error("No target slots left", "source/weapons/targets", __LINE__);
@@ -48,7 +53,7 @@ Target* new_ground_object_target(ground_object* record, const Vector3& position)
 }
 
 void release_target(Target* target) {
-    if (target && target->kind != TARGET_MOBILE) *target = {};
+    if (target && target->kind != TARGET_MOBILE_OBJECT) *target = {};
 }
 
 }  // namespace vyr

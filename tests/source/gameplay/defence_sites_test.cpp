@@ -10,7 +10,7 @@
 #include "library/3dvisual/world.h"
 #include "library/maths/trig.h"
 #include "source/menus/front_end.h"
-#include "source/weapons/targets.h"
+#include "source/weapons/target.h"
 #include "tests/library/3dvisual/header_table.h"
 #include "tests/source/gameplay/gameplay_world.h"
 
@@ -207,7 +207,7 @@ TEST_F(DefenceSites, SitesBecomeGroundObjectsWithTargets) {
         ASSERT_NE(site->defence_target, nullptr);
         EXPECT_EQ(site->defence_target->kind, TARGET_GROUND_OBJECT);
         EXPECT_EQ(site->defence_target->object, shilka);
-        EXPECT_EQ(site->defence_target->position.x, at_feet(20, 100));
+        EXPECT_EQ(site->defence_target->x, at_feet(20, 100));
     }
     EXPECT_EQ(enemy.tank[0]->defence_target, nullptr);
 

@@ -47,6 +47,7 @@ void init_fragments() {}
 void shutdown_fragments() {}
 void update_fragments() {}
 void queue_fragments() {}
+void spawn_fragments(ObjectInstance*) {}
 
 void draw_fireball(BufferNode*) {}
 void queue_cloud_layer() {}

@@ -13,6 +13,7 @@ uint32_t system_failures = 0;
 // The flight keeps the cockpit view until the views exist.
 int32_t view_mode = VIEW_COCKPIT;
 FlightDataSnapshot flight_data_snapshot = {};
+int32_t autoland_engaged = 0;
 
 void reset_caution_lamps() {}
 void reset_system_failures() { system_failures = 0; }

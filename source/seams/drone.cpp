@@ -3,6 +3,7 @@
 #include "library/3dvisual/instance.h"
 #include "library/maths/matrix.h"
 #include "source/drone/drone.h"
+#include "source/drone/drone_movers.h"
 #include "source/drone/drone_war.h"
 #include "source/drone/drone_weapons.h"
 #include "source/drone/ships.h"
@@ -26,12 +27,30 @@ void create_gun_figure(Drone*) {}
 void create_plain_figure(Drone*) {}
 void set_figure_alone(HumanFigure*) {}
 void set_figure_leader(HumanFigure*, Drone*) {}
+void set_figure_formation_row(HumanFigure*, int, int) {}
+void unload_human_group(Drone*) {}
+
+// Drones are placed but nothing moves them yet; no formation changes its mode.
+void update_air_drone(Drone*) {}
+void update_water_drone(Drone*) {}
+void update_ground_drone(Drone*) {}
+void update_train_drone(Drone*) {}
+void update_human_drone(Drone*) {}
+void update_formation_mode(Drone*) {}
 void init_ship_drone(Drone*) {}
+// No carrier takes a helicopter aboard.
+int add_carrier_aircraft(Drone*) { return 0; }
+void leave_carrier_deck(Drone*) {}
 void reset_drone_weapons(Drone* drone) {
     drone->cap_index = 255;
     drone->weapon_slot = 255;
 }
 void set_drone_loadout(Drone*) {}
+// A killed drone is only marked: no wreck, score or message yet.
+void kill_drone(Drone* drone) {
+    drone->destroyed = 1;
+    drone->object.flags |= INSTANCE_INACTIVE;
+}
 void clear_drone_attack_target(Drone* drone) { drone->attack_target = nullptr; }
 
 // No drone hears a notification: every subscription is refused.

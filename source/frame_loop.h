@@ -21,6 +21,8 @@ enum EndReason : int32_t {
 extern double frame_rate;
 extern double average_frame_rate;
 extern int32_t frame_fraction;
+// Simulation steps a frame: 1, 2, 4 or 8.
+extern int32_t time_acceleration;
 // The length of the frame, or of the flight model's share of it, in seconds.
 extern double frame_seconds;
 extern int32_t flight_paused;

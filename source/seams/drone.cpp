@@ -17,7 +17,6 @@ namespace vyr {
 // With no soldiers there is nothing to load or pose.
 void load_human_movements() {}
 void pose_human_figure(void*) {}
-void register_user_drone_keys() {}
 void register_wingman_keys() {}
 
 // Soldiers get no figure record, ships no set-up and drones no weapons; the reset leaves the
@@ -58,36 +57,10 @@ void clear_drone_notify(Drone*) {}
 int subscribe_drone_notify(Drone*, Drone*, int) { return 0; }
 void raise_drone_notify(Drone*, int) {}
 
-namespace {
-
-// The player's aircraft has the flight model's pose and no route, carrier or air brake.
-Pose own_pose = {};
-
-ObjectInstance make_own_object() {
-    ObjectInstance instance{};
-    instance.object_type = 606;  // the player's aircraft
-    instance.pose = &own_pose;
-    return instance;
-}
-
-ObjectInstance own_object = make_own_object();
-int gear_state = GEAR_DOWN;
-
-}  // namespace
-
-void set_user_drone(Drone*) {}
+// No carrier, and the player's aircraft has no route to follow.
 int is_landing_on_carrier_deck(Drone*, ObjectInstance*, const Vector3&) { return 0; }
 void land_user_on_carrier(ObjectInstance*) {}
-
-ObjectInstance* player_object = &own_object;
-Pose* player_position = &own_pose;
-int32_t air_brake_state = 0;
-int32_t wheel_brake_state = 0;
-
 bool get_current_waypoint_position(int32_t&, int32_t&) { return false; }
 const Pose* get_user_carrier_pose() { return nullptr; }
-int get_gear_state() { return gear_state; }
-void set_gear_state(int state) { gear_state = state; }
-uint32_t get_air_brake_angle() { return 0; }
 
 }  // namespace vyr

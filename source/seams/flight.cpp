@@ -7,6 +7,7 @@ namespace vyr {
 double frame_rate = 0.0;
 double average_frame_rate = 0.0;
 int32_t frame_fraction = 0;
+int32_t time_acceleration = 1;
 double frame_seconds = 0.0;
 int32_t flight_paused = 0;
 int32_t game_clock = 0;

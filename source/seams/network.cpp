@@ -1,6 +1,7 @@
 // Stand-in for multiplayer: every game is a single-player one.
 #include "source/sknet/chat.h"
 #include "source/sknet/game_rules.h"
+#include "source/sknet/net_players.h"
 
 namespace vyr {
 
@@ -12,6 +13,7 @@ int32_t crashing_off = 0;
 int32_t invincible = 0;
 int32_t infinite_fuel = 0;
 int32_t goodbye_picture = 0;
+int32_t own_player_number = 0;
 
 // No other machine to talk to yet.
 void register_comms_phrase_keys() {}

@@ -2,46 +2,31 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <initializer_list>
 
-#include "library/3dvisual/terrain.h"
-#include "library/maths/trig.h"
 #include "source/avionics/avionics.h"
 #include "source/drone/drone.h"
-#include "source/drone/drone_types.h"
 #include "source/drone/formations.h"
 #include "source/frame_loop.h"
-#include "source/menus/front_end.h"
-#include "tests/support/scratch.h"
+#include "tests/source/drone/mission_world.h"
 
 namespace vyr {
 namespace {
 
 constexpr int32_t EAST = 0x40000000;
 
-// A mission built through the setters over the generated data's objects, on flat ground.
-class DroneStart : public ScratchDirectories {
+// A mission built through the setters.
+class DroneStart : public MissionWorld {
 protected:
     void SetUp() override {
-        ScratchDirectories::SetUp();
-        if (!std::filesystem::exists(GENERATED_DATA / "vyr.rop")) GTEST_SKIP() << "the sample data set is not built";
-        GTEST_FLAG_SET(death_test_style, "threadsafe");
-        setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
-        find_read_only_path("vyr.rop");
-        init_trig_tables();
-        init_drone_types();
-        set_war_zone(1);
-        std::memset(terrain_posts, 0, sizeof terrain_posts);
+        MissionWorld::SetUp();
         game_clock = 0;
         autoland_engaged = 0;
     }
     void TearDown() override {
-        destroy_all_tasks();
-        user_drone = nullptr;
         game_clock = 0;
         autoland_engaged = 0;
-        ScratchDirectories::TearDown();
+        MissionWorld::TearDown();
     }
 
     // A leader of a new task of `type`, with a route due east through the given x (y 100,000).

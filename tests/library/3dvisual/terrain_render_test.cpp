@@ -28,6 +28,7 @@
 #include "library/maths/trig.h"
 #include "library/os/file.h"
 #include "tests/library/3dvisual/accel_frame.h"
+#include "tests/support/glide_start.h"
 #include "tests/support/scratch.h"
 #include "platform/accel/framebuffer.h"
 
@@ -58,14 +59,7 @@ protected:
     }
 
     static void open_zone(const char* zone) {
-        std::snprintf(world_settings.data_directory, WORLD_DIRECTORY_SIZE, "3ddata\\");
-        std::snprintf(world_settings.war_zone_directory, WORLD_DIRECTORY_SIZE, "%s\\", zone);
-        world_settings.flags = WORLD_LOAD_DATA;
-        init_world(&world_settings);
-        world_settings.flags = 0;
-        start_glide();
-        accelerator_flag = 1;
-        set_viewport(0, 0, accel::SCREEN_WIDTH, accel::SCREEN_HEIGHT);
+        open_world_with_glide(zone);
         load_colours();
     }
 

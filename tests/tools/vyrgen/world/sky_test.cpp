@@ -23,6 +23,7 @@
 #include "library/os/file.h"
 #include "platform/accel/framebuffer.h"
 #include "tests/support/headless_world.h"
+#include "tests/support/glide_start.h"
 #include "tests/support/scratch.h"
 #include "tools/vyrgen/war_zones.h"
 
@@ -82,14 +83,7 @@ protected:
         setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
         find_read_only_path("vyr.rop");
         init_trig_tables();
-        std::snprintf(world_settings.data_directory, WORLD_DIRECTORY_SIZE, "3ddata\\");
-        std::snprintf(world_settings.war_zone_directory, WORLD_DIRECTORY_SIZE, "korea.wz\\");
-        world_settings.flags = WORLD_LOAD_DATA;
-        init_world(&world_settings);
-        world_settings.flags = 0;
-        start_glide();
-        accelerator_flag = 1;
-        set_viewport(0, 0, accel::SCREEN_WIDTH, accel::SCREEN_HEIGHT);
+        open_world_with_glide("korea.wz");
     }
     void TearDown() override {
         accelerator_flag = 0;

@@ -37,6 +37,7 @@ void shutdown_smoke() {}
 void update_smoke() {}
 void queue_smoke() {}
 void draw_smoke(BufferNode*) {}
+void spawn_smoke_trail(const Vector3&, const Vector3&, int32_t, int32_t, int) {}
 void init_haze() {}
 void shutdown_haze() {}
 void update_haze() {}

@@ -4,8 +4,11 @@
 
 #include "library/3dvisual/draw_object.h"
 #include "library/3dvisual/instance.h"
+#include "library/3dvisual/smoke.h"
+#include "library/3dvisual/terrain.h"
 #include "library/debug/fatal.h"
 #include "library/maths/matrix.h"
+#include "library/maths/trig.h"
 #include "library/sound/samples.h"
 #include "library/system/key.h"
 #include "source/avionics/avionics.h"
@@ -49,6 +52,14 @@ constexpr int32_t SLOW_SPEED = 86400, FAST_SPEED = 259200;  // 200 and 600 knots
 constexpr uint32_t AIR_BRAKE_SLOW_LIMIT = 0x20000000, AIR_BRAKE_FAST_LIMIT = 0xe38e38e;
 constexpr uint32_t AIR_BRAKE_RANGE = AIR_BRAKE_SLOW_LIMIT - AIR_BRAKE_FAST_LIMIT;  // 25 degrees
 constexpr int32_t GEAR_SWEEP = -345983476;  // -29 degrees: the main legs' hinge line
+
+constexpr int32_t TOUCHDOWN_HEIGHT = 5120;  // 20 ft
+constexpr int32_t TRAIL_LENGTH = 3840;
+constexpr int32_t TYRE_SMOKE_SIZE = 64, TYRE_SMOKE_LIFE = 20, TYRE_SMOKE_SHIFT = 4;
+// The nose wheel's contact point from the aircraft's: down and forward along its axes, and the
+// height above it at which the ground counts as met (38.4 units).
+constexpr int32_t NOSE_WHEEL_DROP = 1280, NOSE_WHEEL_REACH = 2048;
+constexpr double NOSE_WHEEL_CLEARANCE = 38.4;
 
 constexpr int KEY_G = 34, KEY_B = 48, KEY_W = 17;
 
@@ -229,6 +240,21 @@ void update_air_brake() {
     for (int i = 0; i < 4; ++i) set_part_matrix(child(petals, i), x_rotation(i % 2 ? 0u - air_brake_angle : air_brake_angle));
 }
 
+// A wheel's flag follows the ground; meeting it again lays a trail back along the heading.
+void touch_wheel(int wheel, const Vector3& at, double contact_height) {
+    const int32_t ground = get_ground_height(at.x, at.y);
+    if (ground < contact_height) {
+        wheel_on_ground[wheel] = 0;
+        return;
+    }
+    if (wheel_on_ground[wheel]) return;
+    wheel_on_ground[wheel] = 1;
+    const uint32_t heading = uint32_t(player_flight_data.heading);
+    const Vector3 back = {at.x - mul31(TRAIL_LENGTH, lookup_sin(heading)), at.y - mul31(TRAIL_LENGTH, lookup_cos(heading)), at.z};
+    spawn_smoke_trail(at, back, TYRE_SMOKE_SIZE, TYRE_SMOKE_LIFE, TYRE_SMOKE_SHIFT);
+    play_sample(SAMPLE_TYRE_SQUEAK, OWN_SOUND_PRIORITY, OWN_SOUND_LEVEL, OWN_SOUND_PAN);
+}
+
 void build_user_part_list() {
     std::fill(std::begin(user_part_list), std::end(user_part_list), 0);
     int at = 0;
@@ -255,6 +281,7 @@ int32_t wheel_brake_state = 0;
 int32_t rudder_angle = 0, tailplane_angle = 0, flaperon_angle = 0;
 int32_t nozzle_value = 0;
 int32_t user_part_list[USER_PART_LIST_SIZE];
+int32_t wheel_on_ground[3] = {};
 
 void register_user_drone_keys() {
     add_hot_key(KEY_G, toggle_gear);
@@ -350,6 +377,23 @@ void update_user_drone_model() {
         nozzle_value -= 10;
     }
     set_nozzle_opening(nozzle_value);
+}
+
+void emit_touchdown_smoke() {
+    const Pose& pose = *player_position;
+    const int32_t height = pose.position.z - get_ground_height(pose.position.x, pose.position.y);
+    if (height > TOUCHDOWN_HEIGHT || gear_state != GEAR_DOWN || player_flight_data.vertical_speed >= 0) return;
+    Vector3 nose = pose.position;
+    const Matrix3& m = pose.matrix;  // rows: right, forward, up
+    nose.x += mul31(NOSE_WHEEL_REACH, m[1][0]) - mul31(NOSE_WHEEL_DROP, m[2][0]);
+    nose.y += mul31(NOSE_WHEEL_REACH, m[1][1]) - mul31(NOSE_WHEEL_DROP, m[2][1]);
+    nose.z += mul31(NOSE_WHEEL_REACH, m[1][2]) - mul31(NOSE_WHEEL_DROP, m[2][2]);
+    touch_wheel(0, nose, nose.z + NOSE_WHEEL_CLEARANCE);
+    const int main_parts[] = {PART_LEFT_GEAR, PART_RIGHT_GEAR};
+    for (int i = 0; i < 2; ++i) {
+        const ObjectInstance* wheel = child(part(main_parts[i]), 0);
+        if (wheel) touch_wheel(i + 1, wheel->pose->position, wheel->pose->position.z);
+    }
 }
 
 int get_gear_state() { return gear_state; }

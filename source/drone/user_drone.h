@@ -35,6 +35,8 @@ extern int32_t wheel_brake_state;
 // The control surfaces as shown, binary angles.
 extern int32_t rudder_angle, tailplane_angle, flaperon_angle;
 extern int32_t nozzle_value;
+// Per wheel (nose, left, right): it touched the ground and has not left it since.
+extern int32_t wheel_on_ground[3];
 // The variable sub-objects of the player's aircraft object.
 extern int32_t user_part_list[USER_PART_LIST_SIZE];
 
@@ -53,6 +55,8 @@ void create_user_drone();
 void set_user_drone(Drone* drone);
 // The gear, air brake, control surfaces and nozzle moved on by one frame.
 void update_user_drone_model();
+// Every frame: low, gear down and sinking, tyre smoke where a wheel meets the ground.
+void emit_touchdown_smoke();
 
 // 1 when the aircraft, coming down from `previous` onto the ship `hit`, touches its deck; then
 // the aircraft is parked on the deck's nearest free slot.

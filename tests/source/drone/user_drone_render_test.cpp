@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "library/3dvisual/instance.h"
 #include "library/3dvisual/mobile.h"
+#include "library/3dvisual/terrain.h"
 #include "library/3dvisual/view.h"
 #include "library/3dvisual/viewport.h"
 #include "library/3dvisual/world.h"
@@ -67,6 +69,7 @@ protected:
         accelerator_flag = 0;
         accel::shut_down();
         shutdown_world();
+        std::memset(terrain_posts, 0, sizeof terrain_posts);  // the other tests stand on flat ground
         ScratchDirectories::TearDown();
     }
 

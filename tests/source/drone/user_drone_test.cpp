@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
+#include "library/3dvisual/instance.h"
+#include "library/3dvisual/terrain.h"
+#include "library/maths/trig.h"
 #include "source/avionics/avionics.h"
 #include "source/avionics/panel.h"
 #include "source/drone/drone.h"
@@ -22,6 +27,7 @@ constexpr int32_t KNOT = 432;                 // units a second
 class UserControls : public testing::Test {
 protected:
     void SetUp() override {
+        init_trig_tables();
         saved_object = player_object;
         saved_position = player_position;
         gear_state = GEAR_UP;
@@ -137,6 +143,30 @@ TEST_F(UserControls, TheAirBrakeOpensInASecondAndGivesWayToSpeed) {
     EXPECT_EQ(air_brake_state, AIR_BRAKE_OPEN);
 }
 
+TEST_F(UserControls, TheNoseWheelSmokesOnlyWhenItMeetsTheGroundAgain) {
+    std::memset(terrain_posts, 0, sizeof terrain_posts);
+    gear_state = GEAR_DOWN;
+    player_flight_data.vertical_speed = -100;
+    Pose& pose = *player_position;
+    build_rotation_matrix(0, 0, 0, pose.matrix);
+    wheel_on_ground[0] = 0;
+    // The contact point lies 1,280 units below the aircraft; the ground must reach 38.4 above it.
+    struct Step {
+        int32_t z;
+        int on_ground;
+    };
+    for (const Step step : {Step{2000, 0}, {1200, 1}, {1200, 1}, {1300, 0}, {1200, 1}}) {
+        pose.position = {1 << 27, 1 << 27, step.z};
+        emit_touchdown_smoke();
+        EXPECT_EQ(wheel_on_ground[0], step.on_ground) << step.z;
+    }
+    // Climbing, or with the gear up, nothing is looked at.
+    pose.position.z = 1300;
+    player_flight_data.vertical_speed = 10;
+    emit_touchdown_smoke();
+    EXPECT_EQ(wheel_on_ground[0], 1);
+}
+
 TEST_F(UserControls, WheelBrakesToggle) {
     toggle_wheel_brakes(0);
     EXPECT_EQ(wheel_brake_state, 1);
@@ -187,6 +217,23 @@ TEST_F(UserDrone, AloneThePlayerFliesTheFirstTasksFirstDrone) {
         EXPECT_EQ(user_part_list[0], 1022);  // the gear is down
         destroy_all_tasks();
     }
+}
+
+TEST_F(UserDrone, MainWheelsSmokeWhereTheyMeetTheGround) {
+    make_task(1);
+    create_user_drone();
+    player_flight_data.vertical_speed = -100;
+    for (int i = 0; i < 3; ++i) wheel_on_ground[i] = 0;
+    user_drone->pose.position = {1 << 27, 1 << 27, 0};  // the wheels sunk in the ground
+    place_sub_instances(player_object);
+    emit_touchdown_smoke();
+    EXPECT_EQ(wheel_on_ground[1], 1);
+    EXPECT_EQ(wheel_on_ground[2], 1);
+    user_drone->pose.position.z = 20 * 256;
+    place_sub_instances(player_object);
+    emit_touchdown_smoke();
+    EXPECT_EQ(wheel_on_ground[1], 0);
+    EXPECT_EQ(wheel_on_ground[2], 0);
 }
 
 TEST_F(UserDrone, LinkedThePlayerFliesTheDroneOfItsNumber) {

@@ -20,6 +20,7 @@
 #include "source/models/flight_model.h"
 #include "source/sknet/game_rules.h"
 #include "source/sknet/net_players.h"
+#include "source/weapons/stores.h"
 
 namespace vyr {
 
@@ -40,7 +41,7 @@ constexpr int32_t GEAR_BAY_OBJECT = 1022, MUZZLE_FLASH_OBJECT = 1035;
 constexpr int32_t LEFT_LEG_OBJECT = 1096, RIGHT_LEG_OBJECT = 1094, NOZZLE_OBJECT = 1210;
 // Entries the stores fill: sensor slots 1 and 2, hardpoint 0, the hardpoints and slots of the
 // wings, hardpoints 6 to 8. Without stores each is one empty entry.
-constexpr int FRONT_STORE_ENTRIES = 2, CENTRE_STORE_ENTRIES = 1, WING_STORE_ENTRIES = 9;
+constexpr int FRONT_STORE_ENTRIES = 2, CENTRE_STORE_ENTRIES = 1, WING_STORE_ENTRIES = 8;
 
 static_assert(SAMPLE_GEAR_WHEELS == 45 && SAMPLE_GEAR_DOORS == 46 && SAMPLE_AIRBRAKE == 47);
 // The aircraft is the listener's own: its sounds play centred at the level of the tyres'.
@@ -260,7 +261,7 @@ void build_user_part_list() {
     int at = 0;
     user_part_list[at++] = gear_state != GEAR_UP ? GEAR_BAY_OBJECT : 0;
     at += FRONT_STORE_ENTRIES;
-    user_part_list[at++] = 0;  // the muzzle flash while the gun fires
+    user_part_list[at++] = internal_gun_was_fired ? MUZZLE_FLASH_OBJECT : 0;
     at += CENTRE_STORE_ENTRIES;
     const bool legs_out = gear_state == GEAR_LOWERING || gear_state == GEAR_DOWN || gear_state == GEAR_RAISING;
     user_part_list[at++] = legs_out ? LEFT_LEG_OBJECT : 0;

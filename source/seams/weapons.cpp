@@ -15,6 +15,7 @@ namespace vyr {
 int32_t electrics_first_failure_time = 0;
 int32_t electrics_second_failure_time = 0;
 int32_t unlimited_weapons = 0;
+int32_t internal_gun_was_fired = 0;
 
 // Without stores the aircraft keeps its clean limit.
 void check_loadout_limits() { set_model_g_limit(9); }

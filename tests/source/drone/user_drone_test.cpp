@@ -14,6 +14,7 @@
 #include "source/models/flight_model.h"
 #include "source/sknet/game_rules.h"
 #include "source/sknet/net_players.h"
+#include "source/weapons/stores.h"
 #include "tests/source/drone/mission_world.h"
 
 namespace vyr {
@@ -215,8 +216,24 @@ TEST_F(UserDrone, AloneThePlayerFliesTheFirstTasksFirstDrone) {
         EXPECT_EQ(own->object.object_type, OBJ_PLAYER_AIRCRAFT);
         EXPECT_EQ(own->object.owner, own);
         EXPECT_EQ(user_part_list[0], 1022);  // the gear is down
+        EXPECT_EQ(user_part_list[3], 0);     // the gun is silent
+        EXPECT_EQ(user_part_list[5], 1096);  // the legs are out
+        EXPECT_EQ(user_part_list[6], 1094);
+        EXPECT_EQ(user_part_list[15], 1210);  // the nozzle after the empty stores
         destroy_all_tasks();
     }
+}
+
+TEST_F(UserDrone, TheObjectShowsTheGunFiringAndTheGearUp) {
+    make_task(1);
+    internal_gun_was_fired = 1;
+    gear_state = GEAR_UP;
+    create_user_drone();
+    internal_gun_was_fired = 0;
+    EXPECT_EQ(user_part_list[0], 0);
+    EXPECT_EQ(user_part_list[3], 1035);
+    EXPECT_EQ(user_part_list[5], 0);
+    EXPECT_EQ(user_part_list[6], 0);
 }
 
 TEST_F(UserDrone, MainWheelsSmokeWhereTheyMeetTheGround) {

@@ -131,7 +131,6 @@ void form_up_members(Drone* leader) {
         member->pose.position = plus(point_of(before), offset);
         const Vector3 slot = plus(point_of(current), offset);
         member->heading = compute_bearing(slot.x - member->pose.position.x, slot.y - member->pose.position.y);
-        member->speed = leader->speed;
         member->velocity = velocity_along(leader->speed, member->heading);
         build_rotation_matrix(member->heading, 0, 0, member->pose.matrix);
         if (!(member->mission_flags & DRONE_FLAG_HIDDEN_PASSENGER)) link_mobile_object(&member->object);

@@ -3,9 +3,13 @@
 
 namespace vyr {
 
+struct ObjectInstance;
+
 void init_fragments();
 void shutdown_fragments();
 void update_fragments();
 void queue_fragments();
+// The object breaks into fragments thrown from where its parts stand.
+void spawn_fragments(ObjectInstance* instance);
 
 }  // namespace vyr

@@ -13,7 +13,8 @@ namespace vyr {
 constexpr uint8_t OBJECT_CASTS_SHADOW = 1;
 constexpr uint8_t OBJECT_SHADOW_DECK = 2;
 constexpr uint8_t OBJECT_SOLID = 4;
-// Of the gameplay flags: the object belongs to a side, shown on the plan map.
+// Of the gameplay flags: the object shows the side of the tile it stands in, and the plan map
+// draws it in that side's colour.
 constexpr int32_t OBJECT_SIDE_DEPENDENT = 1;
 
 constexpr int32_t LOD_LAST = -1;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "library/3dvisual/object_buffer.h"
+#include "library/maths/vector.h"
 
 namespace vyr {
 
@@ -16,6 +17,8 @@ void shutdown_smoke();
 void update_smoke();
 void queue_smoke();
 void draw_smoke(BufferNode* node);
+// A trail of 2^shift puffs of `size` from `from` to `to`, each living `life` ticks.
+void spawn_smoke_trail(const Vector3& from, const Vector3& to, int32_t size, int32_t life, int shift);
 
 void init_haze();
 void shutdown_haze();

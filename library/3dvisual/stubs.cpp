@@ -31,6 +31,7 @@ void shutdown_smoke() {}
 void update_smoke() {}
 void queue_smoke() {}
 void draw_smoke(BufferNode*) {}
+void spawn_smoke_trail(const Vector3&, const Vector3&, int32_t, int32_t, int) {}
 void init_haze() {}
 void shutdown_haze() {}
 void update_haze() {}
@@ -41,6 +42,7 @@ void init_fragments() {}
 void shutdown_fragments() {}
 void update_fragments() {}
 void queue_fragments() {}
+void spawn_fragments(ObjectInstance*) {}
 
 void draw_fireball(BufferNode*) {}
 

@@ -11,6 +11,8 @@ struct FlightDataSnapshot {
 };
 
 extern FlightDataSnapshot flight_data_snapshot;
+// Set while the landing aid flies the aircraft.
+extern int32_t autoland_engaged;
 
 void register_detail_keys();
 void register_avionics_keys();

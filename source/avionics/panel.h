@@ -14,6 +14,7 @@ constexpr uint32_t FAIL_AFTERBURNER = 1u << 5;
 constexpr uint32_t FAIL_FUEL_LEAK = 1u << 6;
 constexpr uint32_t FAIL_FUEL = 1u << 7;  // below the low-fuel mark: warned once
 constexpr uint32_t FAIL_GEAR = 1u << 8;
+constexpr uint32_t FAIL_BRAKE = 1u << 9;  // the air brake
 
 // The failure bits of the player's aircraft.
 extern uint32_t system_failures;

@@ -236,16 +236,9 @@ int view_previous_drone();
 
 // 1 while the drone's autopilot flies it.
 int get_drone_autopilot(const Drone* drone);
-
-// Mission set-up: the drones at their start, the user drone and its wingmen's arms.
-void place_drones_at_start();
-void create_user_drone();
+// The user drone's and its wingmen's bombing runs start afresh.
 void reset_drone_bomb_run();
-
-// Once a simulation step: the local drones, or the remote ones from what the link received.
-void update_drones();
+// Once a simulation step of a linked game: the remote drones from what the link received.
 void update_remote_drones();
-// Tyre smoke at the wheels of a landing aircraft.
-void emit_touchdown_smoke();
 
 }  // namespace vyr

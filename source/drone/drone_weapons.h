@@ -10,5 +10,7 @@ struct Drone;
 void reset_drone_weapons(Drone* drone);
 // The drone type's AI loadout.
 void set_drone_loadout(Drone* drone);
+// The drone is destroyed.
+void kill_drone(Drone* drone);
 
 }  // namespace vyr

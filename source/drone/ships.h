@@ -9,5 +9,8 @@ struct Drone;
 void init_ship_drone(Drone* drone);
 // Mission loading: no carrier, every deck slot free.
 void reset_carriers();
+// 1 when a carrier takes the helicopter onto its deck.
+int add_carrier_aircraft(Drone* drone);
+void leave_carrier_deck(Drone* drone);
 
 }  // namespace vyr

@@ -10,20 +10,53 @@ struct ObjectInstance;
 struct Pose;
 struct Vector3;
 
-enum GearState : int32_t { GEAR_UP = 0, GEAR_DOWN = 3, GEAR_DOORS_CLOSING = 5 };
+enum GearState : int32_t {
+    GEAR_UP = 0,
+    GEAR_DOORS_OPENING = 1,
+    GEAR_LOWERING = 2,
+    GEAR_DOWN = 3,
+    GEAR_RAISING = 4,
+    GEAR_DOORS_CLOSING = 5,
+};
+enum AirBrakeState : int32_t { AIR_BRAKE_CLOSED = 0, AIR_BRAKE_OPENING = 1, AIR_BRAKE_OPEN = 2, AIR_BRAKE_CLOSING = 3 };
 
-// The user drone's instance and pose.
+constexpr int32_t OBJ_PLAYER_AIRCRAFT = 606;
+constexpr int USER_PART_LIST_SIZE = 192;
+
+// The user drone's instance and pose; before a mission makes one, an aircraft of their own.
 extern ObjectInstance* player_object;
 extern Pose* player_position;
-// Air brake 0 to 3 (0 in, 2 out); wheel brakes 1 on.
+extern int32_t gear_state;
+extern uint32_t gear_door_angle, gear_leg_angle;  // binary angles, 0 closed or retracted
 extern int32_t air_brake_state;
+extern uint32_t air_brake_angle;
+// 1 on.
 extern int32_t wheel_brake_state;
+// The control surfaces as shown, binary angles.
+extern int32_t rudder_angle, tailplane_angle, flaperon_angle;
+extern int32_t nozzle_value;
+// Per wheel (nose, left, right): it touched the ground and has not left it since.
+extern int32_t wheel_on_ground[3];
+// The variable sub-objects of the player's aircraft object.
+extern int32_t user_part_list[USER_PART_LIST_SIZE];
 
+// G gear, B air brake, W wheel brakes.
 void register_user_drone_keys();
+int toggle_gear(int key_code);
+int toggle_air_brake(int key_code);
+int toggle_wheel_brakes(int key_code);
 
 struct Drone;
-// Makes a drone the player's aircraft as the world and the weapons see it.
+// Mission start: the player's drone by game mode; fatal "No user drone set" when a mode flown
+// alone finds none.
+void create_user_drone();
+// Makes a drone the player's aircraft as the world and the weapons see it, its 3D object rebuilt
+// from the gear and the stores; every unpaused frame. Null changes nothing.
 void set_user_drone(Drone* drone);
+// The gear, air brake, control surfaces and nozzle moved on by one frame.
+void update_user_drone_model();
+// Every frame: low, gear down and sinking, tyre smoke where a wheel meets the ground.
+void emit_touchdown_smoke();
 
 // 1 when the aircraft, coming down from `previous` onto the ship `hit`, touches its deck; then
 // the aircraft is parked on the deck's nearest free slot.
@@ -39,5 +72,7 @@ int get_gear_state();
 void set_gear_state(int state);
 // A binary angle.
 uint32_t get_air_brake_angle();
+// The air brake's largest angle at a speed in world units per second.
+uint32_t get_air_brake_limit(int32_t speed);
 
 }  // namespace vyr

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <span>
 
+#include "source/drone/task.h"
+
 namespace vyr {
 
 struct Target;
@@ -17,6 +19,9 @@ constexpr int GAMEPLAY_CELL_COUNT = GAMEPLAY_GRID_SIZE * GAMEPLAY_GRID_SIZE;
 constexpr int MAX_GAMEPLAY_OBJECTS = 2000;
 constexpr int CELL_SIDE_MASK = 7;
 constexpr uint8_t NO_FRONT_LINE = 255;
+
+// A cell's side after a reset, before the mission gives one.
+constexpr int32_t SIDE_NOT_GIVEN = 3;
 
 enum GameplayType : int32_t {
     GAMEPLAY_AAA = 1,

@@ -3,6 +3,7 @@
 #include "library/3dvisual/instance.h"
 #include "library/maths/matrix.h"
 #include "source/drone/drone.h"
+#include "source/drone/drone_movers.h"
 #include "source/drone/drone_war.h"
 #include "source/drone/drone_weapons.h"
 #include "source/drone/ships.h"
@@ -18,9 +19,7 @@ namespace vyr {
 // With no soldiers there is nothing to load or pose.
 void load_human_movements() {}
 void pose_human_figure(void*) {}
-void register_user_drone_keys() {}
 void register_wingman_keys() {}
-void reset_human_death_counter() {}
 void arm_user_wingmen() {}
 
 // No war is fought yet.
@@ -36,14 +35,32 @@ void create_gun_figure(Drone*) {}
 void create_plain_figure(Drone*) {}
 void set_figure_alone(HumanFigure*) {}
 void set_figure_leader(HumanFigure*, Drone*) {}
+void set_figure_formation_row(HumanFigure*, int, int) {}
+void unload_human_group(Drone*) {}
+
+// Drones are placed but nothing moves them yet; no formation changes its mode.
+void update_air_drone(Drone*) {}
+void update_water_drone(Drone*) {}
+void update_ground_drone(Drone*) {}
+void update_train_drone(Drone*) {}
+void update_human_drone(Drone*) {}
+void update_formation_mode(Drone*) {}
 void init_ship_drone(Drone*) {}
 // Without ship set-up no carrier is ever recorded, so there is none to clear.
 void reset_carriers() {}
+// No carrier takes a helicopter aboard.
+int add_carrier_aircraft(Drone*) { return 0; }
+void leave_carrier_deck(Drone*) {}
 void reset_drone_weapons(Drone* drone) {
     drone->cap_index = 255;
     drone->weapon_slot = 255;
 }
 void set_drone_loadout(Drone*) {}
+// A killed drone is only marked: no wreck, score or message yet.
+void kill_drone(Drone* drone) {
+    drone->destroyed = 1;
+    drone->object.flags |= INSTANCE_INACTIVE;
+}
 void clear_drone_attack_target(Drone* drone) { drone->attack_target = nullptr; }
 
 // No drone hears a notification: every subscription is refused.
@@ -51,51 +68,16 @@ void clear_drone_notify(Drone*) {}
 int subscribe_drone_notify(Drone*, Drone*, int) { return 0; }
 void raise_drone_notify(Drone*, int) {}
 
-namespace {
-
-// The player's aircraft has the flight model's pose and no route, carrier or air brake.
-Pose own_pose = {};
-
-ObjectInstance make_own_object() {
-    ObjectInstance instance{};
-    instance.object_type = 606;  // the player's aircraft
-    instance.pose = &own_pose;
-    return instance;
-}
-
-ObjectInstance own_object = make_own_object();
-int gear_state = GEAR_DOWN;
-
-constexpr int32_t START_HEIGHT = 3000 * 256;  // world units
-
-}  // namespace
-
-void set_user_drone(Drone*) {}
+// No autopilot flies the player's aircraft and no link brings remote drones; no bombing run to
+// reset.
 int get_drone_autopilot(const Drone*) { return 0; }
-
-// Nothing to place, arm or move but the player's aircraft, which starts over the middle of
-// the theatre heading north.
-void place_drones_at_start() {}
 void reset_drone_bomb_run() {}
-void update_drones() {}
 void update_remote_drones() {}
-void emit_touchdown_smoke() {}
-void create_user_drone() {
-    own_pose.position = {1 << 27, 1 << 27, START_HEIGHT};
-    set_identity_matrix(own_pose.matrix);
-}
+
+// No carrier, and the player's aircraft has no route to follow.
 int is_landing_on_carrier_deck(Drone*, ObjectInstance*, const Vector3&) { return 0; }
 void land_user_on_carrier(ObjectInstance*) {}
-
-ObjectInstance* player_object = &own_object;
-Pose* player_position = &own_pose;
-int32_t air_brake_state = 0;
-int32_t wheel_brake_state = 0;
-
 bool get_current_waypoint_position(int32_t&, int32_t&) { return false; }
 const Pose* get_user_carrier_pose() { return nullptr; }
-int get_gear_state() { return gear_state; }
-void set_gear_state(int state) { gear_state = state; }
-uint32_t get_air_brake_angle() { return 0; }
 
 }  // namespace vyr

@@ -3,6 +3,7 @@
 #include "source/sknet/game_rules.h"
 #include "source/sknet/link.h"
 #include "source/sknet/net_screens.h"
+#include "source/sknet/net_players.h"
 
 namespace vyr {
 

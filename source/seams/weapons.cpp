@@ -1,4 +1,6 @@
 // Stand-in for the weapons and sensors.
+#include "library/debug/fatal.h"
+#include "library/maths/vector.h"
 #include "source/models/integration.h"
 #include "source/radar/radar.h"
 #include "source/weapons/damage.h"
@@ -8,6 +10,7 @@
 #include "source/weapons/speech.h"
 #include "source/weapons/stores.h"
 #include "source/weapons/targets.h"
+#include "source/weapons/target.h"
 #include "source/weapons/weapon_info.h"
 #include "source/weapons/weapon_keys.h"
 
@@ -21,6 +24,7 @@ int32_t selected_weapon = 0;
 int32_t weapon_selected = 0;
 int32_t fire_latch = 0;
 int32_t opening_call_made = 0;
+int32_t internal_gun_was_fired = 0;
 
 // Without stores the aircraft keeps its clean limit.
 void check_loadout_limits() { set_model_g_limit(9); }
@@ -51,5 +55,28 @@ void update_weapons_frame() {}
 void repeat_countermeasures() {}
 void clear_speech_queue() {}
 void play_queued_speech() {}
+// Ground-object targets are handed out from the pool so that their holders can tell them apart;
+// nothing aims at them yet.
+namespace {
+Target target_pool[MAX_TARGETS];
+}
+
+Target* new_ground_object_target(ground_object* record, const Vector3& position) {
+    for (Target& slot : target_pool) {
+        if (slot.kind != TARGET_NONE) continue;
+        slot.kind = TARGET_GROUND_OBJECT;
+        slot.object = record;
+        slot.x = position.x;
+        slot.y = position.y;
+        slot.z = position.z;
+        return &slot;
+    }
+    report_fatal_error("No target slots left", "source/weapons/targets", __LINE__);
+    return nullptr;
+}
+
+void release_target(Target* target) {
+    if (target && target->kind != TARGET_MOBILE_OBJECT) *target = {};
+}
 
 }  // namespace vyr

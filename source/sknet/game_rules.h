@@ -50,7 +50,5 @@ int own_team_bit();
 // Derives the game mode, control mode, player number, connection and flight rules from the chosen
 // game type.
 void set_game_rules();
-// This machine's player number; -1 until known.
-extern int32_t own_player_number;
 
 }  // namespace vyr

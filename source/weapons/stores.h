@@ -7,6 +7,8 @@ namespace vyr {
 
 // Rounds, flares and chaff are not used up.
 extern int32_t unlimited_weapons;
+// The player's internal gun fired in the last frame: its muzzle flashes.
+extern int32_t internal_gun_was_fired;
 
 // Checks the pylons and sets the flight model's g limit.
 void check_loadout_limits();

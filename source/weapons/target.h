@@ -21,4 +21,14 @@ struct Target {
     void* object;  // a ground_object record or an ObjectInstance
 };
 
+struct Vector3;
+struct ground_object;
+
+constexpr int MAX_TARGETS = 6048;
+
+// A pool slot for the record at `position`; a full pool is fatal.
+Target* new_ground_object_target(ground_object* record, const Vector3& position);
+// Gives a pool slot back; null does nothing, a drone's embedded target is kept.
+void release_target(Target* target);
+
 }  // namespace vyr

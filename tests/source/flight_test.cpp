@@ -18,8 +18,10 @@
 #include "library/system/winmain.h"
 #include "platform/accel/framebuffer.h"
 #include "platform/timer/timer.h"
+#include "source/drone/drone_types.h"
 #include "source/frame_loop.h"
 #include "source/menus/front_end.h"
+#include "source/menus/missions/catalogue.h"
 #include "source/sknet/game_rules.h"
 #include "source/startup.h"
 #include "source/weapons/stores.h"
@@ -95,7 +97,10 @@ std::string flight_report;
 
 int fly_from_menus(int, char**) {
     init_library("vyr.rop");
+    init_drone_types();
+    load_mission_catalogue();
     set_war_zone(2);
+    prepare_quick_mission();
     start_accelerator();
     set_screen_mode(0, 1);
     unlimited_weapons = 1;

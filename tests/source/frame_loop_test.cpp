@@ -15,6 +15,10 @@
 #include "platform/timer/timer.h"
 #include "source/avionics/views.h"
 #include "source/drone/drone.h"
+#include "library/maths/matrix.h"
+#include "source/drone/drone_types.h"
+#include "source/drone/task.h"
+#include "source/drone/user_drone.h"
 #include "source/models/flight_model.h"
 #include "source/recorder.h"
 #include "source/sknet/game_rules.h"
@@ -44,7 +48,7 @@ protected:
         view_settings.visual_range = 7;
         reset_end_of_flight();
         reset_flight_records();
-        create_user_drone();
+        fly_own_aircraft();
         init_flight_model();
         flight_running = 1;
         start_flight_loop();
@@ -57,9 +61,21 @@ protected:
         crashing_off = invincible = 0;
         reset_end_of_flight();
         reset_flight_records();
+        destroy_all_tasks();
+        user_drone = nullptr;
         accel::shut_down();
         shutdown_world();
         HeadlessWorld::TearDown();
+    }
+
+    // The mission's only drone, the player's aircraft, over the middle of the theatre heading north.
+    static void fly_own_aircraft() {
+        init_drone_types();
+        Drone* own = create_drone(create_task());
+        set_drone_type(own, OBJ_PLAYER_AIRCRAFT);
+        own->pose.position = {1 << 27, 1 << 27, 3000 * 256};
+        set_identity_matrix(own->pose.matrix);
+        create_user_drone();
     }
 
     static platform::ScriptEvent key_press(uint64_t time, int scan) {

@@ -6,8 +6,12 @@
 #include <vector>
 
 #include "library/3dvisual/objects.h"
+#include "library/3dvisual/viewport.h"
 #include "library/3dvisual/world.h"
 #include "library/gfxinit/glide.h"
+#include "library/graphics/screen.h"
+#include "platform/accel/framebuffer.h"
+#include "tests/support/war_zone.h"
 
 namespace vyr {
 
@@ -20,6 +24,15 @@ inline void start_glide_on(const char* data_directory, const char* war_zone_dire
     start_glide();
     texture_table = nullptr;
     texture_count = 0;
+}
+
+// The theatre of a war-zone directory ("korea.wz") loaded whole and the accelerator started over it
+// as a flight starts them, drawing to the whole screen.
+inline void open_world_with_glide(const char* war_zone) {
+    open_war_zone(war_zone, WORLD_LOAD_DATA);
+    start_glide();
+    accelerator_flag = 1;
+    set_viewport(0, 0, platform::accel::SCREEN_WIDTH, platform::accel::SCREEN_HEIGHT);
 }
 
 }  // namespace vyr

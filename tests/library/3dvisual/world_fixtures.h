@@ -19,7 +19,7 @@
 #include "library/os/file.h"
 #include "platform/accel/framebuffer.h"
 #include "tests/support/scratch.h"
-#include "tests/support/war_zone.h"
+#include "tests/support/glide_start.h"
 
 namespace vyr {
 
@@ -65,10 +65,7 @@ protected:
 
     // The war zone's directory, loaded, and the accelerator's whole screen the viewport.
     static void open_zone(const char* zone) {
-        open_war_zone(zone, WORLD_LOAD_DATA);
-        start_glide();
-        accelerator_flag = 1;
-        set_viewport(0, 0, platform::accel::SCREEN_WIDTH, platform::accel::SCREEN_HEIGHT);
+        open_world_with_glide(zone);
     }
 };
 

@@ -22,8 +22,8 @@
 #include "library/os/file.h"
 #include "platform/accel/framebuffer.h"
 #include "tests/support/headless_world.h"
+#include "tests/support/glide_start.h"
 #include "tests/support/scratch.h"
-#include "tests/support/war_zone.h"
 #include "tools/vyrgen/war_zones.h"
 
 namespace vyr::vyrgen {
@@ -81,10 +81,7 @@ protected:
         ScratchDirectories::SetUp();
         use_generated_data();
         init_trig_tables();
-        open_war_zone("korea.wz", WORLD_LOAD_DATA);
-        start_glide();
-        accelerator_flag = 1;
-        set_viewport(0, 0, accel::SCREEN_WIDTH, accel::SCREEN_HEIGHT);
+        open_world_with_glide("korea.wz");
     }
     void TearDown() override {
         accelerator_flag = 0;

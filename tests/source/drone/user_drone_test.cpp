@@ -1,0 +1,277 @@
+#include "source/drone/user_drone.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "library/3dvisual/instance.h"
+#include "library/3dvisual/terrain.h"
+#include "library/maths/trig.h"
+#include "source/avionics/avionics.h"
+#include "source/avionics/panel.h"
+#include "source/drone/drone.h"
+#include "source/frame_loop.h"
+#include "source/models/flight_model.h"
+#include "source/sknet/game_rules.h"
+#include "source/sknet/net_players.h"
+#include "source/weapons/stores.h"
+#include "tests/source/drone/mission_world.h"
+
+namespace vyr {
+namespace {
+
+constexpr uint32_t RIGHT_ANGLE = 0x40000000;
+constexpr int32_t TWENTIETH = FIXED_ONE / 20;  // a frame of 1/20 s
+constexpr int32_t KNOT = 432;                 // units a second
+
+// The player's aircraft controls with the aircraft the flight model moves before a mission.
+class UserControls : public testing::Test {
+protected:
+    void SetUp() override {
+        init_trig_tables();
+        saved_object = player_object;
+        saved_position = player_position;
+        gear_state = GEAR_UP;
+        gear_door_angle = gear_leg_angle = 0;
+        air_brake_state = AIR_BRAKE_CLOSED;
+        air_brake_angle = 0;
+        wheel_brake_state = 0;
+        system_failures = 0;
+        autoland_engaged = 0;
+        time_acceleration = 1;
+        frame_fraction = TWENTIETH;
+        player_flight_data = {};
+        player_flight_data.airspeed = 200;
+        user_drone = &aircraft;
+    }
+    void TearDown() override {
+        user_drone = nullptr;
+        system_failures = 0;
+        autoland_engaged = 0;
+        time_acceleration = 1;
+        player_object = saved_object;
+        player_position = saved_position;
+    }
+
+    // Frames until the gear reaches `state`; -1 past 1,000.
+    static int frames_until(int state) {
+        for (int frames = 1; frames <= 1000; ++frames) {
+            update_user_drone_model();
+            if (gear_state == state) return frames;
+        }
+        return -1;
+    }
+
+    Drone aircraft{};
+    ObjectInstance* saved_object = nullptr;
+    Pose* saved_position = nullptr;
+};
+
+TEST_F(UserControls, TheGearTakesTwoSecondsAWayOfGameTime) {
+    for (int acceleration : {1, 2}) {
+        time_acceleration = acceleration;
+        gear_state = GEAR_UP;
+        toggle_gear(0);
+        EXPECT_EQ(gear_state, GEAR_DOORS_OPENING);
+        EXPECT_EQ(frames_until(GEAR_LOWERING), 40 / acceleration);
+        EXPECT_EQ(gear_door_angle, RIGHT_ANGLE);
+        EXPECT_EQ(frames_until(GEAR_DOWN), 40 / acceleration);
+        EXPECT_EQ(gear_leg_angle, RIGHT_ANGLE);
+        toggle_gear(0);
+        EXPECT_EQ(gear_state, GEAR_RAISING);
+        EXPECT_EQ(frames_until(GEAR_DOORS_CLOSING), 40 / acceleration);
+        EXPECT_EQ(frames_until(GEAR_UP), 40 / acceleration);
+        EXPECT_EQ(gear_door_angle, 0u);
+        EXPECT_EQ(gear_leg_angle, 0u);
+    }
+}
+
+TEST_F(UserControls, TheGearKeyAnswersSpeedGroundAndFailures) {
+    player_flight_data.airspeed = 310;  // "SPEED TOO HIGH"
+    toggle_gear(0);
+    EXPECT_EQ(gear_state, GEAR_UP);
+    autoland_engaged = 1;
+    toggle_gear(0);
+    EXPECT_EQ(gear_state, GEAR_DOORS_OPENING);
+
+    gear_state = GEAR_DOWN;
+    update_user_drone_model();
+    player_flight_data.on_ground = 1;
+    toggle_gear(0);
+    EXPECT_EQ(gear_state, GEAR_DOWN);
+    player_flight_data.on_ground = 0;
+    system_failures = FAIL_GEAR;
+    toggle_gear(0);
+    EXPECT_EQ(gear_state, GEAR_DOWN);
+
+    // A gear failing on its way up comes down again.
+    system_failures = 0;
+    toggle_gear(0);
+    update_user_drone_model();
+    system_failures = FAIL_GEAR;
+    EXPECT_EQ(frames_until(GEAR_DOWN), 1);
+}
+
+TEST_F(UserControls, TheAirBrakeLimitFallsWithSpeed) {
+    struct Case {
+        int32_t speed;
+        uint32_t limit;
+    };
+    for (const Case c : {Case{0, 0x20000000}, {200 * KNOT, 0x20000000}, {400 * KNOT, 0xe38e38e + 0x11c71c72 / 2},
+                         {600 * KNOT, 0xe38e38e}, {900 * KNOT, 0xe38e38e}})
+        EXPECT_EQ(get_air_brake_limit(c.speed), c.limit) << c.speed;
+}
+
+TEST_F(UserControls, TheAirBrakeOpensInASecondAndGivesWayToSpeed) {
+    player_flight_data.airspeed = 150;
+    toggle_air_brake(0);
+    EXPECT_EQ(air_brake_state, AIR_BRAKE_OPENING);
+    for (int i = 0; i < 20; ++i) update_user_drone_model();
+    EXPECT_EQ(air_brake_state, AIR_BRAKE_OPEN);
+    EXPECT_EQ(get_air_brake_angle(), 0x20000000u);
+    toggle_air_brake(0);  // moving states ignore the key, open ones close
+    EXPECT_EQ(air_brake_state, AIR_BRAKE_CLOSING);
+    air_brake_state = AIR_BRAKE_OPEN;
+    player_flight_data.airspeed = 600;
+    update_user_drone_model();
+    EXPECT_EQ(get_air_brake_angle(), 0xe38e38eu);
+
+    system_failures = FAIL_BRAKE;  // frozen, the key ignored
+    player_flight_data.airspeed = 150;
+    update_user_drone_model();
+    toggle_air_brake(0);
+    EXPECT_EQ(get_air_brake_angle(), 0xe38e38eu);
+    EXPECT_EQ(air_brake_state, AIR_BRAKE_OPEN);
+}
+
+TEST_F(UserControls, TheNoseWheelSmokesOnlyWhenItMeetsTheGroundAgain) {
+    std::memset(terrain_posts, 0, sizeof terrain_posts);
+    gear_state = GEAR_DOWN;
+    player_flight_data.vertical_speed = -100;
+    Pose& pose = *player_position;
+    build_rotation_matrix(0, 0, 0, pose.matrix);
+    wheel_on_ground[0] = 0;
+    // The contact point lies 1,280 units below the aircraft; the ground must reach 38.4 above it.
+    struct Step {
+        int32_t z;
+        int on_ground;
+    };
+    for (const Step step : {Step{2000, 0}, {1200, 1}, {1200, 1}, {1300, 0}, {1200, 1}}) {
+        pose.position = {1 << 27, 1 << 27, step.z};
+        emit_touchdown_smoke();
+        EXPECT_EQ(wheel_on_ground[0], step.on_ground) << step.z;
+    }
+    // Climbing, or with the gear up, nothing is looked at.
+    pose.position.z = 1300;
+    player_flight_data.vertical_speed = 10;
+    emit_touchdown_smoke();
+    EXPECT_EQ(wheel_on_ground[0], 1);
+}
+
+TEST_F(UserControls, WheelBrakesToggle) {
+    toggle_wheel_brakes(0);
+    EXPECT_EQ(wheel_brake_state, 1);
+    toggle_wheel_brakes(0);
+    EXPECT_EQ(wheel_brake_state, 0);
+}
+
+// The player's drone chosen from a mission built through the setters.
+class UserDrone : public MissionWorld {
+protected:
+    void SetUp() override {
+        MissionWorld::SetUp();
+        saved_object = player_object;
+        saved_position = player_position;
+        gear_state = GEAR_DOWN;
+    }
+    void TearDown() override {
+        game_mode = GAME_SINGLE;
+        own_player_number = 0;
+        player_object = saved_object;
+        player_position = saved_position;
+        MissionWorld::TearDown();
+    }
+
+    static Task* make_task(int drones) {
+        Task* task = create_task();
+        for (int i = 0; i < drones; ++i) set_drone_type(create_drone(task), 225);
+        return task;
+    }
+
+    ObjectInstance* saved_object = nullptr;
+    Pose* saved_position = nullptr;
+};
+
+TEST_F(UserDrone, AloneThePlayerFliesTheFirstTasksFirstDrone) {
+    for (int mode : {int(GAME_SINGLE), int(GAME_PILOT_GUNNER), 6}) {
+        game_mode = mode;
+        Task* first = make_task(2);
+        make_task(1);
+        create_user_drone();
+        Drone* own = first->first_drone;
+        EXPECT_EQ(user_drone, own) << mode;
+        EXPECT_EQ(own->player, 0);
+        EXPECT_EQ(player_object, &own->object);
+        EXPECT_EQ(player_position, &own->pose);
+        EXPECT_EQ(own->object.object_type, OBJ_PLAYER_AIRCRAFT);
+        EXPECT_EQ(own->object.owner, own);
+        EXPECT_EQ(user_part_list[0], 1022);  // the gear is down
+        EXPECT_EQ(user_part_list[3], 0);     // the gun is silent
+        EXPECT_EQ(user_part_list[5], 1096);  // the legs are out
+        EXPECT_EQ(user_part_list[6], 1094);
+        EXPECT_EQ(user_part_list[15], 1210);  // the nozzle after the empty stores
+        destroy_all_tasks();
+    }
+}
+
+TEST_F(UserDrone, TheObjectShowsTheGunFiringAndTheGearUp) {
+    make_task(1);
+    internal_gun_was_fired = 1;
+    gear_state = GEAR_UP;
+    create_user_drone();
+    internal_gun_was_fired = 0;
+    EXPECT_EQ(user_part_list[0], 0);
+    EXPECT_EQ(user_part_list[3], 1035);
+    EXPECT_EQ(user_part_list[5], 0);
+    EXPECT_EQ(user_part_list[6], 0);
+}
+
+TEST_F(UserDrone, MainWheelsSmokeWhereTheyMeetTheGround) {
+    make_task(1);
+    create_user_drone();
+    player_flight_data.vertical_speed = -100;
+    for (int i = 0; i < 3; ++i) wheel_on_ground[i] = 0;
+    user_drone->pose.position = {1 << 27, 1 << 27, 0};  // the wheels sunk in the ground
+    place_sub_instances(player_object);
+    emit_touchdown_smoke();
+    EXPECT_EQ(wheel_on_ground[1], 1);
+    EXPECT_EQ(wheel_on_ground[2], 1);
+    user_drone->pose.position.z = 20 * 256;
+    place_sub_instances(player_object);
+    emit_touchdown_smoke();
+    EXPECT_EQ(wheel_on_ground[1], 0);
+    EXPECT_EQ(wheel_on_ground[2], 0);
+}
+
+TEST_F(UserDrone, LinkedThePlayerFliesTheDroneOfItsNumber) {
+    game_mode = GAME_COMBAT;
+    own_player_number = 1;
+    Task* first = make_task(3);
+    create_user_drone();
+    Drone* own = first->first_drone->next;
+    EXPECT_EQ(get_user_task(), first);
+    EXPECT_EQ(user_drone, own);
+    EXPECT_EQ(own->player, 1);
+
+    user_drone = nullptr;
+    own_player_number = 5;  // no drone of that number: no user drone
+    create_user_drone();
+    EXPECT_EQ(user_drone, nullptr);
+}
+
+TEST_F(UserDrone, AloneWithoutADroneIsFatal) {
+    EXPECT_DEATH(create_user_drone(), "No user drone set");
+}
+
+}  // namespace
+}  // namespace vyr

@@ -52,6 +52,7 @@ std::vector<DataFile> data_set_files() {
     for (DataFile& file : feature_files()) files.push_back(std::move(file));
     for (DataFile& file : ground_object_files()) files.push_back(std::move(file));
     for (DataFile& file : sound_files()) files.push_back(std::move(file));
+    for (DataFile& file : menu_speech_files()) files.push_back(std::move(file));
     for (DataFile& file : object_files()) files.push_back(std::move(file));
     for (DataFile& file : sky_files()) files.push_back(std::move(file));
     for (DataFile& file : mission_files()) files.push_back(std::move(file));

@@ -16,7 +16,6 @@
 #include "source/menus/logs/pilot_log.h"
 #include "source/menus/missions/catalogue.h"
 #include "source/menus/missions/goals.h"
-#include "source/menus/missions/payload.h"
 #include "source/menus/prefs_screens.h"
 #include "source/menus/screens.h"
 #include "source/menus/top_ten.h"
@@ -60,10 +59,8 @@ void show_background(const char* name) {
 
 }  // namespace
 
-// There is no payload file, top ten or menu screen yet to load or build, only the pilot logs to
-// read; the UI's threads run from the library start-up.
-void load_weapon_file() {}
-void load_pylon_file() {}
+// There is no top ten or menu screen yet to load or build, only the pilot logs to read; the UI's
+// threads run from the library start-up.
 void load_top_ten() {}
 void init_front_end() { init_pilot_logs(); }
 
@@ -96,19 +93,6 @@ void apply_control_type() {
     joystick_throttle = joystick_throttle_curve = joystick_rudder = 0;
 }
 
-// Until the payload files are read every hardpoint takes any store, as many as asked, weighing
-// nothing; the hardpoints only keep what they are given.
-namespace {
-int pylon_store[11] = {26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26};
-int pylon_count[11] = {};
-}  // namespace
-
-void set_pylon_weapon(int pylon, int store) { pylon_store[pylon] = store; }
-void set_pylon_count(int pylon, int count, int) { pylon_count[pylon] = count; }
-void set_pylon_weight(int, int, int) {}
-int get_pylon_weapon(int pylon) { return pylon_store[pylon]; }
-int get_pylon_count(int pylon) { return pylon_count[pylon]; }
-void clear_pylon_weights() {}
 int get_game_type() { return 1; }
 
 // No top ten, map, goal or debrief screen exists yet to write or show; the flight's

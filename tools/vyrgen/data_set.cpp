@@ -8,6 +8,7 @@
 #include "tools/vyrgen/cockpit_pictures.h"
 #include "tools/vyrgen/loading.h"
 #include "tools/vyrgen/missions/missions.h"
+#include "tools/vyrgen/missions/payload_files.h"
 #include "tools/vyrgen/objects/object_set.h"
 #include "tools/vyrgen/pointers.h"
 #include "tools/vyrgen/prefs.h"
@@ -56,6 +57,7 @@ std::vector<DataFile> data_set_files() {
     for (DataFile& file : object_files()) files.push_back(std::move(file));
     for (DataFile& file : sky_files()) files.push_back(std::move(file));
     for (DataFile& file : mission_files()) files.push_back(std::move(file));
+    for (DataFile& file : payload_files()) files.push_back(std::move(file));
     // Last, so that a run cut short leaves no directory the game would take for complete.
     files.push_back({SENTINEL, bytes_of("vyr sample data\n")});
     return files;

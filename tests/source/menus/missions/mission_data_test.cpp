@@ -18,6 +18,7 @@
 #include "source/menus/missions/catalogue.h"
 #include "source/menus/missions/payload.h"
 #include "source/menus/missions/tagged_text.h"
+#include "tests/source/menus/missions/payload_fixture.h"
 #include "tests/source/menus/missions/zone_fixture.h"
 #include "tests/support/scratch.h"
 
@@ -50,6 +51,7 @@ class MissionData : public ScratchDirectories {
 protected:
     void SetUp() override {
         ScratchDirectories::SetUp();
+        load_generated_payload(data);
         reset_mission_world();
         for (int pylon = 0; pylon < PAYLOAD_PYLONS; ++pylon) {
             set_pylon_count(pylon, 0, STORE_NONE);
@@ -150,6 +152,8 @@ protected:
     void SetUp() override {
         enter(2);
         init_drone_types();
+        load_pylon_file();
+        load_weapon_file();
     }
     void TearDown() override {
         free_mission_catalogue();

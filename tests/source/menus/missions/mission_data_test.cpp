@@ -84,6 +84,17 @@ TEST_F(MissionData, WeaponLinesOutOfRangeEmptyOrSkipTheirPylon) {
     EXPECT_EQ(get_pylon_count(2), 3);
 }
 
+TEST_F(MissionData, AStoreOrCountTheHardpointRefusesWeighsNothing) {
+    read_data(":Weapon\n0,9,3\n1,9,6\n2,1,1\n3,15,2\n");
+    EXPECT_EQ(get_pylon_weapon(0), STORE_NONE) << "no bombs on the wing tips";
+    EXPECT_EQ(payload_pylons[0].weight, 0);
+    EXPECT_EQ(payload_pylons[1].weight, 6 * payload_weapons[9].weight);
+    EXPECT_EQ(payload_pylons[2].weight, 0) << "no AIM-9 on the middle hardpoints";
+    EXPECT_EQ(get_pylon_count(3), 0) << "one MK-84 at most on the inner hardpoints";
+    EXPECT_EQ(payload_pylons[3].weight, 0);
+    EXPECT_EQ(get_all_up_weight(), EMPTY_AIRCRAFT_WEIGHT + 6 * payload_weapons[9].weight);
+}
+
 TEST_F(MissionData, The129thDestroyPointIsDropped) {
     std::string text = ":Destroy\n";
     for (int i = 0; i < 130; ++i) text += std::to_string(i * 256) + ",512\n";

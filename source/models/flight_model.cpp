@@ -21,6 +21,7 @@
 #include "source/models/model_frame.h"
 #include "source/models/model_state.h"
 #include "source/menus/front_end.h"
+#include "source/menus/missions/payload.h"
 #include "source/recorder.h"
 #include "source/sknet/game_rules.h"
 #include "source/weapons/stores.h"

@@ -16,7 +16,6 @@
 #include "source/menus/logs/pilot_log.h"
 #include "source/menus/missions/catalogue.h"
 #include "source/menus/missions/goals.h"
-#include "source/menus/missions/payload.h"
 #include "source/menus/prefs_screens.h"
 #include "source/menus/screens.h"
 #include "source/menus/top_ten.h"
@@ -24,11 +23,8 @@
 
 namespace vyr {
 
-int32_t debug_mode = 0;
-int32_t debug_flag = 0;
 int32_t mission_planner = 0;
 int32_t first_run_flight = 0;
-PilotLog* current_pilot_log = nullptr;
 int32_t quick_start_score = 0;
 int32_t goal_damage_tally = 0;
 int32_t landing_goal_met = 0;
@@ -63,12 +59,10 @@ void show_background(const char* name) {
 
 }  // namespace
 
-// There is no payload file, top ten or menu screen yet to load or build; the UI's threads run
-// from the library start-up.
-void load_weapon_file() {}
-void load_pylon_file() {}
+// There is no top ten or menu screen yet to load or build, only the pilot logs to read; the UI's
+// threads run from the library start-up.
 void load_top_ten() {}
-void init_front_end() {}
+void init_front_end() { init_pilot_logs(); }
 
 // The palette's flag and the theatre's world data; the setting, the pointer and the landing aid
 // are not here yet.
@@ -99,25 +93,10 @@ void apply_control_type() {
     joystick_throttle = joystick_throttle_curve = joystick_rudder = 0;
 }
 
-// Until the payload files are read every hardpoint takes any store, as many as asked, weighing
-// nothing; the hardpoints only keep what they are given.
-namespace {
-int pylon_store[11] = {26, 26, 26, 26, 26, 26, 26, 26, 26, 26, 26};
-int pylon_count[11] = {};
-}  // namespace
-
-void set_pylon_weapon(int pylon, int store) { pylon_store[pylon] = store; }
-void set_pylon_count(int pylon, int count, int) { pylon_count[pylon] = count; }
-void set_pylon_weight(int, int, int) {}
-int get_pylon_weapon(int pylon) { return pylon_store[pylon]; }
-int get_pylon_count(int pylon) { return pylon_count[pylon]; }
-void clear_pylon_weights() {}
 int get_game_type() { return 1; }
 
-// No pilot log, top ten, map, goal or debrief screen exists yet to write or show; the flight's
+// No top ten, map, goal or debrief screen exists yet to write or show; the flight's
 // records are kept until the next one.
-void log_mission_result(PilotLog*, int, int, int) {}
-void log_campaign_mission(PilotLog*, int) {}
 void reset_quick_start_score() { quick_start_score = 0; }
 void enter_top_ten_score() {}
 void show_top_ten_screen() {}

@@ -25,14 +25,89 @@ int32_t weapon_selected = 0;
 int32_t fire_latch = 0;
 int32_t opening_call_made = 0;
 int32_t internal_gun_was_fired = 0;
+Hardpoint hardpoints[STORES_HARDPOINTS] = {};
+SensorSlot sensor_slots[STORES_SENSOR_SLOTS] = {};
 
-// Without stores the aircraft keeps its clean limit.
-void check_loadout_limits() { set_model_g_limit(9); }
+// Until the stores are built the hardpoints and slots only keep what the payload fits, mirror
+// and all; nothing is armed, so the stations hold no rounds until someone puts them there.
+namespace {
+constexpr int MIRROR_HARDPOINT[STORES_HARDPOINTS] = {0, 2, 1, 4, 3, 6, 5, 8, 7, 9};
+constexpr int MIRROR_SENSOR_SLOT[STORES_SENSOR_SLOTS] = {0, 2, 1, 4, 3, 6, 5};
+constexpr int PYLON_STATIONS[] = {1, 1, 1, 1, 1, 3, 6, 3};
+constexpr int SHARED_SLOT[STORES_HARDPOINTS] = {0, 5, 6, 3, 4, -1, -1, -1, -1, -1};
+double stores_weight = 0.0;
+
+void empty_hardpoint(Hardpoint& point) {
+    delete[] point.stations;
+    point = {};
+}
+
+template <typename Fit>
+void fit_with_mirror(int place, const int* mirror, Fit fit) {
+    fit(place);
+    if (mirror[place] != place) fit(mirror[place]);
+}
+}  // namespace
+
+void fit_pylon(int hardpoint, int pylon_type) {
+    fit_with_mirror(hardpoint, MIRROR_HARDPOINT, [&](int h) {
+        Hardpoint& point = hardpoints[h];
+        delete[] point.stations;
+        point.pylon_type = pylon_type;
+        point.weapon_id = 0;
+        point.station_count = PYLON_STATIONS[pylon_type];
+        point.stations = new Station[point.station_count]{};
+        if (SHARED_SLOT[h] >= 0) sensor_slots[SHARED_SLOT[h]].sensor_type = SENSOR_TYPE_NONE;
+    });
+}
+
+void fit_base_pylon(int hardpoint, int pylon_type) {
+    fit_with_mirror(hardpoint, MIRROR_HARDPOINT, [&](int h) {
+        if (PYLON_STATIONS[pylon_type] == 1) hardpoints[h].base_pylon_type = pylon_type;
+    });
+}
+
+void fit_sensor(int slot, int sensor_type) {
+    fit_with_mirror(slot, MIRROR_SENSOR_SLOT, [&](int s) {
+        sensor_slots[s].sensor_type = sensor_type;
+        for (int h = 0; h < STORES_HARDPOINTS; ++h)
+            if (SHARED_SLOT[h] == s) empty_hardpoint(hardpoints[h]);
+    });
+}
+
+void load_hardpoint(int hardpoint, int weapon_id, int release_quantity, int loaded_count) {
+    fit_with_mirror(hardpoint, MIRROR_HARDPOINT, [&](int h) {
+        Hardpoint& point = hardpoints[h];
+        point.weapon_id = weapon_id;
+        for (int s = 0; s < point.station_count; ++s) point.stations[s].weapon_id = weapon_id;
+        point.release_quantity = release_quantity;
+        point.loaded_count = loaded_count;
+    });
+}
+
+void set_stores_weight(double lb) { stores_weight = lb; }
+
+int32_t count_hardpoint_rounds(int hardpoint) {
+    int32_t rounds = 0;
+    for (int s = 0; s < hardpoints[hardpoint].station_count; ++s) rounds += hardpoints[hardpoint].stations[s].rounds;
+    return rounds;
+}
+
+// The gun pod's shells and the rocket pods' rockets; one store a station otherwise.
+int get_weapon_rounds_per_station(int weapon_id) {
+    switch (weapon_id) {
+    case 21: return 512;
+    case 22: return 353;
+    case 25: case 26: return 19;
+    default: return 1;
+    }
+}
+
 void load_stores() {}
 void reset_stores() {}
 void reset_weapons() {}
 int32_t get_weapon_rounds(int) { return 0; }
-double get_stores_weight() { return 0.0; }
+double get_stores_weight() { return stores_weight; }
 double get_centre_tank_weight() { return 0.0; }
 double get_wing_tank_weight() { return 0.0; }
 

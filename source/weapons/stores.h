@@ -10,9 +10,6 @@ extern int32_t unlimited_weapons;
 // The player's internal gun fired in the last frame: its muzzle flashes.
 extern int32_t internal_gun_was_fired;
 
-// Checks the pylons and sets the flight model's g limit.
-void check_loadout_limits();
-
 // Arms the aircraft from its fitted hardpoints.
 void load_stores();
 // The per-mission clearing of the stores before they are armed from the payload.
@@ -28,6 +25,49 @@ double get_stores_weight();
 // The weight of the fitted centre tank and of each wing tank in lb; 0 when none is fitted.
 double get_centre_tank_weight();
 double get_wing_tank_weight();
+
+constexpr int STORES_HARDPOINTS = 10;
+constexpr int STORES_SENSOR_SLOTS = 7;
+
+struct Station {
+    int32_t weapon_id;
+    int32_t rounds;
+};
+
+struct Hardpoint {
+    int32_t pylon_type;
+    int32_t base_pylon_type;
+    int32_t weapon_id;  // 0 none
+    Station* stations;  // one per station of the pylon type; null without
+    int32_t station_count;
+    int32_t release_quantity;
+    int32_t loaded_count;
+};
+
+constexpr int SENSOR_TYPE_NONE = 0;
+constexpr int SENSOR_TYPE_ECM_POD = 1;
+constexpr int SENSOR_TYPE_TARGETING_POD = 2;
+constexpr int SENSOR_TYPE_RECON_POD = 3;
+constexpr int SENSOR_TYPE_CENTRE_TANK = 4;
+constexpr int SENSOR_TYPE_WING_TANK = 5;
+
+struct SensorSlot {
+    int32_t sensor_type;
+    int32_t base_pylon_type;
+};
+
+extern Hardpoint hardpoints[STORES_HARDPOINTS];
+extern SensorSlot sensor_slots[STORES_SENSOR_SLOTS];
+
+// Payload fitting; each call fits the hardpoint or slot and its mirror on the other wing. A pylon
+// and a sensor sharing a place exclude each other.
+void fit_pylon(int hardpoint, int pylon_type);
+void fit_base_pylon(int hardpoint, int pylon_type);
+void fit_sensor(int slot, int sensor_type);
+void load_hardpoint(int hardpoint, int weapon_id, int release_quantity, int loaded_count);
+void set_stores_weight(double lb);
+// Rounds left on the hardpoint's stations, summed; 0 without stations.
+int32_t count_hardpoint_rounds(int hardpoint);
 
 // Keeps the stores as they are at flight start.
 void save_stores_state();

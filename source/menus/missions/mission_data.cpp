@@ -108,9 +108,8 @@ void read_weapon_line(const char* line) {
     }
     set_pylon_count(pylon, count, store);
     set_pylon_weapon(pylon, store);
-    // The empty pylon weighs nothing: store 26 has no weight to multiply.
-    if (store != STORE_NONE) set_pylon_weight(pylon, count, store);
-    else set_pylon_weight(pylon, 0, 0);
+    // What the hardpoint refused weighs nothing: the weight is that of the store and count it kept.
+    set_pylon_weight(pylon, get_pylon_count(pylon), get_pylon_weapon(pylon));
 }
 
 void read_gameplay_sides(const char* line) {

@@ -183,13 +183,13 @@ MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start
     world.pylons[0][0] = world.pylons[5][0] = 1;  // AIM-9M at the tips
     world.pylons[0][1] = world.pylons[5][1] = 1;
     if (kind == MissionKind::AIR) {
-        world.pylons[1][0] = world.pylons[4][0] = 2;  // AMRAAM
-        world.pylons[1][1] = world.pylons[4][1] = 1;
+        world.pylons[1][0] = world.pylons[6][0] = 2;  // AMRAAM; hardpoint n + 5 mirrors n
+        world.pylons[1][1] = world.pylons[6][1] = 1;
     } else {
-        world.pylons[1][0] = world.pylons[4][0] = 9;  // Mk-82
-        world.pylons[1][1] = world.pylons[4][1] = 3;
-        world.pylons[2][0] = world.pylons[3][0] = 6;  // AGM-65G
-        world.pylons[2][1] = world.pylons[3][1] = 1;
+        world.pylons[1][0] = world.pylons[6][0] = 9;  // Mk-82
+        world.pylons[1][1] = world.pylons[6][1] = 3;
+        world.pylons[2][0] = world.pylons[7][0] = 6;  // AGM-65G
+        world.pylons[2][1] = world.pylons[7][1] = 1;
     }
     world.pylons[10][0] = 24;  // the centre tank
     world.pylons[10][1] = 1;

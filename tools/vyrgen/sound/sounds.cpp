@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <numbers>
 #include <string>
 
@@ -606,6 +607,32 @@ std::vector<DataFile> sound_files() {
     }
     for (const Song& song : songs())
         files.push_back({"sound/" + std::string(song.name) + ".raw", render_song(song)});
+    return files;
+}
+
+std::vector<DataFile> menu_speech_files() {
+    // Campaign levels 0 to 11 (11 is a won campaign), the sample missions 1 and 2, training 1.
+    struct Kind {
+        char letter;
+        int first, last;
+    };
+    constexpr Kind KINDS[] = {{'l', 0, 11}, {'c', 1, 2}, {'d', 1, 12}, {'e', 0, 11}, {'s', 1, 2}};
+    std::vector<DataFile> files;
+    uint32_t seed = 1000;
+    auto clip = [&](const std::string& name) {
+        Random random(seed++);
+        Wave w(MUSIC_RATE, 0.8 + 0.4 * random.unit());
+        speech(w, random);
+        files.push_back({"speech/" + name + ".raw", to_pcm8(w.s, 0.9)});
+    };
+    for (const char* zone : {"isral", "korea", "cypus"})
+        for (const Kind& kind : KINDS)
+            for (int n = kind.first; n <= kind.last; ++n) {
+                char name[16];
+                std::snprintf(name, sizeof name, "%s%c%02d", zone, kind.letter, n);
+                clip(name);
+            }
+    clip("usat01");
     return files;
 }
 

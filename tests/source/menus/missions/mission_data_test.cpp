@@ -18,6 +18,7 @@
 #include "source/menus/missions/catalogue.h"
 #include "source/menus/missions/payload.h"
 #include "source/menus/missions/tagged_text.h"
+#include "tests/source/menus/missions/payload_fixture.h"
 #include "tests/source/menus/missions/zone_fixture.h"
 #include "tests/support/scratch.h"
 
@@ -50,6 +51,7 @@ class MissionData : public ScratchDirectories {
 protected:
     void SetUp() override {
         ScratchDirectories::SetUp();
+        load_generated_payload(data);
         reset_mission_world();
         for (int pylon = 0; pylon < PAYLOAD_PYLONS; ++pylon) {
             set_pylon_count(pylon, 0, STORE_NONE);
@@ -80,6 +82,17 @@ TEST_F(MissionData, WeaponLinesOutOfRangeEmptyOrSkipTheirPylon) {
     read_data(":Weapon\n2,9,3\n");
     EXPECT_EQ(get_pylon_weapon(2), 9);
     EXPECT_EQ(get_pylon_count(2), 3);
+}
+
+TEST_F(MissionData, AStoreOrCountTheHardpointRefusesWeighsNothing) {
+    read_data(":Weapon\n0,9,3\n1,9,6\n2,1,1\n3,15,2\n");
+    EXPECT_EQ(get_pylon_weapon(0), STORE_NONE) << "no bombs on the wing tips";
+    EXPECT_EQ(payload_pylons[0].weight, 0);
+    EXPECT_EQ(payload_pylons[1].weight, 6 * payload_weapons[9].weight);
+    EXPECT_EQ(payload_pylons[2].weight, 0) << "no AIM-9 on the middle hardpoints";
+    EXPECT_EQ(get_pylon_count(3), 0) << "one MK-84 at most on the inner hardpoints";
+    EXPECT_EQ(payload_pylons[3].weight, 0);
+    EXPECT_EQ(get_all_up_weight(), EMPTY_AIRCRAFT_WEIGHT + 6 * payload_weapons[9].weight);
 }
 
 TEST_F(MissionData, The129thDestroyPointIsDropped) {
@@ -150,6 +163,8 @@ protected:
     void SetUp() override {
         enter(2);
         init_drone_types();
+        load_pylon_file();
+        load_weapon_file();
     }
     void TearDown() override {
         free_mission_catalogue();

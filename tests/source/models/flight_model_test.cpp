@@ -7,6 +7,7 @@
 #include "library/3dvisual/instance.h"
 #include "library/maths/random.h"
 #include "library/system/key.h"
+#include "source/avionics/views.h"
 #include "source/avionics/panel.h"
 #include "source/controls.h"
 #include "source/drone/user_drone.h"
@@ -28,6 +29,7 @@ protected:
     void SetUp() override {
         frame_seconds = FRAME;
         model_id = MODEL_SIMPLE;
+        view_mode = VIEW_COCKPIT;  // a crash view stops the model
         system_failures = 0;
         model_throttle = model_heading = model_pitch = model_roll = 0;
         collective_control = 0;

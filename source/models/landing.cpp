@@ -28,6 +28,7 @@
 #include "source/skill.h"
 #include "source/sknet/game_rules.h"
 #include "source/weapons/damage.h"
+#include "source/weapons/object_types.h"
 #include "source/weapons/stores.h"
 
 namespace vyr {
@@ -50,7 +51,6 @@ constexpr int32_t BOUNCE_TICKS = 200;             // a touchdown this soon after
 constexpr int32_t DESTINATION_CHECK_TICKS = 1000;
 constexpr int32_t COLLAPSE_END_TICKS = 1000;
 constexpr int FLAG_TASK = 3;                      // capture the flag: the fourth task holds the flags
-constexpr int FLAG_OBJECT = 995;
 constexpr uint64_t FLAG_REACH = 51200;            // 200 ft
 constexpr int32_t SHORT_TRAVEL = 7680;            // 30 ft: a point test will do
 constexpr int32_t CRATER_OBJECT = 11;
@@ -97,7 +97,7 @@ bool flag_within_reach() {
     if (!task) return false;
     const Vector3& at = player_position->position;
     for (Drone* d = get_task_first_drone(task); d; d = get_next_member(d)) {
-        if (get_drone_object_number(d) != FLAG_OBJECT) continue;
+        if (get_drone_object_number(d) != OBJ_BLUE_FLAG) continue;
         const Vector3 flag = get_drone_position(d);
         const int64_t dx = int64_t(flag.x) - at.x, dy = int64_t(flag.y) - at.y;
         if (isqrt64(uint64_t(dx * dx + dy * dy)) < FLAG_REACH) return true;

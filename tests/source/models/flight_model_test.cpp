@@ -3,18 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "library/3dvisual/instance.h"
 #include "library/maths/random.h"
 #include "library/system/key.h"
 #include "source/avionics/views.h"
 #include "source/avionics/panel.h"
+#include "source/avionics/views.h"
 #include "source/controls.h"
 #include "source/drone/user_drone.h"
 #include "source/frame_loop.h"
 #include "source/models/air_data.h"
 #include "source/models/integration.h"
 #include "source/models/model_state.h"
+#include "source/recorder.h"
 
 namespace vyr {
 namespace {
@@ -27,6 +31,7 @@ constexpr double FRAME = 0.05;  // 10 ticks
 class FlightModel : public testing::Test {
 protected:
     void SetUp() override {
+        view_mode = VIEW_COCKPIT;  // not the crash view a flight ended by another test leaves
         frame_seconds = FRAME;
         model_id = MODEL_SIMPLE;
         view_mode = VIEW_COCKPIT;  // a crash view stops the model
@@ -258,6 +263,38 @@ TEST_F(FlightModel, PublishesTheAircraftsState) {
         EXPECT_EQ(d.fuel_external, f.external) << f.fuel;
         EXPECT_EQ(d.fuel_total, f.total) << f.fuel;
     }
+}
+
+// The track: the set-up's publish is the first of 52, the 52nd offers the position to the
+// recorder and so does every 52nd after it; a new flight counts from its own set-up. At 200 ft a
+// frame the aircraft is always far enough from the last point for the recorder to take it.
+TEST_F(FlightModel, EveryFiftySecondPublishOffersThePositionToTheTrack) {
+    const auto track = [] {
+        std::vector<std::pair<int32_t, int32_t>> points;
+        for (const FlightEventBlock* block = first_event_block; block; block = block->next)
+            for (const FlightEventRecord& r : block->records)
+                if (r.kind == RECORD_PLAYER_POSITION) points.emplace_back(r.value1, r.value2);
+        return points;
+    };
+    const auto here = [] { return std::pair{player_position->position.x, player_position->position.y}; };
+    for (const int partway : {0, 20}) {  // the publishes of an earlier flight before this one
+        if (partway) {
+            start_at(10000);
+            update(partway);
+        }
+        reset_flight_records();
+        start_at(10000);
+        update(50);
+        EXPECT_TRUE(track().empty()) << partway;
+        update();
+        const auto first = here();
+        update(51);
+        EXPECT_EQ(track().size(), 1u) << partway;
+        update();
+        EXPECT_EQ(track(), (std::vector{first, here()})) << partway;
+        EXPECT_EQ(position_record_count, 2);
+    }
+    reset_flight_records();
 }
 
 TEST_F(FlightModel, OnlyTheFullModelRepositions) {

@@ -7,6 +7,7 @@
 #include "library/3dvisual/instance.h"
 #include "source/avionics/views.h"
 #include "source/avionics/panel.h"
+#include "source/avionics/views.h"
 #include "source/controls.h"
 #include "source/drone/user_drone.h"
 #include "source/frame_loop.h"
@@ -32,6 +33,7 @@ constexpr int UPDATES_PER_SECOND = 20;
 class FlightScenario : public testing::Test {
 protected:
     void SetUp() override {
+        view_mode = VIEW_COCKPIT;  // not the crash view a flight ended by another test leaves
         frame_seconds = 1.0 / UPDATES_PER_SECOND;
         model_id = MODEL_FULL;
         system_failures = 0;

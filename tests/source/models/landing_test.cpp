@@ -11,13 +11,17 @@
 #include "library/maths/matrix.h"
 #include "source/avionics/panel.h"
 #include "source/drone/user_drone.h"
+#include "source/drone/waypoint.h"
 #include "source/frame_loop.h"
+#include "source/gameplay/gameplay_grid.h"
 #include "source/models/aero.h"
 #include "source/models/flight_model.h"
 #include "source/models/integration.h"
 #include "source/models/model_state.h"
 #include "source/skill.h"
 #include "source/sknet/game_rules.h"
+#include "source/weapons/object_types.h"
+#include "tests/source/drone/mission_fixture.h"
 #include "tests/source/models/stand_in_world.h"
 
 namespace vyr {
@@ -25,15 +29,21 @@ namespace {
 
 constexpr double DEG = 0.01745329251994444;
 constexpr double KNOTS = 1.688;  // ft/s
+constexpr int32_t FT = 256;
 
-// The aircraft rolling on the stand-in runway with the gear down, a single-player flight.
-class Landing : public testing::Test {
+// The aircraft rolling on the stand-in runway with the gear down, a single-player flight, in a
+// mission whose tasks and drones the test builds.
+class Landing : public MissionTest {
 protected:
     void SetUp() override {
+        MissionTest::SetUp();
         reset();
-        *player_position = {{1000 * 256, 2000 * 256, 0}, {}};
+        *player_position = {{1000 * FT, 2000 * FT, 0}, {}};
     }
-    void TearDown() override { reset(); }
+    void TearDown() override {
+        reset();
+        MissionTest::TearDown();
+    }
     static void reset() {
         reset_stand_in_world();
         system_failures = 0;
@@ -50,6 +60,14 @@ protected:
         touchdown.previous_ground = 1;
         air_data = {};
         player_flight_data = {};
+        quit_request = 0;
+    }
+    // Comes to rest on the ground, landed, at the next check of the route's end.
+    static void stand_still() {
+        air_data.vt = 0.0;
+        model_state.ground = model_state.landed = 1;
+        game_clock = touchdown.next_destination_check + 1;
+        check_touchdown();
     }
 };
 
@@ -329,6 +347,126 @@ TEST_F(Landing, ABounceWithinTwoHundredTicksIsNotGradedAgain) {
         EXPECT_EQ(destination_handled, 0) << step.clock;  // cleared at the first lift-off
     }
     EXPECT_EQ(landing_result, LANDING_CRASH);
+}
+
+// Capture the flag: a blue flag among the drones of the fourth task, less than 200 ft from the
+// aircraft as the root of the squares counts it, is taken at a safe landing, and that ends the
+// flight with nothing rearmed; any other landing rearms as in the multi-player game.
+TEST_F(Landing, AFlagWithinReachIsCapturedInsteadOfARearm) {
+    const struct {
+        int task;    // 0: the first
+        int before;  // a drone of this type leads the task before the flag; 0 none
+        int object;
+        int32_t dx, dy;
+        bool captured;
+    } cases[] = {
+        {3, 0, OBJ_BLUE_FLAG, 199 * FT, 0, true},
+        {3, 0, OBJ_BLUE_FLAG, -200 * FT, 0, false},
+        {3, 0, OBJ_BLUE_FLAG, 0, -199 * FT, true},
+        {3, 0, OBJ_BLUE_FLAG, 36203, 36203, true},   // 51,198.98 units
+        {3, 0, OBJ_BLUE_FLAG, 36204, 36204, false},  // 51,200.39
+        {3, OBJ_RED_FLAG, OBJ_BLUE_FLAG, 0, 0, true},
+        {3, 0, OBJ_RED_FLAG, 0, 0, false},
+        {2, 0, OBJ_BLUE_FLAG, 0, 0, false},
+        {4, 0, OBJ_BLUE_FLAG, 0, 0, false},
+    };
+    for (const auto& c : cases) {
+        reset();
+        destroy_all_tasks();
+        Task* tasks[5];
+        for (Task*& t : tasks) t = task(SIDE_ALLIED, TASK_FORTIFICATIONS);
+        if (c.before) drone(tasks[c.task], c.before);
+        const Vector3& at = player_position->position;
+        set_drone_position(drone(tasks[c.task], c.object), at.x + c.dx, at.y + c.dy, 0);
+        game_mode = GAME_CAPTURE_FLAG;
+        flight_running = 1;
+        init_model_mass(model_mass);
+        model_mass.fuel = 1200.0;
+        system_failures = FAIL_HYDRAULICS;
+        EXPECT_EQ(assess_touchdown(150 * KNOTS, 0, 0, 5 * DEG, 0), 1);
+        EXPECT_EQ(flight_running, c.captured ? 0 : 1) << c.task << " " << c.object << " " << c.dx << " " << c.dy;
+        EXPECT_EQ(model_mass.fuel, c.captured ? 1200.0 : model_start_fuel);
+        EXPECT_EQ(system_failures, c.captured ? FAIL_HYDRAULICS : 0u);
+    }
+}
+
+// The player's route, its last waypoint the current one.
+class AtTheLastWaypoint : public Landing {
+protected:
+    void SetUp() override {
+        Landing::SetUp();
+        reset_gameplay_grid();  // every cell the player's until the mission says otherwise
+        user_drone = drone(task(SIDE_ALLIED, TASK_STRIKE), 219, {WAYPOINT_DEPARTURE, WAYPOINT_LANDING});
+        last = get_last_waypoint(user_drone->first_waypoint);
+        user_drone->current_waypoint = last;
+    }
+    // The arrival test of the gameplay grid: a runway in a cell of the player's side.
+    bool arrived() const {
+        const Vector3& at = player_position->position;
+        return is_friendly_runway(at.x, at.y, last);
+    }
+    Waypoint* last = nullptr;
+};
+
+// Standing still on a friendly runway at the end of the route asks once for the end of the
+// mission; having lifted off and come to rest again, it asks again.
+TEST_F(AtTheLastWaypoint, ComingToRestAsksForTheEndOnce) {
+    if (!arrived()) GTEST_SKIP() << "the gameplay grid finds no friendly runway yet";
+    stand_still();
+    EXPECT_EQ(quit_request, 1);
+    EXPECT_EQ(destination_handled, 1);
+    quit_request = 0;
+    for (int check = 0; check < 3; ++check) stand_still();
+    EXPECT_EQ(quit_request, 0);
+
+    game_clock += 10;
+    model_state.ground = 0;
+    check_touchdown();  // lift-off
+    EXPECT_EQ(destination_handled, 0);
+    EXPECT_EQ(quit_request, 0);
+    stand_still();  // down again, graded, and at rest
+    EXPECT_EQ(quit_request, 1);
+}
+
+// Only still, on the ground, landed, at a check, with no end on its way; a player with no route
+// has not arrived (and the arrival test, which demands a waypoint, is not asked).
+TEST_F(AtTheLastWaypoint, TheEndWaitsForTheAircraftToStandStillLanded) {
+    const bool arrival = arrived();
+    const struct {
+        const char* name;
+        double vt;
+        int32_t ground, landed, pending;
+        bool route;
+        bool asks;
+    } cases[] = {
+        {"still", 0.0, 1, 1, 0, true, true},
+        {"creeping", 0.1, 1, 1, 0, true, false},
+        {"in the air", 0.0, 0, 1, 0, true, false},
+        {"bounced", 0.0, 1, 0, 0, true, false},
+        {"crash pending", 0.0, 1, 1, END_CRASH, true, false},
+        {"no route", 0.0, 1, 1, 0, false, false},
+    };
+    for (const auto& c : cases) {
+        quit_request = destination_handled = 0;
+        touchdown = {};
+        touchdown.previous_ground = c.ground;
+        model_state.ground = c.ground;
+        model_state.landed = c.landed;
+        air_data.vt = c.vt;
+        pending_end_reason = c.pending;
+        user_drone->current_waypoint = c.route ? last : nullptr;
+        game_clock = 1;
+        check_touchdown();
+        EXPECT_EQ(quit_request, c.asks && arrival) << c.name;
+    }
+    // Before the check is due nothing is asked.
+    quit_request = 0;
+    pending_end_reason = 0;
+    user_drone->current_waypoint = last;
+    touchdown.next_destination_check = 1000;
+    game_clock = 1000;
+    check_touchdown();
+    EXPECT_EQ(quit_request, 0);
 }
 
 }  // namespace

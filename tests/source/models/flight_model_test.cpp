@@ -11,7 +11,6 @@
 #include "library/system/key.h"
 #include "source/avionics/views.h"
 #include "source/avionics/panel.h"
-#include "source/avionics/views.h"
 #include "source/controls.h"
 #include "source/drone/user_drone.h"
 #include "source/frame_loop.h"
@@ -34,7 +33,6 @@ protected:
         view_mode = VIEW_COCKPIT;  // not the crash view a flight ended by another test leaves
         frame_seconds = FRAME;
         model_id = MODEL_SIMPLE;
-        view_mode = VIEW_COCKPIT;  // a crash view stops the model
         system_failures = 0;
         model_throttle = model_heading = model_pitch = model_roll = 0;
         collective_control = 0;

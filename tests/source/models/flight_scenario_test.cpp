@@ -7,7 +7,6 @@
 #include "library/3dvisual/instance.h"
 #include "source/avionics/views.h"
 #include "source/avionics/panel.h"
-#include "source/avionics/views.h"
 #include "source/controls.h"
 #include "source/drone/user_drone.h"
 #include "source/frame_loop.h"
@@ -38,7 +37,6 @@ protected:
         model_id = MODEL_FULL;
         system_failures = 0;
         game_clock = die_flag = 0;
-        view_mode = VIEW_COCKPIT;  // a crash view stops the model
         game_mode = GAME_SINGLE;
         reset_stand_in_world();
         model_throttle = model_heading = model_pitch = model_roll = 0;

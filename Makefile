@@ -44,7 +44,7 @@ test: build
 test-sanitize: deps
 	cmake -S . -B $(SAN_BUILD) $(CMAKE_FLAGS) -DVYR_SANITIZE=address,undefined
 	ninja -C $(SAN_BUILD)
-	ctest --test-dir $(SAN_BUILD) --output-on-failure -j $(JOBS)
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 ctest --test-dir $(SAN_BUILD) --output-on-failure -j $(JOBS)
 	cmake -S . -B $(TSAN_BUILD) $(CMAKE_FLAGS) -DVYR_SANITIZE=thread
 	ninja -C $(TSAN_BUILD)
 	ctest --test-dir $(TSAN_BUILD) --output-on-failure -j $(JOBS) -R 'Threaded'

@@ -2,13 +2,8 @@
 // draw nothing, so a render shows only what the built passes draw. Each goes when its module
 // lands.
 #include "library/3dvisual/clouds.h"
-#include "library/3dvisual/explosions.h"
 #include "library/3dvisual/features.h"
-#include "library/3dvisual/fireballs.h"
-#include "library/3dvisual/fragments.h"
-#include "library/3dvisual/scars.h"
 #include "library/3dvisual/shadows.h"
-#include "library/3dvisual/smoke.h"
 #include "library/3dvisual/terrain_soft.h"
 
 namespace vyr {
@@ -21,34 +16,6 @@ void draw_far_block_features() {}
 
 void draw_object_shadow(ObjectInstance*) {}
 
-void reset_ground_scars() {}
-void age_impact_scars() {}
-void queue_ground_scars() {}
-void draw_ground_scar(BufferNode*) {}
-
-void init_explosions() {}
-void shutdown_explosions() {}
-void update_explosions() {}
-void queue_explosions() {}
-void draw_explosion(BufferNode*) {}
-
-void init_smoke() {}
-void shutdown_smoke() {}
-void update_smoke() {}
-void queue_smoke() {}
-void draw_smoke(BufferNode*) {}
-void init_haze() {}
-void shutdown_haze() {}
-void update_haze() {}
-void queue_haze() {}
-void draw_haze(BufferNode*) {}
-
-void init_fragments() {}
-void shutdown_fragments() {}
-void update_fragments() {}
-void queue_fragments() {}
-
-void draw_fireball(BufferNode*) {}
 void queue_cloud_layer() {}
 void draw_cloud_polygon(BufferNode*) {}
 

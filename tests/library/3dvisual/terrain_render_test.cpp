@@ -28,6 +28,7 @@
 #include "library/maths/trig.h"
 #include "library/os/file.h"
 #include "tests/library/3dvisual/accel_frame.h"
+#include "tests/support/generated_theatre.h"
 #include "tests/support/scratch.h"
 #include "platform/accel/framebuffer.h"
 
@@ -45,8 +46,6 @@ class TerrainRender : public ScratchDirectories {
 protected:
     void SetUp() override {
         ScratchDirectories::SetUp();
-        setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
-        find_read_only_path("vyr.rop");
         init_trig_tables();
     }
     // The other tests of the world stand on flat ground.
@@ -58,14 +57,7 @@ protected:
     }
 
     static void open_zone(const char* zone) {
-        std::snprintf(world_settings.data_directory, WORLD_DIRECTORY_SIZE, "3ddata\\");
-        std::snprintf(world_settings.war_zone_directory, WORLD_DIRECTORY_SIZE, "%s\\", zone);
-        world_settings.flags = WORLD_LOAD_DATA;
-        init_world(&world_settings);
-        world_settings.flags = 0;
-        start_glide();
-        accelerator_flag = 1;
-        set_viewport(0, 0, accel::SCREEN_WIDTH, accel::SCREEN_HEIGHT);
+        open_generated_theatre(zone);
         load_colours();
     }
 

@@ -22,6 +22,7 @@
 #include "library/maths/trig.h"
 #include "library/os/file.h"
 #include "platform/accel/framebuffer.h"
+#include "tests/support/generated_theatre.h"
 #include "tests/support/headless_world.h"
 #include "tests/support/scratch.h"
 #include "tools/vyrgen/war_zones.h"
@@ -79,22 +80,10 @@ class SkyRenders : public ScratchDirectories {
 protected:
     void SetUp() override {
         ScratchDirectories::SetUp();
-        setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
-        find_read_only_path("vyr.rop");
-        init_trig_tables();
-        std::snprintf(world_settings.data_directory, WORLD_DIRECTORY_SIZE, "3ddata\\");
-        std::snprintf(world_settings.war_zone_directory, WORLD_DIRECTORY_SIZE, "korea.wz\\");
-        world_settings.flags = WORLD_LOAD_DATA;
-        init_world(&world_settings);
-        world_settings.flags = 0;
-        start_glide();
-        accelerator_flag = 1;
-        set_viewport(0, 0, accel::SCREEN_WIDTH, accel::SCREEN_HEIGHT);
+        open_generated_theatre("korea.wz");
     }
     void TearDown() override {
-        accelerator_flag = 0;
-        accel::shut_down();
-        shutdown_world();
+        close_generated_theatre();
         ScratchDirectories::TearDown();
     }
 

@@ -65,6 +65,8 @@ int32_t end_countdown_running = 0;
 int32_t link_lead_frames = 0;
 int32_t detail_ceiling = 7;
 int32_t measured_frame_ticks = 0;
+int32_t smoke_life = 400;
+int32_t smoke_density = 3;
 
 namespace {
 

@@ -51,6 +51,9 @@ extern int32_t link_lead_frames;
 extern int32_t detail_ceiling;
 // The raw frame time the link code sends to the other machine.
 extern int32_t measured_frame_ticks;
+// The rounds' smoke trails: a puff's life in ticks, and the puffs a step as a shift.
+extern int32_t smoke_life;
+extern int32_t smoke_density;
 
 // A two-player game over a link (modes 1, 2, 3 and 6 with a connection).
 bool is_two_player_link();

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "library/3dvisual/smoke.h"
 #include "library/3dvisual/view.h"
 #include "library/config/prefs.h"
 #include "library/graphics/poly.h"
@@ -11,6 +10,7 @@
 #include "library/sound/samples.h"
 #include "library/system/joystick.h"
 #include "source/controls.h"
+#include "source/frame_loop.h"
 #include "source/menus/prefs_screens.h"
 #include "source/models/flight_model.h"
 #include "source/skill.h"

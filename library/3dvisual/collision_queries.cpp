@@ -1,7 +1,6 @@
 // What the world answers a moving thing about what it meets: the movers and ground objects at a
-// point or along a segment, and the boxes of an instance tree. They have a file of their own so
-// that a test program may answer them with objects of its own; the craters stand in until they
-// land.
+// point or along a segment, the craters, and the boxes of an instance tree. They have a file of
+// their own so that a test program may answer them with objects of its own.
 #include <algorithm>
 
 #include "library/3dvisual/ground_objects.h"
@@ -9,6 +8,7 @@
 #include "library/3dvisual/mobile.h"
 #include "library/3dvisual/objects.h"
 #include "library/3dvisual/scars.h"
+#include "library/3dvisual/terrain.h"
 #include "library/3dvisual/tiles.h"
 #include "library/3dvisual/world.h"
 
@@ -45,6 +45,15 @@ Vector3 to_local(const ObjectInstance* instance, const Vector3& point) {
 bool strictly_inside(const ObjectHeader& h, const Vector3& p) {
     return h.box_min_x < p.x && p.x < h.box_max_x && h.box_min_y < p.y && p.y < h.box_max_y && h.box_min_z < p.z &&
            p.z < h.box_max_z;
+}
+
+// The header of a crater entry the collision tests consider: free entries hold none.
+const ObjectHeader* crater_header(const GroundScar& s) {
+    return s.object_type == SCAR_FREE ? nullptr : get_object_header(s.object_type);
+}
+
+bool high_above_scars(const Vector3& p) {
+    return int64_t(p.z) > int64_t(get_ground_height(p.x, p.y)) + tallest_scar_height;
 }
 
 }  // namespace
@@ -161,7 +170,30 @@ ground_object* find_ground_object_on_segment(const Vector3& a, const Vector3& b,
     return best;
 }
 
-int check_point_in_crater(const Vector3&) { return 0; }
-int check_segment_hits_crater(const Vector3&, const Vector3&) { return 0; }
+int check_point_in_crater(const Vector3& p) {
+    if (!in_world(p.x, p.y) || high_above_scars(p)) return 0;
+    for (const GroundScar& s : crater_ring) {
+        const ObjectHeader* header = crater_header(s);
+        if (!header || s.x >> TILE_SHIFT != p.x >> TILE_SHIFT || s.y >> TILE_SHIFT != p.y >> TILE_SHIFT) continue;
+        if (p.z < s.z || int64_t(p.z) > int64_t(s.z) + header->height) continue;
+        if (estimate_distance_2d(s.x - p.x, s.y - p.y) < header->radius) return 1;
+    }
+    return 0;
+}
+
+int check_segment_hits_crater(const Vector3& a, const Vector3& b) {
+    if (!in_world(a.x, a.y) || !in_world(b.x, b.y) || (high_above_scars(a) && high_above_scars(b))) return 0;
+    const int tx0 = std::min(a.x, b.x) >> TILE_SHIFT, tx1 = std::max(a.x, b.x) >> TILE_SHIFT;
+    const int ty0 = std::min(a.y, b.y) >> TILE_SHIFT, ty1 = std::max(a.y, b.y) >> TILE_SHIFT;
+    const int64_t z0 = int64_t(std::min(a.z, b.z)) - tallest_scar_height, z1 = std::max(a.z, b.z);
+    for (const GroundScar& s : crater_ring) {
+        const ObjectHeader* header = crater_header(s);
+        if (!header) continue;
+        const int tx = s.x >> TILE_SHIFT, ty = s.y >> TILE_SHIFT;
+        if (tx < tx0 || tx > tx1 || ty < ty0 || ty > ty1 || s.z < z0 || s.z > z1) continue;
+        if (measure_segment_distance(a, b, {s.x, s.y, s.z}) < header->radius) return 1;
+    }
+    return 0;
+}
 
 }  // namespace vyr

@@ -252,7 +252,7 @@ void touch_wheel(int wheel, const Vector3& at, double contact_height) {
     wheel_on_ground[wheel] = 1;
     const uint32_t heading = uint32_t(player_flight_data.heading);
     const Vector3 back = {at.x - mul31(TRAIL_LENGTH, lookup_sin(heading)), at.y - mul31(TRAIL_LENGTH, lookup_cos(heading)), at.z};
-    spawn_smoke_trail(at, back, TYRE_SMOKE_SIZE, TYRE_SMOKE_LIFE, TYRE_SMOKE_SHIFT);
+    spawn_smoke_trail(&at, &back, TYRE_SMOKE_SIZE, TYRE_SMOKE_LIFE, TYRE_SMOKE_SHIFT);
     play_sample(SAMPLE_TYRE_SQUEAK, OWN_SOUND_PRIORITY, OWN_SOUND_LEVEL, OWN_SOUND_PAN);
 }
 

@@ -6,12 +6,12 @@
 #include <filesystem>
 #include <vector>
 
-#include "library/3dvisual/smoke.h"
 #include "library/3dvisual/view.h"
 #include "library/config/prefs.h"
 #include "library/sound/dsound.h"
 #include "library/sound/samples.h"
 #include "library/system/joystick.h"
+#include "source/frame_loop.h"
 #include "source/models/flight_model.h"
 #include "source/skill.h"
 #include "source/startup.h"

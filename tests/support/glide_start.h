@@ -35,4 +35,10 @@ inline void open_world_with_glide(const char* war_zone) {
     set_viewport(0, 0, platform::accel::SCREEN_WIDTH, platform::accel::SCREEN_HEIGHT);
 }
 
+inline void close_world_with_glide() {
+    accelerator_flag = 0;
+    platform::accel::shut_down();
+    shutdown_world();
+}
+
 }  // namespace vyr

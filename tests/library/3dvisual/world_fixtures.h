@@ -57,9 +57,7 @@ protected:
     void TearDown() override {
         std::memset(terrain_posts, 0, sizeof terrain_posts);
         std::fill(&feature_layer[0][0], &feature_layer[0][0] + FEATURE_TILES * FEATURE_TILES, nullptr);
-        accelerator_flag = 0;
-        platform::accel::shut_down();
-        shutdown_world();
+        close_world_with_glide();
         ScratchDirectories::TearDown();
     }
 

@@ -44,6 +44,8 @@ const char* const GAMEPLAY_TAGS[] = {nullptr,          "Gameplay AAA",   "Gamepl
                                      "Gameplay APC",   "Gameplay Recon", "Gameplay Laser", "Gameplay Keep",
                                      "Gameplay Extra"};
 constexpr int STORE_NONE = 26;
+constexpr double SHORE_DISTANCE = 200 / FEET_PER_POST;  // posts
+constexpr double SHORE_REACH = 3;                        // posts from the runway start
 
 const char* const ZONE_CODES[] = {"isral", "korea", "cypus", "afghn"};
 const char* const ZONE_NAMES[] = {"Israel", "Korea", "Cyprus", "Afghanistan", "Nevada"};
@@ -108,9 +110,27 @@ void add_sites(const TheatreLayout& layout, MissionWorld& world) {
     }
 }
 
+// A point on land 200 ft from the lake cell nearest `from`, on the side facing it; false when no
+// lake cell lies within `reach` posts.
+bool find_lake_shore(const TheatreLayout& layout, Point from, double reach, Point& shore) {
+    double best = reach;
+    bool found = false;
+    for (int i = std::max(0, int(from.x - reach)); i < std::min(CELLS, int(from.x + reach) + 1); ++i)
+        for (int j = std::max(0, int(from.y - reach)); j < std::min(CELLS, int(from.y + reach) + 1); ++j) {
+            if (layout.ground_at(i, j) != Ground::LAKE) continue;
+            const Point edge = {std::clamp(from.x, double(i), double(i + 1)), std::clamp(from.y, double(j), double(j + 1))};
+            const double d = distance(from, edge);
+            if (d >= best) continue;
+            best = d;
+            shore = edge + (from - edge) * (SHORE_DISTANCE / d);
+            found = true;
+        }
+    return found;
+}
+
 }  // namespace
 
-MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start) {
+MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start, bool quick_start) {
     const TheatreLayout& layout = theatre_layout(zone - 1);
     MissionWorld world{};
     const Airfield& home = first_of_side(layout.airfields, ALLIED);
@@ -176,6 +196,15 @@ MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start
     guard.route.push_back(at(TURNING, home.apron + Point{0.1, 0.1}, 0, 10));
     world.tasks.push_back({ALLIED, TASK_GROUND_VEHICLE, {guard}});
 
+    // A carrier that blows up by the water as the flight starts, for the player to watch.
+    Point shore;
+    if (quick_start && !airborne_start && find_lake_shore(layout, runway_start, SHORE_REACH, shore)) {
+        MissionDrone wreck{ENEMY_APC, {}, true};
+        wreck.route.push_back(at(DEPARTURE, shore, 0, 0));
+        wreck.route.push_back(at(TURNING, shore, 0, 0));
+        world.tasks.push_back({ENEMY, TASK_GROUND_VEHICLE, {wreck}});
+    }
+
     give_sides(layout, world);
     add_sites(layout, world);
 
@@ -232,6 +261,10 @@ std::string encode_mission_data(const MissionWorld& world) {
                 line(":Waypoint");
                 line("%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d", p.type, p.x, p.y, p.z, -1, p.speed, -1, leg,
                      0, 0, 0, 0, 0, 0, 0, 0, 0, p.wait);
+            }
+            if (drone.explode) {
+                line(":Drone explode");
+                line("1");
             }
         }
     }
@@ -349,7 +382,8 @@ std::vector<DataFile> mission_files() {
         for (const char* folder : LANGUAGE_FOLDERS)
             files.push_back({std::string("missdata/") + folder + name + ".txt", bytes(text)});
         files.push_back({"missdata/" + name + ".mis", bytes(header)});
-        files.push_back({"missdata/" + name + ".dta", bytes(encode_mission_data(build_mission_world(zone, kind, airborne)))});
+        files.push_back({"missdata/" + name + ".dta",
+                         bytes(encode_mission_data(build_mission_world(zone, kind, airborne, *letter == 'q')))});
         catalogue.push_back({number, text, header});
     };
     for (int zone = 1; zone <= 4; ++zone) {

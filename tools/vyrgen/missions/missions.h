@@ -24,6 +24,7 @@ struct RoutePoint {
 struct MissionDrone {
     int object_number;
     std::vector<RoutePoint> route;
+    bool explode = false;  // destroyed as the flight starts
 };
 
 struct MissionTask {
@@ -48,7 +49,9 @@ struct MissionWorld {
 // Kinds of mission a theatre is given.
 enum class MissionKind { AIR, GROUND };
 
-MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start);
+// A quick start from the ground puts a drone that explodes at the start on the shore of a lake
+// near the runway, when the theatre has one there.
+MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start, bool quick_start = false);
 // The data file in canonical form.
 std::string encode_mission_data(const MissionWorld& world);
 // missions.blk: per mission its number, text and header, then -1.

@@ -8,6 +8,8 @@
 #include <set>
 #include <string>
 
+#include "tools/vyrgen/world/theatre.h"
+
 namespace vyr::vyrgen {
 namespace {
 
@@ -77,6 +79,31 @@ TEST_F(MissionFiles, EveryLanguageHasAMissionsBlkOfTheMissionsWithHeaders) {
         EXPECT_EQ(at + 4, blk.size()) << "-1 ends the file, with no padding";
         EXPECT_EQ(records, 4 * 6 + 1);
     }
+}
+
+// Only the ground-attack quick start of the theatre with a lake by its runway gains the drone
+// that explodes at the start; it stands on dry, flat ground a little way off the water, within
+// three posts of the runway start.
+TEST_F(MissionFiles, TheCyprusGroundQuickStartBlowsUpADroneOnALakeShore) {
+    for (const auto& [name, bytes] : files) {
+        if (!name.ends_with(".dta")) continue;
+        const std::string text(bytes.begin(), bytes.end());
+        EXPECT_EQ(text.find(":Drone explode") != std::string::npos, name == "missdata/cypusq02.dta") << name;
+    }
+    const MissionWorld world = build_mission_world(3, MissionKind::GROUND, false, true);
+    const MissionDrone& wreck = world.tasks.back().drones.back();
+    ASSERT_TRUE(wreck.explode);
+    const RoutePoint& start = world.tasks.front().drones.front().route.front();
+    const double post = 1 << 20;
+    const Point at = {wreck.route.front().x / post, wreck.route.front().y / post};
+    EXPECT_LT(distance(at, {start.x / post, start.y / post}), 3.0);
+    const TheatreLayout& layout = theatre_layout(2);
+    EXPECT_FALSE(layout.is_water(at));
+    EXPECT_TRUE(layout.is_flat(int(at.x), int(at.y)));
+    bool lake_near = false;
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy) lake_near |= layout.ground_at(int(at.x) + dx, int(at.y) + dy) == Ground::LAKE;
+    EXPECT_TRUE(lake_near);
 }
 
 }  // namespace

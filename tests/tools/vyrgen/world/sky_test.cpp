@@ -84,9 +84,7 @@ protected:
         open_world_with_glide("korea.wz");
     }
     void TearDown() override {
-        accelerator_flag = 0;
-        accel::shut_down();
-        shutdown_world();
+        close_world_with_glide();
         ScratchDirectories::TearDown();
     }
 

@@ -10,10 +10,13 @@
 #include "library/3dvisual/shadows.h"
 #include "library/3dvisual/smoke.h"
 #include "library/3dvisual/terrain_soft.h"
+#include "library/3dvisual/world_palette.h"
 
 namespace vyr {
 
-void draw_terrain_node_soft(BufferNode*) {}
+// The distance haze is being built with the feature drawers; until it lands the software ground
+// shows every colour as it is near the eye.
+uint32_t get_distance_colour_pattern(uint32_t, int colour) { return uint32_t(colour_remap[colour & 0xFF]) * 0x01010101u; }
 
 int32_t tile_far_flag = 0;
 void draw_tile_features() {}

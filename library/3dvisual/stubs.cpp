@@ -7,7 +7,6 @@
 #include "library/3dvisual/fireballs.h"
 #include "library/3dvisual/fragments.h"
 #include "library/3dvisual/scars.h"
-#include "library/3dvisual/shadows.h"
 #include "library/3dvisual/smoke.h"
 #include "library/3dvisual/terrain_soft.h"
 #include "library/3dvisual/world_palette.h"
@@ -21,8 +20,6 @@ uint32_t get_distance_colour_pattern(uint32_t, int colour) { return uint32_t(col
 int32_t tile_far_flag = 0;
 void draw_tile_features() {}
 void draw_far_block_features() {}
-
-void draw_object_shadow(ObjectInstance*) {}
 
 void reset_ground_scars() {}
 void age_impact_scars() {}

@@ -7,13 +7,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 #include <fstream>
 #include <map>
 #include <string>
 
 #include "library/3dvisual/eye.h"
 #include "library/3dvisual/mobile.h"
+#include "library/3dvisual/instance.h"
 #include "library/3dvisual/object_buffer.h"
+#include "library/3dvisual/objects.h"
+#include "library/3dvisual/shadows.h"
 #include "library/3dvisual/terrain.h"
 #include "library/3dvisual/terrain_colours.h"
 #include "library/3dvisual/terrain_frame.h"
@@ -28,6 +32,7 @@
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"
 #include "library/os/file.h"
+#include "tests/library/3dvisual/screen_point.h"
 #include "tests/support/scratch.h"
 
 namespace vyr {
@@ -353,6 +358,85 @@ TEST_F(SoftTerrainRender, EveryTheatreAtEveryDetailCoversTheGroundWithoutCracks)
         ++n;
         shutdown_world();
     }
+}
+
+// The flat cell nearest post (x, y) whose four posts stand at one height.
+Vector3 flat_ground_near(int x, int y) {
+    for (int reach = 0; reach < 40; ++reach)
+        for (int i = x - reach; i <= x + reach; ++i)
+            for (int j = y - reach; j <= y + reach; ++j) {
+                const int h = terrain_posts[i][j].height;
+                if (terrain_posts[i + 1][j].height == h && terrain_posts[i][j + 1].height == h &&
+                    terrain_posts[i + 1][j + 1].height == h)
+                    return {i * POST + POST / 2, j * POST + POST / 2, h * FEET};
+            }
+    return {x * POST, y * POST, get_ground_height(x * POST, y * POST)};
+}
+
+// Two tanks on the ground and a helicopter 200 ft up under a high sun, "Shadows" on: the tanks'
+// shadows lie under them, the helicopter's is displaced along the light.
+TEST_F(SoftTerrainRender, TanksAndAHelicopterCastTheirShadows) {
+    open_zone("korea.wz");
+    reload_objects("3ddata\\");  // the objects of the data set, whatever an earlier test loaded
+    const Vector3 ground = flat_ground_near(140, 128);
+    install_view(2, 7);
+    ViewSettings view = current_view;
+    view.sun_heading = 100 * DEGREE;
+    view.sun_elevation = -50 * DEGREE;
+    view.weather = WEATHER_CLEAR;
+
+    constexpr int32_t TANK = 68, HELICOPTER = 103;
+    Pose poses[3];
+    const Vector3 places[3] = {{ground.x - 30 * FEET, ground.y, ground.z},
+                               {ground.x + 30 * FEET, ground.y + 20 * FEET, ground.z},
+                               {ground.x, ground.y + 200 * FEET, ground.z + 200 * FEET}};
+    ObjectInstance* instances[3];
+    for (int k = 0; k < 3; ++k) {
+        poses[k].position = places[k];
+        build_rotation_matrix(uint32_t(k * 40 * DEGREE), 0, 0, poses[k].matrix);
+        instances[k] = create_object_instance(k < 2 ? TANK : HELICOPTER, nullptr, &poses[k], nullptr);
+        ASSERT_NE(instances[k], nullptr);
+        link_mobile_object(instances[k]);
+    }
+    const Pose eye = [&] {
+        Pose p{{ground.x, ground.y - 120 * FEET, ground.z + 70 * FEET}, {}};
+        build_rotation_matrix(0, uint32_t(-22 * DEGREE), 0, p.matrix);
+        return p;
+    }();
+    auto render = [&](bool shadows) {
+        ViewSettings v = view;
+        v.flags = shadows ? v.flags | VIEW_SHADOWS : v.flags & ~VIEW_SHADOWS;
+        set_view_settings(&v);
+        render_world(&eye);
+        return std::vector<uint8_t>(screen->pixels, screen->pixels + 640 * 480);
+    };
+    const std::vector<uint8_t> plain = render(false);
+    write_screen(std::string(VYR_BUILD_DIR) + "/soft_shadows_korea_off.ppm");
+    const std::vector<uint8_t> shadowed = render(true);
+    write_screen(std::string(VYR_BUILD_DIR) + "/soft_shadows_korea.ppm");
+    ASSERT_EQ(shadows_active, 1);
+
+    // Pixels the shadows changed within 30 pixels of a point of the ground.
+    auto changed_near = [&](const Vector3& p) {
+        const PolyVertex s = screen_of(p);
+        int changed = 0;
+        for (int y = std::max(0, s.screen_y - 30); y < std::min(480, s.screen_y + 30); ++y)
+            for (int x = std::max(0, s.screen_x - 30); x < std::min(640, s.screen_x + 30); ++x)
+                changed += plain[size_t(y * 640 + x)] != shadowed[size_t(y * 640 + x)];
+        return changed;
+    };
+    for (int k = 0; k < 2; ++k) EXPECT_GT(changed_near(places[k]), 20) << "tank " << k;
+    const int32_t h = 200 * FEET;
+    const Vector3 cast{places[2].x + shadow_offset(h, shadow_step_x), places[2].y + shadow_offset(h, shadow_step_y),
+                       ground.z};
+    EXPECT_GT(std::abs(cast.x - places[2].x) + std::abs(cast.y - places[2].y), 50 * FEET);
+    EXPECT_GT(changed_near(cast), 20) << "the helicopter's shadow along the light";
+    EXPECT_EQ(changed_near({places[2].x, places[2].y, ground.z}), 0) << "nothing straight under the helicopter";
+    for (ObjectInstance* instance : instances) {
+        unlink_mobile_object(instance);
+        free_object_instance(instance);
+    }
+    shutdown_world();
 }
 
 }  // namespace

@@ -48,7 +48,8 @@ struct MissionWorld {
 // Kinds of mission a theatre is given.
 enum class MissionKind { AIR, GROUND };
 
-MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start);
+// The ground-attack quick start also shows a helicopter 200 ft up and tanks beside the runway.
+MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start, bool quick_start);
 // The data file in canonical form.
 std::string encode_mission_data(const MissionWorld& world);
 // missions.blk: per mission its number, text and header, then -1.

@@ -49,11 +49,6 @@ int stack_depth = 0;
 int32_t nozzle_opening = 0;
 int32_t afterburner_lit = 0;
 
-int32_t scale_coordinate(int32_t value, int32_t scale) {
-    const int64_t product = int64_t(value) * scale;
-    return int32_t((product >> 24) + ((product >> 23) & 1));
-}
-
 // Eye-space right, depth and unstretched up of an object-space point in world units.
 void to_eye(const Vector3& v, int32_t& x, int32_t& y, int32_t& up) {
     const Matrix3& m = object_eye_matrix;
@@ -115,27 +110,6 @@ void shape_nozzle_vertex(Vector3& v, int number) {
         glow_alpha = 0;
         flicker_level = 0;
     }
-}
-
-// Fills the vertex records from `eye_of` (vertex number to eye space, up unstretched); with
-// `outcodes` they are left in clip form and only those inside are projected. Answers false when
-// a vertex lies at or behind the eye without outcodes.
-template <typename EyeOf>
-bool transform_vertices(int count, PolyVertex* vertices, bool outcodes, EyeOf eye_of) {
-    for (int i = 0; i < count; ++i) {
-        PolyVertex& out = vertices[i];
-        int32_t up = 0;
-        eye_of(i, out.x, out.y, up);
-        out.z = stretch_up(up);
-        if (outcodes) {
-            out.outcode = get_outcode(out.x, out.y, out.z);
-            if (out.outcode == 0) project_vertex(out);
-        } else {
-            if (out.y <= 0) return false;
-            project_vertex(out);
-        }
-    }
-    return true;
 }
 
 bool transform_rotated(const ObjectHeader& h, PolyVertex* vertices, bool outcodes) {
@@ -210,6 +184,17 @@ void draw_level(const ObjectHeader& h) {
 
 }  // namespace
 
+int32_t scale_coordinate(int32_t value, int32_t scale) {
+    const int64_t product = int64_t(value) * scale;
+    return int32_t((product >> 24) + ((product >> 23) & 1));
+}
+
+const ObjectHeader* get_object_level(const ObjectHeader* header, int32_t view_distance) {
+    while (header->lod_distance != LOD_LAST && header->lod_distance < view_distance)
+        header = get_object_header(header->lod_next);
+    return header;
+}
+
 void draw_object(ObjectInstance* instance) {
     const ObjectHeader* header = get_object_header(instance->object_type);
     if (!header) return;
@@ -220,8 +205,7 @@ void draw_object(ObjectInstance* instance) {
     state.scale[1] = instance->scale_y;
     state.scale[2] = instance->scale_z;
     state.object_matrix = instance->pose->matrix;
-    while (header->lod_distance != LOD_LAST && header->lod_distance < instance->view_distance)
-        header = get_object_header(header->lod_next);
+    header = get_object_level(header, instance->view_distance);
     if (!header->unrotated && stack_depth == 0) {
         if (animation_hook) animation_hook(instance);
         if (header->sub_object_count > 0) place_sub_instances(instance);
@@ -235,15 +219,20 @@ void draw_object(ObjectInstance* instance) {
     draw_level(*header);
 }
 
-void draw_sub_object(int slot) {
-    ObjectInstance* parent = state.instance;
-    if (!parent->sub_instances || slot >= parent->count || !parent->sub_instances[slot]) return;
-    if (stack_depth >= MAX_OBJECT_NESTING) {
+ObjectInstance* get_part_to_draw(ObjectInstance* parent, int slot, int depth) {
+    if (!parent->sub_instances || slot >= parent->count || !parent->sub_instances[slot]) return nullptr;
+    if (depth >= MAX_OBJECT_NESTING) {
         report_fatal_error("Error - object complexity exceeded normal limits.", SOURCE, __LINE__);
-        return;
+        return nullptr;
     }
     ObjectInstance* part = parent->sub_instances[slot];
     part->view_distance = parent->view_distance;
+    return part;
+}
+
+void draw_sub_object(int slot) {
+    ObjectInstance* part = get_part_to_draw(state.instance, slot, stack_depth);
+    if (!part) return;
     state.facing = facing_value;
     state.eye_matrix = object_eye_matrix;
     object_stack[stack_depth++] = state;

@@ -6,6 +6,8 @@
 #include <cstdint>
 
 #include "library/3dvisual/instance.h"
+#include "library/3dvisual/viewport.h"
+#include "library/graphics/poly_types.h"
 
 namespace vyr {
 
@@ -24,8 +26,38 @@ extern float glow_base[3];
 extern int32_t glow_alpha;
 extern int32_t flicker_level;
 
+// A coordinate times an 8.24 scale, rounded.
+int32_t scale_coordinate(int32_t value, int32_t scale);
+// The level of detail of `header` drawn at `view_distance`.
+struct ObjectHeader;
+const ObjectHeader* get_object_level(const ObjectHeader* header, int32_t view_distance);
+
+// Fills `count` vertex records from `eye_of` (vertex number to eye space, up unstretched); with
+// `outcodes` they are left in clip form and only those inside are projected. Answers false when
+// a vertex lies at or behind the eye without outcodes.
+template <typename EyeOf>
+bool transform_vertices(int count, PolyVertex* vertices, bool outcodes, EyeOf eye_of) {
+    for (int i = 0; i < count; ++i) {
+        PolyVertex& out = vertices[i];
+        int32_t up = 0;
+        eye_of(i, out.x, out.y, up);
+        out.z = stretch_up(up);
+        if (outcodes) {
+            out.outcode = get_outcode(out.x, out.y, out.z);
+            if (out.outcode == 0) project_vertex(out);
+        } else {
+            if (out.y <= 0) return false;
+            project_vertex(out);
+        }
+    }
+    return true;
+}
+
 // Draws `instance`, whose view distance the caller has set.
 void draw_object(ObjectInstance* instance);
+// The part of `parent` in `slot` at the parent's distance, or null when it has none there; drawing
+// it `depth` parts deep beyond the nesting limit is fatal.
+ObjectInstance* get_part_to_draw(ObjectInstance* parent, int slot, int depth);
 // Draws the current instance's part in `slot` at its distance, when it has one there.
 void draw_sub_object(int slot);
 

@@ -4,6 +4,7 @@
 #include "library/3dvisual/draw_object.h"
 #include "library/3dvisual/face_record.h"
 #include "library/3dvisual/objects.h"
+#include "library/3dvisual/shadows.h"
 #include "library/3dvisual/view.h"
 #include "library/3dvisual/viewport.h"
 #include "library/3dvisual/world_palette.h"
@@ -23,12 +24,15 @@ namespace {
 
 constexpr const char* SOURCE = "library/3dvisual/faces";
 constexpr int TRANSLUCENT_ALPHA = 50;
+constexpr int SHADOW_COLOUR = 2;
+constexpr uint32_t SHADOW_LEVEL = 229, SHADOW_GLASS_LEVEL = 25;
 
 // Which handler draws: the clipping ones cut faces that cross the view; the conditional ones
 // test no facing and have no colours for their masked modes.
 struct Handler {
     bool clipping;
     bool conditional;
+    bool shadow = false;
 };
 
 // How a face is filled, and so which clipper keeps what its primitive needs.
@@ -242,11 +246,63 @@ void draw_line_face(const FaceRecord& face, PolyVertex* vertices, int colour, bo
     }
 }
 
+void combine_outcodes(const PolyVertex* polygon, int32_t& and_codes, int32_t& or_codes) {
+    for (const PolyVertex* v = polygon; v; v = v->next) {
+        and_codes &= v->outcode;
+        or_codes |= v->outcode;
+    }
+}
+
+// A shadow ignores the face's colours: one dark fill, translucent under the accelerator and
+// stippled on the 8-bit screen, lighter through glass.
+void fill_shadow(const FaceRecord& face, const PolyVertex* polygon) {
+    const int colour = remap(SHADOW_COLOUR);
+    const bool glass = face.mode == RENDER_TRANSLUCENT;
+    if (accelerator_flag) draw_poly_translucent_overlay(polygon, colour, glass ? SHADOW_GLASS_LEVEL : SHADOW_LEVEL);
+    else if (glass) draw_poly_columns(polygon, colour);
+    else draw_poly_stipple(polygon, colour);
+}
+
+// Shadow faces: points and lines cast none; polygons take the plain faces' facing rules.
+const uint8_t* handle_shadow_face(const FaceRecord& face, const uint8_t* end, PolyVertex* vertices, const Handler& h) {
+    switch (face.mode) {
+    case RENDER_POINTS:
+    case RENDER_POINTS_LIT:
+    case RENDER_LINES:
+    case RENDER_LINES_LIT: return end;
+    default: break;
+    }
+    PolyVertex* polygon = &vertices[face.vertices[0]];
+    for (int i = 0; i < face.count; ++i)
+        vertices[face.vertices[i]].next = i + 1 < face.count ? &vertices[face.vertices[i + 1]] : nullptr;
+    PolyVertex* last = &vertices[face.vertices[face.count - 1]];
+    int32_t and_codes = ~0, or_codes = 0;
+    if (h.clipping) combine_outcodes(polygon, and_codes, or_codes);
+    if (h.clipping && and_codes) {
+        if (!h.conditional) facing_value = -1;
+        return end;
+    }
+    if (or_codes) {
+        polygon = plain_poly_clip_project(or_codes, polygon, last, clip_pool);
+        if (!polygon) {
+            facing_value = -1;
+            return end;
+        }
+        if (!h.conditional) facing_value = get_facing_robust(polygon);
+    } else if (!h.conditional) {
+        facing_value = get_facing(polygon);
+    }
+    if ((!h.conditional && facing_value < 0) || face.mode == RENDER_SHIMMER) return end;
+    fill_shadow(face, polygon);
+    return end;
+}
+
 const uint8_t* handle_face(const uint8_t* record, PolyVertex* vertices, const int32_t* light, const Handler& h) {
     if (record[0] >= RENDER_MODE_COUNT)
         report_fatal_error("Illegal render mode encountered in 3D object data.", SOURCE, __LINE__);
     FaceRecord face;
     const uint8_t* end = read_face_record(record, h.conditional, face);
+    if (h.shadow) return handle_shadow_face(face, end, vertices, h);
     switch (face.mode) {
     case RENDER_POINTS:
     case RENDER_POINTS_LIT:
@@ -267,11 +323,7 @@ const uint8_t* handle_face(const uint8_t* record, PolyVertex* vertices, const in
     PolyVertex* polygon = link_face(face, vertices, light, &last);
     const Paint paint = choose_paint(face, light, h);
     int32_t and_codes = ~0, or_codes = 0;
-    if (h.clipping)
-        for (const PolyVertex* v = polygon; v; v = v->next) {
-            and_codes &= v->outcode;
-            or_codes |= v->outcode;
-        }
+    if (h.clipping) combine_outcodes(polygon, and_codes, or_codes);
     if (h.clipping && and_codes) {
         if (!h.conditional) facing_value = -1;
         return end;
@@ -307,8 +359,8 @@ int32_t node_facing(const uint8_t* numbers, int count, PolyVertex* vertices, boo
 
 const uint8_t* target(const uint8_t* offset) { return offset + 2 + read_offset16(offset); }
 
-void walk(const uint8_t* p, PolyVertex* vertices, const int32_t* light, bool clipping) {
-    const Handler plain_faces{clipping, false}, conditional_faces{clipping, true};
+void walk(const uint8_t* p, PolyVertex* vertices, const int32_t* light, bool clipping, bool shadow) {
+    const Handler plain_faces{clipping, false, shadow}, conditional_faces{clipping, true, shadow};
     for (;;) {
         const int op = *p++;
         switch (op) {
@@ -328,28 +380,29 @@ void walk(const uint8_t* p, PolyVertex* vertices, const int32_t* light, bool cli
             facing_value = facing;
             const uint8_t* first = target(offsets + 2);
             const uint8_t* second = target(offsets + 4);
-            walk(facing >= 0 ? first : second, vertices, light, clipping);
-            walk(facing >= 0 ? second : first, vertices, light, clipping);
+            walk(facing >= 0 ? first : second, vertices, light, clipping, shadow);
+            walk(facing >= 0 ? second : first, vertices, light, clipping, shadow);
             p = target(offsets);
             break;
         }
         case FACE_OP_IF:
-            if (current_state_mask & read_u32(p)) walk(target(p + 6), vertices, light, clipping);
+            if (current_state_mask & read_u32(p)) walk(target(p + 6), vertices, light, clipping, shadow);
             p = target(p + 4);
             break;
         case FACE_OP_IF_ELSE:
-            walk(target((current_state_mask & read_u32(p)) ? p + 6 : p + 8), vertices, light, clipping);
+            walk(target((current_state_mask & read_u32(p)) ? p + 6 : p + 8), vertices, light, clipping, shadow);
             p = target(p + 4);
             break;
         case FACE_OP_SWITCH: {
             // Its case table, mask + 1 offsets, follows the next offset.
             const uint32_t k = (current_state_mask >> p[5]) & read_u32(p + 1);
-            walk(target(p + 8 + 2 * size_t(k)), vertices, light, clipping);
+            walk(target(p + 8 + 2 * size_t(k)), vertices, light, clipping, shadow);
             p = target(p + 6);
             break;
         }
         case FACE_OP_SUB_OBJECT:
-            draw_sub_object(*p++);
+            if (shadow) draw_sub_object_shadow(*p++);
+            else draw_sub_object(*p++);
             break;
         case FACE_OP_END:
             return;
@@ -363,10 +416,14 @@ void walk(const uint8_t* p, PolyVertex* vertices, const int32_t* light, bool cli
 
 }  // namespace
 
-void walk_faces(const uint8_t* code, PolyVertex* vertices, const int32_t* light) { walk(code, vertices, light, false); }
-void walk_faces_clipped(const uint8_t* code, PolyVertex* vertices, const int32_t* light) {
-    walk(code, vertices, light, true);
+void walk_faces(const uint8_t* code, PolyVertex* vertices, const int32_t* light) {
+    walk(code, vertices, light, false, false);
 }
+void walk_faces_clipped(const uint8_t* code, PolyVertex* vertices, const int32_t* light) {
+    walk(code, vertices, light, true, false);
+}
+void walk_shadow_faces(const uint8_t* code, PolyVertex* vertices) { walk(code, vertices, nullptr, false, true); }
+void walk_shadow_faces_clipped(const uint8_t* code, PolyVertex* vertices) { walk(code, vertices, nullptr, true, true); }
 
 const uint8_t* draw_face(const uint8_t* record, PolyVertex* vertices, const int32_t* light) {
     return handle_face(record, vertices, light, {false, false});

@@ -15,6 +15,11 @@ namespace vyr {
 void walk_faces(const uint8_t* code, PolyVertex* vertices, const int32_t* light);
 void walk_faces_clipped(const uint8_t* code, PolyVertex* vertices, const int32_t* light);
 
+// The same stream drawn as a flattened shadow: points and lines skipped, every polygon in one
+// dark fill, parts through draw_sub_object_shadow. No light is needed.
+void walk_shadow_faces(const uint8_t* code, PolyVertex* vertices);
+void walk_shadow_faces_clipped(const uint8_t* code, PolyVertex* vertices);
+
 // Each draws one face record and returns the byte after it.
 const uint8_t* draw_face(const uint8_t* record, PolyVertex* vertices, const int32_t* light);
 const uint8_t* draw_conditional_face(const uint8_t* record, PolyVertex* vertices, const int32_t* light);

@@ -23,40 +23,6 @@ constexpr int32_t FINE_TEXTURE_REPEAT = 46137343;     // eleven repeats across t
 constexpr int FINE_TEXTURE = 6;
 constexpr int FIRST_CLAMPED_TEXTURE = 7;
 
-// Corners of a cell as post offsets: A (0, 0), B (0, 1), C (1, 0), D (1, 1).
-struct Corner {
-    int di, dj;
-};
-constexpr Corner A{0, 0}, B{0, 1}, C{1, 0}, D{1, 1};
-// [second triangle][diagonal set]: the order the vertices are linked in.
-constexpr Corner TRIANGLES[2][2][3] = {{{C, A, B}, {A, B, D}}, {{B, D, C}, {D, C, A}}};
-
-struct Triangle {
-    PolyVertex* vertex[3];
-    const TerrainPost* post[3];
-    Corner corner[3];
-    const TerrainPost* cell;
-    int index;  // 0 first, 1 second
-};
-
-Triangle link_triangle(const BufferNode* node) {
-    Triangle t{};
-    t.cell = &terrain_node_post(node);
-    t.index = node->payload[TERRAIN_FLAGS] & TERRAIN_NODE_FIRST ? 0 : 1;
-    const bool diagonal = t.cell->classes & TERRAIN_DIAGONAL;
-    const int32_t post = node->payload[TERRAIN_POST];
-    for (int k = 0; k < 3; ++k) {
-        const Corner corner = TRIANGLES[t.index][diagonal][k];
-        t.corner[k] = corner;
-        t.vertex[k] = terrain_node_vertex(node, corner.di, corner.dj);
-        t.post[k] = &terrain_posts[post / TERRAIN_POSTS + corner.di][post % TERRAIN_POSTS + corner.dj];
-    }
-    t.vertex[0]->next = t.vertex[1];
-    t.vertex[1]->next = t.vertex[2];
-    t.vertex[2]->next = nullptr;
-    return t;
-}
-
 // The light a normal takes from the view's sun, as a shade (level in bits 23 to 30); 0 facing away.
 int32_t light_value(const int8_t normal[3]) {
     const Vector3& l = light_vector;
@@ -65,78 +31,50 @@ int32_t light_value(const int8_t normal[3]) {
     return value < 1 ? 0 : int32_t(value);
 }
 
-void light_vertices(const Triangle& t) {
+void light_vertices(const TerrainTriangle& t) {
     for (int k = 0; k < 3; ++k) t.vertex[k]->shade = light_value(t.post[k]->vertex_normal);
 }
 
-// u grows eastwards, v southwards from the cell's north edge.
-void map_texture(const Triangle& t, int32_t repeat) {
-    for (int k = 0; k < 3; ++k) {
-        t.vertex[k]->u = t.corner[k].di * repeat;
-        t.vertex[k]->v = (1 - t.corner[k].dj) * repeat;
-    }
-}
-
-int texture_number(const BufferNode* node) {
-    const bool first = node->payload[TERRAIN_FLAGS] & TERRAIN_NODE_FIRST;
-    return terrain_node_post(node).texture[first ? 0 : 1] & TERRAIN_TEXTURE_MASK;
-}
-
-using Clipper = PolyVertex* (*)(int32_t, PolyVertex*, PolyVertex*, PolyVertex*);
-
-// A triangle drawn at once lies under a feature and is drawn whichever way it faces.
-template <class Draw>
-void finish(const BufferNode* node, const Triangle& t, Clipper clip, Draw draw) {
-    const bool at_once = node->payload[TERRAIN_FLAGS] & TERRAIN_NODE_AT_ONCE;
-    const int32_t outcodes = node->payload[TERRAIN_OUTCODES];
-    if (outcodes == 0) {
-        if (at_once || get_facing(t.vertex[0]) >= 0) draw(t.vertex[0]);
-        return;
-    }
-    const PolyVertex* clipped = clip(outcodes, t.vertex[0], t.vertex[2], clip_pool);
-    if (clipped && (at_once || get_facing_robust(clipped) >= 0)) draw(clipped);
-}
-
 void draw_terrain_flat_accel(const BufferNode* node) {
-    const Triangle t = link_triangle(node);
+    const TerrainTriangle t = link_terrain_triangle(node);
     const int level = light_value(t.cell->face_normal[t.index]) >> 23 & 255;
     const uint8_t* rgb = working_palette + 3 * shade_table[t.cell->colour[t.index] * 256 + level];
     const RgbColour colour = {rgb[0] * float(level) / 255, rgb[1] * float(level) / 255, rgb[2] * float(level) / 255};
-    finish(node, t, plain_poly_clip_project, [&](const PolyVertex* v) { draw_poly_rgb_record(v, &colour); });
+    draw_terrain_triangle(node, t, plain_poly_clip_project, [&](const PolyVertex* v) { draw_poly_rgb_record(v, &colour); });
 }
 
 void draw_terrain_gouraud_accel(const BufferNode* node) {
-    const Triangle t = link_triangle(node);
+    const TerrainTriangle t = link_terrain_triangle(node);
     light_vertices(t);
     const uint32_t pattern = t.cell->colour[t.index] * 0x01010101u;
-    finish(node, t, clip_polygon_shaded, [&](const PolyVertex* v) { draw_poly_gouraud(v, pattern); });
+    draw_terrain_triangle(node, t, clip_polygon_shaded, [&](const PolyVertex* v) { draw_poly_gouraud(v, pattern); });
 }
 
 void draw_terrain_textured_accel(const BufferNode* node) {
-    const Triangle t = link_triangle(node);
-    map_texture(t, TEXTURE_REPEAT);
+    const TerrainTriangle t = link_terrain_triangle(node);
+    map_terrain_texture(t, TEXTURE_REPEAT);
     const int number = get_terrain_accel_texture(node);
-    finish(node, t, poly_clip_project, [&](const PolyVertex* v) { draw_poly_texture_number(v, number); });
+    draw_terrain_triangle(node, t, poly_clip_project, [&](const PolyVertex* v) { draw_poly_texture_number(v, number); });
 }
 
 // The fine texture repeats eleven times across a cell; the cell-sized pictures from 7 on are
 // clamped so that their edges do not bleed in from the opposite side.
 void draw_terrain_textured_lit_accel(const BufferNode* node) {
-    const Triangle t = link_triangle(node);
-    const int texture = texture_number(node);
+    const TerrainTriangle t = link_terrain_triangle(node);
+    const int texture = terrain_node_texture(node);
     const bool clamped = texture >= FIRST_CLAMPED_TEXTURE && texture != FINE_TEXTURE;
     accel::set_texture_clamp(clamped ? accel::TextureClamp::CLAMP : accel::TextureClamp::WRAP);
     light_vertices(t);
-    map_texture(t, texture == FINE_TEXTURE ? FINE_TEXTURE_REPEAT : TEXTURE_REPEAT);
+    map_terrain_texture(t, texture == FINE_TEXTURE ? FINE_TEXTURE_REPEAT : TEXTURE_REPEAT);
     const int number = get_terrain_accel_texture(node);
-    finish(node, t, poly_clip_project, [&](const PolyVertex* v) { draw_poly_texture_number(v, number); });
+    draw_terrain_triangle(node, t, poly_clip_project, [&](const PolyVertex* v) { draw_poly_texture_number(v, number); });
 }
 
 }  // namespace
 
 TerrainRenderer choose_terrain_renderer_accel(int installed_detail, const BufferNode* node) {
     const int32_t detail = node->payload[TERRAIN_DETAIL];
-    const TerrainRenderer textured = texture_number(node) >= FIRST_SPECIAL_TERRAIN_TEXTURE ? TerrainRenderer::GOURAUD
+    const TerrainRenderer textured = terrain_node_texture(node) >= FIRST_SPECIAL_TERRAIN_TEXTURE ? TerrainRenderer::GOURAUD
                                      : installed_detail == 3                   ? TerrainRenderer::TEXTURED_LIT
                                                                                : TerrainRenderer::TEXTURED;
     switch (installed_detail) {
@@ -150,7 +88,7 @@ TerrainRenderer choose_terrain_renderer_accel(int installed_detail, const Buffer
 }
 
 int get_terrain_accel_texture(const BufferNode* node) {
-    const int texture = texture_number(node);
+    const int texture = terrain_node_texture(node);
     return terrain_node_post(node).classes & TERRAIN_DIAGONAL ? texture : texture + REGULAR_TERRAIN_TEXTURES;
 }
 

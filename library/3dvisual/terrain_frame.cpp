@@ -186,4 +186,37 @@ PolyVertex* terrain_node_vertex(const BufferNode* node, int di, int dj) {
     return &terrain_vertex_grid[index / TERRAIN_GRID_POSTS + di][index % TERRAIN_GRID_POSTS + dj];
 }
 
+TerrainTriangle link_terrain_triangle(const BufferNode* node) {
+    // Corners as post offsets: A (0, 0), B (0, 1), C (1, 0), D (1, 1); [second][diagonal set].
+    static constexpr int ORDER[2][2][3][2] = {{{{1, 0}, {0, 0}, {0, 1}}, {{0, 0}, {0, 1}, {1, 1}}},
+                                              {{{0, 1}, {1, 1}, {1, 0}}, {{1, 1}, {1, 0}, {0, 0}}}};
+    TerrainTriangle t{};
+    t.cell = &terrain_node_post(node);
+    t.index = node->payload[TERRAIN_FLAGS] & TERRAIN_NODE_FIRST ? 0 : 1;
+    const bool diagonal = t.cell->classes & TERRAIN_DIAGONAL;
+    const int32_t post = node->payload[TERRAIN_POST];
+    for (int k = 0; k < 3; ++k) {
+        t.di[k] = ORDER[t.index][diagonal][k][0];
+        t.dj[k] = ORDER[t.index][diagonal][k][1];
+        t.vertex[k] = terrain_node_vertex(node, t.di[k], t.dj[k]);
+        t.post[k] = &terrain_posts[post / TERRAIN_POSTS + t.di[k]][post % TERRAIN_POSTS + t.dj[k]];
+    }
+    t.vertex[0]->next = t.vertex[1];
+    t.vertex[1]->next = t.vertex[2];
+    t.vertex[2]->next = nullptr;
+    return t;
+}
+
+void map_terrain_texture(const TerrainTriangle& t, int32_t repeat) {
+    for (int k = 0; k < 3; ++k) {
+        t.vertex[k]->u = t.di[k] * repeat;
+        t.vertex[k]->v = (1 - t.dj[k]) * repeat;
+    }
+}
+
+int terrain_node_texture(const BufferNode* node) {
+    const bool first = node->payload[TERRAIN_FLAGS] & TERRAIN_NODE_FIRST;
+    return terrain_node_post(node).texture[first ? 0 : 1] & TERRAIN_TEXTURE_MASK;
+}
+
 }  // namespace vyr

@@ -7,7 +7,9 @@
 
 #include "library/3dvisual/object_buffer.h"
 #include "library/3dvisual/terrain.h"
+#include "library/3dvisual/viewport.h"
 #include "library/3dvisual/visibility.h"
+#include "library/graphics/plot_poly.h"
 #include "library/graphics/poly_types.h"
 
 namespace vyr {
@@ -53,5 +55,38 @@ void prepare_cloud_layer(const OffsetRange& window, int32_t cloud_height);
 // cell.
 const TerrainPost& terrain_node_post(const BufferNode* node);
 PolyVertex* terrain_node_vertex(const BufferNode* node, int di, int dj);
+
+// A node's triangle with its grid records linked in drawing order (first C, A, B or A, B, D;
+// second B, D, C or D, C, A for the diagonal bit clear or set), their posts and their corners as
+// post offsets from A.
+struct TerrainTriangle {
+    PolyVertex* vertex[3];
+    const TerrainPost* post[3];
+    int di[3], dj[3];
+    const TerrainPost* cell;
+    int index;  // 0 first, 1 second
+};
+TerrainTriangle link_terrain_triangle(const BufferNode* node);
+// u grows eastwards and v southwards from the cell's north edge, `repeat` (16.16) across it.
+void map_terrain_texture(const TerrainTriangle& t, int32_t repeat);
+// The texture number of the node's triangle (seven bits).
+int terrain_node_texture(const BufferNode* node);
+
+using TerrainClipper = PolyVertex* (*)(int32_t, PolyVertex*, PolyVertex*, PolyVertex*);
+
+// Hands the triangle to `draw` when it shows: wholly inside and facing the eye, or clipped by
+// `clip` to something that faces it. A triangle drawn at once lies under a feature and is drawn
+// whichever way it faces.
+template <class Draw>
+void draw_terrain_triangle(const BufferNode* node, const TerrainTriangle& t, TerrainClipper clip, Draw draw) {
+    const bool at_once = node->payload[TERRAIN_FLAGS] & TERRAIN_NODE_AT_ONCE;
+    const int32_t outcodes = node->payload[TERRAIN_OUTCODES];
+    if (outcodes == 0) {
+        if (at_once || get_facing(t.vertex[0]) >= 0) draw(t.vertex[0]);
+        return;
+    }
+    const PolyVertex* clipped = clip(outcodes, t.vertex[0], t.vertex[2], clip_pool);
+    if (clipped && (at_once || get_facing_robust(clipped) >= 0)) draw(clipped);
+}
 
 }  // namespace vyr

@@ -40,6 +40,7 @@ ObjectInstance* find_mobile_object_on_segment(const Vector3&, const Vector3&, co
     return stand_in_mover;
 }
 ObjectInstance* find_instance_containing_point(ObjectInstance* instance, const Vector3&) { return instance; }
+int test_point_in_instance_box(const ObjectInstance*, const Vector3&) { return 0; }
 ground_object* find_ground_object_at_point(const Vector3& point, Vector3& position, const ground_object*) {
     position = point;
     return stand_in_ground_object;

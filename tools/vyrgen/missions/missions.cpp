@@ -37,6 +37,7 @@ constexpr int ENEMY_TANK = 240;
 constexpr int ALLIED_TANK = 68;
 constexpr int ENEMY_APC = 99;
 constexpr int ENEMY_AIR_DEFENCE = 204;
+constexpr int ALLIED_HELICOPTER = 103;
 
 // Slots of each gameplay type in a cell, by type 1..8.
 constexpr std::array<int, 9> SLOTS = {0, 2, 2, 4, 4, 1, 2, 4, 4};
@@ -128,6 +129,17 @@ bool find_lake_shore(const TheatreLayout& layout, Point from, double reach, Poin
     return found;
 }
 
+// Beside the runway, `posts` off its centre line on the side whose cell the layout holds flat, so
+// that what stands there stands at height 0.
+Point beside_runway(const TheatreLayout& layout, Point on_runway, Point along, double posts) {
+    const Point across{along.y, -along.x};
+    for (double side : {1.0, -1.0}) {
+        const Point p = on_runway + across * (posts * side);
+        if (layout.is_flat(int(p.x), int(p.y))) return p;
+    }
+    return on_runway;
+}
+
 }  // namespace
 
 MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start, bool quick_start) {
@@ -191,6 +203,24 @@ MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start
         gun.route.push_back(at(TURNING, within(front, 0.1, 0), 0, 0));
         world.tasks.push_back({ENEMY, TASK_ARTILLERY_AIR_DEFENCE, {gun}});
     }
+    // The ground-attack quick start shows shadows from its first frame: a helicopter hovering
+    // 200 ft up ahead of the player and two tanks parked beside the runway, under a noon sun.
+    if (quick_start && kind == MissionKind::GROUND) {
+        MissionDrone helicopter{ALLIED_HELICOPTER, {}};
+        const Point hover = beside_runway(layout, runway_start + along * 0.4, along, 0.05);
+        helicopter.route.push_back(at(DEPARTURE, hover, 200 * FOOT, 0));
+        helicopter.route.push_back(at(TURNING, hover + along * 0.5, 200 * FOOT, 20));
+        world.tasks.push_back({ALLIED, TASK_ESCORT_COVER, {helicopter}});
+        MissionTask parked{ALLIED, TASK_GROUND_VEHICLE, {}};
+        for (int i = 0; i < 2; ++i) {
+            MissionDrone tank{ALLIED_TANK, {}};
+            const Point stand = beside_runway(layout, runway_start + along * (0.2 + 0.02 * i), along, 0.03);
+            tank.route.push_back(at(DEPARTURE, stand, 0, 0));
+            tank.route.push_back(at(TURNING, stand, 0, 0));
+            parked.drones.push_back(tank);
+        }
+        world.tasks.push_back(parked);
+    }
     MissionDrone guard{ALLIED_TANK, {}};
     guard.route.push_back(at(DEPARTURE, home.apron, 0, 10));
     guard.route.push_back(at(TURNING, home.apron + Point{0.1, 0.1}, 0, 10));
@@ -224,8 +254,8 @@ MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start
     world.pylons[10][1] = 1;
     world.wind_speed = 10;
     world.wind_degrees = 270;
-    world.hours = kind == MissionKind::AIR ? 10 : 14;
-    world.minutes = 30;
+    world.hours = kind == MissionKind::AIR ? 10 : quick_start ? 12 : 14;
+    world.minutes = quick_start && kind == MissionKind::GROUND ? 0 : 30;
     return world;
 }
 
@@ -376,14 +406,14 @@ std::vector<DataFile> mission_files() {
     std::vector<CatalogueEntry> catalogue;
     auto mission = [&](int zone, int flow, const char* letter, int number, int level, MissionKind kind, bool airborne,
                        const std::string& title) {
+        const bool quick_start = letter[0] == 'q';
         const std::string name = mission_name(zone, letter, number);
         const std::string text = mission_text(title, ZONE_NAMES[zone - 1], kind == MissionKind::GROUND);
         const std::string header = mission_header(flow, zone, level);
         for (const char* folder : LANGUAGE_FOLDERS)
             files.push_back({std::string("missdata/") + folder + name + ".txt", bytes(text)});
         files.push_back({"missdata/" + name + ".mis", bytes(header)});
-        files.push_back({"missdata/" + name + ".dta",
-                         bytes(encode_mission_data(build_mission_world(zone, kind, airborne, *letter == 'q')))});
+        files.push_back({"missdata/" + name + ".dta", bytes(encode_mission_data(build_mission_world(zone, kind, airborne, quick_start)))});
         catalogue.push_back({number, text, header});
     };
     for (int zone = 1; zone <= 4; ++zone) {

@@ -49,9 +49,10 @@ struct MissionWorld {
 // Kinds of mission a theatre is given.
 enum class MissionKind { AIR, GROUND };
 
-// A quick start from the ground puts a drone that explodes at the start on the shore of a lake
-// near the runway, when the theatre has one there.
-MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start, bool quick_start = false);
+// The quick starts: from the ground, a drone that explodes at the start on the shore of a lake near
+// the runway when the theatre has one there; the ground-attack one also shows a helicopter 200 ft
+// up and tanks beside the runway.
+MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start, bool quick_start);
 // The data file in canonical form.
 std::string encode_mission_data(const MissionWorld& world);
 // missions.blk: per mission its number, text and header, then -1.

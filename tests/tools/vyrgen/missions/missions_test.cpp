@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <set>
@@ -104,6 +105,41 @@ TEST_F(MissionFiles, TheCyprusGroundQuickStartBlowsUpADroneOnALakeShore) {
     for (int dx = -1; dx <= 1; ++dx)
         for (int dy = -1; dy <= 1; ++dy) lake_near |= layout.ground_at(int(at.x) + dx, int(at.y) + dy) == Ground::LAKE;
     EXPECT_TRUE(lake_near);
+}
+
+// Shadows from the first frame of the ground-attack quick start: a helicopter 200 ft up ahead of
+// the player on the runway and two tanks parked beside it, at noon; the other missions keep theirs.
+TEST(QuickStartScene, TheGroundAttackQuickStartShowsAHoveringHelicopterAndParkedTanks) {
+    for (int zone = 1; zone <= 4; ++zone) {
+        SCOPED_TRACE(zone);
+        const MissionWorld quick = build_mission_world(zone, MissionKind::GROUND, false, true);
+        const RoutePoint& start = quick.tasks.front().drones.front().route.front();
+        int helicopters = 0, parked = 0;
+        for (const MissionTask& task : quick.tasks)
+            for (const MissionDrone& drone : task.drones) {
+                const RoutePoint& first = drone.route.front();
+                const double posts = std::hypot(first.x - start.x, first.y - start.y) / (1 << 20);
+                if (drone.object_number == 103) {
+                    ++helicopters;
+                    EXPECT_EQ(first.z, 200 * 256);
+                    EXPECT_LT(posts, 1.0) << "in view of the start";
+                }
+                if (drone.object_number == 68 && first.speed == 0 && posts < 0.5) {
+                    ++parked;
+                    EXPECT_EQ(first.z, 0);
+                    EXPECT_GT(posts, 0.0);
+                }
+            }
+        EXPECT_EQ(helicopters, 1);
+        EXPECT_EQ(parked, 2);
+        EXPECT_EQ(quick.hours, 12);
+        const MissionWorld strike = build_mission_world(zone, MissionKind::GROUND, false, false);
+        size_t exploding = 0;  // the lake-shore wreck of a theatre with a lake by the runway
+        for (const MissionTask& task : quick.tasks)
+            for (const MissionDrone& drone : task.drones) exploding += drone.explode ? 1 : 0;
+        EXPECT_EQ(strike.tasks.size() + 2 + exploding, quick.tasks.size());
+        EXPECT_EQ(strike.hours, 14);
+    }
 }
 
 }  // namespace

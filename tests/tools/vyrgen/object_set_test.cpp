@@ -62,5 +62,69 @@ TEST_F(ObjectSet, FacesNameTexturesThatHoldTheirAcceleratorPicture) {
     }
 }
 
+// Military things carry their side: the airfield's and the defences' structures and the fighting
+// vehicles; towns, scenery, aircraft and stores do not.
+TEST_F(ObjectSet, MilitaryThingsAreSideDependent) {
+    const struct {
+        int32_t number;
+        bool side_dependent;
+    } cases[] = {
+        {264, true},  {904, true},   {1186, true}, {270, true},  {328, true},  {46, true},  {38, true},
+        {18, true},   {243, true},   {334, true},  {214, true},  {1, true},    {31, true},  {105, true},
+        {395, true},  {80, true},    {99, true},   {84, true},   {93, true},   {54, true},  {205, true},
+        {74, true},   {77, true},    {151, false}, {350, false}, {156, false}, {13, false}, {125, false},
+        {295, false}, {387, false},  {906, false}, {1203, false}, {722, false}, {606, false}, {3, false},
+        {9, false},   {1101, false}, {130, false}, {924, false},
+    };
+    for (const auto& c : cases) {
+        const ObjectHeader* header = get_object_header(c.number);
+        ASSERT_NE(header, nullptr) << c.number;
+        EXPECT_EQ((header->gameplay_flags & OBJECT_SIDE_DEPENDENT) != 0, c.side_dependent) << c.number;
+        EXPECT_EQ(header->gameplay_flags & ~OBJECT_SIDE_DEPENDENT, 0) << c.number;
+    }
+}
+
+// Each object with vertices carries one outline polygon: its footprint, convex, clockwise seen
+// from above, inside its box and filling the ground plan of a box-shaped building.
+TEST_F(ObjectSet, MapOutlinesAreTheFootprintsOfTheObjects) {
+    int outlined = 0;
+    for (int32_t n = 1; n < object_count; ++n) {
+        const ObjectHeader* h = get_object_header(n);
+        if (!h->vertices) continue;
+        ASSERT_NE(h->map_outline, nullptr) << n;
+        auto word = [h](int k) { return int16_t(uint16_t(h->map_outline[2 * k] | h->map_outline[2 * k + 1] << 8)); };
+        const int polygons = word(0);
+        ASSERT_LE(polygons, 1) << n;
+        if (polygons == 0) continue;
+        const int points = word(1);
+        ASSERT_GE(points, 3) << n;
+        ASSERT_LE(points, h->vertex_count) << n;
+        for (int k = 0; k < points; ++k) {
+            const int32_t x = word(2 + 2 * k) * 16, y = word(3 + 2 * k) * 16;
+            EXPECT_TRUE(x >= h->box_min_x && x <= h->box_max_x && y >= h->box_min_y && y <= h->box_max_y)
+                << n << " corner " << k;
+            // Every turn to the right: convex and clockwise.
+            const int64_t ax = word(2 + 2 * ((k + 1) % points)) - word(2 + 2 * k);
+            const int64_t ay = word(3 + 2 * ((k + 1) % points)) - word(3 + 2 * k);
+            const int64_t bx = word(2 + 2 * ((k + 2) % points)) - word(2 + 2 * ((k + 1) % points));
+            const int64_t by = word(3 + 2 * ((k + 2) % points)) - word(3 + 2 * ((k + 1) % points));
+            EXPECT_LT(ax * by - ay * bx, 0) << n << " corner " << k;
+        }
+        ++outlined;
+    }
+    EXPECT_GT(outlined, 300);
+    // A hangar stands on its box: its footprint is the box's ground plan.
+    const ObjectHeader* hangar = get_object_header(264);
+    const uint8_t* o = hangar->map_outline;
+    auto word = [o](int k) { return double(int16_t(uint16_t(o[2 * k] | o[2 * k + 1] << 8))); };
+    double twice = 0;
+    for (int k = 0, points = int(word(1)); k < points; ++k) {
+        const int j = (k + 1) % points;
+        twice += word(2 + 2 * j) * word(3 + 2 * k) - word(2 + 2 * k) * word(3 + 2 * j);
+    }
+    const double box = double(hangar->box_max_x - hangar->box_min_x) * (hangar->box_max_y - hangar->box_min_y) / 256;
+    EXPECT_NEAR(twice / 2, box, box / 50);
+}
+
 }  // namespace
 }  // namespace vyr::vyrgen

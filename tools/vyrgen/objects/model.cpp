@@ -144,6 +144,37 @@ void collect_normals(const std::vector<FaceItem>& items, std::map<Normal, int>& 
     }
 }
 
+using Corner = std::pair<int, int>;
+
+double turn(Corner o, Corner a, Corner b) {
+    return double(a.first - o.first) * (b.second - o.second) - double(a.second - o.second) * (b.first - o.first);
+}
+
+// The vertices' convex hull in the ground plane, clockwise seen from above: the footprint the plan
+// map fills. Collinear corners are left out, so a box stands as its four corners; points all in a
+// line give none.
+std::vector<Corner> footprint(const std::vector<Point>& vertices) {
+    std::vector<Corner> points;
+    for (const Point& v : vertices) points.push_back({int(v.x), int(v.y)});
+    std::sort(points.begin(), points.end());
+    points.erase(std::unique(points.begin(), points.end()), points.end());
+    std::vector<Corner> hull(2 * points.size());
+    size_t k = 0;
+    // The lower chain left to right, then the upper chain back: counter-clockwise.
+    for (size_t i = 0; i < points.size(); ++i) {
+        while (k >= 2 && turn(hull[k - 2], hull[k - 1], points[i]) <= 0) --k;
+        hull[k++] = points[i];
+    }
+    for (size_t i = points.size() - 1, lower = k + 1; i-- > 0;) {
+        while (k >= lower && turn(hull[k - 2], hull[k - 1], points[i]) <= 0) --k;
+        hull[k++] = points[i];
+    }
+    hull.resize(k - 1);
+    if (hull.size() < 3) return {};
+    std::reverse(hull.begin(), hull.end());
+    return hull;
+}
+
 // Lists follow their header; each list field holds its offset from the header.
 void write_object(Bytes& out, const ObjectEntry& entry) {
     const Model& model = *entry.model;
@@ -229,12 +260,13 @@ void write_object(Bytes& out, const ObjectEntry& entry) {
     }
     if (!mesh.vertices.empty()) {
         field(64);
-        out.i16(1);
-        out.i16(4);
-        const Point corners[4] = {{lo.x, lo.y, 0}, {hi.x, lo.y, 0}, {hi.x, hi.y, 0}, {lo.x, hi.y, 0}};
-        for (const Point& c : corners) {
-            out.i16(int(c.x));
-            out.i16(int(c.y));
+        // Something standing edge-on from above, a flag or a wall of one plate, covers no area.
+        const std::vector<Corner> corners = footprint(mesh.vertices);
+        out.i16(corners.empty() ? 0 : 1);
+        if (!corners.empty()) out.i16(int(corners.size()));
+        for (const auto& [x, y] : corners) {
+            out.i16(x);
+            out.i16(y);
         }
     }
     if (model.unrotated && !normals.empty()) {
@@ -243,6 +275,7 @@ void write_object(Bytes& out, const ObjectEntry& entry) {
     }
     out.data[header + 152] = model.flags;
     out.put32(header + 176, -1);  // no destroyed type
+    out.put32(header + 184, model.gameplay_flags);
 }
 
 }  // namespace

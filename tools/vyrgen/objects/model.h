@@ -14,6 +14,9 @@ constexpr int OBJECT_NUMBERS = 1238;
 constexpr uint8_t CASTS_SHADOW = 1;
 constexpr uint8_t SHADOW_DECK = 2;
 constexpr uint8_t SOLID = 4;
+// Of the gameplay flags: the object belongs to a side, which the gameplay grid gives it and the
+// plan map shows.
+constexpr int32_t SIDE_DEPENDENT = 1;
 
 // An entry of a sub-object list: type 0 takes the next of the creator's variable list.
 struct SubPlace {
@@ -26,6 +29,7 @@ struct Model {
     Mesh mesh;
     bool unrotated = false;  // fixed scenery: world axes, compact vertices, precomputed light
     uint8_t flags = 0;
+    int32_t gameplay_flags = 0;
     std::vector<SubPlace> parts;
 };
 
@@ -38,7 +42,8 @@ struct ObjectEntry {
 };
 
 // The file's bytes: `count` numbers, entries in any order; a number may appear more than once
-// in the table by sharing one entry's header.
+// in the table by sharing one entry's header. Every model with vertices carries its footprint as
+// its map outline: the hull of its vertices seen from above, clockwise, in the vertices' 1/16 ft.
 std::vector<uint8_t> encode_object_file(const std::vector<ObjectEntry>& entries,
                                         const std::vector<std::pair<int32_t, int32_t>>& shared, int count);
 

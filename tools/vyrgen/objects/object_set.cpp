@@ -559,6 +559,29 @@ bool has_levels(Shape shape) {
     }
 }
 
+// Military things, which stand for a side and are shown in its colour: the airfield's and the
+// defences' structures, the fighting vehicles, and the military buildings drawn as plain ones.
+bool side_dependent(const CatalogueRow& row) {
+    switch (row.shape) {
+    case Shape::HANGAR: case Shape::SHELTER: case Shape::CONTROL_TOWER: case Shape::RADAR_TOWER:
+    case Shape::RADAR_SITE: case Shape::BARRACKS: case Shape::BUNKER: case Shape::FUEL_BLADDER: case Shape::BREASTWORK:
+    case Shape::TANK: case Shape::DUG_IN: case Shape::ENGINEER_TANK: case Shape::APC: case Shape::SAM_VEHICLE:
+    case Shape::AAA_VEHICLE: case Shape::ROCKET_LAUNCHER: case Shape::ARTILLERY: case Shape::RADAR_VEHICLE:
+        return true;
+    case Shape::TENT:
+        return row.number != 722;  // a yurt is somebody's home
+    default:
+        // The bulk fuel store, the military water tower, the communications centre and the
+        // munitions store.
+        return row.number == 1 || row.number == 31 || row.number == 105 || row.number == 395;
+    }
+}
+
+Model with_side(Model model, bool side) {
+    if (side) model.gameplay_flags |= SIDE_DEPENDENT;
+    return model;
+}
+
 struct Extent {
     Point lo, hi;
     double radius;
@@ -604,7 +627,8 @@ public:
 
         for (auto& [number, model] : build_player_aircraft()) add(number, std::move(model), false);
         add(GENERIC_TAIL_ROTOR, build_shape(Shape::TAIL_ROTOR, GENERIC_TAIL_ROTOR), false);
-        for (const CatalogueRow& row : CATALOGUE) add(row.number, build_shape(row.shape, row.number), has_levels(row.shape));
+        for (const CatalogueRow& row : CATALOGUE)
+            add(row.number, with_side(build_shape(row.shape, row.number), side_dependent(row)), has_levels(row.shape));
 
         // Numbers nothing uses share one crate.
         const int32_t crate = next_spare();

@@ -2,14 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
 
 #include "library/3dvisual/ground_objects.h"
 #include "library/3dvisual/objects.h"
+#include "library/3dvisual/plan_map.h"
 #include "library/3dvisual/terrain.h"
 #include "library/3dvisual/world.h"
 #include "library/debug/fatal.h"
+#include "library/graphics/plot.h"
+#include "library/graphics/screen.h"
 #include "library/maths/trig.h"
 #include "library/os/file.h"
 #include "tests/support/scratch.h"
@@ -67,6 +75,92 @@ TEST_F(GeneratedGroundObjects, StandOnFlatGroundOffTheRunwaysWithEveryTypeInTheO
             EXPECT_EQ(find_ground_object_on_segment(a, b, position, nullptr), nullptr) << field.name;
         }
     }
+}
+
+// The ground plan of an outline: its area in square feet.
+double outline_area(const ObjectHeader& h) {
+    const uint8_t* o = h.map_outline;
+    auto word = [o](int k) { return double(int16_t(uint16_t(o[2 * k] | o[2 * k + 1] << 8))); };
+    if (!o || word(0) == 0) return 0;
+    const int points = int(word(1));
+    double twice = 0;
+    for (int k = 0; k < points; ++k) {
+        const int j = (k + 1) % points;
+        twice += word(2 + 2 * k) * word(3 + 2 * j) - word(2 + 2 * j) * word(3 + 2 * k);
+    }
+    return std::abs(twice) / 2 / 256;  // outline units are 1/16 ft
+}
+
+// Korea's first airfield on the plan map, every record given the allied side as the gameplay grid
+// gives it to side-dependent types: the military things stand as filled footprints turned by
+// their headings, the huts, lights and marks of no side among them not at all.
+TEST_F(GeneratedGroundObjects, AnAirfieldOnThePlanMapShowsItsMilitaryFootprints) {
+    constexpr int SIZE = 512, FEET_PER_PIXEL = 8, ALLIED_COLOUR = 205;
+    constexpr int32_t FOOT = 256, HALF = SIZE / 2 * FEET_PER_PIXEL * FOOT;
+    std::snprintf(world_settings.war_zone_directory, WORLD_DIRECTORY_SIZE, "korea.wz\\");
+    world_settings.dynamic_ground_objects = nullptr;
+    current_world_settings = &world_settings;
+    load_ground_objects();
+    const Airfield& field = theatre_layout(1).airfields.front();
+    const int32_t cx = world_units(field.apron.x), cy = world_units(field.apron.y);
+    Screen* screen = create_screen(SIZE, SIZE);
+    select_screen(screen);
+    std::fill(screen->pixels, screen->pixels + SIZE * SIZE, uint8_t(0));
+    plan_map_options.flags = PLAN_MAP_OUTLINES;
+    set_plot_rotation(0);
+    double inside = 0, touching = 0;  // footprint areas of the records wholly and partly in view
+    std::vector<std::pair<int, int>> bare, sided;  // where records of no side and of a side stand
+    for (int tx = (cx - HALF) >> 22; tx <= (cx + HALF) >> 22; ++tx)
+        for (int ty = (cy - HALF) >> 22; ty <= (cy + HALF) >> 22; ++ty) {
+            int16_t* list = ground_object_tiles[tx * 64 + ty];
+            for (int k = 0; k < ground_object_count(list); ++k) {
+                ground_object& r = ground_object_records(list)[k];
+                r.flags = uint16_t((r.flags & ~GROUND_SIDE_MASK) | 1 << GROUND_SIDE_SHIFT);
+                const ObjectHeader* h = get_object_header(r.type);
+                const Vector3 p = ground_object_position(tx * 64 + ty, r);
+                const int32_t reach = std::max(std::abs(p.x - cx), std::abs(p.y - cy));
+                const int px = SIZE / 2 + (p.x - cx) / (FEET_PER_PIXEL * FOOT);
+                const int py = SIZE / 2 - (p.y - cy) / (FEET_PER_PIXEL * FOOT);
+                if (!h || (r.flags & GROUND_DESTROYED) || reach - h->radius > HALF) continue;
+                if (!(h->gameplay_flags & OBJECT_SIDE_DEPENDENT)) {
+                    if (reach + 200 * FOOT < HALF) bare.push_back({px, py});
+                    continue;
+                }
+                touching += outline_area(*h);
+                if (reach + h->radius >= HALF) continue;
+                inside += outline_area(*h);
+                sided.push_back({px, py});
+            }
+            set_plot(0, 0, SIZE, SIZE, cx - HALF, cy - HALF, cx + HALF, cy + HALF);
+            set_plot_offset(tx << 22, ty << 22);
+            map_tile_x = tx;
+            map_tile_y = ty;
+            draw_map_ground_objects();
+        }
+    const double pixel = FEET_PER_PIXEL * FEET_PER_PIXEL;
+    const int filled = int(std::count(screen->pixels, screen->pixels + SIZE * SIZE, uint8_t(ALLIED_COLOUR)));
+    EXPECT_EQ(std::count(screen->pixels, screen->pixels + SIZE * SIZE, uint8_t(0)) + filled, SIZE * SIZE);
+    EXPECT_GT(inside, 50000) << "hangars, tower, barracks and stores in view";
+    // The fill takes in the pixels its edges touch, a fifth more on footprints of a few pixels.
+    EXPECT_GT(filled, 0.9 * inside / pixel);
+    EXPECT_LT(filled, 1.4 * touching / pixel);
+    EXPECT_GE(sided.size(), 10u);
+    for (auto [x, y] : sided) EXPECT_EQ(screen->pixels[y * SIZE + x], ALLIED_COLOUR) << x << ", " << y;
+    // Records of no side leave the ground bare.
+    EXPECT_GE(bare.size(), 4u);
+    for (auto [x, y] : bare) EXPECT_EQ(screen->pixels[y * SIZE + x], 0) << x << ", " << y;
+
+    // To look at: footprints blue, records of no side yellow.
+    std::vector<char> rgb(size_t(3 * SIZE * SIZE), char(30));
+    for (int i = 0; i < SIZE * SIZE; ++i)
+        if (screen->pixels[i] == ALLIED_COLOUR) rgb[size_t(3 * i) + 2] = char(255);
+    for (auto [x, y] : bare) std::fill_n(rgb.begin() + 3 * (y * SIZE + x), 2, char(255));
+    std::ofstream ppm(std::string(VYR_BUILD_DIR) + "/plan_map_airfield.ppm", std::ios::binary);
+    ppm << "P6\n" << SIZE << " " << SIZE << "\n255\n";
+    ppm.write(rgb.data(), std::streamsize(rgb.size()));
+    plan_map_options = {0, 0};
+    select_screen(nullptr);
+    destroy_screen(screen);
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ constexpr int BLOCK = 16;  // pixels between divisions
 
 // Walks 1/depth and u, v and shade over depth along the edges; records the true values.
 struct PerspRecorder {
-    static constexpr bool FOLLOWS_SIDE = false;
+    static constexpr bool FOLLOWS_SIDE = true;  // as the plain converters: shared edges leave no crack
     double w = 0, u = 0, v = 0, shade = 0;  // u, v and shade times w
     double dw = 0, du = 0, dv = 0, dshade = 0;
 

@@ -76,6 +76,4 @@ void update_weapons_frame() {
     play_radio_chatter();
 }
 
-void skip_weapon_tick() {}
-
 }  // namespace vyr

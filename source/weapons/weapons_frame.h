@@ -26,7 +26,4 @@ int next_game_random();
 int32_t get_game_random_state();
 void set_game_random_state(int32_t state);
 
-// Called after the drones' step in some single-player flights; there is nothing to do in it.
-void skip_weapon_tick();
-
 }  // namespace vyr

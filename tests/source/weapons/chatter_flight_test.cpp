@@ -135,7 +135,9 @@ protected:
                 output = text;
                 return true;
             })));
-        return output.substr(output.rfind("slot="));
+        EXPECT_EQ(output.find("runtime error"), std::string::npos) << output;
+        const size_t report = output.rfind("slot=");
+        return report == std::string::npos ? output : output.substr(report);
     }
 
     ScratchDirectory home;

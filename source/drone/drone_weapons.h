@@ -12,5 +12,12 @@ void reset_drone_weapons(Drone* drone);
 void set_drone_loadout(Drone* drone);
 // The drone is destroyed.
 void kill_drone(Drone* drone);
+// 1 for aircraft and helicopters, and for radar sites not destroyed.
+int is_drone_targetable(const Drone* drone);
+// 1 while the drone's chaff or flare can draw a seeker.
+int is_drone_chaff_active(const Drone* drone);
+int is_drone_flare_active(const Drone* drone);
+// The network player's name flying it; null for a drone of this machine.
+const char* get_drone_player_name(const Drone* drone);
 
 }  // namespace vyr

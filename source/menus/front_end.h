@@ -24,6 +24,7 @@ enum GameFlow : int32_t {
     FLOW_CAPTURE_FLAG = 6,
 };
 int get_game_flow();
+void set_game_flow(int flow);
 
 // The coming quick start: 1 air combat, 2 ground attack.
 extern int32_t quick_start_kind;

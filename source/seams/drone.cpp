@@ -54,6 +54,9 @@ void leave_carrier_deck(Drone*) {}
 void reset_drone_weapons(Drone* drone) {
     drone->cap_index = 255;
     drone->weapon_slot = 255;
+    drone->target = {};
+    drone->target.kind = TARGET_MOBILE;
+    drone->target.object = &drone->object;
 }
 void set_drone_loadout(Drone*) {}
 // A killed drone is only marked: no wreck, score or message yet.
@@ -62,6 +65,13 @@ void kill_drone(Drone* drone) {
     drone->object.flags |= INSTANCE_INACTIVE;
 }
 void clear_drone_attack_target(Drone* drone) { drone->attack_target = nullptr; }
+// No drone carries decoys or is flown from another machine; only flying drones are targetable.
+int is_drone_targetable(const Drone* drone) {
+    return drone->drone_class == DRONE_CLASS_HELICOPTER || drone->drone_class == DRONE_CLASS_AIRCRAFT;
+}
+int is_drone_chaff_active(const Drone*) { return 0; }
+int is_drone_flare_active(const Drone*) { return 0; }
+const char* get_drone_player_name(const Drone*) { return nullptr; }
 
 // No drone hears a notification: every subscription is refused.
 void clear_drone_notify(Drone*) {}

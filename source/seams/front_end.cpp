@@ -86,7 +86,11 @@ void set_visual_detail(int) {}
 const uint8_t* get_menu_colour_table() { return nullptr; }
 
 // Until the menus choose them: an air-combat quick start, flown from the keyboard.
-int get_game_flow() { return FLOW_QUICK_START; }
+namespace {
+int game_flow = FLOW_QUICK_START;
+}  // namespace
+int get_game_flow() { return game_flow; }
+void set_game_flow(int flow) { game_flow = flow; }
 int32_t quick_start_kind = 1;
 void apply_control_type() {
     control_type = CONTROL_KEYBOARD;

@@ -5,9 +5,7 @@
 #include "source/radar/radar.h"
 #include "source/weapons/damage.h"
 #include "source/weapons/failures.h"
-#include "source/weapons/object_types.h"
 #include "source/weapons/rounds.h"
-#include "source/weapons/speech.h"
 #include "source/weapons/stores.h"
 #include "source/weapons/targets.h"
 #include "source/weapons/target.h"
@@ -23,8 +21,6 @@ int32_t selected_hardpoint = -1;
 int32_t selected_weapon = 0;
 int32_t weapon_selected = 0;
 int32_t fire_latch = 0;
-int32_t opening_call_made = 0;
-int32_t internal_gun_was_fired = 0;
 Hardpoint hardpoints[STORES_HARDPOINTS] = {};
 SensorSlot sensor_slots[STORES_SENSOR_SLOTS] = {};
 
@@ -105,53 +101,26 @@ int get_weapon_rounds_per_station(int weapon_id) {
 
 void load_stores() {}
 void reset_stores() {}
-void reset_weapons() {}
 int32_t get_weapon_rounds(int) { return 0; }
 double get_stores_weight() { return stores_weight; }
 double get_centre_tank_weight() { return 0.0; }
 double get_wing_tank_weight() { return 0.0; }
 
-// No weapon record, pylon or sensor exists to be filled yet; no weapon can be fired. The object
-// types' gameplay values are the last step of the weapon information.
-void init_weapon_info() { apply_object_type_table(); }
-void init_pylon_types() {}
-void init_sensor_types() {}
+// No weapon can be selected or fired yet.
 void register_weapon_keys() {}
 void destroy_ground_object(ground_object*, const Vector3&, Drone*) {}
 void kill_drone_by_round(ObjectInstance*, Drone*) {}
 
-// No stores, rounds, radar, target or speech queue exists yet to reset, move or play.
+// No stores, rounds, radar or designation exists yet to reset or move.
 void save_stores_state() {}
 void init_radar() {}
 void reset_designation() {}
 void init_mine_targets() {}
 void reset_recon() {}
-void update_weapons_frame() {}
+void clear_rounds() {}
+void update_rounds() {}
+int32_t get_round_speed(const WeaponRound*) { return 0; }
+int get_round_weapon(const WeaponRound*) { return 0; }
 void repeat_countermeasures() {}
-void clear_speech_queue() {}
-void play_queued_speech() {}
-// Ground-object targets are handed out from the pool so that their holders can tell them apart;
-// nothing aims at them yet.
-namespace {
-Target target_pool[MAX_TARGETS];
-}
-
-Target* new_ground_object_target(ground_object* record, const Vector3& position) {
-    for (Target& slot : target_pool) {
-        if (slot.kind != TARGET_NONE) continue;
-        slot.kind = TARGET_GROUND_OBJECT;
-        slot.object = record;
-        slot.x = position.x;
-        slot.y = position.y;
-        slot.z = position.z;
-        return &slot;
-    }
-    report_fatal_error("No target slots left", "source/weapons/targets", __LINE__);
-    return nullptr;
-}
-
-void release_target(Target* target) {
-    if (target && target->kind != TARGET_MOBILE_OBJECT) *target = {};
-}
 
 }  // namespace vyr

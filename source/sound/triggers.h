@@ -1,5 +1,5 @@
-// The game's sound triggers: the engine and afterburner loops, speech and the stop of every
-// channel at the end of a flight.
+// The game's sound triggers: the engine and afterburner loops, speech, radio, the gun loop and the
+// stop of every channel at the end of a flight.
 #pragma once
 
 namespace vyr {
@@ -17,5 +17,11 @@ void stop_afterburner_sound();
 void stop_all_sounds();
 // A speech sample on the speech channel, in the cockpit view with speech on.
 void play_speech(int sample);
+// A radio sample on the radio channel, in the cockpit view, unless the last one still plays.
+void play_radio_sample(int sample);
+// The looped gun sample, once until it is stopped; both stops end every channel playing it.
+void start_gun_sound();
+void stop_gun_sound();
+void end_gun_burst_sound();
 
 }  // namespace vyr

@@ -1,10 +1,21 @@
 // Weapon rounds in flight and the countermeasures.
 #pragma once
 
+#include <cstdint>
+
 namespace vyr {
 
-// Once a simulation step: rounds moved and resolved, gun and warning sounds, radio chatter.
+struct WeaponRound;
+
+// Once a simulation step: rounds moved and resolved, the gun sound, radio chatter.
 void update_weapons_frame();
+// Every round of the pool freed.
+void clear_rounds();
+// Once a simulation step: every live round moved and resolved.
+void update_rounds();
+// A round's speed in world units per second, and its weapon id.
+int32_t get_round_speed(const WeaponRound* round);
+int get_round_weapon(const WeaponRound* round);
 // Chaff or flares again while their repeat is on.
 void repeat_countermeasures();
 

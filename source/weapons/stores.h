@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "source/weapons/weapon_info.h"
+
 namespace vyr {
 
 // Rounds, flares and chaff are not used up.
@@ -43,13 +45,6 @@ struct Hardpoint {
     int32_t release_quantity;
     int32_t loaded_count;
 };
-
-constexpr int SENSOR_TYPE_NONE = 0;
-constexpr int SENSOR_TYPE_ECM_POD = 1;
-constexpr int SENSOR_TYPE_TARGETING_POD = 2;
-constexpr int SENSOR_TYPE_RECON_POD = 3;
-constexpr int SENSOR_TYPE_CENTRE_TANK = 4;
-constexpr int SENSOR_TYPE_WING_TANK = 5;
 
 struct SensorSlot {
     int32_t sensor_type;

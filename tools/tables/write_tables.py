@@ -1,10 +1,13 @@
 #!/usr/bin/env python3
 """Writes the constant tables of the game from their lists in this folder:
 source/weapons/object_type_table.cpp from object_types.txt (rows grouped by their gameplay
-values) and source/drone/formation_table.cpp from formation_names.txt (the templates' member rows
-are laid out here from what each name says it holds). Run from the top of the tree; the output is
-checked in."""
+values), source/drone/formation_table.cpp from formation_names.txt (the templates' member rows
+are laid out here from what each name says it holds) and source/weapons/weapon_table.cpp from
+weapons.txt (each record as another one with the fields in which it differs), checked against the
+families of weapon_families.txt. Run from the top of the tree; the output is checked in."""
+import argparse
 import re
+import sys
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
@@ -55,10 +58,19 @@ def object_rows():
     return rows
 
 
+# With --check nothing is written: the names of the files that differ from what would be.
+STALE = []
+CHECK_ONLY = False
+
+
 def write_source(path, list_file, header, body):
     lines = [f"// Written by tools/tables/write_tables.py from tools/tables/{list_file}; do not edit.",
              f'#include "{header}"', "", "namespace vyr {", ""] + body + ["", "}  // namespace vyr", ""]
-    (TOP / path).write_text("\n".join(lines))
+    text = "\n".join(lines)
+    if not CHECK_ONLY:
+        (TOP / path).write_text(text)
+    elif (TOP / path).read_text() != text:
+        STALE.append(path)
 
 
 def write_object_table():
@@ -170,6 +182,124 @@ def write_formation_table():
     write_source("source/drone/formation_table.cpp", "formation_names.txt", "source/drone/formations.h", lines)
 
 
+# The record's fields in their order, with the C++ type each is written as.
+WEAPON_FIELDS = [
+    ("round_class", int), ("guidance", int), ("weapon_flags", int), ("burst_length", int), ("weapon_kind", int),
+    ("decoy_resistance", int), ("motor_acceleration", int), ("motor_burn_time", int), ("burst_pause", int),
+    ("guidance_start_distance", int), ("arc_min_pitch", int), ("arc_max_pitch", int), ("arc_half_width", int),
+    ("penetration", int), ("damage", int), ("blast_radius", int), ("min_range", int), ("max_range", int),
+    ("min_flight_speed", int), ("top_speed", int), ("launch_speed", int), ("round_object", int),
+    ("fire_interval", int), ("turn_acceleration", int), ("spread", int), ("drag_coefficient", float),
+    ("round_weight", int), ("mount_weight", int), ("pod_object", int), ("pod_slots", int),
+    ("rounds_per_station", int), ("store_part_object", int), ("store_part_shown", int), ("weight_lb", float),
+    ("motor_object", int), ("closing_time_factor", float),
+]
+WEAPON_COUNT = 109
+WEAPON_NAME_COUNT = 108
+NO_NAME = "!!Erf!!"
+
+
+def binary_angle(degrees):
+    """Whole turns of 2^32, kept as a signed 32-bit word; 30.5 degrees was always written
+    truncated."""
+    if degrees == 30.5:
+        return 363879173
+    units = int(round(degrees * 2 ** 32 / 360))
+    return (units + 2 ** 31) % 2 ** 32 - 2 ** 31
+
+
+def weapon_value(name, text):
+    m = re.match(r"^(-?[\d.e+-]+)( ft/s²| ft/s| ft| world units?/s| world units?|°)?( \(negative\))?$", text)
+    number, unit = m.group(1), (m.group(2) or "").strip()
+    if unit == "°":
+        return binary_angle(float(number))
+    kind = dict(WEAPON_FIELDS)[name]
+    value = float(number) * (256 if unit.startswith("ft") else 1)
+    return value if kind is float else int(value)
+
+
+def c_int(value):
+    return "INT32_MIN" if value == -2 ** 31 else str(value)
+
+
+def weapon_records():
+    """Every record resolved: "as N" copies every field of N, then the listed ones are set."""
+    lines = {}
+    for line in (HERE / "weapons.txt").read_text().splitlines():
+        m = re.match(r'- (\d+) ("(.*?)"|\(no name\)|\(not in `weapon_names`\)): (.*)$', line)
+        wid, name, body = int(m.group(1)), m.group(3), m.group(4)
+        base = re.match(r"as (\d+)", body)
+        fields = re.sub(r"^as \d+(, except |\.$)", "", body).rstrip(".")
+        changes = {}
+        for part in re.split(r", (?=[a-z_]+ )", fields) if fields else []:
+            field, text = part.split(" ", 1)
+            assert field in dict(WEAPON_FIELDS), part
+            changes[field] = weapon_value(field, text)
+        lines[wid] = (name, int(base.group(1)) if base else None, changes)
+    assert sorted(lines) == list(range(WEAPON_COUNT))
+    records = {}
+
+    def resolve(wid, seen=()):
+        if wid not in records:
+            assert wid not in seen, f"weapon {wid} is built from itself"
+            _, base, changes = lines[wid]
+            record = dict(resolve(base, seen + (wid,))) if base is not None else {}
+            record.update(changes)
+            assert set(record) == set(dict(WEAPON_FIELDS)), f"weapon {wid} lacks a field"
+            records[wid] = record
+        return records[wid]
+
+    names = [lines[wid][0] for wid in range(WEAPON_NAME_COUNT)]
+    return [resolve(wid) for wid in range(WEAPON_COUNT)], names
+
+
+def id_list(text):
+    ids = []
+    for item in text.split():
+        first, _, last = item.partition("-")
+        ids += range(int(first), int(last or first) + 1)
+    return ids
+
+
+def check_weapon_families(records, families):
+    seen = []
+    for line in families.read_text().splitlines():
+        if not line or line.startswith("#"):
+            continue
+        family, fields, ids = line.split(":")
+        for wid in id_list(ids):
+            for field_value in fields.split(","):
+                field, value = field_value.split()
+                assert records[wid][field] == int(value), f"weapon {wid} of the {family}: {field} {records[wid][field]}"
+            if "guns" in family:
+                assert records[wid]["launch_speed"] == records[wid]["top_speed"], f"gun {wid}: launch speed"
+            if family == "rockets":
+                assert records[wid]["drag_coefficient"] > 0, f"rocket {wid}: no drag"
+            seen.append(wid)
+    assert sorted(seen) == list(range(1, WEAPON_COUNT)), "every weapon but 0 in exactly one family"
+
+
+def write_weapon_table(families):
+    records, names = weapon_records()
+    check_weapon_families(records, families)
+    lines = ["// " + ", ".join(name for name, _ in WEAPON_FIELDS), "const WeaponInfo weapon_table[WEAPON_COUNT] = {"]
+    for wid, record in enumerate(records):
+        values = ", ".join(repr(record[name]) if kind is float else c_int(record[name]) for name, kind in WEAPON_FIELDS)
+        lines.append(f"    {{{values}}},  // {wid}")
+    lines += ["};", "", "const char* const weapon_names[WEAPON_NAME_COUNT] = {"]
+    lines += [f"    {c_string(name or NO_NAME)},  // {wid}" for wid, name in enumerate(names)]
+    lines.append("};")
+    write_source("source/weapons/weapon_table.cpp", "weapons.txt", "source/weapons/weapon_info.h", lines)
+
+
 if __name__ == "__main__":
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--check", action="store_true", help="write nothing; fail when an output is stale")
+    parser.add_argument("--families", type=Path, default=HERE / "weapon_families.txt")
+    arguments = parser.parse_args()
+    CHECK_ONLY = arguments.check
     write_object_table()
     write_formation_table()
+    write_weapon_table(arguments.families)
+    if STALE:
+        sys.exit("stale: " + ", ".join(STALE))

@@ -207,7 +207,7 @@ TEST_F(DefenceSites, SitesBecomeGroundObjectsWithTargets) {
         ASSERT_NE(site->defence_target, nullptr);
         EXPECT_EQ(site->defence_target->kind, TARGET_GROUND_OBJECT);
         EXPECT_EQ(site->defence_target->object, shilka);
-        EXPECT_EQ(site->defence_target->x, at_feet(20, 100));
+        EXPECT_EQ(site->defence_target->position.x, at_feet(20, 100));
     }
     EXPECT_EQ(enemy.tank[0]->defence_target, nullptr);
 

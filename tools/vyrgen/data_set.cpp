@@ -7,6 +7,7 @@
 #include "tools/vyrgen/backdrops.h"
 #include "tools/vyrgen/cockpit_pictures.h"
 #include "tools/vyrgen/loading.h"
+#include "tools/vyrgen/menus/menu_pictures.h"
 #include "tools/vyrgen/missions/missions.h"
 #include "tools/vyrgen/objects/object_set.h"
 #include "tools/vyrgen/pointers.h"
@@ -42,6 +43,8 @@ std::vector<DataFile> data_set_files() {
     for (const PictureFile& picture : data_set_pictures())
         files.push_back({picture.name, encode_pbm(picture.picture, picture.compressed)});
     for (const PictureFile& picture : backdrop_pictures())
+        files.push_back({picture.name, encode_pbm(picture.picture, picture.compressed)});
+    for (const PictureFile& picture : menu_pictures())
         files.push_back({picture.name, encode_pbm(picture.picture, picture.compressed)});
     for (const PictureFile& picture : test_screen_pictures())
         files.push_back({picture.name, encode_pbm(picture.picture, picture.compressed)});

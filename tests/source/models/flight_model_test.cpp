@@ -8,9 +8,11 @@
 #include "library/maths/random.h"
 #include "library/system/key.h"
 #include "source/avionics/panel.h"
+#include "source/avionics/views.h"
 #include "source/controls.h"
 #include "source/drone/user_drone.h"
 #include "source/frame_loop.h"
+#include "source/menus/front_end.h"
 #include "source/models/air_data.h"
 #include "source/models/integration.h"
 #include "source/models/model_state.h"
@@ -26,6 +28,8 @@ constexpr double FRAME = 0.05;  // 10 ticks
 class FlightModel : public testing::Test {
 protected:
     void SetUp() override {
+        set_game_flow(FLOW_QUICK_START);
+        view_mode = VIEW_COCKPIT;  // another test's crash leaves the crash view, which stops the model
         frame_seconds = FRAME;
         model_id = MODEL_SIMPLE;
         system_failures = 0;
@@ -35,6 +39,7 @@ protected:
         release_throttle_keys();
     }
     void TearDown() override {
+        set_game_flow(FLOW_NONE);
         model_id = MODEL_FULL;
         system_failures = 0;
         frame_seconds = 0.0;

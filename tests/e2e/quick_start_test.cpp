@@ -64,5 +64,34 @@ TEST(QuickStart, FromTheMainScreenIntoAFlightOverTheChosenTheatreAndBack) {
                                                                                  << prefs;
 }
 
+// The help pages stay on the screen stack in order: "Exit" on any page goes back to where the help
+// was opened, "Back" on the first page wraps to the last.
+TEST(HelpPages, ExitFromTheThirdPageOrFromTheWrappedFourthReturnsToTheMainScreen) {
+    ScratchDirectory dir;
+    write_bytes(dir / "prefs.cfg", "Quick Start Game Runs=1\r\n");
+    const std::string script = "60 click 40 460\n"
+                               "200 click 360 460\n"
+                               "350 click 360 460\n"
+                               "500 capture page3.ppm\n"
+                               "520 click 580 460\n"
+                               "700 capture main_from_3.ppm\n"
+                               "720 click 40 460\n"
+                               "860 click 480 460\n"
+                               "1000 capture page4.ppm\n"
+                               "1020 click 580 460\n"
+                               "1200 capture main_from_4.ppm\n"
+                               "1300 key 0x1d down\n1302 key 0x10 down\n";
+    auto path = write_bytes(dir / "run.txt", script);
+    RunResult run = run_vyr(dir, "VYR_CLOCK=virtual VYR_SCRIPT=" + path.string());
+    ASSERT_EQ(run.exit_code, 16) << run.output;
+    for (const char* page : {"page3.ppm", "page4.ppm"}) {
+        Capture c = read_capture(dir.path() / page);
+        EXPECT_FALSE(is_main_screen(c)) << page;
+        EXPECT_TRUE(is_plate(c, 330, 450)) << page << ": the help pages' buttons";
+    }
+    EXPECT_TRUE(is_main_screen(read_capture(dir.path() / "main_from_3.ppm")));
+    EXPECT_TRUE(is_main_screen(read_capture(dir.path() / "main_from_4.ppm")));
+}
+
 }  // namespace
 }  // namespace vyr::e2e

@@ -1,3 +1,5 @@
+#include "source/menus/front_end.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -8,18 +10,17 @@
 #include "library/3dvisual/terrain.h"
 #include "library/3dvisual/world.h"
 #include "library/config/prefs.h"
+#include "library/debug/fatal.h"
 #include "library/graphics/loadgfx.h"
 #include "library/graphics/palette.h"
 #include "library/graphics/rect.h"
+#include "library/os/file.h"
 #include "library/sound/music.h"
 #include "library/system/memory.h"
 #include "library/system/mouse.h"
-#include "library/ui/umenu.h"
-#include "library/debug/fatal.h"
-#include "library/os/file.h"
 #include "library/ui/screens.h"
+#include "library/ui/umenu.h"
 #include "library/ui/utext.h"
-#include "source/menus/front_end.h"
 #include "source/menus/logs/pilot_log.h"
 #include "source/menus/missions/catalogue.h"
 #include "source/menus/missions/mission_select.h"

@@ -1,23 +1,23 @@
 #include "source/menus/notify.h"
 
+#include "library/animplay/movie.h"
 #include "library/debug/fatal.h"
 #include "library/system/thread.h"
+#include "library/ui/button.h"
 #include "library/ui/screens.h"
 #include "library/ui/setattr.h"
 #include "source/flight.h"
-#include "library/animplay/movie.h"
-#include "library/ui/button.h"
 #include "source/intro.h"
-#include "source/preferences.h"
 #include "source/menus/front_end.h"
 #include "source/menus/logs/pilot_log.h"
+#include "source/menus/missions/campaign.h"
 #include "source/menus/missions/catalogue.h"
+#include "source/menus/missions/mission_select.h"
 #include "source/menus/prefs_screens.h"
 #include "source/menus/recognition.h"
 #include "source/menus/screens.h"
 #include "source/menus/top_ten.h"
-#include "source/menus/missions/campaign.h"
-#include "source/menus/missions/mission_select.h"
+#include "source/preferences.h"
 #include "source/sknet/game_rules.h"
 #include "source/sknet/link.h"
 #include "source/sknet/menu_choice.h"
@@ -55,7 +55,6 @@ void launch_flight() {
 void launch_quick_start(int zone) {
     quick_start_level = quick_start_invincible ? 3 : 1;
     connection_mode = CONNECTION_NONE;
-    two_player_position = 1;
     set_game_flow(FLOW_QUICK_START);
     set_war_zone(zone);
     launch_flight();

@@ -62,10 +62,12 @@ int get_event(Event& out) {
     return 1;
 }
 
+// Only the dropped events leave the count: the UI's hold while it dispatches stays, as a flight
+// started from a menu button flushes the queue inside that dispatch.
 void flush_events() {
     std::lock_guard lock(event_mutex);
+    event_count.fetch_sub(uint8_t(event_head - event_tail));
     event_tail = event_head;
-    event_count.store(0);
 }
 
 void wait_after_empty_poll() { platform::wait_periods(1); }

@@ -240,8 +240,12 @@ void destroy_ui_object(UiObject* object) {
 
 void request_ui_destroy(UiObject* object) { object->flags |= UIF_DESTROY_PENDING; }
 
+// At exit no handler may hand the scheduler on (a sprite's does on every event): the thread
+// running the exit handlers would never be picked again and the program would not end.
 void destroy_ui_tree() {
+    lock_scheduler();
     if (ui_root) destroy_ui_object(ui_root);
+    unlock_scheduler();
 }
 
 void check_ui_tree(UiObject* object) {

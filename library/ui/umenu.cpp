@@ -9,7 +9,7 @@
 
 namespace vyr {
 
-const Font* menu_font = &font_large;
+const Font* ui_menu_font = &font_large;
 int menu_row = 2;
 
 namespace {
@@ -90,7 +90,7 @@ void measure_menu(UiObject* menu) {
 void measure_menu_line(UiObject* line) { resize_ui_object(line, 0, line->y1 - line->y0); }
 
 void measure_menu_item(UiObject* item) {
-    select_font(menu_font);
+    select_font(ui_menu_font);
     int width = item->text ? get_text_width(item->text) : 0;
     resize_ui_object(item, width + 2 * MENU_MARGIN, get_line_height() + 2);
 }
@@ -123,7 +123,7 @@ void draw_menu_line(UiObject* line) {
 void draw_menu_item(UiObject* item) {
     if (!item->text) return;
     if (item->state) draw_raised_box(item->x0, item->y0, item->x1, item->y1);
-    select_font(menu_font);
+    select_font(ui_menu_font);
     text_x = item->x0 + MENU_MARGIN;
     text_y = item->y0 + MENU_MARGIN;
     text_colour = COLOUR_UI_TEXT;

@@ -8,7 +8,7 @@
 namespace vyr {
 
 // The font of menu items.
-extern const Font* menu_font;
+extern const Font* ui_menu_font;
 // Where the next item or line goes, relative to the menu; a new menu starts it at 2.
 extern int menu_row;
 

@@ -8,6 +8,12 @@ namespace vyr {
 // "Mission Planner".
 extern int32_t mission_planner;
 
+struct UiObject;
+extern UiObject* preferences_screen;
+void create_preferences_screens();
+// The screens' controls from the settings.
+void refresh_preferences_screen();
+
 // Level 0 to 9.
 void set_visual_detail(int level);
 

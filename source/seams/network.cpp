@@ -1,9 +1,15 @@
 // Stand-in for multiplayer: every game is a single-player one.
+#include "library/ui/screens.h"
+#include "source/menus/front_end.h"
+#include "source/menus/notify.h"
+#include "source/menus/screens.h"
 #include "source/sknet/chat.h"
 #include "source/sknet/game_rules.h"
 #include "source/sknet/link.h"
+#include "source/sknet/menu_choice.h"
 #include "source/sknet/net_screens.h"
 #include "source/sknet/net_players.h"
+#include "source/weapons/stores.h"
 
 namespace vyr {
 
@@ -25,9 +31,27 @@ int32_t network_role = NET_ROLE_NONE;
 int32_t network_options_changed = 0;
 
 // The rules as they stand are the single player's.
-void set_game_rules() {}
+// A quick start has infinite fuel and unlimited weapons, and no crashes when flown invincible.
+void set_game_rules() {
+    if (get_game_flow() != FLOW_QUICK_START) return;
+    infinite_fuel = 1;
+    unlimited_weapons = 1;
+    crashing_off = quick_start_level == 3;
+}
 
-// No other machine to talk to yet.
+// No other machine to talk to yet: every menu choice is accepted, and the network and two-player
+// screens show only their backgrounds and a way back.
+int send_menu_choice(int, int) { return 1; }
+namespace {
+UiObject* network_screen = nullptr;
+UiObject* two_player_screen = nullptr;
+}  // namespace
+void create_network_screen() { network_screen = create_bare_screen("Network Game Screen", "menuscrn\\net_off.lbm"); }
+void create_two_player_screen() {
+    two_player_screen = create_bare_screen("Two Player Screen", "menuscrn\\2ply_off.lbm");
+}
+void start_network_game(UiObject*, Event&) { push_screen(network_screen); }
+void start_two_player_screen(UiObject*, Event&) { push_screen(two_player_screen); }
 void register_comms_phrase_keys() {}
 int open_chat_line(int) { return 1; }
 int own_team_bit() { return 1; }

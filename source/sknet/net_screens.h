@@ -22,6 +22,15 @@ void enable_network_option_buttons(int on);
 // After a serial flight: "NO CARRIER" or the lost-link message on the modem lines.
 void show_link_end_reason();
 void push_two_player_screen();
+
+// The network game screen and the two-player screen, built with the menus; the Combat Screen's
+// buttons that open them.
+void create_network_screen();
+void create_two_player_screen();
+struct UiObject;
+struct Event;
+void start_network_game(UiObject* object, Event& event);
+void start_two_player_screen(UiObject* object, Event& event);
 // The network screen takes input again and is redrawn.
 void enable_network_screen_input();
 

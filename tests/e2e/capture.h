@@ -53,4 +53,9 @@ inline Shown first_screen(const Capture& c) {
     return first_screen_of([&](int x, int y) { return c.at(x, y); });
 }
 
+// The menus' steel plates: light grey, nearly as red as blue, unlike the sky of a flight.
+inline bool is_plate_colour(const std::array<int, 3>& pixel) {
+    return pixel[0] > 60 && pixel[1] > 60 && pixel[2] > 60 && pixel[2] - pixel[0] < 30;
+}
+
 }  // namespace vyr::e2e

@@ -64,7 +64,7 @@ TEST(FirstScreen, FirstRunShowsTheLoadingPhasesThenThePreferencesAndCtrlQSavesTh
     EXPECT_EQ(first_screen(captures.back()), Shown::PREFERENCES_SCREEN);
     EXPECT_NE(read_bytes(dir.path() / "prefs.cfg").find("Quick Start Game Runs=1"), std::string::npos);
 
-    RunResult second = run_script(dir, "30 capture second.ppm\n" + QUIT_KEYS);
+    RunResult second = run_script(dir, "55 capture second.ppm\n" + QUIT_KEYS);
     ASSERT_EQ(second.exit_code, 16) << second.output;
     EXPECT_EQ(first_screen(read_capture(dir.path() / "second.ppm")), Shown::MAIN_SCREEN);
     EXPECT_NE(read_bytes(dir.path() / "prefs.cfg").find("Quick Start Game Runs=2"), std::string::npos);
@@ -72,7 +72,7 @@ TEST(FirstScreen, FirstRunShowsTheLoadingPhasesThenThePreferencesAndCtrlQSavesTh
 
 TEST(FirstScreen, LeftShiftSkipsThePreferencesOnTheFirstRun) {
     ScratchDirectory dir;
-    RunResult run = run_script(dir, "1 key 0x2a down\n30 capture first.ppm\n40 key 0x2a up\n" + QUIT_KEYS);
+    RunResult run = run_script(dir, "1 key 0x2a down\n55 capture first.ppm\n56 key 0x2a up\n" + QUIT_KEYS);
     ASSERT_EQ(run.exit_code, 16) << run.output;
     EXPECT_EQ(first_screen(read_capture(dir.path() / "first.ppm")), Shown::MAIN_SCREEN);
     EXPECT_NE(read_bytes(dir.path() / "prefs.cfg").find("Quick Start Game Runs=1"), std::string::npos);

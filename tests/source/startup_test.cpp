@@ -14,7 +14,6 @@
 #include "library/graphics/display.h"
 #include "library/graphics/palette.h"
 #include "library/graphics/screen.h"
-#include "source/menus/screens.h"
 #include "tests/support/headless_world.h"
 #include "tests/support/scratch.h"
 
@@ -192,7 +191,6 @@ TEST_F(PictureColours, APictureWithoutAColourMapLeavesThePaletteAsItWas) {
              select_screen(nullptr);
              destroy_screen(screen);
          }},
-        {"the main screen's", "menuscrn/main_off.lbm", [] { push_main_screen(0); }},
     };
     uint8_t colours[PALETTE_BYTES];
     for (int i = 0; i < PALETTE_BYTES; ++i) colours[i] = uint8_t(i * 7 + 1);

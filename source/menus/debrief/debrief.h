@@ -8,4 +8,9 @@ void reset_debrief_records();
 // The result, the kill lists, the reasons and the log question.
 void show_debrief();
 
+struct UiObject;
+struct Event;
+// The "Exit" of an award screen; its identifier tells which one: 1 promotion, 2 to 4 the medals.
+void close_award_screen(UiObject* object, Event& event);
+
 }  // namespace vyr

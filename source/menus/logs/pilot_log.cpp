@@ -448,7 +448,7 @@ void set_debug_level(int level) {
     else if (level != 2 && level != 3) debug_flag = 0;
 }
 
-const char* get_log_name(PilotLog* log) { return log->name ? log->name : ""; }
+const char* get_log_name(PilotLog* log) { return log && log->name ? log->name : ""; }
 
 void set_log_name(PilotLog* log, const char* name) {
     delete[] log->name;
@@ -462,7 +462,7 @@ int get_log_rank(PilotLog* log) { return log->rank; }
 void set_log_rank(PilotLog* log, int rank) {
     if (!log->default_flag) log->rank = rank;
 }
-int get_log_status(PilotLog* log) { return log->status; }
+int get_log_status(PilotLog* log) { return log ? log->status : 0; }
 void set_log_status(PilotLog* log, int status) {
     if (log->default_flag || status == log->status) return;
     log->status = status;

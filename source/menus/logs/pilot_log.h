@@ -97,7 +97,8 @@ void set_debug_level(int level);
 // Hours since 1 January 1970.
 int32_t current_hour();
 
-const char* get_log_name(PilotLog* log);  // "" for none
+// "" for a log without a call sign, and without a log; a status of 0 without a log.
+const char* get_log_name(PilotLog* log);
 void set_log_name(PilotLog* log, const char* name);
 int get_log_rank(PilotLog* log);
 void set_log_rank(PilotLog* log, int rank);
@@ -142,6 +143,10 @@ PilotLog* first_pilot_log();
 PilotLog* next_pilot_log(PilotLog* log);
 PilotLog* get_pilot_log(int index);  // null past the end
 void swap_with_next_log(PilotLog* log);
+
+struct UiObject;
+extern UiObject* log_screen;
+void create_log_screen();
 
 // Adds (or finds) the mission's entry in the log; `campaign` 1 for a campaign mission. Nothing
 // for a null log; fatal "Too many missions to log" past 500 entries.

@@ -30,6 +30,20 @@ TEST_F(EventQueue, Holds255AndDropsTheNext) {
     EXPECT_EQ(event_count.load(), 0);
 }
 
+// A flight started from a menu button flushes the queue while the UI holds the count one higher
+// for its dispatch; the count went to -1 when the dispatch ended and the menus never slept again.
+TEST_F(EventQueue, AFlushDropsTheQueuedEventsAndKeepsTheDispatchersHold) {
+    ++event_count;
+    post_input_event({EV_KEY, 1, 0, 0, 0});
+    post_input_event({EV_KEY, 2, 0, 0, 0});
+    flush_events();
+    EXPECT_EQ(event_count.load(), 1);
+    --event_count;
+    EXPECT_EQ(event_count.load(), 0);
+    Event out;
+    EXPECT_EQ(get_event(out), 0);
+}
+
 TEST_F(EventQueue, MergesPointerMovesAndTimersButNotClicks) {
     post_input_event(move(10, 10));
     post_input_event(timer(1));

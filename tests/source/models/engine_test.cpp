@@ -7,6 +7,7 @@
 #include "source/avionics/panel.h"
 #include "source/controls.h"
 #include "source/frame_loop.h"
+#include "source/menus/front_end.h"
 #include "source/models/landing.h"
 #include "source/models/model_state.h"
 #include "source/sknet/game_rules.h"
@@ -20,6 +21,7 @@ constexpr double DT = 0.005;  // one sub-step of a 20 Hz frame
 class Engine : public testing::Test {
 protected:
     void SetUp() override {
+        set_game_flow(FLOW_QUICK_START);
         system_failures = 0;
         game_clock = die_flag = landing_result = 0;
         infinite_fuel = 0;
@@ -30,6 +32,7 @@ protected:
         init_engine(0.0);
     }
     void TearDown() override {
+        set_game_flow(FLOW_NONE);
         system_failures = 0;
         game_clock = die_flag = landing_result = 0;
     }

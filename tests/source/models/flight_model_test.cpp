@@ -11,9 +11,11 @@
 #include "library/system/key.h"
 #include "source/avionics/views.h"
 #include "source/avionics/panel.h"
+#include "source/avionics/views.h"
 #include "source/controls.h"
 #include "source/drone/user_drone.h"
 #include "source/frame_loop.h"
+#include "source/menus/front_end.h"
 #include "source/models/air_data.h"
 #include "source/models/integration.h"
 #include "source/models/model_state.h"
@@ -30,6 +32,7 @@ constexpr double FRAME = 0.05;  // 10 ticks
 class FlightModel : public testing::Test {
 protected:
     void SetUp() override {
+        set_game_flow(FLOW_QUICK_START);
         view_mode = VIEW_COCKPIT;  // not the crash view a flight ended by another test leaves
         frame_seconds = FRAME;
         model_id = MODEL_SIMPLE;
@@ -40,6 +43,7 @@ protected:
         release_throttle_keys();
     }
     void TearDown() override {
+        set_game_flow(FLOW_NONE);
         model_id = MODEL_FULL;
         system_failures = 0;
         frame_seconds = 0.0;

@@ -7,9 +7,11 @@
 #include "library/3dvisual/instance.h"
 #include "source/avionics/views.h"
 #include "source/avionics/panel.h"
+#include "source/avionics/views.h"
 #include "source/controls.h"
 #include "source/drone/user_drone.h"
 #include "source/frame_loop.h"
+#include "source/menus/front_end.h"
 #include "library/3dvisual/features.h"
 #include "source/models/aero.h"
 #include "source/models/engine.h"
@@ -32,6 +34,7 @@ constexpr int UPDATES_PER_SECOND = 20;
 class FlightScenario : public testing::Test {
 protected:
     void SetUp() override {
+        set_game_flow(FLOW_QUICK_START);
         view_mode = VIEW_COCKPIT;  // not the crash view a flight ended by another test leaves
         frame_seconds = 1.0 / UPDATES_PER_SECOND;
         model_id = MODEL_FULL;
@@ -45,6 +48,7 @@ protected:
     }
     void TearDown() override {
         reset_stand_in_world();
+        set_game_flow(FLOW_NONE);
         game_mode = GAME_SINGLE;
         system_failures = 0;
         game_clock = die_flag = 0;

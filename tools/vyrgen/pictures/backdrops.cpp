@@ -2,26 +2,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 #include "tools/vyrgen/pictures/lettering.h"
 #include "tools/vyrgen/pictures/loading.h"
 
 namespace vyr::vyrgen {
 
-namespace {
-
-constexpr int WIDTH = 640;
-constexpr int HEIGHT = 480;
-constexpr int HORIZON = 330;
-
-// Colour ranges shared by the backdrops.
-constexpr int SKY = 1, SKY_LAST = 64;
-constexpr int LAND = 65, LAND_LAST = 96;
-constexpr int STEEL = 97, STEEL_LAST = 128;
-constexpr int AMBER = 129, AMBER_LAST = 160;
-constexpr int HUD = 161, HUD_LAST = 192;
-constexpr int SLATE = 193, SLATE_LAST = 224;
-constexpr int BLACK = 225, RED = 226, WHITE = 227;
+uint8_t shade(int first, int last, double t) {
+    return uint8_t(first + std::lround(std::clamp(t, 0.0, 1.0) * (last - first)));
+}
 
 Palette backdrop_palette() {
     Palette palette{};
@@ -38,9 +28,10 @@ Palette backdrop_palette() {
     return palette;
 }
 
-uint8_t shade(int first, int last, double t) {
-    return uint8_t(first + std::lround(std::clamp(t, 0.0, 1.0) * (last - first)));
-}
+
+namespace {
+
+constexpr int HORIZON = 330;
 
 void fill(Image& image, uint8_t colour) { std::fill(image.pixels.begin(), image.pixels.end(), colour); }
 
@@ -103,46 +94,56 @@ Image title() {
     return image;
 }
 
-// A dark slate board with a heading and labelled plates where the screen's controls will sit.
-struct Plate {
-    int x0, y0, x1, y1;
-    const char* label;
-};
+}  // namespace
 
-Image menu_board(const char* heading, std::initializer_list<Plate> plates) {
+Image menu_board(const char* heading, const std::vector<Plate>& plates) {
     Image image(WIDTH, HEIGHT);
     for (int y = 0; y < HEIGHT; ++y)
         for (int x = 0; x < WIDTH; ++x)
             image.at(x, y) = (x % 40 == 0 || y % 40 == 0) ? SLATE + 10 : shade(SLATE, SLATE + 6, double(y) / HEIGHT);
     paint_outlined(image, 0, 0, WIDTH, HEIGHT, fighter(200, 300, 220), SLATE + 14, SLATE + 8);
     paint(image, 24, 24, 360, 40, lettering(heading, 0, 4, 28, 2.5), AMBER_LAST);
-    for (const Plate& plate : plates) {
-        int w = plate.x1 - plate.x0 + 1, h = plate.y1 - plate.y0 + 1;
-        paint_outlined(image, plate.x0, plate.y0, w, h, box(0, 0, w - 1, h - 1), STEEL_LAST, STEEL + 6);
-        double height = 16, x = (w - lettering_width(plate.label, height)) / 2, y = (h - height) / 2;
-        paint(image, plate.x0, plate.y0, w, h, lettering(plate.label, x, y, height, 1.6), HUD_LAST);
-    }
+    for (const Plate& plate : plates) draw_plate(image, plate, false);
     return image;
 }
 
-}  // namespace
+// Raised steel with green lettering; pressed, sunken and lit amber with bright lettering.
+void draw_plate(Image& image, const Plate& plate, bool pressed) {
+    const int w = plate.x1 - plate.x0 + 1, h = plate.y1 - plate.y0 + 1;
+    const int bevel = h >= 48 ? 3 : 2;
+    paint(image, plate.x0, plate.y0, w, h, box(0, 0, w - 1, h - 1), pressed ? AMBER + 4 : STEEL + 5);
+    for (int y = bevel; y < h - bevel; ++y)
+        for (int x = bevel; x < w - bevel; ++x)
+            image.at(plate.x0 + x, plate.y0 + y) =
+                pressed ? shade(AMBER + 2, AMBER + 12, double(y) / h) : shade(STEEL + 9, STEEL + 2, double(y) / h);
+    const uint8_t light = pressed ? AMBER : STEEL_LAST - 4, dark = pressed ? AMBER_LAST - 4 : STEEL;
+    paint(image, plate.x0, plate.y0, w, h, unite({box(0, 0, w - 1, bevel - 1), box(0, 0, bevel - 1, h - 1)}), light);
+    paint(image, plate.x0, plate.y0, w, h, unite({box(0, h - bevel, w - 1, h - 1), box(w - bevel, 0, w - 1, h - 1)}),
+          dark);
+    const double fit = 6 * (w - 10) / (6.0 * std::string_view(plate.label).size() - 2);
+    const double height = std::min({16.0, h * 0.42, fit}), weight = height > 12 ? 1.6 : 1.2;
+    const double x = (w - lettering_width(plate.label, height)) / 2, y = (h - height) / 2 + (pressed ? 1 : 0);
+    paint_outlined(image, plate.x0, plate.y0, w, h, lettering(plate.label, x + (pressed ? 1 : 0), y, height, weight),
+                   pressed ? AMBER_LAST - 8 : BLACK, pressed ? WHITE : HUD_LAST);
+}
+
+Image pressed_plate(const Plate& plate) {
+    Image image(plate.x1 - plate.x0 + 1, plate.y1 - plate.y0 + 1);
+    draw_plate(image, {0, 0, image.width - 1, image.height - 1, plate.label}, true);
+    return image;
+}
 
 std::vector<PictureFile> backdrop_pictures() {
     Palette palette = backdrop_palette();
     return {
         {"menuscrn/qk.lbm", {badge(), palette}, true},
         {"menuscrn/title.lbm", {title(), palette}, true},
-        {"menuscrn/main_off.lbm",
-         {menu_board("MAIN MENU", {{400, 37, 639, 108, "QUICK START"},
-                                   {400, 180, 639, 251, "COMBAT"},
-                                   {400, 323, 639, 394, "TRAINING"}}),
-          palette},
-         true},
         {"menuscrn/pref3_of.lbm",
          {menu_board("PREFERENCES", {{40, 120, 300, 200, "VISUAL"},
                                      {340, 120, 600, 200, "SOUND"},
                                      {40, 240, 300, 320, "CONTROLS"},
-                                     {340, 240, 600, 320, "LANGUAGE"}}),
+                                     {340, 240, 600, 320, "LANGUAGE"},
+                                     {526, 445, 637, 476, "BACK"}}),
           palette},
          true},
     };

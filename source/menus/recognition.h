@@ -1,0 +1,10 @@
+// The vehicle recognition viewer.
+#pragma once
+
+namespace vyr {
+
+struct UiObject;
+extern UiObject* recognition_screen;
+void create_recognition_screen();
+
+}  // namespace vyr

@@ -1,0 +1,94 @@
+// The first playable loop as a player goes through it: the Main Screen, "Quick Start", a war zone,
+// a flight over the theatre, the quit box, the Quick Start Screen again with the last score, and
+// "Back" to the Main Screen.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "capture.h"
+#include "run_vyr.h"
+
+namespace vyr::e2e {
+namespace {
+
+bool is_plate(const Capture& c, int x, int y) { return is_plate_colour(c.at(x, y)); }
+
+// The Quick Start Screen has war-zone plates where the Main Screen has none between its buttons.
+bool is_quick_start_screen(const Capture& c) { return is_plate(c, 410, 120) && is_plate(c, 410, 190); }
+bool is_main_screen(const Capture& c) {
+    return first_screen(c) == Shown::MAIN_SCREEN && !is_plate(c, 410, 120) && is_plate(c, 410, 190);
+}
+
+// Alt+X opens the quit box over the flight; Y answers it.
+std::string quit_flight(int at) {
+    auto line = [](int t, const char* what) { return std::to_string(t) + " " + what + "\n"; };
+    return line(at, "key 0x38 down") + line(at + 2, "key 0x2d down") + line(at + 4, "key 0x2d up") +
+           line(at + 6, "key 0x38 up") + line(at + 40, "capture quit_box.ppm") + line(at + 60, "key 0x15 down") +
+           line(at + 62, "key 0x15 up");
+}
+
+TEST(QuickStart, FromTheMainScreenIntoAFlightOverTheChosenTheatreAndBack) {
+    ScratchDirectory dir;
+    write_bytes(dir / "prefs.cfg", "Quick Start Game Runs=1\r\n");
+    const std::string script = "40 capture main.ppm\n"
+                               "60 click 500 70\n"
+                               "200 capture quick_start.ppm\n"
+                               "210 click 530 385\n"
+                               "220 click 500 70\n"
+                               "900 capture flight.ppm\n" +
+                               quit_flight(1000) +
+                               "1400 capture back.ppm\n"
+                               "1420 click 480 460\n"
+                               "1600 capture main_again.ppm\n"
+                               "1700 key 0x1d down\n1702 key 0x10 down\n";
+    auto path = write_bytes(dir / "run.txt", script);
+    RunResult run = run_vyr(dir, "VYR_CLOCK=virtual VYR_SCRIPT=" + path.string());
+    ASSERT_EQ(run.exit_code, 16) << run.output;
+
+    EXPECT_TRUE(is_main_screen(read_capture(dir.path() / "main.ppm")));
+    EXPECT_TRUE(is_quick_start_screen(read_capture(dir.path() / "quick_start.ppm")));
+    Capture flight = read_capture(dir.path() / "flight.ppm");
+    EXPECT_FALSE(is_quick_start_screen(flight)) << "the theatre, not the menu";
+    Capture back = read_capture(dir.path() / "back.ppm");
+    EXPECT_TRUE(is_quick_start_screen(back));
+    EXPECT_GT(back.at(487, 395)[0], back.at(372, 395)[0] + 60) << "the ground radio still lit, the air one not";
+    EXPECT_TRUE(is_main_screen(read_capture(dir.path() / "main_again.ppm")));
+
+    const std::string prefs = read_bytes(dir.path() / "prefs.cfg");
+    EXPECT_NE(prefs.find("Set Map=1"), std::string::npos) << prefs;
+    EXPECT_NE(prefs.find("Quick Start Game Runs=3"), std::string::npos) << "the start-up and the flight\n" << prefs;
+    EXPECT_NE(prefs.find("Quick Start Name (Ground) 1=Blank"), std::string::npos) << "a score of 0 enters nowhere\n"
+                                                                                 << prefs;
+}
+
+// The help pages stay on the screen stack in order: "Exit" on any page goes back to where the help
+// was opened, "Back" on the first page wraps to the last.
+TEST(HelpPages, ExitFromTheThirdPageOrFromTheWrappedFourthReturnsToTheMainScreen) {
+    ScratchDirectory dir;
+    write_bytes(dir / "prefs.cfg", "Quick Start Game Runs=1\r\n");
+    const std::string script = "60 click 40 460\n"
+                               "200 click 360 460\n"
+                               "350 click 360 460\n"
+                               "500 capture page3.ppm\n"
+                               "520 click 580 460\n"
+                               "700 capture main_from_3.ppm\n"
+                               "720 click 40 460\n"
+                               "860 click 480 460\n"
+                               "1000 capture page4.ppm\n"
+                               "1020 click 580 460\n"
+                               "1200 capture main_from_4.ppm\n"
+                               "1300 key 0x1d down\n1302 key 0x10 down\n";
+    auto path = write_bytes(dir / "run.txt", script);
+    RunResult run = run_vyr(dir, "VYR_CLOCK=virtual VYR_SCRIPT=" + path.string());
+    ASSERT_EQ(run.exit_code, 16) << run.output;
+    for (const char* page : {"page3.ppm", "page4.ppm"}) {
+        Capture c = read_capture(dir.path() / page);
+        EXPECT_FALSE(is_main_screen(c)) << page;
+        EXPECT_TRUE(is_plate(c, 330, 450)) << page << ": the help pages' buttons";
+    }
+    EXPECT_TRUE(is_main_screen(read_capture(dir.path() / "main_from_3.ppm")));
+    EXPECT_TRUE(is_main_screen(read_capture(dir.path() / "main_from_4.ppm")));
+}
+
+}  // namespace
+}  // namespace vyr::e2e

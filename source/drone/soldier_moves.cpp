@@ -55,7 +55,7 @@ public:
 
     [[noreturn]] void fail(const char* what) const {
         report_fatal_error("Bad movement file %s: %s", SOURCE, __LINE__, path_.c_str(), what);
-        std::abort();
+        std::abort();  // reached only when the fatal error returns during shut-down
     }
 
 private:
@@ -179,7 +179,10 @@ int animate_human_by_distance(Drone* drone) {
 
 int finish_human_animation(Drone* drone) { return advance_figure(drone, 10000); }
 
+// A time outside the movement (an aim elevation kept as the time, a movement changed under a
+// time) is held to its ends rather than read past the frames.
 void interpolate_movement(const HumanMovement& movement, int32_t time) {
+    time = std::clamp(time, 0, movement.duration);
     const int64_t n = segment_count(movement);
     const int64_t duration = movement.duration;
     if (time == movement.duration || n == 0) {

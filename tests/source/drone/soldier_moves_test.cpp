@@ -180,6 +180,12 @@ TEST(MovementPose, ALoopStartsAtFrameZeroAndBlendsBackIntoIt) {
     interpolate_movement(once, 300);
     EXPECT_EQ(human_pose.height, 90);
     EXPECT_EQ(human_pose.first[0], 900u * 65536);
+    for (int32_t beyond : {301, INT32_MAX}) {
+        interpolate_movement(once, beyond);
+        EXPECT_EQ(human_pose.height, 90) << beyond;
+    }
+    interpolate_movement(once, -5);
+    EXPECT_EQ(human_pose.height, 0);
     interpolate_movement(once, 150);
     EXPECT_EQ(human_pose.height, 45);
     EXPECT_EQ(human_pose.first[0], (300 + 600) * 50u * (3 * 65536 / 300));

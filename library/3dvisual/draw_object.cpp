@@ -189,9 +189,11 @@ int32_t scale_coordinate(int32_t value, int32_t scale) {
     return int32_t((product >> 24) + ((product >> 23) & 1));
 }
 
-const ObjectHeader* get_object_level(const ObjectHeader* header, int32_t view_distance) {
-    while (header->lod_distance != LOD_LAST && header->lod_distance < view_distance)
+const ObjectHeader* get_object_level(const ObjectHeader* header, int32_t view_distance, int* level) {
+    int number = 0;
+    for (; header->lod_distance != LOD_LAST && header->lod_distance < view_distance; ++number)
         header = get_object_header(header->lod_next);
+    if (level) *level = number;
     return header;
 }
 
@@ -205,9 +207,10 @@ void draw_object(ObjectInstance* instance) {
     state.scale[1] = instance->scale_y;
     state.scale[2] = instance->scale_z;
     state.object_matrix = instance->pose->matrix;
-    header = get_object_level(header, instance->view_distance);
+    int level = 0;
+    header = get_object_level(header, instance->view_distance, &level);
     if (!header->unrotated && stack_depth == 0) {
-        if (animation_hook) animation_hook(instance);
+        if (animation_hook) animation_hook(instance, level);
         if (header->sub_object_count > 0) place_sub_instances(instance);
     }
     const Vector3 d{instance->pose->position.x - eye_pose.position.x, instance->pose->position.y - eye_pose.position.y,

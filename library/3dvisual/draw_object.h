@@ -28,9 +28,10 @@ extern int32_t flicker_level;
 
 // A coordinate times an 8.24 scale, rounded.
 int32_t scale_coordinate(int32_t value, int32_t scale);
-// The level of detail of `header` drawn at `view_distance`.
+// The level of detail of `header` drawn at `view_distance`; its number (0 the nearest) into
+// `level` when given.
 struct ObjectHeader;
-const ObjectHeader* get_object_level(const ObjectHeader* header, int32_t view_distance);
+const ObjectHeader* get_object_level(const ObjectHeader* header, int32_t view_distance, int* level = nullptr);
 
 // Fills `count` vertex records from `eye_of` (vertex number to eye space, up unstretched); with
 // `outcodes` they are left in clip form and only those inside are projected. Answers false when

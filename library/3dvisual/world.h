@@ -36,8 +36,9 @@ extern int32_t effect_frame_fraction;
 extern int32_t effect_ticks;
 
 using RenderPollHook = void (*)();
-// Poses an object's parts before they are placed: the soldier figures' limbs.
-using AnimationHook = void (*)(void* instance);
+// Poses an object's parts before they are placed: the soldier figures' limbs. `level` is the
+// level of detail drawn, 0 the nearest.
+using AnimationHook = void (*)(void* instance, int level);
 
 extern AnimationHook animation_hook;
 

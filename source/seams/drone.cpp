@@ -7,7 +7,6 @@
 #include "source/drone/drone_war.h"
 #include "source/drone/drone_weapons.h"
 #include "source/drone/ships.h"
-#include "source/drone/soldier_moves.h"
 #include "source/drone/soldiers.h"
 #include "source/drone/user_drone.h"
 #include "source/drone/waypoint.h"
@@ -16,9 +15,6 @@
 
 namespace vyr {
 
-// With no soldiers there is nothing to load or pose.
-void load_human_movements() {}
-void pose_human_figure(void*) {}
 void register_wingman_keys() {}
 void arm_user_wingmen() {}
 

@@ -13,6 +13,7 @@
 #include "tools/vyrgen/objects/object_set.h"
 #include "tools/vyrgen/pictures/pointers.h"
 #include "tools/vyrgen/prefs.h"
+#include "tools/vyrgen/soldiers/movements.h"
 #include "tools/vyrgen/sound/sounds.h"
 #include "tools/vyrgen/pictures/test_screen.h"
 #include "tools/vyrgen/pictures/ui_pictures.h"
@@ -59,6 +60,7 @@ std::vector<DataFile> data_set_files() {
     for (DataFile& file : menu_speech_files()) files.push_back(std::move(file));
     for (DataFile& file : object_files()) files.push_back(std::move(file));
     for (DataFile& file : sky_files()) files.push_back(std::move(file));
+    for (DataFile& file : movement_files()) files.push_back(std::move(file));
     for (DataFile& file : mission_files()) files.push_back(std::move(file));
     for (DataFile& file : payload_files()) files.push_back(std::move(file));
     // Last, so that a run cut short leaves no directory the game would take for complete.

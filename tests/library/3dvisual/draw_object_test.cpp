@@ -92,6 +92,18 @@ TEST_F(ObjectDrawing, ALevelIsDrawnUpToItsDistanceAndTheNextOneBeyond) {
     EXPECT_EQ(centre(), 43);
 }
 
+int hooked_level = -1;
+void note_level(void*, int level) { hooked_level = level; }
+
+TEST_F(ObjectDrawing, TheAnimationHookIsToldTheLevelDrawn) {
+    set_animation_hook(note_level);
+    draw(1, NEAR_LIMIT);
+    EXPECT_EQ(hooked_level, 0);
+    draw(1, NEAR_LIMIT + 1);
+    EXPECT_EQ(hooked_level, 1);
+    set_animation_hook(nullptr);
+}
+
 TEST_F(ObjectDrawing, AFaceIsShadedByTheLightOnItsNormal) {
     for (int c = 10; c < 16; ++c) set_shade_ramp(c, 100, 64);
     struct Case {

@@ -46,7 +46,7 @@ const testing::Environment* const window_thread = testing::AddGlobalTestEnvironm
 
 int poll_calls = 0;
 void count_poll() { ++poll_calls; }
-void pose_nothing(void*) {}
+void pose_nothing(void*, int) {}
 
 class World : public ScratchDirectories {
 protected:

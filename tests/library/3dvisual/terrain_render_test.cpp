@@ -82,16 +82,7 @@ protected:
         set_depth_scale(reach);
         set_eye(&eye);
         accel::clear_buffer(CLEAR_COLOUR);
-        reset_object_buffer();
-        visible_tile_range = {-reach, reach, -reach, reach};
-        prepare_terrain_frame();
-        for (int dx = -reach; dx <= reach; ++dx)
-            for (int dy = -reach; dy <= reach; ++dy) {
-                render_tile_x = eye_tile_x + dx;
-                render_tile_y = eye_tile_y + dy;
-                queue_terrain_tile_accel();
-            }
-        flush_object_buffer();
+        draw_terrain_around_eye(reach, queue_terrain_tile_accel);
     }
 };
 

@@ -33,6 +33,7 @@
 #include "library/maths/trig.h"
 #include "library/os/file.h"
 #include "tests/library/3dvisual/screen_point.h"
+#include "tests/library/3dvisual/world_fixtures.h"
 #include "tests/support/scratch.h"
 
 namespace vyr {
@@ -296,16 +297,7 @@ protected:
         set_eye(&eye);
         select_colour_remap();
         clear_screen(HOLE * 0x01010101u);
-        reset_object_buffer();
-        visible_tile_range = {-reach, reach, -reach, reach};
-        prepare_terrain_frame();
-        for (int dx = -reach; dx <= reach; ++dx)
-            for (int dy = -reach; dy <= reach; ++dy) {
-                render_tile_x = eye_tile_x + dx;
-                render_tile_y = eye_tile_y + dy;
-                queue_terrain_tile_soft();
-            }
-        flush_object_buffer();
+        draw_terrain_around_eye(reach, queue_terrain_tile_soft);
         int holes = 0;
         for (int y = 300; y < 479; ++y)
             for (int x = 0; x < 639; ++x) holes += row_table[y][x] == HOLE;

@@ -9,9 +9,14 @@
 #include <cstring>
 #include <vector>
 
+#include "library/3dvisual/eye.h"
 #include "library/3dvisual/features.h"
+#include "library/3dvisual/mobile.h"
+#include "library/3dvisual/object_buffer.h"
 #include "library/3dvisual/terrain.h"
+#include "library/3dvisual/terrain_frame.h"
 #include "library/3dvisual/viewport.h"
+#include "library/3dvisual/visibility.h"
 #include "library/3dvisual/world.h"
 #include "library/gfxinit/glide.h"
 #include "library/graphics/screen.h"
@@ -22,6 +27,20 @@
 #include "tests/support/glide_start.h"
 
 namespace vyr {
+
+// The terrain pass alone over the tiles within `reach` of the eye, each queued by `queue_tile`.
+inline void draw_terrain_around_eye(int reach, void (*queue_tile)()) {
+    reset_object_buffer();
+    visible_tile_range = {-reach, reach, -reach, reach};
+    prepare_terrain_frame();
+    for (int dx = -reach; dx <= reach; ++dx)
+        for (int dy = -reach; dy <= reach; ++dy) {
+            render_tile_x = eye_tile_x + dx;
+            render_tile_y = eye_tile_y + dy;
+            queue_tile();
+        }
+    flush_object_buffer();
+}
 
 // The world set up without data, a 640 x 480 8-bit screen selected and the viewport over it.
 class SoftwareScreenWorld : public ScratchDirectories {

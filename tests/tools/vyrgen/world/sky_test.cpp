@@ -22,6 +22,7 @@
 #include "library/os/file.h"
 #include "platform/accel/framebuffer.h"
 #include "tests/support/headless_world.h"
+#include "tests/library/3dvisual/accel_frame.h"
 #include "tests/support/glide_start.h"
 #include "tests/support/scratch.h"
 #include "tools/vyrgen/war_zones.h"
@@ -69,10 +70,6 @@ TEST(SkyFiles, HaveTheSizesTheirReadersTakeAndAFullNightSky) {
     EXPECT_GT(clear[36] + clear[37], clear[3] + clear[4]);
 }
 
-struct Rgb {
-    int r, g, b;
-};
-
 // The generated data set as a flight sees it: Korea loaded and the accelerator started as a
 // flight starts them, the eye 3,000 ft over the middle of the theatre.
 class SkyRenders : public ScratchDirectories {
@@ -105,26 +102,12 @@ protected:
         for (int frame = 0; frame < 2; ++frame) render_world(&eye);
         write_frame(std::string(VYR_BUILD_DIR) + "/sky_" + name + ".ppm");
     }
-    static Rgb pixel(int x, int y) {
-        const uint16_t p = accel::draw_buffer()[y * accel::SCREEN_WIDTH + x];
-        return {(p >> 11) * 255 / 31, (p >> 5 & 63) * 255 / 63, (p & 31) * 255 / 31};
-    }
     static int brightness(const Rgb& c) { return c.r + c.g + c.b; }
     static int count_bright_in_top(int limit) {
         int n = 0;
         for (int y = 0; y < 120; ++y)
             for (int x = 0; x < accel::SCREEN_WIDTH; ++x) n += brightness(pixel(x, y)) > limit;
         return n;
-    }
-    static void write_frame(const std::string& path) {
-        std::ofstream out(path, std::ios::binary);
-        out << "P6\n" << accel::SCREEN_WIDTH << " " << accel::SCREEN_HEIGHT << "\n255\n";
-        for (int y = 0; y < accel::SCREEN_HEIGHT; ++y)
-            for (int x = 0; x < accel::SCREEN_WIDTH; ++x) {
-                const Rgb c = pixel(x, y);
-                const char rgb[3] = {char(c.r), char(c.g), char(c.b)};
-                out.write(rgb, 3);
-            }
     }
 };
 

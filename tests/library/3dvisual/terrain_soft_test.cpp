@@ -10,6 +10,7 @@
 #include <vector>
 #include <fstream>
 #include <map>
+#include <set>
 #include <string>
 
 #include "library/3dvisual/eye.h"
@@ -172,6 +173,16 @@ protected:
         node.payload[TERRAIN_VERTEX] = 0;
         draw_terrain_node_soft(&node);
     }
+    // One generated theatre's posts, textures and detail colours, so that textured cells draw
+    // the same whatever an earlier test left loaded.
+    static void load_generated_terrain() {
+        setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
+        find_read_only_path("vyr.rop");
+        std::snprintf(world_settings.data_directory, WORLD_DIRECTORY_SIZE, "3ddata\\");
+        std::snprintf(world_settings.war_zone_directory, WORLD_DIRECTORY_SIZE, "korea.wz\\");
+        current_world_settings = &world_settings;
+        load_terrain();
+    }
     // How many pixels show each colour.
     std::map<int, int> colours() const {
         std::map<int, int> count;
@@ -213,16 +224,21 @@ TEST_F(SoftTerrainNode, GouraudTrianglesFadeInTheLastNearTile) {
 }
 
 TEST_F(SoftTerrainNode, NearCellsAtDetailTwoShowTheirSixtyFourDetailColours) {
+    load_generated_terrain();
     for (int k = 0; k < 64; ++k) terrain_detail_colours[0][5][k] = uint8_t(180 + k);
     // Diagonal set, first triangle: block 0.
     draw(2, 2, TERRAIN_NODE_NEAR, TILE / 2, 0x40, 5);
     const std::map<int, int> seen = colours();
     EXPECT_GE(seen.size(), 60u) << "the thinnest sub-triangles may miss every pixel centre";
     for (const auto& [colour, count] : seen) EXPECT_TRUE(colour >= 180 && colour < 244) << colour;
-    // At detail 3 the cell takes its texture instead.
+    // At detail 3 the cell takes its texture instead: only that texture's texels show.
     clear_screen(HOLE * 0x01010101u);
     draw(3, 2, TERRAIN_NODE_NEAR, TILE / 2, 0x40, 5);
-    for (const auto& [colour, count] : colours()) EXPECT_FALSE(colour >= 180 && colour < 244) << colour;
+    const TextureRecord* texture = get_terrain_texture_64(5, terrain_texture_set(terrain_posts[10][10]));
+    const std::set<int> texels(texture->texels, texture->texels + 64 * 64);
+    const std::map<int, int> textured = colours();
+    EXPECT_FALSE(textured.empty());
+    for (const auto& [colour, count] : textured) EXPECT_TRUE(texels.count(colour)) << colour;
 }
 
 TEST_F(SoftTerrainNode, DitheredNearCellsTakeTheirClassesTwoColours) {
@@ -234,12 +250,7 @@ TEST_F(SoftTerrainNode, DitheredNearCellsTakeTheirClassesTwoColours) {
 
 // The last two near tiles drew nothing on the 8-bit screen, leaving holes in the ground.
 TEST_F(SoftTerrainNode, TexturedTrianglesInTheLastTwoNearTilesAreDrawn) {
-    setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
-    find_read_only_path("vyr.rop");
-    std::snprintf(world_settings.data_directory, WORLD_DIRECTORY_SIZE, "3ddata\\");
-    std::snprintf(world_settings.war_zone_directory, WORLD_DIRECTORY_SIZE, "korea.wz\\");
-    current_world_settings = &world_settings;
-    load_terrain();
+    load_generated_terrain();
     for (int64_t distance : {TILE * 2, TILE * 7 / 2, TILE * 9 / 2}) {
         SCOPED_TRACE(distance);
         clear_screen(HOLE * 0x01010101u);

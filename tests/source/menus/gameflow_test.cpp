@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "library/config/prefs.h"
 #include "library/graphics/font.h"
@@ -127,6 +129,21 @@ TEST_F(CampaignText, AMissingTextOrSectionOrAnUnknownResultAtLevel0IsFatal) {
     EXPECT_DEATH(find_mission_text(WAR_ZONE_ISRAEL, 12, 1), "couldn't find mission text warzone 1, level 12");
     write_text(5, ":Situation\nHold.\n");
     EXPECT_DEATH(find_mission_text(WAR_ZONE_ISRAEL, 4, 2), "Cannot find find in ptr");
+}
+
+// The sample data's own texts: everything the campaign entry can ask for, in every campaign zone.
+TEST_F(CampaignText, TheSampleCampaignsHoldEveryTextTheEntryAsksFor) {
+    for (int zone = WAR_ZONE_ISRAEL; zone <= WAR_ZONE_AFGHAN; ++zone) {
+        std::vector<std::pair<int, int>> asked = {{0, 0}, {0, 2}, {0, 3}};
+        for (int level = 1; level <= 10; ++level) asked.insert(asked.end(), {{level, 0}, {level, 2}});
+        for (const auto& [level, result] : asked) {
+            find_mission_text(zone, level, result);
+            EXPECT_GT(shown().size(), 40u) << zone << " " << level << " " << result;
+            EXPECT_EQ(shown().back(), '\n') << "the next section is left out";
+        }
+        find_mission_text(zone, 0, 0);
+        EXPECT_NE(shown().find("reports: enemy"), std::string::npos) << shown();
+    }
 }
 
 }  // namespace

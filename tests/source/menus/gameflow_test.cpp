@@ -68,6 +68,22 @@ TEST_F(MenuFonts, AGlyphIsDrawnInTheTextColourAndTheTallFontOnePixelLower) {
     destroy_screen(screen);
 }
 
+// The sentences of the menus' texts need their stops and marks as much as their letters.
+TEST_F(MenuFonts, TheLettersDigitsAndPunctuationOfTheTextsAreInked) {
+    Screen* screen = create_screen(16, 16);
+    select_screen(screen);
+    const std::string characters = "ABCZabcz0189.,:;!?'\"-()/";
+    for (char c : characters) {
+        clear_screen(0);
+        draw_menu_glyph(c, 0, 0, 77);
+        int ink = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) ink += screen->pixels[y * (screen->width + screen->row_pad) + x] == 77;
+        EXPECT_GT(ink, 0) << "'" << c << "'";
+    }
+    destroy_screen(screen);
+}
+
 class WarZone : public GeneratedZone {};
 
 TEST_F(WarZone, AZoneOutsideOneToFiveLoadsCyprusAndTheSameZoneAgainWritesNothing) {

@@ -86,6 +86,7 @@ void choose_war_zone(int zone, Event& event) {
     }
     if (!send_menu_choice(12 + zone, event.type)) return;
     dress_mission_screens(zone);
+    dress_situation_screen(zone);
     for (UiObject* toggle : training_toggles) set_ui_attrs(toggle, ATTR_INPUT, 0);
     set_war_zone(zone);
     switch (get_game_flow()) {

@@ -221,6 +221,7 @@ TEST(Campaign, ALostCampaignEndsAndOneBackAtItsStartingLevelGoesOn) {
                 std::string("de Fault", 9) + log_words({19, 6, 2, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0}) +
                     log_words({-1, 1, 0, 2, 1234, -1, 3, 2, 999, 1, 2, -1, 3, 0, 0, -1, 3, 0, 0, -1, -1}));
     auto script = write_bytes(dir / "run.txt", ISRAEL_CAMPAIGN +
+                                                   "900 capture israel.ppm\n"
                                                    "1000 click 480 460\n"   // Back
                                                    "1150 click 500 167\n"   // Korea
                                                    "1700 capture korea.ppm\n" +
@@ -237,6 +238,13 @@ TEST(Campaign, ALostCampaignEndsAndOneBackAtItsStartingLevelGoesOn) {
     ASSERT_GT(korea, 1150);
     EXPECT_GT(likeness(mix, korea, read_speech("koreal03.raw")), 0.95) << "the situation at level 3";
     EXPECT_LT(likeness(mix, korea, read_speech("koreal00.raw")), 0.8) << "not a campaign begun anew";
+
+    // Each zone's situation on its own map: the heading above it names the zone.
+    const Capture israel = read_capture(dir.path() / "israel.ppm"), korea_shown = read_capture(dir.path() / "korea.ppm");
+    int heading_apart = 0;
+    for (int y = 20; y < 70; ++y)
+        for (int x = 20; x < 300; ++x) heading_apart += israel.at(x, y) != korea_shown.at(x, y);
+    EXPECT_GT(heading_apart, 500);
 
     const LogFile file = read_log(dir.path() / "log" / "log0.1");
     EXPECT_EQ(file.current_campaign, 2);

@@ -16,7 +16,7 @@ struct Theatre {
 
 constexpr std::array<Theatre, 4> THEATRES = {{
     {"Israel", "the border hills", "the desert"},
-    {"Korea", "the river line", "the valleys"},
+    {"Korea", "the river crossings", "the valleys"},
     {"Cyprus", "the coastal plain", "the island's farmland"},
     {"Afghanistan", "the high passes", "the mountains"},
 }};

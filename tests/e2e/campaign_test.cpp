@@ -113,6 +113,7 @@ struct LogFile {
     struct Block {
         int32_t level, lives, seed, missions;
     } blocks[4] = {};
+    std::vector<int32_t> won;
 };
 
 LogFile read_log(const fs::path& path) {
@@ -134,6 +135,7 @@ LogFile read_log(const fs::path& path) {
         block = {word(), word(), word(), 0};
         for (; word() != -1; ++block.missions) word();
     }
+    for (int32_t zone = word(); zone != -1; zone = word()) log.won.push_back(zone);
     return log;
 }
 
@@ -202,10 +204,18 @@ TEST(Campaign, IsraelOpensWithItsSituationAndItsSpeechAndTheLogKeepsTheCampaign)
     }
 }
 
-std::string log_words(std::initializer_list<int32_t> words) {
-    std::string bytes;
-    for (int32_t word : words) bytes.append(reinterpret_cast<const char*>(&word), 4);
-    return bytes;
+// User 0's default log, current, with no missions but the campaigns: the current campaign, the
+// four blocks with their entries and the won zones, as the file lays them out.
+void write_default_log(const ScratchDirectory& dir, std::initializer_list<int32_t> campaigns) {
+    std::string bytes("de Fault", 9);
+    auto put = [&](std::initializer_list<int32_t> words) {
+        for (int32_t word : words) bytes.append(reinterpret_cast<const char*>(&word), 4);
+    };
+    put({19, 6, 2, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, -1});
+    put(campaigns);
+    write_bytes(dir / "log" / "log0.1", bytes);
+    write_bytes(dir / "log" / "current.log", std::string("0", 2));
+    write_bytes(dir / "log" / "user.0", std::string("1 ", 3));
 }
 
 // A lost campaign is spoken of at the level it was lost on, and ends; a campaign that fell back to
@@ -215,11 +225,7 @@ TEST(Campaign, ALostCampaignEndsAndOneBackAtItsStartingLevelGoesOn) {
     write_bytes(dir / "prefs.cfg", SOUND_ON);
     // The default log in the Israel campaign, lost at level 0 with lives left; Korea's at level 3
     // with two lives, after a mission failed.
-    write_bytes(dir / "log" / "current.log", std::string("0", 2));
-    write_bytes(dir / "log" / "user.0", std::string("1 ", 3));
-    write_bytes(dir / "log" / "log0.1",
-                std::string("de Fault", 9) + log_words({19, 6, 2, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0}) +
-                    log_words({-1, 1, 0, 2, 1234, -1, 3, 2, 999, 1, 2, -1, 3, 0, 0, -1, 3, 0, 0, -1, -1}));
+    write_default_log(dir, {1, 0, 2, 1234, -1, 3, 2, 999, 1, 2, -1, 3, 0, 0, -1, 3, 0, 0, -1, -1});
     auto script = write_bytes(dir / "run.txt", ISRAEL_CAMPAIGN +
                                                    "900 capture israel.ppm\n"
                                                    "1000 click 480 460\n"   // Back
@@ -255,6 +261,28 @@ TEST(Campaign, ALostCampaignEndsAndOneBackAtItsStartingLevelGoesOn) {
     EXPECT_EQ(file.blocks[1].lives, 2) << "Korea kept";
     EXPECT_EQ(file.blocks[1].seed, 999);
     EXPECT_EQ(file.blocks[1].missions, 1);
+}
+
+// A won campaign is spoken of at level 11, recorded as won and ended.
+TEST(Campaign, AWonCampaignIsRecordedAndEnds) {
+    ScratchDirectory dir;
+    write_bytes(dir / "prefs.cfg", SOUND_ON);
+    write_default_log(dir, {1, 11, 1, 77, 5, 3, -1, 3, 0, 0, -1, 3, 0, 0, -1, 3, 0, 0, -1, -1});
+    auto script = write_bytes(dir / "run.txt", ISRAEL_CAMPAIGN + quit_at(1000));
+    RunResult run = run_vyr(dir, "VYR_CLOCK=virtual VYR_AUDIO=null VYR_AUDIO_CAPTURE=mix.wav VYR_SCRIPT=" +
+                                     script.string());
+    ASSERT_EQ(run.exit_code, CTRL_Q_STATUS) << run.output;
+
+    const Mix mix = read_mix(dir.path() / "mix.wav");
+    const int won = mix.first(Heard::MONO, ISRAEL_CLICK);
+    ASSERT_GT(won, ISRAEL_CLICK);
+    EXPECT_GT(likeness(mix, won, read_speech("israle11.raw")), 0.95) << "the speech of a campaign won at level 11";
+    const LogFile file = read_log(dir.path() / "log" / "log0.1");
+    EXPECT_EQ(file.current_campaign, 0);
+    EXPECT_EQ(file.blocks[0].level, 3);
+    EXPECT_EQ(file.blocks[0].lives, 0);
+    EXPECT_EQ(file.blocks[0].missions, 0);
+    EXPECT_EQ(file.won, std::vector<int32_t>{1});
 }
 
 // While the speech plays, Back cuts it short: the music is back long before the speech would end.

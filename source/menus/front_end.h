@@ -50,7 +50,6 @@ void enter_campaign();
 
 // The result of the last campaign mission flown, as the debrief reports it (2 failed); 0 after a
 // campaign is (re)started.
-extern int32_t campaign_result;
 void set_campaign_result(int result);
 // The mission choose_campaign_mission picked; null when the campaign has ended or was restarted.
 struct Mission;

@@ -42,6 +42,7 @@ constexpr int MAP_MENU_BACKGROUND = 99;
 
 int32_t game_flow = FLOW_NONE;
 int32_t war_zone = 0;
+int32_t campaign_result = 0;
 
 constexpr int CAMPAIGN_START_LEVEL = 3;
 constexpr int CAMPAIGN_LIVES = 3;
@@ -85,7 +86,6 @@ MusicSituation menu_music_situation() { return {game_flow, war_zone, shown_music
 
 }  // namespace
 
-int32_t campaign_result = 0;
 Mission* current_campaign_mission = nullptr;
 
 Font menu_font = {draw_menu_glyph, FONT_WIDTH, 15, FONT_PROPORTIONAL, menu_widths};

@@ -43,9 +43,17 @@ void set_game_flow(int flow);
 // while no pilot log is active.
 void show_training_missions();
 void show_single_missions();
-// The campaign of the current war zone for the current pilot; the Log Screen while no pilot log
-// is active.
+// The campaign of the current war zone for the current pilot, shown on the Situation Screen with
+// its speech; the Log Screen while no pilot log is active. A campaign not yet begun (or whose
+// block was ended) is started afresh: level 3, three lives, a new seed.
 void enter_campaign();
+
+// The result of the last campaign mission flown, as the debrief reports it (2 failed); 0 after a
+// campaign is (re)started.
+void set_campaign_result(int result);
+// The mission choose_campaign_mission picked; null when the campaign has ended or was restarted.
+struct Mission;
+extern Mission* current_campaign_mission;
 
 // The campaign text of a zone, level and result into the Situation Screen's text: at level 0 the
 // ":Description", ":Failure" or ":Success" of text 0 for results 0, 2 and 3; at a later level

@@ -14,17 +14,21 @@
 #include "library/graphics/loadgfx.h"
 #include "library/graphics/palette.h"
 #include "library/graphics/rect.h"
+#include "library/maths/random.h"
 #include "library/os/file.h"
 #include "library/sound/music.h"
 #include "library/system/memory.h"
 #include "library/system/mouse.h"
+#include "library/system/thread.h"
 #include "library/ui/screens.h"
 #include "library/ui/umenu.h"
 #include "library/ui/utext.h"
 #include "source/menus/logs/pilot_log.h"
+#include "source/menus/missions/campaign.h"
 #include "source/menus/missions/catalogue.h"
 #include "source/menus/missions/mission_select.h"
 #include "source/menus/screens.h"
+#include "source/menus/speech.h"
 
 namespace vyr {
 
@@ -38,6 +42,19 @@ constexpr int MAP_MENU_BACKGROUND = 99;
 
 int32_t game_flow = FLOW_NONE;
 int32_t war_zone = 0;
+int32_t campaign_result = 0;
+
+constexpr int CAMPAIGN_START_LEVEL = 3;
+constexpr int CAMPAIGN_LIVES = 3;
+constexpr int CAMPAIGN_LOST = -2;
+constexpr int CAMPAIGN_WON = -3;
+constexpr int RESULT_FAILED = 2;
+constexpr int RESULT_WON = 3;
+// Speech codes of the campaign's situation.
+constexpr int SPEECH_SITUATION = 1;
+constexpr int SPEECH_CAMPAIGN_BEGUN = 2;
+constexpr int SPEECH_FAILED = 4;
+constexpr int SPEECH_WON = 5;
 
 constexpr int GLYPHS = 256;
 constexpr int GLYPH_SIZE = 16;
@@ -69,6 +86,8 @@ MusicSituation menu_music_situation() { return {game_flow, war_zone, shown_music
 
 }  // namespace
 
+Mission* current_campaign_mission = nullptr;
+
 Font menu_font = {draw_menu_glyph, FONT_WIDTH, 15, FONT_PROPORTIONAL, menu_widths};
 Font menu_font_tall = {draw_menu_glyph_low, FONT_WIDTH, 19, FONT_PROPORTIONAL, menu_widths};
 
@@ -76,6 +95,8 @@ int get_game_flow() { return game_flow; }
 void set_game_flow(int flow) { game_flow = flow; }
 
 int get_war_zone() { return war_zone; }
+
+void set_campaign_result(int result) { campaign_result = result; }
 
 void set_war_zone(int zone) {
     if (zone < 1 || zone > int(std::size(THEATRE_DIRECTORIES))) zone = FALLBACK_WAR_ZONE;
@@ -135,6 +156,72 @@ void show_mission_list(void (*set_filter)(), int zone) {
 
 void show_training_missions() { show_mission_list(set_mission_filter_training, WAR_ZONE_NEVADA); }
 void show_single_missions() { show_mission_list(set_mission_filter_single, war_zone); }
+
+namespace {
+
+void show_situation(int speech_code) {
+    push_screen(situation_screen);
+    play_menu_speech(speech_code);
+}
+
+void restart_campaign(PilotLog* log) {
+    lock_scheduler();
+    end_campaign(log);
+    set_log_current_campaign(log, war_zone);
+    set_campaign_lives(log, CAMPAIGN_LIVES);
+    set_campaign_seed(log, draw_rand());
+    set_campaign_level(log, CAMPAIGN_START_LEVEL);
+    campaign_result = 0;
+    current_campaign_mission = nullptr;
+    find_mission_text(war_zone, 0, 0);
+    unlock_scheduler();
+    show_situation(SPEECH_CAMPAIGN_BEGUN);
+}
+
+// A lost or won campaign is spoken of at the level it ended on, so its block is ended only once
+// the speech has been named from it.
+void close_campaign(PilotLog* log, int result, int speech_code) {
+    lock_scheduler();
+    find_mission_text(war_zone, 0, result);
+    unlock_scheduler();
+    show_situation(speech_code);
+    lock_scheduler();
+    if (result == RESULT_WON) set_campaign_won(log, war_zone);
+    end_campaign(log);
+    unlock_scheduler();
+}
+
+}  // namespace
+
+void enter_campaign() {
+    PilotLog* log = current_pilot_log;
+    if (get_log_status(log) != LOG_STATUS_ACTIVE) {
+        push_screen(log_screen);
+        return;
+    }
+    clear_mission_filter();
+    set_mission_filter_zone(war_zone);
+    set_mission_filter_campaign();
+    if (get_log_current_campaign(log) != war_zone) {
+        set_log_current_campaign(log, war_zone);
+        // Level 3 is also where a begun campaign stands after a failure at level 4; only one
+        // without lives was never begun (or has been ended), and only that one starts afresh.
+        if (get_campaign_level(log) == CAMPAIGN_START_LEVEL && get_campaign_lives(log) == 0) {
+            restart_campaign(log);
+            return;
+        }
+    }
+    set_log_current_campaign(log, war_zone);
+    switch (choose_campaign_mission(&current_campaign_mission)) {
+    case CAMPAIGN_LOST: close_campaign(log, RESULT_FAILED, SPEECH_FAILED); break;
+    case CAMPAIGN_WON: close_campaign(log, RESULT_WON, SPEECH_WON); break;
+    default:
+        lock_scheduler();
+        find_mission_text(war_zone, get_campaign_level(log), campaign_result);
+        unlock_scheduler();
+        show_situation(campaign_result == RESULT_FAILED ? SPEECH_FAILED : SPEECH_SITUATION);
+    }
+}
 
 void find_mission_text(int zone, int level, int result) {
     constexpr int CAMPAIGN_TEXT_KIND = 7;

@@ -1,5 +1,7 @@
 #include "source/menus/notify.h"
 
+#include <iterator>
+
 #include "library/animplay/movie.h"
 #include "library/debug/fatal.h"
 #include "library/system/thread.h"
@@ -39,6 +41,9 @@ const char* const MOVIES[MOVIE_COUNT] = {"anims\\qk_logo.rpl", "anims\\intro.rpl
                                          "anims\\c2_fin.rpl",  "anims\\k1_fin.rpl", "anims\\k2_fin.rpl",
                                          "anims\\m1_fin.rpl",  "anims\\m2_fin.rpl"};
 
+// The campaigns of zones 1 to 3 open with a movie.
+const char* const CAMPAIGN_MOVIES[] = {"anims\\m2_fin.rpl", "anims\\k1_fin.rpl", "anims\\c1_fin.rpl"};
+
 BackHook back_hook = nullptr;
 int32_t movie_index = 0;
 
@@ -50,6 +55,12 @@ void launch_flight() {
     count_game_run();
     start_game_thread();
     sleep_thread(LAUNCH_SLEEP_UNITS);
+}
+
+void play_backdrop_movie(const char* name) {
+    push_screen(movie_backdrop);
+    play_movie(name);
+    pop_screen();
 }
 
 void launch_quick_start(int zone) {
@@ -75,12 +86,16 @@ void choose_war_zone(int zone, Event& event) {
     }
     if (!send_menu_choice(12 + zone, event.type)) return;
     dress_mission_screens(zone);
+    dress_situation_screen(zone);
     for (UiObject* toggle : training_toggles) set_ui_attrs(toggle, ATTR_INPUT, 0);
     set_war_zone(zone);
     switch (get_game_flow()) {
     case FLOW_QUICK_START: launch_flight(); break;
     case FLOW_SINGLE_MISSION: show_single_missions(); break;
-    case FLOW_CAMPAIGN: enter_campaign(); break;
+    case FLOW_CAMPAIGN:
+        if (animations_on && zone <= int(std::size(CAMPAIGN_MOVIES))) play_backdrop_movie(CAMPAIGN_MOVIES[zone - 1]);
+        enter_campaign();
+        break;
     default:
         if (zone <= 2)
             report_fatal_error("Unknown GameFlow on Map Selection (%d)", SOURCE_PATH, __LINE__, get_game_flow());
@@ -189,11 +204,7 @@ void quit_game(UiObject*, Event&) {
 
 void play_next_movie(UiObject*, Event&) {
     if (movie_index < 0 || movie_index >= MOVIE_COUNT) movie_index = 0;
-    if (animations_on) {
-        push_screen(movie_backdrop);
-        play_movie(MOVIES[movie_index]);
-        pop_screen();
-    }
+    if (animations_on) play_backdrop_movie(MOVIES[movie_index]);
     ++movie_index;
 }
 

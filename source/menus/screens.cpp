@@ -12,6 +12,7 @@
 #include "library/sound/music.h"
 #include "library/ui/screens.h"
 #include "library/ui/setattr.h"
+#include "library/ui/upicture.h"
 #include "library/ui/utext.h"
 #include "source/hotkeys.h"
 #include "source/menus/debrief/debrief.h"
@@ -211,14 +212,18 @@ void create_combat_screen() {
                {"help", "prefs", "logs", "recog", "back", "quit"});
 }
 
+// The small buttons of the war zones' own screens, after the zone's prefix.
+constexpr std::array<const char*, 6> ZONE_BAR_SUFFIXES = {"help", "prefs", "logs", "recog", "back", "quit"};
+UiObject* situation_load = nullptr;
+std::array<UiObject*, 6> situation_bar = {};
+
 void create_situation_screen() {
     situation_screen = create_menu_screen("Situation Screen", "menuscrn\\c_isr_of.lbm");
     situation_text = create_ui_object(UI_TEXT, situation_screen, "Situation Text", ATTR_RECT, 334, 68, 624, 370,
                                       ATTR_FONT, &menu_font, ATTR_WRAP, 1, ATTR_SELECTED_LINE, 0, ATTR_SHADOW, 1);
-    create_menu_button(situation_screen, "Load Mission", 528, 395, 639, 426, "menuscrn\\mi_commi.bbm",
-                       load_campaign_mission);
-    create_bar(situation_screen, "mi_", {HELP, PREFS, LOG, RECOG, BACK, QUIT},
-               {"help", "prefs", "logs", "recog", "back", "quit"});
+    situation_load = create_menu_button(situation_screen, "Load Mission", 528, 395, 639, 426,
+                                        "menuscrn\\mi_commi.bbm", load_campaign_mission);
+    situation_bar = create_bar(situation_screen, "mi_", {HELP, PREFS, LOG, RECOG, BACK, QUIT}, ZONE_BAR_SUFFIXES);
 }
 
 // They take input only in training.
@@ -307,6 +312,23 @@ void restore_single_player_dress(bool with_afghan_map) {
         show_ui_object(map_buttons[i], i < 3 || with_afghan_map);
     show_ui_object(remote_message, 0);
     for (UiObject* button : game_bar) show_ui_object(button, 1);
+}
+
+void dress_situation_screen(int zone) {
+    const struct {
+        const char* prefix;
+        const char* background;
+    } dresses[] = {{"mi_", "menuscrn\\c_isr_of.lbm"},
+                   {"mk_", "menuscrn\\c_kor_of.lbm"},
+                   {"mc_", "menuscrn\\c_cyp_of.lbm"},
+                   {"ma_", "menuscrn\\c_afg_of.lbm"}};
+    if (zone < 1 || zone > int(std::size(dresses))) return;
+    const auto& dress = dresses[zone - 1];
+    set_ui_picture(situation_screen, dress.background);
+    const std::string pictures = std::string("menuscrn\\") + dress.prefix;
+    set_ui_picture(situation_load, (pictures + "commi.bbm").c_str());
+    for (size_t i = 0; i < situation_bar.size(); ++i)
+        set_ui_picture(situation_bar[i], (pictures + ZONE_BAR_SUFFIXES[i] + ".bbm").c_str());
 }
 
 void push_main_screen(int at_once) {

@@ -26,6 +26,9 @@ void push_preferences_screen();
 // (the Afghan one only when asked) and small buttons shown, its remote-control message hidden.
 void restore_single_player_dress(bool with_afghan_map);
 
+// The Situation Screen in the war zone's dress (zones 1 to 4): its map and its buttons.
+void dress_situation_screen(int zone);
+
 // The MUSIC_SCREEN_* bits of the screens on show, for the music's choice.
 int shown_music_screens();
 

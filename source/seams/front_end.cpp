@@ -1,5 +1,6 @@
 // Stand-in for the screens of the front end not built yet (recognition, preferences, pilot logs,
-// debrief, goals, map), which show only their background pictures, and the payload files.
+// debrief, goals, map), which show only their background pictures, and the choice of campaign
+// missions.
 #include "library/ui/screens.h"
 #include "library/ui/upicture.h"
 #include "source/controls.h"
@@ -10,7 +11,6 @@
 #include "source/menus/missions/catalogue.h"
 #include "source/menus/missions/goals.h"
 #include "source/menus/missions/mission_select.h"
-#include "source/menus/missions/payload.h"
 #include "source/menus/prefs_screens.h"
 #include "source/menus/recognition.h"
 #include "source/menus/screens.h"
@@ -58,8 +58,6 @@ void dress_mission_screens(int zone) {
                                        "menuscrn\\m_af_off.lbm", "menuscrn\\training.lbm"};
     if (zone >= 1 && zone <= 5) set_ui_picture(missions_select_screen, backgrounds[zone - 1]);
 }
-// Campaigns are not built yet: the player is shown the Log Screen.
-void enter_campaign() { push_screen(log_screen); }
 
 // No campaign, map, goal or debrief screen exists yet to write or show; the flight's
 // records are kept until the next one, and an award screen only closes.
@@ -68,7 +66,16 @@ void return_screens_to_local_control() {}
 void reset_debrief_records() { reset_flight_records(); }
 void show_debrief() {}
 void close_award_screen(UiObject*, Event&) { pop_screen(); }
-Mission* current_campaign_mission = nullptr;
+// No campaign mission is chosen yet: a campaign in progress finds none at its level.
+int choose_campaign_mission(Mission** mission) {
+    *mission = nullptr;
+    PilotLog* log = current_pilot_log;
+    if (!log || get_log_current_campaign(log) == 0) return -1;
+    const int level = get_campaign_level(log);
+    if (level == 0) return -2;
+    if (level == 11) return -3;
+    return get_campaign_lives(log) == 0 ? -2 : 0;
+}
 void open_campaign_mission() {}
 void init_mission_goals() {}
 void restore_destroyed_ground_objects() {}

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "library/config/prefs.h"
 #include "library/graphics/font.h"
@@ -63,6 +65,22 @@ TEST_F(MenuFonts, AGlyphIsDrawnInTheTextColourAndTheTallFontOnePixelLower) {
     clear_screen(0);
     draw_menu_glyph_low('T', 0, 0, 77);
     EXPECT_EQ(first_inked_row(), top + 1);
+    destroy_screen(screen);
+}
+
+// The sentences of the menus' texts need their stops and marks as much as their letters.
+TEST_F(MenuFonts, TheLettersDigitsAndPunctuationOfTheTextsAreInked) {
+    Screen* screen = create_screen(16, 16);
+    select_screen(screen);
+    const std::string characters = "ABCZabcz0189.,:;!?'\"-()/";
+    for (char c : characters) {
+        clear_screen(0);
+        draw_menu_glyph(c, 0, 0, 77);
+        int ink = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) ink += screen->pixels[y * (screen->width + screen->row_pad) + x] == 77;
+        EXPECT_GT(ink, 0) << "'" << c << "'";
+    }
     destroy_screen(screen);
 }
 
@@ -127,6 +145,21 @@ TEST_F(CampaignText, AMissingTextOrSectionOrAnUnknownResultAtLevel0IsFatal) {
     EXPECT_DEATH(find_mission_text(WAR_ZONE_ISRAEL, 12, 1), "couldn't find mission text warzone 1, level 12");
     write_text(5, ":Situation\nHold.\n");
     EXPECT_DEATH(find_mission_text(WAR_ZONE_ISRAEL, 4, 2), "Cannot find find in ptr");
+}
+
+// The sample data's own texts: everything the campaign entry can ask for, in every campaign zone.
+TEST_F(CampaignText, TheSampleCampaignsHoldEveryTextTheEntryAsksFor) {
+    for (int zone = WAR_ZONE_ISRAEL; zone <= WAR_ZONE_AFGHAN; ++zone) {
+        std::vector<std::pair<int, int>> asked = {{0, 0}, {0, 2}, {0, 3}};
+        for (int level = 1; level <= 10; ++level) asked.insert(asked.end(), {{level, 0}, {level, 2}});
+        for (const auto& [level, result] : asked) {
+            find_mission_text(zone, level, result);
+            EXPECT_GT(shown().size(), 40u) << zone << " " << level << " " << result;
+            EXPECT_EQ(shown().back(), '\n') << "the next section is left out";
+        }
+        find_mission_text(zone, 0, 0);
+        EXPECT_NE(shown().find("reports: enemy"), std::string::npos) << shown();
+    }
 }
 
 }  // namespace

@@ -208,9 +208,12 @@ Region glyph_region(int c) {
     if (c == 3) return box(2, 4, 9, 11);                                              // filled box
     switch (c) {
         case '!': return unite({stroke(2, 2, 2, 9, 0.8), box(1, 12, 2, 13)});
+        case '.': return box(1, 12, 2, 13);
         case ',': return stroke(2, 12, 1, 15, 0.8);
         case ':': return unite({box(1, 5, 2, 6), box(1, 12, 2, 13)});
+        case ';': return unite({box(1, 5, 2, 6), stroke(2, 12, 1, 15, 0.8)});
         case '\'': return stroke(2, 2, 2, 5, 0.7);
+        case '"': return unite({stroke(1, 2, 1, 5, 0.7), stroke(4, 2, 4, 5, 0.7)});
         case '/': return stroke(7, 2, 1, 13, 0.8);
         case '(': return unite({stroke(4, 2, 2, 5, 0.7), stroke(2, 5, 2, 10, 0.7), stroke(2, 10, 4, 13, 0.7)});
         case ')': return unite({stroke(1, 2, 3, 5, 0.7), stroke(3, 5, 3, 10, 0.7), stroke(3, 10, 1, 13, 0.7)});

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "tools/vyrgen/missions/campaign_texts.h"
 #include "tools/vyrgen/world/theatre.h"
 
 namespace vyr::vyrgen {
@@ -424,9 +425,8 @@ std::vector<DataFile> mission_files() {
         mission(zone, 3, "s", 2, 0, MissionKind::GROUND, false, where + " Strike");
         mission(zone, 4, "c", 1, 1, MissionKind::AIR, false, where + " Campaign: First Light");
         mission(zone, 4, "c", 2, 2, MissionKind::GROUND, false, where + " Campaign: Breakthrough");
-        for (int number = 0; number <= 10; ++number) {
-            const std::string text = ":Title\n" + where + " campaign, stage " + std::to_string(number) +
-                                     "\n:Description\nThe war in " + where + " goes on.\n";
+        for (int number = 0; number < CAMPAIGN_TEXTS; ++number) {
+            const std::string text = campaign_text(zone, number);
             for (const char* folder : LANGUAGE_FOLDERS)
                 files.push_back({std::string("missdata/") + folder + mission_name(zone, "l", number) + ".txt", bytes(text)});
         }

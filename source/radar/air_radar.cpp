@@ -169,8 +169,9 @@ void draw_air_contact(const AirContact* c, int index, bool highlighted) {
     } else {
         const int colour = side == SIDE_ALLIED ? COLOUR_ALLIED : sensor_view_switch == 1 ? COLOUR_ENEMY_SENSOR : COLOUR_ENEMY;
         if (air_submode != RADAR_ACM && c->group_head) {
+            // Corners clockwise on the screen: the polygon fill drops a flat top edge otherwise.
             if (hot)
-                fill_triangle(x, y, {{-s, s}, {0, -s}, {s, s}}, colour);
+                fill_triangle(x, y, {{s, s}, {0, -s}, {-s, s}}, colour);
             else
                 fill_triangle(x, y, {{-s, -s}, {0, s}, {s, -s}}, colour);
         } else if (air_submode == RADAR_ACM || !c->merged) {
@@ -277,26 +278,25 @@ void merge_air_contacts(AirContact* head) {
             if (std::abs(int64_t(a->display_x) - b->display_x) >= reach ||
                 std::abs(int64_t(a->display_y) - b->display_y) >= reach)
                 continue;
-            if (is_designated(b)) {
-                kept_head = a;
-                kept_designated = b;
-                continue;
-            }
+            // A designated second contact joins the group unmerged, to take it over below.
             a->merged = 0;
-            b->merged = 1;
             a->group_head = 1;
             if (!a->group) a->group = ++groups;
             b->group = a->group;
+            if (is_designated(b)) {
+                kept_head = a;
+                kept_designated = b;
+            } else {
+                b->merged = 1;
+            }
         }
     }
-    // The designated contact takes over the head's group, so that it is always drawn and its
-    // group keeps its number.
+    // The designated contact heads the group it was found in, so that it is always drawn.
     if (kept_head && kept_head->group_head) {
         kept_head->group_head = 0;
         kept_head->merged = 1;
         kept_designated->group_head = 1;
         kept_designated->merged = 0;
-        if (!kept_designated->group) kept_designated->group = kept_head->group;
         kept_head->group = kept_designated->group;
     }
     air_display_count = 0;

@@ -94,10 +94,12 @@ void scan_ground_list(int16_t* list, int tx, int ty, const Vector3& aircraft) {
     }
 }
 
+// Rounds keep to the ground list; an object without an owner goes by its height alone, so that
+// the air scan reports it instead of this scan reading through a null owner.
 int mobile_domain(const ObjectInstance& object) {
-    if (object.owner_kind != OWNER_DRONE) return TARGET_DOMAIN_GROUND;
-    const int32_t drone_class = static_cast<const Drone*>(object.owner)->drone_class;
-    const bool flying = drone_class == DRONE_CLASS_HELICOPTER || drone_class == DRONE_CLASS_AIRCRAFT;
+    if (object.owner_kind == OWNER_ROUND) return TARGET_DOMAIN_GROUND;
+    const Drone* owner = static_cast<const Drone*>(object.owner);
+    const bool flying = !owner || owner->drone_class == DRONE_CLASS_HELICOPTER || owner->drone_class == DRONE_CLASS_AIRCRAFT;
     return flying && object.pose->position.z >= AIR_CANDIDATE_HEIGHT ? TARGET_DOMAIN_AIR : TARGET_DOMAIN_GROUND;
 }
 

@@ -183,6 +183,7 @@ TEST_F(GroundRadar, ATargetOfNoObjectKindIsFatalToTheValidityTest) {
 }
 
 TEST_F(GroundRadar, TheTrailRecordsEvery1000FtAndKeepsTheNewest299Points) {
+    sweep();  // the frame the trail is kept in: north up
     press(0x23);  // freeze at the start
     EXPECT_EQ(trail_oldest, trail_write);
     const auto fly_north = [&](int32_t feet) { fly({START.x, START.y + feet * FEET, ALTITUDE}, 0); };

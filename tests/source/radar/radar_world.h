@@ -90,6 +90,10 @@ protected:
         key_down[SCAN_ALT] = key_down[SCAN_CTRL] = 0;
         push_hot_key_layer();
         init_radar();
+        // The scan centre's slew lives across flights: each test starts at the nose.
+        scan_azimuth_limit = scan_elevation_limit = 0;
+        slew_scan_centre();
+        set_radar_scan();
         reset_designation();
         air_contact_head = air_contact_tail = nullptr;
         ground_contact_head = ground_contact_tail = nullptr;

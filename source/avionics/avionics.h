@@ -8,6 +8,7 @@ namespace vyr {
 // What the gauges show, copied from the flight model every tick.
 struct FlightDataSnapshot {
     int32_t afterburner_percent;
+    uint32_t heading;  // binary angle
 };
 
 extern FlightDataSnapshot flight_data_snapshot;
@@ -30,6 +31,8 @@ int toggle_autoland(int key_code);
 // The airfield near the current steerpoint, else the first usable one.
 void select_current_airfield();
 void scan_threat_emitters();
+// Steps the threat warning's selected threat: 1 next, 2 previous.
+void request_threat_step(int step);
 void compute_world_extents();
 // The drone view's next and previous keys start again from the player.
 void reset_drone_view_cycle();

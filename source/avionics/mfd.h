@@ -1,8 +1,31 @@
 // The multi-function display frame.
 #pragma once
 
+#include <cstdint>
+
 namespace vyr {
 
 void register_mfd_keys();
+
+// Pages an MFD can show.
+constexpr int MFD_RADAR = 3;
+constexpr int MFD_POD = 5;
+constexpr int MFD_MAVERICK = 6;
+
+// The page each MFD shows, and the MFD (1 or 2) with the input focus.
+extern int32_t left_mfd_page;
+extern int32_t right_mfd_page;
+extern int32_t active_mfd;
+
+int get_active_mfd();
+int get_left_mfd_page();
+int get_right_mfd_page();
+// The radar page on an MFD, which takes the focus.
+void show_radar_page();
+// The focus reassigned after pages changed.
+void update_mfd_focus();
+
+// Toggled by a cockpit key when a targeting pod is fitted: enemy radar contacts in another colour.
+extern int32_t sensor_view_switch;
 
 }  // namespace vyr

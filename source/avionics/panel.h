@@ -15,9 +15,13 @@ constexpr uint32_t FAIL_FUEL_LEAK = 1u << 6;
 constexpr uint32_t FAIL_FUEL = 1u << 7;  // below the low-fuel mark: warned once
 constexpr uint32_t FAIL_GEAR = 1u << 8;
 constexpr uint32_t FAIL_BRAKE = 1u << 9;  // the air brake
+constexpr uint32_t FAIL_RADAR = 1u << 10;
+constexpr uint32_t FAIL_ECM = 1u << 11;
 
 // The failure bits of the player's aircraft.
 extern uint32_t system_failures;
+// Cockpit indicator bits: 1 radar on, 2 automatic ECM on.
+extern int32_t cockpit_indicators;
 
 void reset_caution_lamps();
 void reset_system_failures();

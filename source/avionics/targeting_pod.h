@@ -5,4 +5,9 @@ namespace vyr {
 
 void register_pod_key();
 
+int get_pod_track_mode();
+void set_pod_track_mode(int flag);
+// Steps the pod to the next (1) or previous (2) target.
+void update_pod_track(int step_request);
+
 }  // namespace vyr

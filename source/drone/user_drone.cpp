@@ -146,7 +146,7 @@ void animate_flaperons() {
 }
 
 // 45 degrees a second of game time.
-int64_t sequence_step() { return int64_t((frame_fraction + 2) / 4) * time_acceleration; }
+int64_t sequence_step() { return (int64_t(frame_fraction) + 2) / 4 * time_acceleration; }
 
 // `angle` moved by `step`, kept in 0 .. `limit`.
 uint32_t moved(uint32_t angle, int64_t step, uint32_t limit) {

@@ -1,6 +1,6 @@
 // Stand-in for the avionics and the cockpit: the view is always the cockpit's, rendered from the
 // aircraft with no panel, head-up display or camera of its own; the quit box and the cockpit's
-// colours are loaded so that the flight can be left.
+// colours are loaded so that the flight can be left; the tick drives the radar.
 #include "library/3dvisual/viewport.h"
 #include "library/3dvisual/world.h"
 #include "library/graphics/loadgfx.h"
@@ -16,13 +16,26 @@
 #include "source/avionics/targeting_pod.h"
 #include "source/avionics/vcockpit.h"
 #include "source/avionics/views.h"
+#include "library/system/key.h"
 #include "source/drone/user_drone.h"
+#include "source/models/flight_model.h"
+#include "source/radar/air_radar.h"
+#include "source/radar/ground_radar.h"
+#include "source/radar/radar.h"
+#include "source/radar/target_scan.h"
+#include "source/radar/target_select.h"
+#include "source/sknet/game_rules.h"
 #include "source/frame_loop.h"
 #include "source/startup.h"
 
 namespace vyr {
 
 uint32_t system_failures = 0;
+int32_t cockpit_indicators = 0;
+int32_t left_mfd_page = MFD_RADAR;
+int32_t right_mfd_page = MFD_RADAR;
+int32_t active_mfd = 1;
+int32_t sensor_view_switch = 0;
 // The flight keeps the cockpit view until the views exist.
 int32_t view_mode = VIEW_COCKPIT;
 int32_t initial_view_mode = VIEW_COCKPIT;
@@ -38,6 +51,9 @@ namespace {
 constexpr const char* SOURCE = "source/seams/avionics";
 constexpr int COCKPIT_FIRST_COLOUR = 224;
 constexpr int COCKPIT_COLOURS = 32;
+
+constexpr double RADAR_SWEEP_SECONDS = 0.25;
+double radar_sweep_time = 0;
 
 Sprite quit_box = {};
 uint8_t* quit_box_pixels = nullptr;
@@ -66,12 +82,58 @@ void register_avionics_keys() {}
 void register_mfd_keys() {}
 void register_pod_key() {}
 
+// The pages stay as they are set; the radar page goes on the left MFD.
+int get_active_mfd() { return active_mfd; }
+int get_left_mfd_page() { return left_mfd_page; }
+int get_right_mfd_page() { return right_mfd_page; }
+void show_radar_page() {
+    left_mfd_page = MFD_RADAR;
+    active_mfd = 1;
+}
+void update_mfd_focus() {}
+// The pod only keeps its track-mode flag; no threat is listed yet.
+namespace {
+int pod_track_mode = 0;
+}
+int get_pod_track_mode() { return pod_track_mode; }
+void set_pod_track_mode(int flag) { pod_track_mode = flag; }
+void update_pod_track(int) {}
+void request_threat_step(int) {}
+
 // There is no drone view to show yet.
 void set_drone_view_object(ObjectInstance*) {}
 void enter_drone_view() {}
 // Nothing to set up, update or free: no display, warning, airfield, head-up display or remap.
 void init_avionics() {}
-void update_avionics() {}
+// Of the avionics tick only the radar's part runs: the sweeps, the selection and the cursor.
+void update_avionics() {
+    flight_data_snapshot.heading = uint32_t(player_flight_data.heading);
+    if (!player_position) return;
+    radar_sweep_time += time_acceleration * frame_seconds;
+    if (radar_sweep_time > RADAR_SWEEP_SECONDS) {
+        radar_sweep_time = 0;
+        air_contact_head = air_contact_tail = nullptr;
+        ground_contact_head = ground_contact_tail = nullptr;
+        const Vector3* aircraft = &player_position->position;
+        bool ground_scanned = false;
+        if (radar_on && !(system_failures & FAIL_RADAR)) {
+            scan_ground_targets(aircraft);
+            if (radar_ground_mode) {
+                scan_ground_radar(aircraft);
+                ground_scanned = true;
+            } else if (radar_air_mode) {
+                scan_air_radar();
+            }
+        }
+        if (!ground_scanned && is_laser_weapon_selected()) {
+            scan_ground_targets(aircraft);
+            scan_ground_radar(aircraft);
+        }
+    }
+    if (control_mode != CONTROL_PILOT) update_target_selection();
+    if (is_key_down(SCAN_ALT)) slew_radar_cursor();
+    if (ground_radar_frozen) record_radar_trail();
+}
 void update_autoland() {}
 int toggle_autoland(int) {
     autoland_engaged = 0;

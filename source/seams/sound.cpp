@@ -13,6 +13,7 @@ void start_afterburner_sound() {}
 void set_afterburner_level(int) {}
 void stop_afterburner_sound() {}
 void stop_all_sounds() {}
+void play_click_sound() {}
 
 namespace {
 

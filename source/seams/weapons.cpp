@@ -2,7 +2,9 @@
 #include "library/debug/fatal.h"
 #include "library/maths/vector.h"
 #include "source/models/integration.h"
+#include "source/radar/air_radar.h"
 #include "source/radar/radar.h"
+#include "source/radar/target_select.h"
 #include "source/weapons/damage.h"
 #include "source/weapons/failures.h"
 #include "source/weapons/rounds.h"
@@ -21,6 +23,12 @@ int32_t selected_hardpoint = -1;
 int32_t selected_weapon = 0;
 int32_t weapon_selected = 0;
 int32_t fire_latch = 0;
+Target designated_target = {};
+int32_t auto_target_on = 1;
+int32_t follow_best_target = 1;
+int32_t reacquire_target = 1;
+int32_t target_step_request = 0;
+Target laser_spot_target = {};
 Hardpoint hardpoints[STORES_HARDPOINTS] = {};
 SensorSlot sensor_slots[STORES_SENSOR_SLOTS] = {};
 
@@ -106,15 +114,24 @@ double get_stores_weight() { return stores_weight; }
 double get_centre_tank_weight() { return 0.0; }
 double get_wing_tank_weight() { return 0.0; }
 
-// No weapon can be selected or fired yet.
+// No weapon can be selected or fired yet; the air/ground switch flips only the radar's modes.
 void register_weapon_keys() {}
+void select_next_weapon(int) {}
+void toggle_air_ground_mode() {
+    radar_air_mode = !radar_air_mode;
+    radar_ground_mode = !radar_ground_mode;
+}
+int has_ecm_pod() {
+    for (const SensorSlot& slot : sensor_slots)
+        if (slot.sensor_type == SENSOR_TYPE_ECM_POD) return 1;
+    return 0;
+}
 void destroy_ground_object(ground_object*, const Vector3&, Drone*) {}
 void kill_drone_by_round(ObjectInstance*, Drone*) {}
 
 // No stores, rounds, radar or designation exists yet to reset or move.
 void save_stores_state() {}
-void init_radar() {}
-void reset_designation() {}
+void reset_designation() { designated_target.kind = TARGET_NONE; }
 void init_mine_targets() {}
 void reset_recon() {}
 void clear_rounds() {}
@@ -122,5 +139,10 @@ void update_rounds() {}
 int32_t get_round_speed(const WeaponRound*) { return 0; }
 int get_round_weapon(const WeaponRound*) { return 0; }
 void repeat_countermeasures() {}
+// The designation stays as the radar's steps leave it; the air contacts are grouped for the
+// radar page as the selection would.
+void update_target_selection() {
+    if (radar_air_mode) merge_air_contacts(air_contact_head);
+}
 
 }  // namespace vyr

@@ -23,5 +23,7 @@ void play_radio_sample(int sample);
 void start_gun_sound();
 void stop_gun_sound();
 void end_gun_burst_sound();
+// The cockpit click, in the cockpit view only.
+void play_click_sound();
 
 }  // namespace vyr

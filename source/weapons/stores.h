@@ -64,6 +64,9 @@ void set_stores_weight(double lb);
 // Rounds left on the hardpoint's stations, summed; 0 without stations.
 int32_t count_hardpoint_rounds(int hardpoint);
 
+// 1 when an ECM pod is fitted.
+int has_ecm_pod();
+
 // Keeps the stores as they are at flight start.
 void save_stores_state();
 

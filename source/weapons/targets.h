@@ -1,7 +1,13 @@
 // Targets, designation and the mission's mine and reconnaissance targets.
 #pragma once
 
+#include "source/weapons/target.h"
+
 namespace vyr {
+
+// The one target the player's sensors and weapons share; its kind is TARGET_NONE when nothing is
+// designated.
+extern Target designated_target;
 
 void reset_designation();
 void init_mine_targets();

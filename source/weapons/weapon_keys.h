@@ -10,4 +10,9 @@ void register_weapon_keys();
 // Set by a press of the fire control; the frame loop clears it once the control is let go.
 extern int32_t fire_latch;
 
+// The weapons' air/ground mode switch; the radar's two mode flags flip with it.
+void toggle_air_ground_mode();
+// Selects the next carried weapon of the id, when there is one.
+void select_next_weapon(int weapon_id);
+
 }  // namespace vyr

@@ -86,6 +86,14 @@ TEST_F(UserControls, TheGearTakesTwoSecondsAWayOfGameTime) {
     }
 }
 
+// The longest frame, a whole second, used to overflow the step's rounding and move the doors
+// backwards.
+TEST_F(UserControls, TheGearMovesInTheLongestFrameToo) {
+    frame_fraction = FIXED_ONE;
+    toggle_gear(0);
+    EXPECT_EQ(frames_until(GEAR_LOWERING), 2);
+}
+
 TEST_F(UserControls, TheGearKeyAnswersSpeedGroundAndFailures) {
     player_flight_data.airspeed = 310;  // "SPEED TOO HIGH"
     toggle_gear(0);

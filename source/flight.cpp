@@ -68,6 +68,15 @@ constexpr int MENU_LAYOUT = 0;
 constexpr int MENU_VIDEO_MODE = 1;  // 640 x 480 x 8
 constexpr int MAP_NORMAL_BACKGROUND = 99;
 
+// The menus' rules, which a flight's game rules override until it is over.
+struct KeptRules {
+    int32_t unlimited_weapons, infinite_fuel, crashing_off;
+};
+KeptRules kept_rules = {};
+// The flight under way is a quick start, a deathmatch or a capture the flag: it is not logged,
+// and its debrief is the quick start's.
+int quick_start_flight = 0;
+
 bool is_link_failure(int reason) { return reason == END_LINK_ERRORS || reason == 6 || reason == END_NO_CARRIER; }
 
 void log_flight(int quick_start_flow) {
@@ -168,10 +177,14 @@ void select_player_route() {
 }
 
 void fly_mission() {
+    start_flight();
+    flight_loop();
+    finish_flight();
+}
+
+void start_flight() {
     lock_scheduler();
-    const int32_t kept_unlimited_weapons = unlimited_weapons;
-    const int32_t kept_infinite_fuel = infinite_fuel;
-    const int32_t kept_crashing_off = crashing_off;
+    kept_rules = {unlimited_weapons, infinite_fuel, crashing_off};
     in_flight = 1;
     reset_weapons();
     load_stores();
@@ -179,8 +192,8 @@ void fly_mission() {
     stop_music();
     if (minimal_sound_set) load_minimal_sample_bank();
     const int flow = get_game_flow();
-    const int quick_start_flow = flow == FLOW_QUICK_START || flow == FLOW_DEATHMATCH || flow == FLOW_CAPTURE_FLAG;
-    log_flight(quick_start_flow);
+    quick_start_flight = flow == FLOW_QUICK_START || flow == FLOW_DEATHMATCH || flow == FLOW_CAPTURE_FLAG;
+    log_flight(quick_start_flight);
     wait_for_flag(&in_flight);
     hide_pointer();
     push_hot_key_layer();
@@ -193,8 +206,9 @@ void fly_mission() {
     build_world_palette();
     reset_quick_start_score();
     if (linked_start_wanted()) start_linked_flight();
+}
 
-    flight_loop();
+void finish_flight() {
     end_game();
     pop_hot_key_layer();
 
@@ -202,7 +216,7 @@ void fly_mission() {
         report_fatal_error("Graphics mode not available\n", "source/menus/takeoff", __LINE__);
     reset_pointer_limits();
     invalidate_area(0, 0, display_width() - 1, display_height() - 1, 1);
-    debrief_flight(quick_start_flow);
+    debrief_flight(quick_start_flight);
     refresh_map_screen();
     build_world_palette();
     show_pointer();
@@ -210,9 +224,9 @@ void fly_mission() {
     in_flight = 0;
     unlock_scheduler();
     fade_screen_in();
-    unlimited_weapons = kept_unlimited_weapons;
-    infinite_fuel = kept_infinite_fuel;
-    crashing_off = kept_crashing_off;
+    unlimited_weapons = kept_rules.unlimited_weapons;
+    infinite_fuel = kept_rules.infinite_fuel;
+    crashing_off = kept_rules.crashing_off;
     get_pref_int("Forces Type", &forces_type);
     set_pointer_shape(pointer_arrow);
 }

@@ -18,7 +18,14 @@ extern Screen* flight_screen;
 
 // Creates "Game Thread" on fly_mission; the flight starts when the scheduler next picks it.
 uint32_t start_game_thread();
+// start_flight, flight_loop and finish_flight.
 void fly_mission();
+// Everything before a flight's first frame: the scheduler locked, the stores, the world, the
+// drones and the cockpit set up for the mission loaded.
+void start_flight();
+// Everything after its last frame, back to the menus: the world released, the debrief, the
+// scheduler unlocked and the menus' rules restored.
+void finish_flight();
 void init_game();
 void end_game();
 

@@ -41,6 +41,14 @@ void show_first_screen() {
 
 }  // namespace
 
+void load_weapons() {
+    init_weapon_info();
+    init_pylon_types();
+    init_sensor_types();
+    load_pylon_file();
+    load_weapon_file();
+}
+
 // Brings every subsystem up under the loading screen, puts the first menu screen up and leaves
 // the front end to the UI's threads; it never returns.
 int game_main(int argc, char** argv) {
@@ -64,11 +72,7 @@ int game_main(int argc, char** argv) {
     pointer_colours_locked = 1;
     set_war_zone(war_zone);
     start_accelerator();
-    init_weapon_info();
-    init_pylon_types();
-    init_sensor_types();
-    load_pylon_file();
-    load_weapon_file();
+    load_weapons();
     load_top_ten();
     pointer_colours_locked = 1;
     init_front_end();

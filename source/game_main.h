@@ -5,4 +5,7 @@ namespace vyr {
 
 int game_main(int argc, char** argv);
 
+// The weapons', pylons' and sensors' tables, and the pylon and weapon files.
+void load_weapons();
+
 }  // namespace vyr

@@ -25,6 +25,7 @@ namespace vyr {
 uint32_t system_failures = 0;
 // The flight keeps the cockpit view until the views exist.
 int32_t view_mode = VIEW_COCKPIT;
+Pose view_camera_pose = {};
 int32_t initial_view_mode = VIEW_COCKPIT;
 int32_t pending_view_mode = -1;
 int32_t pilot_ejected = 0;
@@ -114,6 +115,7 @@ void enter_crash_view() {
 
 // The cockpit's camera: from the aircraft, which is not drawn around the eye.
 void render_view() {
+    view_camera_pose = *player_position;
     ViewSettings view = view_settings;
     view.own_object = player_object;
     set_view_settings(&view);

@@ -90,8 +90,8 @@ void retarder(Mesh& m, int32_t number) {
         return;
     }
     const double r = number == 1162 ? 6.0 : 2.2, back = number == 1162 ? 16.0 : 7.0;
-    m.tube_y(0, 0, -back - r * 0.5, 0, -back, r, 8, colour::WHITE);  // the canopy, open towards the store
-    m.tube_y(0, 0, -back, r, -back + 0.3, r * 0.95, 8, colour::ORANGE);
+    m.tube_y(0, 0, -back - r * 0.5, 0, -back, r, 8, colour::LIGHT_GREY);  // the canopy, open towards the store
+    m.tube_y(0, 0, -back, r, -back + 0.3, r * 0.95, 8, colour::ORANGE, false, false);  // the hem
     for (double a : {0.0, 90.0, 180.0, 270.0}) {
         const double c = std::cos(a * std::numbers::pi / 180) * r, s = std::sin(a * std::numbers::pi / 180) * r;
         m.raw(face_of(1, colour::LIGHT_GREY, colour::LIGHT_GREY), {{0, 0, 0}, {c, -back, s}});

@@ -63,8 +63,8 @@ TEST_F(Launch, NothingIsLaunchedOutsideTheWorldOrIntoAFullPool) {
     EXPECT_EQ(activate_round(nullptr), nullptr);
     round_pool.live_count = MAX_ROUNDS;
     EXPECT_EQ(launch_shell(ARTILLERY, MIDDLE, &shooter->target), nullptr);
+    EXPECT_EQ(round_pool.live_count, MAX_ROUNDS);
     round_pool.live_count = 0;
-    EXPECT_EQ(round_pool.live_count, 0);
 }
 
 // 10,000 ft at 2,700 ft/s is 740 ticks, and the round's own draw adds up to 999.
@@ -154,6 +154,63 @@ TEST_F(Launch, ADispensersLoadLeavesAtTheDispenseSpeedScatteredAndAMinefieldMeas
     ASSERT_NE(field, nullptr);
     EXPECT_EQ(field->dropped.mines_left, 36);
     EXPECT_EQ(field->dropped.mine_radius, int32_t(1000 * FEET * 0.5988023952095808));
+}
+
+// The drones' bomb scatters half as far along the track as across it, both scaled by the cosine
+// of the bomber's bearing: heading east, it lands on its aim.
+TEST_F(Launch, TheDronesBombScattersByTheBombersBearing) {
+    constexpr int DRONE_BOMB = 58;
+    const int32_t s = weapon_info[DRONE_BOMB].spread;
+    const struct {
+        uint32_t heading;
+        int32_t most_x, most_y;
+    } bombers[] = {{0, s, s / 2}, {90 * DEGREE, 0, 0}};
+    for (const auto& b : bombers) {
+        Drone* bomber = drone_at(MIDDLE);
+        build_rotation_matrix(b.heading, 0, 0, bomber->pose.matrix);
+        const Vector3 aim = {MIDDLE.x, MIDDLE.y + 3000 * FEET, 0};
+        int32_t widest_x = 0, widest_y = 0;
+        for (int i = 0; i < 40; ++i) {
+            WeaponRound* bomb = launch_shell(DRONE_BOMB, aim, &bomber->target);
+            ASSERT_NE(bomb, nullptr);
+            widest_x = std::max(widest_x, std::abs(bomb->shell.impact_point.x - aim.x));
+            widest_y = std::max(widest_y, std::abs(bomb->shell.impact_point.y - aim.y));
+            free_round(bomb);
+        }
+        EXPECT_LE(widest_x, b.most_x) << b.heading;
+        EXPECT_LE(widest_y, b.most_y) << b.heading;
+        EXPECT_GE(widest_x, b.most_x / 2) << b.heading;
+    }
+}
+
+// A drone's velocity is the step it moved; its stores leave with it made per second (nothing in
+// a step of no time). A guided round keeps a copy of its target.
+TEST_F(Launch, ADronesStoreLeavesAtItsVelocityPerSecondAndAGuidedRoundKeepsItsTarget) {
+    Drone* bomber = drone_at(MIDDLE);
+    bomber->velocity = {0, 100 * FEET, -10 * FEET};
+    WeaponRound* bomb = launch_dropped_round(MK82, pose_at(MIDDLE), &bomber->target, 0, bomber);
+    ASSERT_NE(bomb, nullptr);
+    EXPECT_NEAR(bomb->velocity.y, 10000 * FEET, 2);
+    EXPECT_NEAR(bomb->velocity.z, -1000 * FEET, 2);
+    EXPECT_NEAR(bomb->release_speed, 10050 * FEET, 300);
+    set_step(0);
+    bomb = launch_dropped_round(MK82, pose_at(MIDDLE), &bomber->target, 0, bomber);
+    ASSERT_NE(bomb, nullptr);
+    EXPECT_EQ(bomb->velocity.y, 0);
+    set_step(0.01);
+
+    Drone* target = drone_at({MIDDLE.x, MIDDLE.y + 5000 * FEET, MIDDLE.z});
+    bool offsets[2] = {false, false};
+    for (int i = 0; i < 20; ++i) {
+        WeaponRound* missile = launch_guided_round(18, pose_at(MIDDLE), &bomber->target, &bomber->target, &target->target, bomber);
+        ASSERT_NE(missile, nullptr);
+        EXPECT_EQ(missile->guided.guidance_flags, 1);
+        EXPECT_EQ(missile->guided.designator, &bomber->target);
+        EXPECT_TRUE(targets_equal(&missile->guided.target, &target->target));
+        ASSERT_TRUE(get_command_guidance_offset() == 0 || get_command_guidance_offset() == 840);
+        offsets[get_command_guidance_offset() / 840] = true;
+    }
+    EXPECT_TRUE(offsets[0] && offsets[1]);
 }
 
 TEST_F(Launch, FireDelaysPauseAfterABurstAndAddAtMostHalfAgain) {

@@ -6,6 +6,7 @@
 
 #include "library/3dvisual/view.h"
 #include "source/models/intercept.h"
+#include "tests/source/drone/mission_fixture.h"
 #include "tests/source/weapons/round_world.h"
 
 namespace vyr {
@@ -87,6 +88,14 @@ TEST_F(DroneFire, AnAircraftsGunRefinesItsLeadThreeTimesAndAGroundGunOnce) {
         init_mobile_lists();
         drones.clear();
     }
+}
+
+TEST_F(DroneFire, AShellOrStoreCannotBeFiredThisWay) {
+    Drone* site = drone_at(SITE);
+    Drone* target = drone_at({SITE.x, SITE.y + 3000 * FEET, 500 * FEET});
+    WeaponRound* round = nullptr;
+    EXPECT_FATAL(launch_drone_weapon(&site->target, &target->target, 47, site, round),
+                 "Drone .* can't fire at .* with .*, 'cause we don't know how to\\.");
 }
 
 TEST_F(DroneFire, AnAzimuthLimitThatOverflowsNeverRefuses) {

@@ -4,6 +4,7 @@
 
 #include "library/3dvisual/smoke.h"
 #include "source/weapons/launch.h"
+#include "tests/source/drone/mission_fixture.h"
 #include "tests/source/weapons/round_world.h"
 
 namespace vyr {
@@ -39,6 +40,15 @@ TEST_F(RoundPoolTest, AFullPoolGivesNoneKeepsItsCountAndAFreedSlotIsFoundAgain) 
     clear_rounds();
     EXPECT_EQ(round_pool.live_count, 0);
     EXPECT_EQ(round_pool.high_water, 0);
+}
+
+TEST_F(RoundPoolTest, ALiveRoundOfNoKnownClassEndsTheProgram) {
+    WeaponRound* round = allocate_round();
+    round->weapon_id = SHELL;
+    round->flags = ROUND_LIVE;
+    weapon_info[SHELL].round_class = 7;
+    EXPECT_FATAL(update_rounds(), "Trying to update unknown class of weapon round\\.");
+    weapon_info[SHELL].round_class = ROUND_CLASS_SHELL;
 }
 
 TEST(RoundDensity, WholeThousandsOfFeetAndTheEndsOfTheTable) {

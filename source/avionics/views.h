@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "library/maths/matrix.h"
+
 namespace vyr {
 
 constexpr int32_t VIEW_COCKPIT = 0;
@@ -13,6 +15,9 @@ constexpr int32_t VIEW_REAR_LEFT = 13;
 constexpr int32_t VIEW_REAR_RIGHT = 14;
 
 extern int32_t view_mode;
+
+// The camera `render_view` drew the last frame from; launches and blasts are heard from it.
+extern Pose view_camera_pose;
 
 void register_view_keys();
 

@@ -4,6 +4,7 @@
 namespace vyr {
 
 struct Drone;
+struct WeaponRound;
 
 // Damage, combat air patrol number, reaction time, targets, decoys, weapon slots and ranges,
 // attention range.
@@ -17,6 +18,9 @@ int is_drone_targetable(const Drone* drone);
 // 1 while the drone's chaff or flare can draw a seeker.
 int is_drone_chaff_active(const Drone* drone);
 int is_drone_flare_active(const Drone* drone);
+// A round the drone fired has ended: a decoy no longer draws seekers, a last round no longer
+// holds its fire.
+void release_drone_round(Drone* drone, WeaponRound* round);
 // The network player's name flying it; null for a drone of this machine.
 const char* get_drone_player_name(const Drone* drone);
 

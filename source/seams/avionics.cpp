@@ -38,6 +38,7 @@ int32_t active_mfd = 1;
 int32_t sensor_view_switch = 0;
 // The flight keeps the cockpit view until the views exist.
 int32_t view_mode = VIEW_COCKPIT;
+Pose view_camera_pose = {};
 int32_t initial_view_mode = VIEW_COCKPIT;
 int32_t pending_view_mode = -1;
 int32_t pilot_ejected = 0;
@@ -176,6 +177,7 @@ void enter_crash_view() {
 
 // The cockpit's camera: from the aircraft, which is not drawn around the eye.
 void render_view() {
+    view_camera_pose = *player_position;
     ViewSettings view = view_settings;
     view.own_object = player_object;
     set_view_settings(&view);

@@ -68,6 +68,8 @@ int is_drone_targetable(const Drone* drone) {
 int is_drone_chaff_active(const Drone*) { return 0; }
 int is_drone_flare_active(const Drone*) { return 0; }
 const char* get_drone_player_name(const Drone*) { return nullptr; }
+// No drone fires or drops decoys yet, so none has a round to forget.
+void release_drone_round(Drone*, WeaponRound*) {}
 
 // No drone hears a notification: every subscription is refused.
 void clear_drone_notify(Drone*) {}

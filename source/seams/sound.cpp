@@ -7,6 +7,8 @@
 
 namespace vyr {
 
+int gun_sound_playing = 0;
+
 void set_loop_sample(int) {}
 void restore_engine_sound() {}
 void start_afterburner_sound() {}
@@ -19,7 +21,7 @@ namespace {
 
 constexpr int GUN_SAMPLE = 12;
 constexpr int CENTRE = 0x8000;
-int gun_sound_on = 0;
+constexpr int BLAST_SOUNDS_LIMIT = 9;
 
 // The row on the role's channel in the cockpit view, unless the channel still plays.
 void play_on_channel(int& channel, int sample, int priority) {
@@ -31,7 +33,7 @@ void play_on_channel(int& channel, int sample, int priority) {
 void stop_gun_channels() {
     for (int channel = 0; channel < MAX_SOUND_CHANNELS; ++channel)
         if (channel_sample(channel) == GUN_SAMPLE) stop_channel(channel);
-    gun_sound_on = 0;
+    gun_sound_playing = 0;
 }
 
 }  // namespace
@@ -40,11 +42,20 @@ void play_speech(int sample) { play_on_channel(speech_channel, sample, 2); }
 void play_radio_sample(int sample) { play_on_channel(radio_channel, sample, 1); }
 
 void start_gun_sound() {
-    if (gun_sound_on) return;
+    if (gun_sound_playing) return;
     play_sample(GUN_SAMPLE, 6, 60, CENTRE);
-    gun_sound_on = 1;
+    gun_sound_playing = 1;
 }
 void stop_gun_sound() { stop_gun_channels(); }
 void end_gun_burst_sound() { stop_gun_channels(); }
+
+int too_many_blast_sounds() {
+    int blasts = 0;
+    for (int channel = 0; channel < MAX_SOUND_CHANNELS; ++channel) {
+        const int row = channel_sample(channel);
+        blasts += row >= SAMPLE_MEDIUM_HIT && row <= SAMPLE_EXPLOSION_SMALL && channel_status(channel) == SOUND_PLAYING;
+    }
+    return blasts >= BLAST_SOUNDS_LIMIT ? 1 : 0;
+}
 
 }  // namespace vyr

@@ -1,12 +1,18 @@
 // Stand-in for the weapons and sensors.
+#include <algorithm>
+#include <iterator>
+
 #include "library/debug/fatal.h"
 #include "library/maths/vector.h"
+#include "source/frame_loop.h"
 #include "source/models/integration.h"
 #include "source/radar/air_radar.h"
 #include "source/radar/radar.h"
 #include "source/radar/target_select.h"
 #include "source/weapons/damage.h"
 #include "source/weapons/failures.h"
+#include "source/weapons/round_impact.h"
+#include "source/weapons/round_movement.h"
 #include "source/weapons/rounds.h"
 #include "source/weapons/stores.h"
 #include "source/weapons/targets.h"
@@ -30,6 +36,7 @@ int32_t reacquire_target = 1;
 int32_t target_step_request = 0;
 Target laser_spot_target = {};
 Hardpoint hardpoints[STORES_HARDPOINTS] = {};
+int32_t first_hardpoint[WEAPON_COUNT] = {};
 SensorSlot sensor_slots[STORES_SENSOR_SLOTS] = {};
 
 // Until the stores are built the hardpoints and slots only keep what the payload fits, mirror
@@ -108,7 +115,7 @@ int get_weapon_rounds_per_station(int weapon_id) {
 }
 
 void load_stores() {}
-void reset_stores() {}
+void reset_stores() { std::fill(std::begin(first_hardpoint), std::end(first_hardpoint), -1); }
 int32_t get_weapon_rounds(int) { return 0; }
 double get_stores_weight() { return stores_weight; }
 double get_centre_tank_weight() { return 0.0; }
@@ -134,15 +141,36 @@ void save_stores_state() {}
 void reset_designation() { designated_target.kind = TARGET_NONE; }
 void init_mine_targets() {}
 void reset_recon() {}
-void clear_rounds() {}
-void update_rounds() {}
-int32_t get_round_speed(const WeaponRound*) { return 0; }
-int get_round_weapon(const WeaponRound*) { return 0; }
 void repeat_countermeasures() {}
 // The designation stays as the radar's steps leave it; the air contacts are grouped for the
 // radar page as the selection would.
 void update_target_selection() {
     if (radar_air_mode) merge_air_contacts(air_contact_head);
+}
+
+// Until rounds have their own movement and impacts, every round flies straight along its nose at
+// its speed and ends without effect once it has left the world, outflown its range or, for a
+// dispenser, ended itself; a shell vanishes at its time.
+void move_round(WeaponRound* round, Vector3& step) {
+    const int32_t distance = mul31(round->speed, frame_fraction);
+    const int32_t* forward = round->pose.matrix[1];
+    step = {mul31(forward[0], distance), mul31(forward[1], distance), mul31(forward[2], distance)};
+}
+int test_round_impact(WeaponRound* round, const Vector3& step) {
+    const Vector3& p = round->pose.position;
+    const int32_t x = p.x + step.x, y = p.y + step.y;
+    const bool outside = x < 0 || x > 0x0FFFFFFF || y < 0 || y > 0x0FFFFFFF;
+    const bool spent = round->distance_flown > int64_t(weapon_info[round->weapon_id].max_range) * 3 / 2;
+    if (!(round->flags & ROUND_LIVE) || outside || spent) {
+        free_round(round);
+        return 1;
+    }
+    return 0;
+}
+int resolve_shell(WeaponRound* round) {
+    if (game_clock < round->shell.impact_time) return 0;
+    free_round(round);
+    return 1;
 }
 
 }  // namespace vyr

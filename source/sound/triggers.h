@@ -19,11 +19,15 @@ void stop_all_sounds();
 void play_speech(int sample);
 // A radio sample on the radio channel, in the cockpit view, unless the last one still plays.
 void play_radio_sample(int sample);
+// Set while the player's gun loop plays, by whichever started it: the gun trigger or a launch.
+extern int gun_sound_playing;
 // The looped gun sample, once until it is stopped; both stops end every channel playing it.
 void start_gun_sound();
 void stop_gun_sound();
 void end_gun_burst_sound();
 // The cockpit click, in the cockpit view only.
 void play_click_sound();
+// 1 while so many hits and explosions sound that launches and blasts are left silent.
+int too_many_blast_sounds();
 
 }  // namespace vyr

@@ -52,6 +52,8 @@ struct SensorSlot {
 };
 
 extern Hardpoint hardpoints[STORES_HARDPOINTS];
+// By weapon id: the hardpoint the next round of it is released from, -1 for none.
+extern int32_t first_hardpoint[WEAPON_COUNT];
 extern SensorSlot sensor_slots[STORES_SENSOR_SLOTS];
 
 // Payload fitting; each call fits the hardpoint or slot and its mirror on the other wing. A pylon

@@ -23,15 +23,6 @@ int32_t game_random_state = 0;
 constexpr int32_t FIRST_CHATTER_TIME = 6000;
 constexpr int32_t SHIP_CALL_NEVER = -60000;
 
-// Two steps of `random_seed`: the first step's high 15 bits over the second's.
-int32_t random_31_bits() {
-    next_random(random_seed);
-    const uint32_t first = uint32_t(random_seed);
-    next_random(random_seed);
-    const uint32_t second = uint32_t(random_seed);
-    return int32_t((first & 0x7FFF0000u) | ((second >> 16) & 0x7FFFu));
-}
-
 // The cockpit and the two cameras near the aircraft hear its gun.
 bool gun_heard_in_view() {
     return view_mode == VIEW_COCKPIT || view_mode == VIEW_AIRFRAME_CAMERA || view_mode == VIEW_RUNWAY_CAMERA;
@@ -41,8 +32,7 @@ bool gun_heard_in_view() {
 
 int next_game_random() {
     const int32_t drawn = game_random_state;
-    random_seed = drawn;
-    game_random_state = random_31_bits();
+    game_random_state = two_step_random(drawn);
     return drawn;
 }
 
@@ -50,9 +40,9 @@ int32_t get_game_random_state() { return game_random_state; }
 void set_game_random_state(int32_t state) { game_random_state = state & 0x7FFFFFFF; }
 
 void reset_weapons() {
-    failure_random_state = random_31_bits();
+    failure_random_state = two_step_random(random_seed);
     // Linked machines start from the same state and exchange it from then on.
-    game_random_state = connection_mode != CONNECTION_NONE ? 1 : random_31_bits();
+    game_random_state = connection_mode != CONNECTION_NONE ? 1 : two_step_random(random_seed);
     reset_stores();
     clear_rounds();
     friendly_fire_calls = 0;

@@ -59,6 +59,17 @@ protected:
         return bytes;
     }
 
+    // Gives a row a buffer of 1,000 bytes of a sine tone, as a bank would; the tear-down's
+    // release of the bank frees it.
+    static void load_tone(int row) {
+        SampleInfo& info = sample_table[row];
+        info.length = 1000;
+        info.buffer = create_sound_buffer(info.length, info.rate, SOUND_MONO_8);
+        uint8_t* p = lock_sound_buffer(info.buffer, 0, info.length);
+        for (int i = 0; i < info.length; ++i) p[i] = uint8_t(128 + std::lround(100 * std::sin(i * 0.1)));
+        unlock_sound_buffer(info.buffer, p, info.length);
+    }
+
     // What the device plays over the next `periods` 10 ms periods.
     static std::vector<int16_t> listen(int periods) {
         platform::take_audio_capture();

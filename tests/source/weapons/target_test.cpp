@@ -16,6 +16,7 @@
 #include "source/drone/drone.h"
 #include "tests/library/3dvisual/header_table.h"
 #include "tests/source/drone/mission_fixture.h"
+#include "tests/source/weapons/loose_drone.h"
 #include "tests/support/scratch.h"
 
 namespace vyr {
@@ -68,18 +69,7 @@ protected:
     }
 
     Drone* drone_at(const Vector3& p, int drone_class = DRONE_CLASS_TANK) {
-        Drone& d = drones.emplace_back();
-        d.pose.position = p;
-        set_identity_matrix(d.pose.matrix);
-        d.object.object_type = MOVER;
-        d.object.pose = &d.pose;
-        d.object.owner_kind = OWNER_DRONE;
-        d.object.owner = &d;
-        d.drone_class = drone_class;
-        d.target.kind = TARGET_MOBILE;
-        d.target.object = &d.object;
-        link_mobile_object(&d.object);
-        return &d;
+        return add_loose_drone(drones, p, MOVER, drone_class);
     }
 
     HeaderTable headers{8};

@@ -73,21 +73,7 @@ protected:
     void TearDown() override {
         set_game_flow(FLOW_QUICK_START);
         game_clock = 0;
-        for (int row : loaded) {
-            release_sound_buffer_now(sample_table[row].buffer);
-            sample_table[row].buffer = nullptr;
-        }
         SoundTest::TearDown();
-    }
-
-    void load_tone(int row) {
-        SampleInfo& info = sample_table[row];
-        info.length = 1000;
-        info.buffer = create_sound_buffer(info.length, info.rate, SOUND_MONO_8);
-        uint8_t* p = lock_sound_buffer(info.buffer, 0, info.length);
-        for (int i = 0; i < info.length; ++i) p[i] = uint8_t(128 + std::lround(100 * std::sin(i * 0.1)));
-        unlock_sound_buffer(info.buffer, p, info.length);
-        loaded.push_back(row);
     }
 
     static int channels_playing(int row) {
@@ -96,8 +82,6 @@ protected:
             n += channel_sample(channel) == row && channel_status(channel) == SOUND_PLAYING;
         return n;
     }
-
-    std::vector<int> loaded;
 };
 
 TEST_F(WeaponsFrame, TheSpeechQueueTakesTenAndPlaysTheNewestFirstWhenTheChannelIsFree) {

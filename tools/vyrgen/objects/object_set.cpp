@@ -482,12 +482,16 @@ const CatalogueRow CATALOGUE[] = {
     {1119, Shape::BOMB},  // MK82 RET round
     {1121, Shape::BOMB},  // MK83 RET round
     {1123, Shape::BOMB},  // MK84 RET round
+    {1125, Shape::RETARDER},  // retarder open
     {1127, Shape::BOMB},  // GBU-12 round
     {1129, Shape::FINS},  // GBU-12 store_part
+    {1131, Shape::FINS},  // GBU-12 fins deployed
     {1133, Shape::BOMB},  // GBU-16 round
     {1135, Shape::FINS},  // GBU-16 store_part
+    {1137, Shape::FINS},  // GBU-16 fins deployed
     {1139, Shape::BOMB},  // GBU-10 round
     {1141, Shape::FINS},  // GBU-10 store_part
+    {1143, Shape::FINS},  // GBU-10 fins deployed
     {1145, Shape::AWACS},  // A50 Mainstay (A50)
     {1148, Shape::AWACS},  // A50 Mainstay (A50)
     {1149, Shape::AWACS},  // A50 Mainstay (A50)
@@ -500,10 +504,14 @@ const CatalogueRow CATALOGUE[] = {
     {1156, Shape::GEAR_SET},  // A50 Mainstay (A50) gear
     {1157, Shape::BOMB},  // CBU-15 round
     {1158, Shape::FINS},  // CBU-15 store_part
+    {1160, Shape::RETARDER},  // CBU-15 drogue parachute
+    {1162, Shape::RETARDER},  // CBU-15 main parachute
     {1167, Shape::BOMB},  // CBU-87B round
     {1168, Shape::FINS},  // CBU-87B store_part
+    {1169, Shape::FINS},  // CBU-87B fins spun out
     {1170, Shape::BOMB},  // CBU-89B round
     {1171, Shape::FINS},  // CBU-89B store_part
+    {1172, Shape::FINS},  // CBU-89B fins spun out
     {1173, Shape::SENSOR_POD},  // Sensor pod
     {1175, Shape::ROCKET_POD},  // M151 HE pod
     {1178, Shape::ROCKET_POD},  // M247 AT pod
@@ -521,7 +529,8 @@ const CatalogueRow CATALOGUE[] = {
     {1197, Shape::GEAR_SET},  // MiG 29 Fulcrum (MiG29) gear
     {1198, Shape::GEAR_SET},  // MiG 29 Fulcrum (MiG29) gear
     {1199, Shape::GEAR_SET},  // MiG 29 Fulcrum (MiG29) gear
-    {1201, Shape::ROCKET_POD},  // KMGU round
+    {1200, Shape::BOMB},  // Bomblet round
+    {1201, Shape::MINE},  // KMGU round
     {1203, Shape::APPROACH_LIGHTS},  // Approach Lights (Lights)
     {1206, Shape::APPROACH_LIGHTS},  // Approach Lights (Lights)
     {1209, Shape::GEAR_UP_NOZZLE},  // Vyr nozzle, gear up

@@ -24,6 +24,7 @@ StoreSize size_of(Shape shape, int32_t number) {
     case 668: case 673: return {8, 0.7};
     case 530: case 1115: return {10, 0.4};
     case 790: case 133: return {5, 0.14};
+    case 1200: return {2.2, 0.2};
     default: break;
     }
     if (shape == Shape::BOMB) return {7.5, 0.55};
@@ -31,8 +32,17 @@ StoreSize size_of(Shape shape, int32_t number) {
     return {9, 0.3};
 }
 
-// A round hanging under its station, nose forward; its one variable sub-object (motor plume or
-// released fins) sits at its tail.
+// Bombs whose tail never changes in flight: they take no variable sub-object, so the motor object
+// their weapon record names is not drawn on them.
+bool plain_bomb(int32_t number) {
+    switch (number) {
+    case 668: case 669: case 673: case 674: case 1101: case 1103: case 1105: case 1200: return true;
+    default: return false;
+    }
+}
+
+// A round hanging under its station, nose forward; its one variable sub-object (motor plume,
+// fins, retarder or parachute) sits at its tail.
 Model round(Shape shape, int32_t number) {
     Model model;
     Mesh& m = model.mesh;
@@ -47,10 +57,45 @@ Model round(Shape shape, int32_t number) {
                  {-c * 0.4, -h + s.length * 0.18, z - sn * 0.4}},
                 colour::GREY);
     }
-    if (shape == Shape::BOMB) m.box({-0.5, 1.4, z + r * 0.5}, {-0.1, 2, z + r * 1.2}, colour::YELLOW);  // fuse band
+    if (shape == Shape::BOMB && number != 1200)  // fuse band; the bomblet is too small for one
+        m.box({-0.5, 1.4, z + r * 0.5}, {-0.1, 2, z + r * 1.2}, colour::YELLOW);
+    if (shape == Shape::BOMB && plain_bomb(number)) return model;
     m.sub_object(0);
     model.parts.push_back({0, {0, -h, z}});
     return model;
+}
+
+// Fins at a store's tail: the folded set it is carried with, or the larger set a guided bomb or a
+// dispenser opens in flight.
+void fins(Mesh& m, int32_t number) {
+    const bool opened = number == 1131 || number == 1137 || number == 1143 || number == 1169 || number == 1172;
+    const double span = opened ? 2.2 : 1.2, chord = opened ? 2.2 : 1.5;
+    for (double a : {45.0, 135.0}) {
+        const double c = std::cos(a * std::numbers::pi / 180) * span, s = std::sin(a * std::numbers::pi / 180) * span;
+        m.plate({{-c, 0, -s}, {c, 0, s}, {c * 0.6, chord, s * 0.6}, {-c * 0.6, chord, -s * 0.6}}, colour::GREY);
+    }
+    if (opened) m.tube_y(0, 0, -0.3, 0.25, 0, 0.25, 6, colour::DARK_GREY);
+}
+
+// Behind a store: the petals of a retarded bomb (1125), or a parachute on its lines, the small
+// drogue (1160) or the main canopy (1162).
+void retarder(Mesh& m, int32_t number) {
+    if (number == 1125) {
+        for (double a : {45.0, 135.0, 225.0, 315.0}) {
+            const double c = std::cos(a * std::numbers::pi / 180), s = std::sin(a * std::numbers::pi / 180);
+            m.plate({{c * 0.2, 0, s * 0.2}, {c * 1.8, -1.6, s * 1.8}, {c * 1.8 - s * 0.5, -1.9, s * 1.8 + c * 0.5},
+                     {c * 0.2 - s * 0.3, 0, s * 0.2 + c * 0.3}},
+                    colour::OLIVE);
+        }
+        return;
+    }
+    const double r = number == 1162 ? 6.0 : 2.2, back = number == 1162 ? 16.0 : 7.0;
+    m.tube_y(0, 0, -back - r * 0.5, 0, -back, r, 8, colour::LIGHT_GREY);  // the canopy, open towards the store
+    m.tube_y(0, 0, -back, r, -back + 0.3, r * 0.95, 8, colour::ORANGE, false, false);  // the hem
+    for (double a : {0.0, 90.0, 180.0, 270.0}) {
+        const double c = std::cos(a * std::numbers::pi / 180) * r, s = std::sin(a * std::numbers::pi / 180) * r;
+        m.raw(face_of(1, colour::LIGHT_GREY, colour::LIGHT_GREY), {{0, 0, 0}, {c, -back, s}});
+    }
 }
 
 Model rack(Shape shape, int32_t) {
@@ -133,11 +178,11 @@ Model effect(Shape shape, int32_t number) {
     case Shape::MINE:
         m.tube_z(0, 0, 0, 0.5, 0.3, 0.4, 6, colour::OLIVE);
         break;
-    default:  // fins released with a guided or cluster bomb
-        for (double a : {45.0, 135.0}) {
-            const double c = std::cos(a * std::numbers::pi / 180) * 1.2, s = std::sin(a * std::numbers::pi / 180) * 1.2;
-            m.plate({{-c, 0, -s}, {c, 0, s}, {c * 0.6, 1.5, s * 0.6}, {-c * 0.6, 1.5, -s * 0.6}}, colour::GREY);
-        }
+    case Shape::RETARDER:
+        retarder(m, number);
+        break;
+    default:
+        fins(m, number);
         break;
     }
     return model;

@@ -18,6 +18,7 @@ constexpr const char* SOURCE = "library/graphics/ddraw";
 constexpr int RETRY_TICKS = 100;  // one second
 
 int video_mode = 0;
+int exclusive_level = 0;
 int screen_layout = 0;
 
 intptr_t as_word(const void* address) { return reinterpret_cast<intptr_t>(address); }
@@ -116,6 +117,8 @@ void request_xor_dashed_line(int x0, int y0, int x1, int y1) {
 }
 
 void wait_vertical_blank() { send_request(REQ_WAIT_VBLANK); }
+
+int toggle_exclusive_mode() { return exclusive_level ^= 1; }
 
 int pass_value(int mode) { return mode; }
 

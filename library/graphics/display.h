@@ -48,6 +48,10 @@ void request_xor_dashed_line(int x0, int y0, int x1, int y1);
 
 void wait_vertical_blank();
 
+// Before and after a movie, alternately: 1 when it took the display's exclusive level, 0 when it
+// gave it back. The movie player draws into the program's own display, so nothing changes hands.
+int toggle_exclusive_mode();
+
 // Returns `mode`; said before reporting that a graphics mode is not available.
 int pass_value(int mode);
 

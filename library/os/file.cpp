@@ -190,6 +190,8 @@ void find_read_only_path(const char* sentinel) {
                        __LINE__, sentinel, list.c_str());
 }
 
+const fs::path& get_read_only_path() { return read_only_path; }
+
 void enter_player_directory() {
     fs::path home;
     if (const char* named = std::getenv("VYR_HOME"); named && *named) {

@@ -31,6 +31,8 @@ struct FileListEntry;
 // /usr/share/vyr that holds `sentinel`; fatal, naming every directory tried, when none does. A
 // null sentinel does nothing.
 void find_read_only_path(const char* sentinel);
+// The read-only data directory found last (empty: none).
+const std::filesystem::path& get_read_only_path();
 
 // Makes the player's own directory ($VYR_HOME, else $XDG_DATA_HOME/vyr, else
 // ~/.local/share/vyr) the working directory, creating it. When it cannot be made or written, says

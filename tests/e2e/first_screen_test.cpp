@@ -37,10 +37,11 @@ std::vector<Capture> read_captures(const ScratchDirectory& dir) {
     return captures;
 }
 
-// A copy of the generated data inside the scratch directory, for a test to change.
+// A copy of the generated data inside the scratch directory, for a test to change; without the
+// movies, as the runs of `run_vyr` read it.
 std::filesystem::path copy_data(const ScratchDirectory& dir) {
     std::filesystem::path data = dir.path() / "data";
-    std::filesystem::copy(GENERATED_DATA, data,
+    std::filesystem::copy(data_without_movies(dir), data,
                           std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
     return data;
 }

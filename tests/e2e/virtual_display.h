@@ -234,8 +234,8 @@ protected:
     // Without a display name, neither an X nor a Wayland display is named.
     std::unique_ptr<Child> start_vyr(const std::optional<std::string>& display_name,
                                      const std::vector<std::string>& more = {}) {
-        std::vector<std::string> environment{"VYR_VIDEO=sdl", "VYR_AUDIO=off",
-                                             "VYR_HOME=" + (dir.path() / "home").string()};
+        std::vector<std::string> environment{"VYR_VIDEO=sdl", "VYR_AUDIO=off", "VYR_HOME=" + (dir.path() / "home").string(),
+                                             "VYR_DATA=" + data_without_movies(dir).string()};
         if (display_name) {
             environment.push_back("DISPLAY=" + *display_name);
         } else {

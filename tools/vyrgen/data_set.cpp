@@ -10,6 +10,7 @@
 #include "tools/vyrgen/pictures/cockpit_pictures.h"
 #include "tools/vyrgen/pictures/loading.h"
 #include "tools/vyrgen/missions/payload_files.h"
+#include "tools/vyrgen/movies/movies.h"
 #include "tools/vyrgen/objects/object_set.h"
 #include "tools/vyrgen/pictures/pointers.h"
 #include "tools/vyrgen/prefs.h"
@@ -63,6 +64,7 @@ std::vector<DataFile> data_set_files() {
     for (DataFile& file : movement_files()) files.push_back(std::move(file));
     for (DataFile& file : mission_files()) files.push_back(std::move(file));
     for (DataFile& file : payload_files()) files.push_back(std::move(file));
+    for (DataFile& file : movie_files()) files.push_back(std::move(file));
     // Last, so that a run cut short leaves no directory the game would take for complete.
     files.push_back({SENTINEL, bytes_of("vyr sample data\n")});
     return files;

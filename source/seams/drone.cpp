@@ -80,10 +80,9 @@ int get_drone_autopilot(const Drone*) { return 0; }
 void reset_drone_bomb_run() {}
 void update_remote_drones() {}
 
-// No carrier, and the player's aircraft has no route to follow.
+// No carrier.
 int is_landing_on_carrier_deck(Drone*, ObjectInstance*, const Vector3&) { return 0; }
 void land_user_on_carrier(ObjectInstance*) {}
-bool get_current_waypoint_position(int32_t&, int32_t&) { return false; }
 const Pose* get_user_carrier_pose() { return nullptr; }
 
 }  // namespace vyr

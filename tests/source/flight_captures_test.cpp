@@ -190,11 +190,34 @@ Difference difference(const Picture& a, const Picture& b, Box box) {
     return d;
 }
 
+// The 80 x 40 cells of the picture's rows y0 <= y < y1 holding pixels far off their row's usual
+// colour (the grass's), left and right of the middle strip x0 <= x < x1: things standing on the
+// ground.
+int cells_with_things(const Picture& picture, int y0, int y1, int x0, int x1) {
+    std::vector<bool> found(size_t(picture.width / 80 + 1) * (picture.height / 40 + 1));
+    for (int y = y0; y < y1; ++y) {
+        int usual[3];
+        for (int k = 0; k < 3; ++k) {
+            std::vector<int> row;
+            for (int x = 0; x < picture.width - 1; ++x) row.push_back(int(picture.at(x, y) >> (8 * k) & 0xFF));
+            std::nth_element(row.begin(), row.begin() + row.size() / 2, row.end());
+            usual[k] = row[row.size() / 2];
+        }
+        for (int x = 0; x < picture.width - 1; ++x) {
+            if (x >= x0 && x < x1) continue;
+            int apart = 0;
+            for (int k = 0; k < 3; ++k) apart += std::abs(int(picture.at(x, y) >> (8 * k) & 0xFF) - usual[k]);
+            if (apart > 60) found[size_t(y / 40) * (picture.width / 80 + 1) + x / 80] = true;
+        }
+    }
+    return int(std::count(found.begin(), found.end(), true));
+}
+
 // With "Shadows" on, at noon (the sun high in the south-south-east): from 600 ft south of the
 // helicopter and 300 ft up, its shadow lies on the ground, below it on the screen and to its left,
 // cast north-north-west; from 120 ft south of a parked tank, its shadow is under it. With
 // "Shadows" off neither shows. The helicopter is what a flight without it lacks, its shadow what a
-// flight with "Shadows" off lacks.
+// flight with "Shadows" off lacks; the theatre's trees and buildings stand on the grass around.
 TEST_F(FlightCaptures, TheHelicopterAndTheParkedTanksCastTheirShadowsWithShadowsOn) {
     const auto above_the_helicopter = [] { start_looking_at(is_helicopter, 0, -600, 300); };
     const auto without_it = [] {
@@ -217,6 +240,7 @@ TEST_F(FlightCaptures, TheHelicopterAndTheParkedTanksCastTheirShadowsWithShadows
         ASSERT_GE(shadow.pixels, 20) << "its shadow";
         EXPECT_GT(shadow.y, craft.y + 30) << "on the ground, below it";
         EXPECT_LT(shadow.x, craft.x - 5) << "displaced west along the light";
+        EXPECT_GE(cells_with_things(lit[i], 290, 475, 260, 380), 5) << "the theatre's trees and buildings around";
         const Difference tank_shadow = difference(tank[i], tank_unlit[i], under);
         EXPECT_GE(tank_shadow.pixels, 40) << "under the tank";
         EXPECT_NEAR(tank_shadow.x, 320, 20) << "the tank stands dead ahead";

@@ -16,6 +16,7 @@
 #include "source/avionics/panel.h"
 #include "source/controls.h"
 #include "source/drone/drone.h"
+#include "source/drone/waypoint.h"
 #include "source/frame_loop.h"
 #include "source/models/flight_model.h"
 #include "source/sknet/game_rules.h"
@@ -395,6 +396,14 @@ void emit_touchdown_smoke() {
         const ObjectInstance* wheel = child(part(main_parts[i]), 0);
         if (wheel) touch_wheel(i + 1, wheel->pose->position, wheel->pose->position.z);
     }
+}
+
+bool get_current_waypoint_position(int32_t& x, int32_t& y) {
+    const Waypoint* waypoint = user_drone ? user_drone->current_waypoint : nullptr;
+    if (!waypoint) return false;
+    x = waypoint->x;
+    y = waypoint->y;
+    return true;
 }
 
 int get_gear_state() { return gear_state; }

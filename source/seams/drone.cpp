@@ -1,6 +1,7 @@
 // Stand-in for the AI vehicles and the battlefield beyond the drone records, tasks, routes and
 // type table: no soldier figure, ship set-up, drone weapon, war or notification exists yet.
 #include "library/3dvisual/instance.h"
+#include "library/3dvisual/mobile.h"
 #include "library/maths/matrix.h"
 #include "source/drone/drone.h"
 #include "source/drone/drone_movers.h"
@@ -55,8 +56,11 @@ void reset_drone_weapons(Drone* drone) {
     drone->target.object = &drone->object;
 }
 void set_drone_loadout(Drone*) {}
-// A killed drone is only marked: no wreck, score or message yet.
+// A killed drone leaves the world's lists and is marked: no score, message or change to its
+// task and formation yet.
 void kill_drone(Drone* drone) {
+    if (drone->destroyed) return;
+    if (!(drone->object.flags & INSTANCE_INACTIVE)) unlink_mobile_object(&drone->object);
     drone->destroyed = 1;
     drone->object.flags |= INSTANCE_INACTIVE;
 }
@@ -82,10 +86,9 @@ int get_drone_autopilot(const Drone*) { return 0; }
 void reset_drone_bomb_run() {}
 void update_remote_drones() {}
 
-// No carrier, and the player's aircraft has no route to follow.
+// No carrier.
 int is_landing_on_carrier_deck(Drone*, ObjectInstance*, const Vector3&) { return 0; }
 void land_user_on_carrier(ObjectInstance*) {}
-bool get_current_waypoint_position(int32_t&, int32_t&) { return false; }
 const Pose* get_user_carrier_pose() { return nullptr; }
 
 }  // namespace vyr

@@ -3,6 +3,8 @@
 // "Back" to the Main Screen.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
 
 #include "capture.h"
@@ -18,6 +20,19 @@ bool is_quick_start_screen(const Capture& c) { return is_plate(c, 410, 120) && i
 bool is_main_screen(const Capture& c) {
     return first_screen(c) == Shown::MAIN_SCREEN && !is_plate(c, 410, 120) && is_plate(c, 410, 190);
 }
+
+// Pixels in x0 <= x < x1, y0 <= y < y1 for which `is` holds; the frame's right-most column is
+// black and left out.
+template <typename Test>
+int count_pixels(const Capture& c, int x0, int y0, int x1, int y1, Test is) {
+    int count = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < std::min(x1, c.width - 1); ++x) count += is(c.at(x, y)) ? 1 : 0;
+    return count;
+}
+bool is_dark(const std::array<int, 3>& p) { return std::max({p[0], p[1], p[2]}) < 0x60; }
+// The fill of a shadow on the lit ground; the ground and the distant hills are never so dark.
+bool is_shadow(const std::array<int, 3>& p) { return std::max({p[0], p[1], p[2]}) < 0x0C; }
 
 // Alt+X opens the quit box over the flight; Y answers it.
 std::string quit_flight(int at) {
@@ -35,6 +50,7 @@ TEST(QuickStart, FromTheMainScreenIntoAFlightOverTheChosenTheatreAndBack) {
                                "200 capture quick_start.ppm\n"
                                "210 click 530 385\n"
                                "220 click 500 70\n"
+                               "500 capture rolling.ppm\n"
                                "900 capture flight.ppm\n" +
                                quit_flight(1000) +
                                "1400 capture back.ppm\n"
@@ -49,6 +65,17 @@ TEST(QuickStart, FromTheMainScreenIntoAFlightOverTheChosenTheatreAndBack) {
     EXPECT_TRUE(is_quick_start_screen(read_capture(dir.path() / "quick_start.ppm")));
     Capture flight = read_capture(dir.path() / "flight.ppm");
     EXPECT_FALSE(is_quick_start_screen(flight)) << "the theatre, not the menu";
+    // Rolling down the runway the player passes the two tanks parked either side of its way, their
+    // shadows under them, and closes on the helicopter hovering ahead: a dark shape in the sky that
+    // grows.
+    Capture rolling = read_capture(dir.path() / "rolling.ppm");
+    EXPECT_GE(count_pixels(rolling, 0, 225, 320, 290, is_shadow), 30) << "the tank on the left";
+    EXPECT_GE(count_pixels(rolling, 320, 225, 640, 290, is_shadow), 30) << "the tank on the right";
+    const int helicopter_early = count_pixels(rolling, 0, 0, 640, 200, is_dark);
+    const int helicopter_late = count_pixels(flight, 0, 0, 640, 200, is_dark);
+    EXPECT_GE(helicopter_early, 1);
+    EXPECT_GE(helicopter_late, 20);
+    EXPECT_GT(helicopter_late, helicopter_early * 3);
     Capture back = read_capture(dir.path() / "back.ppm");
     EXPECT_TRUE(is_quick_start_screen(back));
     EXPECT_GT(back.at(487, 395)[0], back.at(372, 395)[0] + 60) << "the ground radio still lit, the air one not";

@@ -8,25 +8,16 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
 #include "library/graphics/display.h"
-#include "library/graphics/palette.h"
-#include "library/system/library.h"
-#include "library/system/thread.h"
-#include "library/system/winmain.h"
 #include "platform/accel/framebuffer.h"
 #include "platform/timer/timer.h"
-#include "source/drone/drone_types.h"
 #include "source/frame_loop.h"
-#include "source/menus/front_end.h"
-#include "source/menus/missions/catalogue.h"
 #include "source/sknet/game_rules.h"
-#include "source/startup.h"
 #include "source/weapons/stores.h"
 #include "tests/library/system/system_scenario.h"
-#include "tests/support/headless_world.h"
+#include "tests/support/quick_start_flight.h"
 
 namespace vyr {
 namespace {
@@ -37,49 +28,6 @@ namespace accel = platform::accel;
 const std::string QUIT_BOX_CAPTURE = std::string(VYR_BUILD_DIR) + "/flight_quit_box.ppm";
 const std::string FLYING_CAPTURE = std::string(VYR_BUILD_DIR) + "/flight_after_no.ppm";
 
-struct Picture {
-    int width = 0, height = 0;
-    std::string pixels;
-    // 0x00RRGGBB
-    uint32_t at(int x, int y) const {
-        const size_t i = 3 * (size_t(y) * width + x);
-        return uint32_t(uint8_t(pixels[i])) << 16 | uint32_t(uint8_t(pixels[i + 1])) << 8 | uint8_t(pixels[i + 2]);
-    }
-};
-
-Picture read_ppm(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    Picture picture;
-    std::string magic;
-    int depth = 0;
-    in >> magic >> picture.width >> picture.height >> depth;
-    in.get();
-    picture.pixels.assign(size_t(picture.width) * picture.height * 3, '\0');
-    in.read(picture.pixels.data(), std::streamsize(picture.pixels.size()));
-    return picture;
-}
-
-platform::ScriptEvent script_event(uint64_t time, platform::ScriptEvent::Kind kind, int code = 0, bool down = false,
-                                   const std::string& path = {}) {
-    platform::ScriptEvent event;
-    event.time = time;
-    event.kind = kind;
-    event.code = code;
-    event.down = down;
-    event.path = path;
-    return event;
-}
-
-// Alt+X, then the answer; the key ups follow as a player's would.
-void add_quit_question(std::vector<platform::ScriptEvent>& script, uint64_t at, int answer, const std::string& capture) {
-    using platform::ScriptEvent;
-    for (const auto& [offset, code, down] : {std::tuple{0, 0x38, true}, {2, 0x2D, true}, {4, 0x2D, false}, {6, 0x38, false}})
-        script.push_back(script_event(at + offset, ScriptEvent::KEY, code, down));
-    script.push_back(script_event(at + 40, ScriptEvent::CAPTURE, 0, false, capture));
-    script.push_back(script_event(at + 60, ScriptEvent::KEY, answer, true));
-    script.push_back(script_event(at + 62, ScriptEvent::KEY, answer, false));
-}
-
 // Alike but for the dither of the frame buffer's 16-bit colours.
 bool alike(uint32_t a, uint32_t b) {
     for (int shift : {0, 8, 16})
@@ -87,38 +35,25 @@ bool alike(uint32_t a, uint32_t b) {
     return true;
 }
 
-bool thread_alive(uint32_t id) {
-    for (int i = 0; i < thread_count; ++i)
-        if (thread_table[i].id == id) return true;
-    return false;
-}
+char flight_report[32];
 
-std::string flight_report;
-
-int fly_from_menus(int, char**) {
-    init_library("vyr.rop");
-    init_drone_types();
-    load_mission_catalogue();
-    set_war_zone(2);
-    prepare_quick_mission();
-    start_accelerator();
-    set_screen_mode(0, 1);
-    unlimited_weapons = 1;
-    crashing_off = 0;
-
-    const uint64_t start = platform::timer_periods();
-    const uint32_t id = start_game_thread();
-    while (thread_alive(id)) yield_thread();
-
-    char line[256];
-    std::snprintf(line, sizeof line,
-                  "die_flag=%d video_mode=%d shown_3d=%d in_flight=%d flight_running=%d unlimited_weapons=%d "
-                  "frames=%d started=%d\n",
-                  die_flag, get_video_mode(), accel::is_3d_display_shown() ? 1 : 0, in_flight.load(), flight_running,
-                  unlimited_weapons, frame_count, int(start));
-    std::fputs(line, stderr);
-    std::fflush(stderr);
-    std::_Exit(0);
+// Korea's air-combat quick start with free weapons and crashes on; the report says how it ended.
+QuickStartFlight flight_to_report() {
+    QuickStartFlight flight;
+    flight.before = [] {
+        unlimited_weapons = 1;
+        crashing_off = 0;
+        std::snprintf(flight_report, sizeof flight_report, "started=%d", int(platform::timer_periods()));
+    };
+    flight.after = [] {
+        std::fprintf(stderr,
+                     "die_flag=%d video_mode=%d shown_3d=%d in_flight=%d flight_running=%d unlimited_weapons=%d "
+                     "frames=%d %s\n",
+                     die_flag, get_video_mode(), accel::is_3d_display_shown() ? 1 : 0, in_flight.load(),
+                     flight_running, unlimited_weapons, frame_count, flight_report);
+        std::fflush(stderr);
+    };
+    return flight;
 }
 
 class Flight : public SystemScenarios {
@@ -134,16 +69,11 @@ TEST_F(Flight, TheQuitBoxAsksAndYesEndsTheFlightBackInTheMenus) {
     const std::string home_path = home.path().string();
     EXPECT_EXIT(
         {
-            setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
-            setenv("VYR_HOME", home_path.c_str(), 1);
-            HeadlessWindowThread world;
             std::vector<platform::ScriptEvent> script;
             add_quit_question(script, 400, 0x31, QUIT_BOX_CAPTURE);
-            script.push_back(script_event(540, platform::ScriptEvent::CAPTURE, 0, false, FLYING_CAPTURE));
+            add_capture(script, 540, FLYING_CAPTURE);
             add_quit_question(script, 600, 0x15, std::string(VYR_BUILD_DIR) + "/flight_quit_box_again.ppm");
-            world.window()->set_script(script);
-            win_main(fly_from_menus, "");
-            std::_Exit(1);
+            fly_headless(flight_to_report(), home_path, script);
         },
         testing::ExitedWithCode(0), testing::Matcher<const std::string&>(testing::Truly([&output](const std::string& text) {
             output = text;

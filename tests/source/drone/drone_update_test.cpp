@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 
+#include "library/3dvisual/mobile.h"
 #include "source/avionics/avionics.h"
 #include "source/drone/drone.h"
 #include "source/drone/formations.h"
@@ -116,11 +117,15 @@ TEST_F(DroneStart, ThePlayerAndRemoteDrones) {
     EXPECT_FALSE(remote->mission_flags & DRONE_FLAG_MOVING);
 }
 
+// The whole object leaves the world and only its pieces fly: it stood on among them, filed in its
+// tile as if nothing had happened.
 TEST_F(DroneStart, ExplodingDronesStartDestroyedAndAreNotMoved) {
     Drone* wreck = make_drone(TASK_GROUND_VEHICLE, {100000, 200000});
     set_drone_explode(wreck, 1);
     place_drones_at_start();
     EXPECT_EQ(wreck->destroyed, 1);
+    const Vector3& at = wreck->pose.position;
+    for (ObjectInstance* o = mobile_object_tiles[at.x >> 22][at.y >> 22]; o; o = o->next) EXPECT_NE(o, &wreck->object);
     update_drones();
     EXPECT_FALSE(wreck->mission_flags & DRONE_FLAG_MOVING);
 }

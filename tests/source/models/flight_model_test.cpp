@@ -13,7 +13,9 @@
 #include "source/avionics/panel.h"
 #include "source/avionics/views.h"
 #include "source/controls.h"
+#include "source/drone/drone.h"
 #include "source/drone/user_drone.h"
+#include "source/drone/waypoint.h"
 #include "source/frame_loop.h"
 #include "source/menus/front_end.h"
 #include "source/models/air_data.h"
@@ -79,6 +81,26 @@ TEST_F(FlightModel, StartsOnTheGroundWithTheGearDownOrAirborneWithItUp) {
         EXPECT_EQ(model_state.landed, 0);
         EXPECT_EQ(player_flight_data.heading, 0);  // no waypoint: north
     }
+}
+
+// The start faces the player's current waypoint; it faced north whatever the route.
+TEST_F(FlightModel, TheStartFacesTheCurrentWaypoint) {
+    const struct {
+        int32_t dx, dy;
+        int32_t heading;  // binary angle
+    } cases[] = {{0, 5000, 0}, {5000, 0, 0x40000000}, {0, -5000, int32_t(0x80000000)}, {-5000, -5000, int32_t(0xA0000000)}};
+    Drone own{};
+    Waypoint next{};
+    own.current_waypoint = &next;
+    user_drone = &own;
+    for (const auto& c : cases) {
+        next.x = 1000 * FT + c.dx * FT;
+        next.y = 2000 * FT + c.dy * FT;
+        start_at(11);
+        EXPECT_NEAR(double(int32_t(uint32_t(player_flight_data.heading) - uint32_t(c.heading))), 0.0, 0x100000)
+            << c.dx << " " << c.dy;
+    }
+    user_drone = nullptr;
 }
 
 TEST_F(FlightModel, TheSimpleModelReachesItsSpeedInOneSubStep) {

@@ -46,7 +46,7 @@ const char* const GAMEPLAY_TAGS[] = {nullptr,          "Gameplay AAA",   "Gamepl
                                      "Gameplay APC",   "Gameplay Recon", "Gameplay Laser", "Gameplay Keep",
                                      "Gameplay Extra"};
 constexpr int STORE_NONE = 26;
-constexpr double SHORE_DISTANCE = 200 / FEET_PER_POST;  // posts
+constexpr double SHORE_DISTANCE = 30 / FEET_PER_POST;   // posts
 constexpr double SHORE_REACH = 3;                        // posts from the runway start
 
 const char* const ZONE_CODES[] = {"isral", "korea", "cypus", "afghn"};
@@ -112,33 +112,29 @@ void add_sites(const TheatreLayout& layout, MissionWorld& world) {
     }
 }
 
-// A point on land 200 ft from the lake cell nearest `from`, on the side facing it; false when no
-// lake cell lies within `reach` posts.
+// A point on land a stone's throw from the middle of the side facing `from` of the lake cell
+// nearest it, so that half the pieces of what blows up there fly over the water and most of those
+// come down in it (they fly some 170 ft at most); false when no lake cell lies within `reach` posts.
 bool find_lake_shore(const TheatreLayout& layout, Point from, double reach, Point& shore) {
     double best = reach;
     bool found = false;
     for (int i = std::max(0, int(from.x - reach)); i < std::min(CELLS, int(from.x + reach) + 1); ++i)
         for (int j = std::max(0, int(from.y - reach)); j < std::min(CELLS, int(from.y + reach) + 1); ++j) {
             if (layout.ground_at(i, j) != Ground::LAKE) continue;
-            const Point edge = {std::clamp(from.x, double(i), double(i + 1)), std::clamp(from.y, double(j), double(j + 1))};
-            const double d = distance(from, edge);
+            const Point centre{i + 0.5, j + 0.5};
+            const Point to = from - centre;
+            const Point out = std::abs(to.x) > std::abs(to.y) ? Point{to.x > 0 ? 1.0 : -1.0, 0} : Point{0, to.y > 0 ? 1.0 : -1.0};
+            const int next_i = i + int(out.x), next_j = j + int(out.y);
+            if (next_i < 0 || next_i >= CELLS || next_j < 0 || next_j >= CELLS ||
+                layout.ground_at(next_i, next_j) == Ground::LAKE)
+                continue;
+            const double d = distance(from, centre);
             if (d >= best) continue;
             best = d;
-            shore = edge + (from - edge) * (SHORE_DISTANCE / d);
+            shore = centre + out * (0.5 + SHORE_DISTANCE);
             found = true;
         }
     return found;
-}
-
-// Beside the runway, `posts` off its centre line on the side whose cell the layout holds flat, so
-// that what stands there stands at height 0.
-Point beside_runway(const TheatreLayout& layout, Point on_runway, Point along, double posts) {
-    const Point across{along.y, -along.x};
-    for (double side : {1.0, -1.0}) {
-        const Point p = on_runway + across * (posts * side);
-        if (layout.is_flat(int(p.x), int(p.y))) return p;
-    }
-    return on_runway;
 }
 
 }  // namespace
@@ -156,8 +152,8 @@ MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start
     // The player's route: off the runway (or already in the air beyond its end), out to the
     // front, and back down the approach to a landing on the same runway.
     MissionDrone player{PLAYER_AIRCRAFT, {}};
-    if (airborne_start) player.route.push_back(at(DEPARTURE, runway_end + along * 3, cruise, 350));
-    else player.route.push_back(at(DEPARTURE, runway_start + along * 0.1, 0, 0));
+    const Point start = airborne_start ? runway_end + along * 3 : runway_start + along * 0.1;
+    player.route.push_back(airborne_start ? at(DEPARTURE, start, cruise, 350) : at(DEPARTURE, start, 0, 0));
     const Point out = home.centre + (front.centre - home.centre) * 0.5;
     player.route.push_back(at(TURNING, out, cruise, 420));
     player.route.push_back(at(kind == MissionKind::GROUND ? TARGET : TURNING, front.centre, cruise, 450));
@@ -205,17 +201,20 @@ MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start
         world.tasks.push_back({ENEMY, TASK_ARTILLERY_AIR_DEFENCE, {gun}});
     }
     // The ground-attack quick start shows shadows from its first frame: a helicopter hovering
-    // 200 ft up ahead of the player and two tanks parked beside the runway, under a noon sun.
+    // 200 ft up ahead of the player and two tanks parked either side of its way, under a noon sun.
+    // The player starts facing its route's next waypoint, so "ahead" is towards that.
     if (quick_start && kind == MissionKind::GROUND) {
+        const Point ahead = (out - start) * (1.0 / distance(out, start));
+        const Point right{ahead.y, -ahead.x};
         MissionDrone helicopter{ALLIED_HELICOPTER, {}};
-        const Point hover = beside_runway(layout, runway_start + along * 0.4, along, 0.05);
+        const Point hover = start + ahead * 0.3;
         helicopter.route.push_back(at(DEPARTURE, hover, 200 * FOOT, 0));
-        helicopter.route.push_back(at(TURNING, hover + along * 0.5, 200 * FOOT, 20));
+        helicopter.route.push_back(at(TURNING, hover + ahead * 0.5, 200 * FOOT, 20));
         world.tasks.push_back({ALLIED, TASK_ESCORT_COVER, {helicopter}});
         MissionTask parked{ALLIED, TASK_GROUND_VEHICLE, {}};
-        for (int i = 0; i < 2; ++i) {
+        for (double side : {-1.0, 1.0}) {
             MissionDrone tank{ALLIED_TANK, {}};
-            const Point stand = beside_runway(layout, runway_start + along * (0.2 + 0.02 * i), along, 0.03);
+            const Point stand = start + ahead * 0.08 + right * (0.015 * side);
             tank.route.push_back(at(DEPARTURE, stand, 0, 0));
             tank.route.push_back(at(TURNING, stand, 0, 0));
             parked.drones.push_back(tank);

@@ -6,8 +6,10 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <numbers>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "tools/vyrgen/world/theatre.h"
 
@@ -108,12 +110,20 @@ TEST_F(MissionFiles, TheCyprusGroundQuickStartBlowsUpADroneOnALakeShore) {
 }
 
 // Shadows from the first frame of the ground-attack quick start: a helicopter 200 ft up ahead of
-// the player on the runway and two tanks parked beside it, at noon; the other missions keep theirs.
+// the player and two tanks parked either side of its way, at noon; the other missions keep theirs.
+// The player starts facing its route's next waypoint: what it is to see lies within 30 degrees of
+// that bearing.
 TEST(QuickStartScene, TheGroundAttackQuickStartShowsAHoveringHelicopterAndParkedTanks) {
     for (int zone = 1; zone <= 4; ++zone) {
         SCOPED_TRACE(zone);
         const MissionWorld quick = build_mission_world(zone, MissionKind::GROUND, false, true);
-        const RoutePoint& start = quick.tasks.front().drones.front().route.front();
+        const std::vector<RoutePoint>& route = quick.tasks.front().drones.front().route;
+        const RoutePoint& start = route[0];
+        const double facing = std::atan2(route[1].y - start.y, route[1].x - start.x);
+        auto in_view = [&](const RoutePoint& p) {
+            const double off = std::remainder(std::atan2(p.y - start.y, p.x - start.x) - facing, 2 * std::numbers::pi);
+            return std::abs(off) < std::numbers::pi / 6;
+        };
         int helicopters = 0, parked = 0;
         for (const MissionTask& task : quick.tasks)
             for (const MissionDrone& drone : task.drones) {
@@ -122,12 +132,14 @@ TEST(QuickStartScene, TheGroundAttackQuickStartShowsAHoveringHelicopterAndParked
                 if (drone.object_number == 103) {
                     ++helicopters;
                     EXPECT_EQ(first.z, 200 * 256);
-                    EXPECT_LT(posts, 1.0) << "in view of the start";
+                    EXPECT_LT(posts, 0.5);
+                    EXPECT_TRUE(in_view(first));
                 }
                 if (drone.object_number == 68 && first.speed == 0 && posts < 0.5) {
                     ++parked;
                     EXPECT_EQ(first.z, 0);
                     EXPECT_GT(posts, 0.0);
+                    EXPECT_TRUE(in_view(first));
                 }
             }
         EXPECT_EQ(helicopters, 1);

@@ -1,0 +1,252 @@
+// The ground-attack quick start over Cyprus seen from the cockpit, captured from whole headless
+// flights: the carrier that blows up on the lake shore, the helicopter hovering 200 ft up and the
+// parked tanks with their shadows. Each flight moves the player's start to where it watches from;
+// the start faces the route's next waypoint, which is put on what it watches.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "library/3dvisual/view.h"
+#include "source/drone/drone.h"
+#include "source/drone/task.h"
+#include "source/drone/waypoint.h"
+#include "tests/library/system/system_scenario.h"
+#include "tests/support/quick_start_flight.h"
+
+namespace vyr {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int32_t FOOT = 256;
+
+// The first drone of the mission loaded for the flight that `matches`.
+Drone* find_drone(bool (*matches)(const Drone&)) {
+    for (Task* task = task_list; task; task = task->next)
+        for (Drone* drone = task->first_drone; drone; drone = drone->next)
+            if (matches(*drone)) return drone;
+    return nullptr;
+}
+
+// The player starts `east` and `north` feet from the first waypoint of the drone that `matches`,
+// `up` feet above the ground (an airborne start above 10 ft), facing that waypoint.
+void start_looking_at(bool (*matches)(const Drone&), int32_t east, int32_t north, int32_t up = 0) {
+    const Waypoint* target = find_drone(matches)->first_waypoint;
+    Waypoint* start = task_list->first_drone->first_waypoint;
+    start->x = target->x + east * FOOT;
+    start->y = target->y + north * FOOT;
+    start->z = up * FOOT;
+    start->next->x = target->x;
+    start->next->y = target->y;
+}
+
+bool is_wreck(const Drone& drone) { return (drone.mission_flags & DRONE_FLAG_EXPLODE) != 0; }
+bool is_helicopter(const Drone& drone) { return drone.drone_class == DRONE_CLASS_HELICOPTER; }
+// The tanks by the start stand still: both their waypoints on one spot.
+bool is_parked_tank(const Drone& drone) {
+    const Waypoint* first = drone.first_waypoint;
+    return drone.task && drone.task->type == TASK_GROUND_VEHICLE && first && first->next &&
+           first->next->x == first->x && first->next->y == first->y && !is_wreck(drone);
+}
+
+QuickStartFlight cyprus_ground_attack(void (*before)(), bool shadows = true) {
+    QuickStartFlight flight;
+    flight.war_zone = 3;
+    flight.kind = 2;
+    flight.before = [before, shadows] {
+        before();
+        if (shadows) view_settings.flags |= VIEW_SHADOWS;
+        else view_settings.flags &= ~VIEW_SHADOWS;
+    };
+    return flight;
+}
+
+struct Box {
+    int x0, y0, x1, y1;
+};
+
+int brightest(uint32_t c) { return std::max({int(c >> 16 & 0xFF), int(c >> 8 & 0xFF), int(c & 0xFF)}); }
+// The carrier's dark olive and its shadow, and the unlit side of the spray; the sky, the haze, the
+// sand, the water and the grass are all brighter.
+bool is_dark(uint32_t c) { return brightest(c) < 0x30; }
+
+// What stands in a box: its dark pixels, the top row of them, and the tallest run of them down one
+// column.
+struct Standing {
+    int pixels = 0, top = 1 << 20, tallest = 0;
+};
+
+Standing standing(const Picture& picture, Box b) {
+    Standing s;
+    for (int x = b.x0; x < b.x1; ++x)
+        for (int y = b.y0, run = 0; y < b.y1; ++y) {
+            run = is_dark(picture.at(x, y)) ? run + 1 : 0;
+            if (run == 0) continue;
+            ++s.pixels;
+            s.top = std::min(s.top, y);
+            s.tallest = std::max(s.tallest, run);
+        }
+    return s;
+}
+
+class FlightCaptures : public SystemScenarios {
+protected:
+    void SetUp() override {
+        if (!fs::exists(GENERATED_DATA / "vyr.rop")) GTEST_SKIP() << "the sample data set is not built";
+    }
+
+    // Captures named `name` at the given periods into the scratch home, then Alt+X and Y end the
+    // flight.
+    std::vector<Picture> fly(const QuickStartFlight& flight, const std::string& name, const std::vector<int>& periods) {
+        std::vector<platform::ScriptEvent> script;
+        for (int at : periods) add_capture(script, uint64_t(at), capture(name, at));
+        add_quit_question(script, uint64_t(periods.back() + 20), 0x15, (home.path() / "quit.ppm").string());
+        const std::string home_path = home.path().string();
+        // A sanitizer's report in the flight's process fails the test too.
+        EXPECT_EXIT(fly_headless(flight, home_path, script), testing::ExitedWithCode(0),
+                    testing::Not(testing::HasSubstr("runtime error")));
+        std::vector<Picture> pictures;
+        for (int at : periods) {
+            pictures.push_back(read_ppm(capture(name, at)));
+            EXPECT_EQ(pictures.back().width, 640) << at;
+            if (pictures.back().width != 640) pictures.back() = {640, 480, std::string(640 * 480 * 3, '\xFF')};
+        }
+        return pictures;
+    }
+    std::string capture(const std::string& name, int at) const {
+        return (home.path() / (name + "_" + std::to_string(at) + ".ppm")).string();
+    }
+    // Keeps a capture in the build folder for a person to look at, as flight_`name`_`at`.ppm.
+    void keep(const std::string& name, int at) const {
+        fs::copy_file(capture(name, at), std::string(VYR_BUILD_DIR) + "/flight_" + name + "_" + std::to_string(at) + ".ppm",
+                      fs::copy_options::overwrite_existing);
+    }
+
+    ScratchDirectory home;
+};
+
+// From 300 ft west of the carrier, the pond behind it (the player stands still on the ground): the
+// turret flies up above where the carrier's top was, comes down on the water in a column of spray
+// taller than the carrier and is gone; the hull lies where the carrier stood. With the explode flag
+// cleared the carrier stands whole all along.
+TEST_F(FlightCaptures, TheCarrierOnTheLakeShoreBlowsApartAsTheFlightStarts) {
+    std::vector<int> periods;
+    for (int at = 20; at < 100; at += 4) periods.push_back(at);
+    for (int at = 100; at <= 200; at += 2) periods.push_back(at);
+    periods.push_back(400);
+    const auto from_the_west = [] { start_looking_at(is_wreck, -300, 0); };
+    const auto whole = [] {
+        start_looking_at(is_wreck, -300, 0);
+        find_drone(is_wreck)->mission_flags &= ~DRONE_FLAG_EXPLODE;
+    };
+    const std::vector<Picture> wreck = fly(cyprus_ground_attack(from_the_west), "wreck", periods);
+    const std::vector<Picture> control = fly(cyprus_ground_attack(whole), "whole", periods);
+
+    const Box around{240, 150, 400, 300};
+    const Standing carrier = standing(control.front(), around);
+    ASSERT_GE(carrier.pixels, 50) << "the carrier in view";
+    size_t flying = 0, splash = 0;
+    for (size_t i = 0; i < periods.size(); ++i) {
+        const Standing w = standing(wreck[i], around), c = standing(control[i], around);
+        EXPECT_EQ(c.top, carrier.top) << periods[i] << ": the whole carrier stands still";
+        if (!flying && w.top <= carrier.top - 6) flying = i;
+        if (flying && !splash && w.tallest >= carrier.tallest + 8) splash = i;
+    }
+    EXPECT_GT(flying, 0u) << "a piece in the air above the carrier";
+    EXPECT_GT(splash, 0u) << "the spray over the pond after it";
+    const Standing resting = standing(wreck.back(), around);
+    EXPECT_GE(resting.top, carrier.top) << "nothing left in the air, and no turret on the hull";
+    EXPECT_GE(resting.pixels, carrier.pixels / 2) << "the hull at rest on the shore";
+    for (size_t i : {flying, splash, periods.size() - 1}) {
+        keep("wreck", periods[i]);
+        keep("whole", periods[i]);
+    }
+}
+
+// Pixels that clearly differ between two pictures in a box, and their centre.
+struct Difference {
+    int pixels = 0;
+    double x = 0, y = 0;
+};
+
+Difference difference(const Picture& a, const Picture& b, Box box) {
+    Difference d;
+    for (int y = box.y0; y < box.y1; ++y)
+        for (int x = box.x0; x < box.x1; ++x) {
+            const uint32_t p = a.at(x, y), q = b.at(x, y);
+            int apart = 0;
+            for (int shift : {0, 8, 16}) apart += std::abs(int(p >> shift & 0xFF) - int(q >> shift & 0xFF));
+            if (apart <= 30) continue;
+            ++d.pixels;
+            d.x += x;
+            d.y += y;
+        }
+    if (d.pixels) d.x /= d.pixels, d.y /= d.pixels;
+    return d;
+}
+
+// The 80 x 40 cells of the picture's rows y0 <= y < y1 holding pixels far off their row's usual
+// colour (the grass's), left and right of the middle strip x0 <= x < x1: things standing on the
+// ground.
+int cells_with_things(const Picture& picture, int y0, int y1, int x0, int x1) {
+    std::vector<bool> found(size_t(picture.width / 80 + 1) * (picture.height / 40 + 1));
+    for (int y = y0; y < y1; ++y) {
+        int usual[3];
+        for (int k = 0; k < 3; ++k) {
+            std::vector<int> row;
+            for (int x = 0; x < picture.width - 1; ++x) row.push_back(int(picture.at(x, y) >> (8 * k) & 0xFF));
+            std::nth_element(row.begin(), row.begin() + row.size() / 2, row.end());
+            usual[k] = row[row.size() / 2];
+        }
+        for (int x = 0; x < picture.width - 1; ++x) {
+            if (x >= x0 && x < x1) continue;
+            int apart = 0;
+            for (int k = 0; k < 3; ++k) apart += std::abs(int(picture.at(x, y) >> (8 * k) & 0xFF) - usual[k]);
+            if (apart > 60) found[size_t(y / 40) * (picture.width / 80 + 1) + x / 80] = true;
+        }
+    }
+    return int(std::count(found.begin(), found.end(), true));
+}
+
+// With "Shadows" on, at noon (the sun high in the south-south-east): from 600 ft south of the
+// helicopter and 300 ft up, its shadow lies on the ground, below it on the screen and to its left,
+// cast north-north-west; from 120 ft south of a parked tank, its shadow is under it. With
+// "Shadows" off neither shows. The helicopter is what a flight without it lacks, its shadow what a
+// flight with "Shadows" off lacks; the theatre's trees and buildings stand on the grass around.
+TEST_F(FlightCaptures, TheHelicopterAndTheParkedTanksCastTheirShadowsWithShadowsOn) {
+    const auto above_the_helicopter = [] { start_looking_at(is_helicopter, 0, -600, 300); };
+    const auto without_it = [] {
+        start_looking_at(is_helicopter, 0, -600, 300);
+        for (Waypoint* w = find_drone(is_helicopter)->first_waypoint; w; w = w->next) w->x += 40 << 20;
+    };
+    const auto by_the_tanks = [] { start_looking_at(is_parked_tank, 0, -120); };
+    const std::vector<int> periods = {40, 70};
+    const std::vector<Picture> lit = fly(cyprus_ground_attack(above_the_helicopter), "helicopter", periods);
+    const std::vector<Picture> unlit = fly(cyprus_ground_attack(above_the_helicopter, false), "unlit", periods);
+    const std::vector<Picture> bare = fly(cyprus_ground_attack(without_it, false), "bare", periods);
+    const std::vector<Picture> tank = fly(cyprus_ground_attack(by_the_tanks), "tanks", periods);
+    const std::vector<Picture> tank_unlit = fly(cyprus_ground_attack(by_the_tanks, false), "unlit_tanks", periods);
+
+    const Box ahead{200, 200, 440, 479}, under{200, 235, 440, 285};
+    for (size_t i = 0; i < periods.size(); ++i) {
+        SCOPED_TRACE(periods[i]);
+        const Difference craft = difference(unlit[i], bare[i], ahead), shadow = difference(lit[i], unlit[i], ahead);
+        ASSERT_GE(craft.pixels, 20) << "the helicopter in view";
+        ASSERT_GE(shadow.pixels, 20) << "its shadow";
+        EXPECT_GT(shadow.y, craft.y + 30) << "on the ground, below it";
+        EXPECT_LT(shadow.x, craft.x - 5) << "displaced west along the light";
+        EXPECT_GE(cells_with_things(lit[i], 290, 475, 260, 380), 5) << "the theatre's trees and buildings around";
+        const Difference tank_shadow = difference(tank[i], tank_unlit[i], under);
+        EXPECT_GE(tank_shadow.pixels, 40) << "under the tank";
+        EXPECT_NEAR(tank_shadow.x, 320, 20) << "the tank stands dead ahead";
+    }
+    for (const char* name : {"helicopter", "unlit", "tanks", "unlit_tanks"}) keep(name, periods.front());
+}
+
+}  // namespace
+}  // namespace vyr

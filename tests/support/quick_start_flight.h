@@ -1,0 +1,126 @@
+// A quick start flown as the program flies it, for tests that watch a whole flight: in a child
+// (EXPECT_EXIT), a game entry of the test's own starts "Game Thread" over the generated data,
+// headless under the virtual clock, while a script of timed keys and captures plays; the captures
+// are read back as pictures by the parent.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "library/graphics/palette.h"
+#include "library/system/library.h"
+#include "library/system/thread.h"
+#include "library/system/winmain.h"
+#include "platform/timer/timer.h"
+#include "platform/window/headless.h"
+#include "source/drone/drone_types.h"
+#include "source/flight.h"
+#include "source/menus/front_end.h"
+#include "source/menus/missions/catalogue.h"
+#include "source/startup.h"
+#include "tests/support/headless_world.h"
+
+namespace vyr {
+
+struct Picture {
+    int width = 0, height = 0;
+    std::string pixels;
+    // 0x00RRGGBB
+    uint32_t at(int x, int y) const {
+        const size_t i = 3 * (size_t(y) * width + x);
+        return uint32_t(uint8_t(pixels[i])) << 16 | uint32_t(uint8_t(pixels[i + 1])) << 8 | uint8_t(pixels[i + 2]);
+    }
+};
+
+inline Picture read_ppm(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    Picture picture;
+    std::string magic;
+    int depth = 0;
+    in >> magic >> picture.width >> picture.height >> depth;
+    in.get();
+    picture.pixels.assign(size_t(picture.width) * picture.height * 3, '\0');
+    in.read(picture.pixels.data(), std::streamsize(picture.pixels.size()));
+    return picture;
+}
+
+inline platform::ScriptEvent script_event(uint64_t time, platform::ScriptEvent::Kind kind, int code = 0,
+                                          bool down = false, const std::string& path = {}) {
+    platform::ScriptEvent event;
+    event.time = time;
+    event.kind = kind;
+    event.code = code;
+    event.down = down;
+    event.path = path;
+    return event;
+}
+
+inline void add_capture(std::vector<platform::ScriptEvent>& script, uint64_t at, const std::string& path) {
+    script.push_back(script_event(at, platform::ScriptEvent::CAPTURE, 0, false, path));
+}
+
+// Alt+X, a capture of the box, then the answer (0x15 Y ends the flight); the key ups follow as a
+// player's would.
+inline void add_quit_question(std::vector<platform::ScriptEvent>& script, uint64_t at, int answer,
+                              const std::string& capture) {
+    using platform::ScriptEvent;
+    for (const auto& [offset, code, down] : {std::tuple{0, 0x38, true}, {2, 0x2D, true}, {4, 0x2D, false}, {6, 0x38, false}})
+        script.push_back(script_event(at + offset, ScriptEvent::KEY, code, down));
+    add_capture(script, at + 40, capture);
+    script.push_back(script_event(at + 60, ScriptEvent::KEY, answer, true));
+    script.push_back(script_event(at + 62, ScriptEvent::KEY, answer, false));
+}
+
+// Which quick start to fly, and what the test sets before and reports after the flight (on the
+// flight's own side of the child, with the library up).
+struct QuickStartFlight {
+    int war_zone = 2;        // 1-based: 2 Korea, 3 Cyprus
+    int kind = 1;            // quick_start_kind: 1 air combat, 2 ground attack
+    std::function<void()> before;
+    std::function<void()> after;
+};
+
+inline QuickStartFlight quick_start_flight;
+
+inline bool game_thread_alive(uint32_t id) {
+    for (int i = 0; i < thread_count; ++i)
+        if (thread_table[i].id == id) return true;
+    return false;
+}
+
+inline int fly_quick_start(int, char**) {
+    init_library("vyr.rop");
+    init_drone_types();
+    load_mission_catalogue();
+    set_war_zone(quick_start_flight.war_zone);
+    quick_start_kind = quick_start_flight.kind;
+    prepare_quick_mission();
+    start_accelerator();
+    set_screen_mode(0, 1);
+    if (quick_start_flight.before) quick_start_flight.before();
+
+    const uint32_t id = start_game_thread();
+    while (game_thread_alive(id)) yield_thread();
+    if (quick_start_flight.after) quick_start_flight.after();
+    std::_Exit(0);
+}
+
+// The child's whole life: the player's home and the generated data, the headless window with the
+// script, and the flight; exits 0 once the flight has ended (the script must end it).
+[[noreturn]] inline void fly_headless(const QuickStartFlight& flight, const std::string& home,
+                                      const std::vector<platform::ScriptEvent>& script) {
+    setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
+    setenv("VYR_HOME", home.c_str(), 1);
+    quick_start_flight = flight;
+    HeadlessWindowThread world;
+    world.window()->set_script(script);
+    win_main(fly_quick_start, "");
+    std::_Exit(1);
+}
+
+}  // namespace vyr

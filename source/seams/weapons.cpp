@@ -1,7 +1,10 @@
 // Stand-in for the weapons and sensors.
 #include "library/debug/fatal.h"
+#include "library/3dvisual/instance.h"
 #include "library/maths/vector.h"
 #include "source/models/integration.h"
+#include "source/drone/drone_weapons.h"
+#include "source/drone/soldiers.h"
 #include "source/radar/radar.h"
 #include "source/weapons/damage.h"
 #include "source/weapons/failures.h"
@@ -110,6 +113,15 @@ double get_wing_tank_weight() { return 0.0; }
 void register_weapon_keys() {}
 void destroy_ground_object(ground_object*, const Vector3&, Drone*) {}
 void kill_drone_by_round(ObjectInstance*, Drone*) {}
+// A soldier falls as soldiers do; any other drone is only marked killed.
+void kill_drone_uncredited(ObjectInstance* instance, int kind) {
+    if ((instance->flags & INSTANCE_INACTIVE) || instance->owner_kind != OWNER_DRONE) return;
+    Drone* drone = static_cast<Drone*>(instance->owner);
+    if (get_soldier_set(instance->object_type) != SoldierSet::NONE)
+        damage_human_drone(drone, kind);
+    else
+        kill_drone(drone);
+}
 
 // No stores, rounds, radar or designation exists yet to reset or move.
 void save_stores_state() {}

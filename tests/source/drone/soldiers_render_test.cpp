@@ -14,6 +14,9 @@
 #include "platform/accel/framebuffer.h"
 #include "source/drone/drone.h"
 #include "source/drone/drone_types.h"
+#include "source/drone/drone_update.h"
+#include "source/drone/formations.h"
+#include "source/frame_loop.h"
 #include "source/drone/soldier_moves.h"
 #include "source/drone/soldiers.h"
 #include "tests/library/3dvisual/accel_frame.h"
@@ -76,9 +79,25 @@ protected:
         return drone;
     }
 
-    std::vector<uint16_t> render(const char* name) {
+    // A formation's leader standing at `ahead` and `aside` feet from the centre (east and south),
+    // facing along `facing`, on a route of two soldiers' waypoints.
+    Drone* group(int formation, int32_t ahead, int32_t aside, Vector3 facing) {
+        if (!task) task = create_task();
+        Drone* leader = create_drone(task);
+        set_drone_formation(leader, formation);
+        const int32_t x = centre.x + ahead * FEET, y = centre.y - aside * FEET;
+        for (int i = 0; i < 2; ++i) {
+            Waypoint* w = append_waypoint(leader);
+            set_waypoint_type(w, WAYPOINT_HUMAN_TURN);
+            set_waypoint_position(w, x + i * facing.x, y + i * facing.y, 0);
+        }
+        return leader;
+    }
+
+    std::vector<uint16_t> render(const char* name, uint32_t heading = 0, uint32_t pitch = uint32_t(-9 * DEGREE)) {
         Pose eye{{centre.x + 2 * FEET, centre.y - 26 * FEET, ground + 9 * FEET}, {}};
-        build_rotation_matrix(0, uint32_t(-9 * DEGREE), 0, eye.matrix);
+        if (heading) eye.position = {centre.x, centre.y, ground + 10 * FEET};
+        build_rotation_matrix(heading, pitch, 0, eye.matrix);
         render_world(&eye);
         write_frame(std::string(VYR_BUILD_DIR) + "/soldiers_" + name + ".ppm");
         return {accel::draw_buffer(), accel::draw_buffer() + accel::SCREEN_WIDTH * accel::SCREEN_HEIGHT};
@@ -112,6 +131,33 @@ TEST_F(SoldiersRender, ASheetOfSoldiersEachMidwayThroughAMovementIsDrawnPosed) {
         drone->class_record->flags |= HUMAN_POSE_CHANGED;
     }
     EXPECT_GT(changed_pixels(sheet, render("standing")), 12 * 40);
+}
+
+// As the ground-attack quick start stands them ahead of the player, nearer: a squad and a machine
+// gun facing the eye, a stretcher party crossing between them; placed as a flight starts and
+// stepped once.
+TEST_F(SoldiersRender, TheSquadTheStretcherPartyAndTheMannedGunStandPosedAfterTheFirstStep) {
+    const uint32_t view_heading = 0x40000000;  // east, toward them
+    const uint32_t view_pitch = 6 * DEGREE;
+    const std::vector<uint16_t> empty = render("quick_start_empty", view_heading, view_pitch);
+    Drone* squad = group(90, 60, -30, {-256, 0, 0});
+    Drone* party = group(141, 75, 8, {0, -256, 0});
+    Drone* gun = group(133, 90, 40, {-256, 0, 0});
+    game_clock = 0;
+    place_drones_at_start();
+    update_drones();
+    for (Drone* d = squad; d; d = next_group_member(d)) drones.push_back(d);
+    for (Drone* d : {party, party->first_member, party->first_member->next, gun, gun->first_member})
+        drones.push_back(d);
+
+    EXPECT_TRUE(party->class_record->flags & HUMAN_CARRIER);
+    EXPECT_TRUE(gun->first_member->class_record->flags & HUMAN_MANNING);
+    const std::vector<uint16_t> scene = render("quick_start", view_heading, view_pitch);
+    for (Drone* d : drones) {
+        if (d->object.object_type == 852 || d->object.object_type == 1013) continue;  // never posed
+        EXPECT_FALSE(d->class_record->flags & HUMAN_POSE_CHANGED) << d->object.object_type << " not posed";
+    }
+    EXPECT_GT(changed_pixels(empty, scene), 9 * 100) << "nine figures and a gun";
 }
 
 }  // namespace

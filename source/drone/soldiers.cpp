@@ -162,8 +162,8 @@ void update_human_drone(Drone* drone) {
         update_gun_figure(drone);
         return;
     }
+    if (!is_soldier(drone)) return;
     update_human_brain(drone);
-    if (!drone->first_member) return;
     for (Drone* member = drone->first_member; member; member = next_group_member(member)) {
         if (!is_soldier(member)) continue;
         update_human_brain(member);

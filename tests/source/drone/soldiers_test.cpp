@@ -190,6 +190,7 @@ TEST_P(StretcherHit, EitherBearerHitKillsTheWholeParty) {
     EXPECT_NEAR(casualty->pose.position.x, 100000 - 0x400, 1);
     EXPECT_EQ(casualty->pose.position.z, front->pose.position.z + 588);
     EXPECT_EQ(figure(rear).animation, figure(front).animation);
+    EXPECT_EQ(figure(casualty).flags & HUMAN_INITIALISED, 0u) << "the casualty's brain never runs";
 
     damage_human_drone(GetParam() == 0 ? front : rear, 2);
     for (Drone* d : {front, rear, casualty}) {
@@ -249,6 +250,13 @@ TEST_P(GunFirstStep, TheGunnerTakesItsPlaceBehindTheGunAndTheGunFacesItsHeading)
 
 INSTANTIATE_TEST_SUITE_P(DshkAndM2, GunFirstStep,
                          testing::Values(MannedGun{852, 133, 50}, MannedGun{966, 135, 51}));
+
+// Its brain would find no animation for it: a casualty is carried or lies still, never run.
+TEST_F(Soldiers, ACasualtyLeadingNoStretcherPartyLiesStill) {
+    Drone* casualty = make(1013);
+    update_human_drone(casualty);
+    EXPECT_EQ(figure(casualty).flags & HUMAN_INITIALISED, 0u);
+}
 
 TEST_F(Soldiers, AGunWithoutAFormationMemberStaysUnmanned) {
     Drone* gun = make(852);

@@ -27,8 +27,6 @@
 #include "library/system/winmain.h"
 #include "platform/joystick/joystick.h"
 #include "platform/window/window.h"
-#include "source/drone/drone_types.h"
-#include "source/drone/soldier_moves.h"
 #include "source/flight.h"
 #include "source/frame_loop.h"
 #include "source/game_main.h"
@@ -116,10 +114,7 @@ int fly_benchmarks(int, char**) {
     load_mission_catalogue();
     set_war_zone(AFGHANISTAN);
     start_accelerator();
-    load_weapons();
-    set_animation_hook(pose_human_figure);
-    load_human_movements();
-    init_drone_types();
+    load_flight_data();
     set_screen_mode(0, 1);  // the menus' 640 x 480 x 8, which a launch leaves
 
     benchmark::RunSpecifiedBenchmarks();

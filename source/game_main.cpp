@@ -41,12 +41,15 @@ void show_first_screen() {
 
 }  // namespace
 
-void load_weapons() {
+void load_flight_data() {
     init_weapon_info();
     init_pylon_types();
     init_sensor_types();
     load_pylon_file();
     load_weapon_file();
+    set_animation_hook(pose_human_figure);
+    load_human_movements();
+    init_drone_types();
 }
 
 // Brings every subsystem up under the loading screen, puts the first menu screen up and leaves
@@ -72,13 +75,10 @@ int game_main(int argc, char** argv) {
     pointer_colours_locked = 1;
     set_war_zone(war_zone);
     start_accelerator();
-    load_weapons();
+    load_flight_data();
     load_top_ten();
     pointer_colours_locked = 1;
     init_front_end();
-    set_animation_hook(pose_human_figure);
-    load_human_movements();
-    init_drone_types();
     show_loading_screen(-1);
     play_intro();
     resume_ui_updates();

@@ -5,7 +5,8 @@ namespace vyr {
 
 int game_main(int argc, char** argv);
 
-// The weapons', pylons' and sensors' tables, and the pylon and weapon files.
-void load_weapons();
+// What a flight needs beyond the theatre: the weapons', pylons' and sensors' tables with the
+// pylon and weapon files, the soldiers' movements with their posing hook, and the drone types.
+void load_flight_data();
 
 }  // namespace vyr

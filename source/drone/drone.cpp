@@ -7,7 +7,6 @@
 #include "library/3dvisual/objects.h"
 #include "library/debug/fatal.h"
 #include "library/maths/random.h"
-#include "library/system/memory.h"
 #include "source/avionics/views.h"
 #include "source/drone/drone_types.h"
 #include "source/drone/drone_war.h"
@@ -95,20 +94,8 @@ const DronePartList* find_part_list(int object_number) {
 enum class Figure { NONE, HUMAN, GUN, PLAIN };
 
 Figure figure_of(int object_number) {
+    if (get_soldier_set(object_number) != SoldierSet::NONE) return Figure::HUMAN;
     switch (object_number) {
-    case 640:
-    case 743:
-    case 916:
-    case 917:
-    case 918:
-    case 919:
-    case 920:
-    case 921:
-    case 984:
-    case 987:
-    case 988:
-    case 989:
-        return Figure::HUMAN;
     case 852:
     case 966:
         return Figure::GUN;
@@ -120,10 +107,10 @@ Figure figure_of(int object_number) {
 }
 
 // Only soldier and crew types hold a record in the word; for the others it is the chaff timer.
+// The record goes before the object's tree, which takes back the item a figure holds off it.
 void release_class_record(Drone* drone) {
     if (figure_of(drone->object.object_type) == Figure::NONE || !drone->class_record) return;
-    free_memory(drone->class_record, SOURCE, __LINE__);
-    drone->class_record = nullptr;
+    free_human_figure(drone);
 }
 
 void build_drone_object(Drone* drone, int32_t object_number, const int32_t* parts) {
@@ -350,9 +337,9 @@ void destroy_drone(Drone* drone) {
     while (drone->first_waypoint) delete_waypoint(drone->first_waypoint);
     if (selected_drone == drone) select_drone(next ? next : prev);
     forget_drone(drone);
+    release_class_record(drone);
     free_drone_object(drone);
     clear_drone_attack_target(drone);
-    release_class_record(drone);
     free_drone(drone);
 }
 
@@ -434,8 +421,8 @@ void free_formation_member(Drone* member) {
     if (member->next) member->next->prev = member->prev;
     forget_drone(member);
     if (watched_drone == member) watched_drone = nullptr;
-    free_drone_object(member);
     release_class_record(member);
+    free_drone_object(member);
     free_drone(member);
 }
 

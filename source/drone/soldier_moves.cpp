@@ -22,8 +22,6 @@ namespace {
 
 constexpr const char* SOURCE = "source/drone/soldier_moves";
 
-constexpr int32_t SOLDIER_OBJECTS[] = {640, 743, 984, 916, 919, 987, 917, 918, 920, 921, 989, 988};
-
 // A movement file: one or two letters, then decimal numbers apart by white space. Every failure
 // names the file and what is wrong with it.
 class MovementText {
@@ -237,9 +235,7 @@ void pose_human_now(Drone* drone) {
 void pose_human_figure(void* instance, int level) {
     const ObjectInstance* object = static_cast<ObjectInstance*>(instance);
     if (level > 1 || object->owner_kind != OWNER_DRONE || !object->owner) return;
-    if (std::find(std::begin(SOLDIER_OBJECTS), std::end(SOLDIER_OBJECTS), object->object_type) ==
-        std::end(SOLDIER_OBJECTS))
-        return;
+    if (get_soldier_set(object->object_type) == SoldierSet::NONE) return;
     Drone* drone = static_cast<Drone*>(object->owner);
     HumanFigure* figure = figure_of(drone);
     if (!figure || !(figure->flags & HUMAN_POSE_CHANGED)) return;

@@ -55,6 +55,4 @@ void pose_human_now(Drone* drone);
 // nearest levels of detail only.
 void pose_human_figure(void* instance, int level);
 
-void reset_human_death_counter();
-
 }  // namespace vyr

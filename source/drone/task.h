@@ -46,7 +46,7 @@ struct Task {
     int32_t side;
     int32_t type;
     int32_t drone_count;  // leaders made in it: the index the next leader gets
-    int32_t live_count;   // resets of its drones, members included; never lowered
+    int32_t live_count;   // resets of its drones, members included; lowered only by a soldier's fall
     int32_t battle_cell;  // 0 none, 1..4
     Drone* first_drone;
 };

@@ -1,5 +1,6 @@
-// Stand-in for the AI vehicles and the battlefield beyond the drone records, tasks, routes and
-// type table: no soldier figure, ship set-up, drone weapon, war or notification exists yet.
+// Stand-in for the AI vehicles and the battlefield beyond the drone records, tasks, routes, type
+// table and soldier figures: no soldier brain or body, ship set-up, drone weapon, war or
+// notification exists yet.
 #include "library/3dvisual/instance.h"
 #include "library/3dvisual/mobile.h"
 #include "library/maths/matrix.h"
@@ -8,6 +9,8 @@
 #include "source/drone/drone_war.h"
 #include "source/drone/drone_weapons.h"
 #include "source/drone/ships.h"
+#include "source/drone/soldier_body.h"
+#include "source/drone/soldier_brain.h"
 #include "source/drone/soldiers.h"
 #include "source/drone/user_drone.h"
 #include "source/drone/waypoint.h"
@@ -25,22 +28,30 @@ void update_war_model() {}
 void release_war_model() {}
 void reset_war_model_flag() {}
 
-// Soldiers get no figure record, ships no set-up and drones no weapons; the reset leaves the
-// "none" marks a record needs.
-void create_human_figure(Drone*) {}
-void create_gun_figure(Drone*) {}
-void create_plain_figure(Drone*) {}
-void set_figure_alone(HumanFigure*) {}
-void set_figure_leader(HumanFigure*, Drone*) {}
-void set_figure_formation_row(HumanFigure*, int, int) {}
-void unload_human_group(Drone*) {}
+// Until the soldiers' brain and body are built a soldier keeps its place and its pose: a
+// stretcher party forms and its rear bearer and casualty keep behind the front bearer; actions
+// are only stored; nobody searches, walks or aims. Ships get no set-up and drones no weapons; the
+// reset leaves the "none" marks a record needs.
+void update_human_brain(Drone* drone) {
+    HumanFigure* figure = drone->class_record;
+    if (!(figure->flags & HUMAN_INITIALISED)) {
+        form_stretcher_party(drone);
+        figure->flags |= HUMAN_INITIALISED;
+    }
+    if (figure->flags & HUMAN_CARRIED) carry_stretcher(drone);
+}
+void set_group_action(Drone* drone, int32_t action) {
+    for (Drone* d = drone; d; d = next_group_member(d))
+        if (d->class_record) d->class_record->action_state = action;
+}
+void search_human_target(Drone*) {}
+void aim_gun(Drone*) {}
 
 // Drones are placed but nothing moves them yet; no formation changes its mode.
 void update_air_drone(Drone*) {}
 void update_water_drone(Drone*) {}
 void update_ground_drone(Drone*) {}
 void update_train_drone(Drone*) {}
-void update_human_drone(Drone*) {}
 void update_formation_mode(Drone*) {}
 void init_ship_drone(Drone*) {}
 // Without ship set-up no carrier is ever recorded, so there is none to clear.

@@ -3,7 +3,10 @@
 #include <iterator>
 
 #include "library/debug/fatal.h"
+#include "library/3dvisual/instance.h"
 #include "library/maths/vector.h"
+#include "source/drone/drone_weapons.h"
+#include "source/drone/soldiers.h"
 #include "source/frame_loop.h"
 #include "source/models/integration.h"
 #include "source/radar/air_radar.h"
@@ -135,6 +138,15 @@ int has_ecm_pod() {
 }
 void destroy_ground_object(ground_object*, const Vector3&, Drone*) {}
 void kill_drone_by_round(ObjectInstance*, Drone*) {}
+// A soldier falls as soldiers do; any other drone is only marked killed.
+void kill_drone_uncredited(ObjectInstance* instance, int kind) {
+    if ((instance->flags & INSTANCE_INACTIVE) || instance->owner_kind != OWNER_DRONE) return;
+    Drone* drone = static_cast<Drone*>(instance->owner);
+    if (get_soldier_set(instance->object_type) != SoldierSet::NONE)
+        damage_human_drone(drone, kind);
+    else
+        kill_drone(drone);
+}
 
 // No stores, rounds, radar or designation exists yet to reset or move.
 void save_stores_state() {}

@@ -18,8 +18,8 @@
 #include "library/system/winmain.h"
 #include "platform/timer/timer.h"
 #include "platform/window/headless.h"
-#include "source/drone/drone_types.h"
 #include "source/flight.h"
+#include "source/game_main.h"
 #include "source/menus/front_end.h"
 #include "source/menus/missions/catalogue.h"
 #include "source/startup.h"
@@ -95,12 +95,12 @@ inline bool game_thread_alive(uint32_t id) {
 
 inline int fly_quick_start(int, char**) {
     init_library("vyr.rop");
-    init_drone_types();
     load_mission_catalogue();
     set_war_zone(quick_start_flight.war_zone);
+    start_accelerator();
+    load_flight_data();
     quick_start_kind = quick_start_flight.kind;
     prepare_quick_mission();
-    start_accelerator();
     set_screen_mode(0, 1);
     if (quick_start_flight.before) quick_start_flight.before();
 

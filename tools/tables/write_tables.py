@@ -85,7 +85,6 @@ def write_object_table():
 # What each kind of formation holds, leader first, for the allied and the enemy side; the members
 # repeat the list after the leader.
 KINDS = [
-    ("Russian and casualty", [916, 1013], [916, 1013]),
     ("DSHK Machine Gun", [852, 987], [852, 916]),
     ("M2 Heavy Machine Gun", [966, 919], [966, 919]),
     ("Mortar and", [792, 919], [792, 916]),
@@ -126,7 +125,7 @@ KINDS = [
 ]
 COUNTS = [("Sixteen", 16), ("Twelve", 12), ("Eight", 8), ("Four", 4), ("Two", 2), ("Large", 8),
           ("Battle Group", 8), ("Battalion", 8), ("Heavy", 6), ("Medium", 5), ("Machine Gun", 2),
-          ("casualty", 2), ("Small", 3), ("Light", 3)]
+          ("Small", 3), ("Light", 3)]
 # Templates whose leader does not stand on the reference point: the formation is centred on it.
 CENTRED = {1, 27, 53, 54, 64, 68, 70, 72, 75, 77, 88, 130, 131, 132}
 FOOT = 256
@@ -165,6 +164,9 @@ FIXED = {
     1: [[0, 25600, 0, 93], [25600, 0, 0, 93], [-25600, 0, 0, 93], [0, -25600, 0, 93]],
     6: [[0, 0, 0, 219], [0, -17152, 0, 219], [0, -32256, 0, 219]],
     27: [[-63232, 93952, 0, 204], [-31616, 93952, 0, 204], [0, 93952, 0, 204], [31616, 93952, 0, 74]],
+    # A stretcher party: the front bearer, the casualty on the stretcher 4 ft behind him and the
+    # rear bearer 8 ft behind (members are listed newest first: the rear bearer is the first).
+    141: [[0, 0, 0, 916], [0, -1024, 0, 1013], [0, -2048, 0, 916]],
 }
 
 

@@ -22,6 +22,7 @@
 #include "source/frame_loop.h"
 #include "source/models/flight_model.h"
 #include "tests/library/3dvisual/accel_frame.h"
+#include "tests/source/drone/drone_render.h"
 #include "tests/support/headless_world.h"
 #include "tests/support/glide_start.h"
 #include "tests/support/scratch.h"
@@ -35,7 +36,7 @@ namespace accel = platform::accel;
 const testing::Environment* const window_thread = testing::AddGlobalTestEnvironment(new WindowThreadEnvironment);
 
 constexpr int32_t FEET = 256;
-constexpr int32_t DEGREE = 11930465;
+constexpr int32_t DEGREE = RENDER_DEGREE;
 
 // The player's aircraft over Korea of the generated data, seen from behind, beside and below
 // with the accelerator started as a flight starts it.
@@ -44,16 +45,7 @@ protected:
     void SetUp() override {
         ScratchDirectories::SetUp();
         if (!std::filesystem::exists(GENERATED_DATA / "vyr.rop")) GTEST_SKIP() << "the sample data set is not built";
-        setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
-        find_read_only_path("vyr.rop");
-        init_trig_tables();
-        init_drone_types();
-        open_world_with_glide("korea.wz");
-        ViewSettings view = view_settings;
-        view.sun_heading = 0x60000000;
-        view.sun_elevation = -40 * DEGREE;
-        set_view_settings(&view);
-        build_world_palette();
+        open_drone_render_world();
         saved_object = player_object;
         saved_position = player_position;
         frame_fraction = FIXED_ONE / 20;

@@ -18,7 +18,7 @@ constexpr int TILES = 64;
 constexpr int TILE_SHIFT = 22;
 
 // Waypoint types and task types as the game numbers them.
-enum : int { DEPARTURE = 1, TURNING = 2, CAP_START = 3, TARGET = 4, LANDING = 7, APPROACH = 8, CAP_END = 16 };
+enum : int { DEPARTURE = 1, TURNING = 2, CAP_START = 3, TARGET = 4, LANDING = 7, APPROACH = 8, HUMAN_TURN = 10, CAP_END = 16 };
 enum : int {
     TASK_COUNTER_AIR = 3,
     TASK_STRIKE = 5,
@@ -39,6 +39,9 @@ constexpr int ALLIED_TANK = 68;
 constexpr int ENEMY_APC = 99;
 constexpr int ENEMY_AIR_DEFENCE = 204;
 constexpr int ALLIED_HELICOPTER = 103;
+// Formations of soldiers, and their leaders.
+constexpr int SQUAD = 90, STRETCHER_PARTY = 141, MANNED_DSHK = 133;
+constexpr int SOLDIER = 916, DSHK = 852;
 
 // Slots of each gameplay type in a cell, by type 1..8.
 constexpr std::array<int, 9> SLOTS = {0, 2, 2, 4, 4, 1, 2, 4, 4};
@@ -220,6 +223,21 @@ MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start
             parked.drones.push_back(tank);
         }
         world.tasks.push_back(parked);
+        // Soldiers ahead of the player and off its way: a squad and a machine gun facing the
+        // player, a stretcher party crossing the view between them.
+        MissionTask soldiers{ALLIED, TASK_GROUND_VEHICLE, {}};
+        auto group = [&](int object, int formation, double forward, double aside, Point facing) {
+            MissionDrone leader{object, {}, false, formation};
+            const Point stand = start + ahead * forward + right * aside;
+            leader.route.push_back(at(HUMAN_TURN, stand, 0, 0));
+            leader.route.push_back(at(HUMAN_TURN, stand + facing * 0.01, 0, 0));
+            soldiers.drones.push_back(leader);
+        };
+        // Wide of the aircraft's nose as the cockpit sees it: 110 to 200 ft ahead, 70 to 150 ft aside.
+        group(SOLDIER, SQUAD, 0.027, 0.017, ahead * -1.0);
+        group(SOLDIER, STRETCHER_PARTY, 0.037, 0.027, right);
+        group(DSHK, MANNED_DSHK, 0.049, 0.037, ahead * -1.0);
+        world.tasks.push_back(soldiers);
     }
     MissionDrone guard{ALLIED_TANK, {}};
     guard.route.push_back(at(DEPARTURE, home.apron, 0, 10));
@@ -278,8 +296,13 @@ std::string encode_mission_data(const MissionWorld& world) {
         line("%d", task.type);
         for (const MissionDrone& drone : task.drones) {
             line(":Drone");
-            line(":Drone Type");
-            line("%d", drone.object_number);
+            if (drone.formation) {
+                line(":Formation Type");
+                line("%d", drone.formation);
+            } else {
+                line(":Drone Type");
+                line("%d", drone.object_number);
+            }
             for (size_t i = 0; i < drone.route.size(); ++i) {
                 const RoutePoint& p = drone.route[i];
                 int32_t leg = 0;

@@ -25,6 +25,7 @@ struct MissionDrone {
     int object_number;
     std::vector<RoutePoint> route;
     bool explode = false;  // destroyed as the flight starts
+    int formation = 0;     // when not 0, written in place of the object number (its leader's)
 };
 
 struct MissionTask {
@@ -51,7 +52,8 @@ enum class MissionKind { AIR, GROUND };
 
 // The quick starts: from the ground, a drone that explodes at the start on the shore of a lake near
 // the runway when the theatre has one there; the ground-attack one also shows a helicopter 200 ft
-// up and tanks beside the runway.
+// up, tanks beside the runway, and soldiers beside it ahead of the player: a squad, a stretcher
+// party and a heavy machine gun with its gunner.
 MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start, bool quick_start);
 // The data file in canonical form.
 std::string encode_mission_data(const MissionWorld& world);

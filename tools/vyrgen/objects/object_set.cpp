@@ -409,7 +409,7 @@ const CatalogueRow CATALOGUE[] = {
     {971, Shape::SOLDIER_ITEM},  // Rifle
     {974, Shape::SOLDIER_ITEM},  // Radio
     {977, Shape::MISSILE},  // M47 Dragon round
-    {979, Shape::SOLDIER_ITEM},  // Rifle
+    {979, Shape::SOLDIER_ITEM},  // Back-blast of the launcher tube
     {981, Shape::SOLDIER_ITEM},  // Gun shield
     {984, Shape::SOLDIER},  // Infantry
     {987, Shape::SOLDIER},  // Infantry
@@ -628,6 +628,7 @@ class ObjectSet {
 public:
     ObjectSet() {
         for (int32_t n : PLAYER_PART_NUMBERS) used.insert(n);
+        for (int32_t n : SOLDIER_PART_NUMBERS) used.insert(n);
         used.insert(GENERIC_TAIL_ROTOR);
         for (const CatalogueRow& row : CATALOGUE) used.insert(row.number);
         used.insert(606);
@@ -635,6 +636,7 @@ public:
             if (!used.count(n)) spares.push_back(n);
 
         for (auto& [number, model] : build_player_aircraft()) add(number, std::move(model), false);
+        for (auto& [number, model] : build_soldier_parts()) add(number, std::move(model), false);
         add(GENERIC_TAIL_ROTOR, build_shape(Shape::TAIL_ROTOR, GENERIC_TAIL_ROTOR), false);
         for (const CatalogueRow& row : CATALOGUE)
             add(row.number, with_side(build_shape(row.shape, row.number), side_dependent(row)), has_levels(row.shape));

@@ -56,4 +56,15 @@ void vyr_body(Mesh& m);
 Model build_player_gear(Shape shape);
 constexpr int32_t GENERIC_TAIL_ROTOR = 1237;
 
+// Soldier figures (four chains of limbs under the body, the right hand holding the item of the
+// creator's list), the items, the casualty on its stretcher.
+Model build_soldier(Shape shape, int32_t number);
+// The heavy machine guns 852 and 966: a mount whose first sub-object is the gun part, turned by
+// the aim, holding its muzzle flash first and the creator's shield second.
+Model build_machine_gun(int32_t number);
+// The limbs and the gun part, each with its object number.
+std::vector<std::pair<int32_t, Model>> build_soldier_parts();
+constexpr int SOLDIER_PART_COUNT = 22;
+extern const int32_t SOLDIER_PART_NUMBERS[SOLDIER_PART_COUNT];
+
 }  // namespace vyr::vyrgen

@@ -1,4 +1,4 @@
-// Ground vehicles, trains, ships, boats and people.
+// Ground vehicles, trains, ships and boats.
 #include <cmath>
 #include <numbers>
 
@@ -169,15 +169,12 @@ Model artillery(Shape, int32_t number) {
         m.tube_y(0, 6.5, 4, 0.6, 22, 0.5, 6, colour::DARK_GREY);
         return model;
     }
-    const double scale = number == 852 || number == 966 ? 0.3 : number == 792 ? 0.25 : 1.0;
+    if (number == 852 || number == 966) return build_machine_gun(number);
+    const double scale = number == 792 ? 0.25 : 1.0;
     m.wing({0.3, -1, 1.2 * scale}, {0.3, -14 * scale, 0.2}, {3 * scale, -1, 1.2 * scale}, {5 * scale, -14 * scale, 0.2}, 0.5,
            colour::DARK_OLIVE, true);  // split trail
     m.box({-2.5 * scale, -2 * scale, 1 * scale}, {2.5 * scale, 2 * scale, 3.5 * scale}, colour::OLIVE);  // shield
     m.tube_y(0, 3 * scale, -1, 0.4 * scale + 0.1, 16 * scale, 0.35 * scale + 0.08, 6, colour::DARK_GREY);
-    if (number == 852 || number == 966) {  // a heavy machine gun whose gunner is its part
-        m.sub_object(0);
-        model.parts.push_back({0, {0, -1.5, 0}});
-    }
     return model;
 }
 
@@ -314,37 +311,6 @@ Model ship_fitting(Shape shape, int32_t) {
     return model;
 }
 
-// A figure of about 6 ft standing on its origin, facing along y.
-Model soldier(Shape shape, int32_t number) {
-    Model model;
-    model.flags = CASTS_SHADOW;
-    Mesh& m = model.mesh;
-    const bool american = number >= 916 && number <= 918;
-    const bool rebel = number >= 987;
-    const uint8_t cloth = american ? colour::TAN : rebel ? colour::BROWN : colour::OLIVE;
-    if (shape == Shape::CASUALTY) {
-        m.box({-0.8, -3, 0}, {0.8, 3, 0.8}, cloth);
-        m.box({-0.4, 3, 0}, {0.4, 3.8, 0.7}, colour::SAND);
-        return model;
-    }
-    if (shape == Shape::SOLDIER_ITEM) {
-        m.box({-0.1, -0.2, 0}, {0.1, 3.2, 0.25}, colour::BLACK);
-        return model;
-    }
-    for (double s : {-1.0, 1.0}) m.box({s * 0.45 - 0.25, -0.3, 0}, {s * 0.45 + 0.25, 0.3, 3.0}, cloth);  // legs
-    m.box({-0.8, -0.4, 3.0}, {0.8, 0.4, 5.2}, cloth);                                                   // body
-    for (double s : {-1.0, 1.0}) m.box({s * 1.0 - 0.2, -0.2, 3.2}, {s * 1.0 + 0.2, 0.8, 5.1}, cloth);   // arms
-    m.box({-0.35, -0.35, 5.2}, {0.35, 0.35, 6.0}, colour::SAND);                                         // head
-    m.tube_z(0, 0, 5.8, 0.55, 6.3, 0.3, 6, american ? colour::DARK_OLIVE : rebel ? colour::WHITE : colour::DARK_OLIVE);
-    const int items = (number == 916 || number == 919 || number == 917 || number == 920 || number == 987) ? 2
-                      : (number == 918 || number == 921 || number >= 988) ? 1 : 0;
-    for (int i = 0; i < items; ++i) {
-        m.sub_object(i);
-        model.parts.push_back({0, i == 0 ? Point{0.9, 0.6, 4.2} : Point{0, -0.6, 3.8}});
-    }
-    return model;
-}
-
 }  // namespace
 
 Model build_vehicle(Shape shape, int32_t number) {
@@ -360,7 +326,7 @@ Model build_vehicle(Shape shape, int32_t number) {
     case Shape::LOCOMOTIVE: case Shape::RAIL_WAGON: case Shape::RAIL_TANKER: case Shape::RAIL_FLATCAR:
         return rail(shape, number);
     case Shape::SHIP_GUN: case Shape::CRANE: case Shape::DECK_SPOT: return ship_fitting(shape, number);
-    case Shape::SOLDIER: case Shape::CASUALTY: case Shape::SOLDIER_ITEM: return soldier(shape, number);
+    case Shape::SOLDIER: case Shape::CASUALTY: case Shape::SOLDIER_ITEM: return build_soldier(shape, number);
     default: return ship(shape, number);
     }
 }

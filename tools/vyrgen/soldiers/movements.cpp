@@ -175,6 +175,9 @@ bool loops(Kind kind) { return kind == Kind::STAND || kind == Kind::WALK || kind
 
 long turns_to_units(double turns) { return std::lround(turns * 65536); }
 
+// The poses above bend forward with positive turns for the body and negative ones for the limbs;
+// the files bend every joint about its x axis, the body's pitch raising its front and a limb's
+// positive angle swinging its foot or hand forward: the first angles are written negated.
 std::string movement_text(const Movement& m, int form) {
     // Forms in turn: 'G' with second angles, 'H' (body tilt, always second angles), 11 joints
     // with second angles, 'G' first angles only, 11 joints first angles only.
@@ -197,7 +200,7 @@ std::string movement_text(const Movement& m, int form) {
         text += "0 " + std::to_string(std::lround(f.height * 1000 / 840));
         if (tilt) text += " " + std::to_string(turns_to_units(f.tilt));
         for (int j = 0; j < (twelve ? JOINTS : JOINTS - 1); ++j) {
-            text += " " + std::to_string(turns_to_units(f.a[j]));
+            text += " " + std::to_string(turns_to_units(-f.a[j]));
             if (second) text += " " + std::to_string(turns_to_units(f.b[j]));
         }
         text += "\n";

@@ -110,10 +110,11 @@ TEST_F(MissionFiles, TheCyprusGroundQuickStartBlowsUpADroneOnALakeShore) {
 }
 
 // Shadows from the first frame of the ground-attack quick start: a helicopter 200 ft up ahead of
-// the player and two tanks parked either side of its way, at noon; the other missions keep theirs.
-// The player starts facing its route's next waypoint: what it is to see lies within 30 degrees of
-// that bearing.
-TEST(QuickStartScene, TheGroundAttackQuickStartShowsAHoveringHelicopterAndParkedTanks) {
+// the player and two tanks parked either side of its way, at noon; and soldiers beside the runway
+// ahead of the player: a squad, a stretcher party and a manned machine gun. The other missions keep
+// theirs. The player starts facing its route's next waypoint: what it is to see lies within 30
+// degrees of that bearing.
+TEST(QuickStartScene, TheGroundAttackQuickStartShowsAHoveringHelicopterParkedTanksAndSoldiers) {
     for (int zone = 1; zone <= 4; ++zone) {
         SCOPED_TRACE(zone);
         const MissionWorld quick = build_mission_world(zone, MissionKind::GROUND, false, true);
@@ -125,6 +126,7 @@ TEST(QuickStartScene, TheGroundAttackQuickStartShowsAHoveringHelicopterAndParked
             return std::abs(off) < std::numbers::pi / 6;
         };
         int helicopters = 0, parked = 0;
+        std::vector<int> formations;
         for (const MissionTask& task : quick.tasks)
             for (const MissionDrone& drone : task.drones) {
                 const RoutePoint& first = drone.route.front();
@@ -135,6 +137,11 @@ TEST(QuickStartScene, TheGroundAttackQuickStartShowsAHoveringHelicopterAndParked
                     EXPECT_LT(posts, 0.5);
                     EXPECT_TRUE(in_view(first));
                 }
+                if (drone.formation) {
+                    formations.push_back(drone.formation);
+                    EXPECT_LT(posts, 0.15) << "in view of the start";
+                    EXPECT_EQ(first.type, 10) << "a soldiers' waypoint";
+                }
                 if (drone.object_number == 68 && first.speed == 0 && posts < 0.5) {
                     ++parked;
                     EXPECT_EQ(first.z, 0);
@@ -144,12 +151,13 @@ TEST(QuickStartScene, TheGroundAttackQuickStartShowsAHoveringHelicopterAndParked
             }
         EXPECT_EQ(helicopters, 1);
         EXPECT_EQ(parked, 2);
+        EXPECT_EQ(formations, (std::vector<int>{90, 141, 133}));
         EXPECT_EQ(quick.hours, 12);
         const MissionWorld strike = build_mission_world(zone, MissionKind::GROUND, false, false);
         size_t exploding = 0;  // the lake-shore wreck of a theatre with a lake by the runway
         for (const MissionTask& task : quick.tasks)
             for (const MissionDrone& drone : task.drones) exploding += drone.explode ? 1 : 0;
-        EXPECT_EQ(strike.tasks.size() + 2 + exploding, quick.tasks.size());
+        EXPECT_EQ(strike.tasks.size() + 3 + exploding, quick.tasks.size());
         EXPECT_EQ(strike.hours, 14);
     }
 }

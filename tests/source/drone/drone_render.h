@@ -1,0 +1,32 @@
+// The renders of drones: Korea of the generated data opened with the accelerator started as a
+// flight starts it, under a sun from the south-west 40 degrees up.
+#pragma once
+
+#include <cstdlib>
+
+#include "library/3dvisual/view.h"
+#include "library/3dvisual/world_palette.h"
+#include "library/maths/trig.h"
+#include "library/os/file.h"
+#include "source/drone/drone_types.h"
+#include "tests/support/glide_start.h"
+#include "tests/support/scratch.h"
+
+namespace vyr {
+
+constexpr int32_t RENDER_DEGREE = 11930465;
+
+inline void open_drone_render_world() {
+    setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
+    find_read_only_path("vyr.rop");
+    init_trig_tables();
+    init_drone_types();
+    open_world_with_glide("korea.wz");
+    ViewSettings view = view_settings;
+    view.sun_heading = 0x60000000;
+    view.sun_elevation = -40 * RENDER_DEGREE;
+    set_view_settings(&view);
+    build_world_palette();
+}
+
+}  // namespace vyr

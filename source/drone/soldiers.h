@@ -48,6 +48,9 @@ void set_figure_leader(HumanFigure* figure, Drone* leader);
 void set_figure_formation_row(HumanFigure* figure, int row, int crew);
 // A soldier group starts aboard its transport, ready to get out.
 void unload_human_group(Drone* drone);
+// The soldier after `drone` in its group: its first member, else the next soldier of its list
+// that it does not lead; null at the group's end.
+Drone* next_group_member(Drone* drone);
 void update_human_drone(Drone* drone);
 
 }  // namespace vyr

@@ -16,6 +16,7 @@
 #include "source/avionics/panel.h"
 #include "source/controls.h"
 #include "source/drone/drone.h"
+#include "source/drone/ships.h"
 #include "source/frame_loop.h"
 #include "source/models/flight_model.h"
 #include "source/sknet/game_rules.h"
@@ -274,6 +275,7 @@ void build_user_part_list() {
 
 ObjectInstance* player_object = &own_object;
 Pose* player_position = &own_pose;
+Pose player_deck_pose{};
 int32_t gear_state = GEAR_DOWN;
 uint32_t gear_door_angle = RIGHT_ANGLE, gear_leg_angle = RIGHT_ANGLE;
 int32_t air_brake_state = AIR_BRAKE_CLOSED;
@@ -360,6 +362,7 @@ void set_user_drone(Drone* drone) {
     drone->object.owner = drone;
     player_object = &drone->object;
     player_position = &drone->pose;
+    if (drone->mission_flags & DRONE_FLAG_ON_CARRIER) place_user_on_carrier();
     update_user_drone_model();
 }
 
@@ -395,6 +398,13 @@ void emit_touchdown_smoke() {
         const ObjectInstance* wheel = child(part(main_parts[i]), 0);
         if (wheel) touch_wheel(i + 1, wheel->pose->position, wheel->pose->position.z);
     }
+}
+
+const Pose* get_user_carrier_pose() {
+    const Drone* drone = user_drone;
+    if (!drone || !(drone->mission_flags & DRONE_FLAG_ON_CARRIER) || drone->carrier >= carrier_count) return nullptr;
+    const Drone* ship = get_drone_carrier(drone);
+    return ship ? &ship->pose : nullptr;
 }
 
 int get_gear_state() { return gear_state; }

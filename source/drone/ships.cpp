@@ -10,8 +10,10 @@
 #include "library/3dvisual/objects.h"
 #include "library/debug/fatal.h"
 #include "library/maths/vector.h"
+#include "source/avionics/avionics.h"
 #include "source/drone/drone.h"
 #include "source/drone/user_drone.h"
+#include "source/frame_loop.h"
 #include "source/models/flight_model.h"
 #include "source/sknet/game_rules.h"
 
@@ -287,7 +289,10 @@ void place_user_on_carrier() {
     user->mission_flags |= DRONE_FLAG_ON_CARRIER;
     const Vector3& at = user->pose.position;
     place_player_object(at.x, at.y, at.z);
-    reposition_flight_model(at.x, at.y, at.z);
+    // The flight model starts on the deck with the ship's way on it; later frames only carry the
+    // object, so that the model keeps its controls.
+    if (game_clock == 0)
+        place_flight_model(at, user->heading, 0, 0, user->speed, 0, flight_data_snapshot.afterburner_percent);
 }
 
 }  // namespace vyr

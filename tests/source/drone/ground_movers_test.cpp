@@ -31,11 +31,7 @@ struct Point {
 class GroundMovers : public VehicleWorld {
 protected:
     static Drone* make(int task_type, int object_number, std::initializer_list<Point> route, int formation = 0) {
-        Task* task = create_task();
-        set_task_type(task, task_type);
-        set_task_side(task, SIDE_ALLIED);
-        Drone* drone = create_drone(task);
-        set_drone_type(drone, object_number);
+        Drone* drone = make_leader(task_type, object_number);
         if (formation) set_drone_formation(drone, formation);
         for (const Point& p : route) {
             Waypoint* w = append_waypoint(drone);

@@ -31,6 +31,16 @@ protected:
         MissionWorld::TearDown();
     }
 
+    // The first drone of a new allied task, of the type.
+    static Drone* make_leader(int task_type, int object_number) {
+        Task* task = create_task();
+        set_task_type(task, task_type);
+        set_task_side(task, SIDE_ALLIED);
+        Drone* drone = create_drone(task);
+        set_drone_type(drone, object_number);
+        return drone;
+    }
+
     // The whole tile becomes one polygon of `kind`.
     void cover_tile(int x, int y, int kind) {
         std::array<uint8_t, 10>& polygons = polygon_lists.emplace_back(

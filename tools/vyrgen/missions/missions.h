@@ -25,6 +25,7 @@ struct MissionDrone {
     int object_number;
     std::vector<RoutePoint> route;
     bool explode = false;  // destroyed as the flight starts
+    int formation = 0;     // a formation type makes the drone and its members instead
 };
 
 struct MissionTask {
@@ -51,7 +52,10 @@ enum class MissionKind { AIR, GROUND };
 
 // The quick starts: from the ground, a drone that explodes at the start on the shore of a lake near
 // the runway when the theatre has one there; the ground-attack one also shows a helicopter 200 ft
-// up and tanks beside the runway.
+// up and tanks beside the runway. Korea's ground-attack one shows the movers: in view of the
+// start a tank diamond driving onto the road that crosses ahead and off it again, and a
+// helicopter landing and taking off; elsewhere a train, a looping truck, a frigate's patrol and,
+// at sea, the assault ship with a helicopter parked on its deck that flies a round and lands back.
 MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start, bool quick_start);
 // The data file in canonical form.
 std::string encode_mission_data(const MissionWorld& world);

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "library/3dvisual/features.h"
@@ -15,8 +13,8 @@
 #include "source/drone/ships.h"
 #include "source/frame_loop.h"
 #include "source/menus/missions/mission_data.h"
-#include "source/menus/missions/tagged_text.h"
 #include "tests/source/drone/mission_world.h"
+#include "tests/source/drone/quick_start_mission.h"
 
 namespace vyr {
 namespace {
@@ -32,14 +30,7 @@ protected:
         std::strcpy(world_settings.war_zone_directory, "KOREA.WZ\\");
         current_world_settings = &world_settings;
         load_features();
-        reset_mission_world();
-        std::ifstream file(GENERATED_DATA / "missdata" / "koreaq02.dta", std::ios::binary);
-        std::string text{std::istreambuf_iterator<char>(file), {}};
-        ASSERT_FALSE(text.empty());
-        mission_tag = TAG_UNKNOWN;
-        parse_tagged_lines("koreaq02.dta", text.data(), text.size(), parse_mission_data, nullptr);
-        frame_fraction = FIXED_ONE / 20;
-        game_clock = 0;
+        read_korean_quick_start();
     }
     void TearDown() override {
         for (auto& column : feature_layer)
@@ -51,12 +42,7 @@ protected:
         reset_carriers();
     }
 
-    static Drone* find(int object_number, int formation = 0) {
-        for (Task* t = task_list; t; t = t->next)
-            for (Drone* d = t->first_drone; d; d = d->next)
-                if (d->object.object_type == object_number && d->formation_type == formation) return d;
-        return nullptr;
-    }
+    static Drone* find(int object_number, int formation = 0) { return find_mission_drone(object_number, formation); }
 };
 
 TEST_F(QuickStartMovers, EveryMoverOfTheShowMoves) {

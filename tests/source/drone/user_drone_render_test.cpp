@@ -22,6 +22,7 @@
 #include "source/frame_loop.h"
 #include "source/models/flight_model.h"
 #include "tests/library/3dvisual/accel_frame.h"
+#include "tests/source/drone/quick_start_mission.h"
 #include "tests/support/headless_world.h"
 #include "tests/support/glide_start.h"
 #include "tests/support/scratch.h"
@@ -44,11 +45,7 @@ protected:
     void SetUp() override {
         ScratchDirectories::SetUp();
         if (!std::filesystem::exists(GENERATED_DATA / "vyr.rop")) GTEST_SKIP() << "the sample data set is not built";
-        setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
-        find_read_only_path("vyr.rop");
-        init_trig_tables();
-        init_drone_types();
-        open_world_with_glide("korea.wz");
+        open_generated_korea();
         ViewSettings view = view_settings;
         view.sun_heading = 0x60000000;
         view.sun_elevation = -40 * DEGREE;

@@ -86,7 +86,7 @@ void init_ship_drone(Drone* ship) {
     if (record.slot_count == 0) {
         record = CarrierRecord{};
         ship->carrier = NO_CARRIER;
-        if (known) carrier_count = index;  // the last record, since only the last can be retyped
+        if (known && index == carrier_count - 1) carrier_count = index;
         return;
     }
     record.free_slots = record.slot_count;

@@ -14,6 +14,8 @@ struct FlightDataSnapshot {
 extern FlightDataSnapshot flight_data_snapshot;
 // Set while the landing aid flies the aircraft.
 extern int32_t autoland_engaged;
+// How far the landing aid has brought the aircraft down: 4 on final, 5 at touchdown.
+extern int32_t autoland_stage;
 
 void register_detail_keys();
 void register_avionics_keys();

@@ -135,6 +135,7 @@ void copy_side(Drone* to, const Drone* from_flags_of) {
 void forget_drone(const Drone* drone) {
     if (view_cycle_drone == drone || view_cycle_leader == drone) view_cycle_drone = view_cycle_leader = nullptr;
     if (user_drone == drone) user_drone = nullptr;
+    forget_carrier_drone(drone);
 }
 
 void free_drone_object(Drone* drone) {

@@ -7,5 +7,7 @@ struct Drone;
 
 // Drops what the drone attacks.
 void clear_drone_attack_target(Drone* drone);
+// A ship opens fire on the sector of its next waypoint.
+void fire_at_next_waypoint_sector(Drone* drone);
 
 }  // namespace vyr

@@ -11,6 +11,8 @@ struct WeaponRound;
 void reset_drone_weapons(Drone* drone);
 // The drone type's AI loadout.
 void set_drone_loadout(Drone* drone);
+// The weapon id the drone would use on its attack target; 0 for none.
+int choose_drone_weapon(Drone* drone);
 // The drone is destroyed.
 void kill_drone(Drone* drone);
 // 1 for aircraft and helicopters, and for radar sites not destroyed.

@@ -23,6 +23,10 @@ enum DroneNotify : int32_t {
 void clear_drone_notify(Drone* drone);
 // 1 when the subscriber took a free slot of `drone`, waiting for `event`; 0 when all are taken.
 int subscribe_drone_notify(Drone* subscriber, Drone* drone, int event);
+// 1 when the subscriber was in one of the drone's slots, which is emptied; 0 otherwise.
+int unsubscribe_drone_notify(Drone* subscriber, Drone* drone);
+// Each subscriber waiting for `event` reacts: soldiers board or leave a transport that landed.
+// A null drone raises nothing.
 void raise_drone_notify(Drone* drone, int event);
 
 }  // namespace vyr

@@ -38,4 +38,7 @@ int32_t choose_human_animation(Drone* drone, HumanMove move);
 // A gun aims at its attack target, its gunner kept behind it, and fires once the aim is on.
 void aim_gun(Drone* gun);
 
+// A transport carrying or awaiting the soldier has landed: it gets out or boards.
+void board_transport(Drone* soldier, Drone* transport);
+
 }  // namespace vyr

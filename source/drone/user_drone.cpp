@@ -16,6 +16,7 @@
 #include "source/avionics/panel.h"
 #include "source/controls.h"
 #include "source/drone/drone.h"
+#include "source/drone/ships.h"
 #include "source/drone/waypoint.h"
 #include "source/frame_loop.h"
 #include "source/models/flight_model.h"
@@ -275,6 +276,7 @@ void build_user_part_list() {
 
 ObjectInstance* player_object = &own_object;
 Pose* player_position = &own_pose;
+Pose player_deck_pose{};
 int32_t gear_state = GEAR_DOWN;
 uint32_t gear_door_angle = RIGHT_ANGLE, gear_leg_angle = RIGHT_ANGLE;
 int32_t air_brake_state = AIR_BRAKE_CLOSED;
@@ -361,6 +363,7 @@ void set_user_drone(Drone* drone) {
     drone->object.owner = drone;
     player_object = &drone->object;
     player_position = &drone->pose;
+    if (drone->mission_flags & DRONE_FLAG_ON_CARRIER) place_user_on_carrier();
     update_user_drone_model();
 }
 
@@ -404,6 +407,13 @@ bool get_current_waypoint_position(int32_t& x, int32_t& y) {
     x = waypoint->x;
     y = waypoint->y;
     return true;
+}
+
+const Pose* get_user_carrier_pose() {
+    const Drone* drone = user_drone;
+    if (!drone || !(drone->mission_flags & DRONE_FLAG_ON_CARRIER) || drone->carrier >= carrier_count) return nullptr;
+    const Drone* ship = get_drone_carrier(drone);
+    return ship ? &ship->pose : nullptr;
 }
 
 int get_gear_state() { return gear_state; }

@@ -8,7 +8,6 @@ namespace vyr {
 
 struct ObjectInstance;
 struct Pose;
-struct Vector3;
 
 enum GearState : int32_t {
     GEAR_UP = 0,
@@ -26,6 +25,8 @@ constexpr int USER_PART_LIST_SIZE = 192;
 // The user drone's instance and pose; before a mission makes one, an aircraft of their own.
 extern ObjectInstance* player_object;
 extern Pose* player_position;
+// The aircraft's pose relative to its carrier while parked on it.
+extern Pose player_deck_pose;
 extern int32_t gear_state;
 extern uint32_t gear_door_angle, gear_leg_angle;  // binary angles, 0 closed or retracted
 extern int32_t air_brake_state;
@@ -51,17 +52,13 @@ struct Drone;
 // alone finds none.
 void create_user_drone();
 // Makes a drone the player's aircraft as the world and the weapons see it, its 3D object rebuilt
-// from the gear and the stores; every unpaused frame. Null changes nothing.
+// from the gear and the stores, and kept on its carrier's deck while parked; every unpaused
+// frame. Null changes nothing.
 void set_user_drone(Drone* drone);
 // The gear, air brake, control surfaces and nozzle moved on by one frame.
 void update_user_drone_model();
 // Every frame: low, gear down and sinking, tyre smoke where a wheel meets the ground.
 void emit_touchdown_smoke();
-
-// 1 when the aircraft, coming down from `previous` onto the ship `hit`, touches its deck; then
-// the aircraft is parked on the deck's nearest free slot.
-int is_landing_on_carrier_deck(Drone* drone, ObjectInstance* hit, const Vector3& previous);
-void land_user_on_carrier(ObjectInstance* ship);
 
 // The x, y of the user drone's current waypoint; false when it has none.
 bool get_current_waypoint_position(int32_t& x, int32_t& y);

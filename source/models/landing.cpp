@@ -15,6 +15,7 @@
 #include "source/avionics/messages.h"
 #include "source/avionics/panel.h"
 #include "source/drone/drone.h"
+#include "source/drone/ships.h"
 #include "source/drone/user_drone.h"
 #include "source/frame_loop.h"
 #include "source/gameplay/gameplay_grid.h"

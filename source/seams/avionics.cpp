@@ -44,6 +44,7 @@ int32_t pending_view_mode = -1;
 int32_t pilot_ejected = 0;
 FlightDataSnapshot flight_data_snapshot = {};
 int32_t autoland_engaged = 0;
+int32_t autoland_stage = 0;
 Sprite* quit_box_sprite = nullptr;
 int32_t cockpit_overlay_started = 0;
 

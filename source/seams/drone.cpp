@@ -1,11 +1,11 @@
 // Stand-in for the AI vehicles and the battlefield beyond the drone records, tasks, routes, type
-// table and soldier figures: no soldier brain or body, ship set-up, drone weapon, war or
-// notification exists yet.
+// table, soldier figures, movers, notifications and carriers: no soldier brain or body, drone
+// weapon, war, manoeuvre or target search exists yet.
 #include "library/3dvisual/instance.h"
 #include "library/3dvisual/mobile.h"
 #include "library/maths/matrix.h"
+#include "source/drone/air_manoeuvre.h"
 #include "source/drone/drone.h"
-#include "source/drone/drone_movers.h"
 #include "source/drone/drone_war.h"
 #include "source/drone/drone_weapons.h"
 #include "source/drone/ships.h"
@@ -15,6 +15,7 @@
 #include "source/drone/user_drone.h"
 #include "source/drone/waypoint.h"
 #include "source/drone/wingman.h"
+#include "source/warmodel/sector_search.h"
 #include "source/warmodel/war_model.h"
 
 namespace vyr {
@@ -22,11 +23,15 @@ namespace vyr {
 void register_wingman_keys() {}
 void arm_user_wingmen() {}
 
-// No war is fought yet.
+// No war is fought yet, and its generator always draws 0.
 void init_war_model() {}
 void update_war_model() {}
 void release_war_model() {}
 void reset_war_model_flag() {}
+int32_t war_random() { return 0; }
+void fire_at_next_waypoint_sector(Drone*) {}
+// No aircraft looks for targets.
+void check_air_drone_target(Drone*) {}
 
 // Until the soldiers' brain and body are built a soldier keeps its place and its pose: a
 // stretcher party forms and its rear bearer and casualty keep behind the front bearer; actions
@@ -47,18 +52,16 @@ void set_group_action(Drone* drone, int32_t action) {
 void search_human_target(Drone*) {}
 void aim_gun(Drone*) {}
 
-// Drones are placed but nothing moves them yet; no formation changes its mode.
-void update_air_drone(Drone*) {}
-void update_water_drone(Drone*) {}
-void update_ground_drone(Drone*) {}
-void update_train_drone(Drone*) {}
-void update_formation_mode(Drone*) {}
-void init_ship_drone(Drone*) {}
-// Without ship set-up no carrier is ever recorded, so there is none to clear.
-void reset_carriers() {}
-// No carrier takes a helicopter aboard.
-int add_carrier_aircraft(Drone*) { return 0; }
-void leave_carrier_deck(Drone*) {}
+// No manoeuvre flies an aircraft: jets are steered like helicopters, and no Cap Start loops a
+// route.
+int update_air_manoeuvre(Drone*) { return 0; }
+int advance_cap_waypoint(Drone*) { return 0; }
+
+// A soldier only notes the transport it gets out of or into, in the figure it has.
+void board_transport(Drone* soldier, Drone* transport) {
+    if (soldier->drone_class == DRONE_CLASS_HUMAN && soldier->class_record) soldier->class_record->transport = transport;
+}
+
 void reset_drone_weapons(Drone* drone) {
     drone->cap_index = 255;
     drone->weapon_slot = 255;
@@ -69,6 +72,7 @@ void reset_drone_weapons(Drone* drone) {
 void set_drone_loadout(Drone*) {}
 // A killed drone leaves the world's lists and is marked: no score, message or change to its
 // task and formation yet.
+int choose_drone_weapon(Drone*) { return 0; }
 void kill_drone(Drone* drone) {
     if (drone->destroyed) return;
     if (!(drone->object.flags & INSTANCE_INACTIVE)) unlink_mobile_object(&drone->object);
@@ -86,20 +90,11 @@ const char* get_drone_player_name(const Drone*) { return nullptr; }
 // No drone fires or drops decoys yet, so none has a round to forget.
 void release_drone_round(Drone*, WeaponRound*) {}
 
-// No drone hears a notification: every subscription is refused.
-void clear_drone_notify(Drone*) {}
-int subscribe_drone_notify(Drone*, Drone*, int) { return 0; }
-void raise_drone_notify(Drone*, int) {}
-
 // No autopilot flies the player's aircraft and no link brings remote drones; no bombing run to
 // reset.
 int get_drone_autopilot(const Drone*) { return 0; }
 void reset_drone_bomb_run() {}
 void update_remote_drones() {}
 
-// No carrier.
-int is_landing_on_carrier_deck(Drone*, ObjectInstance*, const Vector3&) { return 0; }
-void land_user_on_carrier(ObjectInstance*) {}
-const Pose* get_user_carrier_pose() { return nullptr; }
 
 }  // namespace vyr

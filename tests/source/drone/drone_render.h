@@ -1,5 +1,5 @@
 // The renders of drones: Korea of the generated data opened with the accelerator started as a
-// flight starts it, under a sun from the south-west 40 degrees up.
+// flight starts it, under the default sun or one from the south-west 40 degrees up.
 #pragma once
 
 #include <cstdlib>
@@ -16,12 +16,16 @@ namespace vyr {
 
 constexpr int32_t RENDER_DEGREE = 11930465;
 
-inline void open_drone_render_world() {
+inline void open_generated_korea() {
     setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
     find_read_only_path("vyr.rop");
     init_trig_tables();
     init_drone_types();
     open_world_with_glide("korea.wz");
+}
+
+inline void open_drone_render_world() {
+    open_generated_korea();
     ViewSettings view = view_settings;
     view.sun_heading = 0x60000000;
     view.sun_elevation = -40 * RENDER_DEGREE;

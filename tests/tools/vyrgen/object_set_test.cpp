@@ -53,6 +53,23 @@ TEST_F(ObjectSet, ThePlayersAircraftHasThePartsItsAnimationMoves) {
     EXPECT_EQ(get_object_header(1210)->vertex_count, 91);
 }
 
+TEST_F(ObjectSet, TheAssaultShipHasNineDeckSlotsOnItsFlightDeck) {
+    const ObjectHeader* ship = get_object_header(130);
+    int slots = 0;
+    for (int i = 0; i < ship->sub_object_count; ++i) {
+        const SubObject& part = ship->sub_objects[i];
+        if (part.type != 0) continue;
+        ++slots;
+        // On the deck, which is the top of the hull's box, within its outline.
+        EXPECT_EQ(part.offset.position.z, ship->box_max_z) << i;
+        EXPECT_GT(part.offset.position.y, ship->box_min_y) << i;
+        EXPECT_LT(part.offset.position.y, ship->box_max_y) << i;
+        EXPECT_GT(part.offset.position.x, ship->box_min_x) << i;
+        EXPECT_LT(part.offset.position.x, ship->box_max_x) << i;
+    }
+    EXPECT_GE(slots, 9);
+}
+
 TEST_F(ObjectSet, FacesNameTexturesThatHoldTheirAcceleratorPicture) {
     ASSERT_GE(texture_count, 2 + 6 * 42 + 1);
     for (int k = 0; k < 43; ++k) {

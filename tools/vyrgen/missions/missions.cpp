@@ -27,6 +27,7 @@ enum : int {
     TASK_GROUND_VEHICLE = 9,
     TASK_COMBAT_AIR_PATROL = 15,
     TASK_ARTILLERY_AIR_DEFENCE = 19,
+    TASK_GROUND_VEHICLE_LOOPING = 21,
 };
 enum : int { ALLIED = 1, ENEMY = 2 };
 
@@ -42,6 +43,16 @@ constexpr int ALLIED_HELICOPTER = 103;
 // Formations of soldiers, and their leaders.
 constexpr int SQUAD = 90, STRETCHER_PARTY = 141, MANNED_DSHK = 133;
 constexpr int SOLDIER = 916, DSHK = 852;
+constexpr int DIAMOND_TANK = 93;
+constexpr int TRANSPORT_HELICOPTER = 307;
+constexpr int LOCOMOTIVE = 523;
+constexpr int TRUCK = 54;
+constexpr int FRIGATE = 320;
+constexpr int ASSAULT_SHIP = 130;
+constexpr int DIAMOND = 1;           // formation types
+constexpr int TANK_TRANSPORT_TRAIN = 58;
+constexpr int MOVERS_ZONE = 2;       // Korea, whose road crosses ahead of Osan's runway
+constexpr int32_t TICKS = 200;       // a second of game time
 
 // Slots of each gameplay type in a cell, by type 1..8.
 constexpr std::array<int, 9> SLOTS = {0, 2, 2, 4, 4, 1, 2, 4, 4};
@@ -138,6 +149,95 @@ bool find_lake_shore(const TheatreLayout& layout, Point from, double reach, Poin
             found = true;
         }
     return found;
+}
+
+// The point of the routes nearest `p`, and the direction of its segment.
+struct RoutePlace {
+    Point at, direction;
+};
+
+RoutePlace nearest_on(const std::vector<Route>& routes, Point p) {
+    RoutePlace best{p, {0, 1}};
+    double best_distance = 1e9;
+    for (const Route& route : routes)
+        for (size_t i = 1; i < route.line.size(); ++i) {
+            const Point a = route.line[i - 1], b = route.line[i];
+            const double length = distance(a, b);
+            if (length == 0) continue;
+            const Point d = (b - a) * (1 / length);
+            const double t = std::clamp((p.x - a.x) * d.x + (p.y - a.y) * d.y, 0.0, length);
+            const Point q = a + d * t;
+            if (distance(p, q) < best_distance) best_distance = distance(p, q), best = {q, d};
+        }
+    return best;
+}
+
+// A point of the sea near `p`, searched outwards along +x and -x.
+Point at_sea(const TheatreLayout& layout, Point p) {
+    for (double step = 0; step < 40; step += 0.5)
+        for (double side : {-1.0, 1.0})
+            if (layout.is_water(p + Point{side * step, 0})) return p + Point{side * step, 0};
+    return p;
+}
+
+RoutePoint waiting(RoutePoint p, int32_t ticks) {
+    p.wait = ticks;
+    return p;
+}
+
+// In view of the player at the runway's start, facing along it: a tank diamond that drives onto
+// the road crossing ahead, along it in single file and off it into its formation, and a
+// helicopter that comes down on a point beside the runway, waits and takes off on a round.
+void add_movers_in_view(const TheatreLayout& layout, Point runway_start, Point along, MissionWorld& world) {
+    const Point left{-along.y, along.x};
+    const RoutePlace onto = nearest_on(layout.roads, runway_start + along * 0.9 + left * 0.15);
+    const Point d = onto.direction.x * left.x + onto.direction.y * left.y > 0 ? onto.direction : onto.direction * -1.0;
+    const Point n = Point{d.y, -d.x} * (d.y * along.x - d.x * along.y > 0 ? 1.0 : -1.0);  // the side ahead
+    const Point off = nearest_on(layout.roads, onto.at + d * 0.3).at;
+    MissionDrone diamond{DIAMOND_TANK, {}, false, DIAMOND};
+    diamond.route = {at(DEPARTURE, onto.at - d * 0.12 + n * 0.12, 0, 20), at(TURNING, onto.at, 0, 20),
+                     at(TURNING, off, 0, 20), at(TURNING, off + d * 0.08 + n * 0.15, 0, 20)};
+    world.tasks.push_back({ENEMY, TASK_GROUND_VEHICLE, {diamond}});
+
+    const Point pad = runway_start + along * 0.45 + left * 0.2;
+    MissionDrone helicopter{TRANSPORT_HELICOPTER, {}};
+    helicopter.route = {at(DEPARTURE, pad + along * 0.015, 60 * FOOT, 20), waiting(at(LANDING, pad, 0, 20), 3 * TICKS),
+                        at(TURNING, pad + left * 0.4 - along * 0.1, 150 * FOOT, 40),
+                        at(TURNING, pad + left * 0.5 + along * 0.3, 150 * FOOT, 40)};
+    world.tasks.push_back({ALLIED, TASK_ESCORT_COVER, {helicopter}});
+}
+
+// Away from the start: a train on the railway, a truck looping along a road, a frigate's patrol
+// and the assault ship steaming with a helicopter on its deck, which flies a round and lands back.
+void add_movers_elsewhere(const TheatreLayout& layout, MissionWorld& world) {
+    if (!layout.railways.empty() && layout.railways[0].line.size() >= 3) {
+        const std::vector<Point>& rail = layout.railways[0].line;
+        MissionDrone train{LOCOMOTIVE, {}, false, TANK_TRANSPORT_TRAIN};
+        const size_t first = rail.size() / 2 - 1;
+        for (size_t i = first; i < first + 3; ++i) train.route.push_back(at(i == first ? DEPARTURE : TURNING, rail[i], 0, 40));
+        world.tasks.push_back({ALLIED, TASK_GROUND_VEHICLE, {train}});
+    }
+    if (layout.roads.size() >= 3 && layout.roads[2].line.size() >= 4) {
+        const std::vector<Point>& road = layout.roads[2].line;
+        MissionDrone truck{TRUCK, {}};
+        for (size_t i = 1; i < 4; ++i) truck.route.push_back(at(i == 1 ? DEPARTURE : TURNING, road[i], 0, 30));
+        world.tasks.push_back({ALLIED, TASK_GROUND_VEHICLE_LOOPING, {truck}});
+    }
+    if (!layout.has_sea) return;
+    const Point patrol = at_sea(layout, {14, 135});
+    MissionDrone frigate{FRIGATE, {}};
+    frigate.route = {at(DEPARTURE, patrol, 0, 15), at(TURNING, at_sea(layout, patrol + Point{0, 12}), 0, 15),
+                     at(TURNING, at_sea(layout, patrol + Point{-6, 6}), 0, 15)};
+    world.tasks.push_back({ALLIED, TASK_GROUND_VEHICLE, {frigate}});
+
+    const Point station = at_sea(layout, {10, 95});
+    MissionDrone ship{ASSAULT_SHIP, {}};
+    ship.route = {at(DEPARTURE, station, 0, 10), at(TURNING, at_sea(layout, station + Point{0, 60}), 0, 10)};
+    world.tasks.push_back({ALLIED, TASK_GROUND_VEHICLE, {ship}});
+    MissionDrone helicopter{TRANSPORT_HELICOPTER, {}};
+    helicopter.route = {waiting(at(DEPARTURE, station, 0, 60), 10 * TICKS), at(TURNING, station + Point{4, 3}, 300 * FOOT, 60),
+                        at(TURNING, station + Point{1, 8}, 300 * FOOT, 60), at(LANDING, station + Point{0, 6}, 0, 60)};
+    world.tasks.push_back({ALLIED, TASK_ESCORT_COVER, {helicopter}});
 }
 
 }  // namespace
@@ -238,6 +338,10 @@ MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start
         group(SOLDIER, STRETCHER_PARTY, 0.037, 0.027, right);
         group(DSHK, MANNED_DSHK, 0.049, 0.037, ahead * -1.0);
         world.tasks.push_back(soldiers);
+    }
+    if (quick_start && kind == MissionKind::GROUND && zone == MOVERS_ZONE) {
+        add_movers_in_view(layout, runway_start, along, world);
+        add_movers_elsewhere(layout, world);
     }
     MissionDrone guard{ALLIED_TANK, {}};
     guard.route.push_back(at(DEPARTURE, home.apron, 0, 10));

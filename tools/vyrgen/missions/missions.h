@@ -53,7 +53,10 @@ enum class MissionKind { AIR, GROUND };
 // The quick starts: from the ground, a drone that explodes at the start on the shore of a lake near
 // the runway when the theatre has one there; the ground-attack one also shows a helicopter 200 ft
 // up, tanks beside the runway, and soldiers beside it ahead of the player: a squad, a stretcher
-// party and a heavy machine gun with its gunner.
+// party and a heavy machine gun with its gunner. Korea's ground-attack one shows the movers: in
+// view of the start a tank diamond driving onto the road that crosses ahead and off it again, and a
+// helicopter landing and taking off; elsewhere a train, a looping truck, a frigate's patrol and,
+// at sea, the assault ship with a helicopter parked on its deck that flies a round and lands back.
 MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start, bool quick_start);
 // The data file in canonical form.
 std::string encode_mission_data(const MissionWorld& world);

@@ -103,7 +103,7 @@ const CatalogueRow CATALOGUE[] = {
     {187, Shape::BUILDING},  // (Generic 16) Building (Building)
     {188, Shape::BUILDING},  // (Generic 17) Building (Building)
     {192, Shape::BUILDING},  // Warehouse
-    {194, Shape::CARRIER},  // LHA Tarawa (!!Thing!!)
+    {194, Shape::CARRIER_ISLAND},  // LHA Tarawa (!!Thing!!)
     {195, Shape::CRATER},  // Crater (mobile size 2) (Crater)
     {197, Shape::CRATER},  // Crater (mobile size 3) (Crater)
     {201, Shape::APC},  // BRDM2 (APC) (BRDM2(APC))

@@ -214,6 +214,11 @@ Model rail(Shape shape, int32_t) {
     return model;
 }
 
+constexpr double DECK_TOP = 56;  // feet
+constexpr int32_t ASSAULT_SHIP = 130;
+constexpr int32_t CARRIER_ISLAND = 194;
+constexpr int DECK_SLOTS = 9;
+
 // A hull along y: the deck outline is a pointed bow and a square stern.
 void hull(Mesh& m, double length, double beam, double freeboard, double draft, uint8_t colour) {
     const double h = length / 2, b = beam / 2;
@@ -234,15 +239,28 @@ Model ship(Shape shape, int32_t number) {
     Mesh& m = model.mesh;
     switch (shape) {
     case Shape::CARRIER: {
+        // The island is a part of its own, so that the hull's box ends at the flight deck, where
+        // aircraft park on the deck slots: the assault ship's variable parts down its left side.
         hull(m, 820, 106, 52, 26, colour::NAVY_GREY);
-        m.box({-53, -400, 52}, {53, 380, 56}, colour::NAVY_GREY, colour::DARK_GREY);  // flight deck
-        m.skinned_box({30, -160, 56}, {50, 40, 110}, colour::NAVY_GREY, colour::DARK_GREY, Skin::HULL, 60);  // island
-        m.box({36, -80, 110}, {44, -60, 140}, colour::GREY);  // mast
-        m.plate({{38, -70, 140}, {42, -70, 140}, {42, -70, 150}, {38, -70, 150}}, colour::DARK_GREY);
+        m.box({-53, -400, 52}, {53, 380, DECK_TOP}, colour::NAVY_GREY, colour::DARK_GREY);  // flight deck
         for (double y = -360; y <= 340; y += 100)
-            m.glowing({{-1, y, 56.2}, {1, y, 56.2}, {1, y + 40, 56.2}, {-1, y + 40, 56.2}}, colour::WHITE);
+            m.glowing({{-1, y, DECK_TOP - 0.1}, {1, y, DECK_TOP - 0.1}, {1, y + 40, DECK_TOP - 0.1}, {-1, y + 40, DECK_TOP - 0.1}},
+                      colour::WHITE);
+        m.sub_object(0);
+        model.parts.push_back({CARRIER_ISLAND, {40, -60, DECK_TOP}});
+        if (number == ASSAULT_SHIP) {
+            for (int slot = 0; slot < DECK_SLOTS; ++slot) {
+                m.sub_object(int(model.parts.size()));
+                model.parts.push_back({0, {-28, -340 + 80.0 * slot, DECK_TOP}});
+            }
+        }
         break;
     }
+    case Shape::CARRIER_ISLAND:
+        m.skinned_box({-10, -100, 0}, {10, 100, 54}, colour::NAVY_GREY, colour::DARK_GREY, Skin::HULL, 60);
+        m.box({-4, -20, 54}, {4, 0, 84}, colour::GREY);  // mast
+        m.plate({{-2, -10, 84}, {2, -10, 84}, {2, -10, 94}, {-2, -10, 94}}, colour::DARK_GREY);
+        break;
     case Shape::FRIGATE:
     case Shape::SHIP_PART: {
         const bool meko = number >= 489 && number <= 499;

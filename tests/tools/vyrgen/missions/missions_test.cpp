@@ -137,7 +137,7 @@ TEST(QuickStartScene, TheGroundAttackQuickStartShowsAHoveringHelicopterParkedTan
                     EXPECT_LT(posts, 0.5);
                     EXPECT_TRUE(in_view(first));
                 }
-                if (drone.formation) {
+                if (drone.object_number == 916 || drone.object_number == 852) {  // soldiers, a machine gun
                     formations.push_back(drone.formation);
                     EXPECT_LT(posts, 0.15) << "in view of the start";
                     EXPECT_EQ(first.type, 10) << "a soldiers' waypoint";
@@ -157,9 +157,88 @@ TEST(QuickStartScene, TheGroundAttackQuickStartShowsAHoveringHelicopterParkedTan
         size_t exploding = 0;  // the lake-shore wreck of a theatre with a lake by the runway
         for (const MissionTask& task : quick.tasks)
             for (const MissionDrone& drone : task.drones) exploding += drone.explode ? 1 : 0;
-        EXPECT_EQ(strike.tasks.size() + 3 + exploding, quick.tasks.size());
+        const size_t movers = zone == 2 ? 7 : 0;  // Korea's show of the movers
+        EXPECT_EQ(strike.tasks.size() + 3 + exploding + movers, quick.tasks.size());
         EXPECT_EQ(strike.hours, 14);
     }
+}
+
+// Posts from a point of the world to the nearest centre line of the routes.
+double posts_off(const std::vector<Route>& routes, const RoutePoint& p) {
+    const double post = 1 << 20;
+    const Point q{p.x / post, p.y / post};
+    double best = 1e9;
+    for (const Route& route : routes)
+        for (size_t i = 1; i < route.line.size(); ++i) {
+            const Point a = route.line[i - 1], b = route.line[i], d = b - a;
+            const double t = std::clamp(((q.x - a.x) * d.x + (q.y - a.y) * d.y) / (d.x * d.x + d.y * d.y), 0.0, 1.0);
+            best = std::min(best, distance(q, a + d * t));
+        }
+    return best;
+}
+
+const MissionDrone* find_drone(const MissionWorld& world, int object_number, int task_type) {
+    for (const MissionTask& task : world.tasks)
+        for (const MissionDrone& drone : task.drones)
+            if (drone.object_number == object_number && task.type == task_type) return &drone;
+    return nullptr;
+}
+
+bool at_sea(const TheatreLayout& layout, const RoutePoint& p) {
+    return p.z == 0 && layout.is_water({p.x / double(1 << 20), p.y / double(1 << 20)});
+}
+
+TEST(QuickStartScene, KoreasGroundAttackQuickStartShowsTheMovers) {
+    const TheatreLayout& layout = theatre_layout(1);
+    const MissionWorld quick = build_mission_world(2, MissionKind::GROUND, false, true);
+    const RoutePoint& start = quick.tasks.front().drones.front().route.front();
+    auto posts_from_start = [&start](const RoutePoint& p) { return std::hypot(p.x - start.x, p.y - start.y) / (1 << 20); };
+
+    // The diamond: onto the road, along it and off it again, ahead of the player.
+    const MissionDrone* diamond = find_drone(quick, 93, 9);
+    ASSERT_NE(diamond, nullptr);
+    EXPECT_EQ(diamond->formation, 1);
+    ASSERT_EQ(diamond->route.size(), 4u);
+    const double half_road = 0.006;
+    EXPECT_GT(posts_off(layout.roads, diamond->route[0]), 0.05);
+    EXPECT_LT(posts_off(layout.roads, diamond->route[1]), half_road);
+    EXPECT_LT(posts_off(layout.roads, diamond->route[2]), half_road);
+    EXPECT_GT(posts_off(layout.roads, diamond->route[3]), 0.05);
+    for (const RoutePoint& p : diamond->route) EXPECT_LT(posts_from_start(p), 1.5);
+
+    // The helicopter comes down on a ground waypoint near the start, waits and takes off.
+    const MissionDrone* landing = find_drone(quick, 307, 7);
+    ASSERT_NE(landing, nullptr);
+    EXPECT_GT(landing->route[0].z, 0);
+    EXPECT_EQ(landing->route[1].z, 0);
+    EXPECT_GT(landing->route[1].wait, 0);
+    EXPECT_GT(landing->route[2].z, 0);
+    EXPECT_LT(posts_from_start(landing->route[1]), 1.0);
+
+    const MissionDrone* train = find_drone(quick, 523, 9);
+    ASSERT_NE(train, nullptr);
+    EXPECT_EQ(train->formation, 58);
+    for (const RoutePoint& p : train->route) EXPECT_LT(posts_off(layout.railways, p), 0.001);
+    EXPECT_NE(find_drone(quick, 54, 21), nullptr);  // the looping truck
+
+    const MissionDrone* frigate = find_drone(quick, 320, 9);
+    const MissionDrone* ship = find_drone(quick, 130, 9);
+    const MissionDrone* parked = nullptr;  // the helicopter on the assault ship
+    for (const MissionTask& task : quick.tasks)
+        for (const MissionDrone& d : task.drones)
+            if (d.object_number == 307 && &d != landing) parked = &d;
+    ASSERT_TRUE(frigate && ship && parked);
+    for (const RoutePoint& p : frigate->route) EXPECT_TRUE(at_sea(layout, p));
+    EXPECT_NE(frigate->route.front().speed, 0);  // so that it patrols round and round
+    EXPECT_TRUE(at_sea(layout, ship->route.front()));
+    EXPECT_EQ(parked->route.front().x, ship->route.front().x);  // on the deck as it starts
+    EXPECT_EQ(parked->route.front().y, ship->route.front().y);
+    EXPECT_TRUE(at_sea(layout, parked->route.front()));
+    EXPECT_TRUE(at_sea(layout, parked->route.back()));  // and back on it at the end
+    EXPECT_GT(parked->route[1].z, 0);
+
+    const std::string text = encode_mission_data(quick);
+    EXPECT_NE(text.find(":Drone\n:Formation Type\n1\n:Waypoint"), std::string::npos);
 }
 
 }  // namespace

@@ -1,0 +1,40 @@
+// Korea's ground-attack quick start of the generated data, read as loading a mission reads it,
+// for the tests that run and draw its movers.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "source/drone/drone.h"
+#include "source/frame_loop.h"
+#include "source/menus/missions/mission_data.h"
+#include "source/menus/missions/tagged_text.h"
+#include "tests/support/scratch.h"
+
+namespace vyr {
+
+// The world reset and built from the quick start's data file; steps of a twentieth of a second
+// from game time 0.
+inline void read_korean_quick_start() {
+    reset_mission_world();
+    std::ifstream file(GENERATED_DATA / "missdata" / "koreaq02.dta", std::ios::binary);
+    std::string text{std::istreambuf_iterator<char>(file), {}};
+    ASSERT_FALSE(text.empty());
+    mission_tag = TAG_UNKNOWN;
+    parse_tagged_lines("koreaq02.dta", text.data(), text.size(), parse_mission_data, nullptr);
+    frame_fraction = FIXED_ONE / 20;
+    game_clock = 0;
+}
+
+// The first leader of the type and formation.
+inline Drone* find_mission_drone(int object_number, int formation = 0) {
+    for (Task* t = task_list; t; t = t->next)
+        for (Drone* d = t->first_drone; d; d = d->next)
+            if (d->object.object_type == object_number && d->formation_type == formation) return d;
+    return nullptr;
+}
+
+}  // namespace vyr

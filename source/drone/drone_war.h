@@ -7,5 +7,8 @@ struct Drone;
 
 // Drops what the drone attacks.
 void clear_drone_attack_target(Drone* drone);
+// Once a simulation step: the drones look for, and fire at, what their sectors hold.
+void update_drone_war();
+void update_ground_war();
 
 }  // namespace vyr

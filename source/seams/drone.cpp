@@ -11,6 +11,8 @@
 #include "source/drone/user_drone.h"
 #include "source/drone/waypoint.h"
 #include "source/drone/wingman.h"
+#include "source/warmodel/battle_cells.h"
+#include "source/warmodel/cap.h"
 #include "source/warmodel/war_model.h"
 
 namespace vyr {
@@ -18,11 +20,12 @@ namespace vyr {
 void register_wingman_keys() {}
 void arm_user_wingmen() {}
 
-// No war is fought yet.
-void init_war_model() {}
-void update_war_model() {}
-void release_war_model() {}
+// No war is fought yet: no air patrol, no drone or ground war, no battle in the cells.
 void reset_war_model_flag() {}
+void init_cap() {}
+void update_drone_war() {}
+void update_ground_war() {}
+void update_battle_cells() {}
 
 // Soldiers get no figure record, ships no set-up and drones no weapons; the reset leaves the
 // "none" marks a record needs.

@@ -349,7 +349,8 @@ TEST_F(WarModel, RadarCoverRisesBeyondARidgeAndKeepsTheFloorOnOpenGround) {
     EXPECT_EQ(is_enemy_radar_down(20, 20), 1);
     EXPECT_EQ(get_enemy_radar_at(at_feet(20, 7000), at_feet(20, 7000)), nullptr);
     EXPECT_EQ(get_enemy_radar_cover(at_feet(20, 7000), at_feet(20, 7000)), NO_RADAR_COVER);
-    // The last unit of the world's last tile reads the last sub-cell, not one past it.
+    // The last unit of a tile reads the tile's last third, not a fourth past the array.
+    EXPECT_EQ(get_allied_radar_cover(21 * TILE - 1, 21 * TILE - 1), cover(62, 62));
     EXPECT_EQ(get_allied_radar_cover(0x0fffffff, 0x0fffffff), NO_RADAR_COVER);
     EXPECT_EQ(get_allied_radar_cover(-1, 0), NO_RADAR_COVER);
 }

@@ -9,6 +9,8 @@
 #include <set>
 #include <string>
 
+#include "tools/vyrgen/war_zones.h"
+#include "tools/vyrgen/world/ground_objects.h"
 #include "tools/vyrgen/world/theatre.h"
 
 namespace vyr::vyrgen {
@@ -139,6 +141,20 @@ TEST(QuickStartScene, TheGroundAttackQuickStartShowsAHoveringHelicopterAndParked
             for (const MissionDrone& drone : task.drones) exploding += drone.explode ? 1 : 0;
         EXPECT_EQ(strike.tasks.size() + 2 + exploding, quick.tasks.size());
         EXPECT_EQ(strike.hours, 14);
+    }
+}
+
+// The war model maps each side's radar cover from the radar sites standing on ground of its side.
+TEST(TheatreSides, EveryTheatreHasRadarSitesOfBothSidesOnTheirOwnGround) {
+    const std::set<int> radar_sites = {46, 77, 111, 328, 526};
+    for (int zone = 0; zone < int(WAR_ZONES.size()); ++zone) {
+        SCOPED_TRACE(WAR_ZONES[size_t(zone)].directory);
+        const MissionWorld mission = build_mission_world(zone + 1, MissionKind::AIR, false, false);
+        std::set<int> sides;
+        for (const GroundObjectPlace& place : place_ground_objects(zone))
+            if (radar_sites.contains(place.type)) sides.insert(mission.cell_sides[place.x >> 22][place.y >> 22]);
+        EXPECT_TRUE(sides.contains(1));
+        EXPECT_TRUE(sides.contains(2));
     }
 }
 

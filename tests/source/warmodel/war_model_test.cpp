@@ -13,6 +13,7 @@
 #include "library/maths/random.h"
 #include "source/drone/drone.h"
 #include "source/drone/drone_types.h"
+#include "source/drone/waypoint.h"
 #include "source/sknet/game_rules.h"
 #include "source/weapons/target.h"
 #include "tests/source/gameplay/gameplay_world.h"
@@ -353,6 +354,26 @@ TEST_F(WarModel, RadarCoverRisesBeyondARidgeAndKeepsTheFloorOnOpenGround) {
     EXPECT_EQ(get_allied_radar_cover(21 * TILE - 1, 21 * TILE - 1), cover(62, 62));
     EXPECT_EQ(get_allied_radar_cover(0x0fffffff, 0x0fffffff), NO_RADAR_COVER);
     EXPECT_EQ(get_allied_radar_cover(-1, 0), NO_RADAR_COVER);
+}
+
+// A mobile radar covers from its first waypoint's tile, on that tile's side; it stands for the
+// tile's radar until it is destroyed.
+TEST_F(WarModel, ADronesRadarCoversFromItsFirstWaypoint) {
+    set_sides(SIDE_ENEMY);
+    Drone* radar = create_drone(task(SIDE_ENEMY));
+    set_drone_type(radar, SHORT_RANGE_RADAR);
+    set_waypoint_position(append_waypoint(radar), at_feet(33, 7000), at_feet(12, 7000), 0);
+    radar->pose.position = {at_feet(33, 7000), at_feet(12, 7000), 0};
+    Drone* plain = create_drone(task(SIDE_ENEMY));
+    set_waypoint_position(append_waypoint(plain), at_feet(3, 7000), at_feet(3, 7000), 0);
+    init_war_model();
+    EXPECT_EQ(enemy_sectors_used, 5 * 5);  // sub-cells 100 +- 7 and 37 +- 7
+    EXPECT_EQ(allied_sectors_used, 0);
+    EXPECT_EQ(get_enemy_radar_cover(at_feet(33, 7000), at_feet(12, 7000)), 12800);
+    EXPECT_EQ(get_enemy_radar_at(at_feet(33, 7000), at_feet(12, 7000)), &radar->target);
+    EXPECT_EQ(is_enemy_radar_down(33, 12), 0);
+    radar->object.flags |= INSTANCE_INACTIVE;
+    EXPECT_EQ(is_enemy_radar_down(33, 12), 1);
 }
 
 TEST_F(WarModel, ARadarAtTheEdgeCoversOnlyTheMap) {

@@ -15,6 +15,8 @@
 #include "source/drone/user_drone.h"
 #include "source/drone/waypoint.h"
 #include "source/drone/wingman.h"
+#include "source/warmodel/battle_cells.h"
+#include "source/warmodel/cap.h"
 #include "source/warmodel/sector_search.h"
 #include "source/warmodel/war_model.h"
 
@@ -23,12 +25,12 @@ namespace vyr {
 void register_wingman_keys() {}
 void arm_user_wingmen() {}
 
-// No war is fought yet, and its generator always draws 0.
-void init_war_model() {}
-void update_war_model() {}
-void release_war_model() {}
+// No war is fought yet: no air patrol, no drone or ground war, no battle in the cells.
 void reset_war_model_flag() {}
-int32_t war_random() { return 0; }
+void init_cap() {}
+void update_drone_war() {}
+void update_ground_war() {}
+void update_battle_cells() {}
 void fire_at_next_waypoint_sector(Drone*) {}
 // No aircraft looks for targets.
 void check_air_drone_target(Drone*) {}

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/vyrgen/war_zones.h"
+#include "tools/vyrgen/world/ground_objects.h"
 #include "tools/vyrgen/world/theatre.h"
 
 namespace vyr::vyrgen {
@@ -239,6 +241,20 @@ TEST(QuickStartScene, KoreasGroundAttackQuickStartShowsTheMovers) {
 
     const std::string text = encode_mission_data(quick);
     EXPECT_NE(text.find(":Drone\n:Formation Type\n1\n:Waypoint"), std::string::npos);
+}
+
+// The war model maps each side's radar cover from the radar sites standing on ground of its side.
+TEST(TheatreSides, EveryTheatreHasRadarSitesOfBothSidesOnTheirOwnGround) {
+    const std::set<int> radar_sites = {46, 77, 111, 328, 526};
+    for (int zone = 0; zone < int(WAR_ZONES.size()); ++zone) {
+        SCOPED_TRACE(WAR_ZONES[size_t(zone)].directory);
+        const MissionWorld mission = build_mission_world(zone + 1, MissionKind::AIR, false, false);
+        std::set<int> sides;
+        for (const GroundObjectPlace& place : place_ground_objects(zone))
+            if (radar_sites.contains(place.type)) sides.insert(mission.cell_sides[place.x >> 22][place.y >> 22]);
+        EXPECT_TRUE(sides.contains(1));
+        EXPECT_TRUE(sides.contains(2));
+    }
 }
 
 }  // namespace

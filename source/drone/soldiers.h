@@ -49,5 +49,9 @@ void set_figure_formation_row(HumanFigure* figure, int row, int crew);
 // A soldier group starts aboard its transport, ready to get out.
 void unload_human_group(Drone* drone);
 void update_human_drone(Drone* drone);
+// A soldier or figure hit hard enough to fall, by the kill kind.
+void damage_human_drone(Drone* drone, int kind);
+// The two drones a crewed gun's figure links (null where none).
+void get_figure_linked_drones(Drone* drone, Drone* out[2]);
 
 }  // namespace vyr

@@ -40,6 +40,9 @@ void update_water_drone(Drone*) {}
 void update_ground_drone(Drone*) {}
 void update_train_drone(Drone*) {}
 void update_human_drone(Drone*) {}
+// Soldiers fall as any drone does; no figure links a crew yet.
+void damage_human_drone(Drone* drone, int) { kill_drone(drone); }
+void get_figure_linked_drones(Drone*, Drone* out[2]) { out[0] = out[1] = nullptr; }
 void update_formation_mode(Drone*) {}
 void init_ship_drone(Drone*) {}
 // Without ship set-up no carrier is ever recorded, so there is none to clear.

@@ -39,7 +39,6 @@ namespace {
 
 constexpr const char* SOURCE = "source/weapons/damage";
 
-constexpr uint8_t OBJECT_TARGET_FLAG = 1;
 constexpr int32_t INDESTRUCTIBLE = 255;
 constexpr int WEAPON_CHAIN_GUN = 1, WEAPON_TURRET_GUN = 19, WEAPON_KMGU = 11;
 constexpr int GAME_MODE_SIX = 6;  // the linked mission played from the other side
@@ -462,7 +461,7 @@ void kill_drone_uncredited(ObjectInstance* instance, int32_t kind) {
 }
 
 void check_friendly_fire(WeaponRound* round, int side, int32_t object_number, Drone* drone) {
-    if (!(header_of(object_number).flags & OBJECT_TARGET_FLAG)) return;
+    if (!(header_of(object_number).gameplay_flags & OBJECT_TARGET_FLAG)) return;
     if (user_drone && round->shooter == &user_drone->target) {
         add_kill_score();
         if (side == SIDE_ALLIED) {

@@ -16,18 +16,24 @@ constexpr int32_t TILE = 1 << 22;
 constexpr int32_t CENTRE = 1 << 27;
 constexpr int CENTRE_TILE = (CENTRE / TILE) * 64 + CENTRE / TILE;
 
-class ImpactWorld : public RoundWorld {
+template <class Base>
+class ImpactWorldOn : public RoundWorldOn<Base> {
 protected:
+    using World = RoundWorldOn<Base>;
+    using World::drone_at;
+    using World::dynamic;
+    using World::pose_at;
+
     void SetUp() override {
-        RoundWorld::SetUp();
-        if (IsSkipped()) return;
+        World::SetUp();
+        if (this->IsSkipped()) return;
         std::memset(feature_layer, 0, sizeof feature_layer);
         std::memset(super_layer, 0, sizeof super_layer);
     }
     void TearDown() override {
         std::memset(feature_layer, 0, sizeof feature_layer);
         user_task = nullptr;
-        RoundWorld::TearDown();
+        World::TearDown();
     }
 
     // A round of the weapon flying north from the point, live, shot by the drone's target.
@@ -84,5 +90,7 @@ protected:
     std::vector<Waypoint> waypoints;
     Task task{};
 };
+
+using ImpactWorld = ImpactWorldOn<ScratchDirectories>;
 
 }  // namespace vyr

@@ -180,7 +180,8 @@ TEST_F(Damage, AKillIsCreditedByTheShootersKind) {
     release_target(site);
 }
 
-// Sections of the same bridge within 500 ft fall with it; one farther stands.
+// Sections of the same bridge within 500 ft fall with it; one farther stands. The section hit
+// turns into its wreck.
 TEST_F(Damage, ABridgeSectionFellsItsNeighboursWithin500Ft) {
     place_objects({{BRIDGE, {CENTRE + 1000 * FEET, CENTRE + 1000 * FEET, 0}},
                    {BRIDGE, {CENTRE + 1200 * FEET, CENTRE + 1000 * FEET, 0}},
@@ -189,6 +190,8 @@ TEST_F(Damage, ABridgeSectionFellsItsNeighboursWithin500Ft) {
     Drone* gunner = drone_at({CENTRE, CENTRE, 0});
     destroy_ground_object(object(1), object_position(1), round_of(HYDRA, &gunner->target));
     for (int i = 0; i < 3; ++i) EXPECT_TRUE(object(i)->flags & GROUND_DESTROYED) << i;
+    EXPECT_EQ(object(1)->type, get_object_header(BRIDGE)->destroyed_type);  // its wreck shows
+    EXPECT_EQ(object(0)->type, BRIDGE);
     EXPECT_FALSE(object(3)->flags & GROUND_DESTROYED);
 }
 

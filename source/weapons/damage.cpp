@@ -296,11 +296,6 @@ int32_t compute_hit_damage(int32_t object_number, WeaponRound* round, int32_t di
     const int32_t hard = header_of(object_number).hardness;
     if (int64_t(distance) > 2 * int64_t(blast)) return 0;
     int32_t damage = 0;
-    if (game_mode == GAME_COMBAT || game_mode == GAME_MULTI_PLAYER || game_mode == GAME_CAPTURE_FLAG) {
-        const int32_t r = next_round_random(round);
-        if (round->weapon_id == WEAPON_CHAIN_GUN || round->weapon_id == WEAPON_TURRET_GUN) return r % 4 == 0 ? 1 : 0;
-        return 12 + r % 24;
-    }
     const int32_t reach = hard > 0 ? blast / (hard + 1) : blast;
     if (distance < reach) {
         const double u = next_random(random_seed) / 32768.0;
@@ -308,6 +303,12 @@ int32_t compute_hit_damage(int32_t object_number, WeaponRound* round, int32_t di
             const int32_t value2 = hard > pen ? value / (hard - pen + 1) : value;
             damage = int32_t(int64_t(reach - distance) * value2 * 2 / reach + 1) / 2;
         }
+    }
+    // Deathmatches replace whatever the blast did, after its draw.
+    if (game_mode == GAME_COMBAT || game_mode == GAME_MULTI_PLAYER || game_mode == GAME_CAPTURE_FLAG) {
+        const int32_t r = next_round_random(round);
+        if (round->weapon_id == WEAPON_CHAIN_GUN || round->weapon_id == WEAPON_TURRET_GUN) return r % 4 == 0 ? 1 : 0;
+        return 12 + r % 24;
     }
     if (get_target_side(round->shooter) == SIDE_ENEMY) damage = damage * get_skill_damage_percent() / 100;
     return damage;

@@ -16,6 +16,8 @@ constexpr uint8_t OBJECT_SOLID = 4;
 // Of the gameplay flags: the object shows the side of the tile it stands in, and the plan map
 // draws it in that side's colour.
 constexpr int32_t OBJECT_SIDE_DEPENDENT = 1;
+// Of the gameplay flags: a target whose destruction the radio remarks on.
+constexpr int32_t OBJECT_TARGET_FLAG = 2;
 
 constexpr int32_t LOD_LAST = -1;
 constexpr int OBJECT_BOUND_POINTS = 8;

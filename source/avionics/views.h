@@ -25,6 +25,8 @@ struct ObjectInstance;
 // The object the external drone view shows, and the switch to that view.
 void set_drone_view_object(ObjectInstance* instance);
 void enter_drone_view();
+// The round the weapon view follows.
+void set_weapon_view_object(ObjectInstance* instance);
 // The view the flight starts in; a view change asked for during a frame (-1: none), taken at its
 // end.
 extern int32_t initial_view_mode;

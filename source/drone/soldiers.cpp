@@ -288,6 +288,12 @@ void put_item_away(HumanFigure* figure) {
         figure->item_holder->sub_instances[0] = nullptr;
 }
 
+void get_figure_linked_drones(Drone* drone, Drone* out[2]) {
+    const HumanFigure* figure = drone->drone_class == DRONE_CLASS_HUMAN ? drone->class_record : nullptr;
+    out[0] = figure ? figure->leader : nullptr;
+    out[1] = figure ? figure->transport : nullptr;
+}
+
 void unload_human_group(Drone* drone) {
     for_each_in_group(drone, [](Drone* d) {
         figure_of(d)->flags |= HUMAN_UNLOAD;

@@ -135,5 +135,7 @@ void set_aboard_count(int32_t count);
 int32_t get_aboard_count();
 void add_soldier_aboard();
 void remove_soldier_aboard();
+// The two drones the figure links, its leader and its transport (null where none, or no figure).
+void get_figure_linked_drones(Drone* drone, Drone* out[2]);
 
 }  // namespace vyr

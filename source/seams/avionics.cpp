@@ -105,6 +105,9 @@ void request_threat_step(int) {}
 // There is no drone view to show yet.
 void set_drone_view_object(ObjectInstance*) {}
 void enter_drone_view() {}
+void set_weapon_view_object(ObjectInstance*) {}
+// The pod designates nothing yet.
+int get_designated_ground_point(Vector3&) { return 0; }
 // Nothing to set up, update or free: no display, warning, airfield, head-up display or remap.
 void init_avionics() {}
 // Of the avionics tick only the radar's part runs: the sweeps, the selection and the cursor.

@@ -15,6 +15,7 @@
 #include "source/menus/recognition.h"
 #include "source/menus/screens.h"
 #include "source/recorder.h"
+#include "source/weapons/round_impact.h"
 
 namespace vyr {
 
@@ -77,7 +78,12 @@ int choose_campaign_mission(Mission** mission) {
     return get_campaign_lives(log) == 0 ? -2 : 0;
 }
 void open_campaign_mission() {}
-void init_mission_goals() {}
+// The goals count nothing yet but the weapons' runway result, cleared with them.
+void init_mission_goals() {
+    runway_damage = 0;
+    runway_destroyed = 0;
+}
+void check_mission_accomplished() {}
 void restore_destroyed_ground_objects() {}
 void note_mission_drone_killed() {}
 void note_mission_target_destroyed() {}

@@ -7,6 +7,7 @@
 #include "source/sknet/game_rules.h"
 #include "source/sknet/link.h"
 #include "source/sknet/menu_choice.h"
+#include "source/sknet/kill_reports.h"
 #include "source/sknet/net_screens.h"
 #include "source/sknet/net_players.h"
 #include "source/weapons/stores.h"
@@ -103,5 +104,13 @@ void enable_network_option_buttons(int) {}
 void show_link_end_reason() {}
 void push_two_player_screen() {}
 void enable_network_screen_input() {}
+
+// No kill is reported to another machine, which has no player's drone here.
+void record_kill(int32_t, int32_t, int32_t) {}
+void record_ground_kill(int32_t, int32_t, int32_t) {}
+void report_ground_kill_hook(const Vector3&) {}
+void send_score(int32_t) {}
+void kill_networked_drone(Drone*) {}
+Drone* get_other_player_drone() { return nullptr; }
 
 }  // namespace vyr

@@ -1,5 +1,6 @@
 // Stand-in for the game's sound triggers: no engine or afterburner sample is played yet; speech,
 // radio and the gun play their rows through play_sample.
+#include "library/maths/random.h"
 #include "library/sound/dsound.h"
 #include "library/sound/samples.h"
 #include "source/avionics/views.h"
@@ -48,6 +49,10 @@ void start_gun_sound() {
 }
 void stop_gun_sound() { stop_gun_channels(); }
 void end_gun_burst_sound() { stop_gun_channels(); }
+
+// Biggest, large or medium, by the program's draw.
+void play_explosion_sound(int level, int pan) { play_sample(SAMPLE_EXPLOSION_BIG + draw_rand() % 3, -1, level, pan); }
+void play_small_hit_sound() {}
 
 int too_many_blast_sounds() {
     int blasts = 0;

@@ -5,18 +5,13 @@
 #include "library/debug/fatal.h"
 #include "library/3dvisual/instance.h"
 #include "library/maths/vector.h"
-#include "source/drone/drone_weapons.h"
-#include "source/drone/soldiers.h"
-#include "source/frame_loop.h"
 #include "source/models/integration.h"
 #include "source/radar/air_radar.h"
 #include "source/radar/radar.h"
 #include "source/radar/target_select.h"
-#include "source/weapons/damage.h"
+#include "source/weapons/guidance.h"
 #include "source/weapons/failures.h"
-#include "source/weapons/round_impact.h"
 #include "source/weapons/round_movement.h"
-#include "source/weapons/rounds.h"
 #include "source/weapons/stores.h"
 #include "source/weapons/targets.h"
 #include "source/weapons/target.h"
@@ -136,22 +131,10 @@ int has_ecm_pod() {
         if (slot.sensor_type == SENSOR_TYPE_ECM_POD) return 1;
     return 0;
 }
-void destroy_ground_object(ground_object*, const Vector3&, Drone*) {}
-void kill_drone_by_round(ObjectInstance*, Drone*) {}
-// A soldier falls as soldiers do; any other drone is only marked killed.
-void kill_drone_uncredited(ObjectInstance* instance, int kind) {
-    if ((instance->flags & INSTANCE_INACTIVE) || instance->owner_kind != OWNER_DRONE) return;
-    Drone* drone = static_cast<Drone*>(instance->owner);
-    if (get_soldier_set(instance->object_type) != SoldierSet::NONE)
-        damage_human_drone(drone, kind);
-    else
-        kill_drone(drone);
-}
 
 // No stores, rounds, radar or designation exists yet to reset or move.
 void save_stores_state() {}
 void reset_designation() { designated_target.kind = TARGET_NONE; }
-void init_mine_targets() {}
 void reset_recon() {}
 void repeat_countermeasures() {}
 // The designation stays as the radar's steps leave it; the air contacts are grouped for the
@@ -160,29 +143,12 @@ void update_target_selection() {
     if (radar_air_mode) merge_air_contacts(air_contact_head);
 }
 
-// Until rounds have their own movement and impacts, every round flies straight along its nose at
-// its speed and ends without effect once it has left the world, outflown its range or, for a
-// dispenser, ended itself; a shell vanishes at its time.
-void move_round(WeaponRound* round, Vector3& step) {
-    const int32_t distance = mul31(round->speed, frame_fraction);
-    const int32_t* forward = round->pose.matrix[1];
-    step = {mul31(forward[0], distance), mul31(forward[1], distance), mul31(forward[2], distance)};
-}
-int test_round_impact(WeaponRound* round, const Vector3& step) {
-    const Vector3& p = round->pose.position;
-    const int32_t x = p.x + step.x, y = p.y + step.y;
-    const bool outside = x < 0 || x > 0x0FFFFFFF || y < 0 || y > 0x0FFFFFFF;
-    const bool spent = round->distance_flown > int64_t(weapon_info[round->weapon_id].max_range) * 3 / 2;
-    if (!(round->flags & ROUND_LIVE) || outside || spent) {
-        free_round(round);
-        return 1;
-    }
-    return 0;
-}
-int resolve_shell(WeaponRound* round) {
-    if (game_clock < round->shell.impact_time) return 0;
-    free_round(round);
-    return 1;
-}
+// Missiles fly straight along their nose, see nothing and are never decoyed until guidance is
+// built; no hit fails the player's systems.
+void move_missile(WeaponRound* round, Vector3& step) { move_straight_round(round, step); }
+const Target* update_round_seeker(WeaponRound*) { return nullptr; }
+int decoy_succeeds(WeaponRound*) { return 0; }
+void damage_player_systems() {}
+int is_laser_failed() { return 0; }
 
 }  // namespace vyr

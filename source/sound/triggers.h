@@ -29,5 +29,9 @@ void end_gun_burst_sound();
 void play_click_sound();
 // 1 while so many hits and explosions sound that launches and blasts are left silent.
 int too_many_blast_sounds();
+// One of the explosion samples at the level and pan.
+void play_explosion_sound(int level, int pan);
+// A weak hit on the player's aircraft is silent.
+void play_small_hit_sound();
 
 }  // namespace vyr

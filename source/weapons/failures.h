@@ -10,4 +10,9 @@ namespace vyr {
 extern int32_t electrics_first_failure_time;
 extern int32_t electrics_second_failure_time;
 
+// A hit on the player's aircraft may fail some of its systems.
+void damage_player_systems();
+// 1 while the targeting pod's laser has failed.
+int is_laser_failed();
+
 }  // namespace vyr

@@ -24,5 +24,7 @@ void restore_destroyed_ground_objects();
 void note_mission_drone_killed();
 void note_mission_target_destroyed();
 void note_waypoint_reached();
+// Every goal met ends the mission as accomplished.
+void check_mission_accomplished();
 
 }  // namespace vyr

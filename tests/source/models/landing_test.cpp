@@ -249,9 +249,12 @@ TEST_F(Landing, FlyingFastWithTheGearOutDamagesItSoonerOrLater) {
 
 TEST_F(Landing, FlyingIntoAMoverAGroundObjectOrACraterEndsTheFlight) {
     ObjectInstance tanker{};
-    tanker.object_type = 640;
+    tanker.object_type = 68;
+    Pose tanker_pose{};
+    tanker.pose = &tanker_pose;
     tanker.owner_kind = OWNER_DRONE;
-    int drone_record = 0;
+    Drone drone_record{};
+    drone_record.destroyed = 1;  // a wreck already: the collision kills nothing more
     tanker.owner = &drone_record;
     ground_object hangar{};
     hangar.type = 812;
@@ -263,7 +266,7 @@ TEST_F(Landing, FlyingIntoAMoverAGroundObjectOrACraterEndsTheFlight) {
         int32_t object;
         int segments;
     } cases[] = {
-        {nullptr, nullptr, 0, 10, 0, 0},     {&tanker, nullptr, 0, 10, 640, 0}, {&tanker, &hangar, 1, 40, 640, 1},
+        {nullptr, nullptr, 0, 10, 0, 0},     {&tanker, nullptr, 0, 10, 68, 0}, {&tanker, &hangar, 1, 40, 68, 1},
         {nullptr, &hangar, 1, 10, 812, 0},   {nullptr, nullptr, 1, 29, 11, 0},  {nullptr, nullptr, 1, 31, 11, 1},
     };
     for (const auto& c : cases) {

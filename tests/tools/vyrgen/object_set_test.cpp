@@ -97,8 +97,33 @@ TEST_F(ObjectSet, MilitaryThingsAreSideDependent) {
         const ObjectHeader* header = get_object_header(c.number);
         ASSERT_NE(header, nullptr) << c.number;
         EXPECT_EQ((header->gameplay_flags & OBJECT_SIDE_DEPENDENT) != 0, c.side_dependent) << c.number;
-        EXPECT_EQ(header->gameplay_flags & ~OBJECT_SIDE_DEPENDENT, 0) << c.number;
+        EXPECT_EQ(header->gameplay_flags & ~(OBJECT_SIDE_DEPENDENT | OBJECT_TARGET_FLAG), 0) << c.number;
     }
+}
+
+// Buildings, sites, bridges, vehicles and ships are targets that explode and leave a wreck: lower
+// than they stood, neither solid nor a target itself; scenery is none.
+TEST_F(ObjectSet, EveryTargetTypeHasAWreckAndAnExplosionRadius) {
+    for (int32_t n : {215, 151, 93, 320, 46, 264, 316, 64}) {
+        const ObjectHeader* header = get_object_header(n);
+        ASSERT_NE(header, nullptr) << n;
+        EXPECT_TRUE(header->gameplay_flags & OBJECT_TARGET_FLAG) << n;
+    }
+    for (int32_t n : {13, 125, 295, 11, 9}) EXPECT_FALSE(get_object_header(n)->gameplay_flags & OBJECT_TARGET_FLAG) << n;
+    int targets = 0;
+    for (int32_t n = 1; n < object_count; ++n) {
+        const ObjectHeader* header = get_object_header(n);
+        if (!header || !(header->gameplay_flags & OBJECT_TARGET_FLAG)) continue;
+        ++targets;
+        EXPECT_GT(header->damage_radius, 0) << n;
+        const ObjectHeader* wreck = get_object_header(header->destroyed_type);
+        ASSERT_NE(wreck, nullptr) << n;
+        EXPECT_LT(wreck->box_max_z, header->box_max_z) << n;
+        EXPECT_FALSE(wreck->flags & OBJECT_SOLID) << n;
+        EXPECT_EQ(wreck->gameplay_flags, 0) << n;
+        EXPECT_EQ(wreck->destroyed_type, -1) << n;
+    }
+    EXPECT_GT(targets, 100);
 }
 
 // Each object with vertices carries one outline polygon: its footprint, convex, clockwise seen

@@ -274,7 +274,8 @@ void write_object(Bytes& out, const ObjectEntry& entry) {
         for (size_t i = 0; i < normals.size(); ++i) out.i32(0);
     }
     out.data[header + 152] = model.flags;
-    out.put32(header + 176, -1);  // no destroyed type
+    out.put32(header + 172, model.damage_radius);
+    out.put32(header + 176, model.destroyed_type);
     out.put32(header + 184, model.gameplay_flags);
 }
 

@@ -17,6 +17,8 @@ constexpr uint8_t SOLID = 4;
 // Of the gameplay flags: the object belongs to a side, which the gameplay grid gives it and the
 // plan map shows.
 constexpr int32_t SIDE_DEPENDENT = 1;
+// Of the gameplay flags: a target, whose kill the radio remarks on.
+constexpr int32_t TARGET = 2;
 
 // An entry of a sub-object list: type 0 takes the next of the creator's variable list.
 struct SubPlace {
@@ -30,6 +32,8 @@ struct Model {
     bool unrotated = false;  // fixed scenery: world axes, compact vertices, precomputed light
     uint8_t flags = 0;
     int32_t gameplay_flags = 0;
+    int32_t damage_radius = 0;    // of its own explosion when destroyed, world units
+    int32_t destroyed_type = -1;  // its wreck; -1 none
     std::vector<SubPlace> parts;
 };
 

@@ -586,6 +586,30 @@ bool side_dependent(const CatalogueRow& row) {
     }
 }
 
+// What a kill must be seen on: buildings, sites, bridges, vehicles and ships; aircraft are
+// targets too, but fall as drones and leave no wreck standing.
+bool is_target(Shape shape) {
+    switch (shape) {
+    case Shape::FIGHTER: case Shape::ATTACK_JET: case Shape::STRIKE_JET: case Shape::DELTA_JET: case Shape::TRANSPORT:
+    case Shape::AIRLINER: case Shape::AWACS: case Shape::UAV: case Shape::ATTACK_HELICOPTER:
+    case Shape::TRANSPORT_HELICOPTER:
+    case Shape::TANK: case Shape::DUG_IN: case Shape::ENGINEER_TANK: case Shape::APC: case Shape::TRUCK: case Shape::CAR:
+    case Shape::JEEP: case Shape::SAM_VEHICLE: case Shape::AAA_VEHICLE: case Shape::ROCKET_LAUNCHER: case Shape::ARTILLERY:
+    case Shape::RADAR_VEHICLE: case Shape::LOCOMOTIVE: case Shape::RAIL_WAGON: case Shape::RAIL_TANKER:
+    case Shape::RAIL_FLATCAR: case Shape::CARRIER: case Shape::FRIGATE: case Shape::PATROL_BOAT: case Shape::SUBMARINE:
+    case Shape::BARGE: case Shape::LANDING_CRAFT: case Shape::TUG: case Shape::CARGO_SHIP: case Shape::TANKER_SHIP:
+    case Shape::BUILDING: case Shape::TOWER_BLOCK: case Shape::HOUSE: case Shape::HUT: case Shape::MOSQUE:
+    case Shape::BARRACKS: case Shape::HANGAR: case Shape::SHELTER: case Shape::CONTROL_TOWER: case Shape::RADAR_TOWER:
+    case Shape::RADAR_SITE: case Shape::WATER_TOWER: case Shape::MAST: case Shape::STORAGE_TANKS: case Shape::SPHERE_TANK:
+    case Shape::COOLING_TOWER: case Shape::STACK: case Shape::SILO: case Shape::CONVEYOR: case Shape::BUNKER:
+    case Shape::TENT: case Shape::FUEL_BLADDER: case Shape::PALLETS: case Shape::BRIDGE: case Shape::WELLHEAD:
+    case Shape::DERRICK:
+        return true;
+    default:
+        return false;
+    }
+}
+
 Model with_side(Model model, bool side) {
     if (side) model.gameplay_flags |= SIDE_DEPENDENT;
     return model;
@@ -614,6 +638,17 @@ uint8_t main_colour(const Mesh& mesh) {
     return colour::GREY;
 }
 
+// A wreck: a low heap of the model's footprint, dark, neither solid nor a target.
+Model wreck_of(const Model& model) {
+    Model wreck;
+    wreck.unrotated = model.unrotated;
+    wreck.flags = CASTS_SHADOW;
+    const Extent e = extent_of(model.mesh);
+    const double top = e.lo.z + (e.hi.z - e.lo.z) * 0.2;
+    wreck.mesh.box(e.lo, {e.hi.x, e.hi.y, top}, colour::DARK_GREY);
+    return wreck;
+}
+
 // The far level of a model: its box in its main colour.
 Model coarse_of(const Model& model) {
     Model coarse;
@@ -638,8 +673,11 @@ public:
         for (auto& [number, model] : build_player_aircraft()) add(number, std::move(model), false);
         for (auto& [number, model] : build_soldier_parts()) add(number, std::move(model), false);
         add(GENERIC_TAIL_ROTOR, build_shape(Shape::TAIL_ROTOR, GENERIC_TAIL_ROTOR), false);
-        for (const CatalogueRow& row : CATALOGUE)
-            add(row.number, with_side(build_shape(row.shape, row.number), side_dependent(row)), has_levels(row.shape));
+        for (const CatalogueRow& row : CATALOGUE) {
+            Model model = with_side(build_shape(row.shape, row.number), side_dependent(row));
+            if (is_target(row.shape)) make_target(model);
+            add(row.number, std::move(model), has_levels(row.shape));
+        }
 
         // Numbers nothing uses share one crate.
         const int32_t crate = next_spare();
@@ -664,17 +702,26 @@ private:
         entries.push_back({number, distance, coarse_number(kept), &kept});
     }
 
+    // A target explodes over half its radius when destroyed, and leaves its wreck.
+    void make_target(Model& model) {
+        model.gameplay_flags |= TARGET;
+        model.damage_radius = int32_t(extent_of(model.mesh).radius * 256 / 2);
+        model.destroyed_type = box_number(wreck_of(model));
+    }
+
     // Models of the same box and colour share their far level.
-    int32_t coarse_number(const Model& model) {
-        Model coarse = coarse_of(model);
-        const Extent e = extent_of(coarse.mesh);
+    int32_t coarse_number(const Model& model) { return box_number(coarse_of(model)); }
+
+    // One object for every box of one colour and kind: the far levels and the wrecks.
+    int32_t box_number(Model box) {
+        const Extent e = extent_of(box.mesh);
         const auto key = std::make_tuple(std::lround(e.lo.x), std::lround(e.lo.y), std::lround(e.lo.z), std::lround(e.hi.x),
-                                         std::lround(e.hi.y), std::lround(e.hi.z), main_colour(coarse.mesh), coarse.unrotated);
-        auto found = coarse_levels.find(key);
-        if (found != coarse_levels.end()) return found->second;
+                                         std::lround(e.hi.y), std::lround(e.hi.z), main_colour(box.mesh), box.unrotated, box.flags);
+        auto found = box_levels.find(key);
+        if (found != box_levels.end()) return found->second;
         const int32_t number = next_spare();
-        coarse_levels.emplace(key, number);
-        entries.push_back({number, -1, 0, &models.emplace_back(std::move(coarse))});
+        box_levels.emplace(key, number);
+        entries.push_back({number, -1, 0, &models.emplace_back(std::move(box))});
         return number;
     }
 
@@ -682,7 +729,7 @@ private:
     std::vector<int32_t> spares;
     size_t spare_at = 0;
     std::deque<Model> models;
-    std::map<std::tuple<long, long, long, long, long, long, uint8_t, bool>, int32_t> coarse_levels;
+    std::map<std::tuple<long, long, long, long, long, long, uint8_t, bool, uint8_t>, int32_t> box_levels;
 };
 
 }  // namespace

@@ -30,8 +30,6 @@
 
 namespace vyr {
 
-uint32_t system_failures = 0;
-int32_t cockpit_indicators = 0;
 int32_t left_mfd_page = MFD_RADAR;
 int32_t right_mfd_page = MFD_RADAR;
 int32_t active_mfd = 1;
@@ -67,8 +65,6 @@ void free_quit_box() {
 
 }  // namespace
 
-void reset_caution_lamps() {}
-void reset_system_failures() { system_failures = 0; }
 // No message lines are drawn yet.
 void post_message(const char*, int, int) {}
 void init_message_area() {}
@@ -116,7 +112,7 @@ void update_avionics() {
         ground_contact_head = ground_contact_tail = nullptr;
         const Vector3* aircraft = &player_position->position;
         bool ground_scanned = false;
-        if (radar_on && !(system_failures & FAIL_RADAR)) {
+        if (radar_on && !has_failure(FAIL_RADAR)) {
             scan_ground_targets(aircraft);
             if (radar_ground_mode) {
                 scan_ground_radar(aircraft);

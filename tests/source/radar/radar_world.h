@@ -81,7 +81,7 @@ protected:
         control_type = CONTROL_KEYBOARD;
         view_mode = VIEW_COCKPIT;
         selected_weapon = 0;
-        system_failures = 0;
+        system_failures = {};
         sensor_view_switch = 0;
         left_mfd_page = right_mfd_page = MFD_RADAR;
         active_mfd = 1;

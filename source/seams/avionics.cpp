@@ -7,6 +7,7 @@
 #include "library/graphics/palette.h"
 #include "library/graphics/rect.h"
 #include "library/system/memory.h"
+#include "source/avionics/airfields.h"
 #include "source/avionics/avionics.h"
 #include "source/avionics/g_effects.h"
 #include "source/avionics/hud.h"
@@ -65,10 +66,10 @@ void free_quit_box() {
 
 }  // namespace
 
-// No message lines are drawn yet.
-void post_message(const char*, int, int) {}
-void init_message_area() {}
-void age_messages() {}
+// No airfield has a landing beacon yet.
+const char* get_ils_airfield_label() { return "NO ILS  "; }
+const char* get_ils_frequency_text() { return "000.0"; }
+const char* get_ils_runway_text() { return "00"; }
 
 // No cockpit, view or display exists yet for these keys to act on.
 void register_detail_keys() {}

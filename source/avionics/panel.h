@@ -5,6 +5,12 @@
 
 namespace vyr {
 
+// Mission set-up: the dial tables, the compass tape and the one-time draw of the ECM failure.
+void build_rpm_dial_table();
+void build_airspeed_dial_table();
+void build_ftit_dial_table();
+void init_compass_tape();
+void reset_ecm_failure_draw();
 
 // The 42 cockpit panel pictures.
 void load_cockpit_art();

@@ -374,7 +374,7 @@ void update_user_drone_model() {
     animate_flaperons();
     update_gear();
     update_air_brake();
-    const int32_t afterburner = flight_data_snapshot.afterburner_percent;
+    const int32_t afterburner = flight_data.afterburner_percent;
     set_afterburner_lit(afterburner > 0);
     if (afterburner >= nozzle_value) {
         nozzle_value = afterburner;

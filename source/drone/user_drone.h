@@ -57,6 +57,9 @@ void set_user_drone(Drone* drone);
 void update_user_drone_model();
 // Every frame: low, gear down and sinking, tyre smoke where a wheel meets the ground.
 void emit_touchdown_smoke();
+// Each avionics tick: the smoke of an engine fire, the exhaust haze.
+void emit_user_damage_smoke();
+void emit_user_exhaust_haze();
 
 // 1 when the aircraft, coming down from `previous` onto the ship `hit`, touches its deck; then
 // the aircraft is parked on the deck's nearest free slot.

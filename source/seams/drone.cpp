@@ -36,6 +36,10 @@ void unload_human_group(Drone*) {}
 
 // Drones are placed but nothing moves them yet; no formation changes its mode.
 void update_air_drone(Drone*) {}
+int advance_cap_waypoint(Drone*) { return 0; }
+// No engine-fire smoke or exhaust haze trails the player's aircraft yet.
+void emit_user_damage_smoke() {}
+void emit_user_exhaust_haze() {}
 void update_water_drone(Drone*) {}
 void update_ground_drone(Drone*) {}
 void update_train_drone(Drone*) {}

@@ -14,6 +14,12 @@ void set_afterburner_level(int) {}
 void stop_afterburner_sound() {}
 void stop_all_sounds() {}
 void play_click_sound() {}
+void queue_radio_call(int, int, int) {}
+void start_seeker_tone() {}
+void stop_seeker_tone() {}
+void start_threat_tone() {}
+void stop_threat_tone() {}
+void set_tone_rate(int) {}
 
 namespace {
 

@@ -23,6 +23,15 @@ void play_radio_sample(int sample);
 void start_gun_sound();
 void stop_gun_sound();
 void end_gun_burst_sound();
+// Four speech rows: the call's first word, the clock position n, high or low, the call sign.
+void queue_radio_call(int n, int first, int second);
+// The seeker tone and the incoming-missile tone share one row, each on a channel of its own; the
+// tone rate sets the rate of every channel playing that row.
+void start_seeker_tone();
+void stop_seeker_tone();
+void start_threat_tone();
+void stop_threat_tone();
+void set_tone_rate(int rate);
 // The cockpit click, in the cockpit view only.
 void play_click_sound();
 

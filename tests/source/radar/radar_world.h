@@ -122,7 +122,7 @@ protected:
         build_rotation_matrix(heading, 0, 0, aircraft_pose.matrix);
         player_flight_data.heading = int32_t(heading);
         player_flight_data.pitch = player_flight_data.roll = 0;
-        flight_data_snapshot.heading = heading;
+        flight_data.heading = heading;
     }
 
     // A point `forward` ahead of the aircraft (as it flies north), `right` to its right and `up`

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <numbers>
 #include <vector>
 
 #include "library/sound/banks.h"
@@ -70,6 +71,17 @@ protected:
         double sum = 0;
         for (size_t i = side; i < mix.size(); i += 2) sum += double(mix[i]) * mix[i];
         return mix.empty() ? 0 : std::sqrt(sum / double(mix.size() / 2));
+    }
+
+    // Gives a row a buffer of a 50-sample sine, as a bank would.
+    static void load_tone(int row) {
+        SampleInfo& info = sample_table[row];
+        info.length = 1000;
+        info.buffer = create_sound_buffer(info.length, info.rate, SOUND_MONO_8);
+        uint8_t* p = lock_sound_buffer(info.buffer, 0, info.length);
+        for (int i = 0; i < info.length; ++i)
+            p[i] = uint8_t(128 + std::lround(100 * std::sin(2 * std::numbers::pi * i / 50)));
+        unlock_sound_buffer(info.buffer, p, info.length);
     }
 
     // Runs `work` on the window thread, as focus changes arrive there.

@@ -20,6 +20,7 @@
 #include "source/avionics/views.h"
 #include "source/drone/user_drone.h"
 #include "source/frame_loop.h"
+#include "source/sound/triggers.h"
 #include "source/startup.h"
 
 namespace vyr {
@@ -152,12 +153,14 @@ void enter_crash_view() {
     flight_running = 0;
 }
 
-// The cockpit's camera: from the aircraft, which is not drawn around the eye.
+// The cockpit's camera: from the aircraft, which is not drawn around the eye; the engine is heard
+// as from inside, its pitch following the RPM.
 void render_view() {
     ViewSettings view = view_settings;
     view.own_object = player_object;
     set_view_settings(&view);
     render_world(player_position);
+    set_engine_sound_rate(11025 + 200 * (flight_data.engine_rpm - 60));
 }
 
 void init_cockpit_overlay() {

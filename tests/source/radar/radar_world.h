@@ -25,6 +25,7 @@
 #include "source/controls.h"
 #include "source/drone/drone.h"
 #include "source/drone/user_drone.h"
+#include "source/drone/waypoint.h"
 #include "source/frame_loop.h"
 #include "source/models/flight_model.h"
 #include "source/radar/air_radar.h"
@@ -101,6 +102,14 @@ protected:
     }
 
     void TearDown() override {
+        // The waypoints outlive the drones that own them: freed, none left selected.
+        select_waypoint(nullptr);
+        for (Drone& d : drones)
+            for (Waypoint* w = d.first_waypoint; w;) {
+                Waypoint* next = w->next;
+                free_waypoint(w);
+                w = next;
+            }
         pop_hot_key_layer();
         init_mobile_lists();
         std::memcpy(ground_object_tiles, saved_static_tiles, sizeof saved_static_tiles);

@@ -1,7 +1,6 @@
 #include "library/sound/samples.h"
 
 #include <climits>
-#include <numbers>
 
 #include "library/config/prefs.h"
 #include "tests/library/sound/sound_fixture.h"

@@ -4,8 +4,8 @@
 #include "library/graphics/poly.h"
 #include "library/graphics/screen.h"
 #include "library/system/key.h"
-#include "source/avionics/failures.h"
 #include "source/avionics/airfields.h"
+#include "source/avionics/failures.h"
 #include "source/avionics/g_effects.h"
 #include "source/avionics/hud.h"
 #include "source/avionics/mfd.h"
@@ -53,6 +53,7 @@ constexpr int32_t FUEL_CHECK_TICKS = 4000;
 constexpr int32_t HSI_SCALE_MIN = 0x80000, HSI_SCALE_MAX = 0x1000000;
 constexpr int32_t POD_ZOOM_MAX = 64;
 constexpr int QUICK_START_AIR = 1, QUICK_START_GROUND = 2;
+constexpr int SCAN_I = 0x17, SCAN_V = 0x2f, SCAN_A = 0x1e;
 
 // Steps the weapons until `wanted` is selected; a payload without it brings the selection back
 // round to where it started, which is kept.
@@ -261,12 +262,12 @@ void register_avionics_keys() {
     add_hot_key(KEY_SHIFT | SCAN_N, previous_steerpoint_key);
     add_hot_key(KEY_ANY_MODIFIERS | SCAN_COMMA, zoom_out_key);
     add_hot_key(KEY_ANY_MODIFIERS | SCAN_PERIOD, zoom_in_key);
-    add_hot_key(0x17, select_hud_colour);
+    add_hot_key(SCAN_I, select_hud_colour);
     add_hot_key(SCAN_S, toggle_airspeed_display);
-    add_hot_key(0x2f, toggle_night_vision_key);
+    add_hot_key(SCAN_V, toggle_night_vision_key);
     add_hot_key(SCAN_7, next_airfield_key);
     add_hot_key(SCAN_M, reset_master_caution_key);
-    add_hot_key(KEY_ALT | 0x1e, toggle_autoland);
+    add_hot_key(KEY_ALT | SCAN_A, toggle_autoland);
 }
 
 int handle_detail_key(int key_code) {

@@ -1,7 +1,5 @@
 #include "source/avionics/flight_data.h"
 
-#include <cstdlib>
-
 #include "library/3dvisual/terrain.h"
 #include "library/maths/vector.h"
 #include "source/avionics/airfields.h"
@@ -39,7 +37,7 @@ constexpr int32_t PULL_UP_REPEAT = 1000, COLLISION_REPEAT = 2000, CALL_TIMER_LIM
 constexpr int LOOK_AHEAD_SECONDS = 15, PULL_UP_SECONDS = 6;
 constexpr int32_t FUEL_RESERVE_TICKS = 36000;
 constexpr uint32_t CLOCK_HOUR = 0x15555555;
-// Who reads these must see the text that put the message up.
+// The persistent messages keep these texts themselves, not copies.
 constexpr const char PULL_UP_TEXT[] = "PULL UP PULL UP";
 constexpr const char COLLISION_TEXT[] = "COLLISION ALERT";
 

@@ -202,7 +202,8 @@ void remove_persistent_message(const char* text) {
 
 void age_messages() {
     if (active_count == 0) return;
-    const int32_t step = int32_t(frame_seconds * 200.0) > 0 ? int32_t(frame_seconds * 200.0) : 1;
+    const int32_t ticks = int32_t(frame_seconds * 200.0);
+    const int32_t step = ticks > 0 ? ticks : 1;
     MessageNode* node = head;
     for (int i = active_count; i > 0 && node; --i) {
         MessageNode* next = node->next;

@@ -55,13 +55,25 @@ constexpr int32_t POD_ZOOM_MAX = 64;
 constexpr int QUICK_START_AIR = 1, QUICK_START_GROUND = 2;
 constexpr int SCAN_I = 0x17, SCAN_V = 0x2f, SCAN_A = 0x1e;
 
-// Steps the weapons until `wanted` is selected; a payload without it brings the selection back
-// round to where it started, which is kept.
+struct Selection {
+    int32_t hardpoint, weapon;
+    bool operator==(const Selection&) const = default;
+};
+
+Selection current_selection() { return {selected_hardpoint, selected_weapon}; }
+
+// Steps the weapons until `wanted` is selected. A payload without it brings the selection round
+// again (to where it started, or, when nothing was selected, to the first weapon it stepped to),
+// and that selection is kept.
 void select_quick_start_weapon(int wanted) {
-    const int32_t start = selected_weapon;
+    const Selection start = current_selection();
+    if (start.weapon == wanted) return;
+    select_next_weapon(-1);
+    const Selection first = current_selection();
     while (selected_weapon != wanted) {
         select_next_weapon(-1);
-        if (selected_weapon == start) return;
+        const Selection now = current_selection();
+        if (now == start || now == first) return;
     }
 }
 

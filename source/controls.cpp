@@ -182,7 +182,7 @@ void register_watches() {
 }  // namespace
 
 bool controls_powered() {
-    if (!(system_failures & FAIL_ELECTRICS)) return true;
+    if (!has_failure(FAIL_ELECTRICS)) return true;
     return game_clock - electrics_first_failure_time > ELECTRICS_DEAD_TIME &&
            game_clock - electrics_second_failure_time < ELECTRICS_LIFE_TIME;
 }

@@ -3,30 +3,50 @@
 
 #include <cstdint>
 
+#include "source/avionics/flight_data.h"
+
 namespace vyr {
 
-// What the gauges show, copied from the flight model every tick.
-struct FlightDataSnapshot {
-    int32_t afterburner_percent;
-    uint32_t heading;  // binary angle
-};
-
-extern FlightDataSnapshot flight_data_snapshot;
+// Game-clock tick of the next fuel check.
+extern int32_t next_fuel_check_time;
+extern int32_t missile_tone_on;
+extern int32_t seeker_tone_on;
+// Seconds gathered towards the next threat update and radar scan; they live for the run and start
+// full, so the first tick of the first flight runs both.
+extern float threat_update_timer;
+extern float radar_scan_timer;
+extern int32_t radar_scan_due;
+// Which radar sweep the last scan ran, for the radar page.
+extern int32_t ground_scan_ran, air_scan_ran;
+// The failure state seen at the previous tick.
+extern int32_t master_caution_state;
+// Half the HSI page's window, 0x80000..0x1000000 world units.
+extern int32_t hsi_scale;
 // Set while the landing aid flies the aircraft.
 extern int32_t autoland_engaged;
 // How far the landing aid has brought the aircraft down: 4 on final, 5 at touchdown.
 extern int32_t autoland_stage;
 
-void register_detail_keys();
-void register_avionics_keys();
-
-// 1 while autoland flies the aircraft: the frame loop runs its tick instead of the flight model.
-extern int32_t autoland_engaged;
-
-// Mission set-up: the displays, the threat warning and the landing aid.
+// Mission set-up, after the message area; a quick start also arms its radar and weapon.
 void init_avionics();
 // One simulation step: the snapshot, the warnings, the steerpoints, the radar and the pod.
 void update_avionics();
+// N, Shift+N, the zoom keys, the HUD, night vision, airfield, master caution and autoland keys.
+void register_avionics_keys();
+// Alt+1..7 and Alt+F1..F7: the live view settings, never the settings store.
+void register_detail_keys();
+
+// Hot-key handlers.
+int next_steerpoint_key(int key_code);
+int previous_steerpoint_key(int key_code);
+int zoom_in_key(int key_code);
+int zoom_out_key(int key_code);
+int reset_master_caution_key(int key_code);
+int handle_detail_key(int key_code);
+
+// Mission set-up of the autoland.
+void reset_autoland();
+// 1 while autoland flies the aircraft: the frame loop runs its tick instead of the flight model.
 void update_autoland();
 // Hot-key handler: engages or disengages autoland.
 int toggle_autoland(int key_code);

@@ -10,5 +10,7 @@ void free_g_effects();
 
 void init_night_vision();
 void shutdown_night_vision();
+// Hot-key handler: night vision on or off, with a targeting pod fitted.
+int toggle_night_vision_key(int key_code);
 
 }  // namespace vyr

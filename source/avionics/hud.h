@@ -5,5 +5,8 @@ namespace vyr {
 
 // Mode NAV, bomb delivery mode 0, automatic gun aiming, the colour for the light.
 void init_hud();
+// Hot-key handlers: the next HUD colour; indicated or true airspeed.
+int select_hud_colour(int key_code);
+int toggle_airspeed_display(int key_code);
 
 }  // namespace vyr

@@ -6,8 +6,11 @@
 namespace vyr {
 
 void register_mfd_keys();
+// Mission set-up: the pages and the focus.
+void init_mfds();
 
 // Pages an MFD can show.
+constexpr int MFD_HSI = 2;
 constexpr int MFD_RADAR = 3;
 constexpr int MFD_POD = 5;
 constexpr int MFD_MAVERICK = 6;

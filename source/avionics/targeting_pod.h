@@ -1,11 +1,16 @@
 // The targeting pod's state and tracking.
 #pragma once
 
+#include <cstdint>
 #include "library/maths/vector.h"
 
 namespace vyr {
 
 void register_pod_key();
+// The pod view's magnification, 1..64.
+extern int32_t pod_zoom;
+// Each tick outside the cockpit view: the pod follows its point or target.
+void update_targeting_pod();
 
 int get_pod_track_mode();
 void set_pod_track_mode(int flag);

@@ -292,7 +292,7 @@ void place_user_on_carrier() {
     // The flight model starts on the deck with the ship's way on it; later frames only carry the
     // object, so that the model keeps its controls.
     if (game_clock == 0)
-        place_flight_model(at, user->heading, 0, 0, user->speed, 0, flight_data_snapshot.afterburner_percent);
+        place_flight_model(at, user->heading, 0, 0, user->speed, 0, flight_data.afterburner_percent);
 }
 
 }  // namespace vyr

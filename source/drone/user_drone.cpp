@@ -22,6 +22,7 @@
 #include "source/models/flight_model.h"
 #include "source/sknet/game_rules.h"
 #include "source/sknet/net_players.h"
+#include "source/sound/triggers.h"
 #include "source/weapons/stores.h"
 
 namespace vyr {
@@ -173,7 +174,7 @@ void pose_gear() {
 }
 
 void update_gear() {
-    if (system_failures & FAIL_GEAR) {
+    if (has_failure(FAIL_GEAR)) {
         if (gear_state == GEAR_DOORS_CLOSING) gear_state = GEAR_DOORS_OPENING;
         if (gear_state == GEAR_RAISING) gear_state = GEAR_LOWERING;
     }
@@ -221,7 +222,7 @@ void update_gear() {
 }
 
 void update_air_brake() {
-    if (!(system_failures & FAIL_BRAKE)) {
+    if (!has_failure(FAIL_BRAKE)) {
         const uint32_t limit = get_air_brake_limit(user_drone ? get_drone_speed(user_drone) : 0);
         const int64_t step = sequence_step();
         switch (air_brake_state) {
@@ -294,7 +295,7 @@ void register_user_drone_keys() {
 }
 
 int toggle_gear(int) {
-    if ((system_failures & FAIL_GEAR) || player_flight_data.on_ground) return 1;
+    if (has_failure(FAIL_GEAR) || player_flight_data.on_ground) return 1;
     if (gear_state == GEAR_UP) {
         if (player_flight_data.airspeed < GEAR_SPEED_LIMIT_KNOTS || autoland_engaged) {
             gear_state = GEAR_DOORS_OPENING;
@@ -314,12 +315,14 @@ int toggle_gear(int) {
 }
 
 int toggle_air_brake(int) {
-    if (system_failures & FAIL_BRAKE) return 1;
+    if (has_failure(FAIL_BRAKE)) return 1;
     if (air_brake_state == AIR_BRAKE_CLOSED) {
         air_brake_state = AIR_BRAKE_OPENING;
+        system_failures.lamp_word |= LAMP_AIR_BRAKE;
         play_own_sample(SAMPLE_AIRBRAKE);
     } else if (air_brake_state == AIR_BRAKE_OPEN) {
         air_brake_state = AIR_BRAKE_CLOSING;
+        system_failures.lamp_word &= ~LAMP_AIR_BRAKE;
         play_own_sample(SAMPLE_AIRBRAKE);
     }
     return 1;
@@ -327,6 +330,8 @@ int toggle_air_brake(int) {
 
 int toggle_wheel_brakes(int) {
     wheel_brake_state ^= 1;
+    system_failures.lamp_word ^= LAMP_WHEEL_BRAKES;
+    play_click_sound();
     return 1;
 }
 
@@ -373,7 +378,7 @@ void update_user_drone_model() {
     animate_flaperons();
     update_gear();
     update_air_brake();
-    const int32_t afterburner = flight_data_snapshot.afterburner_percent;
+    const int32_t afterburner = flight_data.afterburner_percent;
     set_afterburner_lit(afterburner > 0);
     if (afterburner >= nozzle_value) {
         nozzle_value = afterburner;

@@ -59,6 +59,9 @@ void set_user_drone(Drone* drone);
 void update_user_drone_model();
 // Every frame: low, gear down and sinking, tyre smoke where a wheel meets the ground.
 void emit_touchdown_smoke();
+// Each avionics tick: the smoke of an engine fire, the exhaust haze.
+void emit_user_damage_smoke();
+void emit_user_exhaust_haze();
 
 // The x, y of the user drone's current waypoint; false when it has none.
 bool get_current_waypoint_position(int32_t& x, int32_t& y);

@@ -57,7 +57,7 @@ double tank_capacity() {
 }
 
 void fail_hydraulics_once() {
-    if (!(system_failures & FAIL_HYDRAULICS)) {
+    if (!has_failure(FAIL_HYDRAULICS)) {
         hydraulics_armed = true;
         return;
     }
@@ -156,7 +156,7 @@ void compute_control_surfaces(ModelControls& controls, const AirData& air) {
                            : std::clamp(controls.roll * AILERON_LIMIT * (106.875 / air.qbar), -AILERON_LIMIT, AILERON_LIMIT);
     controls.elevator = std::clamp(controls.pitch * ELEVATOR_LIMIT, -ELEVATOR_LIMIT, ELEVATOR_LIMIT);
     controls.rudder = std::clamp(controls.yaw * RUDDER_LIMIT, -RUDDER_LIMIT, RUDDER_LIMIT);
-    if (system_failures & FAIL_HYDRAULICS) {
+    if (has_failure(FAIL_HYDRAULICS)) {
         controls.aileron = degrade(controls.aileron, AILERON_UP, AILERON_DOWN);
         controls.elevator = degrade(controls.elevator, ELEVATOR_UP, ELEVATOR_DOWN);
         controls.rudder = degrade(controls.rudder, RUDDER_RIGHT, RUDDER_LEFT);
@@ -179,8 +179,8 @@ void update_model_mass(ModelMass& mass) {
 void compute_aero_forces(AirData& air, const ModelControls&, const AttitudeTrig& trig, double wing_area) {
     const ModelState& s = model_state;
     air.c_lift = lift_coefficient(air.alpha) * std::abs(trig.cos_beta);
-    if (!(system_failures & FAIL_FLAPS) && air.vt < FLAP_SPEED) flap_setting = std::clamp(1020.0 / air.vt - 2, 0.0, 1.0);
-    if ((system_failures & FAIL_FLAPS) || air.vt < FLAP_SPEED) air.c_lift += FLAP_LIFT * flap_setting;
+    if (!has_failure(FAIL_FLAPS) && air.vt < FLAP_SPEED) flap_setting = std::clamp(1020.0 / air.vt - 2, 0.0, 1.0);
+    if (has_failure(FAIL_FLAPS) || air.vt < FLAP_SPEED) air.c_lift += FLAP_LIFT * flap_setting;
 
     air.c_drag = air.mach > 0 && air.mach < 0.4 ? 0.34 - 2 * air.mach * air.mach : zero_lift_drag(air.mach);
     if (trig.cos_alpha < 0) air.c_drag = -air.c_drag;

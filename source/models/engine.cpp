@@ -146,7 +146,7 @@ double power_rate(double current, double throttle) {
 double military_fraction(double spool) { return (spool - IDLE_SPOOL) * 2.5; }
 
 void update_leak(double dt) {
-    if (!(system_failures & FAIL_FUEL_LEAK)) {
+    if (!has_failure(FAIL_FUEL_LEAK)) {
         leak_factor = leak_target = 1.0;
     } else if (std::abs(leak_target - leak_factor) >= 0.1) {
         leak_factor += 0.2 * (leak_target - leak_factor) * dt;
@@ -166,9 +166,9 @@ void update_fuel(double dt, EngineState& engine, const AirData& air, double rehe
     else
         engine.fuel_flow -= 0.3 * engine.fuel_flow * dt;  // the lines run dry
     fuel -= engine.fuel_flow * dt;
-    if (fuel < LOW_FUEL && !(system_failures & FAIL_FUEL)) {
+    if (fuel < LOW_FUEL && !has_failure(FAIL_FUEL)) {
         post_message("Fuel Low", 3, 400);
-        system_failures |= FAIL_FUEL;
+        set_failure(FAIL_FUEL);
     }
     if (fuel < 0) {
         fuel = 0.0;
@@ -183,7 +183,7 @@ void update_fire(double dt, EngineState& engine) {
         landing_result = LANDING_ENGINE_FIRE;
     }
     if (extinguisher_fired && game_clock > extinguisher_time + FIRE_OUT_TICKS) {
-        system_failures &= ~FAIL_FIRE;
+        clear_failure(FAIL_FIRE);
         extinguisher_fired = 0;
         fire_deadline = 0.0;
     } else if (!extinguisher_fired) {
@@ -194,9 +194,9 @@ void update_fire(double dt, EngineState& engine) {
 
 void update_engine_temperature(double dt, EngineState& engine, double reheat) {
     double& t = engine.temperature;
-    if (system_failures & FAIL_FIRE)
+    if (has_failure(FAIL_FIRE))
         update_fire(dt, engine);
-    else if ((system_failures & FAIL_ENGINE) && engine.running)
+    else if (has_failure(FAIL_ENGINE) && engine.running)
         t += (1000 - t) * 0.08 * dt;
     else if (engine.running)
         t += ((reheat > 0 ? 900 : 700) - t) * 0.05 * dt;
@@ -240,7 +240,7 @@ void update_engine(EngineState& engine, const AirData& air, double throttle, dou
     p += power_rate(p * 0.5, std::clamp(throttle, 0.0, MILITARY_THROTTLE)) * dt;
     engine.spool = IDLE_SPOOL + 0.4 * p;
     if (throttle >= MILITARY_THROTTLE && engine.spool > AFTERBURNER_SPOOL) {
-        if (system_failures & (FAIL_AFTERBURNER | FAIL_ENGINE | FAIL_FIRE)) {
+        if (has_failure(FAIL_AFTERBURNER) || has_failure(FAIL_ENGINE) || has_failure(FAIL_FIRE)) {
             reheat -= reheat * 0.3 * dt;
         } else {
             const double military = military_fraction(engine.spool);
@@ -264,7 +264,7 @@ void update_engine(EngineState& engine, const AirData& air, double throttle, dou
     }
     if (fire_damage > 0)
         engine.spool -= (engine.spool - IDLE_SPOOL) * (draw_rand() % 2200 + 1000 * fire_damage) * 0.001 * dt;
-    if (system_failures & FAIL_ENGINE) engine.spool -= (engine.spool - IDLE_SPOOL) * (draw_rand() % 2200) * 0.001 * dt;
+    if (has_failure(FAIL_ENGINE)) engine.spool -= (engine.spool - IDLE_SPOOL) * (draw_rand() % 2200) * 0.001 * dt;
 }
 
 double get_model_fuel() { return model_mass.fuel; }
@@ -292,7 +292,7 @@ int engine_start_key(int) {
 }
 
 int fire_extinguisher_key(int) {
-    if ((system_failures & FAIL_FIRE) && !extinguisher_fired) {
+    if (has_failure(FAIL_FIRE) && !extinguisher_fired) {
         extinguisher_time = game_clock;
         extinguisher_fired = 1;
     }

@@ -263,7 +263,7 @@ void place_flight_model(const Vector3& position, uint32_t heading, uint32_t pitc
 
 void reposition_flight_model(int32_t x, int32_t y, int32_t z) {
     require_full_model("Invalid Model Id - for reposition");
-    place_flight_model({x, y, z}, 0, 0, 0, REPOSITION_SPEED, 0, flight_data_snapshot.afterburner_percent);
+    place_flight_model({x, y, z}, 0, 0, 0, REPOSITION_SPEED, 0, flight_data.afterburner_percent);
 }
 
 void reset_flight_model() {

@@ -66,7 +66,7 @@ void compute_accelerations() {
 
 void quaternion_rates() {
     ModelState& s = model_state;
-    if ((system_failures & FAIL_HYDRAULICS) && !s.ground) s.p += air_data.vt * 0.0025 * (draw_rand() % 3 - 1) * 0.2;
+    if (has_failure(FAIL_HYDRAULICS) && !s.ground) s.p += air_data.vt * 0.0025 * (draw_rand() % 3 - 1) * 0.2;
     const Quaternion& e = s.e;
     const double l = 0.1 * (1.0 - (e.e0 * e.e0 + e.e1 * e.e1 + e.e2 * e.e2 + e.e3 * e.e3));
     s.e_dot = {l * e.e0 - 0.5 * (e.e1 * s.p + e.e2 * s.q + e.e3 * s.r),

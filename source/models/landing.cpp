@@ -64,9 +64,9 @@ bool is_hard(int surface) { return surface == FEATURE_ROAD || surface == FEATURE
 int surface_under_player() { return get_feature_kind(player_position->position.x, player_position->position.y); }
 
 void damage_gear() {
-    if (system_failures & FAIL_GEAR) return;
+    if (has_failure(FAIL_GEAR)) return;
     post_message("Gear Damaged", 3, 400);
-    system_failures |= FAIL_GEAR;
+    set_failure(FAIL_GEAR);
 }
 
 // The gear folds: the aircraft comes down on its belly, and the model sees it at once.
@@ -293,7 +293,7 @@ void check_ground_roll() {
         if (is_water(surface)) {
             end_flight(END_DITCHED);
         } else if (surface != FEATURE_RAILWAY && knots > (is_hard(surface) ? 250 : 50) && get_gear_state() != GEAR_UP &&
-                   !(system_failures & FAIL_GEAR)) {
+                   !has_failure(FAIL_GEAR)) {
             damage_gear();
             collapse_gear();
             gear_collapsed = 1;
@@ -301,7 +301,7 @@ void check_ground_roll() {
         }
     }
     // Flying too fast with the gear out.
-    if (get_gear_state() != GEAR_UP && !(system_failures & FAIL_GEAR) && knots > 300 && draw_rand() % 70 < 3)
+    if (get_gear_state() != GEAR_UP && !has_failure(FAIL_GEAR) && knots > 300 && draw_rand() % 70 < 3)
         damage_gear();
 }
 

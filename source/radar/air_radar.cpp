@@ -159,7 +159,7 @@ void draw_highlight(int32_t x, int32_t y, int32_t s, bool hot, int32_t miles) {
 void draw_air_contact(const AirContact* c, int index, bool highlighted) {
     select_font(&font_small);
     const int32_t s = radar_display_scale, x = c->display_x, y = c->display_y;
-    const int32_t turn = int32_t(flight_data_snapshot.heading - drone_of(c)->heading);
+    const int32_t turn = int32_t(flight_data.heading - drone_of(c)->heading);
     const bool hot = std::abs(int64_t(turn)) >= QUARTER_TURN;
     const int side = side_of(c);
     if (index >= PLAIN_SYMBOLS_FROM && !highlighted) {
@@ -207,7 +207,7 @@ void scan_air_radar() {
     if (forward[0] == 0 && forward[1] == 0) return;
     aim_scan_centre(aircraft);
 
-    build_rotation_matrix(flight_data_snapshot.heading, uint32_t(player_flight_data.pitch), 0, air_radar_frame);
+    build_rotation_matrix(flight_data.heading, uint32_t(player_flight_data.pitch), 0, air_radar_frame);
     rotate_matrix(air_radar_frame, 0, 0, uint32_t(player_flight_data.roll));
     rotate_matrix_z(air_radar_frame, uint32_t(scan_azimuth));
     rotate_matrix_x(air_radar_frame, uint32_t(scan_elevation));

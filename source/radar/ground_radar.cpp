@@ -105,7 +105,7 @@ void scan_ground_radar(const Vector3* aircraft) {
     ground_contact_count = 0;
     const int32_t* forward = player_position->matrix[1];
     if (forward[0] == 0 && forward[1] == 0) return;
-    build_rotation_matrix(flight_data_snapshot.heading, 0, 0, ground_radar_frame);
+    build_rotation_matrix(flight_data.heading, 0, 0, ground_radar_frame);
 
     for (int i = 0; i < mobile_candidate_count && ground_contact_count < MAX_GROUND_CONTACTS; ++i) {
         const MobileCandidate& c = mobile_candidates[i];

@@ -169,7 +169,7 @@ int radar_power_key(int) {
 }
 
 int ecm_key(int) {
-    if (!(system_failures & FAIL_ECM)) {
+    if (!has_failure(FAIL_ECM)) {
         if (!has_ecm_pod()) {
             auto_ecm_on = 0;
         } else if (!auto_ecm_on) {
@@ -183,7 +183,7 @@ int ecm_key(int) {
             post("AUTO ECM OFF");
         }
     }
-    cockpit_indicators = (cockpit_indicators & ~2) | (auto_ecm_on ? 2 : 0);
+    threat_lamp_bits = uint8_t((threat_lamp_bits & ~THREAT_LAMP_ECM_ON) | (auto_ecm_on ? THREAT_LAMP_ECM_ON : 0));
     play_click_sound();
     return 1;
 }
@@ -373,7 +373,7 @@ int is_auto_target_on() { return auto_target_on; }
 void switch_ecm_off() {
     forces_type = ecm_saved_forces_type;
     auto_ecm_on = 0;
-    cockpit_indicators &= ~2;
+    threat_lamp_bits &= uint8_t(~THREAT_LAMP_ECM_ON);
 }
 
 int is_laser_weapon_selected() {

@@ -177,7 +177,7 @@ int32_t compute_target_priority(const Target* target, int32_t x, int32_t y, int3
     if (target->domain == TARGET_DOMAIN_AIR && side != SIDE_ENEMY) return side == SIDE_NEUTRAL ? 2 : 1;
     int32_t base = object_radar_size(number);
     if (target->domain == TARGET_DOMAIN_GROUND) {
-        const uint32_t h = flight_data_snapshot.heading;
+        const uint32_t h = flight_data.heading;
         const int32_t sin_h = lookup_sin(h), cos_h = lookup_cos(h);
         const int32_t lateral = std::abs(mul31(dx, cos_h) - mul31(dy, sin_h));
         const int32_t along = std::abs(mul31(dy, cos_h) + mul31(dx, sin_h));

@@ -1,13 +1,15 @@
 // Stand-in for the avionics and the cockpit: the view is always the cockpit's, rendered from the
 // aircraft with no panel, head-up display or camera of its own; the quit box and the cockpit's
-// colours are loaded so that the flight can be left; the tick drives the radar.
+// colours are loaded so that the flight can be left.
 #include "library/3dvisual/viewport.h"
 #include "library/3dvisual/world.h"
 #include "library/graphics/loadgfx.h"
 #include "library/graphics/palette.h"
 #include "library/graphics/rect.h"
 #include "library/system/memory.h"
+#include "source/avionics/airfields.h"
 #include "source/avionics/avionics.h"
+#include "source/avionics/threat_warning.h"
 #include "source/avionics/g_effects.h"
 #include "source/avionics/hud.h"
 #include "source/avionics/messages.h"
@@ -16,22 +18,13 @@
 #include "source/avionics/targeting_pod.h"
 #include "source/avionics/vcockpit.h"
 #include "source/avionics/views.h"
-#include "library/system/key.h"
 #include "source/drone/user_drone.h"
-#include "source/models/flight_model.h"
-#include "source/radar/air_radar.h"
-#include "source/radar/ground_radar.h"
-#include "source/radar/radar.h"
-#include "source/radar/target_scan.h"
-#include "source/radar/target_select.h"
-#include "source/sknet/game_rules.h"
 #include "source/frame_loop.h"
+#include "source/sound/triggers.h"
 #include "source/startup.h"
 
 namespace vyr {
 
-uint32_t system_failures = 0;
-int32_t cockpit_indicators = 0;
 int32_t left_mfd_page = MFD_RADAR;
 int32_t right_mfd_page = MFD_RADAR;
 int32_t active_mfd = 1;
@@ -42,7 +35,6 @@ Pose view_camera_pose = {};
 int32_t initial_view_mode = VIEW_COCKPIT;
 int32_t pending_view_mode = -1;
 int32_t pilot_ejected = 0;
-FlightDataSnapshot flight_data_snapshot = {};
 int32_t autoland_engaged = 0;
 int32_t autoland_stage = 0;
 Sprite* quit_box_sprite = nullptr;
@@ -54,8 +46,6 @@ constexpr const char* SOURCE = "source/seams/avionics";
 constexpr int COCKPIT_FIRST_COLOUR = 224;
 constexpr int COCKPIT_COLOURS = 32;
 
-constexpr double RADAR_SWEEP_SECONDS = 0.25;
-double radar_sweep_time = 0;
 
 Sprite quit_box = {};
 uint8_t* quit_box_pixels = nullptr;
@@ -69,18 +59,14 @@ void free_quit_box() {
 
 }  // namespace
 
-void reset_caution_lamps() {}
-void reset_system_failures() { system_failures = 0; }
-// No message lines are drawn yet.
-void post_message(const char*, int, int) {}
-void init_message_area() {}
-void age_messages() {}
+// No airfield has a landing beacon yet.
+const char* get_ils_airfield_label() { return "NO ILS  "; }
+const char* get_ils_frequency_text() { return "000.0"; }
+const char* get_ils_runway_text() { return "00"; }
 
 // No cockpit, view or display exists yet for these keys to act on.
-void register_detail_keys() {}
 void register_view_keys() {}
 void register_cockpit_keys() {}
-void register_avionics_keys() {}
 void register_mfd_keys() {}
 void register_pod_key() {}
 
@@ -109,36 +95,29 @@ void set_weapon_view_object(ObjectInstance*) {}
 // The pod designates nothing yet.
 int get_designated_ground_point(Vector3&) { return 0; }
 // Nothing to set up, update or free: no display, warning, airfield, head-up display or remap.
-void init_avionics() {}
-// Of the avionics tick only the radar's part runs: the sweeps, the selection and the cursor.
-void update_avionics() {
-    flight_data_snapshot.heading = uint32_t(player_flight_data.heading);
-    if (!player_position) return;
-    radar_sweep_time += time_acceleration * frame_seconds;
-    if (radar_sweep_time > RADAR_SWEEP_SECONDS) {
-        radar_sweep_time = 0;
-        air_contact_head = air_contact_tail = nullptr;
-        ground_contact_head = ground_contact_tail = nullptr;
-        const Vector3* aircraft = &player_position->position;
-        bool ground_scanned = false;
-        if (radar_on && !(system_failures & FAIL_RADAR)) {
-            scan_ground_targets(aircraft);
-            if (radar_ground_mode) {
-                scan_ground_radar(aircraft);
-                ground_scanned = true;
-            } else if (radar_air_mode) {
-                scan_air_radar();
-            }
-        }
-        if (!ground_scanned && is_laser_weapon_selected()) {
-            scan_ground_targets(aircraft);
-            scan_ground_radar(aircraft);
-        }
-    }
-    if (control_mode != CONTROL_PILOT) update_target_selection();
-    if (is_key_down(SCAN_ALT)) slew_radar_cursor();
-    if (ground_radar_frozen) record_radar_trail();
-}
+void init_threat_warning() {}
+void clear_sorted_threats() {}
+void update_threat_warning() {}
+int nearest_incoming_missile() { return 12000; }
+void init_mfds() {}
+void build_rpm_dial_table() {}
+void build_airspeed_dial_table() {}
+void build_ftit_dial_table() {}
+void init_compass_tape() {}
+void reset_ecm_failure_draw() {}
+int32_t pod_zoom = 1;
+void update_targeting_pod() {}
+void update_ils_localizer() {}
+void update_ils_glide_slope() {}
+void update_ils_state() {}
+void ils_time_to_beacon() { flight_data.beacon_time = -1; }
+void ils_distance() {}
+void reset_autoland() { autoland_engaged = 0; }
+// Keys of displays that do not exist yet.
+int select_hud_colour(int) { return 1; }
+int toggle_airspeed_display(int) { return 1; }
+int toggle_night_vision_key(int) { return 1; }
+int next_airfield_key(int) { return 1; }
 void update_autoland() {}
 int toggle_autoland(int) {
     autoland_engaged = 0;
@@ -179,13 +158,15 @@ void enter_crash_view() {
     flight_running = 0;
 }
 
-// The cockpit's camera: from the aircraft, which is not drawn around the eye.
+// The cockpit's camera: from the aircraft, which is not drawn around the eye; the engine is heard
+// as from inside, its pitch following the RPM.
 void render_view() {
     view_camera_pose = *player_position;
     ViewSettings view = view_settings;
     view.own_object = player_object;
     set_view_settings(&view);
     render_world(player_position);
+    set_engine_sound_rate(11025 + 200 * (flight_data.engine_rpm - 60));
 }
 
 void init_cockpit_overlay() {

@@ -64,6 +64,9 @@ void board_transport(Drone* soldier, Drone* transport) {
     if (soldier->drone_class == DRONE_CLASS_HUMAN && soldier->class_record) soldier->class_record->transport = transport;
 }
 
+// No engine-fire smoke or exhaust haze trails the player's aircraft yet.
+void emit_user_damage_smoke() {}
+void emit_user_exhaust_haze() {}
 void reset_drone_weapons(Drone* drone) {
     drone->cap_index = 255;
     drone->weapon_slot = 255;

@@ -6,8 +6,7 @@ namespace vyr {
 
 // Remove a name here with its stub.
 void report_seams() {
-    std::fputs("vyr: stand-ins still in place: world, drone, weapons, avionics, front end, network, "
-               "sound\n",
+    std::fputs("vyr: stand-ins still in place: world, drone, weapons, avionics, front end, network\n",
                stderr);
 }
 

@@ -122,6 +122,9 @@ double get_wing_tank_weight() { return 0.0; }
 // No weapon can be selected or fired yet; the air/ground switch flips only the radar's modes.
 void register_weapon_keys() {}
 void select_next_weapon(int) {}
+// No weapon is ever in range.
+void update_in_range_cue() {}
+int get_in_range_cue() { return 0; }
 void toggle_air_ground_mode() {
     radar_air_mode = !radar_air_mode;
     radar_ground_mode = !radar_ground_mode;

@@ -38,9 +38,9 @@ bool gun_silent_in_view(int weapon_id) {
 
 // One loop for the player's guns: started once, then only moved and made louder or softer.
 void play_own_gun(int volume, int pan) {
-    if (!gun_sound_playing) {
+    if (!gun_sound_on) {
         gun_sound_channel = play_sample(SAMPLE_GUN, OWN_PRIORITY, volume, pan);
-        gun_sound_playing = 1;
+        gun_sound_on = 1;
     } else {
         set_channel_volume(gun_sound_channel, volume);
         set_channel_pan(gun_sound_channel, pan);

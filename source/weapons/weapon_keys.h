@@ -14,5 +14,8 @@ extern int32_t fire_latch;
 void toggle_air_ground_mode();
 // Selects the next carried weapon of the id, when there is one.
 void select_next_weapon(int weapon_id);
+// Each avionics tick: whether the selected weapon can engage the designated target.
+void update_in_range_cue();
+int get_in_range_cue();
 
 }  // namespace vyr

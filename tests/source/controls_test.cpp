@@ -25,7 +25,7 @@ protected:
         saved_joystick = joystick_state;
         flush_events();
         game_clock = 0;
-        system_failures = 0;
+        system_failures = {};
         view_mode = VIEW_COCKPIT;
         joystick_button_mode = 0;
         cyclic_control = collective_control = tailrotor_control = 0;
@@ -40,7 +40,7 @@ protected:
         joystick_state = saved_joystick;
         flush_events();
         game_clock = 0;
-        system_failures = 0;
+        system_failures = {};
         control_type = CONTROL_KEYBOARD;
         joystick_button_mode = 0;
     }
@@ -158,7 +158,8 @@ TEST_F(FlightControls, AHeldKeyOverridesTheStickAxis) {
 }
 
 TEST_F(FlightControls, AfterAnElectricalFailureTheControlsAreDeadForTenSeconds) {
-    system_failures = FAIL_ELECTRICS;
+    system_failures = {};
+    set_failure(FAIL_ELECTRICS);
     electrics_first_failure_time = 1000;
     electrics_second_failure_time = 1000;
     const struct {

@@ -37,13 +37,13 @@ protected:
         register_pause_key();
         reset_settings();
         detail_ceiling = 7;
-        system_failures = 0;
+        system_failures = {};
         free_pause = 0;
         game_mode = GAME_SINGLE;
     }
     void TearDown() override {
         pop_hot_key_layer();
-        system_failures = 0;
+        system_failures = {};
         free_pause = 0;
         game_mode = GAME_SINGLE;
     }
@@ -155,7 +155,8 @@ int count_a(int) { return ++a_presses; }
 TEST_F(FlightKeys, AfterAnElectricalFailureOnlyUnrestrictedKeysAct) {
     add_hot_key(0x1E, count_a);
     a_presses = 0;
-    system_failures = FAIL_ELECTRICS;
+    system_failures = {};
+    set_failure(FAIL_ELECTRICS);
     electrics_first_failure_time = electrics_second_failure_time = 1000;
     game_clock = 2000;
     press(0x1E);
@@ -168,7 +169,7 @@ TEST_F(FlightKeys, AfterAnElectricalFailureOnlyUnrestrictedKeysAct) {
     game_clock = 121000;
     press(0x1E);
     EXPECT_EQ(a_presses, 1) << "and gone for good 10 min after the second";
-    system_failures = 0;
+    system_failures = {};
     press(0x1E);
     EXPECT_EQ(a_presses, 2);
 }

@@ -1,7 +1,6 @@
 #include "library/sound/samples.h"
 
 #include <climits>
-#include <numbers>
 
 #include "library/config/prefs.h"
 #include "tests/library/sound/sound_fixture.h"
@@ -9,19 +8,7 @@
 namespace vyr {
 namespace {
 
-class Samples : public SoundTest {
-protected:
-    // Gives a row a buffer of a 50-sample sine, as a bank would.
-    void load_tone(int row) {
-        SampleInfo& info = sample_table[row];
-        info.length = 1000;
-        info.buffer = create_sound_buffer(info.length, info.rate, SOUND_MONO_8);
-        uint8_t* p = lock_sound_buffer(info.buffer, 0, info.length);
-        for (int i = 0; i < info.length; ++i)
-            p[i] = uint8_t(128 + std::lround(100 * std::sin(2 * std::numbers::pi * i / 50)));
-        unlock_sound_buffer(info.buffer, p, info.length);
-    }
-};
+using Samples = SoundTest;
 
 TEST(SampleTable, RowsAreNamedAsTheGameNamesThem) {
     const struct {

@@ -36,7 +36,7 @@ protected:
         air_brake_state = AIR_BRAKE_CLOSED;
         air_brake_angle = 0;
         wheel_brake_state = 0;
-        system_failures = 0;
+        system_failures = {};
         autoland_engaged = 0;
         time_acceleration = 1;
         frame_fraction = TWENTIETH;
@@ -46,7 +46,7 @@ protected:
     }
     void TearDown() override {
         user_drone = nullptr;
-        system_failures = 0;
+        system_failures = {};
         autoland_engaged = 0;
         time_acceleration = 1;
         player_object = saved_object;
@@ -108,15 +108,17 @@ TEST_F(UserControls, TheGearKeyAnswersSpeedGroundAndFailures) {
     toggle_gear(0);
     EXPECT_EQ(gear_state, GEAR_DOWN);
     player_flight_data.on_ground = 0;
-    system_failures = FAIL_GEAR;
+    system_failures = {};
+    set_failure(FAIL_GEAR);
     toggle_gear(0);
     EXPECT_EQ(gear_state, GEAR_DOWN);
 
     // A gear failing on its way up comes down again.
-    system_failures = 0;
+    system_failures = {};
     toggle_gear(0);
     update_user_drone_model();
-    system_failures = FAIL_GEAR;
+    system_failures = {};
+    set_failure(FAIL_GEAR);
     EXPECT_EQ(frames_until(GEAR_DOWN), 1);
 }
 
@@ -134,22 +136,34 @@ TEST_F(UserControls, TheAirBrakeOpensInASecondAndGivesWayToSpeed) {
     player_flight_data.airspeed = 150;
     toggle_air_brake(0);
     EXPECT_EQ(air_brake_state, AIR_BRAKE_OPENING);
+    EXPECT_EQ(system_failures.lamp_word, LAMP_AIR_BRAKE);  // DISC, not BRK
     for (int i = 0; i < 20; ++i) update_user_drone_model();
     EXPECT_EQ(air_brake_state, AIR_BRAKE_OPEN);
     EXPECT_EQ(get_air_brake_angle(), 0x20000000u);
     toggle_air_brake(0);  // moving states ignore the key, open ones close
     EXPECT_EQ(air_brake_state, AIR_BRAKE_CLOSING);
+    EXPECT_EQ(system_failures.lamp_word, 0u);
     air_brake_state = AIR_BRAKE_OPEN;
     player_flight_data.airspeed = 600;
     update_user_drone_model();
     EXPECT_EQ(get_air_brake_angle(), 0xe38e38eu);
 
-    system_failures = FAIL_BRAKE;  // frozen, the key ignored
+    system_failures = {};
+    set_failure(FAIL_BRAKE);  // frozen, the key ignored
     player_flight_data.airspeed = 150;
     update_user_drone_model();
     toggle_air_brake(0);
     EXPECT_EQ(get_air_brake_angle(), 0xe38e38eu);
     EXPECT_EQ(air_brake_state, AIR_BRAKE_OPEN);
+}
+
+TEST_F(UserControls, TheWheelBrakeKeyTogglesTheBrkLamp) {
+    toggle_wheel_brakes(0);
+    EXPECT_EQ(wheel_brake_state, 1);
+    EXPECT_EQ(system_failures.lamp_word, LAMP_WHEEL_BRAKES);
+    toggle_wheel_brakes(0);
+    EXPECT_EQ(wheel_brake_state, 0);
+    EXPECT_EQ(system_failures.lamp_word, 0u);
 }
 
 TEST_F(UserControls, TheNoseWheelSmokesOnlyWhenItMeetsTheGroundAgain) {

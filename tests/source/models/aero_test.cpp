@@ -17,7 +17,7 @@ constexpr double DEG = 0.01745329251994444;
 class Aero : public testing::Test {
 protected:
     void SetUp() override {
-        system_failures = 0;
+        system_failures = {};
         build_aero_tables();
         init_aero_constants(air);
         init_model_mass(model_mass);
@@ -26,7 +26,7 @@ protected:
         model_controls = {};
         fly(600.0, 0.0);
     }
-    void TearDown() override { system_failures = 0; }
+    void TearDown() override { system_failures = {}; }
     void fly(double vt, double alpha, double mach = 0.55) {
         air.vt = vt;
         air.alpha = alpha;
@@ -84,7 +84,8 @@ TEST_F(Aero, FlapsAddLiftBelowFiveHundredAndTenFeetASecond) {
     // Failed flaps stay where they were, whatever the speed.
     fly(408.0, 5 * DEG);
     forces();
-    system_failures = FAIL_FLAPS;
+    system_failures = {};
+    set_failure(FAIL_FLAPS);
     fly(800.0, 5 * DEG);
     forces();
     EXPECT_NEAR(air.c_lift - lift_coefficient(5 * DEG), 0.2, 1e-9);
@@ -118,7 +119,8 @@ TEST_F(Aero, WithNoAirflowTheAileronIsItsLimitOrNothing) {
 TEST_F(Aero, FailedHydraulicsTakeAFixedShareOfEachSurfacesTravelOnce) {
     rand_state = 7;
     fly(100.0, 0.0);  // slow enough for the full aileron
-    system_failures = FAIL_HYDRAULICS;
+    system_failures = {};
+    set_failure(FAIL_HYDRAULICS);
     model_controls.roll = model_controls.pitch = model_controls.yaw = 1.0;
     compute_control_surfaces(model_controls, air);
     const double left[] = {model_controls.aileron / 0.375, model_controls.elevator / 0.436, model_controls.rudder / 0.524};
@@ -133,7 +135,7 @@ TEST_F(Aero, FailedHydraulicsTakeAFixedShareOfEachSurfacesTravelOnce) {
         EXPECT_EQ(model_controls.aileron / 0.375, left[0]);
         EXPECT_EQ(model_controls.rudder / 0.524, left[2]);
     }
-    system_failures = 0;
+    system_failures = {};
     compute_control_surfaces(model_controls, air);
     EXPECT_EQ(model_controls.elevator, 0.436);
 }

@@ -22,7 +22,7 @@ class Engine : public testing::Test {
 protected:
     void SetUp() override {
         set_game_flow(FLOW_QUICK_START);
-        system_failures = 0;
+        system_failures = {};
         game_clock = die_flag = landing_result = 0;
         infinite_fuel = 0;
         collective_control = 0;
@@ -33,7 +33,7 @@ protected:
     }
     void TearDown() override {
         set_game_flow(FLOW_NONE);
-        system_failures = 0;
+        system_failures = {};
         game_clock = die_flag = landing_result = 0;
     }
     // Runs the engine for some seconds at a throttle, the clock following.
@@ -99,7 +99,7 @@ TEST_F(Engine, ALeakBurnsFuelFasterByAWanderingFactor) {
     double before = model_mass.fuel;
     run(1.0, 0.5);
     const double sound_burn = before - model_mass.fuel;
-    system_failures |= FAIL_FUEL_LEAK;
+    set_failure(FAIL_FUEL_LEAK);
     double high = 1.0, low = 3.0;
     for (int second = 0; second < 60; ++second) {
         before = model_mass.fuel;
@@ -116,7 +116,7 @@ TEST_F(Engine, ALeakBurnsFuelFasterByAWanderingFactor) {
 TEST_F(Engine, RunningDryWarnsOnceAndStopsTheEngine) {
     model_mass.fuel = 651.0;
     run(2.0, 0.5);
-    EXPECT_TRUE(system_failures & FAIL_FUEL);
+    EXPECT_TRUE(has_failure(FAIL_FUEL));
     model_mass.fuel = 0.01;
     run(0.1, 0.5);
     EXPECT_EQ(model_mass.fuel, 0.0);
@@ -130,7 +130,7 @@ TEST_F(Engine, RunningDryWarnsOnceAndStopsTheEngine) {
 }
 
 TEST_F(Engine, ADryEnginesFlowDwindlesEvenWithALeak) {
-    system_failures |= FAIL_FUEL_LEAK;
+    set_failure(FAIL_FUEL_LEAK);
     run(60.0, 0.5);  // the leak has grown
     model_mass.fuel = 0.01;
     run(5.0, 0.5);  // stopped, spooled down below idle
@@ -150,13 +150,14 @@ TEST_F(Engine, InfiniteFuelBurnsNothing) {
     run(5.0, 1.0);
     infinite_fuel = 0;
     EXPECT_EQ(model_mass.fuel, 700.0);
-    EXPECT_FALSE(system_failures & FAIL_FUEL);
+    EXPECT_FALSE(has_failure(FAIL_FUEL));
 }
 
 TEST_F(Engine, AnUnquenchedFireEndsTheFlightTenToFiftyNineSecondsLater) {
     for (int trial = 0; trial < 20; ++trial) {
         SetUp();
-        system_failures = FAIL_FIRE;
+        system_failures = {};
+        set_failure(FAIL_FIRE);
         while (!die_flag && game_clock < 70 * 200) run(0.01, 0.5);
         EXPECT_EQ(die_flag, END_CRASH);
         EXPECT_EQ(landing_result, LANDING_ENGINE_FIRE);
@@ -167,11 +168,12 @@ TEST_F(Engine, AnUnquenchedFireEndsTheFlightTenToFiftyNineSecondsLater) {
 }
 
 TEST_F(Engine, TheExtinguisherPutsTheFireOutFourHundredTicksAfterTheKey) {
-    system_failures = FAIL_FIRE;
+    system_failures = {};
+    set_failure(FAIL_FIRE);
     run(1.0, 0.5);
     fire_extinguisher_key(0);
     const int32_t fired = game_clock;
-    while (system_failures & FAIL_FIRE) run(0.01, 0.5);
+    while (has_failure(FAIL_FIRE)) run(0.01, 0.5);
     EXPECT_GE(game_clock, fired + 400);
     EXPECT_LE(game_clock, fired + 402);
     run(60.0, 0.5);

@@ -38,7 +38,7 @@ protected:
         view_mode = VIEW_COCKPIT;  // not the crash view a flight ended by another test leaves
         frame_seconds = FRAME;
         model_id = MODEL_SIMPLE;
-        system_failures = 0;
+        system_failures = {};
         model_throttle = model_heading = model_pitch = model_roll = 0;
         collective_control = 0;
         control_type = CONTROL_KEYBOARD;
@@ -47,7 +47,7 @@ protected:
     void TearDown() override {
         set_game_flow(FLOW_NONE);
         model_id = MODEL_FULL;
-        system_failures = 0;
+        system_failures = {};
         frame_seconds = 0.0;
         game_clock = die_flag = 0;
         release_throttle_keys();
@@ -351,7 +351,10 @@ TEST_F(FlightModel, TenMinutesOfRandomControlsKeepTheAttitudeSound) {
                 model_heading = input();
                 model_pitch = input();
                 model_roll = input();
-                system_failures = game_clock % 40000 < 20000 ? FAIL_HYDRAULICS : 0;
+                if (game_clock % 40000 < 20000)
+                    set_failure(FAIL_HYDRAULICS);
+                else
+                    clear_failure(FAIL_HYDRAULICS);
                 for (int step = 0; step < ACCELERATION; ++step) {
                     game_clock += ticks;
                     update();

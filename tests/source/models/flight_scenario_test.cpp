@@ -38,7 +38,7 @@ protected:
         view_mode = VIEW_COCKPIT;  // not the crash view a flight ended by another test leaves
         frame_seconds = 1.0 / UPDATES_PER_SECOND;
         model_id = MODEL_FULL;
-        system_failures = 0;
+        system_failures = {};
         game_clock = die_flag = 0;
         game_mode = GAME_SINGLE;
         reset_stand_in_world();
@@ -50,7 +50,7 @@ protected:
         reset_stand_in_world();
         set_game_flow(FLOW_NONE);
         game_mode = GAME_SINGLE;
-        system_failures = 0;
+        system_failures = {};
         game_clock = die_flag = 0;
         frame_seconds = 0.0;
         model_pitch = model_roll = 0;
@@ -143,7 +143,7 @@ TEST_F(FlightScenario, AnApproachToTheRunwayEndsInAGoodLanding) {
         uint8_t faults = 0;
         const double damage = touchdown_damage(true, vt, touchdown.beta, touchdown.sink_rate, touchdown.pitch, touchdown.roll, faults);
         EXPECT_LE(damage, 0.6 * 2.0);  // graded 1 or 2
-        EXPECT_FALSE(system_failures & FAIL_GEAR);
+        EXPECT_FALSE(has_failure(FAIL_GEAR));
         // Only a combat game rearms and refuels (the rest of the update burns a little).
         if (mode == GAME_COMBAT)
             EXPECT_NEAR(model_mass.fuel, model_start_fuel, 1.0);
@@ -160,7 +160,7 @@ TEST_F(FlightScenario, LandingOnOpenGroundFoldsTheGear) {
     approach();
     fly_to_touchdown();
     EXPECT_EQ(model_state.landed, 1);
-    EXPECT_TRUE(system_failures & FAIL_GEAR);
+    EXPECT_TRUE(has_failure(FAIL_GEAR));
     EXPECT_EQ(get_gear_state(), GEAR_UP);
     EXPECT_EQ(player_flight_data.on_ground, 0);  // dropping onto its belly
 }

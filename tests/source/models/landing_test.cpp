@@ -46,7 +46,7 @@ protected:
     }
     static void reset() {
         reset_stand_in_world();
-        system_failures = 0;
+        system_failures = {};
         game_clock = die_flag = flight_running = 0;
         game_mode = GAME_SINGLE;
         forces_type = 0;
@@ -143,7 +143,7 @@ TEST_F(Landing, TheGradeIsTheDamageAgainstAToleranceSetByTheForcesType) {
 TEST_F(Landing, TheGearDownOnOpenGroundFoldsOnceAndCostsATenth) {
     stand_in_surface = FEATURE_UNKNOWN;
     EXPECT_EQ(assess_touchdown(150 * KNOTS, 0, 0, 5 * DEG, 0), 1);  // 0.1 of 2.0
-    EXPECT_TRUE(system_failures & FAIL_GEAR);
+    EXPECT_TRUE(has_failure(FAIL_GEAR));
     EXPECT_EQ(get_gear_state(), GEAR_UP);
     EXPECT_EQ(model_state.gear_up_flag, 1);
     EXPECT_EQ(model_state.ground, 0);
@@ -176,11 +176,13 @@ TEST_F(Landing, ASafeLandingRearmsAndRefuelsInTheCombatGames) {
         game_mode = c.mode;
         init_model_mass(model_mass);
         model_mass.fuel = 1200.0;
-        system_failures = FAIL_FUEL | FAIL_HYDRAULICS;
+        system_failures = {};
+        set_failure(FAIL_FUEL);
+        set_failure(FAIL_HYDRAULICS);
         flight_running = 1;
         EXPECT_EQ(assess_touchdown(150 * KNOTS, 0, 0, 5 * DEG, 0), 1);
         EXPECT_EQ(model_mass.fuel, c.rearmed ? model_start_fuel : 1200.0) << c.mode;
-        EXPECT_EQ(system_failures == 0, c.rearmed) << c.mode;
+        EXPECT_EQ(!has_failure(FAIL_FUEL) && !has_failure(FAIL_HYDRAULICS), c.rearmed) << c.mode;
         EXPECT_EQ(flight_running, 1);
     }
 }
@@ -240,10 +242,10 @@ TEST_F(Landing, FlyingFastWithTheGearOutDamagesItSoonerOrLater) {
     model_state.ground = 0;
     player_flight_data.airspeed = 300;
     for (int i = 0; i < 1000; ++i) check_ground_roll();
-    EXPECT_FALSE(system_failures & FAIL_GEAR);
+    EXPECT_FALSE(has_failure(FAIL_GEAR));
     player_flight_data.airspeed = 301;
-    for (int i = 0; i < 1000 && !(system_failures & FAIL_GEAR); ++i) check_ground_roll();
-    EXPECT_TRUE(system_failures & FAIL_GEAR);
+    for (int i = 0; i < 1000 && !has_failure(FAIL_GEAR); ++i) check_ground_roll();
+    EXPECT_TRUE(has_failure(FAIL_GEAR));
     EXPECT_EQ(get_gear_state(), GEAR_DOWN);  // damaged, still down
 }
 
@@ -298,7 +300,8 @@ TEST_F(Landing, ALandingOnACarrierDeckIsPerfect) {
         stand_in_surface = surface;
         forces_type = 10;  // the least tolerance: grade 1 only below 0.3
         game_mode = GAME_COMBAT;
-        system_failures = FAIL_HYDRAULICS;  // repaired by a safe landing
+        system_failures = {};
+        set_failure(FAIL_HYDRAULICS);  // repaired by a safe landing
         model_state.ground = model_state.landed = 0;
         player_flight_data.heading = 0x20000000;
         player_flight_data.pitch = 0x08000000;
@@ -308,7 +311,7 @@ TEST_F(Landing, ALandingOnACarrierDeckIsPerfect) {
         EXPECT_EQ(model_state.landed, 1) << surface;
         EXPECT_EQ(die_flag, 0) << surface;
         EXPECT_EQ(landing_faults, 0) << surface;
-        EXPECT_EQ(system_failures, 0) << surface;
+        EXPECT_FALSE(has_failure(FAIL_HYDRAULICS)) << surface;
         EXPECT_EQ(get_gear_state(), GEAR_DOWN) << surface;
         EXPECT_EQ(player_flight_data.pitch, 0);
         EXPECT_EQ(player_flight_data.roll, 0);
@@ -385,11 +388,12 @@ TEST_F(Landing, AFlagWithinReachIsCapturedInsteadOfARearm) {
         flight_running = 1;
         init_model_mass(model_mass);
         model_mass.fuel = 1200.0;
-        system_failures = FAIL_HYDRAULICS;
+        system_failures = {};
+        set_failure(FAIL_HYDRAULICS);
         EXPECT_EQ(assess_touchdown(150 * KNOTS, 0, 0, 5 * DEG, 0), 1);
         EXPECT_EQ(flight_running, c.captured ? 0 : 1) << c.task << " " << c.object << " " << c.dx << " " << c.dy;
         EXPECT_EQ(model_mass.fuel, c.captured ? 1200.0 : model_start_fuel);
-        EXPECT_EQ(system_failures, c.captured ? FAIL_HYDRAULICS : 0u);
+        EXPECT_EQ(has_failure(FAIL_HYDRAULICS), c.captured);
     }
 }
 

@@ -138,7 +138,8 @@ TEST_F(GroundRadar, ALaserWeaponSweepsTheGroundOutsideGroundModeEvenWithTheRadar
     EXPECT_EQ(ground_list(), (std::vector<const void*>{&lased->object}));
     // A failed radar still lets the laser sweep run; it stops the radar's own.
     radar_on = 1;
-    system_failures = FAIL_RADAR;
+    system_failures = {};
+    set_failure(FAIL_RADAR);
     selected_weapon = 0;
     fighter(ENEMY, ahead(5 * NM, 0, ALTITUDE));
     sweep();

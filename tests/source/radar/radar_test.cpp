@@ -52,13 +52,13 @@ TEST_F(RadarKeys, KeysChangeTheModesAsTheCockpitExpects) {
          [] {
              EXPECT_EQ(auto_ecm_on, 1);
              EXPECT_EQ(forces_type, 0);
-             EXPECT_EQ(cockpit_indicators & 2, 2);
+             EXPECT_EQ(threat_lamp_bits & THREAT_LAMP_ECM_ON, 2);
          }},
         {"E twice from forces type 0 restores 0", [] { fit_ecm_pod(0); }, {KEY_E, KEY_E},
          [] {
              EXPECT_EQ(auto_ecm_on, 0);
              EXPECT_EQ(forces_type, 0);
-             EXPECT_EQ(cockpit_indicators & 2, 0);
+             EXPECT_EQ(threat_lamp_bits & THREAT_LAMP_ECM_ON, 0);
          }},
         {"E lowers forces type 3 to 2", [] { fit_ecm_pod(3); }, {KEY_E}, [] { EXPECT_EQ(forces_type, 2); }},
         {"E twice restores forces type 3", [] { fit_ecm_pod(3); }, {KEY_E, KEY_E}, [] { EXPECT_EQ(forces_type, 3); }},
@@ -71,13 +71,14 @@ TEST_F(RadarKeys, KeysChangeTheModesAsTheCockpitExpects) {
          [] {
              fit_ecm_pod(3);
              auto_ecm_on = 1;
-             system_failures = FAIL_ECM;
+             system_failures = {};
+             set_failure(FAIL_ECM);
          },
          {KEY_E},
          [] {
              EXPECT_EQ(auto_ecm_on, 1);
              EXPECT_EQ(forces_type, 3);
-             EXPECT_EQ(cockpit_indicators & 2, 2);
+             EXPECT_EQ(threat_lamp_bits & THREAT_LAMP_ECM_ON, 2);
          }},
         {"Y in air mode keeps enemies only", [] {}, {KEY_Y}, [] { EXPECT_EQ(show_all_contacts, 0); }},
         {"Shift+Y twice shows all again", [] {}, {KEY_SHIFT | KEY_Y, KEY_SHIFT | KEY_Y},

@@ -83,7 +83,7 @@ protected:
         time_acceleration = 1;
         sensor_view_switch = 0;
         selected_weapon = 0;
-        system_failures = 0;
+        system_failures = {};
         left_mfd_page = MFD_RADAR;
         active_mfd = 1;
         key_down[SCAN_ALT] = key_down[SCAN_CTRL] = 0;

@@ -25,6 +25,7 @@
 #include "source/controls.h"
 #include "source/drone/drone.h"
 #include "source/drone/user_drone.h"
+#include "source/drone/waypoint.h"
 #include "source/frame_loop.h"
 #include "source/models/flight_model.h"
 #include "source/radar/air_radar.h"
@@ -81,7 +82,7 @@ protected:
         control_type = CONTROL_KEYBOARD;
         view_mode = VIEW_COCKPIT;
         selected_weapon = 0;
-        system_failures = 0;
+        system_failures = {};
         sensor_view_switch = 0;
         left_mfd_page = right_mfd_page = MFD_RADAR;
         active_mfd = 1;
@@ -101,6 +102,14 @@ protected:
     }
 
     void TearDown() override {
+        // The waypoints outlive the drones that own them: freed, none left selected.
+        select_waypoint(nullptr);
+        for (Drone& d : drones)
+            for (Waypoint* w = d.first_waypoint; w;) {
+                Waypoint* next = w->next;
+                free_waypoint(w);
+                w = next;
+            }
         pop_hot_key_layer();
         init_mobile_lists();
         std::memcpy(ground_object_tiles, saved_static_tiles, sizeof saved_static_tiles);
@@ -122,7 +131,7 @@ protected:
         build_rotation_matrix(heading, 0, 0, aircraft_pose.matrix);
         player_flight_data.heading = int32_t(heading);
         player_flight_data.pitch = player_flight_data.roll = 0;
-        flight_data_snapshot.heading = heading;
+        flight_data.heading = heading;
     }
 
     // A point `forward` ahead of the aircraft (as it flies north), `right` to its right and `up`

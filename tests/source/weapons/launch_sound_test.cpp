@@ -24,13 +24,13 @@ protected:
         if (IsSkipped()) return;
         for (int row : {11, 12, 13, 14, 15, 17, 18, 21, 23, 40, 41, 42}) load_tone(row);
         view_camera_pose.position = CAMERA;
-        gun_sound_playing = 0;
+        gun_sound_on = 0;
         aaa_sound_counter = 0;
         player = drone_at(CAMERA);
         other = drone_at({CAMERA.x + 100 * FEET, CAMERA.y, CAMERA.z});
     }
     void TearDown() override {
-        gun_sound_playing = 0;
+        gun_sound_on = 0;
         RoundWorldOn<SoundTest>::TearDown();
     }
 
@@ -54,7 +54,7 @@ protected:
     }
     static void silence() {
         for (int channel = 0; channel < MAX_SOUND_CHANNELS; ++channel) stop_channel(channel);
-        gun_sound_playing = 0;
+        gun_sound_on = 0;
     }
 
     Drone* player = nullptr;

@@ -1,0 +1,83 @@
+// A quick-start flight heard whole: the engine loop plays from the first frames, and holding the
+// nose down at the ground brings the spoken PULL UP into the mix.
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "library/sound/dsound.h"
+#include "source/sound/triggers.h"
+#include "tests/support/heard_flight.h"
+
+namespace vyr {
+namespace {
+
+constexpr int PULL_UP_ROW = 200;
+constexpr int STEREO = 2;
+
+// The row's samples as the mix would carry them: centred, at the mix's rate.
+std::vector<double> row_at_mix_rate(int row) {
+    const SampleInfo& info = sample_table[row];
+    std::vector<double> out;
+    if (!info.buffer) return out;
+    uint8_t* bytes = lock_sound_buffer(info.buffer, 0, info.length);
+    if (!bytes) return out;
+    const int frames = int(int64_t(info.length) * HEARD_FRAMES_PER_SECOND / info.rate);
+    for (int i = 0; i < frames; ++i) out.push_back(double(bytes[int64_t(i) * info.rate / HEARD_FRAMES_PER_SECOND]) - 128);
+    unlock_sound_buffer(info.buffer, bytes, 0);
+    return out;
+}
+
+// The best normalised correlation of the left channel with `row` over every start frame in steps
+// of `step` (a score of 1000 is a perfect match up to level).
+int best_match(const std::vector<int16_t>& mix, const std::vector<double>& row, size_t step) {
+    double row_energy = 0;
+    for (double v : row) row_energy += v * v;
+    double best = 0;
+    const size_t frames = mix.size() / STEREO;
+    for (size_t start = 0; start + row.size() <= frames; start += step) {
+        double dot = 0, energy = 0;
+        for (size_t i = 0; i < row.size(); ++i) {
+            const double v = mix[(start + i) * STEREO];
+            dot += v * row[i];
+            energy += v * v;
+        }
+        if (energy > 0 && row_energy > 0) best = std::max(best, dot / std::sqrt(energy * row_energy));
+    }
+    return int(best * 1000);
+}
+
+double rms(const std::vector<int16_t>& mix, size_t first, size_t frames) {
+    double sum = 0;
+    size_t n = 0;
+    for (size_t i = first * STEREO; i < (first + frames) * STEREO && i < mix.size(); ++i, ++n) sum += double(mix[i]) * mix[i];
+    return n ? std::sqrt(sum / double(n)) : 0;
+}
+
+int dive_and_listen(int, char**) {
+    const HeardFlight flight = fly_heard();
+    const std::vector<double> pull_up = row_at_mix_rate(PULL_UP_ROW);
+    // The first half second after the flight's first frame, and the spoken warning anywhere.
+    std::fprintf(stderr, "heard engine=%d pullup=%d frames=%zu\n", int(rms(flight.mix, 0, HEARD_FRAMES_PER_SECOND / 2)),
+                 best_match(flight.mix, pull_up, 4), flight.mix.size() / STEREO);
+    std::fflush(stderr);
+    std::_Exit(0);
+}
+
+using PullUpFlight = HeardFlights;
+
+TEST_F(PullUpFlight, TheEngineIsHeardAtOnceAndADiveAtTheGroundBringsPullUp) {
+    // The nose held down from 3 s; Alt+X and Y at 90 s if the ground has not ended the flight.
+    const std::string report = fly(dive_and_listen, FLOW_QUICK_START,
+                                   "300 key 0x48 down\n9000 key 0x48 up\n9000 key 0x38 down\n9002 key 0x2d down\n"
+                                   "9004 key 0x2d up\n9006 key 0x38 up\n9060 key 0x15 down\n9062 key 0x15 up\n",
+                                   "heard ");
+    int engine = 0, pull_up = 0, frames = 0;
+    ASSERT_EQ(std::sscanf(report.c_str(), "heard engine=%d pullup=%d frames=%d", &engine, &pull_up, &frames), 3)
+        << report;
+    EXPECT_GT(engine, 200) << report;
+    EXPECT_GT(pull_up, 800) << report;
+}
+
+}  // namespace
+}  // namespace vyr

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <set>
 #include <string>
@@ -206,6 +207,39 @@ TEST_F(FeatureDrawing, AVertexBehindTheEyeIsClipped) {
     Feature f({{0, 132, 140}, {0, 140, 140}, {0, 136, 0}}, list(1, {FEATURE_MODE_FLAT, FEATURE_ROAD, 3, 70, 0, 1, 2}));
     draw(f);
     EXPECT_GT(std::count(pixels.begin(), pixels.end(), 70), 1000);
+}
+
+// Centre-line dashes seen from a cockpit on them, the eye level one step above the middle of two
+// strips one step wide: one from four steps behind the eye to four ahead, a gap of two, the other
+// to twelve ahead. Perspective alone makes a wedge of them: each row's span is half as wide as the
+// row is below the horizon; the gap's rows stay bare and nothing lies outside the wedge.
+TEST_F(FeatureDrawing, DashesUnderTheEyeCoverTheirOwnRowsOfTheWedgeAndNothingElse) {
+    look(32 * TILE + TILE / 2 + TILE / 32, 32 * TILE + TILE / 4, 1024, 0);
+    Feature f({{0, 136, 128}, {0, 136, 136}, {0, 137, 136}, {0, 137, 128},  //
+               {0, 136, 138}, {0, 136, 144}, {0, 137, 144}, {0, 137, 138}},
+              list(2, {FEATURE_MODE_FLAT, FEATURE_RUNWAY, 4, 70, 0, 1, 2, 3,  //
+                       FEATURE_MODE_FLAT, FEATURE_RUNWAY, 4, 70, 4, 5, 6, 7}));
+    draw(f);
+    // The row of ground `steps` ahead (the up axis is stretched by 4/3 on this screen).
+    const auto row_at = [](double steps) { return 239 + 240 * 4.0 / 3.0 / steps; };
+    const double bands[2][2] = {{row_at(4), H}, {row_at(12), row_at(6)}};
+    int stray = 0, missing = 0;
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            const double half_width = (y + 0.5 - 239) / 2, off = std::abs(x + 0.5 - 320);
+            bool inside = false, deep_inside = false;
+            for (const auto& band : bands) {
+                inside |= y > band[0] - 2 && y < band[1] + 2 && off < half_width + 2;
+                deep_inside |= y > band[0] + 2 && y < band[1] - 2 && off < half_width - 2;
+            }
+            const bool drawn = pixels[size_t(y) * W + size_t(x)] == 70;
+            stray += drawn && !inside;
+            missing += !drawn && deep_inside;
+        }
+    EXPECT_EQ(stray, 0) << "pixels beyond the dashes";
+    EXPECT_EQ(missing, 0) << "pixels of the dashes left out";
+    EXPECT_EQ(pixels[size_t(H - 1) * W + 320 - 115], 70) << "the bottom row is 240 px wide";
+    EXPECT_EQ(pixels[size_t(row_at(5)) * W + 320], UNTOUCHED) << "the gap";
 }
 
 TEST_F(FeatureDrawing, RiversAndLakesAreTranslucentWithAnOpaqueOutlineTheSeaIsOpaque) {

@@ -19,6 +19,7 @@
 #include "source/avionics/g_effects.h"
 #include "source/avionics/messages.h"
 #include "source/avionics/panel.h"
+#include "source/avionics/night_vision.h"
 #include "source/avionics/vcockpit.h"
 #include "source/avionics/views.h"
 #include "source/controls.h"

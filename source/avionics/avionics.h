@@ -20,6 +20,8 @@ void register_avionics_keys();
 
 // 1 while autoland flies the aircraft: the frame loop runs its tick instead of the flight model.
 extern int32_t autoland_engaged;
+// Autoland's stage, 0..6: 2 to 4 the approach the runway camera watches, 5 after touchdown.
+extern int32_t autoland_stage;
 
 // Mission set-up: the displays, the threat warning and the landing aid.
 void init_avionics();

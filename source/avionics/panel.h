@@ -17,6 +17,9 @@ constexpr uint32_t FAIL_GEAR = 1u << 8;
 constexpr uint32_t FAIL_BRAKE = 1u << 9;  // the air brake
 constexpr uint32_t FAIL_RADAR = 1u << 10;
 constexpr uint32_t FAIL_ECM = 1u << 11;
+constexpr uint32_t FAIL_PRESSURE = 1u << 12;  // the cabin pressure: the oxygen fails a while later
+constexpr uint32_t FAIL_OXYGEN = 1u << 13;
+constexpr uint32_t FAIL_AUTOPILOT = 1u << 14;
 
 // The failure bits of the player's aircraft.
 extern uint32_t system_failures;

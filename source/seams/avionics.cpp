@@ -1,6 +1,5 @@
-// Stand-in for the avionics and the cockpit: the view is always the cockpit's, rendered from the
-// aircraft with no panel, head-up display or camera of its own; the quit box and the cockpit's
-// colours are loaded so that the flight can be left; the tick drives the radar.
+// Stand-in for the avionics and the cockpit: no panel, head-up display or landing aid; the quit
+// box and the cockpit's colours are loaded so that the flight can be left; the tick drives the radar.
 #include "library/3dvisual/viewport.h"
 #include "library/3dvisual/world.h"
 #include "library/graphics/loadgfx.h"
@@ -10,6 +9,7 @@
 #include "source/avionics/avionics.h"
 #include "source/avionics/g_effects.h"
 #include "source/avionics/hud.h"
+#include "source/avionics/landing_aid.h"
 #include "source/avionics/messages.h"
 #include "source/avionics/mfd.h"
 #include "source/avionics/panel.h"
@@ -35,14 +35,9 @@ int32_t cockpit_indicators = 0;
 int32_t left_mfd_page = MFD_RADAR;
 int32_t right_mfd_page = MFD_RADAR;
 int32_t active_mfd = 1;
-int32_t sensor_view_switch = 0;
-// The flight keeps the cockpit view until the views exist.
-int32_t view_mode = VIEW_COCKPIT;
-int32_t initial_view_mode = VIEW_COCKPIT;
-int32_t pending_view_mode = -1;
-int32_t pilot_ejected = 0;
 FlightDataSnapshot flight_data_snapshot = {};
 int32_t autoland_engaged = 0;
+int32_t autoland_stage = 0;
 Sprite* quit_box_sprite = nullptr;
 int32_t cockpit_overlay_started = 0;
 
@@ -76,7 +71,6 @@ void age_messages() {}
 
 // No cockpit, view or display exists yet for these keys to act on.
 void register_detail_keys() {}
-void register_view_keys() {}
 void register_cockpit_keys() {}
 void register_avionics_keys() {}
 void register_mfd_keys() {}
@@ -100,9 +94,6 @@ void set_pod_track_mode(int flag) { pod_track_mode = flag; }
 void update_pod_track(int) {}
 void request_threat_step(int) {}
 
-// There is no drone view to show yet.
-void set_drone_view_object(ObjectInstance*) {}
-void enter_drone_view() {}
 // Nothing to set up, update or free: no display, warning, airfield, head-up display or remap.
 void init_avionics() {}
 // Of the avionics tick only the radar's part runs: the sweeps, the selection and the cursor.
@@ -135,52 +126,22 @@ void update_avionics() {
     if (ground_radar_frozen) record_radar_trail();
 }
 void update_autoland() {}
+// No landing aid yet: no beacon.
+const IlsBeacon* get_current_ils_beacon() { return nullptr; }
+void select_current_airfield() {}
 int toggle_autoland(int) {
     autoland_engaged = 0;
     return 1;
 }
-void select_current_airfield() {}
 void scan_threat_emitters() {}
 void compute_world_extents() {}
 void reset_drone_view_cycle() {}
 void init_hud() {}
-void init_g_effects() {}
-void update_g_effects() {}
-void free_g_effects() {}
-void init_night_vision() {}
-void shutdown_night_vision() {}
 void create_view_remaps() {}
 void free_view_remaps() {}
 void load_cockpit_art() {}
 void draw_cockpit_panel() {}
 void draw_cockpit_overlay() {}
-void update_head_panning() {}
-
-void init_views() {
-    view_mode = VIEW_COCKPIT;
-    pending_view_mode = -1;
-    pilot_ejected = 0;
-}
-void shutdown_views() {}
-// Every view is drawn over the whole screen.
-int set_view_mode(int mode) {
-    view_mode = mode;
-    set_viewport(0, 0, 640, 480);
-    return 1;
-}
-// With no crash camera to circle, the flight ends at once.
-void enter_crash_view() {
-    view_mode = VIEW_CRASH;
-    flight_running = 0;
-}
-
-// The cockpit's camera: from the aircraft, which is not drawn around the eye.
-void render_view() {
-    ViewSettings view = view_settings;
-    view.own_object = player_object;
-    set_view_settings(&view);
-    render_world(player_position);
-}
 
 void init_cockpit_overlay() {
     free_quit_box();

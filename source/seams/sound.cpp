@@ -14,6 +14,13 @@ void set_afterburner_level(int) {}
 void stop_afterburner_sound() {}
 void stop_all_sounds() {}
 void play_click_sound() {}
+void start_vehicle_loop_sound(int) {}
+void start_weapon_loop_sound(int) {}
+void stop_loop_sound() {}
+void set_loop_level(int) {}
+void set_loop_pan(int) {}
+void set_engine_rate(int) {}
+void play_explosion_sound(int, int) {}
 
 namespace {
 

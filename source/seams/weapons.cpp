@@ -8,6 +8,7 @@
 #include "source/weapons/damage.h"
 #include "source/weapons/failures.h"
 #include "source/weapons/rounds.h"
+#include "source/weapons/sound_placement.h"
 #include "source/weapons/stores.h"
 #include "source/weapons/targets.h"
 #include "source/weapons/target.h"
@@ -132,12 +133,24 @@ void kill_drone_by_round(ObjectInstance*, Drone*) {}
 // No stores, rounds, radar or designation exists yet to reset or move.
 void save_stores_state() {}
 void reset_designation() { designated_target.kind = TARGET_NONE; }
+void clear_designation() { designated_target.kind = TARGET_NONE; }
+int is_designator_tracking() { return 0; }
+int has_targeting_pod() {
+    for (const SensorSlot& slot : sensor_slots)
+        if (slot.sensor_type == SENSOR_TYPE_TARGETING_POD) return 1;
+    return 0;
+}
 void init_mine_targets() {}
 void reset_recon() {}
 void clear_rounds() {}
 void update_rounds() {}
 int32_t get_round_speed(const WeaponRound*) { return 0; }
 int get_round_weapon(const WeaponRound*) { return 0; }
+ObjectInstance* get_round_object(const WeaponRound*) { return nullptr; }
+int get_round_aim_point(const WeaponRound*, Vector3&) { return 0; }
+// Sounds are not placed yet: every one is heard at full level, centred.
+int compute_distance_volume(const Vector3&) { return 63; }
+int compute_sound_pan(const Vector3&) { return 0x8000; }
 void repeat_countermeasures() {}
 // The designation stays as the radar's steps leave it; the air contacts are grouped for the
 // radar page as the selection would.

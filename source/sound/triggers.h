@@ -25,5 +25,14 @@ void stop_gun_sound();
 void end_gun_burst_sound();
 // The cockpit click, in the cockpit view only.
 void play_click_sound();
+// The views' loop: a vehicle's by drone class, a weapon's by weapon id, stopped; its level
+// (0..63), pan (0x8000 centred) and the engine's rate in Hz; an explosion heard at a level and pan.
+void start_vehicle_loop_sound(int drone_class);
+void start_weapon_loop_sound(int weapon_id);
+void stop_loop_sound();
+void set_loop_level(int level);
+void set_loop_pan(int pan);
+void set_engine_rate(int hertz);
+void play_explosion_sound(int level, int pan);
 
 }  // namespace vyr

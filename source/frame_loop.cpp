@@ -17,6 +17,7 @@
 #include "platform/accel/framebuffer.h"
 #include "source/avionics/avionics.h"
 #include "source/avionics/g_effects.h"
+#include "source/avionics/landing_aid.h"
 #include "source/avionics/messages.h"
 #include "source/avionics/panel.h"
 #include "source/avionics/night_vision.h"

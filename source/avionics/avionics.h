@@ -30,8 +30,6 @@ void update_avionics();
 void update_autoland();
 // Hot-key handler: engages or disengages autoland.
 int toggle_autoland(int key_code);
-// The airfield near the current steerpoint, else the first usable one.
-void select_current_airfield();
 void scan_threat_emitters();
 // Steps the threat warning's selected threat: 1 next, 2 previous.
 void request_threat_step(int step);

@@ -72,7 +72,11 @@ void age_messages() {}
 // No cockpit, view or display exists yet for these keys to act on.
 void register_detail_keys() {}
 void register_cockpit_keys() {}
-void register_avionics_keys() {}
+// Of the avionics keys only the landing aid's: the next airfield and autoland.
+void register_avionics_keys() {
+    add_hot_key(SCAN_7, next_airfield_key);
+    add_hot_key(KEY_ALT | 0x1E, toggle_autoland);
+}
 void register_mfd_keys() {}
 void register_pod_key() {}
 
@@ -100,6 +104,9 @@ void init_avionics() {}
 void update_avionics() {
     flight_data_snapshot.heading = uint32_t(player_flight_data.heading);
     if (!player_position) return;
+    update_ils_localizer();
+    update_ils_glide_slope();
+    update_ils_state();
     radar_sweep_time += time_acceleration * frame_seconds;
     if (radar_sweep_time > RADAR_SWEEP_SECONDS) {
         radar_sweep_time = 0;
@@ -126,9 +133,6 @@ void update_avionics() {
     if (ground_radar_frozen) record_radar_trail();
 }
 void update_autoland() {}
-// No landing aid yet: no beacon.
-const IlsBeacon* get_current_ils_beacon() { return nullptr; }
-void select_current_airfield() {}
 int toggle_autoland(int) {
     autoland_engaged = 0;
     return 1;

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "source/avionics/autoland.h"
+
 namespace vyr {
 
 // What the gauges show, copied from the flight model every tick.
@@ -12,24 +14,15 @@ struct FlightDataSnapshot {
 };
 
 extern FlightDataSnapshot flight_data_snapshot;
-// Set while the landing aid flies the aircraft.
-extern int32_t autoland_engaged;
 
 void register_detail_keys();
 void register_avionics_keys();
 
-// 1 while autoland flies the aircraft: the frame loop runs its tick instead of the flight model.
-extern int32_t autoland_engaged;
-// Autoland's stage, 0..6: 2 to 4 the approach the runway camera watches, 5 after touchdown.
-extern int32_t autoland_stage;
 
 // Mission set-up: the displays, the threat warning and the landing aid.
 void init_avionics();
 // One simulation step: the snapshot, the warnings, the steerpoints, the radar and the pod.
 void update_avionics();
-void update_autoland();
-// Hot-key handler: engages or disengages autoland.
-int toggle_autoland(int key_code);
 void scan_threat_emitters();
 // Steps the threat warning's selected threat: 1 next, 2 previous.
 void request_threat_step(int step);

@@ -36,8 +36,6 @@ int32_t left_mfd_page = MFD_RADAR;
 int32_t right_mfd_page = MFD_RADAR;
 int32_t active_mfd = 1;
 FlightDataSnapshot flight_data_snapshot = {};
-int32_t autoland_engaged = 0;
-int32_t autoland_stage = 0;
 Sprite* quit_box_sprite = nullptr;
 int32_t cockpit_overlay_started = 0;
 
@@ -98,8 +96,8 @@ void set_pod_track_mode(int flag) { pod_track_mode = flag; }
 void update_pod_track(int) {}
 void request_threat_step(int) {}
 
-// Nothing to set up, update or free: no display, warning, airfield, head-up display or remap.
-void init_avionics() {}
+// Nothing to set up, update or free but autoland: no display, warning, head-up display or remap.
+void init_avionics() { reset_autoland(); }
 // Of the avionics tick only the radar's part runs: the sweeps, the selection and the cursor.
 void update_avionics() {
     flight_data_snapshot.heading = uint32_t(player_flight_data.heading);
@@ -131,11 +129,6 @@ void update_avionics() {
     if (control_mode != CONTROL_PILOT) update_target_selection();
     if (is_key_down(SCAN_ALT)) slew_radar_cursor();
     if (ground_radar_frozen) record_radar_trail();
-}
-void update_autoland() {}
-int toggle_autoland(int) {
-    autoland_engaged = 0;
-    return 1;
 }
 void scan_threat_emitters() {}
 void compute_world_extents() {}

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "library/3dvisual/instance.h"
@@ -16,11 +17,14 @@
 #include "platform/accel/framebuffer.h"
 #include "source/avionics/avionics.h"
 #include "source/avionics/g_effects.h"
+#include "source/avionics/landing_aid.h"
+#include "source/avionics/panel.h"
 #include "source/avionics/night_vision.h"
 #include "source/drone/drone.h"
 #include "source/drone/drone_types.h"
 #include "source/drone/task.h"
 #include "source/drone/user_drone.h"
+#include "source/drone/waypoint.h"
 #include "source/frame_loop.h"
 #include "source/models/flight_model.h"
 #include "source/sknet/game_rules.h"
@@ -375,6 +379,162 @@ TEST_F(Views, NoEjectionInMultiplayerGames) {
         EXPECT_EQ(view_mode, VIEW_COCKPIT) << mode;
         EXPECT_EQ(pilot_ejected, 0) << mode;
     }
+}
+
+
+// The aircraft 4 nm out on the approach to a runway heading north, at 1,200 ft, the airfield's
+// beacon at its southern end; the throttle already closed.
+class Autoland : public Views {
+protected:
+    void SetUp() override {
+        Views::SetUp();
+        clear_airfields();
+        Airfield& field = airfield_table[0];
+        field.x = BEACON.x;
+        field.y = BEACON.y + 5000 * FOOT;
+        field.in_use = OBJ_ILS_BEACON;
+        std::snprintf(field.name, sizeof field.name, "HOME");
+        field.beacons[0] = {BEACON.x, BEACON.y, 0, 0, 0, 0, 0, 36, OBJ_ILS_BEACON};
+        current_airfield = 0;
+        system_failures = 0;
+        player_flight_data.engine_percent = 0;
+        player_flight_data.airspeed = 180;
+        gear_state = GEAR_UP;
+        air_brake_state = AIR_BRAKE_CLOSED;
+        wheel_brake_state = 0;
+        approach(4 * 1555456);
+    }
+    void TearDown() override {
+        reset_autoland();
+        clear_airfields();
+        Views::TearDown();
+    }
+    // On the centre line `distance` before the beacon, on a 3-degree slope.
+    static void approach(int32_t distance) {
+        player_position->position = {BEACON.x, BEACON.y - distance, int32_t(distance * 0.0524) + 20 * FOOT};
+        player_flight_data.heading = player_flight_data.pitch = player_flight_data.roll = 0;
+        update_ils_localizer();
+        update_ils_glide_slope();
+        update_ils_state();
+    }
+    static constexpr Vector3 BEACON = {(1 << 27), (1 << 27) - 40000 * FOOT, 0};
+};
+
+TEST_F(Autoland, RefusalsComeInOrderAndADeathmatchIsSilent) {
+    const struct {
+        const char* reason;
+        void (*arrange)();
+    } cases[] = {
+        {"gear failure", [] { system_failures = FAIL_GEAR | FAIL_AUTOPILOT; }},
+        {"autopilot failure", [] { system_failures = FAIL_AUTOPILOT; }},
+        {"no ils beacon", [] { airfield_table[0].beacons[0].type = 0; }},
+        {"outside ils cone", [] { player_position->position.x += 3 * 1555456; update_ils_localizer(); update_ils_state(); }},
+        {"too close", [] { approach(int32_t(2.5 * 1555456)); }},
+        {"heading <> runway", [] { player_flight_data.heading = int32_t(0x80000000u); }},
+        {"pitch too extreme", [] { player_flight_data.pitch = int32_t(20 * DEGREE); }},
+        {"roll too extreme", [] { player_flight_data.roll = -int32_t(20 * DEGREE); }},
+    };
+    for (const auto& c : cases) {
+        system_failures = 0;
+        airfield_table[0].beacons[0].type = OBJ_ILS_BEACON;
+        approach(4 * 1555456);
+        c.arrange();
+        const char* reason = check_autoland();
+        EXPECT_STREQ(reason ? reason : "none", c.reason);
+        toggle_autoland(KEY_ALT | 0x1E);
+        EXPECT_EQ(autoland_on, 0) << c.reason;
+    }
+    system_failures = 0;
+    approach(4 * 1555456);
+    EXPECT_EQ(check_autoland(), nullptr);
+    game_mode = GAME_MULTI_PLAYER;
+    toggle_autoland(KEY_ALT | 0x1E);
+    EXPECT_EQ(autoland_on, 0) << "nothing happens in a deathmatch";
+    EXPECT_EQ(view_mode, VIEW_COCKPIT);
+}
+
+TEST_F(Autoland, TheRouteRunsFromTheBeaconAndComesBackOnDisengage) {
+    Waypoint* own_route = user_drone->first_waypoint;
+    toggle_autoland(KEY_ALT | 0x1E);
+    ASSERT_EQ(autoland_on, 1);
+    EXPECT_EQ(autoland_engaged, 1);
+    EXPECT_EQ(view_mode, VIEW_AIRFRAME_CAMERA);
+    const struct {
+        int32_t y, z, speed;
+        char letter;
+    } expected[] = {{BEACON.y - 4055040, 128000, 86400, 'u'}, {BEACON.y - 2027520, 64000, 73440, 'v'},
+                    {BEACON.y - 1013760, 32000, 64800, 'w'},  {BEACON.y, 0, 56160, 'x'},
+                    {BEACON.y + 153600, 0, 0, 'y'},           {0, 0, 86400, 'z'}};
+    const Waypoint* w = user_drone->first_waypoint;
+    for (const auto& e : expected) {
+        ASSERT_NE(w, nullptr);
+        EXPECT_NEAR(w->y, e.y, 2) << e.letter;
+        EXPECT_EQ(w->z, e.z) << e.letter;
+        EXPECT_EQ(w->speed, e.speed) << e.letter;
+        EXPECT_EQ(w->letter, e.letter);
+        w = w->next;
+    }
+    toggle_autoland(KEY_ALT | 0x1E);
+    EXPECT_EQ(autoland_on, 0);
+    EXPECT_EQ(autoland_engaged, 0);
+    EXPECT_EQ(view_mode, VIEW_COCKPIT);
+    EXPECT_EQ(user_drone->first_waypoint, own_route);
+}
+
+TEST_F(Autoland, StagesByDistanceWithTheirCamerasToTheHandBack) {
+    toggle_autoland(KEY_ALT | 0x1E);
+    ASSERT_EQ(autoland_on, 1);
+    const struct {
+        int32_t distance;
+        int32_t stage, view;
+    } steps[] = {
+        {3 * 1555456, 0, VIEW_AIRFRAME_CAMERA}, {1400000, 1, VIEW_AIRFRAME_CAMERA}, {700000, 2, VIEW_AIRFRAME_CAMERA},
+        {600000, 2, VIEW_RUNWAY_CAMERA},        {380000, 3, VIEW_RUNWAY_CAMERA},    {100000, 4, VIEW_RUNWAY_CAMERA},
+    };
+    for (const auto& s : steps) {
+        approach(s.distance);
+        game_clock += 10;
+        update_autoland();
+        EXPECT_EQ(autoland_stage, s.stage) << s.distance;
+        EXPECT_EQ(view_mode, s.view) << s.distance;
+        render();
+    }
+    EXPECT_EQ(gear_state == GEAR_UP, false) << "the gear was lowered near the airfield";
+    EXPECT_NE(air_brake_state, AIR_BRAKE_CLOSED);
+    // Past the beacon on the roll-out the cone no longer holds; the drone's touchdown moves on.
+    player_position->position = {BEACON.x, BEACON.y + 300 * FOOT, 0};
+    update_autoland();
+    EXPECT_EQ(autoland_on, 1);
+    autoland_stage = 5;
+    update_autoland();
+    EXPECT_EQ(autoland_stage, 6);
+    const int32_t touchdown = game_clock;
+    game_clock = touchdown + 199;
+    update_autoland();
+    EXPECT_EQ(autoland_engaged, 1);
+    game_clock = touchdown + 200;
+    update_autoland();
+    EXPECT_EQ(autoland_on, 0);
+    EXPECT_EQ(autoland_engaged, 0);
+    EXPECT_EQ(autoland_stage, 0);
+    EXPECT_EQ(wheel_brake_state, 1);
+    // The player's own camera keys still work.
+    set_view_mode(VIEW_COCKPIT);
+    view_key(KEY_SHIFT | 0x14);
+    EXPECT_EQ(view_mode, VIEW_AIRFRAME_CAMERA);
+    view_key(KEY_SHIFT | 0x18);
+    EXPECT_EQ(view_mode, VIEW_RUNWAY_CAMERA);
+}
+
+TEST_F(Autoland, LeavingTheConeOnTheApproachDisengages) {
+    toggle_autoland(KEY_ALT | 0x1E);
+    ASSERT_EQ(autoland_on, 1);
+    player_position->position.x += 3 * 1555456;
+    update_ils_localizer();
+    update_ils_state();
+    update_autoland();
+    EXPECT_EQ(autoland_on, 0);
+    EXPECT_EQ(view_mode, VIEW_COCKPIT);
 }
 
 }  // namespace

@@ -615,7 +615,8 @@ void init_views() {
     drone_view_drone = nullptr;
     rear_latched = 0;
     runway_offset = {};
-    airframe_offset = AIRFRAME_OFFSETS[airframe_preset];
+    airframe_preset = 0;
+    airframe_offset = AIRFRAME_OFFSETS[0];
     crash_timer = 0;
     if (crash.fade) destroy_palette_effect(crash.fade);
     crash = {};

@@ -19,6 +19,7 @@
 #include "library/ui/screens.h"
 #include "source/avionics/avionics.h"
 #include "source/avionics/g_effects.h"
+#include "source/avionics/night_vision.h"
 #include "source/avionics/hud.h"
 #include "source/avionics/messages.h"
 #include "source/avionics/panel.h"

@@ -150,11 +150,14 @@ void pop_hot_key_layer() {
 
 void free_hot_keys() { hot_keys.clear(); }
 
+bool hot_key_matches(int registered, int code) {
+    return (registered & KEY_ANY_MODIFIERS) ? (registered & 0xFF) == (code & 0xFF) : registered == code;
+}
+
 int dispatch_hot_key(int code) {
     for (auto it = hot_keys.rbegin(); it != hot_keys.rend() && !is_separator(*it); ++it) {
         if (it->code & KEY_POLLED) continue;
-        bool match = (it->code & KEY_ANY_MODIFIERS) ? (it->code & 0xFF) == (code & 0xFF) : it->code == code;
-        if (match) return it->handler(code);
+        if (hot_key_matches(it->code, code)) return it->handler(code);
     }
     return 0;
 }

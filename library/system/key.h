@@ -23,7 +23,8 @@ enum ScanCode : int {
     SCAN_ESCAPE = 0x01,
     SCAN_1 = 0x02, SCAN_2, SCAN_3, SCAN_4, SCAN_5, SCAN_6, SCAN_7, SCAN_8, SCAN_9, SCAN_0,
     SCAN_MINUS = 0x0C, SCAN_EQUALS = 0x0D, SCAN_BACKSPACE = 0x0E, SCAN_TAB = 0x0F,
-    SCAN_Q = 0x10, SCAN_E = 0x12, SCAN_Y = 0x15, SCAN_P = 0x19, SCAN_CTRL = 0x1D, SCAN_S = 0x1F, SCAN_F = 0x21,
+    SCAN_Q = 0x10, SCAN_E = 0x12, SCAN_Y = 0x15, SCAN_P = 0x19, SCAN_CTRL = 0x1D, SCAN_S = 0x1F, SCAN_D = 0x20, SCAN_F = 0x21,
+    SCAN_J = 0x24,
     SCAN_K = 0x25, SCAN_LEFT_SHIFT = 0x2A, SCAN_Z = 0x2C, SCAN_X = 0x2D, SCAN_C = 0x2E, SCAN_N = 0x31, SCAN_M = 0x32,
     SCAN_COMMA = 0x33, SCAN_PERIOD = 0x34, SCAN_RIGHT_SHIFT = 0x36, SCAN_ALT = 0x38, SCAN_SPACE = 0x39,
     SCAN_F1 = 0x3B, SCAN_F2, SCAN_F3, SCAN_F4, SCAN_F5, SCAN_F6, SCAN_F7, SCAN_F8, SCAN_F9, SCAN_F10,
@@ -67,6 +68,10 @@ void add_hot_key(int code, HotKeyHandler handler);
 void push_hot_key_layer();
 void pop_hot_key_layer();
 void free_hot_keys();
+// Whether a pressed code reaches a hot key registered as `registered`: the same code, or the same
+// key under any modifiers when registered with KEY_ANY_MODIFIERS. Handlers are called with the
+// pressed code, so one serving several keys matches them by this rule.
+bool hot_key_matches(int registered, int code);
 // Calls the newest matching handler of the current layer; its result, or 0 when none matched.
 int dispatch_hot_key(int code);
 // Fires at most one polled hot key of the current layer whose key was held since the last poll.

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "source/avionics/autoland.h"
 #include "source/avionics/flight_data.h"
 
 namespace vyr {
@@ -22,11 +23,6 @@ extern int32_t ground_scan_ran, air_scan_ran;
 extern int32_t master_caution_state;
 // Half the HSI page's window, 0x80000..0x1000000 world units.
 extern int32_t hsi_scale;
-// Set while the landing aid flies the aircraft.
-extern int32_t autoland_engaged;
-// How far the landing aid has brought the aircraft down: 4 on final, 5 at touchdown.
-extern int32_t autoland_stage;
-
 // Mission set-up, after the message area; a quick start also arms its radar and weapon.
 void init_avionics();
 // One simulation step: the snapshot, the warnings, the steerpoints, the radar and the pod.
@@ -43,15 +39,6 @@ int zoom_in_key(int key_code);
 int zoom_out_key(int key_code);
 int reset_master_caution_key(int key_code);
 int handle_detail_key(int key_code);
-
-// Mission set-up of the autoland.
-void reset_autoland();
-// 1 while autoland flies the aircraft: the frame loop runs its tick instead of the flight model.
-void update_autoland();
-// Hot-key handler: engages or disengages autoland.
-int toggle_autoland(int key_code);
-// The airfield near the current steerpoint, else the first usable one.
-void select_current_airfield();
 void scan_threat_emitters();
 // Steps the threat warning's selected threat: 1 next, 2 previous.
 void request_threat_step(int step);

@@ -2,7 +2,7 @@
 
 #include "library/3dvisual/terrain.h"
 #include "library/maths/vector.h"
-#include "source/avionics/airfields.h"
+#include "source/avionics/landing_aid.h"
 #include "source/avionics/failures.h"
 #include "source/avionics/messages.h"
 #include "source/drone/drone.h"
@@ -155,8 +155,8 @@ void snapshot_flight_data() {
     update_ils_localizer();
     update_ils_glide_slope();
     update_ils_state();
-    ils_time_to_beacon();
-    ils_distance();
+    flight_data.beacon_time = ils_time_to_beacon();
+    flight_data.beacon_distance = ils_distance();
     snapshot_steerpoint();
 }
 

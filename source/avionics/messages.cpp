@@ -9,7 +9,7 @@
 #include "library/graphics/font.h"
 #include "library/graphics/screen.h"
 #include "library/maths/random.h"
-#include "source/avionics/airfields.h"
+#include "source/avionics/landing_aid.h"
 #include "source/avionics/failures.h"
 #include "source/avionics/views.h"
 #include "source/drone/drone.h"

@@ -28,7 +28,4 @@ void show_radar_page();
 // The focus reassigned after pages changed.
 void update_mfd_focus();
 
-// Toggled by a cockpit key when a targeting pod is fitted: enemy radar contacts in another colour.
-extern int32_t sensor_view_switch;
-
 }  // namespace vyr

@@ -18,7 +18,6 @@ extern int32_t cockpit_overlay_started;
 void init_cockpit_overlay();
 // Into the locked frame buffer: the panorama pieces and the head-up display.
 void draw_cockpit_overlay();
-void update_head_panning();
 // Mission tear-down: colours, message nodes, panel art, the quit box and the panorama.
 void free_cockpit();
 

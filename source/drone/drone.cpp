@@ -238,6 +238,8 @@ int view_step(void (*step)()) {
 
 }  // namespace
 
+int is_human_figure_type(int object_number) { return figure_of(object_number) == Figure::HUMAN; }
+
 Drone* user_drone = nullptr;
 Drone* selected_drone = nullptr;
 Drone* watched_drone = nullptr;

@@ -157,6 +157,8 @@ struct Drone {
 
 // The player's aircraft.
 extern Drone* user_drone;
+// 1 for the object numbers of the soldier figures.
+int is_human_figure_type(int object_number);
 // The mission editor's and the map screens' drone.
 extern Drone* selected_drone;
 // The drone the avionics' drone pages follow.

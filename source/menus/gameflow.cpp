@@ -23,6 +23,7 @@
 #include "library/ui/screens.h"
 #include "library/ui/umenu.h"
 #include "library/ui/utext.h"
+#include "source/avionics/landing_aid.h"
 #include "source/menus/logs/pilot_log.h"
 #include "source/menus/missions/campaign.h"
 #include "source/menus/missions/catalogue.h"
@@ -113,6 +114,7 @@ void set_war_zone(int zone) {
     init_world(&world_settings);
     world_settings.flags &= ~WORLD_LOAD_DATA;
     reload_terrain_textures(&world_settings);
+    build_ils_beacon_lists();
 }
 
 void draw_menu_glyph(int c, int x, int y, int colour) { draw_glyph_at(c, x, y, colour); }

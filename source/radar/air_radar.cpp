@@ -11,6 +11,7 @@
 #include "library/graphics/plot_poly.h"
 #include "source/avionics/avionics.h"
 #include "source/avionics/mfd.h"
+#include "source/avionics/night_vision.h"
 #include "source/drone/drone.h"
 #include "source/drone/user_drone.h"
 #include "source/models/flight_model.h"
@@ -167,7 +168,7 @@ void draw_air_contact(const AirContact* c, int index, bool highlighted) {
     } else if (side != SIDE_ALLIED && side != SIDE_ENEMY) {
         draw_contact_plus(x, y, s, COLOUR_NEUTRAL);
     } else {
-        const int colour = side == SIDE_ALLIED ? COLOUR_ALLIED : sensor_view_switch == 1 ? COLOUR_ENEMY_SENSOR : COLOUR_ENEMY;
+        const int colour = side == SIDE_ALLIED ? COLOUR_ALLIED : night_vision_on == 1 ? COLOUR_ENEMY_SENSOR : COLOUR_ENEMY;
         if (air_submode != RADAR_ACM && c->group_head) {
             // Corners clockwise on the screen: the polygon fill drops a flat top edge otherwise.
             if (hot)

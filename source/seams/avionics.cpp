@@ -1,17 +1,16 @@
-// Stand-in for the avionics and the cockpit: the view is always the cockpit's, rendered from the
-// aircraft with no panel, head-up display or camera of its own; the quit box and the cockpit's
-// colours are loaded so that the flight can be left.
+// Stand-in for the cockpit and its displays: no panel, head-up display, MFD, threat warning or
+// pod; the quit box and the cockpit's colours are loaded so that the flight can be left.
 #include "library/3dvisual/viewport.h"
 #include "library/3dvisual/world.h"
 #include "library/graphics/loadgfx.h"
 #include "library/graphics/palette.h"
 #include "library/graphics/rect.h"
 #include "library/system/memory.h"
-#include "source/avionics/airfields.h"
 #include "source/avionics/avionics.h"
 #include "source/avionics/threat_warning.h"
 #include "source/avionics/g_effects.h"
 #include "source/avionics/hud.h"
+#include "source/avionics/landing_aid.h"
 #include "source/avionics/messages.h"
 #include "source/avionics/mfd.h"
 #include "source/avionics/panel.h"
@@ -28,15 +27,6 @@ namespace vyr {
 int32_t left_mfd_page = MFD_RADAR;
 int32_t right_mfd_page = MFD_RADAR;
 int32_t active_mfd = 1;
-int32_t sensor_view_switch = 0;
-// The flight keeps the cockpit view until the views exist.
-int32_t view_mode = VIEW_COCKPIT;
-Pose view_camera_pose = {};
-int32_t initial_view_mode = VIEW_COCKPIT;
-int32_t pending_view_mode = -1;
-int32_t pilot_ejected = 0;
-int32_t autoland_engaged = 0;
-int32_t autoland_stage = 0;
 Sprite* quit_box_sprite = nullptr;
 int32_t cockpit_overlay_started = 0;
 
@@ -59,13 +49,8 @@ void free_quit_box() {
 
 }  // namespace
 
-// No airfield has a landing beacon yet.
-const char* get_ils_airfield_label() { return "NO ILS  "; }
-const char* get_ils_frequency_text() { return "000.0"; }
-const char* get_ils_runway_text() { return "00"; }
 
 // No cockpit, view or display exists yet for these keys to act on.
-void register_view_keys() {}
 void register_cockpit_keys() {}
 void register_mfd_keys() {}
 void register_pod_key() {}
@@ -88,13 +73,9 @@ void set_pod_track_mode(int flag) { pod_track_mode = flag; }
 void update_pod_track(int) {}
 void request_threat_step(int) {}
 
-// There is no drone view to show yet.
-void set_drone_view_object(ObjectInstance*) {}
-void enter_drone_view() {}
-void set_weapon_view_object(ObjectInstance*) {}
 // The pod designates nothing yet.
 int get_designated_ground_point(Vector3&) { return 0; }
-// Nothing to set up, update or free: no display, warning, airfield, head-up display or remap.
+// Nothing to set up, update or free: no display, warning, head-up display or remap.
 void init_threat_warning() {}
 void clear_sorted_threats() {}
 void update_threat_warning() {}
@@ -107,67 +88,18 @@ void init_compass_tape() {}
 void reset_ecm_failure_draw() {}
 int32_t pod_zoom = 1;
 void update_targeting_pod() {}
-void update_ils_localizer() {}
-void update_ils_glide_slope() {}
-void update_ils_state() {}
-void ils_time_to_beacon() { flight_data.beacon_time = -1; }
-void ils_distance() {}
-void reset_autoland() { autoland_engaged = 0; }
 // Keys of displays that do not exist yet.
 int select_hud_colour(int) { return 1; }
 int toggle_airspeed_display(int) { return 1; }
-int toggle_night_vision_key(int) { return 1; }
-int next_airfield_key(int) { return 1; }
-void update_autoland() {}
-int toggle_autoland(int) {
-    autoland_engaged = 0;
-    return 1;
-}
-void select_current_airfield() {}
 void scan_threat_emitters() {}
 void compute_world_extents() {}
 void reset_drone_view_cycle() {}
 void init_hud() {}
-void init_g_effects() {}
-void update_g_effects() {}
-void free_g_effects() {}
-void init_night_vision() {}
-void shutdown_night_vision() {}
 void create_view_remaps() {}
 void free_view_remaps() {}
 void load_cockpit_art() {}
 void draw_cockpit_panel() {}
 void draw_cockpit_overlay() {}
-void update_head_panning() {}
-
-void init_views() {
-    view_mode = VIEW_COCKPIT;
-    pending_view_mode = -1;
-    pilot_ejected = 0;
-}
-void shutdown_views() {}
-// Every view is drawn over the whole screen.
-int set_view_mode(int mode) {
-    view_mode = mode;
-    set_viewport(0, 0, 640, 480);
-    return 1;
-}
-// With no crash camera to circle, the flight ends at once.
-void enter_crash_view() {
-    view_mode = VIEW_CRASH;
-    flight_running = 0;
-}
-
-// The cockpit's camera: from the aircraft, which is not drawn around the eye; the engine is heard
-// as from inside, its pitch following the RPM.
-void render_view() {
-    view_camera_pose = *player_position;
-    ViewSettings view = view_settings;
-    view.own_object = player_object;
-    set_view_settings(&view);
-    render_world(player_position);
-    set_engine_sound_rate(11025 + 200 * (flight_data.engine_rpm - 60));
-}
 
 void init_cockpit_overlay() {
     free_quit_box();

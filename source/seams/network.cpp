@@ -23,6 +23,7 @@ int32_t invincible = 0;
 int32_t infinite_fuel = 0;
 int32_t goodbye_picture = 0;
 int32_t own_player_number = -1;
+Drone* other_player_drone = nullptr;
 int32_t chat_line_open = 0;
 int32_t two_player_position = 1;
 int32_t received_frame_ticks = 0;
@@ -62,6 +63,10 @@ void queue_two_player_event(int) {}
 void read_chat_keys() {}
 void draw_chat_area() {}
 void request_chat_redraw() {}
+void add_chat_line(const char*) {}
+void report_crash() {}
+void restart_user_aircraft() {}
+void send_player_left() {}
 
 void start_linked_flight() {}
 void start_two_player_game() {}

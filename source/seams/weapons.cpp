@@ -12,6 +12,7 @@
 #include "source/weapons/guidance.h"
 #include "source/weapons/failures.h"
 #include "source/weapons/round_movement.h"
+#include "source/weapons/rounds.h"
 #include "source/weapons/stores.h"
 #include "source/weapons/targets.h"
 #include "source/weapons/target.h"
@@ -138,6 +139,13 @@ int has_ecm_pod() {
 // No stores, rounds, radar or designation exists yet to reset or move.
 void save_stores_state() {}
 void reset_designation() { designated_target.kind = TARGET_NONE; }
+void clear_designation() { designated_target.kind = TARGET_NONE; }
+int is_designator_tracking() { return 0; }
+int has_targeting_pod() {
+    for (const SensorSlot& slot : sensor_slots)
+        if (slot.sensor_type == SENSOR_TYPE_TARGETING_POD) return 1;
+    return 0;
+}
 void reset_recon() {}
 void repeat_countermeasures() {}
 // The designation stays as the radar's steps leave it; the air contacts are grouped for the

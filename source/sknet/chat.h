@@ -19,5 +19,7 @@ void read_chat_keys();
 void draw_chat_area();
 // The chat area is drawn afresh on the next frame.
 void request_chat_redraw();
+// A line of the system's own in the chat area.
+void add_chat_line(const char* text);
 
 }  // namespace vyr

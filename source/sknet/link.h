@@ -43,4 +43,10 @@ void idle_modem_hook();
 void add_player_kill(int player);
 int get_player_kills(int player);
 
+// After the player's crash or ejection: told to the other machines; a network game's aircraft
+// restarted; a two-player game over the network told that this player has left.
+void report_crash();
+void restart_user_aircraft();
+void send_player_left();
+
 }  // namespace vyr

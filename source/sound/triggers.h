@@ -53,12 +53,6 @@ void queue_radio_call(int n, int first, int second);
 int call_sign_speech_sample();
 // The cockpit click, in the cockpit view only.
 void play_click_sound();
-// 1 while so many hits and explosions sound that launches and blasts are left silent.
-int too_many_blast_sounds();
-// One of the explosion samples at the level and pan.
-void play_explosion_sound(int level, int pan);
-// A weak hit on the player's aircraft is silent.
-void play_small_hit_sound();
 
 // The engine loop on the loop channel, every vehicle loop stopped first.
 void start_engine_sound();

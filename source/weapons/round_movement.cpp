@@ -76,7 +76,7 @@ void dispense(WeaponRound* dispenser, int weapon_id, int count) {
     for (int i = 0; i < count; ++i) {
         WeaponRound* store =
             activate_round(launch_dropped_round(weapon_id, dispenser->pose, dispenser->shooter, extra, user_drone));
-        if (store) set_weapon_view_object(&store->instance);
+        if (store) set_weapon_view_object(store);
     }
 }
 

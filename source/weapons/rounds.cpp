@@ -13,6 +13,7 @@
 #include "source/weapons/launch.h"
 #include "source/weapons/round_impact.h"
 #include "source/weapons/round_movement.h"
+#include "source/weapons/target.h"
 #include "source/weapons/weapon_info.h"
 
 namespace vyr {
@@ -167,5 +168,15 @@ int32_t next_round_random(WeaponRound* round) {
 
 int32_t get_round_speed(const WeaponRound* round) { return round->speed; }
 int get_round_weapon(const WeaponRound* round) { return round->weapon_id; }
+
+ObjectInstance* get_round_object(const WeaponRound* round) {
+    if (weapon_info[round->weapon_id].round_class == ROUND_CLASS_SHELL) return nullptr;
+    return const_cast<ObjectInstance*>(&round->instance);
+}
+
+int get_round_aim_point(const WeaponRound* round, Vector3& out) {
+    if (!(round->flags & ROUND_GUIDED) || !(round->guided.guidance_flags & 1)) return 0;
+    return get_target_position(&round->guided.target, out);
+}
 
 }  // namespace vyr

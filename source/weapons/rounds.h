@@ -93,6 +93,9 @@ int32_t next_round_random(WeaponRound* round);
 // A round's speed in world units per second, and its weapon id.
 int32_t get_round_speed(const WeaponRound* round);
 int get_round_weapon(const WeaponRound* round);
+// The round's 3D object; its aim point, returning 1, when it is a guided weapon with one.
+ObjectInstance* get_round_object(const WeaponRound* round);
+int get_round_aim_point(const WeaponRound* round, Vector3& out);
 // Chaff or flares again while their repeat is on.
 void repeat_countermeasures();
 

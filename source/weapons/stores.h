@@ -77,4 +77,7 @@ extern int32_t selected_hardpoint;
 extern int32_t selected_weapon;
 extern int32_t weapon_selected;
 
+// 1 when a targeting pod is fitted.
+int has_targeting_pod();
+
 }  // namespace vyr

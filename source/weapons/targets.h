@@ -10,6 +10,9 @@ namespace vyr {
 extern Target designated_target;
 
 void reset_designation();
+// The designation dropped; 1 while the designator tracks what it designates.
+void clear_designation();
+int is_designator_tracking();
 void init_mine_targets();
 // The reconnaissance waypoints of the player's route, none of them sent yet.
 void reset_recon();

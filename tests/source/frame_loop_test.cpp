@@ -237,13 +237,13 @@ TEST_F(FrameLoop, EndReasonsFollowTheRulesAndTheFirstWins) {
         {END_COLLISION, 0, 1, 0, 1, 0},
         {END_CRASH, 1, 0, 0, 1, 0},
         {END_DITCHED, 0, 1, 0, 1, 0},
-        {END_COLLISION, 0, 0, END_COLLISION, 0, 1},
-        {END_SHOT_DOWN, 0, 1, END_SHOT_DOWN, 0, 1},
+        {END_COLLISION, 0, 0, END_COLLISION, 1, 1},  // the crash view runs its four seconds first
+        {END_SHOT_DOWN, 0, 1, END_SHOT_DOWN, 1, 1},
         {END_SHOT_DOWN, 1, 0, 0, 1, 0},
         {11, 1, 0, 0, 1, 0},
         {END_LINK_ERRORS, 1, 1, END_LINK_ERRORS, 0, 0},
         {END_NO_CARRIER, 0, 0, END_NO_CARRIER, 0, 0},
-        {END_PEER_DESTROYED, 1, 1, END_PEER_DESTROYED, 0, 1},
+        {END_PEER_DESTROYED, 1, 1, END_PEER_DESTROYED, 1, 1},
         {0, 0, 0, 0, 1, 0},
         {13, 0, 0, 0, 1, 0},
     };

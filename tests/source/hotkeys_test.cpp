@@ -9,6 +9,7 @@
 #include "library/system/event.h"
 #include "library/system/key.h"
 #include "source/avionics/panel.h"
+#include "source/avionics/views.h"
 #include "source/drone/drone.h"
 #include "source/drone/task.h"
 #include "source/frame_loop.h"
@@ -118,13 +119,15 @@ std::string effect_of(int code) {
 // The tables as they were first written, in hex, code by code: their named forms register exactly
 // these codes, each to the same handler.
 TEST_F(FlightKeys, CommonAndPauseKeysAreTheCodesFirstWrittenInHex) {
+    // The drone view draws the player's own aircraft.
+    const std::string drone_view = "flags " + std::to_string(VIEW_CLOUDS | VIEW_SHADOWS | VIEW_SHOW_OWN_OBJECT);
     const std::map<int, std::string> first_written = {
         {0x1001, "taken"},       {0x100E, "taken"},       {0x5002, "range 1"},      {0x5003, "range 2"},
         {0x5004, "range 3"},     {0x5005, "range 4"},     {0x5006, "range 5"},      {0x5007, "range 6"},
         {0x5008, "range 11"},    {0x5009, "flags " + std::to_string(VIEW_SHADOWS)},
         {0x500A, "textures 1"},  {0x500B, "textures 2"},  {0x503B, "terrain 0"},    {0x503C, "terrain 1"},
         {0x503D, "terrain 2"},   {0x503E, "flags " + std::to_string(VIEW_CLOUDS)},
-        {0x58, "taken"},         {0x4058, "taken"},       {0x19, "paused 1"},
+        {0x58, drone_view},      {0x4058, drone_view},    {0x19, "paused 1"},
     };
     free_pause = 1;  // the pause key toggles rather than waiting for a key
     // F12 steps the drone view only when there is a player's aircraft to start from.
@@ -146,6 +149,7 @@ TEST_F(FlightKeys, CommonAndPauseKeysAreTheCodesFirstWrittenInHex) {
     debug_flag = 0;
     destroy_all_tasks();
     user_drone = watched_drone = view_cycle_leader = view_cycle_drone = nullptr;
+    view_mode = VIEW_COCKPIT;
 }
 
 int a_presses = 0;

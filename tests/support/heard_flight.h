@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "library/graphics/palette.h"
+#include "library/sound/dsound.h"
 #include "library/sound/samples.h"
 #include "library/system/library.h"
 #include "library/system/thread.h"
@@ -34,6 +36,18 @@ namespace vyr {
 
 constexpr int HEARD_PERIODS_PER_SECOND = 100;
 constexpr int HEARD_FRAMES_PER_SECOND = 44100;  // of the captured stereo mix
+
+// The engine's hum and the afterburner's roar would drown quiet sounds and the pauses between
+// them: a `before_flight` that makes their rows silent.
+inline void silence_engine() {
+    for (int row : {0, 3}) {
+        const SampleInfo& info = sample_table[row];
+        if (uint8_t* bytes = info.buffer ? lock_sound_buffer(info.buffer, 0, info.length) : nullptr) {
+            std::memset(bytes, 128, size_t(info.length));
+            unlock_sound_buffer(info.buffer, bytes, info.length);
+        }
+    }
+}
 
 // The flow the game entry flies, set in the child before it starts.
 inline int heard_flow = FLOW_QUICK_START;

@@ -19,6 +19,7 @@
 #include "tools/vyrgen/pictures/test_screen.h"
 #include "tools/vyrgen/pictures/ui_pictures.h"
 #include "tools/vyrgen/world/feature_files.h"
+#include "tools/vyrgen/world/airfields.h"
 #include "tools/vyrgen/world/ground_objects.h"
 #include "tools/vyrgen/world/sky.h"
 #include "tools/vyrgen/world/terrain_files.h"
@@ -57,6 +58,7 @@ std::vector<DataFile> data_set_files() {
     for (DataFile& file : terrain_files()) files.push_back(std::move(file));
     for (DataFile& file : feature_files()) files.push_back(std::move(file));
     for (DataFile& file : ground_object_files()) files.push_back(std::move(file));
+    for (DataFile& file : airfield_files()) files.push_back(std::move(file));
     for (DataFile& file : sound_files()) files.push_back(std::move(file));
     for (DataFile& file : menu_speech_files()) files.push_back(std::move(file));
     for (DataFile& file : object_files()) files.push_back(std::move(file));

@@ -142,7 +142,7 @@ TEST_F(RadarDraw, AGroupHeadIsFilledAndANeutralOrTenthContactAPlus) {
                             ".........",
                         }));
     std::fill(pixels.begin(), pixels.end(), 0);
-    sensor_view_switch = 1;
+    night_vision_on = 1;
     for (int i = 1; i < 11; ++i) show(ENEMY, 0x80000000).display_x = 100 * S;  // off the picture
     std::swap(air_display[0], air_display[10]);
     draw_air_radar_contacts();

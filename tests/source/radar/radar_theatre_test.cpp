@@ -21,6 +21,7 @@
 #include "library/system/key.h"
 #include "source/avionics/avionics.h"
 #include "source/avionics/mfd.h"
+#include "source/avionics/night_vision.h"
 #include "source/avionics/panel.h"
 #include "source/drone/drone.h"
 #include "source/drone/drone_types.h"
@@ -81,7 +82,7 @@ protected:
         game_mode = GAME_SINGLE;
         control_mode = CONTROL_BOTH;
         time_acceleration = 1;
-        sensor_view_switch = 0;
+        night_vision_on = 0;
         selected_weapon = 0;
         system_failures = {};
         left_mfd_page = MFD_RADAR;

@@ -20,6 +20,7 @@
 #include "library/system/key.h"
 #include "source/avionics/avionics.h"
 #include "source/avionics/mfd.h"
+#include "source/avionics/night_vision.h"
 #include "source/avionics/panel.h"
 #include "source/avionics/views.h"
 #include "source/controls.h"
@@ -83,7 +84,7 @@ protected:
         view_mode = VIEW_COCKPIT;
         selected_weapon = 0;
         system_failures = {};
-        sensor_view_switch = 0;
+        night_vision_on = 0;
         left_mfd_page = right_mfd_page = MFD_RADAR;
         active_mfd = 1;
         time_acceleration = 1;

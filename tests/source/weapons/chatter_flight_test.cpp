@@ -15,19 +15,9 @@ namespace vyr {
 namespace {
 
 constexpr int WINDOW_FRAMES = HEARD_FRAMES_PER_SECOND / 10;
-constexpr int ENGINE_ROW = 0;
 constexpr int32_t TICKS_PER_PERIOD = 2;
 constexpr int32_t FIRST_CHATTER_TICK = 6000;
 constexpr size_t OWN_SOUNDS_TENTHS = 20;
-
-// The engine's hum would drown the quiet between calls: its row is made silent.
-void silence_engine() {
-    const SampleInfo& info = sample_table[ENGINE_ROW];
-    if (uint8_t* bytes = info.buffer ? lock_sound_buffer(info.buffer, 0, info.length) : nullptr) {
-        std::memset(bytes, 128, size_t(info.length));
-        unlock_sound_buffer(info.buffer, bytes, info.length);
-    }
-}
 
 // Tenths of a second, from the capture's start, at which a sound begins after at least a second
 // of silence (the pauses within one call are shorter). The first two seconds are the aircraft's

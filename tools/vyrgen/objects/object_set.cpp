@@ -468,6 +468,7 @@ const CatalogueRow CATALOGUE[] = {
     {1090, Shape::AWACS},  // E3 AWACS
     {1094, Shape::GEAR_STRUT},  // Main gear strut (right)
     {1096, Shape::GEAR_STRUT},  // Main gear strut (left)
+    {1100, Shape::RUNWAY_MARK},  // ILS beacon, flat on the runway's centre line
     {1101, Shape::BOMB},  // MK-82 round
     {1103, Shape::BOMB},  // MK-83 round
     {1105, Shape::BOMB},  // MK-84 round

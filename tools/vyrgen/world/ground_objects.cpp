@@ -260,6 +260,8 @@ void build_airfield(Placer& placer, const Airfield& field, const TownStyle& styl
         placer.put(18, at(base, inward * 1150, 2000), 30);
         placer.force(295, at(base, inward * 150, 0), 10, runway);
         placer.force(1203, at(base, -inward * 80, 0), 10, end == 0 ? runway : runway + 180);
+        // The landing aid's beacon at the touchdown point, facing the way aircraft land there.
+        placer.force(1100, at(base, inward * 500, 0), 10, end == 0 ? runway : runway + 180);
     }
     for (int k = 0; k < 40; ++k) {
         const Point p = at(field.centre, (placer.draw() - 0.5) * field.runway_length * FEET_PER_POST, -(900 + 600 * placer.draw()));

@@ -163,5 +163,51 @@ TEST_F(GeneratedGroundObjects, AnAirfieldOnThePlanMapShowsItsMilitaryFootprints)
     destroy_screen(screen);
 }
 
+int32_t int32_at(const std::string& bytes, size_t at) {
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = v << 8 | uint8_t(bytes[at + i]);
+    return int32_t(v);
+}
+
+// Each theatre's file lists its airfields, and two beacons of the landing aid stand at the ends of
+// each runway, near enough to belong to it, each facing the way aircraft land over it.
+TEST_F(GeneratedGroundObjects, EveryAirfieldHasTwoBeaconsFacingItsLandings) {
+    for (size_t zone = 0; zone < WAR_ZONES.size(); ++zone) {
+        SCOPED_TRACE(WAR_ZONES[zone].directory);
+        const std::string file = read_bytes(GENERATED_DATA / WAR_ZONES[zone].directory / "airfield.bin");
+        const auto& fields = theatre_layout(int(zone)).airfields;
+        ASSERT_EQ(file.size(), 4 + 32 * fields.size());
+        ASSERT_EQ(int32_at(file, 0), int32_t(fields.size()));
+        std::snprintf(world_settings.war_zone_directory, WORLD_DIRECTORY_SIZE, "%s\\", WAR_ZONES[zone].directory);
+        world_settings.dynamic_ground_objects = nullptr;
+        current_world_settings = &world_settings;
+        load_ground_objects();
+        for (size_t i = 0; i < fields.size(); ++i) {
+            const size_t record = 4 + 32 * i;
+            EXPECT_EQ(file[record + 16], 0) << "the name ends within its bytes";
+            EXPECT_EQ(file[record + 23], 0) << "the code ends within its bytes";
+            const int32_t x = int32_at(file, record + 24), y = int32_at(file, record + 28);
+            int beacons = 0;
+            for (int tile = 0; tile < 4096; ++tile) {
+                int16_t* list = ground_object_tiles[tile];
+                for (int k = 0; k < ground_object_count(list); ++k) {
+                    const ground_object& r = ground_object_records(list)[k];
+                    if (r.type != 1100) continue;
+                    const double bx = (tile / 64 << 22) + r.x * 256.0, by = (tile % 64 << 22) + r.y * 256.0;
+                    if (std::hypot(bx - x, by - y) >= 3584001) continue;
+                    ++beacons;
+                    const uint16_t runway = uint16_t(fields[i].heading >> 16);
+                    EXPECT_TRUE(r.heading == runway || r.heading == uint16_t(runway + 0x8000)) << fields[i].name;
+                    // Facing the runway's middle: the beacon lies before it along its heading.
+                    const double h = r.heading / 65536.0 * 2 * M_PI;
+                    EXPECT_GT((x - bx) * std::sin(h) + (y - by) * std::cos(h), 0) << fields[i].name;
+                }
+            }
+            EXPECT_GE(beacons, 2) << fields[i].name;
+            EXPECT_LE(beacons, 4) << fields[i].name;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vyr::vyrgen

@@ -24,7 +24,7 @@
 #include "source/sknet/game_rules.h"
 #include "source/sknet/link.h"
 #include "source/weapons/weapon_keys.h"
-#include "tests/support/headless_world.h"
+#include "tests/support/empty_flight_world.h"
 
 namespace vyr {
 namespace {
@@ -32,17 +32,10 @@ namespace {
 namespace accel = platform::accel;
 
 // A flight's frames on the seams over an empty world, the display the software accelerator's.
-class FrameLoop : public HeadlessWorld {
+class FrameLoop : public EmptyFlightWorld {
 protected:
     void SetUp() override {
-        HeadlessWorld::SetUp();
-        app_active.store(1);
-        init_trig_tables();
-        world_settings.flags = 0;
-        init_world(&world_settings);
-        accel::open_display();
-        game_mode = GAME_SINGLE;
-        connection_mode = CONNECTION_NONE;
+        EmptyFlightWorld::SetUp();
         crashing_off = invincible = 0;
         view_mode = VIEW_COCKPIT;
         view_settings.visual_range = 7;
@@ -65,7 +58,7 @@ protected:
         user_drone = nullptr;
         accel::shut_down();
         shutdown_world();
-        HeadlessWorld::TearDown();
+        EmptyFlightWorld::TearDown();
     }
 
     // The mission's only drone, the player's aircraft, over the middle of the theatre heading north.

@@ -20,14 +20,13 @@
 #include "platform/audio/audio.h"
 #include "platform/timer/timer.h"
 #include "platform/window/script.h"
-#include "source/drone/drone_types.h"
 #include "source/flight.h"
+#include "source/game_main.h"
 #include "source/menus/front_end.h"
 #include "source/menus/missions/catalogue.h"
 #include "source/menus/missions/mission_data.h"
 #include "source/preferences.h"
 #include "source/startup.h"
-#include "source/weapons/weapon_info.h"
 #include "tests/library/system/system_scenario.h"
 #include "tests/support/headless_world.h"
 #include "tests/support/scratch.h"
@@ -66,10 +65,7 @@ inline HeardFlight fly_heard(void (*before_flight)() = [] {}) {
     set_war_zone(2);
     start_accelerator();
     set_screen_mode(0, 1);
-    init_weapon_info();
-    init_pylon_types();
-    init_sensor_types();
-    init_drone_types();
+    load_flight_data();
     set_game_flow(heard_flow);
     if (heard_flow == FLOW_SINGLE_MISSION) {
         Mission* mission = create_mission_record();

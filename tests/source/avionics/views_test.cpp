@@ -32,7 +32,7 @@
 #include "source/sknet/net_players.h"
 #include "source/weapons/targets.h"
 #include "tests/library/3dvisual/header_table.h"
-#include "tests/support/headless_world.h"
+#include "tests/support/empty_flight_world.h"
 
 namespace vyr {
 namespace {
@@ -46,17 +46,10 @@ int32_t distance(const Vector3& a, const Vector3& b) { return measure_distance_3
 
 // The player's aircraft flying north at 3,000 ft over an empty world, the views just set up and
 // the flight in the cockpit view.
-class Views : public HeadlessWorld {
+class Views : public EmptyFlightWorld {
 protected:
     void SetUp() override {
-        HeadlessWorld::SetUp();
-        app_active.store(1);
-        init_trig_tables();
-        world_settings.flags = 0;
-        init_world(&world_settings);
-        accel::open_display();
-        game_mode = GAME_SINGLE;
-        connection_mode = CONNECTION_NONE;
+        EmptyFlightWorld::SetUp();
         network_role = NET_ROLE_NONE;
         control_mode = CONTROL_PILOT;
         init_drone_types();
@@ -91,7 +84,7 @@ protected:
         user_drone = nullptr;
         accel::shut_down();
         shutdown_world();
-        HeadlessWorld::TearDown();
+        EmptyFlightWorld::TearDown();
     }
 
     static void set_frame(int32_t ticks) {

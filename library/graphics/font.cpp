@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "library/graphics/plot_recorder.h"
 #include "library/graphics/rect.h"
 #include "library/graphics/screen.h"
 
@@ -278,11 +279,14 @@ void draw_char_large(int code, int x, int y, int colour) { draw_glyph<5, 9>(LARG
 void select_font(const Font* font) { current_font = *font; }
 
 void draw_char(int code) {
+    const char one[2] = {char(code), 0};
+    if (record_plot_text(one)) return;
     draw_at_text_position(code);
     text_x += get_char_width(code);
 }
 
 void draw_text(const char* string) {
+    if (record_plot_text(string)) return;
     for (; *string; ++string) draw_char(uint8_t(*string));
 }
 

@@ -6,6 +6,7 @@
 #include "library/graphics/font.h"
 #include "library/graphics/line.h"
 #include "library/graphics/plot.h"
+#include "library/graphics/plot_recorder.h"
 #include "library/graphics/poly.h"
 #include "library/graphics/poly_accel.h"
 #include "library/graphics/screen.h"
@@ -71,6 +72,7 @@ int project_plot_line(int32_t& x0, int32_t& y0, int32_t outcode0, int32_t& x1, i
 }
 
 void draw_plot_line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int colour) {
+    if (PlotRecorder* r = plot_recorder()) return r->line(x0, y0, x1, y1, colour, false);
     if (!clip_plot_line(x0, y0, x1, y1)) return;
     if (!accelerator_flag) {
         draw_line(colour, x0, y0, x1, y1);
@@ -82,10 +84,12 @@ void draw_plot_line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int colour) 
 }
 
 void draw_plot_line_dashed(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int colour) {
+    if (PlotRecorder* r = plot_recorder()) return r->line(x0, y0, x1, y1, colour, true);
     if (clip_plot_line(x0, y0, x1, y1)) line_dashed(colour, x0, y0, x1, y1);
 }
 
 void draw_plot_point(int32_t x, int32_t y, int colour) {
+    if (PlotRecorder* r = plot_recorder()) return r->point(x, y, colour);
     const PlotWindow& p = current_plot;
     int32_t sx, sy;
     project_plot_point(x, y, sx, sy);
@@ -93,7 +97,10 @@ void draw_plot_point(int32_t x, int32_t y, int colour) {
         draw_point(sx, sy, colour);
 }
 
-void place_text_at_plot_point(int32_t x, int32_t y) { project_plot_point(x, y, text_x, text_y); }
+void place_text_at_plot_point(int32_t x, int32_t y) {
+    note_plot_text_point(x, y);
+    project_plot_point(x, y, text_x, text_y);
+}
 
 namespace {
 
@@ -106,18 +113,21 @@ int32_t project_circle(int32_t x, int32_t y, int32_t radius, int32_t& centre_x, 
 }  // namespace
 
 void draw_plot_circle(int32_t x, int32_t y, int32_t radius, int colour) {
+    if (PlotRecorder* r = plot_recorder()) return r->circle(x, y, radius, uint32_t(colour), PlotFill::OUTLINE);
     int32_t sx, sy;
     int32_t r = project_circle(x, y, radius, sx, sy);
     draw_circle(sx, sy, r, colour);
 }
 
 void fill_plot_circle(int32_t x, int32_t y, int32_t radius, uint32_t pattern) {
+    if (PlotRecorder* r = plot_recorder()) return r->circle(x, y, radius, uint32_t(pattern), PlotFill::PATTERN);
     int32_t sx, sy;
     int32_t r = project_circle(x, y, radius, sx, sy);
     fill_circle(sx, sy, r, pattern);
 }
 
 void fill_plot_circle_sparse(int32_t x, int32_t y, int32_t radius, int colour) {
+    if (PlotRecorder* r = plot_recorder()) return r->circle(x, y, radius, uint32_t(colour), PlotFill::SPARSE);
     int32_t sx, sy;
     int32_t r = project_circle(x, y, radius, sx, sy);
     fill_circle_sparse(sx, sy, r, colour);

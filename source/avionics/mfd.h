@@ -9,6 +9,14 @@ void register_mfd_keys();
 // Mission set-up: the pages and the focus.
 void init_mfds();
 
+// One display's rectangle in the cockpit panel's pixels, handed to every page drawer.
+struct MfdRect {
+    int32_t x, y, width, height;
+};
+
+// Into the panel: both displays with their pages.
+void draw_mfds();
+
 // Pages an MFD can show.
 constexpr int MFD_HSI = 2;
 constexpr int MFD_RADAR = 3;

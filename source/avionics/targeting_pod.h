@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include "library/maths/vector.h"
+#include "source/avionics/mfd.h"
 
 namespace vyr {
 
@@ -16,6 +17,9 @@ int get_pod_track_mode();
 void set_pod_track_mode(int flag);
 // Steps the pod to the next (1) or previous (2) target.
 void update_pod_track(int step_request);
+// The pod and Maverick seeker pages of an MFD.
+void draw_mfd_pod_page(const MfdRect& rect);
+void draw_mfd_maverick_page(const MfdRect& rect);
 // 1 and the point when the pod designates a point on the ground.
 int get_designated_ground_point(Vector3& out);
 

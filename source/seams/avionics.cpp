@@ -64,6 +64,7 @@ void show_radar_page() {
     active_mfd = 1;
 }
 void update_mfd_focus() {}
+void draw_mfds() {}
 // The pod only keeps its track-mode flag; no threat is listed yet.
 namespace {
 int pod_track_mode = 0;
@@ -80,6 +81,9 @@ void init_threat_warning() {}
 void clear_sorted_threats() {}
 void update_threat_warning() {}
 int nearest_incoming_missile() { return 12000; }
+void draw_threat_display() {}
+void draw_mfd_pod_page(const MfdRect&) {}
+void draw_mfd_maverick_page(const MfdRect&) {}
 void init_mfds() {}
 void build_rpm_dial_table() {}
 void build_airspeed_dial_table() {}

@@ -12,6 +12,7 @@
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"
 #include "platform/accel/framebuffer.h"
+#include "tests/support/recording_plot.h"
 #include "tests/support/scratch.h"
 
 namespace vyr {
@@ -109,6 +110,38 @@ TEST_F(PlotDrawTest, ProjectedLinesTakeWindowCoordinatesAndTheirOutcodes) {
     EXPECT_EQ(project_plot_line(x0, y0, PLOT_LEFT, x1, y1, PLOT_LEFT), 0);
     x0 = -12000, y0 = 9000, x1 = -9000, y1 = 12000;
     EXPECT_EQ(project_plot_line(x0, y0, PLOT_LEFT, x1, y1, PLOT_ABOVE), 0);
+}
+
+TEST_F(PlotDrawTest, ARecorderKeepsWorldUnitsAndNothingIsDrawn) {
+    set_plot_offset(3000, 3000);
+    {
+        RecordingPlot plot;
+        draw_plot_line(-20000, 0, 20000, 0, COLOUR);  // beyond the window: kept whole, unclipped
+        draw_plot_line_dashed(0, 0, 100, 100, COLOUR);
+        draw_plot_point(50, 60, COLOUR);
+        fill_plot_circle(1, 2, 300, 0x5555);
+        place_text_at_plot_point(5000, -5000);
+        text_colour = COLOUR;
+        draw_text("TGT");
+        draw_char('7');
+        ASSERT_EQ(plot.lines.size(), 2u);
+        EXPECT_EQ((Ends{plot.lines[0].x0, plot.lines[0].y0, plot.lines[0].x1, plot.lines[0].y1}),
+                  (Ends{-20000, 0, 20000, 0}));
+        EXPECT_TRUE(plot.lines[1].dashed);
+        ASSERT_EQ(plot.points.size(), 1u);
+        EXPECT_EQ(plot.points[0].x, 50);
+        ASSERT_EQ(plot.circles.size(), 1u);
+        EXPECT_EQ(plot.circles[0].fill, PlotFill::PATTERN);
+        EXPECT_EQ(plot.circles[0].colour_or_pattern, 0x5555u);
+        EXPECT_EQ(plot.all_text(), "TGT|7");
+        ASSERT_NE(plot.find_text("TGT"), nullptr);
+        EXPECT_EQ(plot.find_text("TGT")->world_x, 5000);
+        EXPECT_EQ(plot.find_text("TGT")->world_y, -5000);
+        EXPECT_EQ(plot.find_text("TGT")->colour, COLOUR);
+    }
+    EXPECT_EQ(drawn_count(), 0);
+    draw_plot_point(0, 0, COLOUR);  // the recorder gone, drawing is real again
+    EXPECT_EQ(drawn_count(), 1);
 }
 
 TEST_F(PlotDrawTest, ADashedLineWritesTheScreenEvenUnderTheAccelerator) {

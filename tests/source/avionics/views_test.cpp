@@ -30,7 +30,10 @@
 #include "source/sknet/game_rules.h"
 #include "source/sknet/link.h"
 #include "source/sknet/net_players.h"
+#include "source/weapons/launch.h"
+#include "source/weapons/rounds.h"
 #include "source/weapons/targets.h"
+#include "source/weapons/weapon_info.h"
 #include "tests/library/3dvisual/header_table.h"
 #include "tests/support/empty_flight_world.h"
 
@@ -268,6 +271,37 @@ TEST_F(Views, TheTargetViewReturns600TicksAfterItsTargetDies) {
     }
     EXPECT_EQ(view_mode, VIEW_COCKPIT);
     EXPECT_EQ(game_clock, died + 10 + 600) << "600 ticks after the first frame that sees it dead";
+}
+
+TEST_F(Views, TheWeaponViewFollowsARoundUntilItNearsItsAimPoint) {
+    init_weapon_info();
+    clear_rounds();
+    Pose launch = {};
+    launch.position = aircraft();
+    set_identity_matrix(launch.matrix);
+    Target aim = {};
+    aim.kind = TARGET_FIXED_POINT;
+    aim.position = {aircraft().x, aircraft().y + 20000 * FOOT, aircraft().z};
+    WeaponRound* round = activate_round(launch_guided_round(WEAPON_AIM_9M, launch, &user_drone->target, nullptr, &aim, user_drone));
+    ASSERT_NE(round, nullptr);
+    set_weapon_view_object(round);
+    ASSERT_EQ(set_view_mode(VIEW_WEAPON), 1);
+    Vector3& at = get_round_object(round)->pose->position;
+    const struct {
+        int32_t short_of_aim;
+        int32_t view;
+    } steps[] = {{0xA410 + FOOT, VIEW_WEAPON}, {0xA410 + 1, VIEW_WEAPON}, {0xA410 - 1, VIEW_FROZEN_CAMERA}};
+    for (const auto& s : steps) {
+        at = {aim.position.x, aim.position.y - s.short_of_aim, aim.position.z};
+        render();
+        EXPECT_EQ(view_mode, s.view) << s.short_of_aim << " units short of the aim point";
+    }
+    const Vector3 frozen = view_camera_pose.position;
+    at.y += 1000 * FOOT;
+    render();
+    EXPECT_EQ(view_camera_pose.position.x, frozen.x) << "the camera stays where it froze";
+    EXPECT_EQ(view_camera_pose.position.y, frozen.y);
+    clear_rounds();
 }
 
 TEST_F(Views, TheListenerIsTheCameraAndInsideViewsHearTheLoopCentred) {

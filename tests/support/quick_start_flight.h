@@ -22,6 +22,7 @@
 #include "source/game_main.h"
 #include "source/menus/front_end.h"
 #include "source/menus/missions/catalogue.h"
+#include "source/menus/missions/mission_data.h"
 #include "source/startup.h"
 #include "tests/support/headless_world.h"
 
@@ -76,11 +77,12 @@ inline void add_quit_question(std::vector<platform::ScriptEvent>& script, uint64
     script.push_back(script_event(at + 62, ScriptEvent::KEY, answer, false));
 }
 
-// Which quick start to fly, and what the test sets before and reports after the flight (on the
+// Which quick start (or training mission) to fly, and what the test sets before and reports after the flight (on the
 // flight's own side of the child, with the library up).
 struct QuickStartFlight {
     int war_zone = 2;        // 1-based: 2 Korea, 3 Cyprus
     int kind = 1;            // quick_start_kind: 1 air combat, 2 ground attack
+    int training = 0;        // when set, this training mission over Nevada instead of a quick start
     std::function<void()> before;
     std::function<void()> after;
 };
@@ -96,11 +98,19 @@ inline bool game_thread_alive(uint32_t id) {
 inline int fly_quick_start(int, char**) {
     init_library("vyr.rop");
     load_mission_catalogue();
-    set_war_zone(quick_start_flight.war_zone);
+    set_war_zone(quick_start_flight.training ? int(WAR_ZONE_NEVADA) : quick_start_flight.war_zone);
     start_accelerator();
     load_flight_data();
-    quick_start_kind = quick_start_flight.kind;
-    prepare_quick_mission();
+    if (quick_start_flight.training) {
+        set_game_flow(FLOW_TRAINING);
+        Mission* mission = create_mission_record();
+        mission->flow = FLOW_TRAINING;
+        mission->number = quick_start_flight.training;
+        load_mission(mission);
+    } else {
+        quick_start_kind = quick_start_flight.kind;
+        prepare_quick_mission();
+    }
     set_screen_mode(0, 1);
     if (quick_start_flight.before) quick_start_flight.before();
 

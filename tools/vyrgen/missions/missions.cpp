@@ -519,6 +519,26 @@ std::string mission_text(const std::string& title, const std::string& zone_name,
            ":Failure\nThe mission failed.\n";
 }
 
+// Landing practice over Nevada: the player on the home runway's approach, 4 nm short of its
+// landing beacon on the glide slope, with nothing else in the sky.
+MissionWorld build_landing_practice() {
+    constexpr int NEVADA = 5;
+    constexpr double NM = 6076 / FEET_PER_POST;
+    constexpr double BEACON_INSET = 500 / FEET_PER_POST;  // where the ground objects put it
+    MissionWorld world = build_mission_world(NEVADA, MissionKind::AIR, true, false);
+    const Airfield& home = first_of_side(theatre_layout(NEVADA - 1).airfields, ALLIED);
+    Point runway_start, runway_end;
+    runway_ends(home, runway_start, runway_end);
+    const Point along = (runway_end - runway_start) * (1.0 / distance(runway_start, runway_end));
+    const Point beacon = runway_start + along * BEACON_INSET;
+    MissionDrone player{PLAYER_AIRCRAFT, {}};
+    player.route.push_back(at(DEPARTURE, beacon - along * (4 * NM), 1270 * FOOT, 180));
+    player.route.push_back(at(APPROACH, beacon - along * (2 * NM), 640 * FOOT, 160));
+    player.route.push_back(at(LANDING, home.centre, 0, 150));
+    world.tasks = {{ALLIED, TASK_COUNTER_AIR, {player}}};
+    return world;
+}
+
 std::string mission_header(int flow, int zone, int level) {
     return ":Game Flow\n" + std::to_string(flow) + "\n:War Zone\n" + std::to_string(zone) + "\n:Campaign Level\n" +
            std::to_string(level) + "\n";
@@ -531,17 +551,21 @@ std::vector<uint8_t> bytes(const std::string& text) { return {text.begin(), text
 std::vector<DataFile> mission_files() {
     std::vector<DataFile> files;
     std::vector<CatalogueEntry> catalogue;
-    auto mission = [&](int zone, int flow, const char* letter, int number, int level, MissionKind kind, bool airborne,
-                       const std::string& title) {
-        const bool quick_start = letter[0] == 'q';
+    auto mission_of = [&](int zone, int flow, const char* letter, int number, int level, MissionKind kind,
+                          const MissionWorld& world, const std::string& title) {
         const std::string name = mission_name(zone, letter, number);
         const std::string text = mission_text(title, ZONE_NAMES[zone - 1], kind == MissionKind::GROUND);
         const std::string header = mission_header(flow, zone, level);
         for (const char* folder : LANGUAGE_FOLDERS)
             files.push_back({std::string("missdata/") + folder + name + ".txt", bytes(text)});
         files.push_back({"missdata/" + name + ".mis", bytes(header)});
-        files.push_back({"missdata/" + name + ".dta", bytes(encode_mission_data(build_mission_world(zone, kind, airborne, quick_start)))});
+        files.push_back({"missdata/" + name + ".dta", bytes(encode_mission_data(world))});
         catalogue.push_back({number, text, header});
+    };
+    auto mission = [&](int zone, int flow, const char* letter, int number, int level, MissionKind kind, bool airborne,
+                       const std::string& title) {
+        const bool quick_start = letter[0] == 'q';
+        mission_of(zone, flow, letter, number, level, kind, build_mission_world(zone, kind, airborne, quick_start), title);
     };
     for (int zone = 1; zone <= 4; ++zone) {
         const std::string where = ZONE_NAMES[zone - 1];
@@ -558,6 +582,7 @@ std::vector<DataFile> mission_files() {
         }
     }
     mission(5, 2, "t", 1, 0, MissionKind::AIR, true, "Training: Flying the Route");
+    mission_of(5, 2, "t", 2, 0, MissionKind::AIR, build_landing_practice(), "Training: Landing");
     for (const char* folder : LANGUAGE_FOLDERS)
         files.push_back({std::string("missdata/") + folder + "missions.blk", encode_mission_catalogue(catalogue)});
     return files;

@@ -265,7 +265,7 @@ TEST_F(Catalogue, TheGeneratedMissionsListAlikeBothWays) {
     load_mission_catalogue();
     EXPECT_EQ(listings(), loose);
     EXPECT_EQ(loose[1], "Korea single: Korea Patrol Korea Strike");
-    EXPECT_EQ(loose[4], "training: Training: Flying the Route");
+    EXPECT_EQ(loose[4], "training: Training: Flying the Route Training: Landing");
 }
 
 TEST_F(Catalogue, LooseMissionsNeedAllThreeFiles) {

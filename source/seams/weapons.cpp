@@ -9,8 +9,6 @@
 #include "source/radar/air_radar.h"
 #include "source/radar/radar.h"
 #include "source/radar/target_select.h"
-#include "source/weapons/guidance.h"
-#include "source/weapons/round_movement.h"
 #include "source/weapons/rounds.h"
 #include "source/weapons/stores.h"
 #include "source/weapons/targets.h"
@@ -149,11 +147,5 @@ void repeat_countermeasures() {}
 void update_target_selection() {
     if (radar_air_mode) merge_air_contacts(air_contact_head);
 }
-
-// Missiles fly straight along their nose, see nothing and are never decoyed until guidance is
-// built.
-void move_missile(WeaponRound* round, Vector3& step) { move_straight_round(round, step); }
-const Target* update_round_seeker(WeaponRound*) { return nullptr; }
-int decoy_succeeds(WeaponRound*) { return 0; }
 
 }  // namespace vyr

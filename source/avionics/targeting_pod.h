@@ -16,6 +16,10 @@ int get_pod_track_mode();
 void set_pod_track_mode(int flag);
 // Steps the pod to the next (1) or previous (2) target.
 void update_pod_track(int step_request);
+// The radar hands the pod its designated target: the pod follows it (flag 1) unless it tracks.
+void set_pod_slave_target(int flag);
+// The pod's designated ground point is dropped.
+void clear_pod_point();
 // 1 and the point when the pod designates a point on the ground.
 int get_designated_ground_point(Vector3& out);
 

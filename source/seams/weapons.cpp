@@ -6,9 +6,7 @@
 #include "library/3dvisual/instance.h"
 #include "library/maths/vector.h"
 #include "source/models/integration.h"
-#include "source/radar/air_radar.h"
 #include "source/radar/radar.h"
-#include "source/radar/target_select.h"
 #include "source/weapons/rounds.h"
 #include "source/weapons/stores.h"
 #include "source/weapons/targets.h"
@@ -24,11 +22,6 @@ int32_t selected_weapon = 0;
 int32_t weapon_selected = 0;
 int32_t fire_latch = 0;
 Target designated_target = {};
-int32_t auto_target_on = 1;
-int32_t follow_best_target = 1;
-int32_t reacquire_target = 1;
-int32_t target_step_request = 0;
-Target laser_spot_target = {};
 Hardpoint hardpoints[STORES_HARDPOINTS] = {};
 int32_t first_hardpoint[WEAPON_COUNT] = {};
 SensorSlot sensor_slots[STORES_SENSOR_SLOTS] = {};
@@ -142,10 +135,5 @@ int has_targeting_pod() { return has_sensor(SENSOR_TYPE_TARGETING_POD); }
 int has_recon_pod() { return has_sensor(SENSOR_TYPE_RECON_POD); }
 void reset_recon() {}
 void repeat_countermeasures() {}
-// The designation stays as the radar's steps leave it; the air contacts are grouped for the
-// radar page as the selection would.
-void update_target_selection() {
-    if (radar_air_mode) merge_air_contacts(air_contact_head);
-}
 
 }  // namespace vyr

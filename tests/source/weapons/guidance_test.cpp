@@ -11,7 +11,11 @@
 #include "library/maths/random.h"
 #include "source/skill.h"
 #include "source/sknet/game_rules.h"
+#include "library/3dvisual/objects.h"
+#include "source/avionics/failures.h"
+#include "source/weapons/drone_fire.h"
 #include "source/weapons/launch.h"
+#include "source/weapons/weapons_frame.h"
 #include "tests/source/weapons/impact_world.h"
 
 namespace vyr {
@@ -215,6 +219,40 @@ TEST_F(Guidance, AMissileThatPassedItsAimPointLosesItOrBurstsBesideIt) {
         free_round(missile);
         unlink_mobile_object(&target->object);
     }
+}
+
+// The whole road against the player: a SAM site fires its radar missile at the player's aircraft
+// through the drones' fire code; it guides, strikes, damages the aircraft and fails its systems.
+TEST_F(Guidance, ASamSitesMissileStrikesThePlayerAndFailsItsSystems) {
+    Drone* site = drone_at({CENTRE, CENTRE, 0}, 0, RADAR_SITE);
+    site->drone_class = DRONE_CLASS_STRUCTURE;
+    site->object.flags |= SIDE_ENEMY << INSTANCE_SIDE_SHIFT;
+    user_drone = flyer({CENTRE, CENTRE + 12000 * FEET, 10000 * FEET}, 0, 0, SIDE_ALLIED);
+    crashing_off = 0;
+    forces_type = 9;  // full damage, and a hit is seldom shaken off
+    failure_random_state = 4242;
+    system_failures = {};
+    WeaponRound* missile = nullptr;
+    ASSERT_EQ(launch_drone_weapon(&site->target, &user_drone->target, SAM_RADAR, site, missile), DRONE_SHOT_FIRED);
+    // Tough enough to outlive the hit.
+    ObjectHeader& header = *get_object_header(HELICOPTER);
+    const ObjectHeader saved = header;
+    header.strength = 200;
+    bool was_locked = false;
+    for (int step = 0; step < 1500 && missile->weapon_id == SAM_RADAR; ++step) {
+        update_rounds();
+        game_clock += 2;
+        was_locked |= missile->weapon_id == SAM_RADAR && locked(missile);
+    }
+    EXPECT_TRUE(was_locked);
+    EXPECT_NE(missile->weapon_id, SAM_RADAR);
+    EXPECT_GT(user_drone->damage, 0);
+    EXPECT_EQ(user_drone->previous_damage, user_drone->damage);
+    int failed = 0;
+    for (uint8_t byte : system_failures.bytes) failed += __builtin_popcount(byte);
+    EXPECT_GT(failed, 0);
+    system_failures = {};
+    header = saved;
 }
 
 }  // namespace

@@ -314,7 +314,7 @@ int decoy_succeeds(WeaponRound* round) {
     if (game_mode == GAME_COMBAT || game_mode == GAME_MULTI_PLAYER || game_mode == GAME_CAPTURE_FLAG)
         return next_round_random(round) % 24 == 0;
     const WeaponInfo& weapon = weapon_info[round->weapon_id];
-    int32_t r = next_round_random(round) % std::max<int32_t>(weapon.decoy_resistance, 1);
+    int32_t r = next_round_random(round) % weapon.decoy_resistance;
     if (get_target_side(round->shooter) == SIDE_ENEMY) r /= get_skill_accuracy_divisor();
     if (weapon.round_class != ROUND_CLASS_GUIDED || round->guided.target.kind == TARGET_NONE || r != 0) return 0;
     const bool at_player = user_drone && round->guided.target.object == &user_drone->object;

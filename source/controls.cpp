@@ -11,7 +11,7 @@
 #include "source/avionics/views.h"
 #include "source/frame_loop.h"
 #include "source/menus/prefs_screens.h"
-#include "source/weapons/failures.h"
+#include "source/weapons/system_damage.h"
 
 namespace vyr {
 

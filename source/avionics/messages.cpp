@@ -9,16 +9,16 @@
 #include "library/graphics/font.h"
 #include "library/graphics/screen.h"
 #include "library/maths/random.h"
-#include "source/avionics/landing_aid.h"
 #include "source/avionics/failures.h"
+#include "source/avionics/landing_aid.h"
 #include "source/avionics/views.h"
 #include "source/drone/drone.h"
 #include "source/drone/waypoint.h"
 #include "source/frame_loop.h"
 #include "source/menus/front_end.h"
 #include "source/menus/top_ten.h"
-#include "source/weapons/failures.h"
 #include "source/weapons/stores.h"
+#include "source/weapons/system_damage.h"
 #include "source/weapons/weapon_info.h"
 
 namespace vyr {

@@ -20,6 +20,10 @@ void update_pod_track(int step_request);
 // The pod and Maverick seeker pages of an MFD.
 void draw_mfd_pod_page(const MfdRect& rect);
 void draw_mfd_maverick_page(const MfdRect& rect);
+// The radar hands the pod its designated target: the pod follows it (flag 1) unless it tracks.
+void set_pod_slave_target(int flag);
+// The pod's designated ground point is dropped.
+void clear_pod_point();
 // 1 and the point when the pod designates a point on the ground.
 int get_designated_ground_point(Vector3& out);
 

@@ -72,6 +72,8 @@ int pod_track_mode = 0;
 int get_pod_track_mode() { return pod_track_mode; }
 void set_pod_track_mode(int flag) { pod_track_mode = flag; }
 void update_pod_track(int) {}
+void set_pod_slave_target(int) {}
+void clear_pod_point() {}
 void request_threat_step(int) {}
 
 // The pod designates nothing yet.

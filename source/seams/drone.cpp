@@ -19,6 +19,7 @@
 #include "source/warmodel/cap.h"
 #include "source/warmodel/sector_search.h"
 #include "source/warmodel/war_model.h"
+#include "source/weapons/object_types.h"
 
 namespace vyr {
 
@@ -85,15 +86,19 @@ void kill_drone(Drone* drone) {
     drone->object.flags |= INSTANCE_INACTIVE;
 }
 void clear_drone_attack_target(Drone* drone) { drone->attack_target = nullptr; }
-// No drone carries decoys or is flown from another machine; only flying drones are targetable.
+// No drone carries decoys or is flown from another machine; flying drones and radar sites
+// standing are targetable.
 int is_drone_targetable(const Drone* drone) {
-    return drone->drone_class == DRONE_CLASS_HELICOPTER || drone->drone_class == DRONE_CLASS_AIRCRAFT;
+    return drone->drone_class == DRONE_CLASS_HELICOPTER || drone->drone_class == DRONE_CLASS_AIRCRAFT ||
+           (is_radar_object(drone->object.object_type) && !drone->destroyed);
 }
 int is_drone_chaff_active(const Drone*) { return 0; }
 int is_drone_flare_active(const Drone*) { return 0; }
 const char* get_drone_player_name(const Drone*) { return nullptr; }
-// No drone fires or drops decoys yet, so none has a round to forget.
+// No drone fires or drops decoys yet, so none has a round to forget or a decoy to drop at a
+// missile.
 void release_drone_round(Drone*, WeaponRound*) {}
+void warn_drone_of_missile(Drone*, WeaponRound*) {}
 
 // No autopilot flies the player's aircraft and no link brings remote drones; no bombing run to
 // reset.

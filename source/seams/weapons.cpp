@@ -6,12 +6,7 @@
 #include "library/3dvisual/instance.h"
 #include "library/maths/vector.h"
 #include "source/models/integration.h"
-#include "source/radar/air_radar.h"
 #include "source/radar/radar.h"
-#include "source/radar/target_select.h"
-#include "source/weapons/guidance.h"
-#include "source/weapons/failures.h"
-#include "source/weapons/round_movement.h"
 #include "source/weapons/rounds.h"
 #include "source/weapons/stores.h"
 #include "source/weapons/targets.h"
@@ -21,19 +16,12 @@
 
 namespace vyr {
 
-int32_t electrics_first_failure_time = 0;
-int32_t electrics_second_failure_time = 0;
 int32_t unlimited_weapons = 0;
 int32_t selected_hardpoint = -1;
 int32_t selected_weapon = 0;
 int32_t weapon_selected = 0;
 int32_t fire_latch = 0;
 Target designated_target = {};
-int32_t auto_target_on = 1;
-int32_t follow_best_target = 1;
-int32_t reacquire_target = 1;
-int32_t target_step_request = 0;
-Target laser_spot_target = {};
 Hardpoint hardpoints[STORES_HARDPOINTS] = {};
 int32_t first_hardpoint[WEAPON_COUNT] = {};
 SensorSlot sensor_slots[STORES_SENSOR_SLOTS] = {};
@@ -46,6 +34,12 @@ constexpr int MIRROR_SENSOR_SLOT[STORES_SENSOR_SLOTS] = {0, 2, 1, 4, 3, 6, 5};
 constexpr int PYLON_STATIONS[] = {1, 1, 1, 1, 1, 3, 6, 3};
 constexpr int SHARED_SLOT[STORES_HARDPOINTS] = {0, 5, 6, 3, 4, -1, -1, -1, -1, -1};
 double stores_weight = 0.0;
+
+int has_sensor(int sensor_type) {
+    for (const SensorSlot& slot : sensor_slots)
+        if (slot.sensor_type == sensor_type) return 1;
+    return 0;
+}
 
 void empty_hardpoint(Hardpoint& point) {
     delete[] point.stations;
@@ -130,36 +124,16 @@ void toggle_air_ground_mode() {
     radar_air_mode = !radar_air_mode;
     radar_ground_mode = !radar_ground_mode;
 }
-int has_ecm_pod() {
-    for (const SensorSlot& slot : sensor_slots)
-        if (slot.sensor_type == SENSOR_TYPE_ECM_POD) return 1;
-    return 0;
-}
+int has_ecm_pod() { return has_sensor(SENSOR_TYPE_ECM_POD); }
 
 // No stores, rounds, radar or designation exists yet to reset or move.
 void save_stores_state() {}
 void reset_designation() { designated_target.kind = TARGET_NONE; }
 void clear_designation() { designated_target.kind = TARGET_NONE; }
 int is_designator_tracking() { return 0; }
-int has_targeting_pod() {
-    for (const SensorSlot& slot : sensor_slots)
-        if (slot.sensor_type == SENSOR_TYPE_TARGETING_POD) return 1;
-    return 0;
-}
+int has_targeting_pod() { return has_sensor(SENSOR_TYPE_TARGETING_POD); }
+int has_recon_pod() { return has_sensor(SENSOR_TYPE_RECON_POD); }
 void reset_recon() {}
 void repeat_countermeasures() {}
-// The designation stays as the radar's steps leave it; the air contacts are grouped for the
-// radar page as the selection would.
-void update_target_selection() {
-    if (radar_air_mode) merge_air_contacts(air_contact_head);
-}
-
-// Missiles fly straight along their nose, see nothing and are never decoyed until guidance is
-// built; no hit fails the player's systems.
-void move_missile(WeaponRound* round, Vector3& step) { move_straight_round(round, step); }
-const Target* update_round_seeker(WeaponRound*) { return nullptr; }
-int decoy_succeeds(WeaponRound*) { return 0; }
-void damage_player_systems() {}
-int is_laser_failed() { return 0; }
 
 }  // namespace vyr

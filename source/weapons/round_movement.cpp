@@ -10,12 +10,12 @@
 #include "source/avionics/views.h"
 #include "source/drone/drone.h"
 #include "source/frame_loop.h"
-#include "source/weapons/failures.h"
 #include "source/weapons/guidance.h"
 #include "source/weapons/launch.h"
 #include "source/weapons/round_impact.h"
 #include "source/weapons/rounds.h"
 #include "source/weapons/stores.h"
+#include "source/weapons/system_damage.h"
 #include "source/weapons/weapon_info.h"
 
 namespace vyr {

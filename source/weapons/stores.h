@@ -79,5 +79,7 @@ extern int32_t weapon_selected;
 
 // 1 when a targeting pod is fitted.
 int has_targeting_pod();
+// 1 when a reconnaissance pod is fitted.
+int has_recon_pod();
 
 }  // namespace vyr

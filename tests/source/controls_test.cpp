@@ -10,7 +10,7 @@
 #include "source/avionics/panel.h"
 #include "source/avionics/views.h"
 #include "source/frame_loop.h"
-#include "source/weapons/failures.h"
+#include "source/weapons/system_damage.h"
 
 namespace vyr {
 namespace {

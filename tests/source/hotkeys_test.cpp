@@ -15,7 +15,7 @@
 #include "source/frame_loop.h"
 #include "source/menus/logs/pilot_log.h"
 #include "source/sknet/game_rules.h"
-#include "source/weapons/failures.h"
+#include "source/weapons/system_damage.h"
 
 namespace vyr {
 namespace {

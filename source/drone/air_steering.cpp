@@ -68,18 +68,6 @@ int32_t vertical_step(int32_t dz, int32_t sink_rate, int32_t climb_rate) {
     return std::clamp(dz, -per_step(sink_rate), per_step(climb_rate));
 }
 
-const MovementProfile& profile_of(const Drone* drone) {
-    const int type = drone->object.object_type;
-    if (is_ship(drone)) return ship_profiles[std::clamp(get_drone_type_ship_kind(type), 0, SHIP_KINDS - 1)];
-    return movement_profiles[std::clamp(get_drone_type_flight_profile(type), 0, MOVEMENT_PROFILES - 1)];
-}
-
-int32_t arrival_radius(Drone* drone) {
-    if (!(drone->mission_flags & DRONE_FLAG_ENGAGED)) return drone->speed;
-    const int weapon = choose_drone_weapon(drone);
-    return weapon > 0 && weapon < WEAPON_COUNT ? weapon_info[weapon].max_range / 3 : 0;
-}
-
 Vector3 point_of(const Waypoint* w) { return {w->x, w->y, w->z}; }
 
 int32_t exact_2d(int32_t dx, int32_t dy) { return int32_t(std::sqrt(double(dx) * dx + double(dy) * dy)); }
@@ -187,14 +175,20 @@ bool is_down_at(const Drone* drone, const Vector3& goal) {
            drone->pose.position.z <= goal.z;
 }
 
-void advance_route(Drone* drone) {
-    Waypoint* current = drone->current_waypoint;
-    drone->activation_time = game_clock + current->wait;
-    drone->previous_waypoint = current;
-    drone->current_waypoint = current->next;
+}  // namespace
+
+const MovementProfile& get_movement_profile(const Drone* drone) {
+    const int type = drone->object.object_type;
+    if (is_ship(drone)) return ship_profiles[std::clamp(get_drone_type_ship_kind(type), 0, SHIP_KINDS - 1)];
+    return movement_profiles[std::clamp(get_drone_type_flight_profile(type), 0, MOVEMENT_PROFILES - 1)];
 }
 
-// At the route's end: back to the Cap Start when still in the air, else down where it is.
+int32_t get_arrival_margin(Drone* drone) {
+    if (!(drone->mission_flags & DRONE_FLAG_ENGAGED)) return drone->speed;
+    const int weapon = choose_drone_weapon(drone);
+    return weapon > 0 && weapon < WEAPON_COUNT ? weapon_info[weapon].max_range / 3 : 0;
+}
+
 void end_air_route(Drone* drone) {
     const Waypoint* last = drone->current_waypoint;
     const Vector3& at = drone->pose.position;
@@ -206,8 +200,6 @@ void end_air_route(Drone* drone) {
     move_mobile_object(&drone->object, 0, 0, floor - at.z);
     land_at_route_end(drone);
 }
-
-}  // namespace
 
 void update_air_drone(Drone* drone) {
     if (autoland_engaged && drone == user_drone && autoland_stage == 4 && drone->pose.position.z < 20 * FOOT) {
@@ -228,20 +220,20 @@ void update_air_drone(Drone* drone) {
     check_air_drone_target(drone);
     if (drone->drone_class == DRONE_CLASS_AIRCRAFT && update_air_manoeuvre(drone)) return;
     if (!drone->current_waypoint) return;
-    const int32_t radius = arrival_radius(drone);
+    const int32_t radius = get_arrival_margin(drone);
     Vector3 goal;
     const int task_type = drone->task->type;
     const bool bombing = task_type == TASK_BOMBING_STRATEGIC || task_type == TASK_BOMBING_TACTICAL;
     if (bombing && !(drone->mission_flags & DRONE_FLAG_BOMBS_GONE)) goal = point_of(drone->current_waypoint);
     else if (!get_air_goal(drone, goal)) return;
     if (drone->mission_flags & DRONE_FLAG_RETREAT) evade_goal(drone, goal);
-    const MovementProfile& p = profile_of(drone);
+    const MovementProfile& p = get_movement_profile(drone);
     const int reached = steer_air_drone(drone, goal, p.pitch_rate, p.turn_limit, p.bank_limit, p.acceleration, p.min_speed,
                                         p.max_speed, radius);
     if (drone->destroyed) return;
     const bool following = (!(drone->mission_flags & DRONE_FLAG_ENGAGED) && !drone->attack_target) || task_type == TASK_BOMBING_STRATEGIC;
     if (following && reached && !advance_cap_waypoint(drone)) {
-        if (drone->current_waypoint->next) advance_route(drone);
+        if (drone->current_waypoint->next) advance_to_next_waypoint(drone);
         else end_air_route(drone);
     }
     // A parked aircraft's object is the deck's to pose; rebuilding it would cut it loose.
@@ -258,7 +250,7 @@ void update_water_drone(Drone* ship) {
         report_fatal_error("Drone isn't a ship in update_water_drone, what're you doing, drowning tanks or something? "
                            "Actually it's a %s(%d)",
                            SOURCE, __LINE__, get_object_type_name(type), type);
-    const int32_t radius = arrival_radius(ship);
+    const int32_t radius = get_arrival_margin(ship);
     Vector3 goal = point_of(current);
     const bool evading = ship->mission_flags & DRONE_FLAG_RETREAT;
     if (evading) evade_goal(ship, goal);
@@ -269,7 +261,7 @@ void update_water_drone(Drone* ship) {
     Waypoint* next = current->next;
     if (ship->task->type == TASK_MOVE_FIRE && next && next->type == WAYPOINT_TARGET) fire_at_next_waypoint_sector(ship);
     if (next) {
-        advance_route(ship);
+        advance_to_next_waypoint(ship);
     } else if (ship->first_waypoint && ship->first_waypoint->speed != 0) {
         ship->previous_waypoint = current;
         ship->current_waypoint = ship->first_waypoint;
@@ -425,7 +417,7 @@ int32_t choose_air_speed(Drone* drone, const Vector3& goal, int32_t climb, int32
     if ((drone->mission_flags & DRONE_FLAG_ENGAGED) && target) {
         if (distance < 800 * FOOT && is_target_live_drone(target)) return get_target_speed(target);
         if (distance < 2027520) {
-            const MovementProfile& p = profile_of(drone);
+            const MovementProfile& p = get_movement_profile(drone);
             return get_target_domain(target) == TARGET_DOMAIN_AIR ? p.air_combat_speed : p.ground_attack_speed;
         }
     }

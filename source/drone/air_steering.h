@@ -10,11 +10,20 @@
 namespace vyr {
 
 struct Drone;
+struct MovementProfile;
 
 // A helicopter's climb and descent rates near a landing point, world units per second.
 constexpr int32_t HELICOPTER_CLIMB_RATE = 3840;
 constexpr int32_t HELICOPTER_SINK_RATE = 1280;
 
+// The limits a flying drone or ship moves within: its type's row.
+const MovementProfile& get_movement_profile(const Drone* drone);
+// How near a goal counts as reached: one second of flight, or for an engaged drone a third of
+// its chosen weapon's range.
+int32_t get_arrival_margin(Drone* drone);
+// At the route's end: back to the Cap Start when still in the air, else down where it is (on
+// its deck slot when it has one).
+void end_air_route(Drone* drone);
 // 1 when the goal counts as reached; 0 otherwise, and when the drone was killed for leaving the
 // world. Rates are per second.
 int steer_air_drone(Drone* drone, const Vector3& goal, int32_t pitch_rate, int32_t turn_limit, int32_t bank_limit,

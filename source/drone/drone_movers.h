@@ -7,8 +7,6 @@ struct Drone;
 
 // Aircraft and helicopters; ships.
 void update_air_drone(Drone* drone);
-// 1 when the Cap Start rule chose the drone's next waypoint itself.
-int advance_cap_waypoint(Drone* drone);
 void update_water_drone(Drone* drone);
 // Tanks and vehicles; trains.
 void update_ground_drone(Drone* drone);

@@ -10,6 +10,7 @@
 #include "library/maths/vector.h"
 #include "source/drone/drone.h"
 #include "source/drone/user_drone.h"
+#include "source/frame_loop.h"
 
 namespace vyr {
 
@@ -220,6 +221,38 @@ Waypoint* get_last_waypoint(Waypoint* waypoint) {
 Waypoint* find_waypoint_of_type(Waypoint* waypoint, int type) {
     while (waypoint && waypoint->type != type) waypoint = waypoint->next;
     return waypoint;
+}
+
+void advance_to_next_waypoint(Drone* drone) {
+    Waypoint* current = drone->current_waypoint;
+    drone->activation_time = game_clock + current->wait;
+    drone->previous_waypoint = current;
+    drone->current_waypoint = current->next;
+}
+
+int advance_cap_waypoint(Drone* drone) {
+    Waypoint* current = drone->current_waypoint;
+    if (!current) return 0;
+    if (current->type == WAYPOINT_CAP_START) {
+        if (drone->cap_end_time == 0) drone->cap_end_time = game_clock + (current->wait ? current->wait : CAP_WAIT_FOREVER);
+        if (current->next) {
+            drone->activation_time = game_clock;
+            drone->previous_waypoint = current;
+            drone->current_waypoint = current->next;
+        }
+        return 1;
+    }
+    const Waypoint* previous = drone->previous_waypoint;
+    if (!previous || previous->type != WAYPOINT_CAP_START) return 0;
+    drone->previous_waypoint = current;
+    if (game_clock < drone->cap_end_time) {
+        Waypoint* first = drone->first_waypoint ? drone->first_waypoint : get_first_waypoint(current);
+        drone->current_waypoint = find_waypoint_of_type(first, WAYPOINT_CAP_START);
+    } else if (current->next) {
+        drone->activation_time = game_clock + current->wait;
+        drone->current_waypoint = current->next;
+    }
+    return 1;
 }
 
 Waypoint* find_nearest_waypoint_of_type(Waypoint* first, int type, int32_t range, int32_t* distance) {

@@ -124,6 +124,14 @@ Waypoint* get_first_waypoint(Waypoint* waypoint);
 Waypoint* get_last_waypoint(Waypoint* waypoint);
 // From `waypoint` on, the first of the type; null when none.
 Waypoint* find_waypoint_of_type(Waypoint* waypoint, int type);
+// The Cap Start loop without a wait of its own lasts this long (ticks: five hours).
+constexpr int32_t CAP_WAIT_FOREVER = 3600000;
+// On arrival: the next waypoint becomes current, the drone held for the arrived one's wait.
+void advance_to_next_waypoint(Drone* drone);
+// On arrival, 1 when the Cap Start loop chose the next waypoint: arriving at the Cap Start starts
+// the loop's time and flies on; arriving where the loop closes goes back to the Cap Start until
+// the time is up, then on past it.
+int advance_cap_waypoint(Drone* drone);
 // Along the route from `first`, the waypoint of the type horizontally nearest the player's
 // aircraft within `range`, its distance written; null when none is within it.
 Waypoint* find_nearest_waypoint_of_type(Waypoint* first, int type, int32_t range, int32_t* distance);

@@ -1,10 +1,9 @@
 // Stand-in for the AI vehicles and the battlefield beyond the drone records, tasks, routes, type
 // table, soldier figures, movers, notifications and carriers: no soldier brain or body, drone
-// weapon, war, manoeuvre or target search exists yet.
+// weapon, war or target search exists yet.
 #include "library/3dvisual/instance.h"
 #include "library/3dvisual/mobile.h"
 #include "library/maths/matrix.h"
-#include "source/drone/air_manoeuvre.h"
 #include "source/drone/drone.h"
 #include "source/drone/drone_war.h"
 #include "source/drone/drone_weapons.h"
@@ -54,11 +53,6 @@ void set_group_action(Drone* drone, int32_t action) {
 }
 void search_human_target(Drone*) {}
 void aim_gun(Drone*) {}
-
-// No manoeuvre flies an aircraft: jets are steered like helicopters, and no Cap Start loops a
-// route.
-int update_air_manoeuvre(Drone*) { return 0; }
-int advance_cap_waypoint(Drone*) { return 0; }
 
 // A soldier only notes the transport it gets out of or into, in the figure it has.
 void board_transport(Drone* soldier, Drone* transport) {

@@ -1,11 +1,12 @@
-// The ground-attack quick start over Cyprus seen from the cockpit, captured from whole headless
-// flights: the carrier that blows up on the lake shore, the helicopter hovering 200 ft up and the
-// parked tanks with their shadows. Each flight moves the player's start to where it watches from;
+// The ground-attack quick starts seen from the cockpit, captured from whole headless flights: over
+// Cyprus the carrier that blows up on the lake shore, the helicopter hovering 200 ft up and the
+// parked tanks with their shadows; over Afghanistan the fighter taking off ahead. Each flight moves the player's start to where it watches from;
 // the start faces the route's next waypoint, which is put on what it watches.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -55,9 +56,9 @@ bool is_parked_tank(const Drone& drone) {
            first->next->x == first->x && first->next->y == first->y && !is_wreck(drone);
 }
 
-QuickStartFlight cyprus_ground_attack(void (*before)(), bool shadows = true) {
+QuickStartFlight ground_attack(int war_zone, void (*before)(), bool shadows) {
     QuickStartFlight flight;
-    flight.war_zone = 3;
+    flight.war_zone = war_zone;
     flight.kind = 2;
     flight.before = [before, shadows] {
         before();
@@ -66,6 +67,8 @@ QuickStartFlight cyprus_ground_attack(void (*before)(), bool shadows = true) {
     };
     return flight;
 }
+
+QuickStartFlight cyprus_ground_attack(void (*before)(), bool shadows = true) { return ground_attack(3, before, shadows); }
 
 struct Box {
     int x0, y0, x1, y1;
@@ -261,6 +264,52 @@ TEST_F(FlightCaptures, TheHelicopterAndTheParkedTanksCastTheirShadowsWithShadows
         EXPECT_NEAR(tank_shadow.x, 320, 20) << "the tank stands dead ahead";
     }
     for (const char* name : {"helicopter", "unlit", "tanks", "unlit_tanks"}) keep(name, periods.front());
+}
+
+// Afghanistan's fighter parked on the runway ahead of the player: the only fighter of the
+// mission standing on the ground.
+bool is_fighter_taking_off(const Drone& drone) {
+    return get_drone_object_number(&drone) == 225 && drone.first_waypoint && drone.first_waypoint->z == 0;
+}
+
+// The player stands on the grass 700 ft beside the runway, 1,200 ft past the fighter's Departure
+// point, facing a point of the runway 1,000 ft farther on.
+void watch_beside_the_runway() {
+    const Waypoint* departure = find_drone(is_fighter_taking_off)->first_waypoint->next;
+    const Waypoint* climb_out = departure->next;
+    const double dx = double(climb_out->x) - departure->x, dy = double(climb_out->y) - departure->y;
+    const double length = std::hypot(dx, dy), ax = dx / length, ay = dy / length;
+    const double abeam_x = departure->x + ax * 1200 * FOOT, abeam_y = departure->y + ay * 1200 * FOOT;
+    Waypoint* start = task_list->first_drone->first_waypoint;
+    start->x = int32_t(abeam_x - ay * 700 * FOOT);
+    start->y = int32_t(abeam_y + ax * 700 * FOOT);
+    start->z = 0;
+    start->next->x = int32_t(abeam_x + ax * 1000 * FOOT);
+    start->next->y = int32_t(abeam_y + ay * 1000 * FOOT);
+}
+
+// Against a flight without the fighter (moved far off), it shows: rolling across the view along
+// the runway, level with the ground beyond, then lifting off and climbing up the picture as it
+// flies on.
+TEST_F(FlightCaptures, TheFighterAheadRollsDownTheRunwayAndClimbsAway) {
+    const auto without_it = [] {
+        watch_beside_the_runway();
+        for (Waypoint* w = find_drone(is_fighter_taking_off)->first_waypoint; w; w = w->next) w->x += 40 << 20;
+    };
+    const std::vector<int> periods = {2000, 2200, 2500, 2800};
+    const std::vector<Picture> with = fly(ground_attack(4, watch_beside_the_runway, true), "take_off", periods);
+    const std::vector<Picture> bare = fly(ground_attack(4, without_it, true), "no_take_off", periods);
+    const Box whole{0, 0, 640, 480};
+    std::vector<Difference> fighter;
+    for (size_t i = 0; i < periods.size(); ++i) {
+        fighter.push_back(difference(with[i], bare[i], whole));
+        EXPECT_GE(fighter[i].pixels, 5) << periods[i] << ": the fighter in view";
+    }
+    EXPECT_LT(fighter[1].x, fighter[0].x - 50) << "rolling along the runway";
+    EXPECT_NEAR(fighter[1].y, fighter[0].y, 2) << "on the ground";
+    EXPECT_LT(fighter[2].y, fighter[1].y - 5) << "lifted off";
+    EXPECT_LT(fighter[3].y, fighter[2].y - 5) << "climbing";
+    for (int at : periods) keep("take_off", at);
 }
 
 }  // namespace

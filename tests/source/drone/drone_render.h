@@ -1,5 +1,6 @@
-// The renders of drones: Korea of the generated data opened with the accelerator started as a
-// flight starts it, under the default sun or one from the south-west 40 degrees up.
+// The renders of drones: a theatre of the generated data (Korea mostly) opened with the
+// accelerator started as a flight starts it, under the default sun or one from the south-west 40
+// degrees up.
 #pragma once
 
 #include <cstdlib>
@@ -16,13 +17,15 @@ namespace vyr {
 
 constexpr int32_t RENDER_DEGREE = 11930465;
 
-inline void open_generated_korea() {
+inline void open_generated_war_zone(const char* war_zone) {
     setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
     find_read_only_path("vyr.rop");
     init_trig_tables();
     init_drone_types();
-    open_world_with_glide("korea.wz");
+    open_world_with_glide(war_zone);
 }
+
+inline void open_generated_korea() { open_generated_war_zone("korea.wz"); }
 
 inline void open_drone_render_world() {
     open_generated_korea();

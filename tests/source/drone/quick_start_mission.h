@@ -1,5 +1,5 @@
-// Korea's ground-attack quick start of the generated data, read as loading a mission reads it,
-// for the tests that run and draw its movers.
+// The ground-attack quick starts of the generated data, read as loading a mission reads them, for
+// the tests that run and draw their movers.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,18 +16,20 @@
 
 namespace vyr {
 
-// The world reset and built from the quick start's data file; steps of a twentieth of a second
-// from game time 0.
-inline void read_korean_quick_start() {
+// The world reset and built from a quick start's data file of the generated data; steps of a
+// twentieth of a second from game time 0.
+inline void read_quick_start(const std::string& name) {
     reset_mission_world();
-    std::ifstream file(GENERATED_DATA / "missdata" / "koreaq02.dta", std::ios::binary);
+    std::ifstream file(GENERATED_DATA / "missdata" / name, std::ios::binary);
     std::string text{std::istreambuf_iterator<char>(file), {}};
     ASSERT_FALSE(text.empty());
     mission_tag = TAG_UNKNOWN;
-    parse_tagged_lines("koreaq02.dta", text.data(), text.size(), parse_mission_data, nullptr);
+    parse_tagged_lines(name.c_str(), text.data(), text.size(), parse_mission_data, nullptr);
     frame_fraction = FIXED_ONE / 20;
     game_clock = 0;
 }
+
+inline void read_korean_quick_start() { read_quick_start("koreaq02.dta"); }
 
 // The first leader of the type and formation.
 inline Drone* find_mission_drone(int object_number, int formation = 0) {

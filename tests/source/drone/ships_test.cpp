@@ -8,6 +8,9 @@
 
 #include "library/3dvisual/features.h"
 #include "library/3dvisual/instance.h"
+#include "library/3dvisual/mobile.h"
+#include "source/avionics/autoland.h"
+#include "source/drone/air_manoeuvre.h"
 #include "source/drone/drone.h"
 #include "source/drone/drone_update.h"
 #include "source/drone/user_drone.h"
@@ -233,6 +236,39 @@ TEST_F(Carriers, TheNextMissionAndTheDestroyedKeepNoPointerToACarrier) {
         EXPECT_EQ(r.slot_count, 0);
         for (const Drone* o : r.occupant) EXPECT_EQ(o, nullptr);
     }
+}
+
+// The player's aircraft brought back by autoland and holding a deck slot ends its route at the
+// deck's height, parked in its slot.
+TEST_F(Carriers, ThePlayerUnderAutolandEndsItsRouteParkedInItsDeckSlot) {
+    cover_tile(2, 2, FEATURE_OCEAN);
+    ship_type(ASSAULT_SHIP, 9);
+    Drone* ship = make(ASSAULT_SHIP);
+    route(ship, {{9000000, 9000000, 0}, {9000000, 12000000, 0}}, 4320);
+    Drone* jet = make(225, TASK_ESCORT_COVER);
+    route(jet, {{9000000, 9000000, 0}, {9300000, 9200000, 2000 * FOOT}, {9000000, 9000000, 0}}, 300 * 432);
+    ASSERT_EQ(add_carrier_aircraft(jet), 1);
+    place_drones_at_start();
+    const uint8_t slot = jet->deck_slot;
+    leave_carrier_deck(jet);
+    ASSERT_EQ(ship->object.sub_instances[carrier_table[0].slot_index[slot]], nullptr);
+    user_drone = jet;
+    autoland_engaged = 1;
+    Waypoint* last = jet->first_waypoint->next->next;
+    jet->previous_waypoint = last->prev;
+    jet->current_waypoint = last;
+    Vector3 at;
+    ASSERT_TRUE(get_deck_slot_position(jet, at));
+    move_mobile_object(&jet->object, at.x - jet->pose.position.x, at.y - jet->pose.position.y,
+                       at.z + 20 * FOOT - jet->pose.position.z);
+    jet->speed = 120 * 432;
+    advance_air_waypoint(jet);
+    autoland_engaged = 0;
+    EXPECT_EQ(jet->pose.position.z, DECK);
+    EXPECT_EQ(jet->speed, 0);
+    EXPECT_TRUE(jet->mission_flags & DRONE_FLAG_ON_CARRIER);
+    EXPECT_EQ(jet->deck_slot, slot);
+    EXPECT_EQ(ship->object.sub_instances[carrier_table[0].slot_index[slot]], &jet->object);
 }
 
 TEST_F(Carriers, AParkedHelicopterFliesItsRouteAndLandsBackOnItsSlotOfTheMovingShip) {

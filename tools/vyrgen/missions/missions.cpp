@@ -52,6 +52,7 @@ constexpr int ASSAULT_SHIP = 130;
 constexpr int DIAMOND = 1;           // formation types
 constexpr int TANK_TRANSPORT_TRAIN = 58;
 constexpr int MOVERS_ZONE = 2;       // Korea, whose road crosses ahead of Osan's runway
+constexpr int TAKE_OFF_ZONE = 4;     // Afghanistan, where a fighter takes off ahead of the player
 constexpr int32_t TICKS = 200;       // a second of game time
 
 // Slots of each gameplay type in a cell, by type 1..8.
@@ -240,6 +241,24 @@ void add_movers_elsewhere(const TheatreLayout& layout, MissionWorld& world) {
     world.tasks.push_back({ALLIED, TASK_ESCORT_COVER, {helicopter}});
 }
 
+// On the runway ahead of the player: a fighter parked short of its Departure point rolls to it,
+// takes off along the runway, climbs out to a patrol it flies back and forth for a few minutes,
+// and comes back by the approach to land on the same runway.
+void add_fighter_taking_off(Point runway_start, Point runway_end, Point along, int32_t cruise, MissionWorld& world) {
+    const Point left{-along.y, along.x};
+    const Point patrol = runway_end + along * 6 + left * 2;
+    MissionDrone fighter{ALLIED_FIGHTER, {}};
+    fighter.route = {at(TURNING, runway_start + along * 0.2, 0, 0),
+                     at(DEPARTURE, runway_start + along * 0.24, 0, 20),
+                     at(TURNING, runway_end + along * 2, 2000 * FOOT, 350),
+                     waiting(at(CAP_START, patrol, cruise, 400), 3 * 60 * TICKS),
+                     at(TURNING, patrol + along * 4, cruise, 400),
+                     at(APPROACH, runway_start - along * 4, 1500 * FOOT, 250),
+                     at(LANDING, runway_start + along * 0.3, 0, 150),
+                     at(TURNING, runway_end - along * 0.2, 0, 20)};
+    world.tasks.push_back({ALLIED, TASK_ESCORT_COVER, {fighter}});
+}
+
 }  // namespace
 
 MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start, bool quick_start) {
@@ -343,6 +362,7 @@ MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start
         add_movers_in_view(layout, runway_start, along, world);
         add_movers_elsewhere(layout, world);
     }
+    if (quick_start && !airborne_start && zone == TAKE_OFF_ZONE) add_fighter_taking_off(runway_start, runway_end, along, cruise, world);
     MissionDrone guard{ALLIED_TANK, {}};
     guard.route.push_back(at(DEPARTURE, home.apron, 0, 10));
     guard.route.push_back(at(TURNING, home.apron + Point{0.1, 0.1}, 0, 10));

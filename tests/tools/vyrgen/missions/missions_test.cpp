@@ -160,7 +160,8 @@ TEST(QuickStartScene, TheGroundAttackQuickStartShowsAHoveringHelicopterParkedTan
         for (const MissionTask& task : quick.tasks)
             for (const MissionDrone& drone : task.drones) exploding += drone.explode ? 1 : 0;
         const size_t movers = zone == 2 ? 7 : 0;  // Korea's show of the movers
-        EXPECT_EQ(strike.tasks.size() + 3 + exploding + movers, quick.tasks.size());
+        const size_t take_off = zone == 4 ? 1 : 0;  // Afghanistan's fighter taking off
+        EXPECT_EQ(strike.tasks.size() + 3 + exploding + movers + take_off, quick.tasks.size());
         EXPECT_EQ(strike.hours, 14);
     }
 }
@@ -188,6 +189,52 @@ const MissionDrone* find_drone(const MissionWorld& world, int object_number, int
 
 bool at_sea(const TheatreLayout& layout, const RoutePoint& p) {
     return p.z == 0 && layout.is_water({p.x / double(1 << 20), p.y / double(1 << 20)});
+}
+
+// Afghanistan's ground quick start: a fighter parked on the runway ahead of the player, short of its
+// Departure point, slow enough to roll to it; out to a Cap Start it loops for minutes, back by an
+// Approach waypoint and down on the runway. No other mission has it.
+TEST(QuickStartScene, AfghanistansGroundAttackQuickStartHasAFighterTakingOffAhead) {
+    const auto fighters_on_the_ground = [](const MissionWorld& world) {
+        std::vector<const MissionDrone*> found;
+        for (const MissionTask& task : world.tasks)
+            for (const MissionDrone& d : task.drones)
+                if (d.object_number == 225 && d.route.front().z == 0) found.push_back(&d);
+        return found;
+    };
+    for (int zone = 1; zone <= 4; ++zone)
+        for (bool quick_start : {false, true})
+            for (bool airborne : {false, true}) {
+                if (zone == 4 && quick_start && !airborne) continue;
+                EXPECT_TRUE(fighters_on_the_ground(build_mission_world(zone, MissionKind::GROUND, airborne, quick_start)).empty())
+                    << zone;
+            }
+    const MissionWorld quick = build_mission_world(4, MissionKind::GROUND, false, true);
+    const std::vector<const MissionDrone*> fighters = fighters_on_the_ground(quick);
+    ASSERT_EQ(fighters.size(), 1u);
+    const std::vector<RoutePoint>& route = fighters[0]->route;
+    const RoutePoint& start = quick.tasks.front().drones.front().route.front();
+    ASSERT_GE(route.size(), 6u);
+    EXPECT_LE(route[0].speed, 20 * 432);
+    EXPECT_EQ(route[1].type, 1);  // Departure
+    EXPECT_EQ(route[1].z, 0);
+    EXPECT_LE(route[1].speed, 20 * 432);
+    const double post = 1 << 20;
+    EXPECT_LT(std::hypot(route[0].x - start.x, route[0].y - start.y) / post, 0.3) << "near the player";
+    EXPECT_GT(std::hypot(route[1].x - start.x, route[1].y - start.y), std::hypot(route[0].x - start.x, route[0].y - start.y))
+        << "the Departure point beyond the parking point";
+    int cap = -1, approach = -1;
+    for (size_t i = 0; i < route.size(); ++i) {
+        if (route[i].type == 3) cap = int(i);
+        if (route[i].type == 8) approach = int(i);
+    }
+    ASSERT_GT(cap, 1);
+    EXPECT_GE(route[size_t(cap)].wait, 60 * 200);
+    EXPECT_LE(route[size_t(cap)].wait, 10 * 60 * 200);
+    ASSERT_GT(approach, cap + 1) << "the loop closes before the approach";
+    EXPECT_GT(route[size_t(approach)].z, 0);
+    EXPECT_EQ(route[size_t(approach) + 1].z, 0);
+    EXPECT_EQ(route.back().z, 0);
 }
 
 TEST(QuickStartScene, KoreasGroundAttackQuickStartShowsTheMovers) {

@@ -62,7 +62,6 @@ protected:
         open_generated_korea();
         build_world_palette();
         init_weapon_info();
-        load_human_movements();
         set_animation_hook(pose_human_figure);
     }
     void TearDown() override {

@@ -1,9 +1,12 @@
 // Drone weapons, decoys and reactions.
 #pragma once
 
+#include <cstdint>
+
 namespace vyr {
 
 struct Drone;
+struct Target;
 struct WeaponRound;
 
 // Damage, combat air patrol number, reaction time, targets, decoys, weapon slots and ranges,
@@ -13,6 +16,17 @@ void reset_drone_weapons(Drone* drone);
 void set_drone_loadout(Drone* drone);
 // The weapon id the drone would use on its attack target; 0 for none.
 int choose_drone_weapon(Drone* drone);
+// The armed state and slot, picked again after the current slot ran empty.
+void rearm_weapon_selection(Drone* drone);
+// Rounds left in the current slot; taking one (0 without a weapon).
+int32_t get_weapon_rounds(Drone* drone);
+int use_weapon_round(Drone* drone);
+// The current slot's next shot time.
+int32_t get_next_shot_time(Drone* drone);
+void set_next_shot_time(Drone* drone, int32_t tick);
+// The victim reacts to being fired at, or to being picked as a target, by `attacker`.
+void alert_drone_under_attack(Drone* victim, Target* attacker);
+void notice_attacker(Drone* victim, Target* attacker);
 // The drone is destroyed.
 void kill_drone(Drone* drone);
 // 1 for aircraft and helicopters, and for radar sites not destroyed.

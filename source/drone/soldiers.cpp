@@ -255,6 +255,8 @@ void form_stretcher_party(Drone* drone) {
         return;
     figure_of(drone)->flags |= HUMAN_CARRIER;
     figure_of(rear)->flags |= HUMAN_CARRIED;
+    // The casualty's figure links both bearers, for the kill that takes the party down.
+    if (Drone* casualty = rear->next; casualty && casualty->class_record) figure_of(casualty)->transport = rear;
 }
 
 // Along the front bearer's heading: the figures stay upright whatever its pose leans.
@@ -311,10 +313,8 @@ void update_gun_figure(Drone* gun) {
         if (figure->gun_part_matrix) build_xz_rotation(gun->heading, 0, *figure->gun_part_matrix);
         if (gunner) {
             HumanFigure* crew = figure_of(gunner);
-            Vector3 seat = behind(gun, GUNNER_DISTANCE);
-            seat.z = get_ground_height(seat.x, seat.y);
-            place_drone(gunner, seat, gun->heading);
-            crew->flags |= HUMAN_MANNING | HUMAN_POSE_CHANGED;
+            seat_gunner(gun, gunner);
+            crew->flags |= HUMAN_MANNING;
             crew->transport = gun;
             crew->animation = gun->object.object_type == DSHK_GUN ? DSHK_GUNNER_ANIMATION : M2_GUNNER_ANIMATION;
             crew->animation_time = 0;
@@ -333,6 +333,13 @@ void update_gun_figure(Drone* gun) {
     } else if (!(figure->flags & HUMAN_GUN_DONE) && animate_human_by_time(gun) == 2) {
         figure->flags |= HUMAN_GUN_DONE;
     }
+}
+
+void seat_gunner(const Drone* gun, Drone* gunner) {
+    Vector3 seat = behind(gun, GUNNER_DISTANCE);
+    seat.z = get_ground_height(seat.x, seat.y);
+    place_drone(gunner, seat, gun->heading);
+    figure_of(gunner)->flags |= HUMAN_POSE_CHANGED;
 }
 
 void set_aboard_count(int32_t count) { soldiers_aboard = count; }

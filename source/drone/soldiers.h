@@ -85,6 +85,8 @@ struct HumanFigure {
     uint32_t flags;
 };
 
+inline uint32_t figure_slot(const HumanFigure* figure) { return figure->flags & HUMAN_SLOT_MASK; }
+
 // Each makes the drone's figure record (its class record) from its 3D object, which must be built.
 void create_human_figure(Drone* drone);
 void create_gun_figure(Drone* drone);
@@ -129,6 +131,9 @@ void put_item_away(HumanFigure* figure);
 void unload_human_group(Drone* drone);
 // Per frame for a mounted gun.
 void update_gun_figure(Drone* gun);
+
+// The gunner stands 4 ft behind its gun, facing the gun's way.
+void seat_gunner(const Drone* gun, Drone* gunner);
 
 // Soldiers carried by the player's aircraft, each a passenger's weight.
 void set_aboard_count(int32_t count);

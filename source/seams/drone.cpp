@@ -1,6 +1,6 @@
 // Stand-in for the AI vehicles and the battlefield beyond the drone records, tasks, routes, type
-// table, soldier figures, movers, notifications and carriers: no soldier brain or body, drone
-// weapon, war or target search exists yet.
+// table, soldiers, movers, notifications and carriers: no drone weapon, war or target search
+// exists yet.
 #include "library/3dvisual/instance.h"
 #include "library/3dvisual/mobile.h"
 #include "library/maths/matrix.h"
@@ -8,9 +8,6 @@
 #include "source/drone/drone_war.h"
 #include "source/drone/drone_weapons.h"
 #include "source/drone/ships.h"
-#include "source/drone/soldier_body.h"
-#include "source/drone/soldier_brain.h"
-#include "source/drone/soldiers.h"
 #include "source/drone/user_drone.h"
 #include "source/drone/waypoint.h"
 #include "source/drone/wingman.h"
@@ -32,32 +29,11 @@ void update_drone_war() {}
 void update_ground_war() {}
 void update_battle_cells() {}
 void fire_at_next_waypoint_sector(Drone*) {}
-// No aircraft looks for targets.
+// No aircraft looks for targets, and the sectors list nothing to find.
 void check_air_drone_target(Drone*) {}
+Target* find_random_sector_aircraft(const Vector3&, int, int32_t, int32_t) { return nullptr; }
+Target* find_random_live_sector_surface(const Vector3&, int, int32_t, int32_t) { return nullptr; }
 
-// Until the soldiers' brain and body are built a soldier keeps its place and its pose: a
-// stretcher party forms and its rear bearer and casualty keep behind the front bearer; actions
-// are only stored; nobody searches, walks or aims. Ships get no set-up and drones no weapons; the
-// reset leaves the "none" marks a record needs.
-void update_human_brain(Drone* drone) {
-    HumanFigure* figure = drone->class_record;
-    if (!(figure->flags & HUMAN_INITIALISED)) {
-        form_stretcher_party(drone);
-        figure->flags |= HUMAN_INITIALISED;
-    }
-    if (figure->flags & HUMAN_CARRIED) carry_stretcher(drone);
-}
-void set_group_action(Drone* drone, int32_t action) {
-    for (Drone* d = drone; d; d = next_group_member(d))
-        if (d->class_record) d->class_record->action_state = action;
-}
-void search_human_target(Drone*) {}
-void aim_gun(Drone*) {}
-
-// A soldier only notes the transport it gets out of or into, in the figure it has.
-void board_transport(Drone* soldier, Drone* transport) {
-    if (soldier->drone_class == DRONE_CLASS_HUMAN && soldier->class_record) soldier->class_record->transport = transport;
-}
 
 // No engine-fire smoke or exhaust haze trails the player's aircraft yet.
 void emit_user_damage_smoke() {}
@@ -72,7 +48,25 @@ void reset_drone_weapons(Drone* drone) {
 void set_drone_loadout(Drone*) {}
 // A killed drone leaves the world's lists and is marked: no score, message or change to its
 // task and formation yet.
-int choose_drone_weapon(Drone*) { return 0; }
+// A drone fires the weapon its type was given, at whatever it has been set to attack; the
+// current slot keeps its own rounds and shot time; no drone reacts to an attacker.
+int choose_drone_weapon(Drone* drone) { return drone->attack_target ? drone->weapon_id : 0; }
+void rearm_weapon_selection(Drone*) {}
+int32_t get_weapon_rounds(Drone* drone) {
+    return drone->weapon_slot < DRONE_WEAPON_SLOTS ? drone->weapon_slots[drone->weapon_slot].rounds : 0;
+}
+int use_weapon_round(Drone* drone) {
+    if (get_weapon_rounds(drone) <= 0) return 0;
+    return --drone->weapon_slots[drone->weapon_slot].rounds, 1;
+}
+int32_t get_next_shot_time(Drone* drone) {
+    return drone->weapon_slot < DRONE_WEAPON_SLOTS ? drone->weapon_slots[drone->weapon_slot].next_shot_time : INT32_MAX;
+}
+void set_next_shot_time(Drone* drone, int32_t tick) {
+    if (drone->weapon_slot < DRONE_WEAPON_SLOTS) drone->weapon_slots[drone->weapon_slot].next_shot_time = tick;
+}
+void alert_drone_under_attack(Drone*, Target*) {}
+void notice_attacker(Drone*, Target*) {}
 void kill_drone(Drone* drone) {
     if (drone->destroyed) return;
     if (!(drone->object.flags & INSTANCE_INACTIVE)) unlink_mobile_object(&drone->object);
@@ -89,9 +83,11 @@ int is_drone_targetable(const Drone* drone) {
 int is_drone_chaff_active(const Drone*) { return 0; }
 int is_drone_flare_active(const Drone*) { return 0; }
 const char* get_drone_player_name(const Drone*) { return nullptr; }
-// No drone fires or drops decoys yet, so none has a round to forget or a decoy to drop at a
-// missile.
-void release_drone_round(Drone*, WeaponRound*) {}
+// No drone drops decoys yet, so none has one to drop at a missile; an ended last round no longer
+// holds its fire.
+void release_drone_round(Drone* drone, WeaponRound* round) {
+    if (drone->last_round == round) drone->last_round = nullptr;
+}
 void warn_drone_of_missile(Drone*, WeaponRound*) {}
 
 // No autopilot flies the player's aircraft and no link brings remote drones; no bombing run to

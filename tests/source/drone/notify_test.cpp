@@ -73,6 +73,7 @@ TEST_F(Notifications, ALandingLetsOutTheGroupWaitingForItAlone) {
     Drone* group = soldier();
     Drone* member = soldier(group);
     Drone* other_group = soldier();
+    for (Drone* d : {group, member, other_group}) d->pose.position = {1000000, 1010000 + 100 * FOOT, 0};  // in reach
     Drone* tank = make(TANK);
     EXPECT_EQ(subscribe_drone_notify(group, helicopter, NOTIFY_LANDED), 1);
     EXPECT_EQ(subscribe_drone_notify(other_group, helicopter, NOTIFY_TAKEOFF), 1);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "source/drone/drone.h"
+#include "source/drone/soldier_moves.h"
 #include "source/frame_loop.h"
 #include "source/menus/missions/mission_data.h"
 #include "source/menus/missions/tagged_text.h"
@@ -16,9 +17,10 @@
 
 namespace vyr {
 
-// The world reset and built from a quick start's data file of the generated data; steps of a
-// twentieth of a second from game time 0.
+// The world reset and built from a quick start's data file of the generated data, with the
+// soldiers' movements the game loads at start-up; steps of a twentieth of a second from game time 0.
 inline void read_quick_start(const std::string& name) {
+    load_human_movements();
     reset_mission_world();
     std::ifstream file(GENERATED_DATA / "missdata" / name, std::ios::binary);
     std::string text{std::istreambuf_iterator<char>(file), {}};

@@ -18,7 +18,20 @@ constexpr int TILES = 64;
 constexpr int TILE_SHIFT = 22;
 
 // Waypoint types and task types as the game numbers them.
-enum : int { DEPARTURE = 1, TURNING = 2, CAP_START = 3, TARGET = 4, LANDING = 7, APPROACH = 8, HUMAN_TURN = 10, CAP_END = 16 };
+enum : int {
+    DEPARTURE = 1,
+    TURNING = 2,
+    CAP_START = 3,
+    TARGET = 4,
+    LANDING = 7,
+    APPROACH = 8,
+    HUMAN_TURN = 10,
+    HUMAN_DEFEND = 11,
+    DEPLOY = 15,
+    CAP_END = 16
+};
+// A transport's cargo of the first soldier group, and the event its passengers wait for.
+constexpr int CARGO_GROUP_1 = 1, NOTIFY_LANDED = 3;
 enum : int {
     TASK_COUNTER_AIR = 3,
     TASK_STRIKE = 5,
@@ -205,7 +218,21 @@ void add_movers_in_view(const TheatreLayout& layout, Point runway_start, Point a
     helicopter.route = {at(DEPARTURE, pad + along * 0.015, 60 * FOOT, 20), waiting(at(LANDING, pad, 0, 20), 3 * TICKS),
                         at(TURNING, pad + left * 0.4 - along * 0.1, 150 * FOOT, 40),
                         at(TURNING, pad + left * 0.5 + along * 0.3, 150 * FOOT, 40)};
+    helicopter.cargo = CARGO_GROUP_1;
     world.tasks.push_back({ALLIED, TASK_ESCORT_COVER, {helicopter}});
+
+    // The squad it carries gets out where it lands and holds a point 160 ft further out, an
+    // enemy truck parked 400 ft beyond, within its rifles' reach.
+    const Point hold = pad + left * 0.04;
+    MissionDrone squad{SOLDIER, {}, false, SQUAD};
+    squad.route = {at(DEPLOY, pad, 0, 6), waiting(at(HUMAN_DEFEND, hold, 0, 6), 300 * TICKS)};
+    squad.onboard = CARGO_GROUP_1;
+    squad.notify = NOTIFY_LANDED;
+    world.tasks.push_back({ALLIED, TASK_GROUND_VEHICLE, {squad}});
+    MissionDrone truck{TRUCK, {}};
+    const Point parked = hold + left * 0.1;
+    truck.route = {at(DEPARTURE, parked, 0, 0), at(TURNING, parked, 0, 0)};
+    world.tasks.push_back({ENEMY, TASK_GROUND_VEHICLE, {truck}});
 }
 
 // Away from the start: a train on the railway, a truck looping along a road, a frigate's patrol
@@ -353,8 +380,18 @@ MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start
             soldiers.drones.push_back(leader);
         };
         // Wide of the aircraft's nose as the cockpit sees it: 110 to 200 ft ahead, 70 to 150 ft aside.
-        group(SOLDIER, SQUAD, 0.027, 0.017, ahead * -1.0);
+        // Where the movers are shown the squad comes by helicopter instead, and the stretcher
+        // party walks a loop of 60 ft sides at 3 knots.
+        const bool movers = zone == MOVERS_ZONE;
+        if (!movers) group(SOLDIER, SQUAD, 0.027, 0.017, ahead * -1.0);
         group(SOLDIER, STRETCHER_PARTY, 0.037, 0.027, right);
+        if (movers) {
+            std::vector<RoutePoint>& loop = soldiers.drones.back().route;
+            const Point corner = start + ahead * 0.037 + right * 0.027;
+            const double side = 60 / FEET_PER_POST;
+            loop = {at(HUMAN_TURN, corner + right * side, 0, 3), at(HUMAN_TURN, corner + right * side + ahead * side, 0, 3),
+                    at(HUMAN_TURN, corner + ahead * side, 0, 3), at(HUMAN_TURN, corner, 0, 3)};
+        }
         group(DSHK, MANNED_DSHK, 0.049, 0.037, ahead * -1.0);
         world.tasks.push_back(soldiers);
     }
@@ -438,6 +475,15 @@ std::string encode_mission_data(const MissionWorld& world) {
                 line(":Waypoint");
                 line("%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d", p.type, p.x, p.y, p.z, -1, p.speed, -1, leg,
                      0, 0, 0, 0, 0, 0, 0, 0, 0, p.wait);
+            }
+            const struct {
+                int value;
+                const char* tag;
+            } values[] = {{drone.cargo, ":Drone cargo"}, {drone.onboard, ":Drone onboard"}, {drone.notify, ":Drone notify"}};
+            for (const auto& value : values) {
+                if (value.value == 0) continue;
+                line("%s", value.tag);
+                line("%d", value.value);
             }
             if (drone.explode) {
                 line(":Drone explode");

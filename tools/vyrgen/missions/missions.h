@@ -26,6 +26,8 @@ struct MissionDrone {
     std::vector<RoutePoint> route;
     bool explode = false;  // destroyed as the flight starts
     int formation = 0;     // when not 0, written in place of the object number (its leader's)
+    // A transport's passengers have its cargo value as their onboard value and wait for `notify`.
+    int cargo = 0, onboard = 0, notify = 0;
 };
 
 struct MissionTask {

@@ -139,7 +139,8 @@ TEST(QuickStartScene, TheGroundAttackQuickStartShowsAHoveringHelicopterParkedTan
                     EXPECT_LT(posts, 0.5);
                     EXPECT_TRUE(in_view(first));
                 }
-                if (drone.object_number == 916 || drone.object_number == 852) {  // soldiers, a machine gun
+                // Soldiers and a machine gun; Korea's squad comes by helicopter (checked with the movers).
+                if ((drone.object_number == 916 || drone.object_number == 852) && drone.onboard == 0) {
                     formations.push_back(drone.formation);
                     EXPECT_LT(posts, 0.15) << "in view of the start";
                     EXPECT_EQ(first.type, 10) << "a soldiers' waypoint";
@@ -153,13 +154,14 @@ TEST(QuickStartScene, TheGroundAttackQuickStartShowsAHoveringHelicopterParkedTan
             }
         EXPECT_EQ(helicopters, 1);
         EXPECT_EQ(parked, 2);
-        EXPECT_EQ(formations, (std::vector<int>{90, 141, 133}));
+        const std::vector<int> expected = zone == 2 ? std::vector<int>{141, 133} : std::vector<int>{90, 141, 133};
+        EXPECT_EQ(formations, expected);
         EXPECT_EQ(quick.hours, 12);
         const MissionWorld strike = build_mission_world(zone, MissionKind::GROUND, false, false);
         size_t exploding = 0;  // the lake-shore wreck of a theatre with a lake by the runway
         for (const MissionTask& task : quick.tasks)
             for (const MissionDrone& drone : task.drones) exploding += drone.explode ? 1 : 0;
-        const size_t movers = zone == 2 ? 7 : 0;  // Korea's show of the movers
+        const size_t movers = zone == 2 ? 9 : 0;  // Korea's show of the movers, the squad and its truck
         const size_t take_off = zone == 4 ? 1 : 0;  // Afghanistan's fighter taking off
         EXPECT_EQ(strike.tasks.size() + 3 + exploding + movers + take_off, quick.tasks.size());
         EXPECT_EQ(strike.hours, 14);
@@ -264,6 +266,32 @@ TEST(QuickStartScene, KoreasGroundAttackQuickStartShowsTheMovers) {
     EXPECT_GT(landing->route[2].z, 0);
     EXPECT_LT(posts_from_start(landing->route[1]), 1.0);
 
+    // It carries the squad, which gets out where it lands and holds a point within rifle reach of
+    // an enemy truck; the stretcher party walks a loop.
+    const MissionDrone* squad = nullptr;
+    const MissionDrone* party = nullptr;
+    const MissionDrone* truck = nullptr;
+    for (const MissionTask& task : quick.tasks)
+        for (const MissionDrone& d : task.drones) {
+            if (d.formation == 90) squad = &d;
+            if (d.formation == 141) party = &d;
+            if (d.object_number == 54 && task.side == 2) truck = &d;
+        }
+    ASSERT_TRUE(squad && party && truck);
+    EXPECT_NE(landing->cargo, 0);
+    EXPECT_EQ(squad->onboard, landing->cargo);
+    EXPECT_EQ(squad->notify, 3) << "Landed";
+    ASSERT_EQ(squad->route.size(), 2u);
+    EXPECT_EQ(squad->route[0].type, 15) << "Deploy";
+    EXPECT_EQ(squad->route[0].x, landing->route[1].x);
+    EXPECT_EQ(squad->route[0].y, landing->route[1].y);
+    EXPECT_EQ(squad->route[1].type, 11) << "Human defend";
+    EXPECT_GT(squad->route[1].wait, 0);
+    const double reach = std::hypot(truck->route[0].x - squad->route[1].x, truck->route[0].y - squad->route[1].y);
+    EXPECT_LT(reach, 1000 * 256 - 100 * 256) << "within an AK47's 1,000 ft, with room for the formation";
+    ASSERT_EQ(party->route.size(), 4u);
+    for (const RoutePoint& p : party->route) EXPECT_GT(p.speed, 0);
+
     const MissionDrone* train = find_drone(quick, 523, 9);
     ASSERT_NE(train, nullptr);
     EXPECT_EQ(train->formation, 58);
@@ -288,6 +316,8 @@ TEST(QuickStartScene, KoreasGroundAttackQuickStartShowsTheMovers) {
 
     const std::string text = encode_mission_data(quick);
     EXPECT_NE(text.find(":Drone\n:Formation Type\n1\n:Waypoint"), std::string::npos);
+    EXPECT_NE(text.find(":Drone onboard\n1\n:Drone notify\n3\n"), std::string::npos);
+    EXPECT_NE(text.find(":Drone cargo\n1\n"), std::string::npos);
 }
 
 // The war model maps each side's radar cover from the radar sites standing on ground of its side.

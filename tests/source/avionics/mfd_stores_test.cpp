@@ -13,6 +13,7 @@
 #include "source/drone/user_drone.h"
 #include "source/drone/waypoint.h"
 #include "source/weapons/stores.h"
+#include "tests/support/pbm_file.h"
 #include "tests/support/recording_plot.h"
 #include "tests/support/scratch.h"
 
@@ -139,8 +140,12 @@ TEST_F(StoresPage, AnUnknownSelectedWeaponOrPictureKeyIsFatal) {
     EXPECT_DEATH(draw_stores_picture(2, 0, 0, 0), "how can size be -1");
 }
 
-TEST_F(StatusPages, AMissingPictureIsFatalNamingIt) {
+TEST_F(StatusPages, AMissingOrMisshapenPictureIsFatalNamingIt) {
     EXPECT_DEATH(load_stores_pictures(), "mfdweap.bbm");
+    std::filesystem::create_directories(data / "cockpits");
+    write_pbm_file(data / "cockpits" / "mfdweap.bbm", 140, 140, 0, std::vector<uint8_t>(140 * 140, 208));
+    write_pbm_file(data / "cockpits" / "smlweaps.bbm", 8, 24 * 10, 0, std::vector<uint8_t>(8 * 240, 1));
+    EXPECT_DEATH(load_stores_pictures(), "smlweaps.bbm: 8 x 240 pixels, not 8 wide and 264 high");
 }
 
 TEST_F(StatusPages, TheFailuresGridLightsFailedSystems) {

@@ -1,5 +1,5 @@
 // Test harness for the plot drawers: while a recorder is installed, the world-coordinate plot
-// calls and the text calls report what they would draw and draw nothing, so that a display's
+// calls, the text calls and draw_sprite report what they would draw and draw nothing, so that a display's
 // symbology can be checked in its own units rather than as pixels.
 #pragma once
 
@@ -8,6 +8,8 @@
 namespace vyr {
 
 enum class PlotFill { OUTLINE, PATTERN, SPARSE };
+
+struct Sprite;
 
 struct PlotRecorder {
     virtual ~PlotRecorder() = default;
@@ -20,6 +22,8 @@ struct PlotRecorder {
     // place_text_at_plot_point, (pixel_x, pixel_y) the text position itself.
     virtual void text(const char* string, int32_t world_x, int32_t world_y, int32_t pixel_x, int32_t pixel_y,
                       int colour) = 0;
+    // A sprite given to draw_sprite, with the pixel its top-left corner lands on.
+    virtual void sprite(int32_t, int32_t, const Sprite&) {}
 };
 
 // Null removes the recorder. Not thread-safe: install it on the thread that draws.

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "library/graphics/plot_recorder.h"
 #include "library/graphics/screen.h"
 
 namespace vyr {
@@ -138,6 +139,7 @@ void paint_mask(int x, int y, int width, int height, const uint8_t* mask, int ga
 }
 
 void draw_sprite(const Sprite* sprite, int x, int y) {
+    if (PlotRecorder* r = plot_recorder()) return r->sprite(x - sprite->hot_x, y - sprite->hot_y, *sprite);
     SpriteClip clip;
     if (!clip_sprite(sprite, x, y, clip)) return;
     blit_transparent(clip.left, clip.top, clip.width, clip.height, clip.source, sprite->width - clip.width);

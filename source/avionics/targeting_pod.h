@@ -8,6 +8,10 @@
 namespace vyr {
 
 void register_pod_key();
+// Mission set-up, from init_mfds: the pod's state cleared.
+void reset_targeting_pod();
+// 1 while the pod looks at its own ground point rather than a designated target.
+int get_pod_on_point();
 // The pod view's magnification, 1..64.
 extern int32_t pod_zoom;
 // Each tick outside the cockpit view: the pod follows its point or target.

@@ -1,5 +1,5 @@
-// Stand-in for the cockpit and its displays: no panel, head-up display, MFD, threat warning or
-// pod; the quit box and the cockpit's colours are loaded so that the flight can be left.
+// Stand-in for the cockpit: no panel, head-up display, threat warning or pod; the quit box and
+// the cockpit's colours are loaded so that the flight can be left.
 #include "library/3dvisual/viewport.h"
 #include "library/3dvisual/world.h"
 #include "library/graphics/loadgfx.h"
@@ -24,9 +24,6 @@
 
 namespace vyr {
 
-int32_t left_mfd_page = MFD_RADAR;
-int32_t right_mfd_page = MFD_RADAR;
-int32_t active_mfd = 1;
 Sprite* quit_box_sprite = nullptr;
 int32_t cockpit_overlay_started = 0;
 
@@ -52,23 +49,15 @@ void free_quit_box() {
 
 // No cockpit, view or display exists yet for these keys to act on.
 void register_cockpit_keys() {}
-void register_mfd_keys() {}
 void register_pod_key() {}
 
-// The pages stay as they are set; the radar page goes on the left MFD.
-int get_active_mfd() { return active_mfd; }
-int get_left_mfd_page() { return left_mfd_page; }
-int get_right_mfd_page() { return right_mfd_page; }
-void show_radar_page() {
-    left_mfd_page = MFD_RADAR;
-    active_mfd = 1;
-}
-void update_mfd_focus() {}
-void draw_mfds() {}
-// The pod only keeps its track-mode flag; no threat is listed yet.
+// The pod only keeps its track-mode flag and never looks at a point of its own; no threat is
+// listed yet.
 namespace {
 int pod_track_mode = 0;
 }
+void reset_targeting_pod() { pod_track_mode = 0; }
+int get_pod_on_point() { return 0; }
 int get_pod_track_mode() { return pod_track_mode; }
 void set_pod_track_mode(int flag) { pod_track_mode = flag; }
 void update_pod_track(int) {}
@@ -86,7 +75,6 @@ int nearest_incoming_missile() { return 12000; }
 void draw_threat_display() {}
 void draw_mfd_pod_page(const MfdRect&) {}
 void draw_mfd_maverick_page(const MfdRect&) {}
-void init_mfds() {}
 void build_rpm_dial_table() {}
 void build_airspeed_dial_table() {}
 void build_ftit_dial_table() {}
@@ -117,6 +105,9 @@ void init_cockpit_overlay() {
     load_base_palette("cockpits\\cockpits.rgb", COCKPIT_FIRST_COLOUR, COCKPIT_COLOURS, 1);
 }
 
-void free_cockpit() { free_quit_box(); }
+void free_cockpit() {
+    free_quit_box();
+    free_mfd_pictures();
+}
 
 }  // namespace vyr

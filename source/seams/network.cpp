@@ -31,6 +31,11 @@ int32_t player_out_of_play = 0;
 int32_t combat_outcome = 0;
 int32_t network_role = NET_ROLE_NONE;
 int32_t network_options_changed = 0;
+// No player takes part in a network game.
+NetPlayer net_players[MAX_NET_PLAYERS] = {};
+int32_t player_scores[MAX_NET_PLAYERS] = {};
+int32_t own_node_number = MAX_NET_PLAYERS;
+int32_t show_players_on_map = 1;
 
 // The rules as they stand are the single player's.
 // A quick start has infinite fuel and unlimited weapons, and no crashes when flown invincible.

@@ -1,5 +1,5 @@
 // A plot recorder for tests of displays drawn through the plot window (MFD pages, the head-up
-// display, the panel): while one lives, every plot line, point, circle and text is kept here in
+// display, the panel): while one lives, every plot line, point, circle, text and sprite is kept here in
 // the caller's world units instead of being drawn.
 #pragma once
 
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "library/graphics/plot_recorder.h"
+#include "library/graphics/rect.h"
 
 namespace vyr {
 
@@ -26,6 +27,10 @@ public:
         int32_t x, y, radius;
         uint32_t colour_or_pattern;
         PlotFill fill;
+    };
+    struct SpriteDrawn {
+        int32_t x, y;
+        Sprite sprite;
     };
     struct Text {
         std::string string;
@@ -50,7 +55,10 @@ public:
         texts.push_back({string, world_x, world_y, pixel_x, pixel_y, colour});
     }
 
+    void sprite(int32_t x, int32_t y, const Sprite& drawn) override { sprites.push_back({x, y, drawn}); }
+
     void clear() {
+        sprites.clear();
         lines.clear();
         points.clear();
         circles.clear();
@@ -73,6 +81,7 @@ public:
     std::vector<Point> points;
     std::vector<Circle> circles;
     std::vector<Text> texts;
+    std::vector<SpriteDrawn> sprites;
 };
 
 }  // namespace vyr

@@ -8,6 +8,7 @@
 #include "tools/vyrgen/missions/missions.h"
 #include "tools/vyrgen/pictures/backdrops.h"
 #include "tools/vyrgen/pictures/cockpit_pictures.h"
+#include "tools/vyrgen/pictures/mfd_pictures.h"
 #include "tools/vyrgen/pictures/loading.h"
 #include "tools/vyrgen/missions/payload_files.h"
 #include "tools/vyrgen/movies/movies.h"
@@ -39,6 +40,7 @@ std::vector<PictureFile> data_set_pictures() {
     std::vector<PictureFile> pictures = {pointer_picture()};
     for (PictureFile& picture : loading_pictures()) pictures.push_back(std::move(picture));
     for (PictureFile& picture : cockpit_pictures()) pictures.push_back(std::move(picture));
+    for (PictureFile& picture : mfd_pictures()) pictures.push_back(std::move(picture));
     return pictures;
 }
 

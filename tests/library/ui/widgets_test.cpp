@@ -19,6 +19,7 @@
 #include "library/ui/upicture.h"
 #include "library/ui/window.h"
 #include "tests/library/ui/ui_fixture.h"
+#include "tests/support/pbm_file.h"
 #include "tests/support/scratch.h"
 
 namespace vyr {
@@ -141,28 +142,6 @@ protected:
         inside.reset();
     }
 
-    static void put32(std::vector<uint8_t>& out, uint32_t v) {
-        for (int shift = 24; shift >= 0; shift -= 8) out.push_back(uint8_t(v >> shift));
-    }
-    static void chunk(std::vector<uint8_t>& out, const char* id, const std::vector<uint8_t>& data) {
-        out.insert(out.end(), id, id + 4);
-        put32(out, uint32_t(data.size()));
-        out.insert(out.end(), data.begin(), data.end());
-        if (data.size() & 1) out.push_back(0);
-    }
-    // A PBM file of the given size and body.
-    static void write_picture(const char* name, int width, int height, int compression, const std::vector<uint8_t>& body) {
-        std::vector<uint8_t> header = {uint8_t(width >> 8), uint8_t(width), uint8_t(height >> 8), uint8_t(height),
-                                       0, 0, 0, 0, 8, 0, uint8_t(compression), 0, 0, 0, 0, 0, 0, 0, 0, 0};
-        std::vector<uint8_t> chunks = {'P', 'B', 'M', ' '};
-        chunk(chunks, "BMHD", header);
-        chunk(chunks, "CMAP", std::vector<uint8_t>(768, 7));
-        chunk(chunks, "BODY", body);
-        std::vector<uint8_t> file = {'F', 'O', 'R', 'M'};
-        put32(file, uint32_t(chunks.size()));
-        file.insert(file.end(), chunks.begin(), chunks.end());
-        std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
-    }
     // The decoded pixels of a picture object, row by row.
     static std::string decoded(UiObject* object) {
         load_ui_picture(object);
@@ -184,14 +163,14 @@ protected:
 TEST_F(Pictures, RunLengthRowsWiderThanTheObjectKeepTheirLeftColumns) {
     // 5 wide (stored 6): a literal run of 6, a repeat of 6, then 0x80: a repeat of 129 (not a
     // no-op) that runs on past its row; the object is 4 wide.
-    write_picture("wide.lbm", 5, 3, 1, {0x05, 1, 2, 3, 4, 5, 0, 0xFB, 6, 0x80, 9});
+    write_pbm_file("wide.lbm", 5, 3, 1, {0x05, 1, 2, 3, 4, 5, 0, 0xFB, 6, 0x80, 9});
     UiObject* picture = make("picture", root, 0, 0, 3, 2, UI_PICTURE);
     set_ui_attrs(picture, ATTR_PICTURE, "wide.lbm", 0);
     EXPECT_EQ(decoded(picture), "1234 6666 9999 ");
 }
 
 TEST_F(Pictures, AnUncompressedBodyShorterThanTheObjectLeavesTheRestClear) {
-    write_picture("short.lbm", 3, 1, 0, {1, 2, 3, 0});
+    write_pbm_file("short.lbm", 3, 1, 0, {1, 2, 3, 0});
     UiObject* picture = make("picture", root, 0, 0, 3, 1, UI_PICTURE);
     set_ui_attrs(picture, ATTR_PICTURE, "short.lbm", 0);
     EXPECT_EQ(decoded(picture), "1230 0000 ");
@@ -205,14 +184,14 @@ TEST_F(Pictures, BrokenFilesAreFatalAndMissingOnesLeaveNoPicture) {
     std::ofstream("ilbm.lbm", std::ios::binary).write("FORM\0\0\0\x0cILBMBODY\0\0\0\0", 20);
     set_ui_attrs(picture, ATTR_PICTURE, "ilbm.lbm", 0);
     EXPECT_DEATH(load_ui_picture(picture), "ilbm.lbm Not a PBM File");
-    write_picture("long.lbm", 3, 1, 0, {1, 2, 3, 0});
+    write_pbm_file("long.lbm", 3, 1, 0, {1, 2, 3, 0});
     std::filesystem::resize_file("long.lbm", std::filesystem::file_size("long.lbm") - 3);
     set_ui_attrs(picture, ATTR_PICTURE, "long.lbm", 0);
     EXPECT_DEATH(load_ui_picture(picture), "long.lbm");
 }
 
 TEST_F(Pictures, HidingFreesThePictureAndShowingReloadsIt) {
-    write_picture("screen.lbm", 4, 2, 0, {1, 2, 3, 4, 5, 6, 7, 8});
+    write_pbm_file("screen.lbm", 4, 2, 0, {1, 2, 3, 4, 5, 6, 7, 8});
     UiObject* screen = make("screen", root, 0, 0, 3, 1, UI_PICTURE);
     UiObject* inner = make("inner", screen, 0, 0, 3, 1, UI_PICTURE);
     for (UiObject* object : {screen, inner}) set_ui_attrs(object, ATTR_PICTURE, "screen.lbm", 0);
@@ -230,7 +209,7 @@ TEST_F(Pictures, AMaskedPictureIsPaintedFromItsTopRow) {
     std::vector<uint8_t> body;
     for (int row = 0; row < 40; ++row)
         for (int x = 0; x < 4; ++x) body.push_back(uint8_t(row % 2 ? 1 : 0));  // odd rows opaque
-    write_picture("mask.lbm", 4, 40, 0, body);
+    write_pbm_file("mask.lbm", 4, 40, 0, body);
     UiObject* picture = make("picture", root, 0, 0, 3, 39, UI_PICTURE);
     set_ui_attrs(picture, ATTR_PICTURE, "mask.lbm", ATTR_PICTURE_MASKED, 1, ATTR_PICTURE_TOP_ROW, 10,
                  ATTR_PICTURE_ROWS, 20, 0);
@@ -253,7 +232,7 @@ TEST_F(Pictures, APictureDrawnAfterItsSizeChangesShowsThePictureAtTheNewSize) {
     std::vector<uint8_t> body;
     for (int y = 0; y < HEIGHT; ++y)
         for (int x = 0; x < WIDTH; ++x) body.push_back(source(x, y));
-    write_picture("big.lbm", WIDTH, HEIGHT, 0, body);
+    write_pbm_file("big.lbm", WIDTH, HEIGHT, 0, body);
     Screen* target = create_screen(640, 480);
     select_screen(target);
     set_clip_rect(0, 0, 639, 479);

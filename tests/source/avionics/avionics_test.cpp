@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "library/3dvisual/view.h"
+#include "library/os/file.h"
 #include "source/avionics/failures.h"
 #include "source/avionics/messages.h"
 #include "source/avionics/targeting_pod.h"
@@ -10,6 +11,7 @@
 #include "source/menus/front_end.h"
 #include "source/models/model_state.h"
 #include "tests/source/radar/radar_world.h"
+#include "tests/support/scratch.h"
 
 namespace vyr {
 namespace {
@@ -183,11 +185,17 @@ TEST_F(AvionicsTick, AQuickStartWithoutItsWeaponStillSetsUp) {
     radar_air_mode = 0;
     radar_ground_mode = 1;
     selected_weapon = 0;  // the payload carries no AMRAAM
+    setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);  // the displays' pictures
+    find_read_only_path("vyr.rop");
     init_avionics();
     EXPECT_EQ(radar_on, 1);
     EXPECT_EQ(radar_air_mode, 1);
     EXPECT_EQ(selected_weapon, 0);
     EXPECT_EQ(hsi_scale, 0x1000000);
+    EXPECT_EQ(left_mfd_page, MFD_RADAR);
+    EXPECT_EQ(right_mfd_page, MFD_STORES);
+    EXPECT_EQ(active_mfd, 1);
+    free_mfd_pictures();
     quick_start_kind = kind;
 }
 

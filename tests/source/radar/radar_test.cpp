@@ -42,7 +42,12 @@ void fit_ecm_pod(int32_t forces) {
 
 TEST_F(RadarKeys, KeysChangeTheModesAsTheCockpitExpects) {
     const std::vector<KeyCase> cases = {
-        {"R switches on and shows the radar page", [] { left_mfd_page = MFD_POD; }, {KEY_R},
+        {"R switches on and shows the radar page",
+         [] {
+             left_mfd_page = MFD_STORES;  // gives way before the HSI
+             right_mfd_page = MFD_HSI;
+         },
+         {KEY_R},
          [] {
              EXPECT_EQ(radar_on, 1);
              EXPECT_EQ(left_mfd_page, MFD_RADAR);

@@ -99,6 +99,7 @@ protected:
         reset_designation();
         air_contact_head = air_contact_tail = nullptr;
         ground_contact_head = ground_contact_tail = nullptr;
+        ground_contact_count = 0;  // an earlier test's contacts name drones freed since
         air_display_count = 0;
     }
 

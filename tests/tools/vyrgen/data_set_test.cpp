@@ -55,7 +55,9 @@ TEST_F(DataSet, EveryPictureDecodesToWhatWasDrawnAtTheSizeTheGameExpects) {
         {"menuscrn/tit-us.lbm", {640, 480}},   {"menuscrn/ni_sys.bbm", {240, 170}},
         {"menuscrn/ni_sound.bbm", {240, 170}}, {"menuscrn/ni_miss.bbm", {240, 170}},
         {"menuscrn/ni_mapd.bbm", {240, 170}},  {"cockpits/endmiss3.lbm", {252, 100}},
-        {"cockpits/yankend.lbm", {252, 100}},
+        {"cockpits/yankend.lbm", {252, 100}},  {"cockpits/mfdweap.bbm", {140, 140}},
+        {"cockpits/smlweaps.bbm", {8, 24 * 11}}, {"cockpits/medweaps.bbm", {9, 32 * 6}},
+        {"cockpits/lgeweaps.bbm", {11, 45 * 7}},
     };
     std::set<bool> kinds;
     for (const PictureFile& file : data_set_pictures()) {

@@ -22,7 +22,7 @@
 #include "source/radar/radar.h"
 #include "source/sknet/game_rules.h"
 #include "source/sound/triggers.h"
-#include "source/weapons/failures.h"
+#include "source/weapons/system_damage.h"
 #include "source/weapons/stores.h"
 #include "source/weapons/targets.h"
 

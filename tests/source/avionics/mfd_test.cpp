@@ -11,7 +11,7 @@
 #include "source/frame_loop.h"
 #include "source/radar/radar.h"
 #include "source/sknet/game_rules.h"
-#include "source/weapons/failures.h"
+#include "source/weapons/system_damage.h"
 #include "source/weapons/stores.h"
 #include "tests/support/recording_plot.h"
 

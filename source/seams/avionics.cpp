@@ -79,6 +79,7 @@ int get_designated_ground_point(Vector3&) { return 0; }
 void init_threat_warning() {}
 void clear_sorted_threats() {}
 void update_threat_warning() {}
+void add_incoming_missile(WeaponRound*, int32_t) {}
 int nearest_incoming_missile() { return 12000; }
 void init_mfds() {}
 void build_rpm_dial_table() {}

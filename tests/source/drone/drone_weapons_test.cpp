@@ -394,6 +394,35 @@ TEST_F(DroneWeapons, AMissileWarnedOfEveryFrameGetsOneDecoyAndAReaction) {
     }
 }
 
+// The player's infrared missiles at an AI helicopter ahead, one after the other, stepped with the
+// rounds: warned each step as the guidance warns it, the helicopter puts out flares and starts
+// reacting; the missiles, which nothing steers off their line yet, hit it until it is destroyed.
+TEST_F(DroneWeapons, AHelicopterUnderThePlayersMissileFlaresThenFalls) {
+    user_drone = unit(SIDE_ALLIED, TASK_COUNTER_AIR, FIGHTER, ahead(0, 500));
+    Drone* heli = unit(SIDE_ENEMY, TASK_ESCORT_COVER, HELICOPTER, ahead(4000, 500));
+    bool flared = false, reacting = false;
+    int missiles = 0;
+    WeaponRound* missile = nullptr;
+    while (!heli->destroyed && missiles <= 5) {
+        if (!missile || missile->weapon_id != WEAPON_AIM_9M) {
+            missile = activate_round(launch_guided_round(WEAPON_AIM_9M, pose_at(ahead(100, 500)), &user_drone->target,
+                                                         nullptr, &heli->target, user_drone));
+            ASSERT_NE(missile, nullptr);
+            ++missiles;
+        }
+        game_clock += 2;
+        warn_drone_of_missile(heli, missile);
+        flared |= is_drone_flare_active(heli) != 0;
+        reacting |= (heli->mission_flags & DRONE_FLAG_RETREAT) != 0;
+        update_rounds();
+    }
+    EXPECT_TRUE(flared);
+    EXPECT_TRUE(reacting);
+    EXPECT_EQ(heli->destroyed, 1);
+    EXPECT_TRUE(heli->object.flags & INSTANCE_INACTIVE);
+    EXPECT_FALSE(user_drone->destroyed);
+}
+
 TEST_F(DroneWeapons, OnlyAirborneFlyersReleaseDecoys) {
     Drone* landed = unit(SIDE_ENEMY, TASK_ESCORT_COVER, HELICOPTER, HERE);
     Drone* tank = unit(SIDE_ENEMY, TASK_GROUND_VEHICLE, TANK, ahead(0, 10));

@@ -487,8 +487,10 @@ void arm_user_wingmen() {
 
 void reset_drone_bomb_run() { bomb_run_called = 0; }
 
+// A target given back to the pool under the drone has no place to measure to: it is none.
 int choose_drone_weapon(Drone* drone) {
     if (!(drone->mission_flags & DRONE_FLAG_ARMED) || !drone->attack_target) return 0;
+    if (drone->attack_target->kind == TARGET_NONE) return 0;
     if (drone->mission_flags & DRONE_FLAG_SINGLE_WEAPON) return drone->weapon_id;
     Vector3 p;
     get_target_position(drone->attack_target, p);

@@ -234,7 +234,10 @@ TEST_F(DroneWeapons, FiringIsGatedByTimeRoundsWeatherManoeuvreAndPatrol) {
     EXPECT_EQ(can_drone_fire(d, WEAPON_CANNON), 0) << "a patrol never fires at a fixed point";
     d->attack_target = nullptr;
     EXPECT_EQ(can_drone_fire(d, WEAPON_CANNON), 0) << "no target";
+    d->attack_target = fixed;
     release_target(fixed);
+    EXPECT_EQ(choose_drone_weapon(d), 0) << "a target given back under the drone";
+    EXPECT_EQ(fire_drone_weapon_at_target(d), 0);
 }
 
 // Dropped stores go in pairs; a slot of one round drops one and is then empty, never below.

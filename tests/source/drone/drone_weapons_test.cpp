@@ -461,6 +461,25 @@ TEST_F(DroneWeapons, AnAttackStartsAReactionOneTimeInFive) {
     EXPECT_EQ(victim->attack_target, nullptr) << "a fixed-point battery never answers";
 }
 
+// An allied ship under fire calls for help on a 2-in-10 draw of the game's generator, which
+// answers its state first, and then not again for 60,000 ticks.
+TEST_F(DroneWeapons, AnAlliedShipUnderFireCallsAtMostOnceAMinuteOrSo) {
+    Drone* ship = unit(SIDE_ALLIED, TASK_BOAT_SQUADRON, 574, HERE);
+    ASSERT_EQ(ship->drone_class, DRONE_CLASS_SHIP);
+    Drone* enemy = unit(SIDE_ENEMY, TASK_STRIKE, FIGHTER, ahead(3000, 1000));
+    game_clock = 100000;
+    for (int32_t state = 1; state <= 20; ++state) {
+        last_ship_call_time = -60000;
+        set_game_random_state(state);
+        alert_drone_under_attack(ship, &enemy->target);
+        EXPECT_EQ(last_ship_call_time == game_clock, state % 10 < 2) << state;
+    }
+    last_ship_call_time = game_clock - 60000;
+    set_game_random_state(10);
+    alert_drone_under_attack(ship, &enemy->target);
+    EXPECT_EQ(last_ship_call_time, game_clock - 60000) << "a minute has not passed";
+}
+
 TEST_F(DroneWeapons, AnArmedDroneAnswersAnEnemyInRangeButNotItsOwnSide) {
     Drone* victim = unit(SIDE_ENEMY, TASK_COUNTER_AIR, FIGHTER, ahead(0, 1000));
     Drone* wingmate = unit(SIDE_ENEMY, TASK_COUNTER_AIR, FIGHTER, ahead(3000, 1000));

@@ -1,15 +1,16 @@
-// Drone weapons, decoys and reactions: each armed drone's five weapon slots and the ranges they
-// give, the weapon chosen for its attack target and its fire, its flares and chaff against
-// missiles, its answer to being shot at, and its destruction.
+// Drone weapons: each armed drone's five weapon slots and the ranges they give, the weapon
+// chosen for its attack target and its fire, and its destruction. The rounds and the targets
+// reach the drones' decoys and reactions through this header too.
 #pragma once
 
 #include <cstdint>
+
+#include "source/drone/drone_reactions.h"
 
 namespace vyr {
 
 struct Drone;
 struct Target;
-struct WeaponRound;
 
 // The wingmen's aircraft: any of its slots 1..4 may hold an air or a ground weapon.
 constexpr int32_t OBJ_WINGMAN_AIRCRAFT = 1232;
@@ -38,27 +39,6 @@ void set_next_shot_time(Drone* drone, int32_t tick);
 // The ranges for the attack target's domain; 0 without one of either domain.
 int32_t get_drone_max_range(Drone* drone);
 int32_t get_drone_min_range(Drone* drone);
-
-// A decoy for an airborne aircraft or helicopter when its timer allows (the player's own release
-// for the user drone); a refused one pushes the timer on. 1 when one went out.
-int use_drone_chaff(Drone* drone);
-int use_drone_flares(Drone* drone);
-// Releases one now: chaff behind the drone, a flare at it.
-void launch_drone_chaff(Drone* drone);
-void launch_drone_flare(Drone* drone);
-// 1 while the drone's chaff or flare can draw a seeker.
-int is_drone_chaff_active(const Drone* drone);
-int is_drone_flare_active(const Drone* drone);
-// A round the drone fired has ended: a decoy no longer draws seekers, a last round no longer
-// holds its fire.
-void release_drone_round(Drone* drone, WeaponRound* round);
-// Each guidance step of a missile homing on the drone: the player's warning, or an AI drone's
-// decoys once it is six seconds away.
-void warn_drone_of_missile(Drone* drone, WeaponRound* missile);
-// The victim was fired at: it may start reacting, and may turn on the attacker.
-void alert_drone_under_attack(Drone* victim, Target* attacker);
-// The victim was picked as a target: an idle one may turn on the attacker.
-void notice_attacker(Drone* victim, Target* attacker);
 
 // The drone is destroyed: out of the world, stopped, its task one drone fewer.
 void kill_drone(Drone* drone);

@@ -71,6 +71,7 @@ int get_designated_ground_point(Vector3&) { return 0; }
 void init_threat_warning() {}
 void clear_sorted_threats() {}
 void update_threat_warning() {}
+void add_incoming_missile(WeaponRound*, int32_t) {}
 int nearest_incoming_missile() { return 12000; }
 void draw_threat_display() {}
 void draw_mfd_pod_page(const MfdRect&) {}

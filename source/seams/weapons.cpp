@@ -117,6 +117,8 @@ double get_wing_tank_weight() { return 0.0; }
 // No weapon can be selected or fired yet; the air/ground switch flips only the radar's modes.
 void register_weapon_keys() {}
 void select_next_weapon(int) {}
+int launch_flare(int) { return 0; }
+int launch_chaff(int) { return 0; }
 // No weapon is ever in range.
 void update_in_range_cue() {}
 int get_in_range_cue() { return 0; }
@@ -128,7 +130,12 @@ int has_ecm_pod() { return has_sensor(SENSOR_TYPE_ECM_POD); }
 
 // No stores, rounds, radar or designation exists yet to reset or move.
 void save_stores_state() {}
-void reset_designation() { designated_target.kind = TARGET_NONE; }
+int32_t designator_laser_on = 0;
+void reset_designation() {
+    designated_target.kind = TARGET_NONE;
+    designator_laser_on = 0;
+}
+int is_laser_designating() { return designator_laser_on; }
 void clear_designation() { designated_target.kind = TARGET_NONE; }
 int is_designator_tracking() { return 0; }
 int has_targeting_pod() { return has_sensor(SENSOR_TYPE_TARGETING_POD); }

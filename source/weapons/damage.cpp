@@ -43,7 +43,6 @@ constexpr int32_t INDESTRUCTIBLE = 255;
 constexpr int WEAPON_CHAIN_GUN = 1, WEAPON_TURRET_GUN = 19, WEAPON_KMGU = 11;
 constexpr int GAME_MODE_SIX = 6;  // the linked mission played from the other side
 constexpr int GAME_FLOW_EIGHT = 8;
-constexpr int32_t OBJ_WINGMAN_AIRCRAFT = 1232;
 constexpr int32_t BRIDGE_OBJECTS[] = {215, 341, 440, 443, 480, 481, 1183};
 constexpr int MAX_BRIDGE_SECTIONS = 102;
 constexpr int64_t BRIDGE_REACH = 128000;  // 500 ft

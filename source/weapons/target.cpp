@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 
 #include "library/3dvisual/ground_objects.h"
 #include "library/3dvisual/instance.h"
@@ -49,6 +50,10 @@ Target* take_slot() {
         }
     }
     return nullptr;  // the count guarantees a free slot
+}
+
+bool is_pool_slot(const Target* target) {
+    return !std::less<const Target*>()(target, target_pool) && std::less<const Target*>()(target, target_pool + MAX_TARGETS);
 }
 
 void free_target(Target* target) {
@@ -141,11 +146,12 @@ Target* new_mobile_target(ObjectInstance* instance) {
 }
 
 // Releasing a free slot again would lower the count below the slots in use, and a full pool
-// would then search in vain instead of ending with "No target slots left".
+// would then search in vain instead of ending with "No target slots left". A target outside the
+// pool, such as the player's designation a wingman attacks, is no slot to give back.
 void release_target(Target* target) {
     if (!target || target->kind == TARGET_NONE) return;
     if (target->kind == TARGET_GROUND_OBJECT || target->kind == TARGET_FIXED_POINT) {
-        free_target(target);
+        if (is_pool_slot(target)) free_target(target);
     } else if (target->kind == TARGET_MOBILE) {
         const int32_t owner = instance_of(target)->owner_kind;
         if (owner != OWNER_DRONE)

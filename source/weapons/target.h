@@ -44,7 +44,8 @@ Target* new_ground_object_target(ground_object* record, const Vector3& position)
 Target* new_fixed_point_target(const Vector3& position);
 // A drone's own embedded target; no slot is taken. A round or an unknown owner is fatal.
 Target* new_mobile_target(ObjectInstance* instance);
-// Gives a pool slot back; a drone's target and a target already free are left as they are.
+// Gives a pool slot back; a drone's target, a target outside the pool and a target already free
+// are left as they are.
 void release_target(Target* target);
 // Slots of the pool in use.
 int count_targets();

@@ -40,6 +40,8 @@ constexpr uint8_t WEAPON_FLAG_SEEKER = 1u << 2;  // the drones' firing checks ta
 
 constexpr int WEAPON_COUNT = 109;
 constexpr int WEAPON_NAME_COUNT = 108;
+constexpr int WEAPON_FLARE = 7;
+constexpr int WEAPON_CHAFF = 8;
 constexpr int WEAPON_GUN = 21;
 constexpr int WEAPON_GEPOD = 22;
 constexpr int WEAPON_AIM_9M = 23;
@@ -51,6 +53,8 @@ constexpr int WEAPON_GBU_12 = 36;
 constexpr int WEAPON_GBU_16 = 37;
 constexpr int WEAPON_GBU_10 = 38;
 constexpr int WEAPON_AGM_88A = 41;
+constexpr int WEAPON_BOMB = 58;
+constexpr int WEAPON_LG_BOMB = 59;
 
 // Distances in world units (256 to the foot), speeds per second, accelerations per second
 // squared, times in ticks of 1/200 s, angles binary.

@@ -126,8 +126,11 @@ TEST_F(DroneStart, ExplodingDronesStartDestroyedAndAreNotMoved) {
     EXPECT_EQ(wreck->destroyed, 1);
     const Vector3& at = wreck->pose.position;
     for (ObjectInstance* o = mobile_object_tiles[at.x >> 22][at.y >> 22]; o; o = o->next) EXPECT_NE(o, &wreck->object);
+    const Vector3 before = at;
     update_drones();
-    EXPECT_FALSE(wreck->mission_flags & DRONE_FLAG_MOVING);
+    EXPECT_EQ(wreck->speed, 0);
+    EXPECT_EQ(at.x, before.x);
+    EXPECT_EQ(at.y, before.y);
 }
 
 TEST_F(DroneStart, RoutesTooShortAndBadClassesAreFatal) {

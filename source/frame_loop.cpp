@@ -211,15 +211,19 @@ void count_down_flight_end() {
     if (--end_countdown == 0) flight_running = 0;
 }
 
-// The frame's last row and column stay black, then the frame is shown at the next retrace.
+// The frame's last row and column stay black in every frame shown.
+void black_frame_edges() {
+    if (!accel_lock_frame_buffer()) return;
+    auto* bottom = reinterpret_cast<uint32_t*>(frame_buffer + (accel::SCREEN_HEIGHT - 1) * frame_buffer_stride);
+    for (int x = 0; x < accel::SCREEN_WIDTH; ++x) bottom[x] = 0;
+    for (int y = 0; y < accel::SCREEN_HEIGHT; ++y)
+        reinterpret_cast<uint32_t*>(frame_buffer + y * frame_buffer_stride)[accel::SCREEN_WIDTH - 1] = 0;
+    accel_unlock_frame_buffer();
+}
+
+// Shown at the next retrace.
 void present_flight_frame() {
-    if (accel_lock_frame_buffer()) {
-        auto* bottom = reinterpret_cast<uint32_t*>(frame_buffer + (accel::SCREEN_HEIGHT - 1) * frame_buffer_stride);
-        for (int x = 0; x < accel::SCREEN_WIDTH; ++x) bottom[x] = 0;
-        for (int y = 0; y < accel::SCREEN_HEIGHT; ++y)
-            reinterpret_cast<uint32_t*>(frame_buffer + y * frame_buffer_stride)[accel::SCREEN_WIDTH - 1] = 0;
-        accel_unlock_frame_buffer();
-    }
+    black_frame_edges();
     accel::swap_buffers(1);
     poly_count = 0;
     play_queued_speech();
@@ -517,6 +521,7 @@ void confirm_quit() {
         if (quit_box_sprite) draw_sprite32(quit_box_sprite, QUIT_BOX_X, QUIT_BOX_Y);
         accel_unlock_frame_buffer();
     }
+    black_frame_edges();
     accel::swap_buffers(1);
     apply_palette();
     pause_all_channels();

@@ -143,15 +143,18 @@ void fill_status_lines() {
 }
 
 uint8_t message_colour() {
-    if (!has_failure(FAIL_ELECTRICS)) return TEXT_COLOUR;
-    const bool flickering = game_clock - electrics_first_failure_time < FLICKER_FIRST_TICKS ||
-                            game_clock - electrics_second_failure_time > FLICKER_AGAIN_TICKS;
-    if (!flickering) return TEXT_COLOUR;
+    if (!electrics_flickering()) return TEXT_COLOUR;
     const int r = next_random(flicker_seed) % 5;
     return r <= 2 ? TEXT_COLOUR : r == 3 ? 216 : 210;
 }
 
 }  // namespace
+
+int electrics_flickering() {
+    if (!has_failure(FAIL_ELECTRICS)) return 0;
+    return game_clock - electrics_first_failure_time < FLICKER_FIRST_TICKS ||
+           game_clock - electrics_second_failure_time > FLICKER_AGAIN_TICKS;
+}
 
 void init_message_area() {
     for (int i = 0; i < MESSAGE_NODES; ++i) {

@@ -32,5 +32,8 @@ void fill_message_lines();
 // colour flickering in the first 10 s and after 10 min of an electrics failure. Fatal outside
 // the cockpit view.
 void draw_message_area();
+// 1 in the first 10 s and after 10 min of an electrics failure, while the cockpit's lights and
+// the message lines flicker.
+int electrics_flickering();
 
 }  // namespace vyr

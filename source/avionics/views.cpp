@@ -22,6 +22,7 @@
 #include "library/system/key.h"
 #include "source/avionics/avionics.h"
 #include "source/avionics/g_effects.h"
+#include "source/avionics/head_look.h"
 #include "source/avionics/landing_aid.h"
 #include "source/avionics/night_vision.h"
 #include "source/controls.h"
@@ -445,10 +446,7 @@ void runway_camera(Pose& camera) {
     look_at(camera, point, aircraft().position);
 }
 
-void cockpit_camera(Pose& camera) {
-    camera = aircraft();
-    rotate_matrix(camera.matrix, uint32_t(head_pan.heading), uint32_t(head_pan.pitch), 0);
-}
+void cockpit_camera(Pose& camera) { set_cockpit_camera(camera); }
 
 // A destroyed target brings the view back after `delay` ticks: the same view while something is
 // still designated, else the cockpit.

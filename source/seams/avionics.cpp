@@ -1,11 +1,6 @@
-// Stand-in for the cockpit: no panel, head-up display, threat warning or pod; the quit box and
-// the cockpit's colours are loaded so that the flight can be left.
+// Stand-in for the cockpit's displays: no head-up display, threat warning or pod.
 #include "library/3dvisual/viewport.h"
 #include "library/3dvisual/world.h"
-#include "library/graphics/loadgfx.h"
-#include "library/graphics/palette.h"
-#include "library/graphics/rect.h"
-#include "library/system/memory.h"
 #include "source/avionics/avionics.h"
 #include "source/avionics/threat_warning.h"
 #include "source/avionics/g_effects.h"
@@ -13,42 +8,14 @@
 #include "source/avionics/landing_aid.h"
 #include "source/avionics/messages.h"
 #include "source/avionics/mfd.h"
-#include "source/avionics/panel.h"
 #include "source/avionics/targeting_pod.h"
-#include "source/avionics/vcockpit.h"
 #include "source/avionics/views.h"
 #include "source/drone/user_drone.h"
 #include "source/frame_loop.h"
 #include "source/sound/triggers.h"
-#include "source/startup.h"
 
 namespace vyr {
 
-Sprite* quit_box_sprite = nullptr;
-int32_t cockpit_overlay_started = 0;
-
-namespace {
-
-constexpr const char* SOURCE = "source/seams/avionics";
-constexpr int COCKPIT_FIRST_COLOUR = 224;
-constexpr int COCKPIT_COLOURS = 32;
-
-
-Sprite quit_box = {};
-uint8_t* quit_box_pixels = nullptr;
-
-void free_quit_box() {
-    if (!quit_box_pixels) return;
-    free_memory(quit_box_pixels, SOURCE, __LINE__);
-    quit_box_pixels = nullptr;
-    quit_box_sprite = nullptr;
-}
-
-}  // namespace
-
-
-// No cockpit, view or display exists yet for these keys to act on.
-void register_cockpit_keys() {}
 void register_pod_key() {}
 
 // The pod only keeps its track-mode flag and never looks at a point of its own; no threat is
@@ -76,11 +43,6 @@ int nearest_incoming_missile() { return 12000; }
 void draw_threat_display() {}
 void draw_mfd_pod_page(const MfdRect&) {}
 void draw_mfd_maverick_page(const MfdRect&) {}
-void build_rpm_dial_table() {}
-void build_airspeed_dial_table() {}
-void build_ftit_dial_table() {}
-void init_compass_tape() {}
-void reset_ecm_failure_draw() {}
 int32_t pod_zoom = 1;
 void update_targeting_pod() {}
 // Keys of displays that do not exist yet.
@@ -90,25 +52,8 @@ void scan_threat_emitters() {}
 void compute_world_extents() {}
 void reset_drone_view_cycle() {}
 void init_hud() {}
+void draw_hud() {}
 void create_view_remaps() {}
 void free_view_remaps() {}
-void load_cockpit_art() {}
-void draw_cockpit_panel() {}
-void draw_cockpit_overlay() {}
-
-void init_cockpit_overlay() {
-    free_quit_box();
-    const char* name = product_language == LANG_US ? "cockpits\\yankend.lbm" : "cockpits\\endmiss3.lbm";
-    if (load_picture(name, &quit_box_pixels, &quit_box.width, &quit_box.height)) {
-        quit_box.pixels = quit_box_pixels;
-        quit_box_sprite = &quit_box;
-    }
-    load_base_palette("cockpits\\cockpits.rgb", COCKPIT_FIRST_COLOUR, COCKPIT_COLOURS, 1);
-}
-
-void free_cockpit() {
-    free_quit_box();
-    free_mfd_pictures();
-}
 
 }  // namespace vyr

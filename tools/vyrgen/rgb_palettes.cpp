@@ -87,7 +87,9 @@ std::vector<uint8_t> terrain_palette(Climate climate) {
 std::vector<uint8_t> cockpit_palette() {
     Palette p{};
     set_ramp(p, 0, 15, {20, 20, 24}, {230, 230, 235});
-    set_ramp(p, 16, 23, {0, 40, 0}, {80, 255, 80});
+    set_colour(p, 16, {255, 176, 48});   // reference lines
+    set_colour(p, 17, {250, 250, 240});  // needles
+    set_ramp(p, 18, 23, {0, 56, 0}, {80, 255, 80});
     set_ramp(p, 24, 27, {120, 60, 0}, {255, 190, 40});
     set_ramp(p, 28, 31, {100, 0, 0}, {255, 60, 60});
     return triples(p, 0, COCKPIT_COLOURS);

@@ -308,7 +308,7 @@ TEST_F(Views, TheListenerIsTheCameraAndInsideViewsHearTheLoopCentred) {
     player_flight_data.afterburner_percent = 100;
     player_flight_data.engine_percent = 100;
     render();
-    EXPECT_EQ(distance(view_camera_pose.position, aircraft()), 0);
+    EXPECT_NEAR(distance(view_camera_pose.position, aircraft()), 3533, 2) << "the pilot's eye, ahead of and above the origin";
     EXPECT_EQ(view_sound.loop_level, 30);
     EXPECT_EQ(view_sound.loop_pan, 0x8000);
     EXPECT_EQ(view_sound.afterburner_level, 63 * 140 / 200);

@@ -9,6 +9,7 @@
 #include <map>
 #include <set>
 
+#include "library/graphics/cockpit_layout.h"
 #include "library/graphics/loadgfx.h"
 #include "library/system/memory.h"
 #include "tests/support/scratch.h"
@@ -50,15 +51,22 @@ TEST_F(DataSet, HoldsEveryFileTheGameLooksForUnderLowerCaseNames) {
 }
 
 TEST_F(DataSet, EveryPictureDecodesToWhatWasDrawnAtTheSizeTheGameExpects) {
-    const std::map<std::string, std::pair<int, int>> sizes = {
+    std::map<std::string, std::pair<int, int>> sizes = {
         {"uidata/mouse.lbm", {640, 480}},      {"menuscrn/newintro.lbm", {640, 480}},
         {"menuscrn/tit-us.lbm", {640, 480}},   {"menuscrn/ni_sys.bbm", {240, 170}},
         {"menuscrn/ni_sound.bbm", {240, 170}}, {"menuscrn/ni_miss.bbm", {240, 170}},
         {"menuscrn/ni_mapd.bbm", {240, 170}},  {"cockpits/endmiss3.lbm", {252, 100}},
         {"cockpits/yankend.lbm", {252, 100}},  {"cockpits/mfdweap.bbm", {140, 140}},
         {"cockpits/smlweaps.bbm", {8, 24 * 11}}, {"cockpits/medweaps.bbm", {9, 32 * 6}},
-        {"cockpits/lgeweaps.bbm", {11, 45 * 7}},
+        {"cockpits/lgeweaps.bbm", {11, 45 * 7}}, {"cockpits/a_1280.lbm", {PANEL_WIDTH, PANEL_HEIGHT}},
     };
+    // The panel's pictures: stacked images and cells, a tape's whole scale, else as placed.
+    for (const CockpitArtPlace& p : COCKPIT_ART) {
+        std::string name = "cockpits/";
+        for (const char* c = p.name; *c; ++c) name += char(std::tolower(static_cast<unsigned char>(*c)));
+        const bool stacked = p.kind == ArtKind::LAMPS || p.kind == ArtKind::DIGITS;
+        sizes[name] = {p.width, stacked ? p.height * p.images : p.kind == ArtKind::TAPE ? p.images : p.height};
+    }
     std::set<bool> kinds;
     for (const PictureFile& file : data_set_pictures()) {
         SCOPED_TRACE(file.name);
@@ -83,12 +91,37 @@ TEST_F(DataSet, EveryPictureDecodesToWhatWasDrawnAtTheSizeTheGameExpects) {
 TEST_F(DataSet, QuitBoxesUseOnlyTheCockpitColours) {
     const std::vector<uint8_t> cockpit = cockpit_palette();
     for (const PictureFile& file : cockpit_pictures()) {
+        if (file.name != "cockpits/endmiss3.lbm" && file.name != "cockpits/yankend.lbm") continue;
         SCOPED_TRACE(file.name);
         std::set<int> colours(file.picture.image.pixels.begin(), file.picture.image.pixels.end());
         EXPECT_GE(*colours.begin(), 224);
         EXPECT_GE(colours.size(), 4u) << "rim, plate, question and answers";
         EXPECT_TRUE(std::equal(cockpit.begin(), cockpit.end(), file.picture.palette.begin() + 3 * 224));
     }
+}
+
+// The panel and its pictures are in the cockpit's colours, with colour 0 where the world shows
+// through; the shades only lighten or darken by one step. The head-up display's glass is clear,
+// the front panel has no hole.
+TEST_F(DataSet, CockpitPicturesUseTheCockpitColoursOrLetTheWorldThrough) {
+    const std::vector<PictureFile> files = cockpit_pictures();
+    for (const PictureFile& file : files) {
+        SCOPED_TRACE(file.name);
+        const bool shade = file.name.find("shade") != std::string::npos || file.name.find("shde") != std::string::npos;
+        for (uint8_t c : file.picture.image.pixels) {
+            if (shade)
+                ASSERT_TRUE(c == 0 || c == 1 || c == 0xFF) << int(c);
+            else
+                ASSERT_TRUE(c == 0 || c >= COCKPIT_FIRST_COLOUR) << int(c);
+        }
+    }
+    const Image& panel = std::find_if(files.begin(), files.end(), [](const PictureFile& f) {
+                             return f.name == "cockpits/a_1280.lbm";
+                         })->picture.image;
+    for (int y = HUD_GLASS_Y; y < HUD_GLASS_Y + HUD_GLASS_HEIGHT; ++y)
+        for (int x = HUD_GLASS_X; x < HUD_GLASS_X + HUD_GLASS_WIDTH; ++x) ASSERT_EQ(panel.at(x, y), 0) << x << ", " << y;
+    for (int y = 226; y < PANEL_HEIGHT; ++y)
+        for (int x = 485; x < 794; ++x) ASSERT_NE(panel.at(x, y), 0) << x << ", " << y;
 }
 
 // The toolkit adds 4 to every byte: the sprites then show only its own colours, edge to edge.

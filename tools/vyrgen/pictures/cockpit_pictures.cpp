@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "tools/vyrgen/pictures/cockpit_panel.h"
 #include "tools/vyrgen/pictures/lettering.h"
+#include "tools/vyrgen/pictures/panel_instruments.h"
 #include "tools/vyrgen/rgb_palettes.h"
 
 namespace vyr::vyrgen {
@@ -46,10 +48,16 @@ Image quit_box(const char* question) {
 
 std::vector<PictureFile> cockpit_pictures() {
     const Palette palette = cockpit_picture_palette();
-    return {
+    std::vector<PictureFile> instruments = panel_instrument_pictures(palette);
+    Image panel = cockpit_panel_picture();
+    paint_unlit_lamps(panel, instruments);
+    std::vector<PictureFile> files = {
         {"cockpits/endmiss3.lbm", {quit_box("END MISSION?"), palette}, true},
         {"cockpits/yankend.lbm", {quit_box("QUIT MISSION?"), palette}, true},
+        {"cockpits/a_1280.lbm", {std::move(panel), palette}, true},
     };
+    for (PictureFile& file : instruments) files.push_back(std::move(file));
+    return files;
 }
 
 }  // namespace vyr::vyrgen

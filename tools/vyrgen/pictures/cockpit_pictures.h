@@ -1,5 +1,5 @@
-// The cockpit's pictures: the quit box shown over the flight when the player asks to leave it,
-// in the cockpit colours 224..255.
+// The cockpit's pictures, in the cockpit colours 224..255: the quit box shown over the flight when
+// the player asks to leave it, the panel picture and the panel's live instrument pictures.
 #pragma once
 
 #include <vector>

@@ -1,5 +1,5 @@
-// Stand-in for the cockpit and its displays: no panel, head-up display, MFD, threat warning or
-// pod; the quit box and the cockpit's colours are loaded so that the flight can be left.
+// Stand-in for the cockpit and its displays: no panel, head-up display or MFD frame; the quit box
+// and the cockpit's colours are loaded so that the flight can be left.
 #include "library/3dvisual/viewport.h"
 #include "library/3dvisual/world.h"
 #include "library/graphics/loadgfx.h"
@@ -7,14 +7,12 @@
 #include "library/graphics/rect.h"
 #include "library/system/memory.h"
 #include "source/avionics/avionics.h"
-#include "source/avionics/threat_warning.h"
 #include "source/avionics/g_effects.h"
 #include "source/avionics/hud.h"
 #include "source/avionics/landing_aid.h"
 #include "source/avionics/messages.h"
 #include "source/avionics/mfd.h"
 #include "source/avionics/panel.h"
-#include "source/avionics/targeting_pod.h"
 #include "source/avionics/vcockpit.h"
 #include "source/avionics/views.h"
 #include "source/drone/user_drone.h"
@@ -53,7 +51,6 @@ void free_quit_box() {
 // No cockpit, view or display exists yet for these keys to act on.
 void register_cockpit_keys() {}
 void register_mfd_keys() {}
-void register_pod_key() {}
 
 // The pages stay as they are set; the radar page goes on the left MFD.
 int get_active_mfd() { return active_mfd; }
@@ -65,37 +62,17 @@ void show_radar_page() {
 }
 void update_mfd_focus() {}
 void draw_mfds() {}
-// The pod only keeps its track-mode flag; no threat is listed yet.
-namespace {
-int pod_track_mode = 0;
-}
-int get_pod_track_mode() { return pod_track_mode; }
-void set_pod_track_mode(int flag) { pod_track_mode = flag; }
-void update_pod_track(int) {}
-void request_threat_step(int) {}
 
-// The pod designates nothing yet.
-int get_designated_ground_point(Vector3&) { return 0; }
-// Nothing to set up, update or free: no display, warning, head-up display or remap.
-void init_threat_warning() {}
-void clear_sorted_threats() {}
-void update_threat_warning() {}
-int nearest_incoming_missile() { return 12000; }
-void draw_threat_display() {}
-void draw_mfd_pod_page(const MfdRect&) {}
-void draw_mfd_maverick_page(const MfdRect&) {}
+// Nothing to set up, update or free: no display, head-up display or remap.
 void init_mfds() {}
 void build_rpm_dial_table() {}
 void build_airspeed_dial_table() {}
 void build_ftit_dial_table() {}
 void init_compass_tape() {}
 void reset_ecm_failure_draw() {}
-int32_t pod_zoom = 1;
-void update_targeting_pod() {}
 // Keys of displays that do not exist yet.
 int select_hud_colour(int) { return 1; }
 int toggle_airspeed_display(int) { return 1; }
-void scan_threat_emitters() {}
 void compute_world_extents() {}
 void reset_drone_view_cycle() {}
 void init_hud() {}

@@ -6,12 +6,17 @@
 #include <cstdlib>
 
 #include "library/3dvisual/terrain.h"
+#include "library/3dvisual/view.h"
+#include "library/3dvisual/viewport.h"
+#include "library/3dvisual/world.h"
 #include "library/graphics/font.h"
 #include "library/graphics/plot.h"
 #include "library/graphics/plot_draw.h"
+#include "library/graphics/screen.h"
 #include "library/maths/trig.h"
 #include "library/system/joystick.h"
 #include "library/system/key.h"
+#include "platform/accel/framebuffer.h"
 #include "source/avionics/failures.h"
 #include "source/avionics/flight_data.h"
 #include "source/avionics/targeting_pod.h"
@@ -41,6 +46,7 @@ constexpr int32_t SLEW_INPUT_LIMIT = 1932735276;  // 0.9 of full deflection
 constexpr int SLEW_COUNTER_MAX = 30, SLEW_FOLLOW_MAX = 27;
 constexpr int PAGE_COLOUR = 1;
 constexpr int FAILED_BACKGROUND = 208, FAILED_TEXT = 222;
+constexpr int SENSOR_SHADES_FIRST = 208, SENSOR_SHADES = 16;
 constexpr int ARROW_KEYS[4] = {SCAN_LEFT, SCAN_RIGHT, SCAN_UP, SCAN_DOWN};
 
 SensorImageRenderer sensor_renderer = render_sensor_image;
@@ -49,6 +55,21 @@ int32_t keys_slewing = 0;
 const void* remembered_target_object = nullptr;
 
 enum class PodView { TARGET, POINT, BORESIGHT };
+
+// The sensor image by luminance onto the display's 16 shades from 208, into the current screen
+// at (x, y), clipped to it.
+void remap_sensor_image(const uint16_t* image, int x, int y, int width, int height) {
+    for (int row = 0; row < height; ++row) {
+        if (y + row < 0 || y + row >= screen_height) continue;
+        for (int column = 0; column < width; ++column) {
+            if (x + column < 0 || x + column >= screen_width) continue;
+            const uint16_t p = image[row * platform::accel::SCREEN_WIDTH + column];
+            const int r = (p >> 11) * 255 / 31, g = (p >> 5 & 63) * 255 / 63, b = (p & 31) * 255 / 31;
+            const int luminance = (77 * r + 150 * g + 29 * b) >> 8;
+            row_table[y + row][x + column] = uint8_t(SENSOR_SHADES_FIRST + luminance * SENSOR_SHADES / 256);
+        }
+    }
+}
 
 // The page's frame: the display's rectangle showing -1.0..+1.0, no turn, no offset.
 void set_page_plot(const MfdRect& r) {
@@ -409,9 +430,28 @@ void target_world_angles(const Vector3& target, int32_t& azimuth, int32_t& eleva
 
 }  // namespace
 
-void render_sensor_image(const MfdRect& rect, const Pose&) {
-    set_page_plot(rect);
-    fill_plot(uint32_t(FAILED_BACKGROUND) * 0x01010101u);
+void render_sensor_image(const MfdRect& rect, const Pose& eye) {
+    namespace accel = platform::accel;
+    Screen* const target = get_current_screen();
+    const int width = std::min(rect.width, accel::SCREEN_WIDTH), height = std::min(rect.height, accel::SCREEN_HEIGHT);
+    if (!accel::display_open() || !target || width <= 0 || height <= 0) return;
+    // The world is drawn by the accelerator into a picture of its own, never into the frame or
+    // the panel: the 3D viewport's rectangle here is the display's, not a place on screen.
+    const ViewportRect saved_viewport = viewport_rect;
+    const ViewSettings saved_view = current_view;
+    const int saved_flag = accelerator_flag;
+    select_screen(nullptr);
+    accelerator_flag = 1;
+    accel::select_offscreen_target(true);
+    accel::clear_buffer(0);
+    set_viewport(0, 0, width, height);
+    render_sensor_view(&eye, &saved_view);
+    accel::select_offscreen_target(false);
+    accelerator_flag = saved_flag;
+    set_view_settings(&saved_view);
+    select_screen(target);
+    set_viewport(saved_viewport.left, saved_viewport.top, saved_viewport.width, saved_viewport.height);
+    remap_sensor_image(accel::offscreen_target(), rect.x, rect.y, width, height);
 }
 
 void set_sensor_image_renderer(SensorImageRenderer renderer) {

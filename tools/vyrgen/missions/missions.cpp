@@ -52,6 +52,10 @@ constexpr int ASSAULT_SHIP = 130;
 constexpr int DIAMOND = 1;           // formation types
 constexpr int TANK_TRANSPORT_TRAIN = 58;
 constexpr int MOVERS_ZONE = 2;       // Korea, whose road crosses ahead of Osan's runway
+constexpr int THREATS_ZONE = 4;      // Afghanistan: emitters on the ground sortie's way, a pod to see them
+constexpr int EARLY_WARNING_RADAR = 46;
+constexpr int SAM_SITE = 450;
+constexpr int TARGETING_POD_STORE = 22;
 constexpr int32_t TICKS = 200;       // a second of game time
 
 // Slots of each gameplay type in a cell, by type 1..8.
@@ -240,6 +244,20 @@ void add_movers_elsewhere(const TheatreLayout& layout, MissionWorld& world) {
     world.tasks.push_back({ALLIED, TASK_ESCORT_COVER, {helicopter}});
 }
 
+// An early-warning radar beside the sortie's first leg and a SAM site on it, both enemy, for the
+// threat warning and the pod to find on the way out.
+void add_route_emitters(Point start, Point out, MissionWorld& world) {
+    const Point ahead = (out - start) * (1.0 / distance(out, start));
+    const Point right{ahead.y, -ahead.x};
+    auto emitter = [&](int object, Point p) {
+        MissionDrone site{object, {}};
+        site.route = {at(DEPARTURE, p, 0, 0), at(TURNING, p, 0, 0)};
+        world.tasks.push_back({ENEMY, TASK_GROUND_VEHICLE, {site}});
+    };
+    emitter(EARLY_WARNING_RADAR, start + (out - start) * 0.6 + right * 3);
+    emitter(SAM_SITE, start + (out - start) * 0.35);
+}
+
 }  // namespace
 
 MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start, bool quick_start) {
@@ -343,6 +361,7 @@ MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start
         add_movers_in_view(layout, runway_start, along, world);
         add_movers_elsewhere(layout, world);
     }
+    if (quick_start && kind == MissionKind::GROUND && zone == THREATS_ZONE) add_route_emitters(start, out, world);
     MissionDrone guard{ALLIED_TANK, {}};
     guard.route.push_back(at(DEPARTURE, home.apron, 0, 10));
     guard.route.push_back(at(TURNING, home.apron + Point{0.1, 0.1}, 0, 10));
@@ -371,6 +390,10 @@ MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start
         world.pylons[1][1] = world.pylons[6][1] = 3;
         world.pylons[2][0] = world.pylons[7][0] = 6;  // AGM-65G
         world.pylons[2][1] = world.pylons[7][1] = 1;
+    }
+    if (quick_start && kind == MissionKind::GROUND && zone == THREATS_ZONE) {
+        world.pylons[4][0] = world.pylons[9][0] = TARGETING_POD_STORE;
+        world.pylons[4][1] = world.pylons[9][1] = 1;
     }
     world.pylons[10][0] = 24;  // the centre tank
     world.pylons[10][1] = 1;

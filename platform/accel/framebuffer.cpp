@@ -173,7 +173,7 @@ void set_gamma(float gamma) {
 bool lock_frame_buffer(LockAccess access, LockBuffer which, LockFormat format,
                        LockedBuffer& out) {
     out = {};
-    if (!display_open())
+    if (!display_open() || offscreen_selected)
         return false;
     uint16_t* colours = buffer(which);
     bool writes_in_888 = access == LockAccess::WRITE && format == LockFormat::RGB888;

@@ -68,7 +68,8 @@ uint16_t* draw_buffer();
 // The off-screen target: a colour buffer of the screen's size and pitch, never presented, for
 // pictures drawn apart from the frame (the sensor displays'); callers draw into the part their
 // viewport covers. While selected, primitives and clears go into it and the frame's buffers are
-// left alone; opening the display leaves it unselected and black.
+// left alone: a frame-buffer lock is refused then, so that no 2D drawing meant for the picture
+// lands in the frame. Opening the display leaves it unselected and black.
 void select_offscreen_target(bool selected);
 // Its pixels, RGB565 rows SCREEN_WIDTH apart; null when the display is not open.
 const uint16_t* offscreen_target();

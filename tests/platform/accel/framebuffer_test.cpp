@@ -187,6 +187,8 @@ TEST_F(FramebufferTest, TheOffscreenTargetTakesClearsAndPrimitivesWhileSelected)
     select_offscreen_target(true);
     clear_buffer(0xFF000000);
     draw_triangle(at(0, 0), at(0, 40), at(40, 0));
+    LockedBuffer lock;
+    EXPECT_FALSE(lock_frame_buffer(LockAccess::WRITE, LockBuffer::BACK, LockFormat::RGB888, lock));
     select_offscreen_target(false);
     EXPECT_EQ(offscreen_target()[SCREEN_WIDTH * 30 + 300], rgb565(255, 0, 0));
     EXPECT_EQ(offscreen_target()[SCREEN_WIDTH * 5 + 5], rgb565(255, 255, 255));

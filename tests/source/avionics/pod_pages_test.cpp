@@ -118,6 +118,19 @@ TEST_F(PodPages, TheViewIsHeldWithinThirtyDegreesTimesTheCosineOfTheAzimuth) {
     build_rotation_matrix(0, uint32_t(-70 * int32_t(DEGREE)), 0, aircraft_pose.matrix);
     draw_mfd_pod_page(RECT);
     EXPECT_NEAR(eye_pitch(), -70 + 30, 0.5);
+
+    // Level, a point 10 degrees up and 90 degrees off the nose (on a 1,000 ft ridge to the
+    // east): the limit there is 30 x cos 90 = 0.
+    const int column = (START.x >> 20) + 1;
+    for (int j = 0; j < TERRAIN_POSTS; ++j) terrain_posts[column][j].height = 1000;
+    terrain_max_height = 1000 * FEET;
+    const int32_t east = 4096 * FEET;
+    designate(tank(ENEMY, {START.x + east, START.y, 1000 * FEET}));
+    fly({START.x, START.y, 1000 * FEET - int32_t(east * std::tan(10 * M_PI / 180))}, 0);
+    draw_mfd_pod_page(RECT);
+    EXPECT_NEAR(eye_pitch(), 0, 0.5);
+    for (int j = 0; j < TERRAIN_POSTS; ++j) terrain_posts[column][j].height = 0;
+    terrain_max_height = 0;
 }
 
 TEST_F(PodPages, TheRangeReadsWholeMilesAndTenths) {

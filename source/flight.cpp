@@ -23,6 +23,7 @@
 #include "source/avionics/hud.h"
 #include "source/avionics/messages.h"
 #include "source/avionics/panel.h"
+#include "source/avionics/threat_warning.h"
 #include "source/avionics/vcockpit.h"
 #include "source/avionics/views.h"
 #include "source/controls.h"

@@ -20,6 +20,9 @@ constexpr uint32_t UNWRITTEN = 0xFF000000;
 
 std::vector<uint16_t> colour_buffers[2];
 int front = 0;
+// Pictures drawn apart from the frame (the sensor displays' images).
+std::vector<uint16_t> offscreen_buffer;
+bool offscreen_selected = false;
 bool shown_3d = false;
 
 std::vector<uint32_t> writes_888;
@@ -100,6 +103,8 @@ int count_boards() { return 1; }
 void open_display() {
     for (auto& b : colour_buffers)
         b.assign(PIXELS + SPAN_SLACK, 0);
+    offscreen_buffer.assign(PIXELS + SPAN_SLACK, 0);
+    offscreen_selected = false;
     front = 0;
     writes_888.assign(PIXELS, UNWRITTEN);
     locks_888 = 0;
@@ -115,6 +120,8 @@ void shut_down() {
     shown_3d = false;
     for (auto& b : colour_buffers)
         b = {};
+    offscreen_buffer = {};
+    offscreen_selected = false;
     writes_888 = {};
     presented = {};
     locks_888 = 0;
@@ -132,7 +139,7 @@ void clear_buffer(uint32_t rgba) {
     uint16_t rows[4][SCREEN_WIDTH];
     for (int y = 0; y < 4; ++y)
         to_565(colour, rows[y], 0, y, SCREEN_WIDTH);
-    uint16_t* back = buffer(LockBuffer::BACK);
+    uint16_t* back = draw_buffer();
     for (int y = 0; y < SCREEN_HEIGHT; ++y)
         std::copy_n(rows[y & 3], SCREEN_WIDTH, back + y * SCREEN_WIDTH);
 }
@@ -166,7 +173,7 @@ void set_gamma(float gamma) {
 bool lock_frame_buffer(LockAccess access, LockBuffer which, LockFormat format,
                        LockedBuffer& out) {
     out = {};
-    if (!display_open())
+    if (!display_open() || offscreen_selected)
         return false;
     uint16_t* colours = buffer(which);
     bool writes_in_888 = access == LockAccess::WRITE && format == LockFormat::RGB888;
@@ -193,6 +200,13 @@ void unlock_frame_buffer(LockAccess access, LockBuffer which) {
         --locks_888;
 }
 
-uint16_t* draw_buffer() { return display_open() ? buffer(LockBuffer::BACK) : nullptr; }
+uint16_t* draw_buffer() {
+    if (!display_open()) return nullptr;
+    return offscreen_selected ? offscreen_buffer.data() : buffer(LockBuffer::BACK);
+}
+
+void select_offscreen_target(bool selected) { offscreen_selected = selected && display_open(); }
+
+const uint16_t* offscreen_target() { return display_open() ? offscreen_buffer.data() : nullptr; }
 
 }  // namespace vyr::platform::accel

@@ -22,8 +22,8 @@ void open_display();
 void shut_down();
 bool display_open();
 
-// Fills the back buffer with a colour word 0xRRGGBBAA (alpha unused), made RGB565 under the
-// pipeline's dither mode as a primitive of that colour would be.
+// Fills the buffer primitives draw into with a colour word 0xRRGGBBAA (alpha unused), made RGB565
+// under the pipeline's dither mode as a primitive of that colour would be.
 void clear_buffer(uint32_t rgba);
 
 // Makes the back buffer the front one after `interval` vertical blanks (0: at once), and shows it
@@ -61,8 +61,17 @@ bool lock_frame_buffer(LockAccess access, LockBuffer buffer, LockFormat format,
                        LockedBuffer& out);
 void unlock_frame_buffer(LockAccess access, LockBuffer buffer);
 
-// The buffer primitives draw into (the back buffer), rows SCREEN_WIDTH pixels apart; null when
-// the display is not open.
+// The buffer primitives draw into (the back buffer, or the off-screen target while it is
+// selected), rows SCREEN_WIDTH pixels apart; null when the display is not open.
 uint16_t* draw_buffer();
+
+// The off-screen target: a colour buffer of the screen's size and pitch, never presented, for
+// pictures drawn apart from the frame (the sensor displays'); callers draw into the part their
+// viewport covers. While selected, primitives and clears go into it and the frame's buffers are
+// left alone: a frame-buffer lock is refused then, so that no 2D drawing meant for the picture
+// lands in the frame. Opening the display leaves it unselected and black.
+void select_offscreen_target(bool selected);
+// Its pixels, RGB565 rows SCREEN_WIDTH apart; null when the display is not open.
+const uint16_t* offscreen_target();
 
 }  // namespace vyr::platform::accel

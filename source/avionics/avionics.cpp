@@ -52,7 +52,6 @@ constexpr int MISSILE_TONE_RANGE = 1000;
 constexpr int MISSILE_TONE_RATE = 44100;
 constexpr int32_t FUEL_CHECK_TICKS = 4000;
 constexpr int32_t HSI_SCALE_MIN = 0x80000, HSI_SCALE_MAX = 0x1000000;
-constexpr int32_t POD_ZOOM_MAX = 64;
 constexpr int QUICK_START_AIR = 1, QUICK_START_GROUND = 2;
 constexpr int SCAN_I = 0x17, SCAN_V = 0x2f, SCAN_A = 0x1e;
 
@@ -214,6 +213,7 @@ void init_avionics() {
     next_fuel_check_time = seeker_tone_on = missile_tone_on = 0;
     init_threat_warning();
     hsi_scale = HSI_SCALE_MAX;
+    reset_targeting_pod();
     init_mfds();
     init_compass_tape();
     build_rpm_dial_table();

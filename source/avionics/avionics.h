@@ -39,9 +39,6 @@ int zoom_in_key(int key_code);
 int zoom_out_key(int key_code);
 int reset_master_caution_key(int key_code);
 int handle_detail_key(int key_code);
-void scan_threat_emitters();
-// Steps the threat warning's selected threat: 1 next, 2 previous.
-void request_threat_step(int step);
 void compute_world_extents();
 // The drone view's next and previous keys start again from the player.
 void reset_drone_view_cycle();

@@ -10,6 +10,7 @@
 #include "source/avionics/mfd.h"
 #include "source/avionics/panel.h"
 #include "source/avionics/targeting_pod.h"
+#include "source/avionics/threat_warning.h"
 #include "source/avionics/views.h"
 #include "source/controls.h"
 #include "source/drone/user_drone.h"
@@ -139,7 +140,7 @@ int input_direction(int32_t input) {
 int target_step_key(int key_code) {
     const int step = key_code & KEY_SHIFT ? 2 : 1;
     if (selected_weapon == WEAPON_AGM_88A) {
-        request_threat_step(step);
+        request_harm_target_step(step);
         return 1;
     }
     follow_best_target = 0;

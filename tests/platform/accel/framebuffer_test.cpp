@@ -182,5 +182,26 @@ TEST_F(FramebufferTest, SwapIntervalWaitsForVerticalBlanks) {
     stop_periodic_timer();
 }
 
+TEST_F(FramebufferTest, TheOffscreenTargetTakesClearsAndPrimitivesWhileSelected) {
+    clear_buffer(0x00000000);
+    select_offscreen_target(true);
+    clear_buffer(0xFF000000);
+    draw_triangle(at(0, 0), at(0, 40), at(40, 0));
+    LockedBuffer lock;
+    EXPECT_FALSE(lock_frame_buffer(LockAccess::WRITE, LockBuffer::BACK, LockFormat::RGB888, lock));
+    select_offscreen_target(false);
+    EXPECT_EQ(offscreen_target()[SCREEN_WIDTH * 30 + 300], rgb565(255, 0, 0));
+    EXPECT_EQ(offscreen_target()[SCREEN_WIDTH * 5 + 5], rgb565(255, 255, 255));
+    EXPECT_EQ(read(LockBuffer::BACK, 5, 5), 0);
+    EXPECT_EQ(read(LockBuffer::BACK, 300, 30), 0);
+    // Deselected, primitives reach the back buffer again.
+    draw_triangle(at(0, 0), at(0, 40), at(40, 0));
+    EXPECT_EQ(read(LockBuffer::BACK, 5, 5), rgb565(255, 255, 255));
+    shut_down();
+    EXPECT_EQ(offscreen_target(), nullptr);
+    select_offscreen_target(true);
+    EXPECT_EQ(draw_buffer(), nullptr);
+}
+
 }  // namespace
 }  // namespace vyr::platform::accel

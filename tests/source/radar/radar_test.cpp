@@ -145,8 +145,14 @@ TEST_F(RadarKeys, KeysChangeTheModesAsTheCockpitExpects) {
              EXPECT_EQ(get_pod_track_mode(), 1);
              EXPECT_EQ(air_submode, RADAR_TWS);
          }},
-        {"D on the pod page of the right MFD with the focus",
-         [] { right_mfd_page = MFD_POD; active_mfd = 2; set_pod_track_mode(1); }, {KEY_D},
+        {"D on the pod page of the right MFD with the focus: a laser-guided bomb leaves tracking",
+         [] {
+             right_mfd_page = MFD_POD;
+             active_mfd = 2;
+             selected_weapon = WEAPON_GBU_12;
+             set_pod_track_mode(1);
+         },
+         {KEY_D},
          [] { EXPECT_EQ(get_pod_track_mode(), 0); }},
         {"Backspace asks for the next target", [] {}, {KEY_BACKSPACE},
          [] {

@@ -66,6 +66,10 @@ constexpr int DIAMOND = 1;           // formation types
 constexpr int TANK_TRANSPORT_TRAIN = 58;
 constexpr int MOVERS_ZONE = 2;       // Korea, whose road crosses ahead of Osan's runway
 constexpr int TAKE_OFF_ZONE = 4;     // Afghanistan, where a fighter takes off ahead of the player
+constexpr int THREATS_ZONE = 4;      // Afghanistan: emitters on the ground sortie's way, a pod to see them
+constexpr int EARLY_WARNING_RADAR = 46;
+constexpr int SAM_SITE = 450;
+constexpr int TARGETING_POD_STORE = 22;
 constexpr int32_t TICKS = 200;       // a second of game time
 
 // Slots of each gameplay type in a cell, by type 1..8.
@@ -286,6 +290,37 @@ void add_fighter_taking_off(Point runway_start, Point runway_end, Point along, i
     world.tasks.push_back({ALLIED, TASK_ESCORT_COVER, {fighter}});
 }
 
+// The middle of the dry cell held at height 0 nearest `p`, so that a site stands exactly on the
+// ground its waypoint gives; `p` itself when none lies within ten cells.
+Point on_flat_ground(const TheatreLayout& layout, Point p) {
+    Point best = p;
+    double nearest = 1e9;
+    const int ci = int(p.x), cj = int(p.y);
+    for (int i = std::max(0, ci - 10); i <= std::min(CELLS - 1, ci + 10); ++i)
+        for (int j = std::max(0, cj - 10); j <= std::min(CELLS - 1, cj + 10); ++j) {
+            const Point centre{i + 0.5, j + 0.5};
+            if (!layout.is_flat(i, j) || layout.is_water(centre) || distance(centre, p) >= nearest) continue;
+            nearest = distance(centre, p);
+            best = centre;
+        }
+    return best;
+}
+
+// An early-warning radar beside the sortie's first leg and a SAM site on it, both enemy, for the
+// threat warning and the pod to find on the way out.
+void add_route_emitters(const TheatreLayout& layout, Point start, Point out, MissionWorld& world) {
+    const Point ahead = (out - start) * (1.0 / distance(out, start));
+    const Point right{ahead.y, -ahead.x};
+    auto emitter = [&](int object, Point wanted) {
+        const Point p = on_flat_ground(layout, wanted);
+        MissionDrone site{object, {}};
+        site.route = {at(DEPARTURE, p, 0, 0), at(TURNING, p, 0, 0)};
+        world.tasks.push_back({ENEMY, TASK_GROUND_VEHICLE, {site}});
+    };
+    emitter(EARLY_WARNING_RADAR, start + (out - start) * 0.6 + right * 3);
+    emitter(SAM_SITE, start + (out - start) * 0.35);
+}
+
 }  // namespace
 
 MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start, bool quick_start) {
@@ -400,6 +435,7 @@ MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start
         add_movers_elsewhere(layout, world);
     }
     if (quick_start && !airborne_start && zone == TAKE_OFF_ZONE) add_fighter_taking_off(runway_start, runway_end, along, cruise, world);
+    if (quick_start && kind == MissionKind::GROUND && zone == THREATS_ZONE) add_route_emitters(layout, start, out, world);
     MissionDrone guard{ALLIED_TANK, {}};
     guard.route.push_back(at(DEPARTURE, home.apron, 0, 10));
     guard.route.push_back(at(TURNING, home.apron + Point{0.1, 0.1}, 0, 10));
@@ -428,6 +464,10 @@ MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start
         world.pylons[1][1] = world.pylons[6][1] = 3;
         world.pylons[2][0] = world.pylons[7][0] = 6;  // AGM-65G
         world.pylons[2][1] = world.pylons[7][1] = 1;
+    }
+    if (quick_start && kind == MissionKind::GROUND && zone == THREATS_ZONE) {
+        world.pylons[9][0] = TARGETING_POD_STORE;  // the pod's place under the fuselage
+        world.pylons[9][1] = 1;
     }
     world.pylons[10][0] = 24;  // the centre tank
     world.pylons[10][1] = 1;

@@ -59,6 +59,8 @@ enum class MissionKind { AIR, GROUND };
 // view of the start a tank diamond driving onto the road that crosses ahead and off it again, and a
 // helicopter landing and taking off; elsewhere a train, a looping truck, a frigate's patrol and,
 // at sea, the assault ship with a helicopter parked on its deck that flies a round and lands back.
+// Afghanistan's ground-attack one carries a targeting pod and passes an enemy early-warning radar
+// and a SAM site on its first leg.
 MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start, bool quick_start);
 // The data file in canonical form.
 std::string encode_mission_data(const MissionWorld& world);

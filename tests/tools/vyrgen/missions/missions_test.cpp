@@ -162,8 +162,8 @@ TEST(QuickStartScene, TheGroundAttackQuickStartShowsAHoveringHelicopterParkedTan
         for (const MissionTask& task : quick.tasks)
             for (const MissionDrone& drone : task.drones) exploding += drone.explode ? 1 : 0;
         const size_t movers = zone == 2 ? 9 : 0;  // Korea's show of the movers, the squad and its truck
-        const size_t take_off = zone == 4 ? 1 : 0;  // Afghanistan's fighter taking off
-        EXPECT_EQ(strike.tasks.size() + 3 + exploding + movers + take_off, quick.tasks.size());
+        const size_t afghan = zone == 4 ? 1 + 2 : 0;  // Afghanistan's fighter taking off, radar and SAM site
+        EXPECT_EQ(strike.tasks.size() + 3 + exploding + movers + afghan, quick.tasks.size());
         EXPECT_EQ(strike.hours, 14);
     }
 }
@@ -318,6 +318,30 @@ TEST(QuickStartScene, KoreasGroundAttackQuickStartShowsTheMovers) {
     EXPECT_NE(text.find(":Drone\n:Formation Type\n1\n:Waypoint"), std::string::npos);
     EXPECT_NE(text.find(":Drone onboard\n1\n:Drone notify\n3\n"), std::string::npos);
     EXPECT_NE(text.find(":Drone cargo\n1\n"), std::string::npos);
+}
+
+TEST(QuickStartScene, AfghanistansGroundAttackQuickStartPassesEmittersWithAPod) {
+    const MissionWorld quick = build_mission_world(4, MissionKind::GROUND, false, true);
+    const std::vector<RoutePoint>& route = quick.tasks.front().drones.front().route;
+    const MissionDrone* radar = find_drone(quick, 46, 9);
+    const MissionDrone* sam = find_drone(quick, 450, 9);
+    ASSERT_TRUE(radar && sam);
+    // Both within 3 nm of the first leg, between its ends.
+    for (const MissionDrone* d : {radar, sam}) {
+        const RoutePoint& a = route[0];
+        const RoutePoint& b = route[1];
+        const double lx = b.x - a.x, ly = b.y - a.y, length = std::hypot(lx, ly);
+        const double along = ((d->route[0].x - a.x) * lx + (d->route[0].y - a.y) * ly) / length;
+        const double aside = std::abs((d->route[0].x - a.x) * ly - (d->route[0].y - a.y) * lx) / length;
+        EXPECT_GT(along, 0);
+        EXPECT_LT(along, length);
+        EXPECT_LT(aside, 3 * 1555456.0);
+    }
+    EXPECT_EQ(quick.pylons[9][0], 22);
+    // The other theatres' ground quick starts carry no pod and pass no such emitters.
+    const MissionWorld korea = build_mission_world(2, MissionKind::GROUND, false, true);
+    EXPECT_EQ(find_drone(korea, 46, 9), nullptr);
+    EXPECT_NE(korea.pylons[9][0], 22);
 }
 
 // The war model maps each side's radar cover from the radar sites standing on ground of its side.

@@ -20,6 +20,9 @@ int is_drone_targetable(const Drone* drone);
 // 1 while the drone's chaff or flare can draw a seeker.
 int is_drone_chaff_active(const Drone* drone);
 int is_drone_flare_active(const Drone* drone);
+// One chaff bundle or flare released by the drone.
+void launch_drone_chaff(Drone* drone);
+void launch_drone_flare(Drone* drone);
 // A round the drone fired has ended: a decoy no longer draws seekers, a last round no longer
 // holds its fire.
 void release_drone_round(Drone* drone, WeaponRound* round);

@@ -182,6 +182,7 @@ TEST_F(AvionicsTick, AQuickStartWithoutItsWeaponStillSetsUp) {
     radar_on = 0;
     radar_air_mode = 0;
     radar_ground_mode = 1;
+    weapons_air_mode = 0;
     selected_weapon = 0;  // the payload carries no AMRAAM
     init_avionics();
     EXPECT_EQ(radar_on, 1);

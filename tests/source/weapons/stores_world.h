@@ -14,10 +14,12 @@
 #include "source/frame_loop.h"
 #include "source/models/flight_model.h"
 #include "source/sknet/game_rules.h"
+#include "source/sound/triggers.h"
 #include "source/weapons/release.h"
 #include "source/weapons/stores.h"
 #include "source/weapons/targets.h"
 #include "source/weapons/weapon_keys.h"
+#include "source/weapons/weapons_frame.h"
 #include "tests/source/weapons/round_world.h"
 
 namespace vyr {
@@ -52,8 +54,10 @@ protected:
         fire_latch = 0;
         unlimited_weapons = 0;
         key_down[SCAN_ALT] = 0;
+        internal_gun_fired = gun_rounds_fired = 0;
     }
     void TearDown() override {
+        end_gun_burst_sound();  // a burst's sound would outlive the test: no frame stops it
         reset_stores();
         for (int h = 0; h < STORES_HARDPOINTS; ++h) empty_hardpoint(h);
         selected_weapon = 0;

@@ -4,6 +4,7 @@
 namespace vyr {
 
 struct Drone;
+struct Target;
 struct WeaponRound;
 
 // Damage, combat air patrol number, reaction time, targets, decoys, weapon slots and ranges,
@@ -23,6 +24,8 @@ int is_drone_flare_active(const Drone* drone);
 // One chaff bundle or flare released by the drone.
 void launch_drone_chaff(Drone* drone);
 void launch_drone_flare(Drone* drone);
+// The drone is being shot at by `attacker`: it reacts.
+void alert_drone_under_attack(Drone* drone, Target* attacker);
 // A round the drone fired has ended: a decoy no longer draws seekers, a last round no longer
 // holds its fire.
 void release_drone_round(Drone* drone, WeaponRound* round);

@@ -89,6 +89,7 @@ void clear_drone_attack_target(Drone* drone) { drone->attack_target = nullptr; }
 int is_drone_targetable(const Drone* drone) {
     return drone->drone_class == DRONE_CLASS_HELICOPTER || drone->drone_class == DRONE_CLASS_AIRCRAFT;
 }
+void alert_drone_under_attack(Drone*, Target*) {}
 void launch_drone_chaff(Drone*) {}
 void launch_drone_flare(Drone*) {}
 int is_drone_chaff_active(const Drone*) { return 0; }

@@ -11,6 +11,7 @@
 #include "source/avionics/messages.h"
 #include "source/avionics/views.h"
 #include "source/drone/drone.h"
+#include "source/drone/drone_weapons.h"
 #include "source/drone/user_drone.h"
 #include "source/frame_loop.h"
 #include "source/menus/missions/payload.h"
@@ -56,6 +57,12 @@ const Pose& own_pose() { return *player_position; }
 ObjectInstance* sub_instance(ObjectInstance* parent, int index) {
     if (!parent || index < 0 || index >= parent->count) return nullptr;
     return parent->sub_instances[index];
+}
+
+// The drone a mobile target belongs to; null for a round's.
+Drone* target_drone(const Target& target) {
+    const auto* instance = static_cast<const ObjectInstance*>(target.object);
+    return instance && instance->owner_kind == OWNER_DRONE ? static_cast<Drone*>(instance->owner) : nullptr;
 }
 
 Target* shooter_target() { return user_drone ? &user_drone->target : nullptr; }
@@ -283,8 +290,11 @@ int fire_weapon(int key_code) {
         }
         if (droppable && !attitude_clear_for_drop()) return 0;
         if (weapon != WEAPON_GEPOD) remove_store_weight(weapon);
-        launch_from(weapon, point.stations[station]);
+        const int launched = launch_from(weapon, point.stations[station]);
         check_loadout_limits();
+        if (launched && last_player_round) send_weapon_fire(last_player_round);
+        if (designated_target.kind == TARGET_MOBILE)
+            if (Drone* victim = target_drone(designated_target)) alert_drone_under_attack(victim, shooter_target());
         next_fire_time[weapon] = game_clock + weapon_info[weapon].fire_interval;
         h = mirror_hardpoint[h];
         first_hardpoint[weapon] = h;

@@ -108,11 +108,12 @@ Waypoint* find_recon_waypoint() {
 }
 
 // A decoy leaves when its refire time has come and one is left.
-int launch_decoy(int weapon, int32_t interval, void (*launch)(Drone*)) {
+int launch_decoy(int weapon, int32_t interval, void (*launch)(Drone*), void (*send)()) {
     if (game_clock < next_fire_time[weapon] || rounds_per_weapon[weapon] <= 0) return 0;
     if (user_drone) launch(user_drone);
     if (!unlimited_weapons) --rounds_per_weapon[weapon];
     next_fire_time[weapon] = game_clock + interval;
+    send();
     return 1;
 }
 
@@ -235,12 +236,12 @@ int toggle_air_ground_mode(int) {
 
 int launch_flare(int key_code) {
     if (!weapon_key_gate(key_code)) return 0;
-    return launch_decoy(WEAPON_FLARE, weapon_info[WEAPON_FLARE].fire_interval / 2, launch_drone_flare);
+    return launch_decoy(WEAPON_FLARE, weapon_info[WEAPON_FLARE].fire_interval / 2, launch_drone_flare, send_flare_launch);
 }
 
 int launch_chaff(int key_code) {
     if (!weapon_key_gate(key_code)) return 0;
-    return launch_decoy(WEAPON_CHAFF, weapon_info[WEAPON_CHAFF].fire_interval, launch_drone_chaff);
+    return launch_decoy(WEAPON_CHAFF, weapon_info[WEAPON_CHAFF].fire_interval, launch_drone_chaff, send_chaff_launch);
 }
 
 int recon_key(int key_code) {

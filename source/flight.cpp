@@ -56,7 +56,9 @@
 #include "source/warmodel/war_model.h"
 #include "source/radar/radar.h"
 #include "source/weapons/stores.h"
+#include "source/weapons/round_impact.h"
 #include "source/weapons/targets.h"
+#include "source/weapons/weapon_keys.h"
 
 namespace vyr {
 

@@ -64,6 +64,9 @@ int open_chat_line(int) { return 1; }
 int own_team_bit() { return 1; }
 void send_crashed() {}
 void send_flag_captured() {}
+void send_weapon_fire(WeaponRound*) {}
+void send_flare_launch() {}
+void send_chaff_launch() {}
 void queue_two_player_event(int) {}
 void read_chat_keys() {}
 void draw_chat_area() {}

@@ -6,7 +6,7 @@ namespace vyr {
 
 // Remove a name here with its stub.
 void report_seams() {
-    std::fputs("vyr: stand-ins still in place: world, drone, weapons, avionics, front end, network\n",
+    std::fputs("vyr: stand-ins still in place: world, drone, avionics, front end, network\n",
                stderr);
 }
 

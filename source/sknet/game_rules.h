@@ -5,6 +5,8 @@
 
 namespace vyr {
 
+struct WeaponRound;
+
 enum GameMode : int32_t {
     GAME_SINGLE = 0,
     GAME_COMBAT = 1,
@@ -31,6 +33,10 @@ extern int32_t connection_mode;
 void send_crashed();
 void send_flag_captured();
 void queue_two_player_event(int event);
+// To the other machines: a round the player launched; a flare or chaff bundle released.
+void send_weapon_fire(WeaponRound* round);
+void send_flare_launch();
+void send_chaff_launch();
 
 enum ControlMode : int32_t { CONTROL_PILOT = 0, CONTROL_GUNNER = 1, CONTROL_BOTH = 2 };
 // A gunner's machine takes the pilot's state instead of flying the aircraft.

@@ -16,7 +16,6 @@
 #include "source/weapons/damage.h"
 #include "source/weapons/effects.h"
 #include "source/weapons/rounds.h"
-#include "source/weapons/targets.h"
 #include "source/weapons/weapon_info.h"
 
 namespace vyr {

@@ -30,6 +30,8 @@ int resolve_shell(WeaponRound* round);
 // 1 when the step from `round_impact_start` reaches the ground (or its fuse height), setting the
 // impact point and offset; a minefield's end is taken 10 ft higher.
 int find_ground_contact(const Vector3& step, const WeaponRound* round);
+// Mission set-up: the Mine Lay waypoints of the player's route, none mined yet.
+void init_mine_targets();
 // A landed minefield counts for every Mine Lay waypoint within reach, or is off target.
 void score_mine_drop(const WeaponRound* round);
 

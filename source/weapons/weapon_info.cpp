@@ -52,4 +52,6 @@ void init_sensor_types() {
     std::copy(std::begin(TYPES), std::end(TYPES), sensor_types);
 }
 
+int get_weapon_rounds_per_station(int weapon_id) { return weapon_table[weapon_id].rounds_per_station; }
+
 }  // namespace vyr

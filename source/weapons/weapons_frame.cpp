@@ -7,6 +7,7 @@
 #include "source/weapons/rounds.h"
 #include "source/weapons/speech.h"
 #include "source/weapons/stores.h"
+#include "source/weapons/weapon_keys.h"
 
 namespace vyr {
 
@@ -54,6 +55,7 @@ void reset_weapons() {
 
 void update_weapons_frame() {
     update_rounds();
+    if (player_crashed()) weapon_selected = 0;
     if (internal_gun_was_fired == 1 && internal_gun_fired == 0) end_gun_burst_sound();
     internal_gun_was_fired = internal_gun_fired;
     internal_gun_fired = 0;

@@ -184,6 +184,7 @@ TEST_F(AvionicsTick, AQuickStartWithoutItsWeaponStillSetsUp) {
     radar_on = 0;
     radar_air_mode = 0;
     radar_ground_mode = 1;
+    weapons_air_mode = 0;
     selected_weapon = 0;  // the payload carries no AMRAAM
     setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);  // the displays' pictures
     find_read_only_path("vyr.rop");

@@ -90,6 +90,7 @@ protected:
         key_down[SCAN_ALT] = key_down[SCAN_CTRL] = 0;
         push_hot_key_layer();
         init_radar();
+        reset_weapon_modes();
         scan_azimuth_limit = scan_elevation_limit = 0;  // the slew, kept across flights, back to the nose
         slew_scan_centre();
         set_radar_scan();

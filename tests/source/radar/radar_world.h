@@ -39,6 +39,7 @@
 #include "source/weapons/object_types.h"
 #include "source/weapons/stores.h"
 #include "source/weapons/targets.h"
+#include "source/weapons/weapon_keys.h"
 #include "tests/library/3dvisual/header_table.h"
 
 namespace vyr {
@@ -92,6 +93,7 @@ protected:
         key_down[SCAN_ALT] = key_down[SCAN_CTRL] = 0;
         push_hot_key_layer();
         init_radar();
+        reset_weapon_modes();  // the weapons' air mode, as the radar's, for every flight
         // The scan centre's slew lives across flights: each test starts at the nose.
         scan_azimuth_limit = scan_elevation_limit = 0;
         slew_scan_centre();

@@ -6,7 +6,6 @@
 #include "library/3dvisual/objects.h"
 #include "source/skill.h"
 #include "source/weapons/launch.h"
-#include "source/weapons/targets.h"
 #include "tests/source/weapons/impact_world.h"
 
 namespace vyr {

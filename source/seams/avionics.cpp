@@ -9,7 +9,6 @@
 #include "source/avionics/avionics.h"
 #include "source/avionics/threat_warning.h"
 #include "source/avionics/g_effects.h"
-#include "source/avionics/hud.h"
 #include "source/avionics/landing_aid.h"
 #include "source/avionics/messages.h"
 #include "source/avionics/mfd.h"
@@ -93,12 +92,9 @@ void reset_ecm_failure_draw() {}
 int32_t pod_zoom = 1;
 void update_targeting_pod() {}
 // Keys of displays that do not exist yet.
-int select_hud_colour(int) { return 1; }
-int toggle_airspeed_display(int) { return 1; }
 void scan_threat_emitters() {}
 void compute_world_extents() {}
 void reset_drone_view_cycle() {}
-void init_hud() {}
 void create_view_remaps() {}
 void free_view_remaps() {}
 void load_cockpit_art() {}

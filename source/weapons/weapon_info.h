@@ -40,16 +40,23 @@ constexpr uint8_t WEAPON_FLAG_SEEKER = 1u << 2;  // the drones' firing checks ta
 
 constexpr int WEAPON_COUNT = 109;
 constexpr int WEAPON_NAME_COUNT = 108;
+constexpr int WEAPON_UNARMED = 0;
 constexpr int WEAPON_GUN = 21;
 constexpr int WEAPON_GEPOD = 22;
 constexpr int WEAPON_AIM_9M = 23;
 constexpr int WEAPON_AMRAAM = 24;
+constexpr int WEAPON_M151_HE = 25;
+constexpr int WEAPON_M247_AT = 26;
 constexpr int WEAPON_AGM_65E = 27;
 constexpr int WEAPON_AGM_65G = 28;
 constexpr int WEAPON_CBU15 = 29;
+constexpr int WEAPON_MK_82 = 30;
+constexpr int WEAPON_MK84_RET = 35;
 constexpr int WEAPON_GBU_12 = 36;
 constexpr int WEAPON_GBU_16 = 37;
 constexpr int WEAPON_GBU_10 = 38;
+constexpr int WEAPON_CBU_87B = 39;
+constexpr int WEAPON_CBU_89B = 40;
 constexpr int WEAPON_AGM_88A = 41;
 
 // Distances in world units (256 to the foot), speeds per second, accelerations per second

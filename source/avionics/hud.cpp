@@ -269,6 +269,12 @@ void hud_dashed_line(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
 void hud_circle(int32_t x, int32_t y, int32_t radius) { draw_plot_circle(x, y, radius, hud_colour); }
 void hud_point(int32_t x, int32_t y) { draw_plot_point(x, y, hud_colour); }
 
+void hud_fill_triangle(HudPoint apex, HudPoint a, HudPoint b) {
+    constexpr int STROKES = 8;
+    for (int i = 0; i <= STROKES; ++i)
+        hud_line(apex.x, apex.y, a.x + (b.x - a.x) * i / STROKES, a.y + (b.y - a.y) * i / STROKES);
+}
+
 void hud_text(int32_t x, int32_t y, const char* text, int align, int dx, int dy) {
     place_text_at_plot_point(x, y);
     if (align == 1) text_x -= get_text_width(text);

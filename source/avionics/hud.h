@@ -76,6 +76,8 @@ void hud_line(int32_t x0, int32_t y0, int32_t x1, int32_t y1);
 void hud_dashed_line(int32_t x0, int32_t y0, int32_t x1, int32_t y1);
 void hud_circle(int32_t x, int32_t y, int32_t radius);
 void hud_point(int32_t x, int32_t y);
+// Filled by strokes from the apex across to the base, which the frame buffer's lines can draw.
+void hud_fill_triangle(HudPoint apex, HudPoint base_a, HudPoint base_b);
 // Text at a HUD point: its left end there (`align` 0), its right end (1) or its centre (2),
 // then moved by (dx, dy) pixels.
 void hud_text(int32_t x, int32_t y, const char* text, int align = 0, int dx = 0, int dy = 0);

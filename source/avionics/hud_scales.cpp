@@ -179,12 +179,6 @@ int32_t degrees_off_heading(uint32_t bearing) {
     return int32_t(std::floor(degrees_of(int32_t(bearing - uint32_t(flight_data.heading)))));
 }
 
-void draw_triangle_filled(HudPoint apex, HudPoint a, HudPoint b) {
-    constexpr int STROKES = 8;
-    for (int i = 0; i <= STROKES; ++i)
-        hud_line(apex.x, apex.y, a.x + (b.x - a.x) * i / STROKES, a.y + (b.y - a.y) * i / STROKES);
-}
-
 // A bar 0.5 long through `centre` along x (or y) with its five ticks across it, turned by the roll;
 // dashed when off course.
 void draw_needle_bar(HudPoint centre, bool vertical, bool dashed) {
@@ -358,7 +352,7 @@ void draw_vertical_speed_scale() {
         hud_line(o.x, y, o.x - (i % 5 == 0 ? u(0.04) : u(0.02)), y);
     }
     const int32_t y = o.y + std::clamp(int32_t(int64_t(flight_data.vertical_speed) * 0x66666 / 0x7D000), -u(0.4), u(0.4));
-    draw_triangle_filled({o.x - u(0.03), y}, {o.x - u(0.055), y - u(0.025)}, {o.x - u(0.055), y + u(0.025)});
+    hud_fill_triangle({o.x - u(0.03), y}, {o.x - u(0.055), y - u(0.025)}, {o.x - u(0.055), y + u(0.025)});
 }
 
 void draw_localiser_bar() {

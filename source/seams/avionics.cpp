@@ -13,6 +13,7 @@
 #include "source/avionics/messages.h"
 #include "source/avionics/mfd.h"
 #include "source/avionics/panel.h"
+#include "source/avionics/pod_pages.h"
 #include "source/avionics/targeting_pod.h"
 #include "source/avionics/vcockpit.h"
 #include "source/avionics/views.h"
@@ -90,6 +91,7 @@ void build_ftit_dial_table() {}
 void init_compass_tape() {}
 void reset_ecm_failure_draw() {}
 int32_t pod_zoom = 1;
+Vector3 pod_look_point = {};
 void update_targeting_pod() {}
 // Keys of displays that do not exist yet.
 void scan_threat_emitters() {}

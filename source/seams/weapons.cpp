@@ -163,3 +163,22 @@ void damage_player_systems() {}
 int is_laser_failed() { return 0; }
 
 }  // namespace vyr
+
+// Until the stores land: no bomb falls anywhere, no release comes, the launch point is the
+// aircraft and no gun round has flown.
+#include "source/drone/user_drone.h"
+#include "source/weapons/bomb_sight.h"
+#include "source/weapons/release.h"
+namespace vyr {
+void predict_bomb_impact(Vector3& out) { out = player_position->position; }
+void predict_cluster_bomb_impact(Vector3& out) { out = player_position->position; }
+void predict_dur_impact(Vector3& out) { out = player_position->position; }
+double compute_bomb_release_time(int32_t& ticks) {
+    ticks = -1;
+    return 0;
+}
+double compute_cluster_release_time(int32_t& ticks) { return compute_bomb_release_time(ticks); }
+double compute_loft_release(int32_t& ticks) { return compute_bomb_release_time(ticks); }
+const Pose& get_launch_viewpoint(int) { return *player_position; }
+WeaponRound* get_last_gun_round() { return nullptr; }
+}  // namespace vyr

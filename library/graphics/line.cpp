@@ -158,6 +158,11 @@ void draw_line32(int colour, int x1, int y1, int x2, int y2) {
     step_line(FrameWriter{start, frame_buffer_stride, display_colours[uint8_t(colour)]}, x1, y1, x2, y2);
 }
 
+void draw_line32_dashed(int colour, int x1, int y1, int x2, int y2) {
+    uint8_t* start = frame_buffer + ptrdiff_t(y1) * frame_buffer_stride + 4 * ptrdiff_t(x1);
+    dash_mask = step_line(Dashed<FrameWriter>{{start, frame_buffer_stride, display_colours[uint8_t(colour)]}, dash_mask}, x1, y1, x2, y2).mask;
+}
+
 void draw_xor_line_raw(uint8_t* surface, const int32_t* row_offsets, int x0, int y0, int x1, int y1) {
     step_line(DisplayWriter{surface, row_offsets, x0, y0}, x0, y0, x1, y1);
 }

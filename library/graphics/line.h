@@ -24,6 +24,8 @@ void draw_vline(int colour, int x, int y1, int y2);
 
 // In the frame buffer, as display_colours[colour].
 void draw_line32(int colour, int x1, int y1, int x2, int y2);
+// The same with `dash_mask`, stored back as the dashed screen lines do.
+void draw_line32_dashed(int colour, int x1, int y1, int x2, int y2);
 
 // On the locked display surface: pixel (x, y) is surface[row_offsets[y] + x], XORed with 0xB9.
 // Any end points are accepted.

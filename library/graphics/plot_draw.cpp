@@ -88,6 +88,11 @@ void draw_plot_line_dashed(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int c
     if (clip_plot_line(x0, y0, x1, y1)) line_dashed(colour, x0, y0, x1, y1);
 }
 
+void draw_plot_line_dashed32(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int colour) {
+    if (PlotRecorder* r = plot_recorder()) return r->line(x0, y0, x1, y1, colour, true);
+    if (clip_plot_line(x0, y0, x1, y1)) draw_line32_dashed(colour, x0, y0, x1, y1);
+}
+
 void draw_plot_point(int32_t x, int32_t y, int colour) {
     if (PlotRecorder* r = plot_recorder()) return r->point(x, y, colour);
     const PlotWindow& p = current_plot;

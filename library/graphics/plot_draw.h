@@ -11,6 +11,8 @@ namespace vyr {
 void draw_plot_line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int colour);
 // With the shared dash_mask, always on the 8-bit target.
 void draw_plot_line_dashed(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int colour);
+// With the shared dash_mask, into the locked frame buffer (the head-up display's dashed bars).
+void draw_plot_line_dashed32(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int colour);
 
 // Turns, clips and converts world end points to pixels in place; 0 when nothing is visible
 // (the ends then mean nothing).

@@ -21,8 +21,6 @@ constexpr int COLOUR_COUNT = 217;
 constexpr int COLOUR_SELECTED_COUNT = 222;
 constexpr int PLANFORM_SIZE = 140;
 
-constexpr int WEAPON_M151_HE = 25;
-constexpr int WEAPON_M247_AT = 26;
 
 // A station's place: its picture in display pixels from the corner, its count's size class and
 // place in page units.

@@ -40,12 +40,15 @@ constexpr uint8_t WEAPON_FLAG_SEEKER = 1u << 2;  // the drones' firing checks ta
 
 constexpr int WEAPON_COUNT = 109;
 constexpr int WEAPON_NAME_COUNT = 108;
+constexpr int WEAPON_UNARMED = 0;
 constexpr int WEAPON_FLARE = 7;
 constexpr int WEAPON_CHAFF = 8;
 constexpr int WEAPON_GUN = 21;
 constexpr int WEAPON_GEPOD = 22;
 constexpr int WEAPON_AIM_9M = 23;
 constexpr int WEAPON_AMRAAM = 24;
+constexpr int WEAPON_M151_HE = 25;
+constexpr int WEAPON_M247_AT = 26;
 constexpr int WEAPON_AGM_65E = 27;
 constexpr int WEAPON_AGM_65G = 28;
 constexpr int WEAPON_CBU15 = 29;

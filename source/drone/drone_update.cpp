@@ -215,7 +215,9 @@ void update_drones() {
         for (Drone* drone = task->first_drone; drone; drone = drone->next) {
             if (!is_due(drone)) continue;
             if (drone == user_drone && !autoland_engaged) continue;
-            if (drone->player != -1) continue;
+            // Remote drones move by their own machines' messages; the player's own drone carries
+            // a player number too, yet autoland must fly it here.
+            if (drone->player != -1 && drone != user_drone) continue;
             if (!(drone->mission_flags & DRONE_FLAG_MOVING)) {
                 start_drone_moving(drone);
                 if (task->type == TASK_TANK_FORMATION) {

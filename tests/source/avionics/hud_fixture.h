@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "library/3dvisual/instance.h"
 #include "library/3dvisual/view.h"
 #include "library/graphics/plot.h"
 #include "library/maths/matrix.h"
@@ -43,7 +44,11 @@ protected:
         pose.position = {1 << 27, 1 << 27, 5000 * FOOT};
         set_identity_matrix(pose.matrix);
         kept_position = player_position;
+        kept_object = player_object;
         player_position = &pose;
+        aircraft = {};
+        aircraft.pose = &pose;
+        player_object = &aircraft;
         user_drone = nullptr;
         flight_data = {};
         flight_data.altitude = 5000 * FOOT;
@@ -66,6 +71,7 @@ protected:
     void TearDown() override {
         restore_plot(kept_plot);
         player_position = kept_position;
+        player_object = kept_object;
     }
 
     // The HUD of this frame, recorded.
@@ -83,6 +89,8 @@ protected:
 
     Pose pose;
     Pose* kept_position = nullptr;
+    ObjectInstance aircraft{};
+    ObjectInstance* kept_object = nullptr;
     PlotWindow kept_plot{};
     RecordingPlot plot;
 };

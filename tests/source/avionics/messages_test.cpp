@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "library/graphics/screen.h"
 #include "source/avionics/failures.h"
+#include "source/avionics/panel_art.h"
 #include "source/avionics/views.h"
 #include "source/drone/drone.h"
 #include "source/frame_loop.h"
@@ -157,6 +159,36 @@ TEST_F(MessageArea, DrawingWritesTheLinesInUpperCase) {
             ++inked;
         }
     EXPECT_GT(inked, 30);
+    select_screen(nullptr);
+    destroy_screen(screen);
+}
+
+// The panel keeps what was drawn on it, so each frame's lines go over the display's background
+// afresh: a shorter line leaves nothing of a longer one behind.
+TEST_F(MessageArea, EachFrameDrawsOverTheDisplaysBackground) {
+    Screen* screen = create_screen(1280, 580);
+    select_screen(screen);
+    clear_screen(0);
+    std::vector<uint8_t> background(102 * 31, 5);
+    PanelPicture& display = cockpit_art[ART_DATA_DISPLAY];
+    const PanelPicture kept = display;
+    display = {737, 233, 102, 31, 31, background.data()};
+    view_mode = VIEW_COCKPIT;
+    post_message("wwwwwwwwwwwwwwwww", 2, 200);
+    draw_message_area();
+    init_message_area();
+    post_message("i", 2, 200);
+    draw_message_area();
+    int ink_beyond_the_i = 0, background_left = 0;
+    for (int y = 233; y <= 263; ++y)
+        for (int x = 737; x <= 838; ++x) {
+            const uint8_t pixel = screen->pixels[y * (screen->width + screen->row_pad) + x];
+            ink_beyond_the_i += x > 737 + 8 && pixel == 222;
+            background_left += pixel == 5;
+        }
+    EXPECT_EQ(ink_beyond_the_i, 0) << "the long line's ink is gone";
+    EXPECT_GT(background_left, 102 * 31 / 2);
+    display = kept;
     select_screen(nullptr);
     destroy_screen(screen);
 }

@@ -5,7 +5,6 @@
 #include "source/drone/drone_war.h"
 #include "source/drone/user_drone.h"
 #include "source/drone/wingman.h"
-#include "source/warmodel/battle_cells.h"
 #include "source/warmodel/cap.h"
 #include "source/warmodel/sector_search.h"
 #include "source/warmodel/war_model.h"
@@ -14,12 +13,11 @@ namespace vyr {
 
 void register_wingman_keys() {}
 
-// No war is fought yet: no air patrol, no drone or ground war, no battle in the cells.
+// No war is fought yet: no air patrol, no drone or ground war.
 void reset_war_model_flag() {}
 void init_cap() {}
 void update_drone_war() {}
 void update_ground_war() {}
-void update_battle_cells() {}
 void fire_at_next_waypoint_sector(Drone*) {}
 // No aircraft looks for targets, and the sectors list nothing to find.
 void check_air_drone_target(Drone*) {}

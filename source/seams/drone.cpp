@@ -4,14 +4,11 @@
 #include "source/drone/drone.h"
 #include "source/drone/drone_war.h"
 #include "source/drone/user_drone.h"
-#include "source/drone/wingman.h"
 #include "source/warmodel/cap.h"
 #include "source/warmodel/sector_search.h"
 #include "source/warmodel/war_model.h"
 
 namespace vyr {
-
-void register_wingman_keys() {}
 
 // No war is fought yet: no air patrol, no drone or ground war.
 void reset_war_model_flag() {}

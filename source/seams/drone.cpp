@@ -25,9 +25,7 @@ Target* find_random_live_sector_surface(const Vector3&, int, int32_t, int32_t) {
 void emit_user_damage_smoke() {}
 void emit_user_exhaust_haze() {}
 
-// No autopilot flies the player's aircraft and no link brings remote drones or their players.
+// No autopilot flies the player's aircraft.
 int get_drone_autopilot(const Drone*) { return 0; }
-void update_remote_drones() {}
-const char* get_drone_player_name(const Drone*) { return nullptr; }
 
 }  // namespace vyr

@@ -113,13 +113,6 @@ void release_class_record(Drone* drone) {
     free_human_figure(drone);
 }
 
-void build_drone_object(Drone* drone, int32_t object_number, const int32_t* parts) {
-    std::copy_n(parts, DRONE_PART_LIST_SIZE, drone_part_list);
-    const VariableList list{drone_part_list, DRONE_PART_LIST_SIZE};
-    free_object_instance(&drone->object);
-    create_object_instance(object_number, &drone->object, &drone->pose, &list);
-}
-
 void set_side_variant(Drone* drone) {
     drone->object.flags &= ~INSTANCE_SIDE_VARIANT;
     if (get_drone_type_side_flag(drone->object.object_type, drone->task->side))
@@ -237,6 +230,13 @@ int view_step(void (*step)()) {
 }
 
 }  // namespace
+
+void build_drone_object(Drone* drone, int32_t object_number, const int32_t* parts) {
+    std::copy_n(parts, DRONE_PART_LIST_SIZE, drone_part_list);
+    const VariableList list{drone_part_list, DRONE_PART_LIST_SIZE};
+    free_object_instance(&drone->object);
+    create_object_instance(object_number, &drone->object, &drone->pose, &list);
+}
 
 int is_human_figure_type(int object_number) { return figure_of(object_number) == Figure::HUMAN; }
 

@@ -182,6 +182,8 @@ Drone* create_drone(Task* task);
 void reset_drone(Drone* drone);
 // Frees it with its members and route.
 void destroy_drone(Drone* drone);
+// Its 3D object made afresh as the object number with the DRONE_PART_LIST_SIZE parts.
+void build_drone_object(Drone* drone, int32_t object_number, const int32_t* parts);
 // Object number: parts, 3D object, class record, side variant, class, ship set-up, loadout.
 void set_drone_type(Drone* drone, int object_number);
 // Frees the members, then makes those of the formation template (0: none).

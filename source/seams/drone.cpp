@@ -4,22 +4,17 @@
 #include "source/drone/drone.h"
 #include "source/drone/drone_war.h"
 #include "source/drone/user_drone.h"
-#include "source/drone/wingman.h"
-#include "source/warmodel/battle_cells.h"
 #include "source/warmodel/cap.h"
 #include "source/warmodel/sector_search.h"
 #include "source/warmodel/war_model.h"
 
 namespace vyr {
 
-void register_wingman_keys() {}
-
-// No war is fought yet: no air patrol, no drone or ground war, no battle in the cells.
+// No war is fought yet: no air patrol, no drone or ground war.
 void reset_war_model_flag() {}
 void init_cap() {}
 void update_drone_war() {}
 void update_ground_war() {}
-void update_battle_cells() {}
 void fire_at_next_waypoint_sector(Drone*) {}
 // No aircraft looks for targets, and the sectors list nothing to find.
 void check_air_drone_target(Drone*) {}
@@ -30,9 +25,7 @@ Target* find_random_live_sector_surface(const Vector3&, int, int32_t, int32_t) {
 void emit_user_damage_smoke() {}
 void emit_user_exhaust_haze() {}
 
-// No autopilot flies the player's aircraft and no link brings remote drones or their players.
+// No autopilot flies the player's aircraft.
 int get_drone_autopilot(const Drone*) { return 0; }
-void update_remote_drones() {}
-const char* get_drone_player_name(const Drone*) { return nullptr; }
 
 }  // namespace vyr

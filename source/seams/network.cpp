@@ -9,7 +9,9 @@
 #include "source/sknet/menu_choice.h"
 #include "source/sknet/kill_reports.h"
 #include "source/sknet/net_screens.h"
+#include "source/sknet/net_messages.h"
 #include "source/sknet/net_players.h"
+#include "source/weapons/rounds.h"
 #include "source/weapons/stores.h"
 
 namespace vyr {
@@ -67,9 +69,6 @@ int open_chat_line(int) { return 1; }
 int own_team_bit() { return 1; }
 void send_crashed() {}
 void send_flag_captured() {}
-void send_weapon_fire(WeaponRound*) {}
-void send_flare_launch() {}
-void send_chaff_launch() {}
 void queue_two_player_event(int) {}
 void read_chat_keys() {}
 void draw_chat_area() {}
@@ -125,8 +124,29 @@ void enable_network_screen_input() {}
 void record_kill(int32_t, int32_t, int32_t) {}
 void record_ground_kill(int32_t, int32_t, int32_t) {}
 void report_ground_kill_hook(const Vector3&) {}
-void send_score(int32_t) {}
-void kill_networked_drone(Drone*) {}
+// No transport yet: what would go out is recorded.
+NetSendLog net_send_log = {};
+void send_score(int32_t player) {
+    ++net_send_log.score;
+    net_send_log.last_score_player = player;
+}
+void send_weapon_fire_message(WeaponRound* round) {
+    ++net_send_log.weapon_fire;
+    net_send_log.last_round = round;
+}
+void send_flare_message() { ++net_send_log.flare; }
+void send_chaff_message() { ++net_send_log.chaff; }
+
+// No link yet: the events wait in the frame's block.
+namespace {
+WeaponRound link_fire_round = {};
+}  // namespace
+int32_t link_fire_pending = 0;
+int32_t link_flare_flag = 0, link_chaff_flag = 0;
+void queue_link_weapon_fire(WeaponRound* round) {
+    link_fire_round = *round;
+    link_fire_pending = 1;
+}
 Drone* get_other_player_drone() { return nullptr; }
 
 }  // namespace vyr

@@ -40,6 +40,13 @@ void check_flag_captured();
 int queue_remote_key(int key_code);
 void idle_modem_hook();
 
+// The two-player link's events of the frame: the round the player launched (copied, flag set),
+// and a flare or chaff released.
+struct WeaponRound;
+void queue_link_weapon_fire(WeaponRound* round);
+extern int32_t link_fire_pending;
+extern int32_t link_flare_flag, link_chaff_flag;
+
 void add_player_kill(int player);
 int get_player_kills(int player);
 

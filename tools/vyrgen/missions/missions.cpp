@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 
 #include "tools/vyrgen/missions/campaign_texts.h"
 #include "tools/vyrgen/world/theatre.h"
@@ -67,6 +68,9 @@ constexpr int TANK_TRANSPORT_TRAIN = 58;
 constexpr int MOVERS_ZONE = 2;       // Korea, whose road crosses ahead of Osan's runway
 constexpr int TAKE_OFF_ZONE = 4;     // Afghanistan, where a fighter takes off ahead of the player
 constexpr int THREATS_ZONE = 4;      // Afghanistan: emitters on the ground sortie's way, a pod to see them
+constexpr int BATTLE_ZONE = 2;       // Korea: the air quick start's wingmen, over a tank battle ahead
+constexpr int WINGMAN_AIRCRAFT = 1232;
+constexpr int ENEMY_TANK_DIAMOND = 1, ALLIED_TANK_SQUADRON = 84;  // formation types
 constexpr int EARLY_WARNING_RADAR = 46;
 constexpr int SAM_SITE = 450;
 constexpr int TARGETING_POD_STORE = 22;
@@ -323,6 +327,35 @@ void add_route_emitters(const TheatreLayout& layout, Point start, Point out, Mis
 
 }  // namespace
 
+// Ahead of the player's airborne start, far enough to lie below the nose: an allied and an enemy
+// tank formation of battle cell 1 facing each other across a point of flat dry ground. Each drives a
+// short way to its Target waypoint, where the battle holds it; falling back takes it to the first
+// waypoint, pushing on to the third, past the other's Target.
+void add_battle_in_view(const TheatreLayout& layout, Point start, Point ahead, MissionWorld& world) {
+    // The middle of a cell held at height 0, which every waypoint stays within, the first such
+    // cell out along the bearing that lies within 20 degrees of it.
+    Point point = on_flat_ground(layout, start + ahead * 6.0);
+    for (double posts = 4.0; posts <= 16.0; posts += 1.0) {
+        const Point cell = on_flat_ground(layout, start + ahead * posts);
+        const Point d = cell - start;
+        if ((d.x * ahead.x + d.y * ahead.y) / distance(cell, start) > std::cos(20 * std::numbers::pi / 180)) {
+            point = cell;
+            break;
+        }
+    }
+    const struct {
+        int side, formation, object_number;
+        double toward;  // -1 the allies on the player's side of the point, 1 the enemy beyond it
+    } groups[] = {{ALLIED, ALLIED_TANK_SQUADRON, ALLIED_TANK, -1.0}, {ENEMY, ENEMY_TANK_DIAMOND, ENEMY_TANK, 1.0}};
+    for (const auto& g : groups) {
+        MissionDrone leader{g.object_number, {}, false, g.formation};
+        leader.route = {at(DEPARTURE, point + ahead * (0.25 * g.toward), 0, 15),
+                        at(TARGET, point + ahead * (0.12 * g.toward), 0, 15),
+                        at(TURNING, point - ahead * (0.05 * g.toward), 0, 15)};
+        world.tasks.push_back({g.side, TASK_TANK_FORMATION, {leader}, 1});
+    }
+}
+
 MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start, bool quick_start) {
     const TheatreLayout& layout = theatre_layout(zone - 1);
     MissionWorld world{};
@@ -345,6 +378,17 @@ MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start
     player.route.push_back(at(APPROACH, runway_start - along * 4, 1500 * FOOT, 200));
     player.route.push_back(at(LANDING, home.centre, 0, 150));
     world.tasks.push_back({ALLIED, kind == MissionKind::GROUND ? TASK_STRIKE : TASK_COUNTER_AIR, {player}});
+    const Point ahead = (out - start) * (1.0 / distance(out, start));
+    const Point right{ahead.y, -ahead.x};
+    // Two wingmen fly the player's route from either side of him.
+    if (quick_start && airborne_start && zone == BATTLE_ZONE) {
+        for (double side : {-1.0, 1.0}) {
+            MissionDrone wingman{WINGMAN_AIRCRAFT, player.route};
+            wingman.route.front() = at(DEPARTURE, start + right * (0.15 * side) - ahead * 0.1, cruise, 350);
+            world.tasks.front().drones.push_back(wingman);
+        }
+        add_battle_in_view(layout, start, ahead, world);
+    }
 
     // Fighters over the front, and an escort for the player in the air-combat missions.
     MissionTask patrol{ENEMY, TASK_COMBAT_AIR_PATROL, {}};
@@ -388,8 +432,6 @@ MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start
     // 200 ft up ahead of the player and two tanks parked either side of its way, under a noon sun.
     // The player starts facing its route's next waypoint, so "ahead" is towards that.
     if (quick_start && kind == MissionKind::GROUND) {
-        const Point ahead = (out - start) * (1.0 / distance(out, start));
-        const Point right{ahead.y, -ahead.x};
         MissionDrone helicopter{ALLIED_HELICOPTER, {}};
         const Point hover = start + ahead * 0.3;
         helicopter.route.push_back(at(DEPARTURE, hover, 200 * FOOT, 0));
@@ -495,6 +537,10 @@ std::string encode_mission_data(const MissionWorld& world) {
         line("%d", task.side);
         line(":Task Type");
         line("%d", task.type);
+        if (task.battle_cell) {
+            line(":Battle Cell");
+            line("%d", task.battle_cell);
+        }
         for (const MissionDrone& drone : task.drones) {
             line(":Drone");
             if (drone.formation) {

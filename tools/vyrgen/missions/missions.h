@@ -33,6 +33,7 @@ struct MissionDrone {
 struct MissionTask {
     int side, type;
     std::vector<MissionDrone> drones;
+    int battle_cell = 0;  // 1..4 pairs an allied and an enemy tank formation fighting over one point
 };
 
 struct GameplaySite {

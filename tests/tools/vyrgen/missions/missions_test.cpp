@@ -345,6 +345,62 @@ TEST(QuickStartScene, AfghanistansGroundAttackQuickStartPassesEmittersWithAPod) 
 }
 
 // The war model maps each side's radar cover from the radar sites standing on ground of its side.
+// Korea's air quick start: the player's task gains two wingmen on his route, and ahead of the
+// start, on dry ground within 30 degrees of his bearing, an allied and an enemy tank formation of
+// battle cell 1 face each other, each leader on three waypoints with a Target between the others.
+// No other mission has wingmen or a battle cell.
+TEST(QuickStartScene, KoreasAirQuickStartFliesWithTwoWingmenOverATankBattle) {
+    const auto battle_tasks = [](const MissionWorld& world) {
+        std::vector<const MissionTask*> found;
+        for (const MissionTask& task : world.tasks)
+            if (task.battle_cell) found.push_back(&task);
+        return found;
+    };
+    for (int zone = 1; zone <= 4; ++zone)
+        for (MissionKind kind : {MissionKind::AIR, MissionKind::GROUND})
+            for (bool quick_start : {false, true}) {
+                const bool airborne = kind == MissionKind::AIR;
+                if (zone == 2 && quick_start && airborne) continue;
+                const MissionWorld world = build_mission_world(zone, kind, airborne, quick_start);
+                EXPECT_TRUE(battle_tasks(world).empty()) << zone;
+                EXPECT_EQ(world.tasks.front().drones.size(), 1u) << zone;
+            }
+    const MissionWorld quick = build_mission_world(2, MissionKind::AIR, true, true);
+    const std::vector<MissionDrone>& own = quick.tasks.front().drones;
+    ASSERT_EQ(own.size(), 3u);
+    for (size_t i = 1; i < own.size(); ++i) {
+        EXPECT_EQ(own[i].object_number, 1232);
+        EXPECT_EQ(own[i].route.size(), own[0].route.size());
+        EXPECT_EQ(own[i].route.front().z, own[0].route.front().z);
+    }
+    const std::vector<RoutePoint>& route = own[0].route;
+    const RoutePoint& start = route[0];
+    const double facing = std::atan2(route[1].y - start.y, route[1].x - start.x);
+    const std::vector<const MissionTask*> battle = battle_tasks(quick);
+    ASSERT_EQ(battle.size(), 2u);
+    std::set<int> sides;
+    const TheatreLayout& layout = theatre_layout(1);
+    for (const MissionTask* task : battle) {
+        sides.insert(task->side);
+        EXPECT_EQ(task->battle_cell, 1);
+        EXPECT_EQ(task->type, 8) << "a tank formation";
+        ASSERT_EQ(task->drones.size(), 1u);
+        const MissionDrone& leader = task->drones.front();
+        EXPECT_NE(leader.formation, 0);
+        ASSERT_EQ(leader.route.size(), 3u);
+        EXPECT_EQ(leader.route[1].type, 4) << "the Target waypoint";
+        for (const RoutePoint& p : leader.route) {
+            const double off = std::remainder(std::atan2(p.y - start.y, p.x - start.x) - facing, 2 * std::numbers::pi);
+            EXPECT_LT(std::abs(off), std::numbers::pi / 6) << "in view of the start";
+            EXPECT_EQ(p.z, 0);
+            EXPECT_GT(p.speed, 0);
+        }
+        const double post = 1 << 20;
+        EXPECT_FALSE(layout.is_water({leader.route[1].x / post, leader.route[1].y / post}));
+    }
+    EXPECT_EQ(sides, (std::set<int>{1, 2}));
+}
+
 TEST(TheatreSides, EveryTheatreHasRadarSitesOfBothSidesOnTheirOwnGround) {
     const std::set<int> radar_sites = {46, 77, 111, 328, 526};
     for (int zone = 0; zone < int(WAR_ZONES.size()); ++zone) {

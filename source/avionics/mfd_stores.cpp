@@ -147,6 +147,8 @@ void draw_stores_picture(int key, int x, int y, int) {
 void draw_mfd_stores_page(const MfdRect& rect, int) {
     set_mfd_plot(rect, 0, 0, PLANFORM_SIZE, PLANFORM_SIZE);
     fill_plot(MFD_BACKGROUND_FILL);
+    // A flight loads the pictures with the MFDs; a page drawn before that stays blank.
+    if (!planform.pixels) return;
     blit_opaque(rect.x, rect.y, PLANFORM_SIZE, PLANFORM_SIZE, planform.pixels, 0);
     text_colour = COLOUR_COUNT;
     select_font(&font_small);

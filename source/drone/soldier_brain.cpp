@@ -289,6 +289,12 @@ void keep_target_in_range(Drone* drone, int32_t shortest, int32_t longest) {
 }
 
 int can_human_fire(Drone* drone) {
+    // The last round disarms the drone, which then has no shot time: a soldier left so is
+    // disarmed for good before anything else is asked.
+    if (!(drone->mission_flags & DRONE_FLAG_ARMED)) {
+        figure_of(drone)->flags &= ~HUMAN_ARMED;
+        return 0;
+    }
     if (!has_come(get_next_shot_time(drone)) || !drone->attack_target) return 0;
     const int weapon = choose_drone_weapon(drone);
     if (!weapon) return 0;

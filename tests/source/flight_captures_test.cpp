@@ -232,17 +232,17 @@ int cells_with_things(const Picture& picture, int y0, int y1, int x0, int x1) {
     return int(std::count(found.begin(), found.end(), true));
 }
 
-// With "Shadows" on, at noon (the sun high in the south-south-east): from 1,350 ft south of the
+// With "Shadows" on, at noon (the sun high in the south-south-east): from 1,500 ft south of the
 // helicopter and 255 ft up, its shadow lies on the ground, below it on the screen and to its left,
 // cast north-north-west; from 120 ft south of a parked tank, its shadow is under it. With
 // "Shadows" off neither shows. The helicopter is what a flight without it lacks, its shadow what a
 // flight with "Shadows" off lacks; the theatre's trees and buildings stand on the grass around.
 TEST_F(FlightCaptures, TheHelicopterAndTheParkedTanksCastTheirShadowsWithShadowsOn) {
     // Far enough for the shadow to show through the head-up display's glass, 13 degrees below the
-    // horizon at most from the cockpit's first look.
-    const auto above_the_helicopter = [] { start_looking_at(is_helicopter, 0, -1350, 255); };
+    // horizon at most from the cockpit's first look, with the player closing on it.
+    const auto above_the_helicopter = [] { start_looking_at(is_helicopter, 0, -1500, 255); };
     const auto without_it = [] {
-        start_looking_at(is_helicopter, 0, -1350, 255);
+        start_looking_at(is_helicopter, 0, -1500, 255);
         for (Waypoint* w = find_drone(is_helicopter)->first_waypoint; w; w = w->next) w->x += 40 << 20;
     };
     const auto by_the_tanks = [] { start_looking_at(is_parked_tank, 0, -120); };

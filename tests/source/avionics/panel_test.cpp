@@ -11,6 +11,7 @@
 #include "library/graphics/screen.h"
 #include "source/avionics/flight_data.h"
 #include "source/avionics/messages.h"
+#include "source/avionics/mfd.h"
 #include "source/avionics/panel_art.h"
 #include "source/avionics/vcockpit.h"
 #include "source/avionics/views.h"
@@ -77,6 +78,8 @@ protected:
         init_message_area();
         load_cockpit_art();
         init_cockpit_overlay();
+        // The panel draws the MFDs, whose pages need their pictures as in a flight.
+        init_mfds();
     }
     void TearDown() override {
         free_cockpit();

@@ -27,6 +27,7 @@ constexpr int FIGHTER = 231;     // gun 60, bombs 58, AIM-9M, Sparrow
 constexpr int BOMBER = 225;      // gun 60, bombs 58, AIM-9M
 constexpr int SAM_SITE = 80;     // Patriot in slot 2 only
 constexpr int HELICOPTER = 607;  // gun, rockets, gun pods, R60
+constexpr int GUNSHIP = 990;     // armed much as 607, but infrared seekers hold on to it
 constexpr int TANK = 68;
 constexpr int UNARMED_TYPE = 214;  // a structure
 constexpr Vector3 HERE = {1 << 27, 1 << 27, 0};

@@ -55,10 +55,12 @@ TEST_F(DroneReactions, AMissileWarnedOfEveryFrameGetsOneDecoyAndAReaction) {
 
 // The player's infrared missiles at an AI helicopter ahead, one after the other, stepped with the
 // rounds: warned each step as the guidance warns it, the helicopter puts out flares and starts
-// reacting; the missiles, which nothing steers off their line yet, hit it until it is destroyed.
+// reacting; the missiles hit it until it is destroyed. It is the gunship an infrared seeker holds
+// on to: one slips off the other helicopter type every few frames.
 TEST_F(DroneReactions, AHelicopterUnderThePlayersMissileFlaresThenFalls) {
     user_drone = unit(SIDE_ALLIED, TASK_COUNTER_AIR, FIGHTER, ahead(0, 500));
-    Drone* heli = unit(SIDE_ENEMY, TASK_ESCORT_COVER, HELICOPTER, ahead(4000, 500));
+    Drone* heli = unit(SIDE_ENEMY, TASK_ESCORT_COVER, GUNSHIP, ahead(4000, 500));
+    ASSERT_EQ(heli->drone_class, DRONE_CLASS_HELICOPTER);
     bool flared = false, reacting = false;
     int missiles = 0;
     WeaponRound* missile = nullptr;

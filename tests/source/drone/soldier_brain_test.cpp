@@ -6,6 +6,7 @@
 
 #include "library/3dvisual/view.h"
 #include "library/maths/trig.h"
+#include "source/drone/drone_weapons.h"
 #include "source/drone/soldier_body.h"
 #include "source/weapons/weapons_frame.h"
 #include "tests/source/drone/mission_fixture.h"
@@ -123,7 +124,8 @@ TEST_F(SoldierBrain, ASoldierOutOfRoundsStopsSearchingForGood) {
     arm(soldier, AK47, 1);
     soldier->attack_target = &target->target;
     EXPECT_EQ(can_human_fire(soldier), 1);
-    soldier->weapon_slots[0].rounds = 0;
+    use_weapon_round(soldier);  // the last shot, as firing spends it
+    rearm_weapon_selection(soldier);
     EXPECT_EQ(can_human_fire(soldier), 0);
     EXPECT_FALSE(figure(soldier).flags & HUMAN_ARMED);
     soldier->weapon_slots[0].rounds = 5;  // rounds found later change nothing

@@ -74,11 +74,15 @@ protected:
         return drone;
     }
 
-    // Armed with `rounds` of the weapon in slot 0, its reach the weapon's.
+    // Armed with `rounds` of the weapon in slot 0, its reach the weapon's, as the loadout arms a
+    // drone of one loaded slot; with none it is unarmed.
     static void arm(Drone* drone, int weapon = AK47, int32_t rounds = 30) {
-        drone->weapon_id = weapon;
+        const bool armed = rounds > 0;
+        drone->weapon_id = armed ? weapon : 0;
         drone->weapon_slot = 0;
         drone->weapon_slots[0] = {rounds, 0};
+        drone->mission_flags &= ~(DRONE_FLAG_ARMED | DRONE_FLAG_SINGLE_WEAPON);
+        if (armed) drone->mission_flags |= DRONE_FLAG_ARMED | DRONE_FLAG_SINGLE_WEAPON;
         drone->ground_min_range = drone->air_min_range = weapon_info[weapon].min_range;
         drone->ground_max_range = drone->air_max_range = weapon_info[weapon].max_range;
     }

@@ -7,10 +7,12 @@
 
 #include "library/debug/fatal.h"
 #include "library/graphics/font.h"
+#include "library/graphics/rect.h"
 #include "library/graphics/screen.h"
 #include "library/maths/random.h"
 #include "source/avionics/failures.h"
 #include "source/avionics/landing_aid.h"
+#include "source/avionics/panel_art.h"
 #include "source/avionics/views.h"
 #include "source/drone/drone.h"
 #include "source/drone/waypoint.h"
@@ -247,6 +249,10 @@ void draw_message_area() {
     for (char* line : message_lines)
         for (char* c = line; *c; ++c) *c = char(std::toupper(static_cast<unsigned char>(*c)));
     if (view_mode != VIEW_COCKPIT) report_fatal_error("Unknown view mode.", SOURCE, __LINE__);
+    // The text is drawn without a background: the picture under it wipes the last frame's lines.
+    const PanelPicture& background = cockpit_art[ART_DATA_DISPLAY];
+    if (background.pixels)
+        blit_opaque(DISPLAY_X, DISPLAY_Y, background.width, background.height, background.pixels, 0);
     set_clip_rect(DISPLAY_X, DISPLAY_Y, DISPLAY_RIGHT, DISPLAY_BOTTOM);
     select_font(&font_large);
     text_colour = message_colour();

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "library/graphics/screen.h"
 #include "source/avionics/failures.h"
+#include "source/avionics/panel_art.h"
 #include "source/avionics/views.h"
 #include "source/drone/drone.h"
 #include "source/frame_loop.h"
@@ -159,6 +161,45 @@ TEST_F(MessageArea, DrawingWritesTheLinesInUpperCase) {
     EXPECT_GT(inked, 30);
     select_screen(nullptr);
     destroy_screen(screen);
+}
+
+// The lines are drawn without a background of their own: each frame starts from the data
+// display's picture, so a message taken away leaves no ink under the lines that follow (it showed
+// through the quick start's status line).
+TEST_F(MessageArea, EachDrawStartsFromTheDataDisplaysPicture) {
+    constexpr uint8_t FACE = 5;
+    std::vector<uint8_t> face(102 * 31, FACE);
+    const PanelPicture kept = cockpit_art[ART_DATA_DISPLAY];
+    cockpit_art[ART_DATA_DISPLAY] = {};
+    cockpit_art[ART_DATA_DISPLAY].width = 102;
+    cockpit_art[ART_DATA_DISPLAY].height = 31;
+    cockpit_art[ART_DATA_DISPLAY].pixels = face.data();
+    view_mode = VIEW_COCKPIT;
+    Screen* after = create_screen(1280, 580);
+    Screen* fresh = create_screen(1280, 580);
+    select_screen(after);
+    clear_screen(0);
+    static const char LONG_MESSAGE[] = "GROUND CONTACT WW";
+    add_persistent_message(LONG_MESSAGE, 2);
+    draw_message_area();
+    remove_persistent_message(LONG_MESSAGE);
+    draw_message_area();
+    select_screen(fresh);
+    clear_screen(0);
+    draw_message_area();
+    int differ = 0, faces = 0;
+    for (int y = 233; y <= 263; ++y)
+        for (int x = 737; x <= 838; ++x) {
+            const size_t at = size_t(y) * (after->width + after->row_pad) + x;
+            differ += after->pixels[at] != fresh->pixels[at];
+            faces += after->pixels[at] == FACE;
+        }
+    EXPECT_EQ(differ, 0) << "ink of the message taken away";
+    EXPECT_GT(faces, 102 * 31 / 2) << "the picture under the lines";
+    cockpit_art[ART_DATA_DISPLAY] = kept;
+    select_screen(nullptr);
+    destroy_screen(after);
+    destroy_screen(fresh);
 }
 
 }  // namespace

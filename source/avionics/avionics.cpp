@@ -213,7 +213,6 @@ void init_avionics() {
     next_fuel_check_time = seeker_tone_on = missile_tone_on = 0;
     init_threat_warning();
     hsi_scale = HSI_SCALE_MAX;
-    reset_targeting_pod();
     init_mfds();
     init_compass_tape();
     build_rpm_dial_table();

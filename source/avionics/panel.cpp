@@ -20,6 +20,7 @@
 #include "source/avionics/mfd.h"
 #include "source/avionics/night_vision.h"
 #include "source/avionics/panel_art.h"
+#include "source/avionics/threat_warning.h"
 #include "source/avionics/vcockpit.h"
 #include "source/avionics/views.h"
 #include "source/drone/user_drone.h"
@@ -346,6 +347,9 @@ void draw_cockpit_panel() {
         select_screen(previous);
         set_viewport(0, 0, 640, 342);
     }
+    // The weapons file their missiles again every tick; in an outside view too the list must not
+    // keep the ones that have hit or been lost, or their tone would never stop.
+    clear_incoming_missiles();
     draw_acceleration_indicator();
 }
 

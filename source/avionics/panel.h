@@ -20,7 +20,8 @@ void reset_ecm_failure_draw();
 // The 42 cockpit panel pictures.
 void load_cockpit_art();
 // In the cockpit view, into panel_screen: every instrument and lamp, the message area and the
-// MFDs; then in every view the time-acceleration indicator. A view mode above 14 is fatal.
+// MFDs; then in every view the incoming missiles are cleared (the weapons file them again) and
+// the time-acceleration indicator drawn. A view mode above 14 is fatal.
 void draw_cockpit_panel();
 // Into the frame buffer: the time-acceleration factor, nothing at 1.
 void draw_acceleration_indicator();

@@ -27,26 +27,6 @@ namespace fs = std::filesystem;
 
 constexpr int32_t FOOT = 256;
 
-// The first drone of the mission loaded for the flight that `matches`.
-Drone* find_drone(bool (*matches)(const Drone&)) {
-    for (Task* task = task_list; task; task = task->next)
-        for (Drone* drone = task->first_drone; drone; drone = drone->next)
-            if (matches(*drone)) return drone;
-    return nullptr;
-}
-
-// The player starts `east` and `north` feet from the first waypoint of the drone that `matches`,
-// `up` feet above the ground (an airborne start above 10 ft), facing that waypoint.
-void start_looking_at(bool (*matches)(const Drone&), int32_t east, int32_t north, int32_t up = 0) {
-    const Waypoint* target = find_drone(matches)->first_waypoint;
-    Waypoint* start = task_list->first_drone->first_waypoint;
-    start->x = target->x + east * FOOT;
-    start->y = target->y + north * FOOT;
-    start->z = up * FOOT;
-    start->next->x = target->x;
-    start->next->y = target->y;
-}
-
 bool is_wreck(const Drone& drone) { return (drone.mission_flags & DRONE_FLAG_EXPLODE) != 0; }
 bool is_helicopter(const Drone& drone) { return drone.drone_class == DRONE_CLASS_HELICOPTER; }
 // The tanks by the start stand still: both their waypoints on one spot.
@@ -60,6 +40,7 @@ QuickStartFlight ground_attack(int war_zone, void (*before)(), bool shadows) {
     QuickStartFlight flight;
     flight.war_zone = war_zone;
     flight.kind = 2;
+    flight.flow = FLOW_NONE;  // the engine at idle: the player watches from where the start puts it
     flight.before = [before, shadows] {
         before();
         if (shadows) view_settings.flags |= VIEW_SHADOWS;

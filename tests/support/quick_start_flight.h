@@ -18,6 +18,9 @@
 #include "library/system/winmain.h"
 #include "platform/timer/timer.h"
 #include "platform/window/headless.h"
+#include "source/drone/drone.h"
+#include "source/drone/task.h"
+#include "source/drone/waypoint.h"
 #include "source/flight.h"
 #include "source/game_main.h"
 #include "source/menus/front_end.h"
@@ -77,12 +80,38 @@ inline void add_quit_question(std::vector<platform::ScriptEvent>& script, uint64
     script.push_back(script_event(at + 62, ScriptEvent::KEY, answer, false));
 }
 
+// The first drone of the mission loaded for the flight that `matches`.
+inline Drone* find_drone(bool (*matches)(const Drone&)) {
+    for (Task* task = task_list; task; task = task->next)
+        for (Drone* drone = task->first_drone; drone; drone = drone->next)
+            if (matches(*drone)) return drone;
+    return nullptr;
+}
+
+// For a QuickStartFlight's `before`: the player starts `east` and `north` feet from the first
+// waypoint of the drone that `matches`, `up` feet above the ground (an airborne start above 10 ft),
+// facing that waypoint.
+inline void start_looking_at(bool (*matches)(const Drone&), int32_t east, int32_t north, int32_t up = 0) {
+    constexpr int32_t FOOT = 256;
+    const Waypoint* target = find_drone(matches)->first_waypoint;
+    Waypoint* start = task_list->first_drone->first_waypoint;
+    start->x = target->x + east * FOOT;
+    start->y = target->y + north * FOOT;
+    start->z = up * FOOT;
+    start->next->x = target->x;
+    start->next->y = target->y;
+}
+
 // Which quick start (or training mission) to fly, and what the test sets before and reports after the flight (on the
 // flight's own side of the child, with the library up).
 struct QuickStartFlight {
     int war_zone = 2;        // 1-based: 2 Korea, 3 Cyprus
     int kind = 1;            // quick_start_kind: 1 air combat, 2 ground attack
     int training = 0;        // when set, this training mission over Nevada instead of a quick start
+    // The quick start's flow, as the front end sets it: its status lines and first display pages,
+    // the engine at full power from the start. FLOW_NONE keeps the engine at idle, for a test that
+    // watches from an aircraft standing where it was put.
+    int flow = FLOW_QUICK_START;
     std::function<void()> before;
     std::function<void()> after;
 };
@@ -108,6 +137,7 @@ inline int fly_quick_start(int, char**) {
         mission->number = quick_start_flight.training;
         load_mission(mission);
     } else {
+        set_game_flow(quick_start_flight.flow);
         quick_start_kind = quick_start_flight.kind;
         prepare_quick_mission();
     }

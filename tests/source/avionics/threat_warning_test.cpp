@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <string>
 
+#include "source/avionics/panel.h"
+#include "source/avionics/views.h"
+#include "source/frame_loop.h"
 #include "source/weapons/rounds.h"
 #include "source/weapons/weapon_info.h"
 #include "tests/source/avionics/threat_world.h"
@@ -188,7 +191,12 @@ TEST_F(ThreatWarningTest, TheNearestMissileComesFirstAndTheSectorsEmptyAfterADra
         EXPECT_EQ(threat_lamp_bits & (THREAT_LAMP_IR_MISSILE | THREAT_LAMP_RADAR_MISSILE),
                   THREAT_LAMP_IR_MISSILE | THREAT_LAMP_RADAR_MISSILE);
     }
-    clear_incoming_missiles();
+    // The panel's draw empties them, in an outside view as well as in the cockpit.
+    const int32_t kept_view = view_mode;
+    view_mode = VIEW_ORBIT_SELF;
+    time_acceleration = 1;
+    draw_cockpit_panel();
+    view_mode = kept_view;
     EXPECT_EQ(nearest_incoming_missile(), NO_INCOMING_MISSILE);
 }
 

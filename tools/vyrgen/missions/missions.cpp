@@ -71,7 +71,7 @@ constexpr int THREATS_ZONE = 4;      // Afghanistan: emitters on the ground sort
 constexpr int BATTLE_ZONE = 2;       // Korea: the air quick start's wingmen, over a tank battle ahead
 constexpr int WINGMAN_AIRCRAFT = 1232;
 constexpr int ENEMY_TANK_DIAMOND = 1, ALLIED_TANK_SQUADRON = 84;  // formation types
-constexpr int EARLY_WARNING_RADAR = 526;  // mobile: a drone needs a class, which the fixed radar (46) lacks
+constexpr int EARLY_WARNING_RADAR = 77;  // a radar vehicle: a drone must be of a class that moves
 constexpr int SAM_SITE = 450;
 constexpr int TARGETING_POD_STORE = 22;
 constexpr int32_t TICKS = 200;       // a second of game time

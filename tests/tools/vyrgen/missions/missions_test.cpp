@@ -323,7 +323,7 @@ TEST(QuickStartScene, KoreasGroundAttackQuickStartShowsTheMovers) {
 TEST(QuickStartScene, AfghanistansGroundAttackQuickStartPassesEmittersWithAPod) {
     const MissionWorld quick = build_mission_world(4, MissionKind::GROUND, false, true);
     const std::vector<RoutePoint>& route = quick.tasks.front().drones.front().route;
-    const MissionDrone* radar = find_drone(quick, 526, 9);
+    const MissionDrone* radar = find_drone(quick, 77, 9);
     const MissionDrone* sam = find_drone(quick, 450, 9);
     ASSERT_TRUE(radar && sam);
     // Both within 3 nm of the first leg, between its ends.
@@ -340,7 +340,7 @@ TEST(QuickStartScene, AfghanistansGroundAttackQuickStartPassesEmittersWithAPod) 
     EXPECT_EQ(quick.pylons[9][0], 22);
     // The other theatres' ground quick starts carry no pod and pass no such emitters.
     const MissionWorld korea = build_mission_world(2, MissionKind::GROUND, false, true);
-    EXPECT_EQ(find_drone(korea, 526, 9), nullptr);
+    EXPECT_EQ(find_drone(korea, 77, 9), nullptr);
     EXPECT_NE(korea.pylons[9][0], 22);
 }
 

@@ -1,30 +1,19 @@
 // Stand-in for the AI vehicles and the battlefield beyond the drone records, tasks, routes, type
-// table, soldiers, movers, notifications, carriers and drone weapons: no war or target search
-// exists yet.
+// table, soldiers, movers, notifications, carriers, drone weapons and the war: no battle cells,
+// wingman keys, autopilot or remote drones exist yet.
 #include "source/drone/drone.h"
-#include "source/drone/drone_war.h"
 #include "source/drone/user_drone.h"
 #include "source/drone/wingman.h"
 #include "source/warmodel/battle_cells.h"
-#include "source/warmodel/cap.h"
-#include "source/warmodel/sector_search.h"
 #include "source/warmodel/war_model.h"
 
 namespace vyr {
 
 void register_wingman_keys() {}
 
-// No war is fought yet: no air patrol, no drone or ground war, no battle in the cells.
+// No battle is fought in the cells yet.
 void reset_war_model_flag() {}
-void init_cap() {}
-void update_drone_war() {}
-void update_ground_war() {}
 void update_battle_cells() {}
-void fire_at_next_waypoint_sector(Drone*) {}
-// No aircraft looks for targets, and the sectors list nothing to find.
-void check_air_drone_target(Drone*) {}
-Target* find_random_sector_aircraft(const Vector3&, int, int32_t, int32_t) { return nullptr; }
-Target* find_random_live_sector_surface(const Vector3&, int, int32_t, int32_t) { return nullptr; }
 
 // No engine-fire smoke or exhaust haze trails the player's aircraft yet.
 void emit_user_damage_smoke() {}

@@ -1,0 +1,78 @@
+// The armed world with the war model running over it: an empty gameplay grid whose sides the
+// tests give, no static ground objects of a theatre, the sector lists kept by the link hooks, and
+// the frame and clock at 0.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "library/3dvisual/ground_objects.h"
+#include "source/gameplay/defence_sites.h"
+#include "source/gameplay/gameplay_grid.h"
+#include "source/warmodel/cap.h"
+#include "source/warmodel/sector_search.h"
+#include "source/warmodel/war_model.h"
+#include "tests/source/drone/armed_world.h"
+
+namespace vyr {
+
+constexpr int32_t TILE = 1 << 22;
+constexpr int HOME_TILE = HERE.x >> 22;  // 32, both ways
+
+class WarWorld : public ArmedWorld {
+protected:
+    void SetUp() override {
+        ArmedWorld::SetUp();
+        if (IsSkipped()) return;
+        std::memcpy(saved_static, ground_object_tiles, sizeof saved_static);
+        std::memset(ground_object_tiles, 0, sizeof ground_object_tiles);
+        reset_gameplay_grid();
+        clear_dynamic_ground_objects();
+        current_world_settings->dynamic_ground_objects = world_settings.dynamic_ground_objects;
+        set_sides(SIDE_ENEMY);
+        frame_count = 0;
+        init_war_model();
+        set_war_seed(12345);
+    }
+    void TearDown() override {
+        clear_rounds();
+        destroy_all_tasks();
+        release_war_model();
+        for (GameplayObject& object : gameplay_objects)
+            if (object.type) free_gameplay_object(&object);
+        reset_gameplay_grid();
+        clear_dynamic_ground_objects();
+        std::memcpy(ground_object_tiles, saved_static, sizeof saved_static);
+        frame_count = 0;
+        ArmedWorld::TearDown();
+    }
+
+    static void set_sides(int side) {
+        for (GameplayCell& cell : gameplay_grid) cell.side = side;
+    }
+    static GameplayCell& cell(int tile_x, int tile_y) { return gameplay_grid[tile_x * GAMEPLAY_GRID_SIZE + tile_y]; }
+    // The middle of the tile `dx`, `dy` tiles from the home tile, `feet` up.
+    static Vector3 in_tile(int dx, int dy, int32_t feet = 0) {
+        return {(HOME_TILE + dx) * TILE + TILE / 2, (HOME_TILE + dy) * TILE + TILE / 2, feet * FEET};
+    }
+    // A site of the kind in the middle of the tile, with its ground object of the tile's side and
+    // its target: a Patriot battery for a SAM site.
+    static GameplayObject* site(int type, int dx, int dy) {
+        const Vector3 at = in_tile(dx, dy);
+        add_gameplay_object(type, at.x, at.y);
+        const int side = cell(HOME_TILE + dx, HOME_TILE + dy).side;
+        for (GameplayObject* object : get_gameplay_slots(cell(HOME_TILE + dx, HOME_TILE + dy), type))
+            if (object && object->x == at.x && object->y == at.y && !object->defence_target) {
+                ground_object* record = add_dynamic_ground_object(at.x, at.y, type == GAMEPLAY_SAM ? SAM_SITE : TANK, 0, side);
+                object->defence_target = new_ground_object_target(record, {at.x, at.y, 0});
+                return object;
+            }
+        return nullptr;
+    }
+
+private:
+    int16_t* saved_static[4096];
+};
+
+}  // namespace vyr

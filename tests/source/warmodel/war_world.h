@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "library/3dvisual/ground_objects.h"
+#include "source/drone/waypoint.h"
 #include "source/gameplay/defence_sites.h"
 #include "source/gameplay/gameplay_grid.h"
 #include "source/warmodel/cap.h"
@@ -69,6 +70,29 @@ protected:
                 return object;
             }
         return nullptr;
+    }
+
+    // A route through the points; the waypoint numbered `current` becomes the drone's current one.
+    static void route(Drone* d, std::initializer_list<Vector3> points, int current, int current_type = WAYPOINT_TURNING) {
+        int i = 0;
+        for (const Vector3& p : points) {
+            Waypoint* w = append_waypoint(d);
+            set_waypoint_position(w, p.x, p.y, p.z);
+            if (i++ == current) {
+                d->current_waypoint = w;
+                set_waypoint_type(w, current_type);
+            }
+        }
+    }
+    // An AI aircraft of the type at home facing north at 500 ft, flying north along a route from a
+    // tile behind to three ahead with the far end current, its attention three tiles.
+    static Drone* flyer(int side, int task_type, int object_number, int current_type = WAYPOINT_TURNING) {
+        Drone* d = unit(side, task_type, object_number, ahead(0, 500));
+        route(d, {in_tile(0, -1, 500), in_tile(0, 3, 500)}, 1, current_type);
+        d->attention_range = 3 * TILE;
+        d->speed = 400 * FEET;
+        d->mission_flags |= DRONE_FLAG_MOVING;
+        return d;
     }
 
 private:

@@ -51,7 +51,7 @@ constexpr int ENEMY_FIGHTER = 228;
 constexpr int ENEMY_TANK = 240;
 constexpr int ALLIED_TANK = 68;
 constexpr int ENEMY_APC = 99;
-constexpr int ENEMY_AIR_DEFENCE = 204;
+constexpr int ENEMY_AIR_DEFENCE = 211;  // an anti-aircraft gun vehicle: the drone war fights class 4 by air-defence tasks
 constexpr int ALLIED_HELICOPTER = 103;
 // Formations of soldiers, and their leaders.
 constexpr int SQUAD = 90, STRETCHER_PARTY = 141, MANNED_DSHK = 133;

@@ -68,6 +68,8 @@ constexpr int MOVERS_ZONE = 2;       // Korea, whose road crosses ahead of Osan'
 constexpr int TAKE_OFF_ZONE = 4;     // Afghanistan, where a fighter takes off ahead of the player
 constexpr int THREATS_ZONE = 4;      // Afghanistan: emitters on the ground sortie's way, a pod to see them
 constexpr int EARLY_WARNING_RADAR = 46;
+constexpr int PATROL_ZONE = 3;       // Cyprus: the air-combat sortie flies under enemy radar past a SAM site
+constexpr int SHORT_RANGE_RADAR = 77;
 constexpr int SAM_SITE = 450;
 constexpr int TARGETING_POD_STORE = 22;
 constexpr int32_t TICKS = 200;       // a second of game time
@@ -321,6 +323,17 @@ void add_route_emitters(const TheatreLayout& layout, Point start, Point out, Mis
     emitter(SAM_SITE, start + (out - start) * 0.35);
 }
 
+// A radar vehicle at the front the air-combat sortie turns over, so that the enemy's patrol is sent
+// against the player, and a SAM site on the way in.
+void add_front_defences(const TheatreLayout& layout, const DefenceArea& front, Point out, MissionWorld& world) {
+    const Point p = on_flat_ground(layout, front.centre);
+    MissionDrone radar{SHORT_RANGE_RADAR, {}};
+    radar.route = {at(DEPARTURE, p, 0, 0), at(TURNING, p, 0, 0)};
+    world.tasks.push_back({ENEMY, TASK_GROUND_VEHICLE, {radar}});
+    const Point sam = on_flat_ground(layout, front.centre + (out - front.centre) * (4.0 / distance(out, front.centre)));
+    world.sites.push_back({2, whole_feet(sam.x), whole_feet(sam.y)});
+}
+
 }  // namespace
 
 MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start, bool quick_start) {
@@ -436,6 +449,7 @@ MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start
     }
     if (quick_start && !airborne_start && zone == TAKE_OFF_ZONE) add_fighter_taking_off(runway_start, runway_end, along, cruise, world);
     if (quick_start && kind == MissionKind::GROUND && zone == THREATS_ZONE) add_route_emitters(layout, start, out, world);
+    if (quick_start && kind == MissionKind::AIR && zone == PATROL_ZONE) add_front_defences(layout, front, out, world);
     MissionDrone guard{ALLIED_TANK, {}};
     guard.route.push_back(at(DEPARTURE, home.apron, 0, 10));
     guard.route.push_back(at(TURNING, home.apron + Point{0.1, 0.1}, 0, 10));

@@ -256,7 +256,6 @@ void update_drone_war() {
 }
 
 void update_ground_war() {
-    if (!player_position) return;
     const int tx = player_position->position.x >> TILE_SHIFT, ty = player_position->position.y >> TILE_SHIFT;
     for (int x = std::max(0, tx - GROUND_WAR_REACH); x <= std::min(GAMEPLAY_GRID_SIZE - 1, tx + GROUND_WAR_REACH); ++x)
         for (int y = std::max(0, ty - GROUND_WAR_REACH); y <= std::min(GAMEPLAY_GRID_SIZE - 1, ty + GROUND_WAR_REACH); ++y) {

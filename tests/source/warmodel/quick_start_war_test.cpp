@@ -2,6 +2,7 @@
 // watched by a radar, past a SAM site, where the enemy's patrol is sent against the player.
 #include <gtest/gtest.h>
 
+#include "source/drone/user_drone.h"
 #include "tests/source/drone/quick_start_mission.h"
 #include "tests/source/warmodel/war_world.h"
 
@@ -11,17 +12,44 @@ namespace {
 constexpr int PLAYER_TYPE = 606;
 constexpr int RADAR_VEHICLE = 77;
 
-using CyprusQuickStart = WarWorld;
+class CyprusQuickStart : public WarWorld {
+protected:
+    void SetUp() override {
+        WarWorld::SetUp();
+        if (IsSkipped()) return;
+        saved_player = player_position;
+        release_war_model();
+        read_quick_start("cypusq01.dta");
+    }
+    void TearDown() override {
+        player_position = saved_player;
+        WarWorld::TearDown();
+    }
+
+    static Drone* enemy_patrol() {
+        for (Task* t = task_list; t; t = t->next)
+            if (t->type == TASK_COMBAT_AIR_PATROL && t->side == SIDE_ENEMY) return t->first_drone;
+        return nullptr;
+    }
+    // The drone at a waypoint of its route, made current, at the speed the route gives.
+    static void put_on_route(Drone* d, Waypoint* w) {
+        unlink_mobile_object(&d->object);
+        d->pose.position = {w->x, w->y, w->z};
+        link_mobile_object(&d->object);
+        d->current_waypoint = w;
+        d->speed = w->speed;
+        d->mission_flags |= DRONE_FLAG_MOVING;
+    }
+
+private:
+    Pose* saved_player = nullptr;
+};
 
 TEST_F(CyprusQuickStart, TheSortieTurnsUnderEnemyRadarPastASamSiteAndThePatrolIsSentAtIt) {
-    release_war_model();
-    read_quick_start("cypusq01.dta");
     Drone* player = find_mission_drone(PLAYER_TYPE);
     ASSERT_NE(player, nullptr);
     ASSERT_NE(find_mission_drone(RADAR_VEHICLE), nullptr);
-    Drone* patrol = nullptr;
-    for (Task* t = task_list; t; t = t->next)
-        if (t->type == TASK_COMBAT_AIR_PATROL && t->side == SIDE_ENEMY) patrol = t->first_drone;
+    Drone* patrol = enemy_patrol();
     ASSERT_NE(patrol, nullptr);
     init_war_model();
 
@@ -49,6 +77,30 @@ TEST_F(CyprusQuickStart, TheSortieTurnsUnderEnemyRadarPastASamSiteAndThePatrolIs
     patrol->current_waypoint = patrol->first_waypoint->next;  // on station, under way
     patrol->speed = patrol->current_waypoint->speed;
     EXPECT_EQ(get_enemy_cap_threat(patrol), &player->target) << "near the patrol's route";
+}
+
+// The war run step by step with the player turning over the front: the SAM site launches at it
+// and the patrol fighter is sent after it.
+TEST_F(CyprusQuickStart, OverTheFrontTheSamSiteLaunchesAndThePatrolFighterTurnsIn) {
+    Drone* player = find_mission_drone(PLAYER_TYPE);
+    Drone* patrol = enemy_patrol();
+    ASSERT_TRUE(player && patrol);
+    give_site_targets();
+    init_war_model();
+    user_drone = player;
+    player_position = &player->pose;
+    put_on_route(player, player->first_waypoint->next->next);
+    put_on_route(patrol, patrol->first_waypoint->next);
+    GameplayObject* launched = nullptr;
+    for (frame_count = 0; game_clock < 6000 && !(launched && patrol->attack_target); ++frame_count, game_clock += 10) {
+        update_war_model();
+        for (GameplayObject& site : gameplay_objects)
+            if (site.type == GAMEPLAY_SAM && site.shots_fired) launched = &site;
+    }
+    ASSERT_NE(launched, nullptr) << "no SAM site launched";
+    EXPECT_EQ(launched->attack_target, &player->target);
+    EXPECT_EQ(patrol->attack_target, &player->target);
+    EXPECT_TRUE(patrol->mission_flags & DRONE_FLAG_ENGAGED);
 }
 
 }  // namespace

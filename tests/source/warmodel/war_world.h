@@ -20,6 +20,7 @@ namespace vyr {
 
 constexpr int32_t TILE = 1 << 22;
 constexpr int HOME_TILE = HERE.x >> 22;  // 32, both ways
+constexpr int AAA_SITE = 100;            // a Shilka of the sites, its gun in slot 2
 
 class WarWorld : public ArmedWorld {
 protected:
@@ -58,18 +59,28 @@ protected:
         return {(HOME_TILE + dx) * TILE + TILE / 2, (HOME_TILE + dy) * TILE + TILE / 2, feet * FEET};
     }
     // A site of the kind in the middle of the tile, with its ground object of the tile's side and
-    // its target: a Patriot battery for a SAM site.
+    // its target: a Patriot battery for a SAM site, a Shilka for an AAA site.
     static GameplayObject* site(int type, int dx, int dy) {
         const Vector3 at = in_tile(dx, dy);
         add_gameplay_object(type, at.x, at.y);
-        const int side = cell(HOME_TILE + dx, HOME_TILE + dy).side;
         for (GameplayObject* object : get_gameplay_slots(cell(HOME_TILE + dx, HOME_TILE + dy), type))
             if (object && object->x == at.x && object->y == at.y && !object->defence_target) {
-                ground_object* record = add_dynamic_ground_object(at.x, at.y, type == GAMEPLAY_SAM ? SAM_SITE : TANK, 0, side);
-                object->defence_target = new_ground_object_target(record, {at.x, at.y, 0});
+                give_site_target(object);
                 return object;
             }
         return nullptr;
+    }
+    // Every AAA and SAM site of the grid gets its ground object and target, as the war zone's
+    // sites do at mission start.
+    static void give_site_targets() {
+        for (GameplayObject& object : gameplay_objects)
+            if ((object.type == GAMEPLAY_AAA || object.type == GAMEPLAY_SAM) && !object.defence_target) give_site_target(&object);
+    }
+    static void give_site_target(GameplayObject* object) {
+        const int side = cell(object->x >> 22, object->y >> 22).side & CELL_SIDE_MASK;
+        ground_object* record =
+            add_dynamic_ground_object(object->x, object->y, object->type == GAMEPLAY_SAM ? SAM_SITE : AAA_SITE, 0, side);
+        object->defence_target = new_ground_object_target(record, {object->x, object->y, 0});
     }
 
     // A route through the points; the waypoint numbered `current` becomes the drone's current one.

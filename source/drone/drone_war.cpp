@@ -189,6 +189,7 @@ void face_gameplay_object_target(GameplayObject* site) {
 void acquire_gameplay_object_target(GameplayObject* site, int weapon) {
     const WeaponInfo& w = weapon_info[weapon];
     const Vector3 from = target_position(site->defence_target);
+    Target* const before = site->attack_target;  // the player is warned only by a site newly on it
     if (Target* t = site->attack_target) {
         const Vector3 at = target_position(t);
         if (!is_target_destroyed(t) && estimate_distance_3d(at.x - from.x, at.y - from.y, at.z - from.z) <= w.max_range) return;
@@ -197,7 +198,6 @@ void acquire_gameplay_object_target(GameplayObject* site, int weapon) {
     if (frame_count % 4 != 0) return;
     const int side = get_target_side(site->defence_target);
     if (side != SIDE_ALLIED && side != SIDE_ENEMY) return;
-    Target* before = site->attack_target;
     site->attack_target = find_random_sector_aircraft(from, opposite_side(side), w.min_range, std::min(w.max_range, SITE_RANGE_LIMIT));
     if (!site->attack_target) return;
     site->next_shot_time = game_clock + compute_reaction_delay(side);

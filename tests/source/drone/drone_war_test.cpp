@@ -145,7 +145,7 @@ TEST_F(DroneWar, ASamSiteNextToThePlayersTileLaunchesAndOneFiveTilesAwayDoesNot)
     for (frame_count = 0; game_clock < 4000 && !near->shots_fired; ++frame_count, game_clock += 10) update_ground_war();
     EXPECT_EQ(near->attack_target, &user_drone->target);
     EXPECT_EQ(near->shots_fired, 1);
-    EXPECT_EQ(live_rounds(get_drone_type_current_weapon(SAM_SITE)), 1);
+    EXPECT_EQ(live_rounds(get_drone_type_current_weapon(ENEMY_SAM_SITE)), 1);
     EXPECT_EQ(far->attack_target, nullptr);
     EXPECT_EQ(far->shots_fired, 0);
 }

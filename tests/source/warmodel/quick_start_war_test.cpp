@@ -2,6 +2,7 @@
 // watched by a radar, past a SAM site, where the enemy's patrol is sent against the player.
 #include <gtest/gtest.h>
 
+#include "source/avionics/threat_warning.h"
 #include "source/drone/user_drone.h"
 #include "tests/source/drone/quick_start_mission.h"
 #include "tests/source/warmodel/war_world.h"
@@ -87,6 +88,7 @@ TEST_F(CyprusQuickStart, OverTheFrontTheSamSiteLaunchesAndThePatrolFighterTurnsI
     ASSERT_TRUE(player && patrol);
     give_site_targets();
     init_war_model();
+    init_threat_warning();
     user_drone = player;
     player_position = &player->pose;
     put_on_route(player, player->first_waypoint->next->next);
@@ -101,6 +103,15 @@ TEST_F(CyprusQuickStart, OverTheFrontTheSamSiteLaunchesAndThePatrolFighterTurnsI
     EXPECT_EQ(launched->attack_target, &player->target);
     EXPECT_EQ(patrol->attack_target, &player->target);
     EXPECT_TRUE(patrol->mission_flags & DRONE_FLAG_ENGAGED);
+    // The player's threat warning has filed both the site and the fighter.
+    bool site_filed = false, fighter_filed = false;
+    for (const ThreatGroup& group : threat_warning.groups)
+        for (const ThreatSlot* slot = group.head; slot; slot = slot->next) {
+            site_filed |= slot->target.object == launched->defence_target->object;
+            fighter_filed |= slot->target.object == patrol->target.object;
+        }
+    EXPECT_TRUE(site_filed);
+    EXPECT_TRUE(fighter_filed);
 }
 
 }  // namespace

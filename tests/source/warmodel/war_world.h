@@ -21,6 +21,7 @@ namespace vyr {
 constexpr int32_t TILE = 1 << 22;
 constexpr int HOME_TILE = HERE.x >> 22;  // 32, both ways
 constexpr int AAA_SITE = 100;            // a Shilka of the sites, its gun in slot 2
+constexpr int ENEMY_SAM_SITE = 84;       // the enemy's SAM battery, missile 69 in slot 2
 
 class WarWorld : public ArmedWorld {
 protected:
@@ -59,7 +60,7 @@ protected:
         return {(HOME_TILE + dx) * TILE + TILE / 2, (HOME_TILE + dy) * TILE + TILE / 2, feet * FEET};
     }
     // A site of the kind in the middle of the tile, with its ground object of the tile's side and
-    // its target: a Patriot battery for a SAM site, a Shilka for an AAA site.
+    // its target: a SAM battery (the Patriot for the allies), a Shilka for an AAA site.
     static GameplayObject* site(int type, int dx, int dy) {
         const Vector3 at = in_tile(dx, dy);
         add_gameplay_object(type, at.x, at.y);
@@ -79,7 +80,7 @@ protected:
     static void give_site_target(GameplayObject* object) {
         const int side = cell(object->x >> 22, object->y >> 22).side & CELL_SIDE_MASK;
         ground_object* record =
-            add_dynamic_ground_object(object->x, object->y, object->type == GAMEPLAY_SAM ? SAM_SITE : AAA_SITE, 0, side);
+            add_dynamic_ground_object(object->x, object->y, object->type == GAMEPLAY_SAM ? (side == SIDE_ENEMY ? ENEMY_SAM_SITE : SAM_SITE) : AAA_SITE, 0, side);
         object->defence_target = new_ground_object_target(record, {object->x, object->y, 0});
     }
 

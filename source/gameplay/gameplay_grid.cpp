@@ -137,7 +137,7 @@ void add_gameplay_object(int type, int32_t x, int32_t y) {
     for (GameplayObject*& slot : get_gameplay_slots(*cell, type)) {
         if (slot) continue;
         slot = object;
-        *object = {type, x - x % FOOT, y - y % FOOT, 0, 0, nullptr};
+        *object = {type, x - x % FOOT, y - y % FOOT, 0, 0, nullptr, nullptr, 0, 0};
         return;
     }
 }

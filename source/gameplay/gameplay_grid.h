@@ -39,6 +39,10 @@ struct GameplayObject {
     int32_t x, y;  // world units, whole feet
     int32_t z, heading;
     Target* defence_target;  // the target of its dynamic ground object; AAA and SAM sites only
+    // The ground war's: what the site fires at, when it may fire next, and its shots so far.
+    Target* attack_target;
+    int32_t next_shot_time;
+    int32_t shots_fired;
 };
 
 // Null for an empty slot; a removal can leave gaps.

@@ -171,6 +171,18 @@ int get_target_position(const Target* target, Vector3& out) {
     return 1;
 }
 
+Vector3 target_position(const Target* target) {
+    Vector3 at{};
+    get_target_position(target, at);
+    return at;
+}
+
+Drone* get_target_drone(const Target* target) {
+    if (!target || target->kind != TARGET_MOBILE || !target->object) return nullptr;
+    const ObjectInstance* instance = instance_of(target);
+    return instance->owner_kind == OWNER_DRONE ? static_cast<Drone*>(instance->owner) : nullptr;
+}
+
 const Vector3* get_target_position_ptr(const Target* target) {
     if (!known_kind(target)) return nullptr;
     if (target->kind == TARGET_MOBILE) return &instance_of(target)->pose->position;

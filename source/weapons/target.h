@@ -9,6 +9,7 @@
 
 namespace vyr {
 
+struct Drone;
 struct ObjectInstance;
 struct ground_object;
 
@@ -54,6 +55,10 @@ int count_targets();
 // answers a target of no kind with 1), and for a mobile object of an unknown owner.
 int get_target_position(const Target* target, Vector3& out);
 const Vector3* get_target_position_ptr(const Target* target);
+// get_target_position's answer as a value (the origin for a target it cannot place).
+Vector3 target_position(const Target* target);
+// The drone whose own target it is; null for any other target.
+Drone* get_target_drone(const Target* target);
 // A unit vector in 1.31: where it points, or where the player's aircraft flies.
 void get_target_direction(const Target* target, Vector3& out);
 int get_target_object_number(const Target* target);

@@ -52,7 +52,7 @@ constexpr int ENEMY_FIGHTER = 228;
 constexpr int ENEMY_TANK = 240;
 constexpr int ALLIED_TANK = 68;
 constexpr int ENEMY_APC = 99;
-constexpr int ENEMY_AIR_DEFENCE = 204;
+constexpr int ENEMY_AIR_DEFENCE = 211;  // an anti-aircraft gun vehicle: the drone war fights class 4 by air-defence tasks
 constexpr int ALLIED_HELICOPTER = 103;
 // Formations of soldiers, and their leaders.
 constexpr int SQUAD = 90, STRETCHER_PARTY = 141, MANNED_DSHK = 133;
@@ -72,6 +72,8 @@ constexpr int BATTLE_ZONE = 2;       // Korea: the air quick start's wingmen, ov
 constexpr int WINGMAN_AIRCRAFT = 1232;
 constexpr int ENEMY_TANK_DIAMOND = 1, ALLIED_TANK_SQUADRON = 84;  // formation types
 constexpr int EARLY_WARNING_RADAR = 77;  // a radar vehicle: a drone must be of a class that moves
+constexpr int PATROL_ZONE = 3;       // Cyprus: the air-combat sortie flies under enemy radar past a SAM site
+constexpr int SHORT_RANGE_RADAR = 77;
 constexpr int SAM_SITE = 450;
 constexpr int TARGETING_POD_STORE = 22;
 constexpr int32_t TICKS = 200;       // a second of game time
@@ -325,6 +327,17 @@ void add_route_emitters(const TheatreLayout& layout, Point start, Point out, Mis
     emitter(SAM_SITE, start + (out - start) * 0.35);
 }
 
+// A radar vehicle at the front the air-combat sortie turns over, so that the enemy's patrol is sent
+// against the player, and a SAM site on the way in.
+void add_front_defences(const TheatreLayout& layout, const DefenceArea& front, Point out, MissionWorld& world) {
+    const Point p = on_flat_ground(layout, front.centre);
+    MissionDrone radar{SHORT_RANGE_RADAR, {}};
+    radar.route = {at(DEPARTURE, p, 0, 0), at(TURNING, p, 0, 0)};
+    world.tasks.push_back({ENEMY, TASK_GROUND_VEHICLE, {radar}});
+    const Point sam = on_flat_ground(layout, front.centre + (out - front.centre) * (4.0 / distance(out, front.centre)));
+    world.sites.push_back({2, whole_feet(sam.x), whole_feet(sam.y)});
+}
+
 }  // namespace
 
 // Ahead of the player's airborne start, far enough to lie below the nose: an allied and an enemy
@@ -478,6 +491,7 @@ MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start
     }
     if (quick_start && !airborne_start && zone == TAKE_OFF_ZONE) add_fighter_taking_off(runway_start, runway_end, along, cruise, world);
     if (quick_start && kind == MissionKind::GROUND && zone == THREATS_ZONE) add_route_emitters(layout, start, out, world);
+    if (quick_start && kind == MissionKind::AIR && zone == PATROL_ZONE) add_front_defences(layout, front, out, world);
     MissionDrone guard{ALLIED_TANK, {}};
     guard.route.push_back(at(DEPARTURE, home.apron, 0, 10));
     guard.route.push_back(at(TURNING, home.apron + Point{0.1, 0.1}, 0, 10));

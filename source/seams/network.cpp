@@ -37,9 +37,11 @@ int32_t player_scores[MAX_NET_PLAYERS] = {};
 int32_t own_node_number = MAX_NET_PLAYERS;
 int32_t show_players_on_map = 1;
 
-// The rules as they stand are the single player's.
-// A quick start has infinite fuel and unlimited weapons, and no crashes when flown invincible.
+// The rules as they stand are the single player's: one machine takes both seats, so the weapon
+// and target keys act and the target selection runs. A quick start has infinite fuel and
+// unlimited weapons, and no crashes when flown invincible.
 void set_game_rules() {
+    control_mode = CONTROL_BOTH;
     if (get_game_flow() != FLOW_QUICK_START) return;
     infinite_fuel = 1;
     unlimited_weapons = 1;

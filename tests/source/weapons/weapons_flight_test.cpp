@@ -21,6 +21,7 @@
 #include "source/drone/waypoint.h"
 #include "source/frame_loop.h"
 #include "source/menus/front_end.h"
+#include "source/menus/missions/payload.h"
 #include "source/recorder.h"
 #include "source/weapons/bomb_sight.h"
 #include "source/weapons/rounds.h"
@@ -39,10 +40,11 @@ namespace fs = std::filesystem;
 constexpr int32_t FOOT = 256;
 constexpr int SIDE_ENEMY_TASK = 2;
 constexpr int BUNKER = 18;
+constexpr int STORE_MK_84 = 15, WEAPON_MK_84 = 32;  // the payload's store and the weapon
 constexpr int ROW_GUN = 12, ROW_LAUNCH_AIM_9 = 13, ROW_RELEASE_MK_82 = 17;
 constexpr int ROW_FIRST_BLAST = 8, ROW_LAST_BLAST = 11;
 constexpr int FRAMES_PER_PERIOD = HEARD_FRAMES_PER_SECOND / HEARD_PERIODS_PER_SECOND;
-constexpr int KEY_ENTER = 0x1C, KEY_SPACE = 0x39, KEY_KEYPAD_3 = 0x51, KEY_F7 = 0x41, KEY_F8 = 0x42;
+constexpr int KEY_ENTER = 0x1C, KEY_SPACE = 0x39, KEY_KEYPAD_3 = 0x51, KEY_F5 = 0x3F, KEY_F7 = 0x41, KEY_F8 = 0x42;
 
 // ---- What the watch saw: "name=value" pairs on one line beginning "weapons" ----
 
@@ -209,9 +211,20 @@ long along_axis(const Vector3& point, int axis) {
     return long(along * 10 / FOOT);
 }
 
+// MK-84s on the wings' middle pylons in place of the Mavericks, and no MK-82s.
+void start_bomb_run_with_mk84s() {
+    for (int pylon : {1, 6}) unload_pylon(pylon);
+    for (int pylon : {2, 7}) {
+        set_pylon_weapon(pylon, STORE_MK_84);
+        set_pylon_count(pylon, 1, STORE_MK_84);
+        set_pylon_weight(pylon, 1, STORE_MK_84);
+    }
+    start_bomb_run();
+}
+
 void watch_bomb_run() {
     note_once("flight_start", period_now());
-    if (selected_weapon == WEAPON_MK_82 && get_bomb_delivery_mode() == BOMB_MODE_CCIP && period_now() < 1000) {
+    if ((selected_weapon == WEAPON_MK_82 || selected_weapon == WEAPON_MK_84) && get_bomb_delivery_mode() == BOMB_MODE_CCIP && period_now() < 1000) {
         Vector3 impact;
         predict_bomb_impact(impact);
         const long miss = feet_apart(impact, bunker_at);
@@ -223,7 +236,7 @@ void watch_bomb_run() {
     }
     for (const WeaponRound& round : round_pool.slots) {
         if (!(round.flags & ROUND_LIVE)) continue;
-        if (round.weapon_id == WEAPON_MK_82) {
+        if (round.weapon_id == WEAPON_MK_82 || round.weapon_id == WEAPON_MK_84) {
             if (!seen.count("bomb_launch")) {
                 note("bomb_launch", period_now());
                 note("bomb_weapon", round.weapon_id);
@@ -270,6 +283,7 @@ int fly_bomb_run(void (*before)()) {
 }
 
 int fly_mk82_run(int, char**) { return fly_bomb_run(start_bomb_run); }
+int fly_mk84_run(int, char**) { return fly_bomb_run(start_bomb_run_with_mk84s); }
 
 // ---- An AIM-9M at an aircraft or a helicopter ahead ----
 
@@ -424,6 +438,20 @@ int dark_pixels(const Picture& picture, int x0, int y0, int x1, int y1) {
     return n;
 }
 
+// Grey pixels of the lower half whose brightest channel is at least `from` and below `to`: the
+// weapon view rests where the bomb fell, on the bunker's light concrete or on its dark wreck.
+int grey_below_the_horizon(const Picture& picture, int from, int to) {
+    int n = 0;
+    for (int y = picture.height / 2; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x) {
+            const uint32_t c = picture.at(x, y);
+            const int high = brightest(c), low = std::min({int(c >> 16 & 0xFF), int(c >> 8 & 0xFF), int(c & 0xFF)});
+            n += high - low < 12 && high >= from && high < to;
+        }
+    return n;
+}
+constexpr int CONCRETE = 0x80, WRECK = 0x28, WRECK_TOP = 0x60;
+
 // Ground mode is where the ground-attack quick start begins. Enter steps from its AGM-65G to the
 // MK-82 in CCIP; Space goes when the CCIP point is on the bunker. Then Enter steps LAY, LOFT and
 // the gun, held for a second of Space.
@@ -431,6 +459,9 @@ TEST_F(WeaponsFlight, AnMk82InCcipFallsOnTheBunkerAndTheGunFiresOnlyWhileSpaceIs
     const Report r = fly_script(fly_mk82_run, script()
                                                   .press(300, KEY_ENTER)
                                                   .press(RELEASE_AT, KEY_SPACE)
+                                                  .press(1100, KEY_F7)
+                                                  .capture(1300, "mk82_fallen")
+                                                  .press(1400, KEY_F5)
                                                   .press(1500, KEY_ENTER)
                                                   .press(1520, KEY_ENTER)
                                                   .press(1540, KEY_ENTER)
@@ -445,7 +476,8 @@ TEST_F(WeaponsFlight, AnMk82InCcipFallsOnTheBunkerAndTheGunFiresOnlyWhileSpaceIs
     EXPECT_EQ(value(r, "bomb_ground_mode"), 1);
     EXPECT_GE(value(r, "bomb_launch"), RELEASE_AT);
     EXPECT_LE(value(r, "bomb_launch"), RELEASE_AT + 4) << "within a frame of Space";
-    // The wing's inner pylons carry the MK-82s; the bomb leaves from one, off the centre line.
+    // The MK-82s hang on hardpoints 5 and 6; the bomb leaves from the pylon's point, off the
+    // aircraft's centre.
     EXPECT_TRUE(value(r, "bomb_release_hardpoint") == 5 || value(r, "bomb_release_hardpoint") == 6);
     EXPECT_GE(std::labs(value(r, "bomb_aside")), 10) << "tenths of a foot beside the aircraft's centre";
     EXPECT_LE(value(r, "bomb_miss"), 30) << "it fell on the bunker";
@@ -453,6 +485,9 @@ TEST_F(WeaponsFlight, AnMk82InCcipFallsOnTheBunkerAndTheGunFiresOnlyWhileSpaceIs
     // is kept in a byte (at most 255), so no number of MK-82s destroys one; an MK-84 (700) would.
     EXPECT_EQ(value(r, "bunker_damage"), 175);
     EXPECT_EQ(value(r, "bunker_kills"), 0);
+    EXPECT_GE(grey_below_the_horizon(picture("mk82_fallen"), CONCRETE, 256), 50000)
+        << "the weapon view, left where the bomb fell, looks at the bunker standing";
+    keep("mk82_fallen");
 
     EXPECT_GE(value(r, "heard_release"), 800) << "the release, row 17";
     EXPECT_LT(value(r, "heard_release_before"), 300);
@@ -467,6 +502,29 @@ TEST_F(WeaponsFlight, AnMk82InCcipFallsOnTheBunkerAndTheGunFiresOnlyWhileSpaceIs
     EXPECT_GE(value(r, "gun_level_held"), 1000);
     EXPECT_LT(value(r, "gun_level_after") * 20, value(r, "gun_level_held")) << "the loop stops with the gun";
     EXPECT_LT(value(r, "gun_level_before") * 20, value(r, "gun_level_held"));
+}
+
+// With MK-84s on the middle pylons in place of the Mavericks and no MK-82s, the quick start
+// begins with the MK-84 selected in CCIP: released at the same moment it destroys the bunker, and
+// the weapon view shows the wreck where the bunker stood.
+TEST_F(WeaponsFlight, AnMk84InCcipDestroysTheBunkerAndLeavesItsWreck) {
+    const Report r = fly_script(fly_mk84_run, script()
+                                                  .press(RELEASE_AT, KEY_SPACE)
+                                                  .press(1100, KEY_F7)
+                                                  .capture(1300, "mk84_fallen")
+                                                  .quit(1500));
+    SCOPED_TRACE(dump(r));
+    EXPECT_NEAR(value(r, "ccip_at"), RELEASE_AT, 2);
+    EXPECT_EQ(value(r, "bomb_weapon"), WEAPON_MK_84);
+    EXPECT_LE(value(r, "bomb_miss"), 30);
+    EXPECT_GE(value(r, "bunker_destroyed_at"), value(r, "bomb_last"));
+    EXPECT_LE(value(r, "bunker_destroyed_at"), value(r, "bomb_last") + 2) << "as it fell";
+    EXPECT_EQ(value(r, "bunker_kills"), 1) << "the kill in the flight's event record";
+    EXPECT_GE(value(r, "heard_blast"), 800);
+    const Picture wreck = picture("mk84_fallen");
+    EXPECT_LT(grey_below_the_horizon(wreck, CONCRETE, 256), 1000) << "no bunker standing";
+    EXPECT_GE(grey_below_the_horizon(wreck, WRECK, WRECK_TOP), 50000) << "its dark wreck";
+    keep("mk84_fallen");
 }
 
 // The air-combat quick start begins with the radar on and the AMRAAM selected, so Enter alone

@@ -129,8 +129,8 @@ void wait_periods(int count) {
         std::this_thread::sleep_for(count * PERIOD);
 }
 
-void set_period_listener(PeriodListener listener) {
-    period_listener.store(listener, std::memory_order_release);
+PeriodListener set_period_listener(PeriodListener listener) {
+    return period_listener.exchange(listener, std::memory_order_acq_rel);
 }
 
 }  // namespace vyr::platform

@@ -37,8 +37,9 @@ void advance_virtual_clock(int periods);
 // on the calling thread, under the virtual one.
 void wait_periods(int periods);
 
-// Called after every period, after the tick function, on the thread that ran the period.
+// Called after every period, after the tick function, on the thread that ran the period. Setting
+// one answers the listener it replaces, so that a watcher can pass each period on to it.
 using PeriodListener = void (*)(uint64_t period);
-void set_period_listener(PeriodListener listener);
+PeriodListener set_period_listener(PeriodListener listener);
 
 }  // namespace vyr::platform

@@ -39,8 +39,9 @@ int32_t player_scores[MAX_NET_PLAYERS] = {};
 int32_t own_node_number = MAX_NET_PLAYERS;
 int32_t show_players_on_map = 1;
 
-// The rules as they stand are the single player's: this machine both flies and fights. A quick
-// start has infinite fuel and unlimited weapons, and no crashes when flown invincible.
+// The rules as they stand are the single player's: one machine takes both seats, so the weapon
+// and target keys act and the target selection runs. A quick start has infinite fuel and
+// unlimited weapons, and no crashes when flown invincible.
 void set_game_rules() {
     game_mode = GAME_SINGLE;
     connection_mode = CONNECTION_NONE;

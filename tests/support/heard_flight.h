@@ -6,6 +6,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -57,7 +59,8 @@ struct HeardFlight {
 };
 
 // In the game entry: the start-up as far as a flight needs it, the mission of `heard_flow` (a
-// single mission of Korea, else the quick start), `before_flight`, the flight, and what was heard.
+// single mission of Korea, else the quick start of `quick_start_kind`), `before_flight`, the
+// flight, and what was heard.
 inline HeardFlight fly_heard(void (*before_flight)() = [] {}) {
     init_library("vyr.rop");
     apply_preferences();
@@ -91,6 +94,58 @@ inline HeardFlight fly_heard(void (*before_flight)() = [] {}) {
     flight.mix = platform::take_audio_capture();
     flight.flight_end = platform::timer_periods();
     return flight;
+}
+
+constexpr int HEARD_STEREO = 2;
+
+// A sample row as the mix carries it: centred, at the mix's rate.
+inline std::vector<double> row_at_mix_rate(int row) {
+    const SampleInfo& info = sample_table[row];
+    std::vector<double> out;
+    if (!info.buffer) return out;
+    uint8_t* bytes = lock_sound_buffer(info.buffer, 0, info.length);
+    if (!bytes) return out;
+    const int frames = int(int64_t(info.length) * HEARD_FRAMES_PER_SECOND / info.rate);
+    for (int i = 0; i < frames; ++i) out.push_back(double(bytes[int64_t(i) * info.rate / HEARD_FRAMES_PER_SECOND]) - 128);
+    unlock_sound_buffer(info.buffer, bytes, 0);
+    return out;
+}
+
+// Where the left channel best matches `row`, trying start frames first <= frame < last in steps
+// of `step`: the normalised correlation (1000 is a perfect match up to level) and its frame.
+struct RowMatch {
+    int score = 0;
+    size_t frame = 0;
+};
+
+inline RowMatch best_match(const std::vector<int16_t>& mix, const std::vector<double>& row, size_t step, size_t first = 0,
+                           size_t last = SIZE_MAX) {
+    double row_energy = 0;
+    for (double v : row) row_energy += v * v;
+    double best = 0;
+    RowMatch match;
+    const size_t frames = mix.size() / HEARD_STEREO;
+    for (size_t start = first; start < last && start + row.size() <= frames; start += step) {
+        double dot = 0, energy = 0;
+        for (size_t i = 0; i < row.size(); ++i) {
+            const double v = mix[(start + i) * HEARD_STEREO];
+            dot += v * row[i];
+            energy += v * v;
+        }
+        if (energy <= 0 || row_energy <= 0 || dot / std::sqrt(energy * row_energy) <= best) continue;
+        best = dot / std::sqrt(energy * row_energy);
+        match = {int(best * 1000), start};
+    }
+    return match;
+}
+
+// The level of both channels over `frames` stereo frames from `first`.
+inline double rms(const std::vector<int16_t>& mix, size_t first, size_t frames) {
+    double sum = 0;
+    size_t n = 0;
+    for (size_t i = first * HEARD_STEREO; i < (first + frames) * HEARD_STEREO && i < mix.size(); ++i, ++n)
+        sum += double(mix[i]) * mix[i];
+    return n ? std::sqrt(sum / double(n)) : 0;
 }
 
 class HeardFlights : public SystemScenarios {

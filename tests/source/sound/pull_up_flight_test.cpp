@@ -1,6 +1,5 @@
 // A quick-start flight heard whole: the engine loop plays from the first frames, and holding the
 // nose down at the ground brings the spoken PULL UP into the mix.
-#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -13,46 +12,6 @@ namespace vyr {
 namespace {
 
 constexpr int PULL_UP_ROW = 200;
-constexpr int STEREO = 2;
-
-// The row's samples as the mix would carry them: centred, at the mix's rate.
-std::vector<double> row_at_mix_rate(int row) {
-    const SampleInfo& info = sample_table[row];
-    std::vector<double> out;
-    if (!info.buffer) return out;
-    uint8_t* bytes = lock_sound_buffer(info.buffer, 0, info.length);
-    if (!bytes) return out;
-    const int frames = int(int64_t(info.length) * HEARD_FRAMES_PER_SECOND / info.rate);
-    for (int i = 0; i < frames; ++i) out.push_back(double(bytes[int64_t(i) * info.rate / HEARD_FRAMES_PER_SECOND]) - 128);
-    unlock_sound_buffer(info.buffer, bytes, 0);
-    return out;
-}
-
-// The best normalised correlation of the left channel with `row` over every start frame in steps
-// of `step` (a score of 1000 is a perfect match up to level).
-int best_match(const std::vector<int16_t>& mix, const std::vector<double>& row, size_t step) {
-    double row_energy = 0;
-    for (double v : row) row_energy += v * v;
-    double best = 0;
-    const size_t frames = mix.size() / STEREO;
-    for (size_t start = 0; start + row.size() <= frames; start += step) {
-        double dot = 0, energy = 0;
-        for (size_t i = 0; i < row.size(); ++i) {
-            const double v = mix[(start + i) * STEREO];
-            dot += v * row[i];
-            energy += v * v;
-        }
-        if (energy > 0 && row_energy > 0) best = std::max(best, dot / std::sqrt(energy * row_energy));
-    }
-    return int(best * 1000);
-}
-
-double rms(const std::vector<int16_t>& mix, size_t first, size_t frames) {
-    double sum = 0;
-    size_t n = 0;
-    for (size_t i = first * STEREO; i < (first + frames) * STEREO && i < mix.size(); ++i, ++n) sum += double(mix[i]) * mix[i];
-    return n ? std::sqrt(sum / double(n)) : 0;
-}
 
 int listen_to_engine(int, char**) {
     const HeardFlight flight = fly_heard();
@@ -65,7 +24,7 @@ int listen_to_engine(int, char**) {
 // With the engine silenced the spoken warning stands out of the mix, wherever it comes.
 int dive_and_listen(int, char**) {
     const HeardFlight flight = fly_heard(silence_engine);
-    std::fprintf(stderr, "heard pullup=%d\n", best_match(flight.mix, row_at_mix_rate(PULL_UP_ROW), 4));
+    std::fprintf(stderr, "heard pullup=%d\n", best_match(flight.mix, row_at_mix_rate(PULL_UP_ROW), 4).score);
     std::fflush(stderr);
     std::_Exit(0);
 }

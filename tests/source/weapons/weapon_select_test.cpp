@@ -6,7 +6,9 @@
 
 #include "library/3dvisual/eye.h"
 #include "source/drone/waypoint.h"
+#include "source/menus/front_end.h"
 #include "source/radar/radar.h"
+#include "source/sknet/game_rules.h"
 #include "source/weapons/weapons_frame.h"
 #include "tests/source/weapons/stores_world.h"
 
@@ -136,6 +138,25 @@ TEST_F(WeaponSelect, DecoysArePacedAndRunOut) {
     EXPECT_EQ(launch_flare(SCAN_F), 0) << "none left";
     control_mode = CONTROL_PILOT;
     EXPECT_EQ(launch_chaff(SCAN_C), 0) << "the gunner's key";
+}
+
+// A single player's machine takes both seats. The flight's rules left it a pilot's machine, on
+// which the weapon keys do nothing: no selection, release or decoy in any single-player flight.
+TEST_F(WeaponSelect, TheSinglePlayersRulesOpenTheWeaponKeys) {
+    arm();
+    const int flow = get_game_flow();
+    const int32_t kept[] = {unlimited_weapons, infinite_fuel, crashing_off};
+    for (int each : {int(FLOW_SINGLE_MISSION), int(FLOW_QUICK_START)}) {
+        control_mode = CONTROL_PILOT;
+        set_game_flow(each);
+        set_game_rules();
+        EXPECT_EQ(control_mode, CONTROL_BOTH) << each;
+    }
+    set_game_flow(flow);
+    unlimited_weapons = kept[0], infinite_fuel = kept[1], crashing_off = kept[2];
+    EXPECT_EQ(select_weapon_key(ENTER), 1);
+    EXPECT_EQ(selected_weapon, WEAPON_AIM_9M);
+    EXPECT_EQ(launch_flare(SCAN_F), 1);
 }
 
 TEST_F(WeaponSelect, AReconWaypointIsReportedOnceAndNotInABank) {

@@ -89,6 +89,9 @@ protected:
     // flight.
     std::vector<Picture> fly(const QuickStartFlight& flight, const std::string& name, const std::vector<int>& periods) {
         std::vector<platform::ScriptEvent> script;
+        // I: the head-up display's symbols from dark to bright green, never taken for what is watched.
+        script.push_back(script_event(4, platform::ScriptEvent::KEY, 0x17, true));
+        script.push_back(script_event(6, platform::ScriptEvent::KEY, 0x17, false));
         for (int at : periods) add_capture(script, uint64_t(at), capture(name, at));
         add_quit_question(script, uint64_t(periods.back() + 20), 0x15, (home.path() / "quit.ppm").string());
         const std::string home_path = home.path().string();

@@ -20,6 +20,7 @@
 #include "source/drone/user_drone.h"
 #include "source/drone/waypoint.h"
 #include "source/frame_loop.h"
+#include "source/gameplay/gameplay_grid.h"
 #include "source/menus/front_end.h"
 #include "source/menus/missions/payload.h"
 #include "source/recorder.h"
@@ -109,6 +110,25 @@ void watch_each_frame(void (*each)()) {
     passed_on = platform::set_period_listener(watch_period);
 }
 
+// A test mission has only what it needs: every task but the player's and `keep` leaves with its
+// drones before the flight, and the grid's AAA and SAM sites with them, so that nothing of the war
+// fires at the player (its missile warning sounds over the gun) nor gives the quarry a fight of
+// its own.
+void only_the_player_and(const Task* keep = nullptr) {
+    for (Task* task = task_list; task;) {
+        Task* const next = task->next;
+        if (task != get_user_task() && task != keep) destroy_task(task);
+        task = next;
+    }
+    for (GameplayCell& cell : gameplay_grid)
+        for (int type : {GAMEPLAY_AAA, GAMEPLAY_SAM})
+            for (GameplayObject*& site : get_gameplay_slots(cell, type))
+                if (site) {
+                    free_gameplay_object(site);
+                    site = nullptr;
+                }
+}
+
 // The best match of a row (its first `seconds`) in the mix between two periods.
 long heard(const HeardFlight& flight, int row, long from, long to, double seconds = 0.25) {
     std::vector<double> samples = row_at_mix_rate(row);
@@ -191,6 +211,7 @@ void watch_bomb_run();
 
 void start_bomb_run() {
     watch_each_frame(watch_bomb_run);
+    only_the_player_and();
     find_bunker();
     Waypoint* start = task_list->first_drone->first_waypoint;
     // From the south-west, so that the run crosses no other bunker of the row.
@@ -328,6 +349,7 @@ void start_behind_the_fighter() {
 // knots, from 12,000 ft behind and 300 ft above.
 void start_behind_the_helicopter() {
     quarry = first_drone(is_helicopter);
+    only_the_player_and(quarry->task);
     set_task_side(quarry->task, SIDE_ENEMY_TASK);
     for (Waypoint* w = quarry->first_waypoint; w; w = w->next) w->speed = 100 * FOOT * 6076 / 3600;
     start_behind(12000, 300);

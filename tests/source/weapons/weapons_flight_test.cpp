@@ -379,13 +379,20 @@ void watch_missile() {
         if (round.weapon_id == WEAPON_FLARE && round.shooter == &quarry->target) note_once("flares_at", now);
     }
     note("missiles_most", std::max(missiles, seen["missiles_most"]));
-    if (quarry->mission_flags & DRONE_FLAG_RETREAT) note_once("retreat_at", now);
+    if (quarry->mission_flags & DRONE_FLAG_RETREAT) {
+        note_once("retreat_at", now);
+        note("retreat_last", now);
+    }
+    if (quarry->attack_target) note_once("quarry_attacks_at", now);
     note_once("quarry_heading_at_start", long(quarry->heading >> 16));
     note_once("quarry_height_at_start", feet(quarry->pose.position.z));
     // How far its heading turned from the start's, in 1/65536 of a turn, and how high it climbed.
     const long turned = std::labs(int16_t(uint16_t(quarry->heading >> 16) - uint16_t(seen["quarry_heading_at_start"])));
+    const long climbed = feet(quarry->pose.position.z) - seen["quarry_height_at_start"];
     note("quarry_turned", std::max(turned, seen["quarry_turned"]));
-    note("quarry_climbed", std::max(feet(quarry->pose.position.z) - seen["quarry_height_at_start"], seen["quarry_climbed"]));
+    note("quarry_climbed", std::max(climbed, seen["quarry_climbed"]));
+    if (!seen.count("flares_at")) note("quarry_off_its_leg_before_flares", std::max(turned + std::labs(climbed), seen["quarry_off_its_leg_before_flares"]));
+    if (!quarry->destroyed) note("quarry_turned_at_end", turned);
     if (quarry->destroyed) note_once("destroyed_at", now);
 }
 
@@ -585,7 +592,8 @@ TEST_F(WeaponsFlight, AnAim9MFromBehindClosesOnTheDesignatedFighterAndKillsIt) {
 
 // Keypad 3 puts the ground-attack quick start in air mode, which selects the AIM-9M; the auto
 // target finds the helicopter. Warned of the first missile it drops flares, climbs and turns
-// away; the second one brings it down. The target view (F8) watches it.
+// away for the moment of its reaction; back on its leg, the second one brings it down. The
+// target view (F8) watches it.
 TEST_F(WeaponsFlight, TheHelicopterFlaresAndBreaksThenASecondAim9MBringsItDown) {
     const std::vector<long> views = {360, 600, 1150};
     Script s = script();
@@ -597,10 +605,16 @@ TEST_F(WeaponsFlight, TheHelicopterFlaresAndBreaksThenASecondAim9MBringsItDown) 
     EXPECT_EQ(value(r, "launch_selected"), WEAPON_AIM_9M);
     EXPECT_GE(value(r, "launch_at"), 300);
     EXPECT_LE(value(r, "launch_at"), 304);
+    EXPECT_EQ(value(r, "quarry_attacks_at"), -1) << "the helicopter has nothing of its own to fight";
+    EXPECT_EQ(value(r, "quarry_off_its_leg_before_flares"), 0) << "straight and level along its leg until warned";
     EXPECT_GT(value(r, "flares_at"), value(r, "launch_at")) << "flares against the missile";
-    EXPECT_GE(value(r, "retreat_at"), value(r, "flares_at"));
-    EXPECT_GE(value(r, "quarry_climbed"), 100) << "the break: a climb";
-    EXPECT_GE(value(r, "quarry_turned"), 500) << "and a turn of some degrees";
+    EXPECT_EQ(value(r, "retreat_at"), value(r, "flares_at")) << "the break with the flares";
+    // The break lasts the 100 ticks (half a second) of its reaction to the decoy; with no attack
+    // target the war model then ends it, and the helicopter goes back to its leg.
+    EXPECT_NEAR(value(r, "retreat_last") - value(r, "retreat_at"), HEARD_PERIODS_PER_SECOND / 2, 3);
+    EXPECT_GE(value(r, "quarry_climbed"), 10) << "the break: a climb";
+    EXPECT_GE(value(r, "quarry_turned"), 10) << "and a turn";
+    EXPECT_LT(value(r, "quarry_turned_at_end") * 2, value(r, "quarry_turned")) << "back towards its leg";
     EXPECT_EQ(value(r, "missiles_most"), 2);
     EXPECT_GT(value(r, "destroyed_at"), 700);
     EXPECT_EQ(value(r, "kill_records"), 1);

@@ -262,6 +262,9 @@ HudPoint rotate_hud_point(HudPoint p, HudPoint centre, uint32_t angle) {
 }
 
 void hud_line(int32_t x0, int32_t y0, int32_t x1, int32_t y1) { draw_plot_line(x0, y0, x1, y1, hud_colour); }
+void hud_line_at(HudPoint o, double x0, double y0, double x1, double y1) {
+    hud_line(o.x + hud_units(x0), o.y + hud_units(y0), o.x + hud_units(x1), o.y + hud_units(y1));
+}
 void hud_dashed_line(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
     draw_plot_line_dashed32(x0, y0, x1, y1, hud_colour);
 }

@@ -74,11 +74,17 @@ HudPoint rotate_hud_point(HudPoint p, HudPoint centre, uint32_t angle);
 
 // Drawing in HUD units, in the HUD colour.
 void hud_line(int32_t x0, int32_t y0, int32_t x1, int32_t y1);
+// A line between two points given in decimal HUD units from `origin`.
+void hud_line_at(HudPoint origin, double x0, double y0, double x1, double y1);
 void hud_dashed_line(int32_t x0, int32_t y0, int32_t x1, int32_t y1);
 void hud_circle(int32_t x, int32_t y, int32_t radius);
 void hud_point(int32_t x, int32_t y);
 // Filled by strokes from the apex across to the base, which the frame buffer's lines can draw.
 void hud_fill_triangle(HudPoint apex, HudPoint base_a, HudPoint base_b);
+// A binary angle in degrees, signed.
+constexpr double hud_degrees(int32_t angle) { return angle * (360.0 / 4294967296.0); }
+// Labels are lifted by this many pixels to centre on their point (the text hangs from it).
+constexpr int HUD_TEXT_LIFT = -4;
 // Text at a HUD point: its left end there (`align` 0), its right end (1) or its centre (2),
 // then moved by (dx, dy) pixels.
 void hud_text(int32_t x, int32_t y, const char* text, int align = 0, int dx = 0, int dy = 0);

@@ -38,8 +38,7 @@ constexpr int32_t NAUTICAL_MILE = 1555200;
 constexpr int32_t TEN_MILES = 0xED5800;
 constexpr int32_t GUN_RING_REACH = 0x2EE000;  // 12,000 ft
 constexpr int32_t KNOT = 432;                 // world units a second
-constexpr double DEGREES_PER_BINARY = 360.0 / 4294967296.0;
-constexpr int LIFT = -4;
+constexpr int LIFT = HUD_TEXT_LIFT;
 
 int32_t u(double value) { return hud_units(value); }
 double units_to_hud(int64_t v) { return double(v) / HUD_ONE; }
@@ -54,13 +53,10 @@ const Vector3& own_position() { return player_position->position; }
 // The aircraft's speed in world units a second.
 int32_t own_speed() { return flight_data.airspeed * KNOT; }
 
-Vector3 target_position() {
-    Vector3 at = own_position();
-    if (has_target()) get_target_position(&designated_target, at);
-    return at;
-}
+// Only asked with something designated.
+Vector3 designated_position() { return target_position(&designated_target); }
 int32_t target_distance() {
-    const Vector3 at = target_position(), &own = own_position();
+    const Vector3 at = designated_position(), &own = own_position();
     return measure_distance_3d(at.x - own.x, at.y - own.y, at.z - own.z);
 }
 int32_t target_feet() { return has_target() ? target_distance() >> 8 : 0; }
@@ -94,24 +90,21 @@ HudPoint target_point() {
     return p;
 }
 
-void line_at(HudPoint c, double x0, double y0, double x1, double y1) {
-    hud_line(c.x + u(x0), c.y + u(y0), c.x + u(x1), c.y + u(y1));
-}
 void draw_square(HudPoint c, double half) {
-    line_at(c, -half, -half, half, -half);
-    line_at(c, half, -half, half, half);
-    line_at(c, half, half, -half, half);
-    line_at(c, -half, half, -half, -half);
+    hud_line_at(c, -half, -half, half, -half);
+    hud_line_at(c, half, -half, half, half);
+    hud_line_at(c, half, half, -half, half);
+    hud_line_at(c, -half, half, -half, -half);
 }
 void draw_diagonal_cross(HudPoint c, double corner) {
-    line_at(c, -corner, -corner, corner, corner);
-    line_at(c, -corner, corner, corner, -corner);
+    hud_line_at(c, -corner, -corner, corner, corner);
+    hud_line_at(c, -corner, corner, corner, -corner);
 }
 void draw_cross(HudPoint c) {
-    line_at(c, 0.03, 0, 0.2, 0);
-    line_at(c, -0.03, 0, -0.2, 0);
-    line_at(c, 0, 0.03, 0, 0.2);
-    line_at(c, 0, -0.03, 0, -0.2);
+    hud_line_at(c, 0.03, 0, 0.2, 0);
+    hud_line_at(c, -0.03, 0, -0.2, 0);
+    hud_line_at(c, 0, 0.03, 0, 0.2);
+    hud_line_at(c, 0, -0.03, 0, -0.2);
 }
 // A point `radius` from `centre` at `degrees` clockwise from straight up.
 HudPoint on_circle(HudPoint centre, double radius, double degrees) {
@@ -150,10 +143,10 @@ void draw_lock_cue() {
         c = clamp_to_hud_border(target_point());
         text_at(-0.85, 0.7, "LOCK");
     }
-    line_at(c, 0, 0.1, 0.1, 0);
-    line_at(c, 0.1, 0, 0, -0.1);
-    line_at(c, 0, -0.1, -0.1, 0);
-    line_at(c, -0.1, 0, 0, 0.1);
+    hud_line_at(c, 0, 0.1, 0.1, 0);
+    hud_line_at(c, 0.1, 0, 0, -0.1);
+    hud_line_at(c, 0, -0.1, -0.1, 0);
+    hud_line_at(c, -0.1, 0, 0, 0.1);
 }
 
 void draw_target_range() {
@@ -183,7 +176,7 @@ void draw_closure_rate(const Vector3& line_of_sight) {
 }
 
 Vector3 line_of_sight_to_target() {
-    const Vector3 at = target_position(), &own = own_position();
+    const Vector3 at = designated_position(), &own = own_position();
     return {at.x - own.x, at.y - own.y, at.z - own.z};
 }
 
@@ -207,7 +200,7 @@ void draw_missile_reticle() {
             hud_line(a.x, a.y, b.x, b.y);
         }
         if (const WeaponInfo* w = weapon()) {
-            line_at(centre, 0, radius, 0, radius - 0.03);
+            hud_line_at(centre, 0, radius, 0, radius - 0.03);
             const int32_t rmin = min_range_feet(*w), rmax = max_range_feet(*w, 0.67);
             const int32_t arc = rmax == rmin ? 0
                                              : std::clamp(int32_t(std::lround(90.0 * (target_feet() - rmin) / (rmax - rmin))), 0, 359);
@@ -237,7 +230,7 @@ void draw_missile_reticle() {
     hud_fill_triangle(apex, left, right);
     draw_velocity_vector();
     draw_target_range();
-    draw_closure_rate(line_of_sight_to_target());
+    draw_closure_rate(has_target() ? line_of_sight_to_target() : Vector3{});
 }
 
 bool ten_mile_scale_weapon() {
@@ -272,25 +265,25 @@ void draw_missile_range_scale() {
     const int32_t range_feet = range / 256;
     // A value in feet as a height on the scale; with no range the scale shows its frame alone.
     auto height = [&](int32_t feet) { return range_feet ? std::clamp(0.3 * feet / range_feet, 0.0, 0.3) : 0.3; };
-    line_at(o, 0, 0.35, 0.09, 0.35);
-    line_at(o, 0, -0.05, 0.09, -0.05);
+    hud_line_at(o, 0, 0.35, 0.09, 0.35);
+    hud_line_at(o, 0, -0.05, 0.09, -0.05);
     const WeaponInfo* w = weapon();
     const int32_t rmin = w ? min_range_feet(*w) : 0, rmax = w ? max_range_feet(*w) : 0;
     const double top = height(rmax - rmin);
-    line_at(o, 0, 0, 0, top);
-    line_at(o, 0, 0, 0.09, 0);
-    line_at(o, 0, top, 0.09, top);
+    hud_line_at(o, 0, 0, 0, top);
+    hud_line_at(o, 0, 0, 0.09, 0);
+    hud_line_at(o, 0, top, 0.09, top);
     if (!range_feet) return;
     if (hud_mode == HUD_SRM || hud_mode == HUD_MRM) {
         const double b0 = height(rmin), b1 = height(rmax / 2 - rmin);
-        line_at(o, 0, b1, 0.07, b1);
-        line_at(o, 0.07, b1, 0.07, b0);
-        line_at(o, 0.07, b0, 0, b0);
+        hud_line_at(o, 0, b1, 0.07, b1);
+        hud_line_at(o, 0.07, b1, 0.07, b0);
+        hud_line_at(o, 0.07, b0, 0, b0);
     }
     if (!has_target()) return;
     const double c = height(target_feet() - rmin);
-    line_at(o, -0.07, c + 0.03, 0, c);
-    line_at(o, -0.07, c - 0.03, 0, c);
+    hud_line_at(o, -0.07, c + 0.03, 0, c);
+    hud_line_at(o, -0.07, c - 0.03, 0, c);
 }
 
 void draw_time_to_impact() {
@@ -310,7 +303,7 @@ void draw_time_to_impact() {
     }
     int32_t distance = target_distance();
     if (const WeaponRound* round = get_last_gun_round(); round && round->weapon_id && (round->flags & ROUND_LIVE)) {
-        const Vector3 target = target_position();
+        const Vector3 target = designated_position();
         const Vector3& p = round->pose.position;
         distance = measure_distance_3d(target.x - p.x, target.y - p.y, target.z - p.z);
     }
@@ -327,7 +320,7 @@ void draw_eo_seeker_cross() {
     if (left == MFD_POD || right == MFD_POD || ((left == MFD_MAVERICK || right == MFD_MAVERICK) && has_target())) {
         if (!get_pod_track_mode() || target_in_range()) centre = clamp_to_hud_border(offset_to_hud(pod_look_point));
     } else if (target_in_range() && (has_targeting_pod() || selected_weapon != WEAPON_AGM_65E)) {
-        Vector3 ground = target_position();
+        Vector3 ground = designated_position();
         ground.z = get_ground_height(ground.x, ground.y);
         centre = clamp_to_hud_border(offset_to_hud(ground));
     }
@@ -384,9 +377,9 @@ void draw_release_cue(HudPoint at) {
     int64_t y = at.y - u(0.03) + 2 * (blast + ground - ahead.z);
     y = std::clamp<int64_t>(std::max<int64_t>(y, at.y - u(0.6)), -u(0.8), u(0.8));
     const HudPoint c = {std::clamp(at.x, -HUD_ONE, HUD_ONE), int32_t(y)};
-    line_at(c, -0.1, 0, 0.1, 0);
-    line_at(c, -0.1, 0, -0.1, 0.025);
-    line_at(c, 0.1, 0, 0.1, 0.025);
+    hud_line_at(c, -0.1, 0, 0.1, 0);
+    hud_line_at(c, -0.1, 0, -0.1, 0.025);
+    hud_line_at(c, 0.1, 0, 0.1, 0.025);
 }
 
 void predict_impact(Vector3& out) {
@@ -431,8 +424,6 @@ void draw_release_time(int32_t ticks) {
     text_at(0.55, -0.65, text);
 }
 
-double degrees_of(int32_t angle) { return angle * DEGREES_PER_BINARY; }
-
 void draw_bomb_steering() {
     if (hud_mode != HUD_CCIP && hud_mode != HUD_LOFT) {
         report_fatal_error("Non-bomb hud mode using bomb steering line!", SOURCE, __LINE__);
@@ -450,8 +441,8 @@ void draw_bomb_steering() {
         compute_relative_angles({velocity.x, velocity.y, 0}, {pose.matrix[1][0], pose.matrix[1][1], 0}, relative, unused);
         track += relative;
     }
-    const Vector3 at = target_position(), &own = own_position();
-    const double off = degrees_of(int32_t(compute_bearing(at.x - own.x, at.y - own.y) - track));
+    const Vector3 at = designated_position(), &own = own_position();
+    const double off = hud_degrees(int32_t(compute_bearing(at.x - own.x, at.y - own.y) - track));
     HudPoint v;
     get_velocity_vector(v.x, v.y);
     const double per_degree = hud_mode == HUD_CCIP ? 0.05 : 0.2;
@@ -477,7 +468,7 @@ void draw_bomb_steering() {
         hud_line(x - u(0.2), held(vy - t - 0.02), x + u(0.2), held(vy - t - 0.02));
     } else {
         const double tb = compute_bomb_release_time(ticks) / 30;
-        const double bar = vy - 0.02 + (-4 * r - degrees_of(flight_data.pitch)) / 10;
+        const double bar = vy - 0.02 + (-4 * r - hud_degrees(flight_data.pitch)) / 10;
         hud_line(x - u(0.06), held(vy + tb + 0.02), x + u(0.06), held(vy + tb + 0.02));
         hud_line(x - u(0.2), held(bar), x + u(0.2), held(bar));
     }
@@ -514,7 +505,7 @@ double funnel_half_width(double degrees) { return 0.415 - 0.4 * std::sin(degrees
 // Where the gun's rounds would meet the designated air target, as a HUD point.
 HudPoint gun_lead_point(const WeaponInfo& w) {
     const Pose& pose = *player_position;
-    const Vector3 target = target_position(), &own = pose.position;
+    const Vector3 target = designated_position(), &own = pose.position;
     Vector3 los = {target.x - own.x, target.y - own.y, target.z - own.z};
     normalize_vector(los);
     Vector3 own_velocity, target_direction;

@@ -23,20 +23,11 @@ constexpr const char* SOURCE = "source/avionics/hud_scales";
 constexpr int32_t FOOT = 256;
 constexpr int32_t NAUTICAL_MILE = 1555200;
 constexpr int32_t TICKS_PER_MINUTE = 12000;
-constexpr double DEGREES_PER_BINARY = 360.0 / 4294967296.0;
 constexpr uint32_t DEGREE = 11930465;
 constexpr HudPoint LADDER_CENTRE = {0, hud_units(-0.13)};
-// Text sits with its top at the point it is given; labels are lifted to centre on it.
-constexpr int LIFT = -4;
+constexpr int LIFT = HUD_TEXT_LIFT;
 
 int32_t u(double value) { return hud_units(value); }
-
-double degrees_of(int32_t angle) { return angle * DEGREES_PER_BINARY; }
-
-// A line between two points given relative to `origin`.
-void line_from(HudPoint origin, double x0, double y0, double x1, double y1) {
-    hud_line(origin.x + u(x0), origin.y + u(y0), origin.x + u(x1), origin.y + u(y1));
-}
 
 // A line in the frame turned by the roll about the ladder's centre.
 void rolled_line(HudPoint a, HudPoint b, bool dashed = false) {
@@ -92,10 +83,10 @@ void draw_g() {
 }
 
 void draw_box(double x0, double y0, double x1, double y1) {
-    line_from({0, 0}, x0, y0, x1, y0);
-    line_from({0, 0}, x1, y0, x1, y1);
-    line_from({0, 0}, x1, y1, x0, y1);
-    line_from({0, 0}, x0, y1, x0, y0);
+    hud_line_at({0, 0}, x0, y0, x1, y0);
+    hud_line_at({0, 0}, x1, y0, x1, y1);
+    hud_line_at({0, 0}, x1, y1, x0, y1);
+    hud_line_at({0, 0}, x0, y1, x0, y0);
 }
 
 bool boxed_scales() { return hud_mode == HUD_EEGS || hud_mode == HUD_SNAP; }
@@ -115,7 +106,7 @@ void draw_airspeed_scale() {
         return;
     }
     const HudPoint o = {u(-0.7), u(0.1)};
-    line_from(o, 0.02, 0, 0.07, 0);
+    hud_line_at(o, 0.02, 0, 0.07, 0);
     for (int32_t v = (std::max(0, knots - 100) + 9) / 10 * 10; v <= knots + 100; v += 10) {
         const int32_t y = o.y + scale_offset(v, knots, 10);
         const bool long_tick = v % 50 == 0;
@@ -151,7 +142,7 @@ void draw_altitude_scale() {
     const bool ils = hud_mode == HUD_ILS;
     const int32_t step = ils ? 20 : 100, long_step = ils ? 100 : 500;
     const HudPoint o = {u(0.7), u(0.1)};
-    line_from(o, -0.02, 0, -0.07, 0);
+    hud_line_at(o, -0.02, 0, -0.07, 0);
     for (int32_t v = (std::max(0, feet - 10 * step) + step - 1) / step * step; v <= feet + 10 * step; v += step) {
         const int32_t y = o.y + scale_offset(v, feet, step);
         const bool long_tick = v % long_step == 0;
@@ -176,7 +167,7 @@ Tape heading_tape() {
 
 // Whole degrees from the aircraft's heading to a bearing, -180..179.
 int32_t degrees_off_heading(uint32_t bearing) {
-    return int32_t(std::floor(degrees_of(int32_t(bearing - uint32_t(flight_data.heading)))));
+    return int32_t(std::floor(hud_degrees(int32_t(bearing - uint32_t(flight_data.heading)))));
 }
 
 // A bar 0.5 long through `centre` along x (or y) with its five ticks across it, turned by the roll;
@@ -217,17 +208,17 @@ void draw_hud_common() {
 
 void draw_boresight_cross() {
     const HudPoint c = {0, u(-0.09)};
-    line_from(c, 0.02, 0, 0.08, 0);
-    line_from(c, -0.02, 0, -0.08, 0);
-    line_from(c, 0, 0.02, 0, 0.08);
-    line_from(c, 0, -0.02, 0, -0.08);
+    hud_line_at(c, 0.02, 0, 0.08, 0);
+    hud_line_at(c, -0.02, 0, -0.08, 0);
+    hud_line_at(c, 0, 0.02, 0, 0.08);
+    hud_line_at(c, 0, -0.02, 0, -0.08);
 }
 
 void draw_heading_tape() {
     const Tape tape = heading_tape();
     const double side = tape.mirrored ? -1 : 1;  // ticks hang below a plain tape, stand above a mirrored one
-    line_from(tape.origin, 0, 0.01 * side, 0, -0.04 * side);
-    const double heading = degrees_of(flight_data.heading) < 0 ? degrees_of(flight_data.heading) + 360 : degrees_of(flight_data.heading);
+    hud_line_at(tape.origin, 0, 0.01 * side, 0, -0.04 * side);
+    const double heading = hud_degrees(flight_data.heading) < 0 ? hud_degrees(flight_data.heading) + 360 : hud_degrees(flight_data.heading);
     const int first = int(std::floor(heading / 5)) * 5 - 10;
     for (int k = 0; k < 6; ++k) {
         const int value = first + 5 * k;
@@ -253,7 +244,7 @@ void draw_steerpoint_caret() {
 }
 
 void draw_pitch_ladder() {
-    const int pitch = int(std::floor(degrees_of(flight_data.pitch)));
+    const int pitch = int(std::floor(hud_degrees(flight_data.pitch)));
     const int base = int(std::floor(pitch / 10.0)) * 10;
     for (int line_pitch : {base - 10, base, base + 10}) {
         Vector3 direction;
@@ -288,9 +279,9 @@ void draw_velocity_vector() {
     HudPoint v;
     get_velocity_vector(v.x, v.y);
     hud_circle(v.x, v.y, u(0.02));
-    line_from(v, 0.02, 0, 0.06, 0);
-    line_from(v, -0.02, 0, -0.06, 0);
-    line_from(v, 0, 0.02, 0, 0.05);
+    hud_line_at(v, 0.02, 0, 0.06, 0);
+    hud_line_at(v, -0.02, 0, -0.06, 0);
+    hud_line_at(v, 0, 0.02, 0, 0.05);
 }
 
 void draw_radar_altitude() {
@@ -370,19 +361,19 @@ void draw_glideslope_bar() {
 void draw_aoa_bracket() {
     HudPoint v;
     get_velocity_vector(v.x, v.y);
-    const double aoa = degrees_of(flight_data.angle_of_attack);
+    const double aoa = hud_degrees(flight_data.angle_of_attack);
     const double r = std::clamp(0.3 * (aoa - 11) / 4, 0.0, 0.3);
     const HudPoint c = {v.x - u(0.15), v.y - u(0.15) + u(r)};
-    line_from(c, 0, -0.15, 0, 0.15);
-    line_from(c, 0, -0.15, 0.025, -0.15);
-    line_from(c, 0, 0.15, 0.025, 0.15);
+    hud_line_at(c, 0, -0.15, 0, 0.15);
+    hud_line_at(c, 0, -0.15, 0.025, -0.15);
+    hud_line_at(c, 0, 0.15, 0.025, 0.15);
 }
 
 void draw_ils_steering_cue() {
     const IlsBeacon* beacon = get_current_ils_beacon();
     if (ils_flag_wide != 1 || !beacon) return;
     const uint32_t intercept = beacon->runway_heading + (flight_data.localiser_side > 0 ? 45 * DEGREE : 0u - 45 * DEGREE);
-    const double off = std::clamp(degrees_of(int32_t(intercept - uint32_t(flight_data.heading))), -9.0, 9.0);
+    const double off = std::clamp(hud_degrees(int32_t(intercept - uint32_t(flight_data.heading))), -9.0, 9.0);
     const int32_t x = std::clamp(int32_t(off / 10 * 0.24 * HUD_ONE), -u(0.24), u(0.24));
     HudPoint v;
     get_velocity_vector(v.x, v.y);

@@ -25,10 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Box {
-    int x0, y0, x1, y1;
-};
-
 // The generated cockpit's colours: greys with equal channels (the panel), the needles' near white.
 bool is_panel_grey(uint32_t c) {
     const int r = c >> 16 & 0xFF, g = c >> 8 & 0xFF, b = c & 0xFF;

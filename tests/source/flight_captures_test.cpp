@@ -51,11 +51,6 @@ QuickStartFlight ground_attack(int war_zone, void (*before)(), bool shadows) {
 
 QuickStartFlight cyprus_ground_attack(void (*before)(), bool shadows = true) { return ground_attack(3, before, shadows); }
 
-struct Box {
-    int x0, y0, x1, y1;
-};
-
-int brightest(uint32_t c) { return std::max({int(c >> 16 & 0xFF), int(c >> 8 & 0xFF), int(c & 0xFF)}); }
 // The carrier's dark olive and its shadow, and the unlit side of the spray; the sky, the haze, the
 // sand, the water and the grass are all brighter.
 bool is_dark(uint32_t c) { return brightest(c) < 0x30; }

@@ -22,12 +22,7 @@ namespace fs = std::filesystem;
 // The glass at the home look: panorama (528, 23), 223 x 180, the look's window at (320, -117);
 // its upper part shows sky, against which the symbols stand out dark (palette entries 208 and 223
 // are the display's darkest and brightest shades: by day the darker).
-struct Box {
-    int x0, y0, x1, y1;
-};
 constexpr Box GLASS_SKY = {212, 144, 428, 230};
-
-int brightest(uint32_t c) { return std::max({int(c >> 16 & 0xFF), int(c >> 8 & 0xFF), int(c & 0xFF)}); }
 
 int dark_pixels(const Picture& p, Box b) {
     int n = 0;

@@ -4,6 +4,7 @@
 // are read back as pictures by the parent.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -40,6 +41,14 @@ struct Picture {
         return uint32_t(uint8_t(pixels[i])) << 16 | uint32_t(uint8_t(pixels[i + 1])) << 8 | uint8_t(pixels[i + 2]);
     }
 };
+
+// A rectangle of a picture, x0 and y0 inside, x1 and y1 just outside.
+struct Box {
+    int x0, y0, x1, y1;
+};
+
+// The brightest channel of 0x00RRGGBB.
+inline int brightest(uint32_t c) { return std::max({int(c >> 16 & 0xFF), int(c >> 8 & 0xFF), int(c & 0xFF)}); }
 
 inline Picture read_ppm(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -457,8 +457,6 @@ std::string dump(const Report& values) {
 
 long value(const Report& r, const std::string& name) { return r.count(name) ? r.at(name) : -1; }
 
-int brightest(uint32_t c) { return std::max({int(c >> 16 & 0xFF), int(c >> 8 & 0xFF), int(c & 0xFF)}); }
-
 // Pixels darker than the sky, the haze and the grass in a box: an aircraft seen against them.
 int dark_pixels(const Picture& picture, int x0, int y0, int x1, int y1) {
     int n = 0;

@@ -111,8 +111,8 @@ inline void start_looking_at(bool (*matches)(const Drone&), int32_t east, int32_
     start->next->y = target->y;
 }
 
-// Which quick start (or training mission) to fly, and what the test sets before and reports after the flight (on the
-// flight's own side of the child, with the library up).
+// Which quick start (or training mission) to fly, and what the test sets before and reports after
+// the flight (on the flight's own side of the child, with the library up).
 struct QuickStartFlight {
     int war_zone = 2;        // 1-based: 2 Korea, 3 Cyprus
     int kind = 1;            // quick_start_kind: 1 air combat, 2 ground attack

@@ -35,6 +35,7 @@
 #include "source/menus/top_ten.h"
 #include "source/preferences.h"
 #include "source/startup.h"
+#include "tests/support/paths.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 
 #include "library/config/prefs.h"
 #include "library/os/file.h"
+#include "tests/support/paths.h"
 
 namespace {
 

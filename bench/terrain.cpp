@@ -23,6 +23,7 @@
 #include "library/maths/trig.h"
 #include "library/os/file.h"
 #include "platform/accel/framebuffer.h"
+#include "tests/support/paths.h"
 
 namespace {
 

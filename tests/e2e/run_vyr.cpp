@@ -1,4 +1,5 @@
 #include "run_vyr.h"
+#include "tests/support/paths.h"
 
 #include <sys/wait.h>
 

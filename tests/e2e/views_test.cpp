@@ -8,6 +8,7 @@
 
 #include "capture.h"
 #include "run_vyr.h"
+#include "tests/support/paths.h"
 
 namespace vyr::e2e {
 namespace {

@@ -22,6 +22,7 @@
 
 #include "capture.h"
 #include "run_vyr.h"
+#include "tests/support/paths.h"
 
 // Last: the X headers define words that other headers use as names.
 #include <X11/Xlib.h>

@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 #include <vector>
+#include "tests/support/paths.h"
 
 namespace vyr {
 namespace {
@@ -20,7 +21,7 @@ const std::map<std::string, std::set<std::string>> PROGRAM_LAYERS = {
     {"library", {"platform", "library"}},
     {"source", {"platform", "library", "source"}},
     {"tools", {"platform", "library", "tools"}},  // the data writer shares the library's tables
-    {"bench", {"platform", "library", "source"}},
+    {"bench", {"platform", "library", "source", "tests/support"}},  // the tests' paths and worlds
 };
 
 // The first folder of a path, or of tests/ the first two ("tests/library").

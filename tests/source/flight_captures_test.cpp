@@ -19,6 +19,7 @@
 #include "source/drone/waypoint.h"
 #include "tests/library/system/system_scenario.h"
 #include "tests/support/quick_start_flight.h"
+#include "tests/support/paths.h"
 
 namespace vyr {
 namespace {

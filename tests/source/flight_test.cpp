@@ -18,6 +18,7 @@
 #include "source/weapons/stores.h"
 #include "tests/library/system/system_scenario.h"
 #include "tests/support/quick_start_flight.h"
+#include "tests/support/paths.h"
 
 namespace vyr {
 namespace {

@@ -13,6 +13,7 @@
 
 #include "tests/library/system/system_scenario.h"
 #include "tests/support/quick_start_flight.h"
+#include "tests/support/paths.h"
 
 namespace vyr {
 namespace {

@@ -18,6 +18,7 @@
 
 #include "library/debug/fatal.h"
 #include "library/os/file.h"
+#include "tests/support/paths.h"
 
 namespace vyr {
 

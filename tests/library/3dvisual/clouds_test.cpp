@@ -18,6 +18,7 @@
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"
 #include "tests/library/3dvisual/world_fixtures.h"
+#include "tests/support/paths.h"
 
 namespace vyr {
 namespace {

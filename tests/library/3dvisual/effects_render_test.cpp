@@ -27,6 +27,7 @@
 #include "library/maths/trig.h"
 #include "tests/support/glide_start.h"
 #include "tests/support/scratch.h"
+#include "tests/support/paths.h"
 
 namespace vyr {
 namespace {

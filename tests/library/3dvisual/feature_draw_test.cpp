@@ -24,6 +24,7 @@
 #include "platform/accel/framebuffer.h"
 #include "tests/library/3dvisual/accel_frame.h"
 #include "tests/library/3dvisual/world_fixtures.h"
+#include "tests/support/paths.h"
 
 namespace vyr {
 namespace {

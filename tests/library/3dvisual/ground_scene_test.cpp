@@ -34,6 +34,7 @@
 #include "tests/library/3dvisual/eye_points.h"
 #include "tests/support/scratch.h"
 #include "tests/support/war_zone.h"
+#include "tests/support/paths.h"
 
 namespace vyr {
 namespace {

@@ -18,6 +18,7 @@
 #include "library/3dvisual/world_palette.h"
 #include "tests/library/3dvisual/accel_frame.h"
 #include "tests/library/3dvisual/world_fixtures.h"
+#include "tests/support/paths.h"
 
 namespace vyr {
 namespace {

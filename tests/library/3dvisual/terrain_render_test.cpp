@@ -30,6 +30,7 @@
 #include "tests/library/3dvisual/accel_frame.h"
 #include "tests/library/3dvisual/world_fixtures.h"
 #include "platform/accel/framebuffer.h"
+#include "tests/support/paths.h"
 
 namespace vyr {
 namespace {

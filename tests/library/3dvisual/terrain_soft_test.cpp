@@ -36,6 +36,7 @@
 #include "tests/library/3dvisual/screen_point.h"
 #include "tests/library/3dvisual/world_fixtures.h"
 #include "tests/support/scratch.h"
+#include "tests/support/paths.h"
 
 namespace vyr {
 namespace {

@@ -14,6 +14,7 @@
 #include "library/graphics/line.h"
 #include "library/graphics/rect.h"
 #include "library/graphics/screen.h"
+#include "tests/support/paths.h"
 
 namespace vyr {
 namespace {

@@ -25,6 +25,7 @@
 #include "platform/accel/framebuffer.h"
 #include "platform/accel/pipeline.h"
 #include "platform/accel/textures.h"
+#include "tests/support/paths.h"
 
 namespace vyr {
 namespace {

@@ -8,6 +8,7 @@
 #include "library/graphics/font.h"
 #include "library/ui/scroll.h"
 #include "tests/library/ui/widget_fixture.h"
+#include "tests/support/paths.h"
 
 namespace vyr {
 namespace {

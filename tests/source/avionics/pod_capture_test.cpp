@@ -27,6 +27,7 @@
 #include "source/weapons/weapon_info.h"
 #include "source/weapons/weapon_keys.h"
 #include "tests/library/3dvisual/world_fixtures.h"
+#include "tests/support/paths.h"
 
 namespace vyr {
 namespace {

@@ -26,6 +26,7 @@
 #include "tests/source/drone/quick_start_mission.h"
 #include "tests/support/glide_start.h"
 #include "tests/support/scratch.h"
+#include "tests/support/paths.h"
 
 namespace vyr {
 namespace {

@@ -26,6 +26,7 @@
 #include "tests/support/headless_world.h"
 #include "tests/support/glide_start.h"
 #include "tests/support/scratch.h"
+#include "tests/support/paths.h"
 
 namespace vyr {
 namespace {

@@ -41,6 +41,7 @@
 #include "source/weapons/weapon_keys.h"
 #include "tests/support/scratch.h"
 #include "tests/support/war_zone.h"
+#include "tests/support/paths.h"
 
 namespace vyr {
 namespace {

@@ -8,6 +8,7 @@
 
 #include "tests/library/3dvisual/header_table.h"
 #include "tests/support/scratch.h"
+#include "tests/support/paths.h"
 
 namespace vyr {
 namespace {

@@ -32,6 +32,7 @@
 #include "source/weapons/weapon_keys.h"
 #include "tests/support/heard_flight.h"
 #include "tests/support/quick_start_flight.h"
+#include "tests/support/paths.h"
 
 namespace vyr {
 namespace {

@@ -29,6 +29,7 @@
 #include "tests/support/scratch.h"
 #include "tools/vyrgen/objects/object_set.h"
 #include "tools/vyrgen/rgb_palettes.h"
+#include "tests/support/paths.h"
 
 namespace vyr::vyrgen {
 namespace {

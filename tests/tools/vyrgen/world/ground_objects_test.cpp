@@ -23,6 +23,7 @@
 #include "tests/support/scratch.h"
 #include "tools/vyrgen/war_zones.h"
 #include "tools/vyrgen/world/theatre.h"
+#include "tests/support/paths.h"
 
 namespace vyr::vyrgen {
 namespace {

@@ -26,6 +26,7 @@
 #include "tests/support/glide_start.h"
 #include "tests/support/scratch.h"
 #include "tools/vyrgen/war_zones.h"
+#include "tests/support/paths.h"
 
 namespace vyr::vyrgen {
 namespace {

@@ -1,0 +1,5 @@
+#include "tests/support/paths.h"
+
+const char* const VYR_BUILD_DIR = VYR_BUILD_PATH;
+const char* const VYR_SOURCE_DIR = VYR_SOURCE_PATH;
+const char* const VYR_FIXTURES_DIR = VYR_FIXTURES_PATH;

@@ -198,8 +198,8 @@ void init_flight_controls() {
     std::fill(std::begin(view_pan_inputs), std::end(view_pan_inputs), 0);
     button_repeat_time = 0;
     apply_control_type();
-    add_hot_key(KEY_CTRL | 0x2B, toggle_control_type);  // Ctrl and backslash
-    add_hot_key(KEY_CTRL | 0x15, centre_joystick);      // Ctrl+Y
+    add_hot_key(KEY_CTRL | SCAN_BACKSLASH, toggle_control_type);
+    add_hot_key(KEY_CTRL | SCAN_Y, centre_joystick);
     register_watches();
 }
 

@@ -144,14 +144,14 @@ void present_cleared_screen() {
 void debrief_flight(int quick_start_flow) {
     switch (game_mode) {
     case GAME_SINGLE: debrief_single(quick_start_flow); return;
-    // Mode 6 is a two-player game too; it ends as the other two-player modes do.
+    // The linked mission is a two-player game too; it ends as the other two-player modes do.
     case GAME_COMBAT:
     case GAME_TWO_PLAYER_MISSION:
     case GAME_PILOT_GUNNER:
     case GAME_LINKED_MISSION: debrief_multiplayer(); return;
     case GAME_MULTI_PLAYER:
     case GAME_CAPTURE_FLAG:
-    case 7:
+    case GAME_NETWORK_OTHER:
         enable_network_option_buttons(1);
         debrief_multiplayer();
         return;

@@ -49,7 +49,8 @@ void count_game_run();
 // back to the 8-bit menus until a flight takes it.
 void start_accelerator();
 
-// One line on stderr naming the subsystems that are still stand-ins.
+// One line on stderr naming the stub files that stand in for modules not built yet (none when
+// every module is built).
 void report_seams();
 
 }  // namespace vyr

@@ -12,6 +12,7 @@
 #include "library/debug/fatal.h"
 #include "library/maths/matrix.h"
 #include "library/maths/random.h"
+#include "library/maths/units.h"
 
 namespace vyr {
 
@@ -27,7 +28,6 @@ constexpr int64_t HALF_TURN = int64_t(1) << 31;
 constexpr int32_t RANDOM_MIDDLE = 0x40000000;
 constexpr int32_t PUFF_LIFE = 800, PUFF_EXTRA_LIFE = 200;
 constexpr int32_t TAIL_LIFE = 400, TAIL_EXTRA_LIFE = 400;
-constexpr int32_t TICKS_PER_SECOND = 200;
 constexpr int32_t ROLL_RATE = 0x40000000;  // a quarter turn per second
 constexpr int32_t INNER_SCALE = 0x79999998;  // 0.95
 constexpr int TAIL_STAGE = 5;

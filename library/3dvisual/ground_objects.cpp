@@ -19,6 +19,7 @@
 #include "library/graphics/plot_draw.h"
 #include "library/graphics/plot_poly.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "library/os/file.h"
 #include "library/system/memory.h"
 
@@ -32,7 +33,6 @@ constexpr const char* SOURCE = "library/3dvisual/gndobjs";
 constexpr int TILE_COUNT = WORLD_TILES * WORLD_TILES;
 constexpr int64_t TABLE_BYTES = 4 * TILE_COUNT;
 constexpr int64_t RECORD_BYTES = 12;
-constexpr int32_t FOOT = 256;
 constexpr int32_t OUTLINE_UNIT = 16;  // map outline points are in 16 world units
 // Plan-map colours by side; neutral records are not shown.
 constexpr int MAP_SIDE_COLOURS[4] = {0, 205, 206, 207};

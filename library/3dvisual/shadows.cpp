@@ -10,12 +10,11 @@
 #include "library/3dvisual/terrain.h"
 #include "library/3dvisual/view.h"
 #include "library/3dvisual/viewport.h"
+#include "library/maths/units.h"
 
 namespace vyr {
 
 namespace {
-
-constexpr int32_t FOOT = 256;
 constexpr int32_t WORLD_LIMIT = (1 << 28) - 1;
 constexpr int TILE_SHIFT = 22;
 constexpr int32_t SHADOW_SHAPE = 1034;  // cast by the nozzle objects 1210 and 1211

@@ -5,6 +5,7 @@
 
 #include "library/maths/random.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "library/maths/vector.h"
 #include "source/avionics/landing_aid.h"
 #include "source/avionics/messages.h"
@@ -24,8 +25,6 @@ int32_t autoland_engaged = 0;
 int32_t autoland_stage = 0;
 
 namespace {
-
-constexpr int32_t DEGREE = 11930465;
 constexpr int PRIORITY = 2;
 constexpr int LIFE = 400;
 constexpr int64_t TOO_CLOSE = 4106239;
@@ -35,7 +34,6 @@ constexpr int32_t CAMERA_STEP_TICKS = 2000;
 constexpr int32_t HAND_BACK_TICKS = 200;
 constexpr int32_t HAND_BACK_SPEED = 55808;
 constexpr int32_t HAND_BACK_CLIMB = -19200;
-constexpr int32_t KNOT = 432;  // world units a second
 
 struct RoutePoint {
     int32_t back;  // world units before the beacon along the runway; negative beyond it

@@ -53,7 +53,6 @@ constexpr int MISSILE_TONE_RATE = 44100;
 constexpr int32_t FUEL_CHECK_TICKS = 4000;
 constexpr int32_t HSI_SCALE_MIN = 0x80000, HSI_SCALE_MAX = 0x1000000;
 constexpr int QUICK_START_AIR = 1, QUICK_START_GROUND = 2;
-constexpr int SCAN_I = 0x17, SCAN_V = 0x2f, SCAN_A = 0x1e;
 
 struct Selection {
     int32_t hardpoint, weapon;

@@ -219,9 +219,9 @@ void register_cockpit_keys() {
     add_hot_key(SCAN_4, look_right_key);
     add_hot_key(SCAN_2, look_up_key);
     add_hot_key(SCAN_3, look_down_key);
-    add_hot_key(0x26, toggle_cockpit_lights_key);  // L
+    add_hot_key(SCAN_L, toggle_cockpit_lights_key);
     add_hot_key(SCAN_6, toggle_padlock_key);
-    add_hot_key(0x2b, next_padlock_target_key);  // backslash
+    add_hot_key(SCAN_BACKSLASH, next_padlock_target_key);
 }
 
 void update_cockpit_look() {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "library/maths/units.h"
 #include "library/maths/vector.h"
 
 namespace vyr {
@@ -26,6 +27,8 @@ enum HudMode : int32_t {
 };
 
 constexpr int32_t HUD_ONE = 1 << 20;
+// The display reckons a nautical mile a foot short of the instruments' 6,076 ft.
+constexpr int32_t HUD_NAUTICAL_MILE = 6075 * FOOT;
 // A HUD coordinate from its decimal value.
 constexpr int32_t hud_units(double value) { return int32_t(value * HUD_ONE); }
 

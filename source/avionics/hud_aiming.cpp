@@ -9,6 +9,7 @@
 #include "library/graphics/font.h"
 #include "library/maths/matrix.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "library/maths/vector.h"
 #include "source/avionics/flight_data.h"
 #include "source/avionics/hud.h"
@@ -34,10 +35,8 @@ namespace vyr {
 namespace {
 
 constexpr const char* SOURCE = "source/avionics/hud_aiming";
-constexpr int32_t NAUTICAL_MILE = 1555200;
 constexpr int32_t TEN_MILES = 0xED5800;
 constexpr int32_t GUN_RING_REACH = 0x2EE000;  // 12,000 ft
-constexpr int32_t KNOT = 432;                 // world units a second
 constexpr int LIFT = HUD_TEXT_LIFT;
 
 int32_t u(double value) { return hud_units(value); }
@@ -151,7 +150,7 @@ void draw_lock_cue() {
 
 void draw_target_range() {
     char text[16];
-    const int64_t tenths = has_target() ? int64_t(target_distance()) * 10 / NAUTICAL_MILE : 0;
+    const int64_t tenths = has_target() ? int64_t(target_distance()) * 10 / HUD_NAUTICAL_MILE : 0;
     std::snprintf(text, sizeof text, "%d", int(tenths / 10));
     hud_text(u(0.55), u(-0.55), text, 0, 0, LIFT);
     const int whole_width = get_text_width(text);
@@ -260,7 +259,7 @@ void draw_missile_range_scale() {
     }
     const int32_t range = radar_locked() ? (radar_air_mode ? air_range : ground_range) : ten_mile_scale_weapon() ? TEN_MILES : 0;
     char text[16];
-    std::snprintf(text, sizeof text, "%i", range / NAUTICAL_MILE);
+    std::snprintf(text, sizeof text, "%i", range / HUD_NAUTICAL_MILE);
     hud_text(o.x, u(0.3), text, 0, 0, LIFT);
     const int32_t range_feet = range / 256;
     // A value in feet as a height on the scale; with no range the scale shows its frame alone.

@@ -7,6 +7,7 @@
 #include "library/debug/fatal.h"
 #include "library/graphics/font.h"
 #include "library/graphics/line.h"
+#include "library/maths/units.h"
 #include "source/avionics/flight_data.h"
 #include "source/avionics/landing_aid.h"
 #include "source/drone/drone.h"
@@ -20,10 +21,7 @@ namespace vyr {
 namespace {
 
 constexpr const char* SOURCE = "source/avionics/hud_scales";
-constexpr int32_t FOOT = 256;
-constexpr int32_t NAUTICAL_MILE = 1555200;
 constexpr int32_t TICKS_PER_MINUTE = 12000;
-constexpr uint32_t DEGREE = 11930465;
 constexpr HudPoint LADDER_CENTRE = {0, hud_units(-0.13)};
 constexpr int LIFT = HUD_TEXT_LIFT;
 
@@ -194,7 +192,7 @@ void format_hud_time(int32_t ticks, char (&out)[8]) {
 }
 
 void format_hud_miles(int32_t distance, char (&out)[16]) {
-    const int64_t tenths = int64_t(std::max(0, distance)) * 10 / NAUTICAL_MILE;
+    const int64_t tenths = int64_t(std::max(0, distance)) * 10 / HUD_NAUTICAL_MILE;
     std::snprintf(out, sizeof out, "%d.%d", int(tenths / 10 % 10000), int(tenths % 10));
 }
 

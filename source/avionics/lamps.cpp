@@ -3,6 +3,7 @@
 #include "library/graphics/plot.h"
 #include "library/graphics/rect.h"
 #include "library/maths/random.h"
+#include "library/maths/units.h"
 #include "source/avionics/failures.h"
 #include "source/avionics/flight_data.h"
 #include "source/avionics/messages.h"
@@ -19,9 +20,6 @@
 namespace vyr {
 
 namespace {
-
-constexpr double DEGREE = 11930465.0;
-constexpr int32_t FOOT = 256;
 constexpr int SPEECH_LOW_ALTITUDE = 197;
 constexpr int32_t LOW_ALTITUDE_CALL_TICKS = 1000;
 constexpr int ECM_STAYS_ON_ABOVE = 70;
@@ -39,7 +37,7 @@ int32_t low_altitude_stamp = 0;
 
 bool gear_down() { return flight_data.gear_lamps[0] != 0; }
 bool descending() { return flight_data.vertical_speed < 0; }
-double aoa_degrees() { return flight_data.angle_of_attack / DEGREE; }
+double aoa_degrees() { return flight_data.angle_of_attack / double(DEGREE); }
 
 // The current steerpoint's altitude in feet; 0 without one (a route at ground level).
 int32_t steerpoint_feet() {
@@ -150,7 +148,7 @@ void update_low_altitude_warning() {
 
 void update_stall_warning() {
     const int32_t v = flight_data.true_airspeed;
-    const double pitch = int32_t(flight_data.pitch) / DEGREE;
+    const double pitch = int32_t(flight_data.pitch) / double(DEGREE);
     const bool stalling = (aoa_degrees() > 15.0 && gear_down() && v < 120 && descending()) ||
                           (v < 100 && flight_data.height_above_ground > 5 * FOOT) ||
                           (pitch > 44.0 || pitch < -44.0 ? v < 1 + 2.2222222 * (pitch < 0 ? -pitch : pitch) : false);

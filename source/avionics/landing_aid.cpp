@@ -9,6 +9,7 @@
 #include "library/3dvisual/terrain.h"
 #include "library/3dvisual/world.h"
 #include "library/debug/fatal.h"
+#include "library/maths/units.h"
 #include "library/maths/vector.h"
 #include "library/os/file.h"
 #include "library/system/memory.h"
@@ -41,7 +42,6 @@ constexpr int32_t DEVIATION_LIMIT = 35672090;  // 2.99 degrees
 constexpr int32_t ON_COURSE = 59652324;        // 5 degrees
 constexpr int32_t CONE = 238609294;            // 20 degrees
 constexpr int64_t CONE_RANGE = 12 * 1555456;   // 12 nm
-constexpr int32_t DEGREE = 11930465;
 constexpr int32_t NO_BEACON_LOCALIZER = int32_t(0x806D39E1u);
 constexpr int32_t NO_BEACON_GLIDE_SLOPE = 0x7F92C61F;
 constexpr int MAX_BEACONS = 512;

@@ -176,13 +176,13 @@ void draw_display(int32_t& page, FailureBit failure, const MfdRect& rect) {
 }  // namespace
 
 void register_mfd_keys() {
-    add_hot_key(0x1a, step_left_mfd_key);
-    add_hot_key(0x401a, step_left_mfd_key);
-    add_hot_key(0x201a, toggle_left_mfd_key);
-    add_hot_key(0x1b, step_right_mfd_key);
-    add_hot_key(0x401b, step_right_mfd_key);
-    add_hot_key(0x201b, toggle_right_mfd_key);
-    add_hot_key(0x1e, mfd_focus_key);
+    add_hot_key(SCAN_LEFT_BRACKET, step_left_mfd_key);
+    add_hot_key(KEY_SHIFT | SCAN_LEFT_BRACKET, step_left_mfd_key);
+    add_hot_key(KEY_CTRL | SCAN_LEFT_BRACKET, toggle_left_mfd_key);
+    add_hot_key(SCAN_RIGHT_BRACKET, step_right_mfd_key);
+    add_hot_key(KEY_SHIFT | SCAN_RIGHT_BRACKET, step_right_mfd_key);
+    add_hot_key(KEY_CTRL | SCAN_RIGHT_BRACKET, toggle_right_mfd_key);
+    add_hot_key(SCAN_A, mfd_focus_key);
 }
 
 void init_mfds() {

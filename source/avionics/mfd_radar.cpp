@@ -7,6 +7,7 @@
 #include "library/graphics/font.h"
 #include "library/graphics/plot.h"
 #include "library/graphics/plot_draw.h"
+#include "library/maths/units.h"
 #include "library/maths/vector.h"
 #include "source/avionics/avionics.h"
 #include "source/avionics/failures.h"
@@ -29,7 +30,6 @@ constexpr const char* SOURCE = "source/avionics/mfd_radar";
 constexpr int COLOUR_TEXT = 222;
 constexpr int COLOUR_SCAN_LIMIT = 211;
 constexpr int32_t DEGREES_70 = 0x31c71c72;
-constexpr int32_t KNOT = 432;
 constexpr int SIDE_ENEMY = 2;
 
 void draw_message(const MfdRect& rect, const char* text) {

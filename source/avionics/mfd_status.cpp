@@ -5,6 +5,7 @@
 #include "library/graphics/font.h"
 #include "library/graphics/plot.h"
 #include "library/graphics/plot_draw.h"
+#include "library/maths/units.h"
 #include "source/avionics/failures.h"
 #include "source/avionics/flight_data.h"
 #include "source/avionics/night_vision.h"
@@ -21,7 +22,6 @@ constexpr int COLOUR_WORKING = 222;
 constexpr int COLOUR_TEXT = 219;
 constexpr int COLOUR_TITLE = 1;
 constexpr int COLOUR_TITLE_NIGHT = 222;
-constexpr int32_t FEET = 256;
 
 constexpr int32_t unit(double fraction) { return int32_t(fraction * MFD_UNIT); }
 
@@ -83,16 +83,16 @@ int32_t steerpoint_altitude() {
 bool is_altitude_low(int32_t height) {
     if (flight_data.vertical_speed >= 0) return false;
     const int32_t planned = steerpoint_altitude();
-    return planned > 200 * FEET ? height <= 200 * FEET : height <= 100 * FEET;
+    return planned > 200 * FOOT ? height <= 200 * FOOT : height <= 100 * FOOT;
 }
 
 void draw_altitude() {
     const int32_t height = flight_data.height_above_ground;
     text_colour = is_altitude_low(height) ? COLOUR_FAILED : COLOUR_TEXT;
-    if (height <= 1000 * FEET)
-        draw_line_text(0.2, "Altitude (R):  %d", height / FEET);
+    if (height <= 1000 * FOOT)
+        draw_line_text(0.2, "Altitude (R):  %d", height / FOOT);
     else
-        draw_line_text(0.2, "Altitude (B):  %d", flight_data.altitude / FEET);
+        draw_line_text(0.2, "Altitude (B):  %d", flight_data.altitude / FOOT);
     text_colour = COLOUR_TEXT;
 }
 
@@ -150,9 +150,9 @@ void draw_mfd_flight_data_page(const MfdRect& rect, int) {
     const int gear = get_gear_state();
     if (gear == GEAR_DOORS_OPENING || gear == GEAR_LOWERING || gear == GEAR_DOWN) {
         draw_title("FLT - Landing");
-        draw_line_text(0.4, "Altitude (R):  %d", f.height_above_ground / FEET);
+        draw_line_text(0.4, "Altitude (R):  %d", f.height_above_ground / FOOT);
         draw_line_text(0.2, "AOA:           %d", f.angle_of_attack / MFD_DEGREE);
-        draw_line_text(0.0, "VV:            %d", f.vertical_speed / FEET);
+        draw_line_text(0.0, "VV:            %d", f.vertical_speed / FOOT);
         draw_line_text(-0.2, "RPM:           %d", f.engine_rpm);
         draw_line_text(-0.4, "Fuel:          %d", f.total_fuel);
         draw_line_text(-0.6, "Heading:       %d", heading);

@@ -5,6 +5,7 @@
 #include "library/3dvisual/view.h"
 #include "library/debug/fatal.h"
 #include "library/graphics/palette.h"
+#include "library/maths/units.h"
 #include "library/system/key.h"
 #include "source/avionics/views.h"
 #include "source/controls.h"
@@ -23,7 +24,6 @@ HeadPan sensor_pan = {};
 namespace {
 
 constexpr const char* SOURCE = "source/avionics/pnvs";
-constexpr int32_t DEGREE = 11930465;
 constexpr int32_t FULL = 0x7FFFFFFF;
 constexpr int32_t NIGHT_DARKNESS = 1503238552;  // 0.7 of full darkness
 constexpr int PRIORITY = 10000;

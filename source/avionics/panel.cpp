@@ -14,6 +14,7 @@
 #include "library/graphics/rect.h"
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "source/avionics/flight_data.h"
 #include "source/avionics/lamps.h"
 #include "source/avionics/messages.h"
@@ -31,13 +32,11 @@ namespace vyr {
 namespace {
 
 constexpr const char* SOURCE = "source/avionics/fxavionc";
-constexpr uint64_t DEGREE = 11930465;
 constexpr int32_t ONE = 0x100000;  // 1.0 in an instrument's world window
 constexpr int32_t NEEDLE_LENGTH = 0xc0000;
 constexpr int32_t EXTERNAL_FUEL_NEEDLE_LENGTH = 0x99999;
 constexpr int32_t FULL_FUEL = 7500;
 constexpr int32_t FEET_PER_TURN = 1000 * 256;
-constexpr int32_t NAUTICAL_MILE = 1555456;
 constexpr uint32_t COMPASS_STEP = 0x71c71c7;  // ten degrees
 constexpr int32_t COMPASS_TICK_SPACING = 345006;
 constexpr int32_t MAX_AOA = 32 * 4 + 1, MIN_AOA = -(5 * 4 + 1);  // quarter degrees
@@ -64,9 +63,9 @@ void build_dial_table(const DialScale& scale, uint32_t* table) {
     for (int s = 0; s < scale.segment_count; ++s) {
         const DialSegment& g = scale.segments[s];
         for (int i = 0; i < g.count; ++i)
-            table[g.first + i] = uint32_t(g.start_degrees * DEGREE + uint64_t(i) * g.span_degrees * DEGREE / uint32_t(g.divisor));
+            table[g.first + i] = uint32_t(g.start_degrees * uint64_t(DEGREE) + uint64_t(i) * g.span_degrees * DEGREE / uint32_t(g.divisor));
     }
-    table[scale.top_value] = uint32_t(scale.top_degrees * DEGREE);
+    table[scale.top_value] = uint32_t(scale.top_degrees * uint64_t(DEGREE));
 }
 
 const PanelPicture& art(CockpitArt a) { return cockpit_art[a]; }
@@ -183,7 +182,7 @@ void draw_fuel_gauge() {
     plot_over(ART_FUEL_DIAL);
     for (int k = 0; k < 2; ++k) {
         const int32_t lb = clamp_value(pounds[k], 0, FULL_FUEL);
-        set_plot_rotation(uint32_t(int64_t(127 * DEGREE) - int64_t(254 * DEGREE) * lb / FULL_FUEL));
+        set_plot_rotation(uint32_t(int64_t(127 * DEGREE) - int64_t(254) * DEGREE * lb / FULL_FUEL));
         draw_plot_line(0, 0, 0, lengths[k], NEEDLE_COLOUR);
     }
     draw_transparent(ART_FUEL_CAP);
@@ -203,7 +202,7 @@ void draw_altimeter() {
 
 void draw_nozzle_gauge() {
     const int32_t percent = std::max(flight_data.throttle, 0);
-    const uint32_t angle = percent >= 100 ? uint32_t(325 * DEGREE) : uint32_t((30 + 3 * uint64_t(percent)) * DEGREE);
+    const uint32_t angle = percent >= 100 ? uint32_t(325 * uint64_t(DEGREE)) : uint32_t((30 + 3 * uint64_t(percent)) * DEGREE);
     draw_dial(ART_NOZZLE_DIAL, ART_NOZZLE_CAP, angle);
 }
 
@@ -262,11 +261,11 @@ void draw_hsi() {
     text_colour = NEEDLE_COLOUR;
     const int cx = p.x + p.width / 2, cy = p.y + p.height / 2;
     for (int k = 0; k < 12; ++k) {
-        const uint32_t shown = uint32_t(k * 30 * DEGREE) - heading;  // clockwise from the lubber line
+        const uint32_t shown = uint32_t(k * 30 * uint64_t(DEGREE)) - heading;  // clockwise from the lubber line
         set_plot_rotation(0u - shown);
         draw_plot_line(0, HSI_ROSE_RADIUS * 9 / 10, 0, HSI_ROSE_RADIUS, NEEDLE_COLOUR);
         for (int minor : {10, 20}) {
-            set_plot_rotation(0u - shown - uint32_t(minor * DEGREE));
+            set_plot_rotation(0u - shown - uint32_t(minor * uint64_t(DEGREE)));
             draw_plot_line(0, HSI_ROSE_RADIUS * 97 / 100, 0, HSI_ROSE_RADIUS, NEEDLE_COLOUR);
         }
         set_plot_rotation(0);

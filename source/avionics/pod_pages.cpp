@@ -14,6 +14,7 @@
 #include "library/graphics/plot_draw.h"
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "library/system/joystick.h"
 #include "library/system/key.h"
 #include "platform/accel/framebuffer.h"
@@ -37,7 +38,6 @@ namespace {
 
 constexpr int32_t UNIT = 0x100000;  // 1.0 of the page's window
 constexpr int32_t fx(double v) { return int32_t(v * UNIT); }
-constexpr int32_t DEGREE = 11930465;
 constexpr int32_t ELEVATION_FLOOR = int32_t(0xc0b60b61);  // -89 degrees
 constexpr int32_t SEEKER_FIELD = 357913941;               // 30 degrees
 constexpr int32_t CLOSE_DISTANCE = 25600;                 // 100 ft

@@ -13,6 +13,7 @@
 #include "library/graphics/plot.h"
 #include "library/graphics/plot_draw.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "source/avionics/failures.h"
 #include "source/avionics/flight_data.h"
 #include "source/drone/drone.h"
@@ -36,13 +37,10 @@ Target harm_emitter = {};
 namespace {
 
 constexpr const char* SOURCE = "source/avionics/threat_warning";
-
-constexpr int32_t NM = 1555456;
 constexpr int32_t UNIT = 0x100000;  // 1.0 of the display's window
 constexpr int32_t SYMBOL = 0x19999;  // 0.1
 constexpr int SYMBOL_COLOUR = 217;
 constexpr int BAR_COLOUR = 221;
-constexpr uint32_t DEGREE = 11930465;
 constexpr int32_t CALL_OUT_SPACING = 2000;
 // Below this height above the ground a ground threat lights no lamp.
 constexpr int32_t GROUND_LAMP_HEIGHT = 1281;
@@ -56,7 +54,7 @@ struct Emitter {
     int32_t weapon_range, detection_range;  // world units
 };
 
-constexpr int32_t nm(double miles) { return int32_t(miles * NM); }
+constexpr int32_t nm(double miles) { return int32_t(miles * NAUTICAL_MILE); }
 
 constexpr Emitter EMITTERS[] = {
     {231, THREAT_CLASS_AIRCRAFT, nm(25), nm(50)},   {234, THREAT_CLASS_AIRCRAFT, nm(25), nm(50)},
@@ -172,7 +170,7 @@ bool engages_player(const ThreatSlot& slot) {
     const ObjectInstance* object = static_cast<const ObjectInstance*>(t.object);
     if (object->owner_kind != OWNER_DRONE || !object->owner) return false;
     const Target* aim = static_cast<const Drone*>(object->owner)->attack_target;
-    return aim && aim->kind != TARGET_NONE && get_target_object_number(aim) == OBJ_PLAYER_AIRCRAFT;
+    return aim && aim->kind != TARGET_NONE && get_target_object_number(aim) == OBJ_VYR_HOVREN_TALSWEEP;
 }
 
 void check_known_kind(const Target& t) {

@@ -17,6 +17,7 @@
 #include "library/graphics/palette.h"
 #include "library/maths/random.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "library/maths/vector.h"
 #include "library/sound/samples.h"
 #include "library/system/key.h"
@@ -85,8 +86,6 @@ void start_weapon_loop(int weapon_id) {
 }
 
 constexpr const char* SOURCE = "source/avionics/views";
-constexpr uint32_t DEGREE = 11930465;
-constexpr int32_t FOOT = 256;
 constexpr int32_t FULL = 0x7FFFFFFF;
 constexpr int32_t HALF = 0x40000000;
 constexpr int32_t MIN_CAMERA_HEIGHT = 0x400;
@@ -115,14 +114,14 @@ struct KeyView {
     int32_t mode;
 };
 constexpr KeyView VIEW_KEYS[] = {
-    {KEY_ANY_MODIFIERS | 0x47, VIEW_COCKPIT}, {SCAN_F5, VIEW_COCKPIT},        {SCAN_F6, VIEW_ORBIT_SELF},
-    {KEY_SHIFT | 0x14, VIEW_AIRFRAME_CAMERA}, {KEY_SHIFT | 0x18, VIEW_RUNWAY_CAMERA}, {SCAN_F7, VIEW_WEAPON},
+    {KEY_ANY_MODIFIERS | SCAN_KEYPAD_7, VIEW_COCKPIT}, {SCAN_F5, VIEW_COCKPIT},        {SCAN_F6, VIEW_ORBIT_SELF},
+    {KEY_SHIFT | SCAN_T, VIEW_AIRFRAME_CAMERA}, {KEY_SHIFT | SCAN_O, VIEW_RUNWAY_CAMERA}, {SCAN_F7, VIEW_WEAPON},
     {SCAN_F8, VIEW_TARGET},                   {SCAN_F11, VIEW_FROZEN_CAMERA}, {SCAN_F10, VIEW_FLYBY},
-    {SCAN_F9, VIEW_TO_TARGET},                {KEY_ANY_MODIFIERS | 0x0B, VIEW_REAR_LEFT},
-    {KEY_ANY_MODIFIERS | 0x0A, VIEW_REAR_RIGHT}};
-constexpr int EJECT_KEY = KEY_CTRL | 0x12;
-constexpr int NEXT_PRESET_KEY = KEY_CTRL | KEY_SHIFT | 0x2F;
-constexpr int REAR_SCANS[2] = {0x0B, 0x0A};
+    {SCAN_F9, VIEW_TO_TARGET},                {KEY_ANY_MODIFIERS | SCAN_0, VIEW_REAR_LEFT},
+    {KEY_ANY_MODIFIERS | SCAN_9, VIEW_REAR_RIGHT}};
+constexpr int EJECT_KEY = KEY_CTRL | SCAN_E;
+constexpr int NEXT_PRESET_KEY = KEY_CTRL | KEY_SHIFT | SCAN_V;
+constexpr int REAR_SCANS[2] = {SCAN_0, SCAN_9};
 
 // The orbit camera.
 uint32_t orbit_heading = 0;
@@ -285,7 +284,7 @@ void start_crash() {
     crash.pitch = 0;
     crash.ended = 0;
     unlink_mobile_object(player_object);
-    player_object->object_type = OBJ_PLAYER_AIRCRAFT;
+    player_object->object_type = OBJ_VYR_HOVREN_TALSWEEP;
     spawn_fragments(player_object);
     report_crash();
     crash.air_burst = crash.point.z - ground_under(crash.point) > CRASH_GROUND_BURST;
@@ -385,7 +384,7 @@ void orbit_camera(Pose& camera, const ObjectInstance* object) {
     case 320:
     case 571:
     case 574: d = 0xC800 + z * 0x1400; break;
-    case OBJ_PLAYER_AIRCRAFT: d = (zoom_closer ? 0xA00 : 0x3200) + z * 0xA000; break;
+    case OBJ_VYR_HOVREN_TALSWEEP: d = (zoom_closer ? 0xA00 : 0x3200) + z * 0xA000; break;
     case 1038:
     case 1085:
     case 1145: d = r + 32.0 * r * z; break;

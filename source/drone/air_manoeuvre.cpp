@@ -14,6 +14,7 @@
 #include "library/debug/fatal.h"
 #include "library/maths/matrix.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "source/drone/air_steering.h"
 #include "source/drone/drone.h"
 #include "source/drone/drone_types.h"
@@ -44,9 +45,6 @@ namespace {
 
 constexpr const char* SOURCE = "source/drone/air_manoeuvre";
 constexpr double PI = 3.14159265358979323846;
-constexpr int32_t DEGREE = 11930465;
-constexpr int32_t FOOT = 256;
-constexpr int32_t KNOT = 432;
 constexpr int32_t RIGHT_ANGLE = 0x40000000;
 constexpr int32_t MAX_ALTITUDE = 12800000;      // 50,000 ft
 constexpr int32_t TAXI_SPEED = 20 * KNOT;

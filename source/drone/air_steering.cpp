@@ -15,6 +15,7 @@
 #include "library/debug/fatal.h"
 #include "library/maths/matrix.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "source/avionics/avionics.h"
 #include "source/drone/air_manoeuvre.h"
 #include "source/drone/drone.h"
@@ -38,9 +39,6 @@ namespace vyr {
 namespace {
 
 constexpr const char* SOURCE = "source/drone/air_steering";
-constexpr int32_t DEGREE = 11930465;
-constexpr int32_t FOOT = 256;
-constexpr int32_t KNOT = 432;
 constexpr int32_t MAX_ALTITUDE = 12800000;       // 50,000 ft
 constexpr int32_t LANDING_REACH = 77760;         // where a helicopter slows for its landing point
 constexpr int32_t LANDING_HOVER_REACH = 25920;   // where it sinks onto it

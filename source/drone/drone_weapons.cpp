@@ -46,7 +46,7 @@ constexpr int BOMBS_AWAY_TICKS = 400;
 // A laser-guided bomb run calls "Bombs Away" at its first release only.
 int bomb_run_called = 0;
 
-bool is_wingman_type(const Drone* drone) { return drone->object.object_type == OBJ_WINGMAN_AIRCRAFT; }
+bool is_wingman_type(const Drone* drone) { return drone->object.object_type == OBJ_VYR_WINGMAN; }
 
 int slot_weapon(const Drone* drone, int slot) { return get_drone_type_weapon(drone->object.object_type, slot); }
 

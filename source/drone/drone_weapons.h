@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "source/drone/drone_reactions.h"
+#include "source/weapons/object_types.h"
 
 namespace vyr {
 
@@ -13,7 +14,6 @@ struct Drone;
 struct Target;
 
 // The wingmen's aircraft: any of its slots 1..4 may hold an air or a ground weapon.
-constexpr int32_t OBJ_WINGMAN_AIRCRAFT = 1232;
 
 // Damage, combat air patrol number, reaction time, targets, decoys, weapon slots and ranges,
 // attention range.

@@ -10,6 +10,7 @@
 #include "library/3dvisual/terrain.h"
 #include "library/debug/fatal.h"
 #include "library/maths/matrix.h"
+#include "library/maths/units.h"
 #include "library/maths/vector.h"
 #include "source/drone/drone.h"
 #include "source/drone/drone_types.h"
@@ -17,12 +18,10 @@
 #include "source/drone/ships.h"
 #include "source/drone/task.h"
 #include "source/sknet/game_rules.h"
-#include "source/sknet/kill_reports.h"
-#include "source/sknet/link.h"
-#include "source/sknet/net_messages.h"
 #include "source/sknet/net_players.h"
 #include "source/warmodel/war_model.h"
 #include "source/weapons/launch.h"
+#include "source/weapons/object_types.h"
 #include "source/weapons/rounds.h"
 #include "source/weapons/target.h"
 #include "source/weapons/weapon_info.h"
@@ -34,17 +33,12 @@ int32_t remote_shots_dropped = 0;
 namespace {
 
 constexpr const char* SOURCE = "source/drone/remote_drones";
-constexpr int32_t KNOT = 432;
 // A slot's speed is taken up to this many knots, so that it stays a speed once in world units.
 constexpr int32_t MAX_REMOTE_KNOTS = 4000;
-constexpr int32_t OBJ_FIGHTER = 606;
-constexpr int32_t OBJ_HELICOPTER = 990;
-constexpr int32_t OBJ_TRANSPORT = 64;
 constexpr int32_t TARGET_SENT_GROUND_OBJECT = 1, TARGET_SENT_DRONE = 2;
 // The dumps and flags stay in a deathmatch, for either side to fight over.
-constexpr int32_t KEPT_OBJECTS[] = {473, 994, 995};
+constexpr int32_t KEPT_OBJECTS[] = {OBJ_SUPPLY_PALLETS, OBJ_RED_FLAG, OBJ_BLUE_FLAG};
 constexpr int DISPENSER_DROPS = 35;
-constexpr int WEAPON_DISPENSER = 11;
 
 bool linked() { return connection_mode != CONNECTION_NONE; }
 
@@ -98,16 +92,16 @@ bool is_flying_type(int object_number) {
 void choose_player_aircraft(const NetPlayer& slot, int& object_number, int& task_number) {
     const bool blue = slot.status_bits & NET_STATUS_BLUE_TEAM;
     switch (slot.aircraft_object) {
-    case 64:
-    case 103: object_number = OBJ_TRANSPORT, task_number = 1; return;
-    case 222:
-    case 607: object_number = OBJ_HELICOPTER, task_number = 1; return;
-    case 606: object_number = OBJ_FIGHTER, task_number = blue ? 0 : 1; return;
+    case OBJ_AH64C_SKEREL:
+    case OBJ_AH64D_SKEREL_TARNVEL: object_number = OBJ_AH64C_SKEREL, task_number = 1; return;
+    case OBJ_MI24_VORN_222:
+    case OBJ_MI24_VORN_607: object_number = OBJ_MI24_VORN_990, task_number = 1; return;
+    case OBJ_VYR_HOVREN_TALSWEEP: object_number = OBJ_VYR_HOVREN_TALSWEEP, task_number = blue ? 0 : 1; return;
     case 0: object_number = 231, task_number = blue ? 0 : 1; return;
     default: break;
     }
     // Another machine's number for an aircraft this program does not fly is flown as the fighter.
-    object_number = is_flying_type(slot.aircraft_object) ? slot.aircraft_object : OBJ_FIGHTER;
+    object_number = is_flying_type(slot.aircraft_object) ? slot.aircraft_object : OBJ_VYR_HOVREN_TALSWEEP;
     task_number = 0;
 }
 
@@ -252,7 +246,7 @@ void fire_remote_weapon(Drone* drone) {
     case RemoteFire::CHAFF: launch_drone_chaff(drone); break;
     case RemoteFire::DROPPED: {
         const int32_t extra = weapon_info[w].round_class == ROUND_CLASS_DECOY ? weapon_info[w].spread : 0;
-        const int drops = w == WEAPON_DISPENSER ? DISPENSER_DROPS : 1;
+        const int drops = w == WEAPON_KMGU ? DISPENSER_DROPS : 1;
         WeaponRound* last = nullptr;
         for (int i = 0; i < drops; ++i) last = started(launch_dropped_round(w, pose, shooter, extra, drone), slot);
         activate_round(last);
@@ -264,15 +258,6 @@ void fire_remote_weapon(Drone* drone) {
     // The rounds keep copies of the target.
     release_target(pooled);
     slot.weapon = 0;
-}
-
-void kill_networked_drone(Drone* drone) {
-    if (!linked() || drone->destroyed || !drone->task) return;
-    const int player = find_player_by_aircraft_id(drone->task->id, drone->index);
-    if (player < 0) return;
-    kill_drone(drone);
-    spawn_fragments(&drone->object);
-    send_score(player);
 }
 
 int find_player_by_aircraft_id(int32_t task_id, int32_t index) {
@@ -309,11 +294,11 @@ void remove_remote_drone(Drone* drone) {
 
 void set_player_drone_type(Drone* drone, int aircraft_object) {
     int32_t parts[DRONE_PART_LIST_SIZE] = {};
-    int object_number = OBJ_FIGHTER;
-    if (aircraft_object == 64 || aircraft_object == 103) {
-        object_number = OBJ_TRANSPORT;
-    } else if (aircraft_object == 222 || aircraft_object == 607 || aircraft_object == OBJ_HELICOPTER) {
-        object_number = OBJ_HELICOPTER;
+    int object_number = OBJ_VYR_HOVREN_TALSWEEP;
+    if (aircraft_object == OBJ_AH64C_SKEREL || aircraft_object == OBJ_AH64D_SKEREL_TARNVEL) {
+        object_number = OBJ_AH64C_SKEREL;
+    } else if (aircraft_object == OBJ_MI24_VORN_222 || aircraft_object == OBJ_MI24_VORN_607 || aircraft_object == OBJ_MI24_VORN_990) {
+        object_number = OBJ_MI24_VORN_990;
         parts[0] = 1009;
     } else {
         parts[0] = 1209;
@@ -324,30 +309,6 @@ void set_player_drone_type(Drone* drone, int aircraft_object) {
     drone->damage = drone->previous_damage = 0;
     drone->object.flags &= ~INSTANCE_INACTIVE;
     link_mobile_object(&drone->object);
-}
-
-void send_weapon_fire(WeaponRound* round) {
-    if (connection_mode == CONNECTION_NETWORK) {
-        send_weapon_fire_message(round);
-    } else if (linked()) {
-        queue_link_weapon_fire(round);
-    }
-}
-
-void send_flare_launch() {
-    if (connection_mode == CONNECTION_NETWORK) {
-        send_flare_message();
-    } else if (linked()) {
-        link_flare_flag = 1;
-    }
-}
-
-void send_chaff_launch() {
-    if (connection_mode == CONNECTION_NETWORK) {
-        send_chaff_message();
-    } else if (linked()) {
-        link_chaff_flag = 1;
-    }
 }
 
 }  // namespace vyr

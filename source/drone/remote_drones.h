@@ -1,7 +1,6 @@
 // The drones of the other players of a linked game: bound to the player slots at the start of a
-// linked flight, moved and fired from what the other machines send, found by network id; and the
-// player's own weapon, flare and chaff releases handed to the link. Everything a slot holds came
-// from another machine and is checked where it is used.
+// linked flight, moved and fired from what the other machines send, found by network id.
+// Everything a slot holds came from another machine and is checked where it is used.
 #pragma once
 
 #include <cstdint>

@@ -9,6 +9,7 @@
 #include "library/3dvisual/mobile.h"
 #include "library/3dvisual/objects.h"
 #include "library/debug/fatal.h"
+#include "library/maths/units.h"
 #include "library/maths/vector.h"
 #include "source/avionics/avionics.h"
 #include "source/drone/drone.h"
@@ -22,7 +23,6 @@ namespace vyr {
 namespace {
 
 constexpr const char* SOURCE = "source/drone/ships";
-constexpr int32_t DEGREE = 11930465;
 constexpr uint8_t PLAYER_START_SLOT = 7;
 
 CarrierRecord* record_of(const Drone* drone) {
@@ -271,7 +271,7 @@ void place_user_on_carrier() {
     Drone* user = user_drone;
     CarrierRecord* record = user ? record_of(user) : nullptr;
     if (!record) return;
-    if (game_mode != GAME_TWO_PLAYER_MISSION && record->ship->object.object_type == OBJ_ASSAULT_SHIP &&
+    if (game_mode != GAME_TWO_PLAYER_MISSION && record->ship->object.object_type == OBJ_LHA_TARAWA &&
         user->deck_slot != PLAYER_START_SLOT && PLAYER_START_SLOT < record->slot_count) {
         if (Drone* holder = record->occupant[PLAYER_START_SLOT]) {
             swap_carrier_slots(user, holder);

@@ -6,6 +6,7 @@
 
 #include "library/maths/matrix.h"
 #include "source/drone/air_manoeuvre.h"
+#include "source/weapons/object_types.h"
 
 namespace vyr {
 
@@ -18,7 +19,6 @@ constexpr int CARRIER_SLOTS = 9;
 constexpr uint8_t NO_CARRIER = 255;
 constexpr uint8_t NO_DECK_SLOT = 255;
 // The carrier whose deck starts the player in slot 7.
-constexpr int32_t OBJ_ASSAULT_SHIP = 130;
 
 // By the ship kind of the drone type table; kind 6 is no ship.
 extern const MovementProfile ship_profiles[SHIP_KINDS];

@@ -35,8 +35,6 @@ constexpr int32_t NEAR_AIRCRAFT = 0x138800;     // 5,000 ft
 constexpr int32_t NEAR_SURFACE = 0x9c400;       // 2,500 ft
 constexpr int32_t DOOR_OFFSET = 0x200;
 constexpr int32_t RUN_OUT_OFFSET = 0x1800;
-constexpr int WEAPON_DSHK = 45;
-constexpr int WEAPON_AK47 = 46;
 
 HumanFigure* figure_of(const Drone* drone) { return drone->class_record; }
 

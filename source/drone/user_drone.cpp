@@ -9,6 +9,7 @@
 #include "library/debug/fatal.h"
 #include "library/maths/matrix.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "library/sound/samples.h"
 #include "library/system/key.h"
 #include "source/avionics/avionics.h"
@@ -30,8 +31,6 @@ namespace vyr {
 namespace {
 
 constexpr const char* SOURCE = "source/drone/user_drone";
-
-constexpr int32_t DEGREE = 11930465;  // binary-angle units
 constexpr uint32_t RIGHT_ANGLE = 0x40000000;
 constexpr int GAME_MODE_6 = 6;  // flown alone, as the single-player modes are
 
@@ -69,7 +68,7 @@ constexpr int KEY_G = 34, KEY_B = 48, KEY_W = 17;
 
 // The aircraft the flight model moves before a mission has made the player's drone.
 Pose own_pose = {};
-ObjectInstance own_object = {OBJ_PLAYER_AIRCRAFT, 0, &own_pose, nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0,
+ObjectInstance own_object = {OBJ_VYR_HOVREN_TALSWEEP, 0, &own_pose, nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0,
                              0, 0, 0, 0, nullptr, OWNER_NONE, nullptr, 0};
 
 int32_t nozzle_ticks = 0;
@@ -363,7 +362,7 @@ void set_user_drone(Drone* drone) {
     build_user_part_list();
     free_object_instance(&drone->object);
     const VariableList parts{user_part_list, USER_PART_LIST_SIZE};
-    create_object_instance(OBJ_PLAYER_AIRCRAFT, &drone->object, &drone->pose, &parts);
+    create_object_instance(OBJ_VYR_HOVREN_TALSWEEP, &drone->object, &drone->pose, &parts);
     drone->object.owner_kind = OWNER_DRONE;
     drone->object.owner = drone;
     player_object = &drone->object;

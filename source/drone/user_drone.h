@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "source/weapons/object_types.h"
+
 namespace vyr {
 
 struct ObjectInstance;
@@ -19,7 +21,6 @@ enum GearState : int32_t {
 };
 enum AirBrakeState : int32_t { AIR_BRAKE_CLOSED = 0, AIR_BRAKE_OPENING = 1, AIR_BRAKE_OPEN = 2, AIR_BRAKE_CLOSING = 3 };
 
-constexpr int32_t OBJ_PLAYER_AIRCRAFT = 606;
 constexpr int USER_PART_LIST_SIZE = 192;
 
 // The user drone's instance and pose; before a mission makes one, an aircraft of their own.

@@ -8,6 +8,7 @@
 #include "library/3dvisual/tiles.h"
 #include "library/3dvisual/world.h"
 #include "library/debug/fatal.h"
+#include "library/maths/units.h"
 #include "library/system/memory.h"
 #include "library/system/thread.h"
 #include "source/drone/drone_types.h"
@@ -23,7 +24,6 @@ int32_t dynamic_list_capacity[4096];
 namespace {
 
 constexpr const char* SOURCE = "source/gameplay/defence_sites";
-constexpr int32_t FOOT = 256;
 constexpr int32_t TILE_UNITS = 1 << TILE_SHIFT;
 constexpr int WAR_ZONE_CYPRUS = 3;
 constexpr int SHILKA = 99, SHILKA_SITE = 100;  // the sites' Shilka is a type of its own

@@ -8,6 +8,7 @@
 #include "library/3dvisual/terrain.h"
 #include "library/3dvisual/tiles.h"
 #include "library/debug/fatal.h"
+#include "library/maths/units.h"
 #include "library/maths/vector.h"
 #include "library/system/thread.h"
 #include "source/weapons/target.h"
@@ -21,7 +22,6 @@ uint8_t front_line_distance[GAMEPLAY_CELL_COUNT];
 namespace {
 
 constexpr const char* SOURCE = "source/gameplay/gameplay_grid";
-constexpr int32_t FOOT = 256;
 
 constexpr int LAST = GAMEPLAY_GRID_SIZE - 1;
 

@@ -35,6 +35,10 @@ enum GameFlow : int32_t {
     FLOW_CAMPAIGN = 4,
     FLOW_DEATHMATCH = 5,
     FLOW_CAPTURE_FLAG = 6,
+    // No menu enters flow 7, though the catalogue reads its mission files.
+    FLOW_RESERVED = 7,
+    // A mission set of its own: its list, and the drones' loadouts while it lasts.
+    FLOW_ALTERNATE = 8,
 };
 int get_game_flow();
 void set_game_flow(int flow);

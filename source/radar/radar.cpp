@@ -276,15 +276,15 @@ int submode_key(int) {
 
 void register_radar_keys() {
     add_hot_key(KEY_SHIFT | SCAN_BACKSPACE, target_step_key);
-    add_hot_key(0x18, auto_target_key);  // O
+    add_hot_key(SCAN_O, auto_target_key);
     add_hot_key(SCAN_BACKSPACE, target_step_key);
-    add_hot_key(0x13, radar_power_key);  // R
+    add_hot_key(SCAN_R, radar_power_key);
     add_hot_key(SCAN_E, ecm_key);
     add_hot_key(SCAN_Y, contact_filter_key);
     add_hot_key(KEY_SHIFT | SCAN_Y, contact_filter_key);
-    add_hot_key(0x25, dogfight_key);  // K
-    add_hot_key(0x23, rcr_freeze_key);  // H
-    add_hot_key(0x20, submode_key);  // D
+    add_hot_key(SCAN_K, dogfight_key);
+    add_hot_key(SCAN_H, rcr_freeze_key);
+    add_hot_key(SCAN_D, submode_key);
     watch_debug_value("Current Priority", 0, &designated_target.priority);
     watch_debug_value("Current Lazer", 0, &laser_spot_target.priority);
 }

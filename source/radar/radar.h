@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "library/maths/units.h"
 #include "library/maths/vector.h"
 
 namespace vyr {
@@ -17,8 +18,6 @@ constexpr int32_t RADAR_RCR = 2;
 constexpr int32_t GROUND_GVT = 0;
 constexpr int32_t GROUND_FTT = 1;
 constexpr int32_t GROUND_FRZ = 2;
-
-constexpr int32_t NAUTICAL_MILE = 1555456;  // world units
 
 // Power and modes (flags are 0 or 1; exactly one mode flag is 1 in normal use).
 extern int32_t radar_on;

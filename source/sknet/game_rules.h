@@ -16,6 +16,8 @@ enum GameMode : int32_t {
     GAME_CAPTURE_FLAG = 5,
     // A two-player game the rules never choose themselves; only the other machine sets it.
     GAME_LINKED_MISSION = 6,
+    // A network game no menu offers; it ends as the other network games do.
+    GAME_NETWORK_OTHER = 7,
 };
 
 extern int32_t game_mode;

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "source/weapons/weapon_info.h"
+
 namespace vyr {
 
 struct BattleCellSide;
@@ -14,7 +16,6 @@ struct Task;
 constexpr int32_t BATTLE_REPLAN_TICKS = 36000;
 // A group at or below this many sixteenths of its starting strength gives way.
 constexpr int BATTLE_RETREAT_STRENGTH = 4;
-constexpr int WEAPON_TANK_GUN = 50;
 enum BattleMove : int { BATTLE_RETREAT = 0, BATTLE_ADVANCE = 1 };
 
 // Once a simulation step, after the ground war.

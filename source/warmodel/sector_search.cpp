@@ -231,7 +231,7 @@ int weapon_kind(int weapon_id) { return weapon_id > 0 && weapon_id < WEAPON_COUN
 // The player's type carries any store on slots 1..4; the other types keep their bombs in slot 1.
 bool has_bombs(const Drone* drone) {
     const int object_number = get_drone_object_number(drone);
-    if (object_number != OBJ_WINGMAN_AIRCRAFT) return drone->weapon_slots[1].rounds > 0;
+    if (object_number != OBJ_VYR_WINGMAN) return drone->weapon_slots[1].rounds > 0;
     for (int slot = 4; slot >= 1; --slot)
         if (drone->weapon_slots[slot].rounds > 0 && weapon_kind(get_drone_type_weapon(object_number, slot)) == WEAPON_KIND_BOMB)
             return true;
@@ -240,7 +240,7 @@ bool has_bombs(const Drone* drone) {
 
 bool has_strike_weapon(const Drone* drone) {
     const int object_number = get_drone_object_number(drone);
-    if (object_number != OBJ_WINGMAN_AIRCRAFT) return drone->weapon_slots[1].rounds > 0 || drone->weapon_slots[0].rounds > 0;
+    if (object_number != OBJ_VYR_WINGMAN) return drone->weapon_slots[1].rounds > 0 || drone->weapon_slots[0].rounds > 0;
     for (int slot = 4; slot >= 0; --slot) {
         const int kind = weapon_kind(get_drone_type_weapon(object_number, slot));
         if (drone->weapon_slots[slot].rounds > 0 && (kind == WEAPON_KIND_AGM || kind == WEAPON_KIND_GUN)) return true;
@@ -309,7 +309,7 @@ void turn_to_strike(Drone* drone) {
 
 void acquire_strategic_bombing_target(Drone* drone) {
     if (!has_bombs(drone)) {
-        if (get_drone_object_number(drone) == OBJ_WINGMAN_AIRCRAFT) {
+        if (get_drone_object_number(drone) == OBJ_VYR_WINGMAN) {
             turn_to_strike(drone);
             return;
         }
@@ -330,7 +330,7 @@ void acquire_strategic_bombing_target(Drone* drone) {
 
 void acquire_tactical_bombing_target(Drone* drone) {
     if (!has_bombs(drone)) {
-        if (get_drone_object_number(drone) == OBJ_WINGMAN_AIRCRAFT) {
+        if (get_drone_object_number(drone) == OBJ_VYR_WINGMAN) {
             turn_to_strike(drone);
         } else {
             drop_ground_target(drone);
@@ -353,7 +353,7 @@ void acquire_tactical_bombing_target(Drone* drone) {
 
 void acquire_laser_bombing_target(Drone* drone) {
     if (!has_bombs(drone)) {
-        if (get_drone_object_number(drone) == OBJ_WINGMAN_AIRCRAFT) {
+        if (get_drone_object_number(drone) == OBJ_VYR_WINGMAN) {
             drone->task->type = TASK_STRIKE;
         } else {
             drop_ground_target(drone);

@@ -8,6 +8,7 @@
 #include "library/3dvisual/objects.h"
 #include "library/3dvisual/terrain.h"
 #include "library/debug/fatal.h"
+#include "library/maths/units.h"
 #include "source/avionics/failures.h"
 #include "source/avionics/flight_data.h"
 #include "source/drone/user_drone.h"
@@ -25,7 +26,6 @@ constexpr const char* SOURCE = "source/weapons/bomb_sight";
 constexpr int WEAPON_CBU_15 = WEAPON_CBU15;
 constexpr double FREE_FALL_DRAG = 0.9, RETARDED_DRAG = 0.6, GLIDE_DRAG = 0.3;
 constexpr int64_t GRAVITY = 8192;           // 32 ft/s2 in units a second squared
-constexpr int64_t TICKS_PER_SECOND = 200;
 constexpr int32_t DISPENSER_OPENING = 102400;  // 400 ft above the ground
 constexpr int32_t RELEASE_DROP = 1024;         // a store's first 4 ft below the rack
 constexpr double GLIDE_ANGLE = -0.4014257279587222;  // -23 degrees

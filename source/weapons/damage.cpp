@@ -25,6 +25,7 @@
 #include "source/sound/triggers.h"
 #include "source/weapons/effects.h"
 #include "source/weapons/guidance.h"
+#include "source/weapons/object_types.h"
 #include "source/weapons/rounds.h"
 #include "source/weapons/system_damage.h"
 #include "source/weapons/target.h"
@@ -40,15 +41,11 @@ namespace {
 constexpr const char* SOURCE = "source/weapons/damage";
 
 constexpr int32_t INDESTRUCTIBLE = 255;
-constexpr int WEAPON_CHAIN_GUN = 1, WEAPON_TURRET_GUN = 19, WEAPON_KMGU = 11;
-constexpr int GAME_MODE_SIX = 6;  // the linked mission played from the other side
-constexpr int GAME_FLOW_EIGHT = 8;
 constexpr int32_t BRIDGE_OBJECTS[] = {215, 341, 440, 443, 480, 481, 1183};
 constexpr int MAX_BRIDGE_SECTIONS = 102;
 constexpr int64_t BRIDGE_REACH = 128000;  // 500 ft
 constexpr int32_t HUMAN_TYPES[] = {640, 743, 916, 917, 918, 919, 920, 921, 984, 987, 988, 989};
 constexpr int32_t STRETCHER_TYPES[] = {852, 966};
-constexpr int32_t GUN_CREW_TYPE = 1013, HELICOPTER_TYPE = 473;
 constexpr int MESSAGE_TICKS = 200;
 constexpr int KIND_BY_PLAYER = 3;
 // Nobody to credit: no kind is worked out.
@@ -104,17 +101,17 @@ bool spared_by_side(const WeaponRound* round, int victim_side) {
 }
 
 bool is_linked_mission() {
-    return game_mode == GAME_TWO_PLAYER_MISSION || game_mode == GAME_PILOT_GUNNER || game_mode == GAME_MODE_SIX;
+    return game_mode == GAME_TWO_PLAYER_MISSION || game_mode == GAME_PILOT_GUNNER || game_mode == GAME_LINKED_MISSION;
 }
 
 int kill_report_side(int side) {
-    const int side_one = game_mode == GAME_MODE_SIX ? SIDE_ENEMY : SIDE_ALLIED;
+    const int side_one = game_mode == GAME_LINKED_MISSION ? SIDE_ENEMY : SIDE_ALLIED;
     return side == SIDE_ALLIED ? side_one : SIDE_ALLIED + SIDE_ENEMY - side_one;
 }
 
 int32_t kill_report_task_id(const Drone* drone) {
     const int32_t id = drone->task ? drone->task->id : 0;
-    if (game_mode == GAME_MODE_SIX && (id == 0 || id == 1)) return 1 - id;
+    if (game_mode == GAME_LINKED_MISSION && (id == 0 || id == 1)) return 1 - id;
     return id;
 }
 
@@ -237,7 +234,7 @@ void kill_linked_drone(Drone* drone, int32_t kind) {
 void destroy_drone_by_type(ObjectInstance* instance, int32_t kind) {
     Drone* drone = drone_of(instance);
     const int32_t type = instance->object_type;
-    if (type == HELICOPTER_TYPE) {
+    if (type == OBJ_SUPPLY_PALLETS) {
         kill_drone(drone);
         drone_destroyed_effects(instance);
     } else if (is_human_type(type)) {
@@ -246,7 +243,7 @@ void destroy_drone_by_type(ObjectInstance* instance, int32_t kind) {
         kill_drone(drone);
         drone_destroyed_effects(instance);
         kill_linked_drone(drone->first_member, kind);
-    } else if (type == GUN_CREW_TYPE) {
+    } else if (type == OBJ_CASUALTY) {
         instance->flags |= INSTANCE_INACTIVE;
         drone->destroyed = 1;
         drone->speed = 0;
@@ -337,7 +334,7 @@ int32_t apply_hit_damage(ObjectInstance* instance, WeaponRound* round, const Vec
         return 0;
     const Vector3& p = instance->pose->position;
     int32_t damage = compute_hit_damage(instance->object_type, round, measure_distance_3d(p.x - impact.x, p.y - impact.y, p.z - impact.z));
-    if (get_game_flow() != GAME_FLOW_EIGHT && drone->player == -1 && instance->object_type == OBJ_WINGMAN_AIRCRAFT &&
+    if (get_game_flow() != FLOW_ALTERNATE && drone->player == -1 && instance->object_type == OBJ_VYR_WINGMAN &&
         get_target_side(round->shooter) == SIDE_ENEMY)
         damage /= decoy_succeeds(round) + 2;
     const ObjectHeader& header = header_of(instance->object_type);
@@ -398,7 +395,7 @@ void hit_mobile_object(ObjectInstance* instance, WeaponRound* round, const Vecto
     } else if (damage > 10) {
         mobile_hit_effects(instance);
     }
-    if (is_human_type(instance->object_type) || instance->object_type == GUN_CREW_TYPE)
+    if (is_human_type(instance->object_type) || instance->object_type == OBJ_CASUALTY)
         make_point_blast(instance->pose->position, blast, 0, instance->object_type, 0);
     damage_ground_objects_in_radius(impact, round, nullptr, radius);
     damage_mobiles_in_radius(impact, round, instance, radius);

@@ -30,7 +30,6 @@ constexpr int32_t SCATTER_STEP = 38400;   // 150 ft
 constexpr int32_t AIR_BURST_HEIGHT = 5120;  // 20 ft above the ground
 constexpr uint32_t STEEP_VIEW = 0x15555555;  // 30 degrees
 constexpr int32_t INNER_RADIUS = 76800;
-constexpr int WEAPON_OFAB250 = 14, WEAPON_FAE500 = 15;
 constexpr int32_t SOLDIER_TYPES[] = {640, 743, 916, 917, 918, 919, 920, 921, 984, 987, 988, 989};
 
 bool inside_world(const Vector3& p) { return p.x >= 0 && p.x <= WORLD_MAX && p.y >= 0 && p.y <= WORLD_MAX; }

@@ -9,6 +9,7 @@
 #include "library/debug/fatal.h"
 #include "library/maths/random.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "source/avionics/targeting_pod.h"
 #include "source/drone/drone.h"
 #include "source/drone/drone_weapons.h"
@@ -19,6 +20,7 @@
 #include "source/sknet/game_rules.h"
 #include "source/weapons/damage.h"
 #include "source/weapons/launch.h"
+#include "source/weapons/object_types.h"
 #include "source/weapons/round_movement.h"
 #include "source/weapons/rounds.h"
 #include "source/weapons/system_damage.h"
@@ -30,8 +32,6 @@ namespace vyr {
 namespace {
 
 constexpr const char* SOURCE = "source/weapons/guidance";
-
-constexpr uint32_t DEGREE = 11930465;
 constexpr int32_t LASER_RANGE = 4608000;     // 18,000 ft
 constexpr int32_t DECOY_RECHECK = 600;       // ticks
 constexpr int32_t FLARE_RECHECK = 100;
@@ -41,8 +41,6 @@ constexpr int32_t LOW_LEVEL_FLOOR = 25600;   // 100 ft
 constexpr int32_t PASSED_ANGLE = 60 * int32_t(DEGREE);
 constexpr double LEAD_WINDOW = 0.7;          // of the seeker's half-angle
 constexpr int LINE_OF_SIGHT_STEPS = 3;
-constexpr int WEAPON_9M114 = 18;
-constexpr int32_t OBJ_HELICOPTER_607 = 607;  // an infrared seeker slips off it now and then
 
 bool is_locked(const WeaponRound* round) { return round->guided.guidance_flags & GUIDED_LOCKED; }
 void set_locked(WeaponRound* round) { round->guided.guidance_flags |= GUIDED_LOCKED; }
@@ -256,9 +254,10 @@ void move_missile(WeaponRound* round, Vector3& step) {
     round->pitch += uint32_t(std::clamp(lead_pitch, -limit, limit));
     rebuild_orientation(round);
     move_straight_round(round, step);
+    // An infrared seeker slips off the MI24 now and then.
     if (weapon.guidance == GUIDANCE_INFRARED && draw_rand() % 4 != 0 && is_locked(round) &&
         (round->guided.guidance_flags & GUIDED_HAS_TARGET) &&
-        get_target_object_number(&round->guided.target) == OBJ_HELICOPTER_607 && draw_rand() % 20 == 0) {
+        get_target_object_number(&round->guided.target) == OBJ_MI24_VORN_607 && draw_rand() % 20 == 0) {
         lose_for_good(round);
         round->guided.target.kind = TARGET_NONE;
     }

@@ -28,10 +28,7 @@ namespace {
 constexpr int32_t WORLD_MAX = 0x0FFFFFFF;
 constexpr int32_t MIN_LAUNCH_SPEED = 256;
 constexpr int32_t MAX_LAUNCH_SPEED = 0x7FFFFFFE;
-constexpr int WEAPON_9M114 = 18;
 constexpr int32_t COMMAND_OFFSET = 840;
-constexpr int WEAPON_KMGU = 11, WEAPON_MINEFIELD = 20, WEAPON_BOMBLET = 42;
-constexpr int WEAPON_DRONE_BOMB = 58;
 constexpr int MINES_LAID = 36;
 constexpr double MINE_RADIUS_PER_HEIGHT = 0.5988023952095808;
 constexpr double RIPPLE_SPREAD = 0.02;
@@ -182,7 +179,7 @@ WeaponRound* launch_shell(int weapon_id, const Vector3& aim, Target* shooter) {
     if (s > 0) {
         int32_t dx = int32_t(next_game_random() % (2 * s) - s);
         int32_t dy = int32_t(next_game_random() % (2 * s) - s);
-        if (weapon_id == WEAPON_DRONE_BOMB) {
+        if (weapon_id == WEAPON_BOMB) {
             Vector3 direction;
             get_target_direction(shooter, direction);
             const int32_t c = lookup_cos(compute_bearing(direction.x >> 16, direction.y >> 16));

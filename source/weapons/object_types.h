@@ -15,8 +15,20 @@ enum ObjectCategory : int32_t {
     OBJECT_CATEGORY_GROUND_MISSILE = 6,
 };
 
+// The object numbers the code tests by value, by the names of their type rows; rows that share a
+// name carry their number as well.
+constexpr int32_t OBJ_AH64C_SKEREL = 64;
+constexpr int32_t OBJ_AH64D_SKEREL_TARNVEL = 103;
+constexpr int32_t OBJ_LHA_TARAWA = 130;
+constexpr int32_t OBJ_MI24_VORN_222 = 222;
+constexpr int32_t OBJ_SUPPLY_PALLETS = 473;
+constexpr int32_t OBJ_VYR_HOVREN_TALSWEEP = 606;  // the player's aircraft
+constexpr int32_t OBJ_MI24_VORN_607 = 607;
+constexpr int32_t OBJ_MI24_VORN_990 = 990;
 constexpr int32_t OBJ_RED_FLAG = 994;
 constexpr int32_t OBJ_BLUE_FLAG = 995;
+constexpr int32_t OBJ_CASUALTY = 1013;
+constexpr int32_t OBJ_VYR_WINGMAN = 1232;
 
 struct ObjectTypeInfo {
     int32_t object_number;  // 0 first; OBJ_BLUE_FLAG ends the table

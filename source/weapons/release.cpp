@@ -23,6 +23,7 @@
 #include "source/weapons/rounds.h"
 #include "source/weapons/stores.h"
 #include "source/weapons/targets.h"
+#include "source/weapons/weapon_info.h"
 #include "source/weapons/weapon_keys.h"
 #include "source/weapons/weapons_frame.h"
 
@@ -32,7 +33,6 @@ namespace {
 
 constexpr const char* SOURCE = "source/weapons/release";
 
-constexpr int WEAPON_KMGU = 11, WEAPON_KMGU_EMPTY = 20;
 constexpr int KMGU_LOAD = 36;
 constexpr int32_t MAX_BOMB_BANK = 0x35555555;  // 75 degrees
 constexpr int32_t DECOY_DROP = 1280;           // 5 ft below the aircraft
@@ -178,11 +178,12 @@ int launch_from(int weapon, Station& station) {
         show(last_player_round);
         use_round(station, weapon);
         return 1;
-    case WEAPON_KMGU: case WEAPON_CBU15: case 30: case 31: case 32: case 33: case 34: case 35: case WEAPON_CBU_87B:
+    case WEAPON_KMGU: case WEAPON_CBU15: case WEAPON_MK_82: case WEAPON_MK_83: case WEAPON_MK_84: case WEAPON_MK82_RET:
+    case WEAPON_MK83_RET: case WEAPON_MK84_RET: case WEAPON_CBU_87B:
     case WEAPON_CBU_89B:
         if (weapon == WEAPON_KMGU) {
             for (int i = 0; i < KMGU_LOAD; ++i) drop(weapon, pose);
-            last_player_round = drop(WEAPON_KMGU_EMPTY, pose);
+            last_player_round = drop(WEAPON_MINEFIELD, pose);
         } else {
             last_player_round = drop(weapon, pose);
         }

@@ -15,6 +15,7 @@
 #include "source/skill.h"
 #include "source/weapons/damage.h"
 #include "source/weapons/effects.h"
+#include "source/weapons/object_types.h"
 #include "source/weapons/rounds.h"
 #include "source/weapons/weapon_info.h"
 
@@ -31,10 +32,9 @@ int32_t mined_target_count = 0;
 namespace {
 
 constexpr int32_t WORLD_MAX = 0x0FFFFFFF;
-constexpr int WEAPON_OFAB250 = 14, WEAPON_FAE500 = 15, WEAPON_MINEFIELD = 20, WEAPON_CBU87 = 39, WEAPON_CBU89 = 40;
 constexpr int32_t AIR_FUSE_HEIGHT = 12800;  // 50 ft
 constexpr int32_t MINEFIELD_RISE = 2560;    // 10 ft
-constexpr int32_t MINE_OBJECT = 1201, MI24_OBJECT = 607;
+constexpr int32_t MINE_OBJECT = 1201;
 constexpr int64_t RUNWAY_REACH = 4055040;  // 3 miles
 constexpr int32_t RUNWAY_KILL_HITS = 18;
 constexpr int32_t MINE_REACH = 1260000, MINE_REACH_PER_FORCES = 84000;
@@ -86,7 +86,7 @@ void strike_from_minefield(WeaponRound* round) {
     DroppedRoundBlock& field = round->dropped;
     for (ObjectInstance* found = search_mobile_objects(round_impact_start, field.mine_radius, 0); found;
          found = search_mobile_objects(round_impact_start, 0, 1)) {
-        if (is_destroyed(found) || found->object_type == MINE_OBJECT || found->object_type == MI24_OBJECT) continue;
+        if (is_destroyed(found) || found->object_type == MINE_OBJECT || found->object_type == OBJ_MI24_VORN_607) continue;
         const int64_t r = field.mine_radius / 1024;
         const int64_t n = std::clamp<int64_t>(r * r / std::max(field.mines_left, 1), 1, 0x7FFFFFFE);
         if ((draw_rand() % n) % 10 == 1) {
@@ -112,7 +112,7 @@ int32_t runway_points(const WeaponRound* round) {
     const int32_t points = weapon.damage * weapon.penetration;
     switch (round->weapon_id) {
     case WEAPON_CBU15: return points * 6;
-    case WEAPON_CBU87: case WEAPON_CBU89: return int32_t(points * 0.5);
+    case WEAPON_CBU_87B: case WEAPON_CBU_89B: return int32_t(points * 0.5);
     case WEAPON_GUN: case WEAPON_GEPOD: return 0;
     default: return points;
     }

@@ -6,6 +6,7 @@
 #include "library/3dvisual/terrain.h"
 #include "library/debug/fatal.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "source/avionics/targeting_pod.h"
 #include "source/avionics/views.h"
 #include "source/drone/drone.h"
@@ -23,14 +24,11 @@ namespace vyr {
 namespace {
 
 constexpr const char* SOURCE = "source/weapons/round_movement";
-
-constexpr uint32_t DEGREE = 11930465;
 constexpr int32_t GRAVITY = 8192;          // 32 ft/s squared
 constexpr int32_t GRAVITY_TURN = 1845;     // 32 ft/s squared in degrees per radian
 constexpr double ORIENTATION_FOLLOW = 0.25;  // of the error, each second
 constexpr int32_t PHASE_TICKS = 200;       // the phase timer's ticks a second
 
-constexpr int WEAPON_KMGU = 11, WEAPON_MINEFIELD = 20, WEAPON_CBU87 = 39, WEAPON_CBU89 = 40, WEAPON_BOMBLET = 42;
 constexpr int32_t RETARDER_OBJECT = 1125;
 constexpr int32_t CBU15_OBJECTS[3] = {1158, 1160, 1162};
 constexpr int32_t CBU15_PLUME_OBJECT = 495;
@@ -184,9 +182,9 @@ void move_falling_round(WeaponRound* round, Vector3& step) {
             update_boosted_bomb(round);
         else
             update_retarded_bomb(round);
-    } else if (round->weapon_id == WEAPON_CBU87) {
+    } else if (round->weapon_id == WEAPON_CBU_87B) {
         update_bomblet_dispenser(round);
-    } else if (round->weapon_id == WEAPON_CBU89) {
+    } else if (round->weapon_id == WEAPON_CBU_89B) {
         update_mine_dispenser(round);
     }
     round->velocity.z -= per_step(GRAVITY);

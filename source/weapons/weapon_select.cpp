@@ -309,17 +309,17 @@ void register_weapon_keys() {
     const struct {
         int code;
         HotKeyHandler handler;
-    } keys[] = {{KEY_ANY_MODIFIERS | 0x1C, select_weapon_key},
+    } keys[] = {{KEY_ANY_MODIFIERS | SCAN_ENTER, select_weapon_key},
                 {KEY_POLLED | SCAN_SPACE, fire_weapon},
                 {SCAN_SPACE, fire_weapon},
                 {SCAN_C, launch_chaff},
                 {SCAN_F, launch_flare},
-                {0x14, recon_key},
-                {KEY_ANY_MODIFIERS | 0x51, toggle_air_ground_mode},
+                {SCAN_T, recon_key},
+                {KEY_ANY_MODIFIERS | SCAN_KEYPAD_3, toggle_air_ground_mode},
                 {SCAN_J, jettison_tanks},
                 {KEY_CTRL | SCAN_J, jettison_stores},
                 {KEY_ALT | SCAN_J, jettison_all},
-                {KEY_SHIFT | 0x1C, select_previous_key}};
+                {KEY_SHIFT | SCAN_ENTER, select_previous_key}};
     for (const auto& key : keys) add_hot_key(key.code, key.handler);
 }
 

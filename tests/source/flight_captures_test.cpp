@@ -14,6 +14,7 @@
 
 #include "library/3dvisual/view.h"
 #include "library/maths/random.h"
+#include "library/maths/units.h"
 #include "source/drone/drone.h"
 #include "source/drone/task.h"
 #include "source/drone/waypoint.h"
@@ -25,8 +26,6 @@ namespace vyr {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr int32_t FOOT = 256;
 
 bool is_wreck(const Drone& drone) { return (drone.mission_flags & DRONE_FLAG_EXPLODE) != 0; }
 bool is_helicopter(const Drone& drone) { return drone.drone_class == DRONE_CLASS_HELICOPTER; }

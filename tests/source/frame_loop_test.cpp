@@ -65,7 +65,7 @@ protected:
     static void fly_own_aircraft() {
         init_drone_types();
         Drone* own = create_drone(create_task());
-        set_drone_type(own, OBJ_PLAYER_AIRCRAFT);
+        set_drone_type(own, OBJ_VYR_HOVREN_TALSWEEP);
         own->pose.position = {1 << 27, 1 << 27, 3000 * 256};
         set_identity_matrix(own->pose.matrix);
         create_user_drone();

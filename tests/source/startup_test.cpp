@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include "library/graphics/palette.h"
 #include "library/graphics/screen.h"
 #include "tests/support/headless_world.h"
+#include "tests/support/paths.h"
 #include "tests/support/scratch.h"
 
 namespace vyr {
@@ -176,7 +178,7 @@ protected:
 // palette buffer it was loaded with held.
 TEST_F(PictureColours, APictureWithoutAColourMapLeavesThePaletteAsItWas) {
     const std::filesystem::path plain =
-        std::filesystem::path(__FILE__).parent_path() / "fixtures" / "no_colour_map.lbm";
+        std::filesystem::path(VYR_SOURCE_DIR) / "tests/source/fixtures/no_colour_map.lbm";
     const struct {
         const char* name;
         const char* file;
@@ -201,6 +203,29 @@ TEST_F(PictureColours, APictureWithoutAColourMapLeavesThePaletteAsItWas) {
         c.show();
         EXPECT_EQ(std::memcmp(base_palette, colours, PALETTE_BYTES), 0) << c.name;
     }
+}
+
+}  // namespace
+}  // namespace vyr
+
+namespace vyr {
+namespace {
+
+// The start-up line names every stub file left in source/seams/ and no other.
+TEST(Seams, TheStartUpLineNamesTheStubFilesLeft) {
+    const std::filesystem::path folder = std::filesystem::path(VYR_SOURCE_DIR) / "source/seams";
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        if (entry.path().extension() == ".cpp")
+            files.push_back(entry.path().lexically_relative(folder).replace_extension().string());
+    std::sort(files.begin(), files.end());
+    std::string expected;
+    for (const std::string& file : files) expected += (expected.empty() ? "" : ", ") + file;
+
+    testing::internal::CaptureStderr();
+    report_seams();
+    const std::string line = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(line, files.empty() ? "" : "vyr: stand-ins still in place: " + expected + "\n");
 }
 
 }  // namespace

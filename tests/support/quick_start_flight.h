@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "library/graphics/palette.h"
+#include "library/maths/units.h"
 #include "library/system/library.h"
 #include "library/system/thread.h"
 #include "library/system/winmain.h"
@@ -101,7 +102,6 @@ inline Drone* find_drone(bool (*matches)(const Drone&)) {
 // waypoint of the drone that `matches`, `up` feet above the ground (an airborne start above 10 ft),
 // facing that waypoint.
 inline void start_looking_at(bool (*matches)(const Drone&), int32_t east, int32_t north, int32_t up = 0) {
-    constexpr int32_t FOOT = 256;
     const Waypoint* target = find_drone(matches)->first_waypoint;
     Waypoint* start = task_list->first_drone->first_waypoint;
     start->x = target->x + east * FOOT;

@@ -112,8 +112,8 @@ void load_catalogue_file(const char* path) {
 
 void scan_loose_missions() {
     for (int zone = 1; zone <= 5; ++zone) {
-        for (int flow = 1; flow <= 8; ++flow) {
-            const int last = (flow == 1 || flow == 5 || flow == 6) ? 2 : 30;
+        for (int flow = FLOW_QUICK_START; flow <= FLOW_ALTERNATE; ++flow) {
+            const int last = (flow == FLOW_QUICK_START || flow == FLOW_DEATHMATCH || flow == FLOW_CAPTURE_FLAG) ? 2 : 30;
             for (int number = 0; number <= last; ++number) {
                 char* name = make_mission_name(zone, flow, number);
                 char* folder_name = language_folder(zone, flow, number);
@@ -292,7 +292,7 @@ void set_mission_filter_zone(int zone) { mission_filter_zone = zone; }
 void set_mission_filter_training() { mission_filter_flow = FLOW_TRAINING; }
 void set_mission_filter_single() { mission_filter_flow = FLOW_SINGLE_MISSION; }
 void set_mission_filter_campaign() { mission_filter_flow = FLOW_CAMPAIGN; }
-void set_mission_filter_flow_8() { mission_filter_flow = 8; }
+void set_mission_filter_flow_8() { mission_filter_flow = FLOW_ALTERNATE; }
 void set_mission_filter_level(int level) { mission_filter_level = level; }
 int get_mission_filter_zone() { return mission_filter_zone; }
 int get_mission_filter_flow() { return mission_filter_flow; }
@@ -377,7 +377,7 @@ char* make_mission_name(int zone, int flow, int number) {
     } else if (std::strlen(name) == 5) {
         // A three-letter code loses the letter: it would stand after the code's end.
         static const char* const LETTERS[] = {"", "Q", "T", "S", "C", "M", "MC", "L", "V"};
-        if (flow >= 1 && flow <= 8) std::strcat(name, LETTERS[flow]);
+        if (flow >= FLOW_QUICK_START && flow <= FLOW_ALTERNATE) std::strcat(name, LETTERS[flow]);
     }
     char number_part[16];
     if (flow == FLOW_DEATHMATCH) std::snprintf(number_part, sizeof number_part, "01");

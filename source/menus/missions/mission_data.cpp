@@ -9,6 +9,7 @@
 
 #include "library/3dvisual/ground_objects.h"
 #include "library/debug/fatal.h"
+#include "library/maths/units.h"
 #include "library/os/file.h"
 #include "library/system/memory.h"
 #include "library/system/thread.h"
@@ -44,7 +45,6 @@ int32_t laser_timeout = 0;
 namespace {
 
 constexpr const char* SOURCE = "source/menus/missions/mission_data";
-constexpr uint32_t DEGREE = 11930465;  // of a binary angle
 constexpr int32_t NOON = 12 * TICKS_PER_HOUR;
 constexpr int32_t TICKS_PER_MINUTE = TICKS_PER_HOUR / 60;
 constexpr int MAX_VALUES = 19;

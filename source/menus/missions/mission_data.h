@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "source/weapons/weapon_info.h"
+
 namespace vyr {
 
 struct Mission;
@@ -31,7 +33,6 @@ extern int32_t laser_timeout;
 constexpr int PAYLOAD_PYLONS = 11;
 constexpr int STORE_NONE = 26;       // the empty pylon's store
 constexpr int MAX_PYLON_COUNT = 6;
-constexpr int WEAPON_TURRET_GUN = 19;  // the ":Gun" line's round count
 
 // Resets the world and builds it from the mission's data file (fatal when it is missing or bad,
 // naming the file and line).

@@ -17,15 +17,13 @@
 #include "library/graphics/palette.h"
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "tests/library/3dvisual/world_fixtures.h"
 #include "tests/support/paths.h"
 
 namespace vyr {
 namespace {
-
-constexpr int32_t FEET = 256;
 constexpr int32_t TILE = 1 << 22;
-constexpr int32_t DEGREE = 11930465;
 constexpr uint8_t SENTINEL = 255;  // no cloud level reaches it
 constexpr int EYE_TILE = 32;
 
@@ -51,10 +49,10 @@ protected:
         ViewSettings view = view_settings;
         view.weather = WEATHER_CLEAR;
         view.flags = VIEW_CLOUDS;
-        view.cloud_base = layer_feet * FEET;
-        view.cloud_top = view.cloud_base + 500 * FEET;
+        view.cloud_base = layer_feet * FOOT;
+        view.cloud_top = view.cloud_base + 500 * FOOT;
         set_view_settings(&view);
-        Pose eye{{EYE_TILE * TILE + TILE / 2, EYE_TILE * TILE + TILE / 2, eye_feet * FEET}, {}};
+        Pose eye{{EYE_TILE * TILE + TILE / 2, EYE_TILE * TILE + TILE / 2, eye_feet * FOOT}, {}};
         build_rotation_matrix(heading, uint32_t(pitch_degrees * DEGREE), 0, eye.matrix);
         set_eye(&eye);
         find_cloud_tiles();
@@ -105,7 +103,7 @@ TEST_F(CloudLayer, DistantCellsFadeAndBeyondTheReachAreNotDrawn) {
     buffer_drawers[NODE_CLOUD] = record_cloud;
     for (const auto& c : cases) {
         look(c.eye_feet, c.layer_feet, 0);
-        Pose eye{{EYE_TILE * TILE, EYE_TILE * TILE, c.eye_feet * FEET}, {}};
+        Pose eye{{EYE_TILE * TILE, EYE_TILE * TILE, c.eye_feet * FOOT}, {}};
         build_rotation_matrix(0, 0, 0, eye.matrix);
         set_eye(&eye);
         for (int i = 0; i < CLOUD_GRID_POSTS; ++i)
@@ -157,7 +155,7 @@ TEST_F(CloudLayer, NoCracksWhereHalfTilesMeetTheRing) {
         look(1000, 20000, 30, heading);
         for (int i = 0; i < CLOUD_GRID_POSTS; ++i)
             for (int j = 0; j < CLOUD_GRID_POSTS; ++j)
-                if (i % 4 || j % 4) cloud_vertex_grid[i][j].z += 1500 * FEET;
+                if (i % 4 || j % 4) cloud_vertex_grid[i][j].z += 1500 * FOOT;
         render();
         write("clouds_ring_" + std::to_string(heading >> 30) + ".pgm");
         // Down to 8 degrees above the horizon, some 8 tiles out: well within the drawn layer.

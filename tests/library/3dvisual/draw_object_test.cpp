@@ -14,14 +14,13 @@
 #include "library/graphics/palette.h"
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "tests/library/3dvisual/object_files.h"
 
 namespace vyr {
 namespace {
 
 using namespace testing_objects;
-
-constexpr int32_t FEET = 256;
 constexpr int32_t ONE = 0x7FFFFFFF;
 constexpr uint8_t BACKGROUND = 1;
 constexpr int32_t NEAR_LIMIT = 25600;
@@ -63,7 +62,7 @@ protected:
         screen = open_object_screen();
         std::fill(screen->pixels, screen->pixels + 64 * 48, BACKGROUND);
         // The eye 6 ft south of the object and level with it, looking north.
-        Pose eye{{object_pose.position.x, object_pose.position.y - 6 * FEET, object_pose.position.z}, {}};
+        Pose eye{{object_pose.position.x, object_pose.position.y - 6 * FOOT, object_pose.position.z}, {}};
         set_identity_matrix(eye.matrix);
         set_eye(&eye);
     }
@@ -82,7 +81,7 @@ protected:
     uint8_t centre() const { return screen->pixels[24 * 64 + 32]; }
 
     Screen* screen = nullptr;
-    Pose object_pose{{1 << 27, 1 << 27, 20 * FEET}, {{{ONE, 0, 0}, {0, ONE, 0}, {0, 0, ONE}}}};
+    Pose object_pose{{1 << 27, 1 << 27, 20 * FOOT}, {{{ONE, 0, 0}, {0, ONE, 0}, {0, 0, ONE}}}};
 };
 
 TEST_F(ObjectDrawing, ALevelIsDrawnUpToItsDistanceAndTheNextOneBeyond) {
@@ -168,12 +167,12 @@ TEST_F(ObjectDrawing, AnObjectViewShowsTheObjectAloneAtItsDistanceInTheLightGive
     light.sun_heading = 0x20000000;
     light.sun_elevation = -0x10000000;
     light.darkness = 3;
-    Pose eye{{object_pose.position.x, object_pose.position.y - 6 * FEET, object_pose.position.z}, {}};
+    Pose eye{{object_pose.position.x, object_pose.position.y - 6 * FOOT, object_pose.position.z}, {}};
     set_identity_matrix(eye.matrix);
     ObjectInstance* instance = create_object_instance(1, nullptr, &object_pose, nullptr);
     instance->view_distance = NEAR_LIMIT + 1;  // stale: the view sets its own
     render_object_view(&eye, instance, &light);
-    EXPECT_EQ(instance->view_distance, estimate_distance_3d(0, 6 * FEET, 0));
+    EXPECT_EQ(instance->view_distance, estimate_distance_3d(0, 6 * FOOT, 0));
     free_object_instance(instance);
     EXPECT_EQ(centre(), 13) << "the near level, facing the eye";
     EXPECT_EQ(screen->pixels[0], 0xD0);
@@ -187,7 +186,7 @@ TEST_F(ObjectDrawing, AnObjectViewShowsTheObjectAloneAtItsDistanceInTheLightGive
 // turn shows the eye a side face instead of the front.
 TEST_F(ObjectDrawing, AGroundObjectViewPlacesTheRecordInItsTile) {
     const ViewSettings light{};
-    Pose eye{{(32 << 22) + 100 * FEET, (40 << 22) + 200 * FEET - 6 * FEET, 0}, {}};
+    Pose eye{{(32 << 22) + 100 * FOOT, (40 << 22) + 200 * FOOT - 6 * FOOT, 0}, {}};
     set_identity_matrix(eye.matrix);
     const struct {
         uint16_t heading;

@@ -22,6 +22,7 @@
 #include "library/3dvisual/world.h"
 #include "library/graphics/palette.h"
 #include "library/graphics/poly.h"
+#include "library/maths/units.h"
 #include "platform/accel/framebuffer.h"
 #include "tests/library/3dvisual/accel_frame.h"
 #include "library/maths/trig.h"
@@ -33,9 +34,6 @@ namespace vyr {
 namespace {
 
 namespace accel = platform::accel;
-
-constexpr int32_t FEET = 256;
-constexpr int32_t DEGREE = 11930465;
 constexpr int32_t POST = 1 << 20;
 constexpr int32_t TICK = 0x7FFFFFFF / 200;
 constexpr int32_t STEP = 0x7FFFFFFF / 10;
@@ -61,7 +59,7 @@ protected:
         view.object_visual_range = 4 * POST;
         view.sun_heading = -60 * DEGREE;
         view.sun_elevation = -40 * DEGREE;
-        view.cloud_base = view.cloud_top = 30000 * FEET;
+        view.cloud_base = view.cloud_top = 30000 * FOOT;
         view.terrain_detail = 2;
         view.object_textures = 1;
         view.flags = 0;
@@ -78,7 +76,7 @@ protected:
     // The eye on the lake's south shore, 80 ft up, looking north over it.
     static Pose shore_eye() {
         Pose eye{at_post(LAKE_X, LAKE_Y - 1.6, 0), {}};
-        eye.position.z = get_ground_height(eye.position.x, eye.position.y) + 80 * FEET;
+        eye.position.z = get_ground_height(eye.position.x, eye.position.y) + 80 * FOOT;
         build_rotation_matrix(0, uint32_t(-5 * DEGREE), 0, eye.matrix);
         return eye;
     }
@@ -113,16 +111,16 @@ TEST_F(EffectsRender, BurstsSmokeHazeScarsAndFragmentsOverTheLakeShore) {
     const double xs[3] = {LAKE_X - 0.1, LAKE_X, LAKE_X + 0.1};
     auto burst = [&](int i) {
         const Vector3 ground = at_post(xs[i], shore_y);
-        spawn_ground_explosion(&ground, 90 * FEET);
-        const Vector3 air = at_post(xs[i] + 0.04, shore_y + 0.05, get_ground_height(ground.x, ground.y) + 200 * FEET);
-        spawn_air_explosion(&air, 80 * FEET, nullptr, i == 1);
+        spawn_ground_explosion(&ground, 90 * FOOT);
+        const Vector3 air = at_post(xs[i] + 0.04, shore_y + 0.05, get_ground_height(ground.x, ground.y) + 200 * FOOT);
+        spawn_air_explosion(&air, 80 * FOOT, nullptr, i == 1);
     };
     // Two smoke trails rising from burning points, an old one and a young one.
     auto smoke = [&](double x, double y) {
         Vector3 fire = at_post(x, y);
         fire.z = get_ground_height(fire.x, fire.y);
-        const Vector3 plume = {fire.x + 60 * FEET, fire.y + 100 * FEET, fire.z + 400 * FEET};
-        spawn_smoke_trail(&fire, &plume, 12 * FEET, 800, 5);
+        const Vector3 plume = {fire.x + 60 * FOOT, fire.y + 100 * FOOT, fire.z + 400 * FOOT};
+        spawn_smoke_trail(&fire, &plume, 12 * FOOT, 800, 5);
     };
     // A tank broken up on the shore.
     Pose tank_pose{at_post(LAKE_X + 0.03, shore_y - 0.05), {}};
@@ -145,9 +143,9 @@ TEST_F(EffectsRender, BurstsSmokeHazeScarsAndFragmentsOverTheLakeShore) {
 
     // A haze trail behind a passing engine, drawn in the next render only.
     Pose engine{at_post(LAKE_X + 0.12, shore_y - 0.1, 0), {}};
-    engine.position.z = eye.position.z + 5 * FEET;
+    engine.position.z = eye.position.z + 5 * FOOT;
     build_rotation_matrix(uint32_t(90 * DEGREE), 0, 0, engine.matrix);
-    spawn_haze_trail(&engine.position, 6 * FEET, &engine, 5);
+    spawn_haze_trail(&engine.position, 6 * FOOT, &engine, 5);
 
     // A crater and a wreck scar in front of the bursts.
     const Vector3 crater = at_post(LAKE_X - 0.05, shore_y - 0.08);
@@ -169,7 +167,7 @@ TEST_F(EffectsRender, APuffOfNoLifeIsNotDrawn) {
     render_world(&eye);
     const std::vector<uint16_t> empty = frame();
     const Vector3 at = at_post(LAKE_X, LAKE_Y - 1.5, eye.position.z);
-    spawn_smoke_puff(&at, 40 * FEET, 400);
+    spawn_smoke_puff(&at, 40 * FOOT, 400);
     smoke_puffs[0].life = 0;  // as if no update ran before this render
     render_world(&eye);
     EXPECT_EQ(changed_near(empty, 320, 240, 320), 0);
@@ -182,7 +180,7 @@ TEST_F(EffectsRender, AFragmentComingDownOnTheLakeSinksWithASplash) {
     Pose piece_pose{at_post(LAKE_X, LAKE_Y), {}};
     ASSERT_EQ(get_ground_height(piece_pose.position.x, piece_pose.position.y), 0);
     ASSERT_EQ(get_feature_kind(piece_pose.position.x, piece_pose.position.y), FEATURE_LAKE);
-    piece_pose.position.z = 50 * FEET;
+    piece_pose.position.z = 50 * FOOT;
     set_identity_matrix(piece_pose.matrix);
     ObjectInstance piece{};
     piece.object_type = OBJ_MAIN_BATTLE_TANK;

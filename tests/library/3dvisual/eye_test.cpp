@@ -5,13 +5,11 @@
 #include "library/3dvisual/objects.h"
 #include "library/3dvisual/view.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "tests/support/scratch.h"
 
 namespace vyr {
 namespace {
-
-constexpr int32_t DEGREE = 11930465;  // of a binary angle
-constexpr int32_t FEET = 256;
 
 // Trig tables, and a clear daytime view with the default cloud layer installed.
 class Eye : public ScratchDirectories {
@@ -160,8 +158,8 @@ TEST_F(Eye, NightVisionAndOvercastChangeOnlyTheInstalledCopy) {
     EXPECT_EQ(current_view.terrain_detail, 0);
     EXPECT_EQ(current_view.object_textures, 0);
     EXPECT_EQ(current_view.flags & VIEW_CLOUDS, 0);
-    EXPECT_EQ(current_view.cloud_base, 13100 * FEET);
-    EXPECT_EQ(current_view.cloud_top, 15100 * FEET);
+    EXPECT_EQ(current_view.cloud_base, 13100 * FOOT);
+    EXPECT_EQ(current_view.cloud_top, 15100 * FOOT);
     EXPECT_EQ(cloud_fade_height, 14100);
     EXPECT_EQ(settings.terrain_detail, view_settings.terrain_detail);
     EXPECT_NE(settings.flags & VIEW_CLOUDS, 0);

@@ -21,6 +21,7 @@
 #include "library/graphics/poly.h"
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "platform/accel/framebuffer.h"
 #include "tests/library/3dvisual/accel_frame.h"
 #include "tests/library/3dvisual/world_fixtures.h"
@@ -30,10 +31,7 @@ namespace vyr {
 namespace {
 
 namespace accel = platform::accel;
-
-constexpr int32_t FEET = 256;
 constexpr int32_t TILE = 1 << 22;
-constexpr int32_t DEGREE = 11930465;
 constexpr uint8_t UNTOUCHED = 1;
 
 // The distance haze with four near tiles of 2^22 and two far ones, through a remap that is not
@@ -115,10 +113,10 @@ protected:
     }
 
     void look(int32_t x, int32_t y, int32_t feet, int32_t pitch_degrees) {
-        Pose eye{{x, y, feet * FEET}, {}};
+        Pose eye{{x, y, feet * FOOT}, {}};
         build_rotation_matrix(0, uint32_t(pitch_degrees * DEGREE), 0, eye.matrix);
         set_eye(&eye);
-        const Vector3 corner = {32 * TILE - x, 32 * TILE - y, -feet * FEET};
+        const Vector3 corner = {32 * TILE - x, 32 * TILE - y, -feet * FOOT};
         Vector3 e;
         rotate_vector(view_matrix, corner, e);
         tile_corner_eye[0] = e.x;

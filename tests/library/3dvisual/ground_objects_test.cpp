@@ -15,6 +15,7 @@
 #include "library/graphics/plot.h"
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "tests/library/3dvisual/header_table.h"
 #include "tests/library/3dvisual/object_files.h"
 #include "tests/support/scratch.h"
@@ -26,7 +27,6 @@ bool operator==(const ground_object& a, const ground_object& b) { return std::me
 namespace {
 
 constexpr int32_t TILE = 1 << 22;
-constexpr int32_t FEET = 256;
 constexpr int HOUSE = 1, TREE = 2, TOWER = 3, RUIN = 4, ROAD = 125, WALL = 906;
 
 using Records = std::vector<ground_object>;
@@ -52,12 +52,12 @@ protected:
         ScratchDirectories::SetUp();
         init_trig_tables();
         GTEST_FLAG_SET(death_test_style, "threadsafe");
-        headers.add(HOUSE, 40 * FEET, 30 * FEET, OBJECT_SOLID).destroyed_type = RUIN;
-        headers.add(TREE, 20 * FEET, 30 * FEET, 0);
-        headers.add(TOWER, 210 * FEET, 200 * FEET, OBJECT_SOLID);
-        headers.add(RUIN, 40 * FEET, 5 * FEET, OBJECT_SOLID).destroyed_type = 77;
+        headers.add(HOUSE, 40 * FOOT, 30 * FOOT, OBJECT_SOLID).destroyed_type = RUIN;
+        headers.add(TREE, 20 * FOOT, 30 * FOOT, 0);
+        headers.add(TOWER, 210 * FOOT, 200 * FOOT, OBJECT_SOLID);
+        headers.add(RUIN, 40 * FOOT, 5 * FOOT, OBJECT_SOLID).destroyed_type = 77;
         headers.add(ROAD, 0, 0, 0);
-        headers.add(WALL, 20 * FEET, 10 * FEET, OBJECT_SOLID);
+        headers.add(WALL, 20 * FOOT, 10 * FOOT, OBJECT_SOLID);
         std::strcpy(settings.war_zone_directory, "TEST.WZ\\");
         saved_settings = current_world_settings;
         current_world_settings = &settings;
@@ -168,7 +168,7 @@ protected:
         statics = ground_object_records(ground_object_tiles[tile]);
         dynamics = ground_object_records(dynamic[tile]);
     }
-    static Vector3 at_feet(int32_t x, int32_t y, int32_t z) { return {3 * TILE + x * FEET, 4 * TILE + y * FEET, z * FEET}; }
+    static Vector3 at_feet(int32_t x, int32_t y, int32_t z) { return {3 * TILE + x * FOOT, 4 * TILE + y * FOOT, z * FOOT}; }
 
     const int tile = tile_index(3, 4);
     ground_object* statics = nullptr;
@@ -206,13 +206,13 @@ TEST_F(GroundQueries, SegmentQueryNearestAcrossTilesAboveNothing) {
 
 TEST_F(GroundQueries, RadiusSearchStaticThenDynamicTileByTile) {
     std::vector<ground_object*> found;
-    for (ground_object* r = search_ground_objects(at_feet(1050, 1000, 0), 17000 * FEET, position, 0); r;
+    for (ground_object* r = search_ground_objects(at_feet(1050, 1000, 0), 17000 * FOOT, position, 0); r;
          r = search_ground_objects({}, 0, position, 1))
         found.push_back(r);
     const std::vector<ground_object*> expected = {&statics[0], &statics[1], &statics[3], &dynamics[0],
                                                   ground_object_records(ground_object_tiles[tile_index(4, 4)])};
     EXPECT_EQ(found, expected);
-    EXPECT_EQ(search_ground_objects(at_feet(1000, 1000, 101), 100 * FEET, position, 0), nullptr)
+    EXPECT_EQ(search_ground_objects(at_feet(1000, 1000, 101), 100 * FOOT, position, 0), nullptr)
         << "a radius below the point's height";
     EXPECT_EXIT(search_ground_objects({}, 0, position, 1), ::testing::ExitedWithCode(10),
                 "Attempted to continue completed search\\.");
@@ -261,14 +261,14 @@ protected:
         }
         outline = w.bytes;
         for (int type : {SITE, BUNKER, PLAIN}) {
-            ObjectHeader& h = headers.add(type, 60 * FEET, 20 * FEET, OBJECT_SOLID);
+            ObjectHeader& h = headers.add(type, 60 * FOOT, 20 * FOOT, OBJECT_SOLID);
             h.map_outline = outline.data();
             h.gameplay_flags = type == PLAIN ? 0 : OBJECT_SIDE_DEPENDENT;
             h.unrotated = type == BUNKER;
         }
         screen = create_screen(64, 64);
         select_screen(screen);
-        set_plot(0, 0, 64, 64, TX * TILE, TY * TILE, TX * TILE + 320 * FEET, TY * TILE + 320 * FEET);
+        set_plot(0, 0, 64, 64, TX * TILE, TY * TILE, TX * TILE + 320 * FOOT, TY * TILE + 320 * FOOT);
         set_plot_rotation(0);
         set_plot_offset(TX * TILE, TY * TILE);
         map_tile_x = TX;

@@ -5,12 +5,12 @@
 #include <cstring>
 
 #include "library/3dvisual/terrain.h"
+#include "library/maths/units.h"
 
 namespace vyr {
 namespace {
 
 constexpr int32_t CELL = 1 << POST_SHIFT;
-constexpr int32_t FEET = 256;
 constexpr int ROW = 10;  // the lines run east along the southern edge of this row of cells
 
 class LineOfSight : public testing::Test {
@@ -23,15 +23,15 @@ protected:
     static void ground(int feet, int ridge_cell = -1, int ridge_feet = 0) {
         for (auto& row : terrain_posts)
             for (TerrainPost& post : row) post.height = uint16_t(feet);
-        terrain_max_height = feet * FEET;
+        terrain_max_height = feet * FOOT;
         if (ridge_cell >= 0) {
             terrain_posts[ridge_cell][ROW].height = uint16_t(ridge_feet);
-            terrain_max_height = ridge_feet * FEET;
+            terrain_max_height = ridge_feet * FOOT;
         }
     }
     // From the row's first post, sixteen cells east: coarse samples every two cells from cell 2 to
     // cell 14, fine ones every quarter cell below cell 2.
-    static Vector3 at_cell(int cell, int feet) { return {cell * CELL, ROW * CELL, feet * FEET}; }
+    static Vector3 at_cell(int cell, int feet) { return {cell * CELL, ROW * CELL, feet * FOOT}; }
 };
 
 TEST_F(LineOfSight, RidgesAreFoundOnlyWhereASampleFallsOnThem) {
@@ -60,7 +60,7 @@ TEST_F(LineOfSight, RidgesAreFoundOnlyWhereASampleFallsOnThem) {
 TEST_F(LineOfSight, EndsAboveTheHighestPostNeedNoHeights) {
     ground(0, 1, 1000);
     EXPECT_EQ(check_line_of_sight(at_cell(0, 500), at_cell(16, 500), 3), 0);
-    terrain_max_height = 400 * FEET;
+    terrain_max_height = 400 * FOOT;
     EXPECT_EQ(check_line_of_sight(at_cell(0, 500), at_cell(16, 500), 3), 1);
     EXPECT_EQ(check_line_of_sight(at_cell(0, 500), at_cell(16, 300), 3), 0);
 }

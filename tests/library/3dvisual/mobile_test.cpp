@@ -11,6 +11,7 @@
 #include "library/3dvisual/view.h"
 #include "library/debug/fatal.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "tests/library/3dvisual/header_table.h"
 #include "tests/support/scratch.h"
 
@@ -18,7 +19,6 @@ namespace vyr {
 namespace {
 
 constexpr int32_t TILE = 1 << 22;
-constexpr int32_t FEET = 256;
 constexpr int SOLID = 1, GHOST = 2, SHADOWED = 3;
 
 std::vector<std::string> hook_calls;
@@ -35,9 +35,9 @@ protected:
         set_mobile_link_hook(note_link);
         set_mobile_unlink_hook(note_unlink);
         hook_calls.clear();
-        headers.add(SOLID, 100 * FEET, 50 * FEET, OBJECT_SOLID);
-        headers.add(GHOST, 100 * FEET, 50 * FEET, 0);
-        headers.add(SHADOWED, 100 * FEET, 50 * FEET, OBJECT_SOLID | OBJECT_CASTS_SHADOW);
+        headers.add(SOLID, 100 * FOOT, 50 * FOOT, OBJECT_SOLID);
+        headers.add(GHOST, 100 * FOOT, 50 * FOOT, 0);
+        headers.add(SHADOWED, 100 * FOOT, 50 * FOOT, OBJECT_SOLID | OBJECT_CASTS_SHADOW);
     }
     void TearDown() override {
         init_mobile_lists();
@@ -139,32 +139,32 @@ TEST_F(MobileLists, LinkingTwiceOrAfterTheListsWereEmptiedFilesOnce) {
 }
 
 TEST_F(MobileLists, PointQueryAnswersTheFirstSolidMoverInRangeNotTheNearest) {
-    const Vector3 point = {5000 * FEET, 5000 * FEET, 1000 * FEET};
-    mover(SOLID, point.x + 90 * FEET, point.y, point.z);
-    ObjectInstance* near = mover(SOLID, point.x + 10 * FEET, point.y, point.z);
+    const Vector3 point = {5000 * FOOT, 5000 * FOOT, 1000 * FOOT};
+    mover(SOLID, point.x + 90 * FOOT, point.y, point.z);
+    ObjectInstance* near = mover(SOLID, point.x + 10 * FOOT, point.y, point.z);
     ObjectInstance* ghost = mover(GHOST, point.x, point.y, point.z);
-    ObjectInstance* far = mover(SOLID, point.x, point.y - 20 * FEET, point.z + 90 * FEET);
+    ObjectInstance* far = mover(SOLID, point.x, point.y - 20 * FOOT, point.z + 90 * FOOT);
     EXPECT_EQ(find_mobile_object_at_point(point, nullptr, nullptr), far) << "newest first, within radius";
     EXPECT_EQ(find_mobile_object_at_point(point, far, nullptr), near);
     EXPECT_NE(find_mobile_object_at_point(point, far, near), ghost) << "a mover that is not solid is never hit";
     EXPECT_EQ(find_mobile_object_at_point({-1, point.y, point.z}, nullptr, nullptr), nullptr);
-    EXPECT_EQ(find_mobile_object_at_point({point.x, point.y, point.z + 200 * FEET}, nullptr, nullptr), nullptr);
+    EXPECT_EQ(find_mobile_object_at_point({point.x, point.y, point.z + 200 * FOOT}, nullptr, nullptr), nullptr);
 }
 
 TEST_F(MobileLists, SegmentQueryAnswersTheMoverNearestTheSegment) {
-    const Vector3 a = {TILE - 1000 * FEET, 100 * FEET, 500 * FEET};
-    const Vector3 b = {TILE + 1000 * FEET, 100 * FEET, 500 * FEET};
-    ObjectInstance* off = mover(SOLID, TILE - 500 * FEET, 150 * FEET, 500 * FEET);
-    ObjectInstance* close = mover(SOLID, TILE + 500 * FEET, 120 * FEET, 500 * FEET);
-    mover(SOLID, b.x + 50 * FEET, b.y, b.z);  // abeam, beyond the end
-    mover(GHOST, TILE, 100 * FEET, 500 * FEET);
+    const Vector3 a = {TILE - 1000 * FOOT, 100 * FOOT, 500 * FOOT};
+    const Vector3 b = {TILE + 1000 * FOOT, 100 * FOOT, 500 * FOOT};
+    ObjectInstance* off = mover(SOLID, TILE - 500 * FOOT, 150 * FOOT, 500 * FOOT);
+    ObjectInstance* close = mover(SOLID, TILE + 500 * FOOT, 120 * FOOT, 500 * FOOT);
+    mover(SOLID, b.x + 50 * FOOT, b.y, b.z);  // abeam, beyond the end
+    mover(GHOST, TILE, 100 * FOOT, 500 * FOOT);
     EXPECT_EQ(find_mobile_object_on_segment(a, b, nullptr, nullptr), close) << "across the tile edge";
     EXPECT_EQ(find_mobile_object_on_segment(b, a, close, nullptr), off);
     EXPECT_EQ(find_mobile_object_on_segment(a, b, close, off), nullptr);
     // On a tie the first found, the newer in its list, stays.
-    ObjectInstance* twin = mover(SOLID, TILE + 500 * FEET, 80 * FEET, 500 * FEET);
+    ObjectInstance* twin = mover(SOLID, TILE + 500 * FOOT, 80 * FOOT, 500 * FOOT);
     EXPECT_EQ(find_mobile_object_on_segment(a, b, nullptr, nullptr), twin);
-    close->pose->position.y = 90 * FEET;
+    close->pose->position.y = 90 * FOOT;
     EXPECT_EQ(find_mobile_object_on_segment(a, b, nullptr, nullptr), close);
     EXPECT_EQ(find_mobile_object_on_segment(a, {b.x, -1, b.z}, nullptr, nullptr), nullptr);
 }
@@ -177,7 +177,7 @@ std::vector<ObjectInstance*> run_search(const Vector3& point, int32_t radius) {
 }
 
 TEST_F(MobileLists, RadiusSearchWalksTilesInOrderAndStopsAtTheWorldEdge) {
-    const int32_t r = 1000 * FEET;
+    const int32_t r = 1000 * FOOT;
     ObjectInstance* east = mover(GHOST, TILE + 100, TILE - 100, 0);
     ObjectInstance* home = mover(SOLID, TILE - 100, TILE - 200, 0);
     ObjectInstance* home_too = mover(SOLID, TILE - 300, TILE - 300, 0);
@@ -201,20 +201,20 @@ TEST_F(MobileLists, ContinuingAFinishedSearchIsFatal) {
 }
 
 TEST_F(MobileLists, BoxesOfATreeStrictForTheTreeInclusiveForOneInstance) {
-    ObjectInstance* root = mover(SOLID, 5000 * FEET, 5000 * FEET, 0, false);
+    ObjectInstance* root = mover(SOLID, 5000 * FOOT, 5000 * FOOT, 0, false);
     build_z_rotation(0x40000000, root->pose->matrix);  // turned a quarter
     ObjectInstance* part = mover(GHOST, 0, 0, 0, false);
     ObjectInstance* slots[2] = {nullptr, part};
     root->sub_instances = slots;
     root->count = 2;
-    part->pose->position = {5000 * FEET, 5000 * FEET, 40 * FEET};
-    const int32_t half = 512, height = 50 * FEET;
+    part->pose->position = {5000 * FOOT, 5000 * FOOT, 40 * FOOT};
+    const int32_t half = 512, height = 50 * FOOT;
 
-    const Vector3 face = {5000 * FEET + half, 5000 * FEET, 10};
+    const Vector3 face = {5000 * FOOT + half, 5000 * FOOT, 10};
     EXPECT_EQ(test_point_in_instance_box(root, face), 1);
     EXPECT_EQ(find_instance_containing_point(root, face), nullptr);
     EXPECT_EQ(find_instance_containing_point(root, {face.x - 1, face.y, face.z}), root);
-    const Vector3 above = {5000 * FEET, 5000 * FEET, height + 10};
+    const Vector3 above = {5000 * FOOT, 5000 * FOOT, height + 10};
     EXPECT_EQ(test_point_in_instance_box(root, above), 0);
     EXPECT_EQ(find_instance_containing_point(root, above), part) << "its part's box, depth first";
     EXPECT_EQ(find_instance_containing_point(root, {face.x + 10, face.y, face.z}), nullptr);
@@ -239,9 +239,9 @@ protected:
         settings.flags = VIEW_CLOUDS;
         settings.weather = WEATHER_CLEAR;
         settings.object_near_limit = 0;
-        settings.object_visual_range = 20000 * FEET;
-        settings.cloud_base = 5000 * FEET;
-        settings.cloud_top = 6000 * FEET;
+        settings.object_visual_range = 20000 * FOOT;
+        settings.cloud_base = 5000 * FOOT;
+        settings.cloud_top = 6000 * FOOT;
         set_view_settings(&settings);
         saved[0] = buffer_drawers[NODE_MOBILE_OBJECT];
         saved[1] = buffer_drawers[NODE_SHADOW];
@@ -257,7 +257,7 @@ protected:
     // Queues tile (10, 10) from an eye at `z` feet, leaving `spare` nodes of the buffer, and
     // flushes it.
     void queue_from(int32_t z, int spare = MAX_BUFFER_NODES) {
-        Pose eye{{X, Y, z * FEET}, {}};
+        Pose eye{{X, Y, z * FOOT}, {}};
         set_identity_matrix(eye.matrix);
         set_eye(&eye);
         shadows_active = 1;
@@ -271,7 +271,7 @@ protected:
     }
 
     // A mover `ahead` feet north of the eye at `z` feet.
-    ObjectInstance* ahead(int type, int32_t ahead, int32_t z) { return mover(type, X, Y + ahead * FEET, z * FEET); }
+    ObjectInstance* ahead(int type, int32_t ahead, int32_t z) { return mover(type, X, Y + ahead * FOOT, z * FOOT); }
 
     static Drawn shadow_of(const ObjectInstance* instance, int32_t z) {
         const Vector3& p = instance->pose->position;
@@ -311,7 +311,7 @@ TEST_F(MobileQueue, AboveTheCloudsShadowsFallOnTheCloudTopWithinRange) {
     ObjectInstance* far = ahead(SHADOWED, 4000, 6500);
     ahead(SHADOWED, 1000, 1000);  // under the deck
     queue_from(7000);
-    EXPECT_EQ(drawn, (std::vector<Drawn>{object(far), shadow_of(near, 6000 * FEET), object(near)}));
+    EXPECT_EQ(drawn, (std::vector<Drawn>{object(far), shadow_of(near, 6000 * FOOT), object(near)}));
 
     drawn.clear();
     queue_from(5500);
@@ -322,7 +322,7 @@ TEST_F(MobileQueue, AFullBufferDropsAnObjectWhoseShadowFoundNoNodeBelowTheClouds
     ObjectInstance* low = ahead(SHADOWED, 1000, 500);
     queue_from(1000, 1);
     EXPECT_TRUE(drawn.empty());
-    place_mobile_object(low, X, Y + 1000 * FEET, 6500 * FEET);
+    place_mobile_object(low, X, Y + 1000 * FOOT, 6500 * FOOT);
     queue_from(7000, 1);
     EXPECT_EQ(drawn, (std::vector<Drawn>{object(low)})) << "above them the object is filed first";
 }

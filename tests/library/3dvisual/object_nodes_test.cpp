@@ -12,14 +12,13 @@
 #include "library/3dvisual/view.h"
 #include "library/3dvisual/world.h"
 #include "library/graphics/screen.h"
+#include "library/maths/units.h"
 #include "tests/library/3dvisual/object_files.h"
 
 namespace vyr {
 namespace {
 
 using namespace testing_objects;
-
-constexpr int32_t FEET = 256;
 constexpr uint8_t BACKGROUND = 1;
 constexpr int TILE_X = 32, TILE_Y = 32;
 
@@ -45,7 +44,7 @@ protected:
     // Renders what the tile's lists hold from the eye.
     void render(void (*queue)()) {
         std::fill(screen->pixels, screen->pixels + 64 * 48, BACKGROUND);
-        Pose eye{{place.x, place.y - 6 * FEET, FEET / 2}, {}};
+        Pose eye{{place.x, place.y - 6 * FOOT, FOOT / 2}, {}};
         set_identity_matrix(eye.matrix);
         set_eye(&eye);
         reset_object_buffer();
@@ -57,11 +56,11 @@ protected:
     uint8_t centre() const { return screen->pixels[24 * 64 + 32]; }
 
     Screen* screen = nullptr;
-    const Vector3 place = {(TILE_X << 22) + 1000 * FEET, (TILE_Y << 22) + 2000 * FEET, 0};
+    const Vector3 place = {(TILE_X << 22) + 1000 * FOOT, (TILE_Y << 22) + 2000 * FOOT, 0};
 };
 
 TEST_F(ObjectNodes, TheViewersOwnObjectIsHiddenWhileItsShadowIsStillQueued) {
-    Pose pose{{place.x, place.y, FEET / 2}, {}};
+    Pose pose{{place.x, place.y, FOOT / 2}, {}};
     set_identity_matrix(pose.matrix);
     ObjectInstance* own = create_object_instance(1, nullptr, &pose, nullptr);
     link_mobile_object(own);

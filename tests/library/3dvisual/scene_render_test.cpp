@@ -16,15 +16,13 @@
 #include "library/3dvisual/view.h"
 #include "library/3dvisual/world.h"
 #include "library/3dvisual/world_palette.h"
+#include "library/maths/units.h"
 #include "tests/library/3dvisual/accel_frame.h"
 #include "tests/library/3dvisual/world_fixtures.h"
 #include "tests/support/paths.h"
 
 namespace vyr {
 namespace {
-
-constexpr int32_t FEET = 256;
-constexpr int32_t DEGREE = 11930465;
 constexpr int32_t TILE = 1 << 22;
 
 struct Runway {
@@ -97,11 +95,11 @@ TEST_F(SceneRender, AnAirfieldOnTheApproach) {
     std::swap(r.x0, r.x1);  // from the end over the flat ground
     std::swap(r.y0, r.y1);
     const double length = std::hypot(r.x1 - r.x0, r.y1 - r.y0);
-    ASSERT_GT(length, 3000.0 * FEET) << "a runway in Korea's features";
+    ASSERT_GT(length, 3000.0 * FOOT) << "a runway in Korea's features";
     // Short final: 1000 ft out on the runway's line, 120 ft up, looking along it and down.
     const double ux = (r.x1 - r.x0) / length, uy = (r.y1 - r.y0) / length;
-    const double back = 1000.0 * FEET;
-    Pose eye{{int32_t(r.x0 - ux * back), int32_t(r.y0 - uy * back), 120 * FEET}, {}};
+    const double back = 1000.0 * FOOT;
+    Pose eye{{int32_t(r.x0 - ux * back), int32_t(r.y0 - uy * back), 120 * FOOT}, {}};
     const double heading = std::atan2(ux, uy);  // binary angles grow from north towards east
     const uint32_t binary = uint32_t(int64_t(std::llround(heading / (2 * M_PI) * 4294967296.0)));
     build_rotation_matrix(binary, uint32_t(-5 * DEGREE), 0, eye.matrix);
@@ -122,13 +120,13 @@ TEST_F(SceneRender, AnAirfieldOnTheApproach) {
 TEST_F(SceneRender, AnOvercastDeckFromBelowAndFromAbove) {
     Pose eye{{1 << 27, 1 << 27, 0}, {}};
     build_rotation_matrix(0x20000000, uint32_t(15 * DEGREE), 0, eye.matrix);
-    eye.position.z = 6000 * FEET;
+    eye.position.z = 6000 * FOOT;
     render("overcast_below", eye, WEATHER_OVERCAST, VIEW_CLOUDS);
     const Rgb deck = pixel(320, 20), ground = pixel(320, 470);
     EXPECT_LT(std::abs(deck.r - deck.b), 30) << "a grey deck overhead";
     EXPECT_GT(ground.g, ground.r + 10) << "the green ground below it";
     build_rotation_matrix(0x20000000, uint32_t(-15 * DEGREE), 0, eye.matrix);
-    eye.position.z = 24000 * FEET;
+    eye.position.z = 24000 * FOOT;
     render("overcast_above", eye, WEATHER_OVERCAST, VIEW_CLOUDS);
     for (const int y : {250, 400, 470}) {
         const Rgb top = pixel(320, y);

@@ -18,6 +18,7 @@
 #include "library/3dvisual/world.h"
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "tests/library/3dvisual/header_table.h"
 #include "tests/library/3dvisual/object_files.h"
 #include "tests/library/3dvisual/screen_point.h"
@@ -26,8 +27,6 @@ namespace vyr {
 namespace {
 
 using namespace testing_objects;
-
-constexpr int32_t FEET = 256;
 constexpr int32_t ONE = 0x7FFFFFFF;
 constexpr int32_t STEP_ONE = 1 << 28;  // a shadow step of 1.0: the sun 45 degrees up
 constexpr uint8_t BACKGROUND = 1, SHADOW = 2;
@@ -49,11 +48,11 @@ TEST(ShadowFaces, TheFaceLayoutsHoldTheSkipTables) {
 }
 
 TEST(ShadowFaces, TheOffsetIsTheHeightTimesTheStep) {
-    EXPECT_EQ(shadow_offset(100 * FEET, STEP_ONE), 100 * FEET);
-    EXPECT_EQ(shadow_offset(100 * FEET, -STEP_ONE / 2), -50 * FEET);
+    EXPECT_EQ(shadow_offset(100 * FOOT, STEP_ONE), 100 * FOOT);
+    EXPECT_EQ(shadow_offset(100 * FOOT, -STEP_ONE / 2), -50 * FOOT);
     EXPECT_EQ(shadow_offset(3, STEP_ONE / 2), 2) << "rounded";
     EXPECT_EQ(shadow_offset(0, STEP_ONE), 0);
-    EXPECT_EQ(shadow_offset(60000 * FEET, 0x7FFFFFFF), int32_t((int64_t(60000 * FEET) * 8 * 0x7FFFFFFF + (1ll << 30)) >> 31));
+    EXPECT_EQ(shadow_offset(60000 * FOOT, 0x7FFFFFFF), int32_t((int64_t(60000 * FOOT) * 8 * 0x7FFFFFFF + (1ll << 30)) >> 31));
 }
 
 constexpr int32_t X = 100 << 20, Y = 90 << 20;  // mid-world, one post
@@ -64,8 +63,8 @@ class ShadowPlane : public testing::Test {
 protected:
     void SetUp() override {
         init_mobile_lists();
-        headers.add(SHIP, 300 * FEET, 20 * FEET, OBJECT_SHADOW_DECK, 200 * FEET);
-        headers.add(PLANE, 30 * FEET, 10 * FEET, OBJECT_CASTS_SHADOW);
+        headers.add(SHIP, 300 * FOOT, 20 * FOOT, OBJECT_SHADOW_DECK, 200 * FOOT);
+        headers.add(PLANE, 30 * FOOT, 10 * FOOT, OBJECT_CASTS_SHADOW);
         saved = {shadow_step_x, shadow_step_y, sky_state, current_view.cloud_top};
         shadow_step_x = STEP_ONE;
         shadow_step_y = -STEP_ONE / 2;
@@ -123,11 +122,11 @@ TEST_F(ShadowPlane, TheGroundTakesTheShadowDisplacedByTheHeight) {
         int32_t plane;
     } cases[] = {
         {"on the ground", 0, 0, 0, 0},
-        {"100 ft up", 0, 100 * FEET, 100 * FEET, 0},
-        {"on high ground", 400, 400 * FEET, 0, 399 * FEET},
-        {"half a foot over high ground: the plane a foot below the origin", 400, 400 * FEET + 128, 128,
-         400 * FEET + 128 - FEET},
-        {"below the ground", 400, 300 * FEET, 0, 299 * FEET},
+        {"100 ft up", 0, 100 * FOOT, 100 * FOOT, 0},
+        {"on high ground", 400, 400 * FOOT, 0, 399 * FOOT},
+        {"half a foot over high ground: the plane a foot below the origin", 400, 400 * FOOT + 128, 128,
+         400 * FOOT + 128 - FOOT},
+        {"below the ground", 400, 300 * FOOT, 0, 299 * FOOT},
         {"half a foot over the sea: never below 0", 0, 128, 128, 0},
     };
     for (const auto& c : cases) {
@@ -143,17 +142,17 @@ TEST_F(ShadowPlane, TheGroundTakesTheShadowDisplacedByTheHeight) {
 
 TEST_F(ShadowPlane, AboveTheCloudsTheShadowLiesOnTheirTop) {
     flat_ground(0);
-    current_view.cloud_top = 3000 * FEET;
+    current_view.cloud_top = 3000 * FOOT;
     for (SkyState sky : {SKY_IN_CLOUDS, SKY_ABOVE_CLOUDS}) {
         sky_state = sky;
-        const Found above = find({X, Y, 4000 * FEET});
-        EXPECT_EQ(above.h, 1000 * FEET);
-        EXPECT_EQ(above.shadow.x, X + 1000 * FEET);
-        EXPECT_EQ(above.shadow.y, Y - 500 * FEET);
-        EXPECT_EQ(above.shadow.z, 3000 * FEET);
-        const Found inside = find({X, Y, 2500 * FEET});
+        const Found above = find({X, Y, 4000 * FOOT});
+        EXPECT_EQ(above.h, 1000 * FOOT);
+        EXPECT_EQ(above.shadow.x, X + 1000 * FOOT);
+        EXPECT_EQ(above.shadow.y, Y - 500 * FOOT);
+        EXPECT_EQ(above.shadow.z, 3000 * FOOT);
+        const Found inside = find({X, Y, 2500 * FOOT});
         EXPECT_EQ(inside.h, 0);
-        EXPECT_EQ(inside.shadow.z, 2499 * FEET) << "never higher than a foot below the origin";
+        EXPECT_EQ(inside.shadow.z, 2499 * FOOT) << "never higher than a foot below the origin";
     }
 }
 
@@ -163,24 +162,24 @@ TEST_F(ShadowPlane, AShadowOverADeckLiesOnTheDeck) {
     shadow_step_x = STEP_ONE / 16;
     shadow_step_y = 0;
     flat_ground(0);
-    place(PLANE, X + 30 * FEET, Y, 0);  // no deck: passed over
-    place(SHIP, X + 20 * FEET, Y, 0);
-    const Found over = find({X, Y, 500 * FEET});
-    EXPECT_EQ(over.h, 480 * FEET);
-    EXPECT_EQ(over.shadow.x, X + 30 * FEET);
+    place(PLANE, X + 30 * FOOT, Y, 0);  // no deck: passed over
+    place(SHIP, X + 20 * FOOT, Y, 0);
+    const Found over = find({X, Y, 500 * FOOT});
+    EXPECT_EQ(over.h, 480 * FOOT);
+    EXPECT_EQ(over.shadow.x, X + 30 * FOOT);
     EXPECT_EQ(over.shadow.y, Y);
-    EXPECT_EQ(over.shadow.z, 20 * FEET);
-    const Found beside = find({X + 1000 * FEET, Y, 500 * FEET});
+    EXPECT_EQ(over.shadow.z, 20 * FOOT);
+    const Found beside = find({X + 1000 * FOOT, Y, 500 * FOOT});
     EXPECT_EQ(beside.shadow.z, 0);
-    EXPECT_EQ(beside.h, 500 * FEET);
+    EXPECT_EQ(beside.h, 500 * FOOT);
     flat_ground(10);
-    EXPECT_EQ(find({X, Y, 500 * FEET}).shadow.z, 10 * FEET) << "only a shadow at sea level looks for a deck";
+    EXPECT_EQ(find({X, Y, 500 * FOOT}).shadow.z, 10 * FOOT) << "only a shadow at sea level looks for a deck";
 }
 
 TEST_F(ShadowPlane, AShadowOffTheWorldLooksForNoDeck) {
     shadow_step_x = STEP_ONE;
-    const Found f = find({(1 << 28) - 10, Y, 500 * FEET});
-    EXPECT_EQ(f.shadow.x, (1 << 28) - 10 + 500 * FEET);
+    const Found f = find({(1 << 28) - 10, Y, 500 * FOOT});
+    EXPECT_EQ(f.shadow.x, (1 << 28) - 10 + 500 * FOOT);
     EXPECT_EQ(f.shadow.z, 0);
 }
 
@@ -257,7 +256,7 @@ protected:
 
     // The eye 10 ft above the ground, `east` world units east of the objects' origin.
     void look_down(int32_t east) {
-        Pose eye{{X + east, Y, 10 * FEET}, {}};
+        Pose eye{{X + east, Y, 10 * FOOT}, {}};
         build_rotation_matrix(0, uint32_t(-(1 << 30)), 0, eye.matrix);
         set_eye(&eye);
         sky_state = SKY_BELOW_CLOUDS;
@@ -268,7 +267,7 @@ protected:
     void shadow(int32_t type, int32_t z = 0) {
         Pose pose{{X, Y, z}, {{{ONE, 0, 0}, {0, ONE, 0}, {0, 0, ONE}}}};
         ObjectInstance* instance = create_object_instance(type, nullptr, &pose, nullptr);
-        instance->view_distance = 10 * FEET;
+        instance->view_distance = 10 * FOOT;
         draw_object_shadow(instance);
         free_object_instance(instance);
     }
@@ -296,7 +295,7 @@ protected:
 TEST_F(ShadowDrawing, OnTheGroundTheShadowLiesUnderTheOutlineInAStipple) {
     shadow(SQUARE);
     const Spot s = shadow_pixels();
-    const PolyVertex corner = screen_of({X - 2 * FEET, Y - 2 * FEET, 0}), opposite = screen_of({X + 2 * FEET, Y + 2 * FEET, 0});
+    const PolyVertex corner = screen_of({X - 2 * FOOT, Y - 2 * FOOT, 0}), opposite = screen_of({X + 2 * FOOT, Y + 2 * FOOT, 0});
     const int area = std::abs((opposite.screen_x - corner.screen_x) * (opposite.screen_y - corner.screen_y));
     EXPECT_NEAR(s.count, area / 2, area / 6) << "every other pixel";
     const PolyVertex centre = screen_of({X, Y, 0});
@@ -318,9 +317,9 @@ TEST_F(ShadowDrawing, AtAHeightTheShadowIsDisplacedAlongTheLight) {
         look_down(0);
         shadow_step_x = c.step_x;
         shadow_step_y = c.step_y;
-        shadow(SQUARE, c.feet * FEET);
+        shadow(SQUARE, c.feet * FOOT);
         const Spot s = shadow_pixels();
-        const int32_t h = c.feet * FEET;
+        const int32_t h = c.feet * FOOT;
         const PolyVertex expected = screen_of({X + shadow_offset(h, c.step_x), Y + shadow_offset(h, c.step_y), 0});
         EXPECT_GT(s.count, 0);
         EXPECT_NEAR(s.x, expected.screen_x, 1.0) << c.feet << " ft";
@@ -340,10 +339,10 @@ TEST_F(ShadowDrawing, AConditionalFaceFollowsThePlainFacesFacing) {
 // The origin at the left edge of the view: the clipping walker draws, and a plain face cut away
 // entirely skips the conditional face after it.
 TEST_F(ShadowDrawing, AConditionalFaceAfterAFaceClippedAwayIsSkipped) {
-    look_down(10 * FEET);
+    look_down(10 * FOOT);
     shadow(CLIPPED_CONTROL);
     EXPECT_GT(shadow_pixels(0, 26).count, 0);
-    look_down(10 * FEET);
+    look_down(10 * FOOT);
     shadow(CLIPPED);
     EXPECT_EQ(shadow_pixels().count, 0);
 }

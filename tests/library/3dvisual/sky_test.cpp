@@ -18,13 +18,11 @@
 #include "library/graphics/palette.h"
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "tests/library/3dvisual/world_fixtures.h"
 
 namespace vyr {
 namespace {
-
-constexpr int32_t FEET = 256;
-constexpr uint32_t DEGREE = 11930465;
 constexpr uint8_t GROUND = 77, BAND = 200, UNTOUCHED = 1;
 
 // The sky passes in software on a 640 x 480 screen, the eye over the middle of the world.
@@ -38,10 +36,10 @@ protected:
         // The band's two colours shade to one of their own, whatever an earlier build left.
         set_shade_ramp(166, BAND, 0);
         set_shade_ramp(167, BAND, 0);
-        view = {6, 0, 0, 0, -30 * int32_t(DEGREE), 0, 25000 * FEET, 27000 * FEET, 2, 3, WEATHER_CLEAR, 0, nullptr, 0};
+        view = {6, 0, 0, 0, -30 * int32_t(DEGREE), 0, 25000 * FOOT, 27000 * FOOT, 2, 3, WEATHER_CLEAR, 0, nullptr, 0};
         set_view_settings(&view);
     }
-    void look(uint32_t heading, int32_t pitch_degrees, int32_t roll_degrees, int32_t z = 1000 * FEET) {
+    void look(uint32_t heading, int32_t pitch_degrees, int32_t roll_degrees, int32_t z = 1000 * FOOT) {
         Pose eye{{1 << 27, 1 << 27, z}, {}};
         build_rotation_matrix(heading, uint32_t(pitch_degrees * int32_t(DEGREE)), uint32_t(roll_degrees * int32_t(DEGREE)),
                               eye.matrix);
@@ -85,12 +83,12 @@ TEST_F(Sky, SteepViewsAndSolidLayersFillTheWholeView) {
         int32_t z;
         uint8_t colour;
     } cases[] = {
-        {80, WEATHER_CLEAR, 0, 1000 * FEET, 156},                        // the backdrop draws nothing
-        {89, WEATHER_CLEAR, 0, 1000 * FEET, 156},
-        {-80, WEATHER_CLEAR, 0, 1000 * FEET, GROUND},
-        {-85, WEATHER_CLEAR, VIEW_CLOUDS, 30000 * FEET, 166},            // on top of the deck
-        {0, WEATHER_OVERCAST, 0, 14000 * FEET, 166},  // inside an overcast at 13,000 to 15,000 ft
-        {0, WEATHER_OVERCAST, VIEW_CLOUDS, 14000 * FEET, 166},
+        {80, WEATHER_CLEAR, 0, 1000 * FOOT, 156},                        // the backdrop draws nothing
+        {89, WEATHER_CLEAR, 0, 1000 * FOOT, 156},
+        {-80, WEATHER_CLEAR, 0, 1000 * FOOT, GROUND},
+        {-85, WEATHER_CLEAR, VIEW_CLOUDS, 30000 * FOOT, 166},            // on top of the deck
+        {0, WEATHER_OVERCAST, 0, 14000 * FOOT, 166},  // inside an overcast at 13,000 to 15,000 ft
+        {0, WEATHER_OVERCAST, VIEW_CLOUDS, 14000 * FOOT, 166},
     };
     for (const auto& c : cases) {
         view.weather = c.weather;
@@ -171,12 +169,12 @@ protected:
 
 TEST_F(Stars, ClassesShowByDarknessAndNeverUnderTheClouds) {
     EXPECT_EQ(star_count, 5);
-    EXPECT_EQ(stars_at(644245094, 0, 1000 * FEET), (std::set<uint8_t>{}));
-    EXPECT_EQ(stars_at(644245095, 0, 1000 * FEET), (std::set<uint8_t>{168, 169, 170}));
-    EXPECT_EQ(stars_at(0x40000000, 0, 1000 * FEET), (std::set<uint8_t>{168, 169, 170, 171}));
-    EXPECT_EQ(stars_at(0x60000000, 0, 1000 * FEET), (std::set<uint8_t>{168, 169, 170, 171, 172}));
-    EXPECT_EQ(stars_at(0x60000000, VIEW_CLOUDS, 1000 * FEET), (std::set<uint8_t>{}));
-    EXPECT_EQ(stars_at(0x60000000, VIEW_CLOUDS, 30000 * FEET).size(), 5u) << "above the layer";
+    EXPECT_EQ(stars_at(644245094, 0, 1000 * FOOT), (std::set<uint8_t>{}));
+    EXPECT_EQ(stars_at(644245095, 0, 1000 * FOOT), (std::set<uint8_t>{168, 169, 170}));
+    EXPECT_EQ(stars_at(0x40000000, 0, 1000 * FOOT), (std::set<uint8_t>{168, 169, 170, 171}));
+    EXPECT_EQ(stars_at(0x60000000, 0, 1000 * FOOT), (std::set<uint8_t>{168, 169, 170, 171, 172}));
+    EXPECT_EQ(stars_at(0x60000000, VIEW_CLOUDS, 1000 * FOOT), (std::set<uint8_t>{}));
+    EXPECT_EQ(stars_at(0x60000000, VIEW_CLOUDS, 30000 * FOOT).size(), 5u) << "above the layer";
 }
 
 TEST_F(Stars, TheSunShowsAheadAndGlaresOnlyNearTheViewCentre) {

@@ -13,12 +13,11 @@
 #include "library/3dvisual/view.h"
 #include "library/3dvisual/viewport.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "tests/support/scratch.h"
 
 namespace vyr {
 namespace {
-
-constexpr int32_t FEET = 256;
 
 TEST(TerrainRange, SplitsTheVisualRangeIntoNearAndFarTiles) {
     const struct {
@@ -69,7 +68,7 @@ protected:
     }
 
     static void look(int32_t feet) {
-        Pose eye{{(32 << 22) + (1 << 21), (32 << 22) + (1 << 21), feet * FEET}, {}};
+        Pose eye{{(32 << 22) + (1 << 21), (32 << 22) + (1 << 21), feet * FOOT}, {}};
         set_identity_matrix(eye.matrix);
         set_eye(&eye);
         visible_tile_range = {-2, 2, -2, 2};

@@ -26,6 +26,7 @@
 #include "library/graphics/poly.h"
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "library/os/file.h"
 #include "tests/library/3dvisual/accel_frame.h"
 #include "tests/library/3dvisual/world_fixtures.h"
@@ -36,9 +37,6 @@ namespace vyr {
 namespace {
 
 namespace accel = platform::accel;
-
-constexpr int32_t FEET = 256;
-constexpr int32_t DEGREE = 11930465;
 constexpr int32_t POST = 1 << 20;
 constexpr uint32_t CLEAR_COLOUR = 0xFF00FF00;  // magenta: what no triangle covered
 
@@ -88,7 +86,7 @@ protected:
 };
 
 Pose eye_at(double post_x, double post_y, int feet, int heading_degrees, int pitch_degrees) {
-    Pose pose{{int32_t(post_x * POST), int32_t(post_y * POST), feet * FEET}, {}};
+    Pose pose{{int32_t(post_x * POST), int32_t(post_y * POST), feet * FOOT}, {}};
     build_rotation_matrix(uint32_t(int64_t(heading_degrees) * DEGREE), uint32_t(int64_t(pitch_degrees) * DEGREE), 0,
                           pose.matrix);
     return pose;

@@ -32,6 +32,7 @@
 #include "library/graphics/poly.h"
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "library/os/file.h"
 #include "tests/library/3dvisual/screen_point.h"
 #include "tests/library/3dvisual/world_fixtures.h"
@@ -40,9 +41,6 @@
 
 namespace vyr {
 namespace {
-
-constexpr int32_t FEET = 256;
-constexpr int32_t DEGREE = 11930465;
 constexpr int32_t POST = 1 << 20;
 constexpr int HOLE = 255;  // no terrain colour: what no triangle covered
 
@@ -331,7 +329,7 @@ protected:
 };
 
 Pose eye_at(double post_x, double post_y, int feet, int heading_degrees, int pitch_degrees) {
-    Pose pose{{int32_t(post_x * POST), int32_t(post_y * POST), feet * FEET}, {}};
+    Pose pose{{int32_t(post_x * POST), int32_t(post_y * POST), feet * FOOT}, {}};
     build_rotation_matrix(uint32_t(int64_t(heading_degrees) * DEGREE), uint32_t(int64_t(pitch_degrees) * DEGREE), 0,
                           pose.matrix);
     return pose;
@@ -351,7 +349,7 @@ TEST_F(SoftTerrainRender, EveryTheatreAtEveryDetailCoversTheGroundWithoutCracks)
         open_zone(view.zone);
         // The last eye flies 300 ft over the ground, where the near cells are cut up.
         if (view.eye.position.z == 0)
-            view.eye.position.z = get_ground_height(view.eye.position.x, view.eye.position.y) + 300 * FEET;
+            view.eye.position.z = get_ground_height(view.eye.position.x, view.eye.position.y) + 300 * FOOT;
         for (int detail = 0; detail <= 3; ++detail) {
             SCOPED_TRACE(testing::Message() << view.zone << " view " << n << " detail " << detail);
             EXPECT_EQ(holes_after_terrain(view.eye, detail, 7), 0);
@@ -372,7 +370,7 @@ Vector3 flat_ground_near(int x, int y) {
                 const int h = terrain_posts[i][j].height;
                 if (terrain_posts[i + 1][j].height == h && terrain_posts[i][j + 1].height == h &&
                     terrain_posts[i + 1][j + 1].height == h)
-                    return {i * POST + POST / 2, j * POST + POST / 2, h * FEET};
+                    return {i * POST + POST / 2, j * POST + POST / 2, h * FOOT};
             }
     return {x * POST, y * POST, get_ground_height(x * POST, y * POST)};
 }
@@ -391,9 +389,9 @@ TEST_F(SoftTerrainRender, TanksAndAHelicopterCastTheirShadows) {
 
     constexpr int32_t TANK = 68, HELICOPTER = 103;
     Pose poses[3];
-    const Vector3 places[3] = {{ground.x - 30 * FEET, ground.y, ground.z},
-                               {ground.x + 30 * FEET, ground.y + 20 * FEET, ground.z},
-                               {ground.x, ground.y + 200 * FEET, ground.z + 200 * FEET}};
+    const Vector3 places[3] = {{ground.x - 30 * FOOT, ground.y, ground.z},
+                               {ground.x + 30 * FOOT, ground.y + 20 * FOOT, ground.z},
+                               {ground.x, ground.y + 200 * FOOT, ground.z + 200 * FOOT}};
     ObjectInstance* instances[3];
     for (int k = 0; k < 3; ++k) {
         poses[k].position = places[k];
@@ -403,7 +401,7 @@ TEST_F(SoftTerrainRender, TanksAndAHelicopterCastTheirShadows) {
         link_mobile_object(instances[k]);
     }
     const Pose eye = [&] {
-        Pose p{{ground.x, ground.y - 120 * FEET, ground.z + 70 * FEET}, {}};
+        Pose p{{ground.x, ground.y - 120 * FOOT, ground.z + 70 * FOOT}, {}};
         build_rotation_matrix(0, uint32_t(-22 * DEGREE), 0, p.matrix);
         return p;
     }();
@@ -430,10 +428,10 @@ TEST_F(SoftTerrainRender, TanksAndAHelicopterCastTheirShadows) {
         return changed;
     };
     for (int k = 0; k < 2; ++k) EXPECT_GT(changed_near(places[k]), 20) << "tank " << k;
-    const int32_t h = 200 * FEET;
+    const int32_t h = 200 * FOOT;
     const Vector3 cast{places[2].x + shadow_offset(h, shadow_step_x), places[2].y + shadow_offset(h, shadow_step_y),
                        ground.z};
-    EXPECT_GT(std::abs(cast.x - places[2].x) + std::abs(cast.y - places[2].y), 50 * FEET);
+    EXPECT_GT(std::abs(cast.x - places[2].x) + std::abs(cast.y - places[2].y), 50 * FOOT);
     EXPECT_GT(changed_near(cast), 20) << "the helicopter's shadow along the light";
     EXPECT_EQ(changed_near({places[2].x, places[2].y, ground.z}), 0) << "nothing straight under the helicopter";
     for (ObjectInstance* instance : instances) {

@@ -8,13 +8,11 @@
 #include "library/3dvisual/world.h"
 #include "library/graphics/plot.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "tests/support/scratch.h"
 
 namespace vyr {
 namespace {
-
-constexpr int32_t FEET = 256;
-constexpr uint32_t DEGREE = 11930465;
 constexpr int32_t TILE = 1 << 22;
 
 class Visibility : public ScratchDirectories {
@@ -25,7 +23,7 @@ protected:
         world_settings.flags = 0;
         init_world(&world_settings);
         set_viewport(0, 0, 640, 480);
-        view = {7, 0, 0, 0, -30 * int32_t(DEGREE), 0, 25000 * FEET, 27000 * FEET, 2, 3, WEATHER_CLEAR, 0, nullptr, 0};
+        view = {7, 0, 0, 0, -30 * int32_t(DEGREE), 0, 25000 * FOOT, 27000 * FOOT, 2, 3, WEATHER_CLEAR, 0, nullptr, 0};
         set_view_settings(&view);
     }
     void TearDown() override {
@@ -50,9 +48,9 @@ TEST_F(Visibility, NearTilesStayInTheWorldAndTheVisualRange) {
         uint32_t heading;
         int32_t pitch;
     } eyes[] = {
-        {1 << 27, 1 << 27, 1000 * FEET, 0, 0},        {100, 100, 1000 * FEET, 0xC0000000u, -10},
-        {(1 << 28) - 100, 5 * TILE, 5000 * FEET, 0x40000000u, -5}, {3 * TILE, (1 << 28) - 1, 300 * FEET, 0, 20},
-        {1 << 27, 1 << 27, 200000 * FEET, 0, -90},
+        {1 << 27, 1 << 27, 1000 * FOOT, 0, 0},        {100, 100, 1000 * FOOT, 0xC0000000u, -10},
+        {(1 << 28) - 100, 5 * TILE, 5000 * FOOT, 0x40000000u, -5}, {3 * TILE, (1 << 28) - 1, 300 * FOOT, 0, 20},
+        {1 << 27, 1 << 27, 200000 * FOOT, 0, -90},
     };
     for (const auto& e : eyes) {
         look_from(e.x, e.y, e.z, e.heading, e.pitch);
@@ -70,7 +68,7 @@ TEST_F(Visibility, NearTilesStayInTheWorldAndTheVisualRange) {
     }
     EXPECT_EQ(find_visible_tiles(), 15 * 15) << "high above, looking down, range 7 gives 15 x 15";
     // Looking level north the tiles behind the eye are out of view and those ahead are not.
-    look_from(1 << 27, 1 << 27, 1000 * FEET, 0, 0);
+    look_from(1 << 27, 1 << 27, 1000 * FOOT, 0, 0);
     find_visible_tiles();
     EXPECT_EQ(visible_tile_range.y_lowest, 0);
     EXPECT_EQ(visible_tile_range.y_highest, 7);
@@ -78,12 +76,12 @@ TEST_F(Visibility, NearTilesStayInTheWorldAndTheVisualRange) {
 
 TEST_F(Visibility, LookingStraightUpFromLowDownKeepsTheTilesAround) {
     // No ground is in view, but high ground around the eye may rise into it.
-    look_from((1 << 27) + TILE / 2, (1 << 27) + TILE / 2, 1000 * FEET, 0, 90);
+    look_from((1 << 27) + TILE / 2, (1 << 27) + TILE / 2, 1000 * FOOT, 0, 90);
     EXPECT_EQ(find_visible_tiles(), 9);
     EXPECT_TRUE(holds(visible_tile_range, -1, -1));
     EXPECT_TRUE(holds(visible_tile_range, 1, 1));
     // Above the tile boxes, looking up sees no tile at all.
-    look_from(1 << 27, 1 << 27, 20000 * FEET, 0, 90);
+    look_from(1 << 27, 1 << 27, 20000 * FOOT, 0, 90);
     EXPECT_EQ(find_visible_tiles(), 0);
 }
 
@@ -94,20 +92,20 @@ TEST_F(Visibility, TheCloudTilesCoverTheViewWedge) {
         int32_t pitch;
         OffsetRange range;
     } cases[] = {
-        {1 << 27, 1000 * FEET, 0, 0, {-14, 13, -1, 14}},  // north: the row behind the eye as well
-        {1 << 27, 1000 * FEET, 0x40000000u, 0, {-1, 14, -13, 14}},
-        {1 << 27, 1000 * FEET, 0, 75, {-3, 3, -3, 3}},
-        {1 << 27, 30000 * FEET, 0, 0, {-14, 14, -14, 14}},  // above the clouds
-        {5 * TILE, 30000 * FEET, 0, 0, {-4, 14, -14, 14}},  // fitted to tiles 1..62
+        {1 << 27, 1000 * FOOT, 0, 0, {-14, 13, -1, 14}},  // north: the row behind the eye as well
+        {1 << 27, 1000 * FOOT, 0x40000000u, 0, {-1, 14, -13, 14}},
+        {1 << 27, 1000 * FOOT, 0, 75, {-3, 3, -3, 3}},
+        {1 << 27, 30000 * FOOT, 0, 0, {-14, 14, -14, 14}},  // above the clouds
+        {5 * TILE, 30000 * FOOT, 0, 0, {-4, 14, -14, 14}},  // fitted to tiles 1..62
     };
     for (const auto& c : cases) {
         look_from(c.x, 1 << 27, c.z, c.heading, c.pitch);
         const int count = find_cloud_tiles();
         const OffsetRange& r = cloud_tile_range;
-        EXPECT_EQ(r.x_lowest, c.range.x_lowest) << c.heading / DEGREE << " " << c.z / FEET;
-        EXPECT_EQ(r.y_lowest, c.range.y_lowest) << c.heading / DEGREE << " " << c.z / FEET;
-        EXPECT_EQ(r.x_highest, c.range.x_highest) << c.heading / DEGREE << " " << c.z / FEET;
-        EXPECT_EQ(r.y_highest, c.range.y_highest) << c.heading / DEGREE << " " << c.z / FEET;
+        EXPECT_EQ(r.x_lowest, c.range.x_lowest) << c.heading / DEGREE << " " << c.z / FOOT;
+        EXPECT_EQ(r.y_lowest, c.range.y_lowest) << c.heading / DEGREE << " " << c.z / FOOT;
+        EXPECT_EQ(r.x_highest, c.range.x_highest) << c.heading / DEGREE << " " << c.z / FOOT;
+        EXPECT_EQ(r.y_highest, c.range.y_highest) << c.heading / DEGREE << " " << c.z / FOOT;
         EXPECT_EQ(count, (r.x_highest - r.x_lowest + 1) * (r.y_highest - r.y_lowest + 1));
     }
 }
@@ -115,28 +113,28 @@ TEST_F(Visibility, TheCloudTilesCoverTheViewWedge) {
 TEST_F(Visibility, TheFarBlockRingGrowsAt2000Feet) {
     // The eye in the lower half of its block, looking level north.
     const int32_t x = (1 << 27) + (1 << 20);
-    look_from(x, 1 << 27, 1999 * FEET, 0, 0);
+    look_from(x, 1 << 27, 1999 * FOOT, 0, 0);
     EXPECT_GT(find_visible_far_blocks(), 0);
     EXPECT_EQ(visible_block_range.x_lowest, -2);
     EXPECT_EQ(visible_block_range.x_highest, 1);
     EXPECT_EQ(visible_block_range.y_lowest, 0) << "the ground behind is not in view";
-    look_from(x, 1 << 27, 2000 * FEET, 0, 0);
+    look_from(x, 1 << 27, 2000 * FOOT, 0, 0);
     find_visible_far_blocks();
     EXPECT_EQ(visible_block_range.x_lowest, -3);
     EXPECT_EQ(visible_block_range.x_highest, 2);
     // Only the sky in view, or an eye far off the grid: nothing to draw.
-    look_from(x, 1 << 27, 1999 * FEET, 0, 60);
+    look_from(x, 1 << 27, 1999 * FOOT, 0, 60);
     EXPECT_EQ(find_visible_far_blocks(), 0);
-    look_from(-0x30000000, 1 << 27, 1999 * FEET, 0xC0000000u, 0);
+    look_from(-0x30000000, 1 << 27, 1999 * FOOT, 0xC0000000u, 0);
     EXPECT_EQ(find_visible_far_blocks(), 0);
 }
 
 TEST_F(Visibility, TilesAndBlocksAreClassedAgainstTheView) {
-    look_from((1 << 27) + TILE / 2, (1 << 27) + TILE / 2, 1000 * FEET, 0, 0);
+    look_from((1 << 27) + TILE / 2, (1 << 27) + TILE / 2, 1000 * FOOT, 0, 0);
     // The eye's own tile crosses the view's edges; one far behind is out of view.
     for (int axis = 0; axis < 3; ++axis) tile_corner_eye[axis] = tile_origin_eye[axis];
     EXPECT_EQ(test_tile_visible(), 1);
-    Vector3 behind{-TILE / 2, -5 * TILE, -1000 * FEET}, ahead{-TILE / 8, 6 * TILE, -1000 * FEET};
+    Vector3 behind{-TILE / 2, -5 * TILE, -1000 * FOOT}, ahead{-TILE / 8, 6 * TILE, -1000 * FOOT};
     for (auto [offset, expected] : {std::pair{behind, 0}, std::pair{ahead, 2}}) {
         Vector3 e;
         rotate_vector(view_matrix, offset, e);

@@ -11,14 +11,13 @@
 #include "library/3dvisual/world.h"
 #include "library/debug/fatal.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "library/ui/clip.h"
 #include "tests/support/scratch.h"
 
 namespace vyr {
 namespace {
-
-constexpr int32_t FEET = 256;
-constexpr int32_t BASE = 10000 * FEET, TOP = 12000 * FEET;
+constexpr int32_t BASE = 10000 * FOOT, TOP = 12000 * FOOT;
 
 std::string triples(int count, int first_value) {
     std::string bytes;
@@ -156,16 +155,16 @@ TEST_F(WorldPalette, TheHazeRisesThroughTheLayer) {
         int grey;
         int32_t level;
     } cases[] = {
-        {WEATHER_CLEAR, VIEW_CLOUDS, BASE - 600 * FEET, 187, 0},
-        {WEATHER_CLEAR, VIEW_CLOUDS, BASE - 256 * FEET, 187, (0x1FFFF - 0x10000) << 14},
+        {WEATHER_CLEAR, VIEW_CLOUDS, BASE - 600 * FOOT, 187, 0},
+        {WEATHER_CLEAR, VIEW_CLOUDS, BASE - 256 * FOOT, 187, (0x1FFFF - 0x10000) << 14},
         {WEATHER_CLEAR, VIEW_CLOUDS, BASE - 1, 187, (0x1FFFF - 1) << 14},
-        {WEATHER_CLEAR, VIEW_CLOUDS, BASE + 100 * FEET, 187, EFFECT_FULL_LEVEL},
-        {WEATHER_CLEAR, VIEW_CLOUDS, TOP - 64 * FEET, 255, (0xFFFF - 0x4000) << 15},
-        {WEATHER_CLEAR, VIEW_CLOUDS, TOP + 128 * FEET, 255, (0x1FFFF - 0x8000) << 14},
-        {WEATHER_CLEAR, VIEW_CLOUDS, TOP + 600 * FEET, 255, 0},
-        {WEATHER_THICK_FOG, VIEW_CLOUDS, BASE - 5000 * FEET, 187, 0x30000000},
-        {WEATHER_LIGHT_FOG, VIEW_CLOUDS, BASE - 256 * FEET, 187, ((0x1FFFF - 0x10000) << 13) + 0x20000000},
-        {WEATHER_CLEAR, 0, BASE + 100 * FEET, 187, 0},
+        {WEATHER_CLEAR, VIEW_CLOUDS, BASE + 100 * FOOT, 187, EFFECT_FULL_LEVEL},
+        {WEATHER_CLEAR, VIEW_CLOUDS, TOP - 64 * FOOT, 255, (0xFFFF - 0x4000) << 15},
+        {WEATHER_CLEAR, VIEW_CLOUDS, TOP + 128 * FOOT, 255, (0x1FFFF - 0x8000) << 14},
+        {WEATHER_CLEAR, VIEW_CLOUDS, TOP + 600 * FOOT, 255, 0},
+        {WEATHER_THICK_FOG, VIEW_CLOUDS, BASE - 5000 * FOOT, 187, 0x30000000},
+        {WEATHER_LIGHT_FOG, VIEW_CLOUDS, BASE - 256 * FOOT, 187, ((0x1FFFF - 0x10000) << 13) + 0x20000000},
+        {WEATHER_CLEAR, 0, BASE + 100 * FOOT, 187, 0},
     };
     for (const auto& c : cases) {
         install(c.weather, c.flags);
@@ -174,9 +173,9 @@ TEST_F(WorldPalette, TheHazeRisesThroughTheLayer) {
         update_sky_palette();
         const PaletteEffect* haze = effect_of_class(5);
         ASSERT_NE(haze, nullptr);
-        EXPECT_EQ(haze->level, c.level) << c.z / FEET << " ft";
+        EXPECT_EQ(haze->level, c.level) << c.z / FOOT << " ft";
         if (c.level) {
-            EXPECT_EQ(haze->red, c.grey << 16) << c.z / FEET << " ft";
+            EXPECT_EQ(haze->red, c.grey << 16) << c.z / FOOT << " ft";
         }
     }
 }

@@ -27,6 +27,7 @@
 #include "library/graphics/poly.h"
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "platform/accel/framebuffer.h"
 #include "tests/library/3dvisual/accel_frame.h"
 #include "tests/library/3dvisual/eye_points.h"
@@ -38,9 +39,6 @@ namespace vyr {
 namespace {
 
 namespace accel = platform::accel;
-
-constexpr int32_t FEET = 256;
-constexpr int32_t DEGREE = 11930465;
 
 // The full render sends its palette to the display through the window thread.
 const testing::Environment* const window_thread = testing::AddGlobalTestEnvironment(new WindowThreadEnvironment);
@@ -81,7 +79,7 @@ TEST_F(World, SetUpClearsTheHooksAndInstallsTheDefaultView) {
     }
     // The hook is gone: a render does not call it.
     set_viewport(0, 0, 64, 48);
-    Pose eye{{1 << 27, 1 << 27, 1000 * FEET}, {}};
+    Pose eye{{1 << 27, 1 << 27, 1000 * FOOT}, {}};
     set_identity_matrix(eye.matrix);
     render_world(&eye);
     EXPECT_EQ(poll_calls, 0);
@@ -166,7 +164,7 @@ TEST_F(World, ASensorViewInstallsAReducedCopy) {
     set_render_poll_hook(count_poll);
     ViewSettings settings = view_settings;
     settings.flags = VIEW_CLOUDS | VIEW_SHADOWS | VIEW_SHOW_OWN_OBJECT;
-    Pose eye{{1 << 27, 1 << 27, 1000 * FEET}, {}};
+    Pose eye{{1 << 27, 1 << 27, 1000 * FOOT}, {}};
     set_identity_matrix(eye.matrix);
     render_sensor_view(&eye, &settings);
     EXPECT_EQ(current_view.terrain_detail, 1);
@@ -187,25 +185,25 @@ struct Face {
     int colour;
 };
 
-const int32_t CX = 1 << 27, CY = (1 << 27) + 1500 * FEET;  // the pyramid's centre
+const int32_t CX = 1 << 27, CY = (1 << 27) + 1500 * FOOT;  // the pyramid's centre
 // South-west of the pyramid, looking at it a little down; needs the trig tables.
 Pose scene_eye() {
-    Pose pose{{CX - 500 * FEET, CY - 1500 * FEET, 600 * FEET}, {}};
+    Pose pose{{CX - 500 * FOOT, CY - 1500 * FOOT, 600 * FOOT}, {}};
     build_rotation_matrix(uint32_t(-10 * DEGREE), uint32_t(-12 * DEGREE), 0, pose.matrix);
     return pose;
 }
-constexpr int32_t S = 300 * FEET, H = 400 * FEET;
+constexpr int32_t S = 300 * FOOT, H = 400 * FOOT;
 
 const std::vector<Face> SCENE = {
-    {{{CX - 3000 * FEET, CY - 2500 * FEET, 0}, {CX - 3000 * FEET, CY + 6000 * FEET, 0},
-      {CX + 3000 * FEET, CY + 6000 * FEET, 0}, {CX + 3000 * FEET, CY - 2500 * FEET, 0}},
+    {{{CX - 3000 * FOOT, CY - 2500 * FOOT, 0}, {CX - 3000 * FOOT, CY + 6000 * FOOT, 0},
+      {CX + 3000 * FOOT, CY + 6000 * FOOT, 0}, {CX + 3000 * FOOT, CY - 2500 * FOOT, 0}},
      {255, 60, 60, 255}, 0x20},
     {{{CX - S, CY - S, 0}, {CX, CY, H}, {CX + S, CY - S, 0}}, {120, 255, 180}, 0x10},
     {{{CX - S, CY + S, 0}, {CX, CY, H}, {CX - S, CY - S, 0}}, {150, 255, 150}, 0x40},
     {{{CX + S, CY - S, 0}, {CX, CY, H}, {CX + S, CY + S, 0}}, {255, 255, 255}, 0x30},
     {{{CX + S, CY + S, 0}, {CX, CY, H}, {CX - S, CY + S, 0}}, {255, 255, 255}, 0x30},
-    {{{CX - 600 * FEET, CY - 4000 * FEET, 0}, {CX - 600 * FEET, CY - 4000 * FEET, 600 * FEET},
-      {CX - 400 * FEET, CY - 4000 * FEET, 600 * FEET}},
+    {{{CX - 600 * FOOT, CY - 4000 * FOOT, 0}, {CX - 600 * FOOT, CY - 4000 * FOOT, 600 * FOOT},
+      {CX - 400 * FOOT, CY - 4000 * FOOT, 600 * FOOT}},
      {255, 255, 255}, 0xF0},
 };
 

@@ -42,7 +42,7 @@ protected:
     Drone* route(int count) {
         Drone& d = drones.emplace_back();
         for (int i = 0; i < count; ++i)
-            set_waypoint_position(append_waypoint(&d), START.x, START.y + (i + 1) * 10 * NM, ALTITUDE);
+            set_waypoint_position(append_waypoint(&d), START.x, START.y + (i + 1) * 10 * NAUTICAL_MILE, ALTITUDE);
         user_drone = &d;
         return &d;
     }
@@ -58,7 +58,7 @@ TEST_F(AvionicsTick, TheFirstTickScansAndTheRadarThenScansEveryQuarterSecond) {
     threat_update_timer = radar_scan_timer = 1.0f;  // as at program start
     frame_seconds = 0.125;
     selected_weapon = WEAPON_AGM_65G;  // a Maverick scans the ground with the radar off
-    Drone* target = tank(ENEMY, ahead(5 * NM));
+    Drone* target = tank(ENEMY, ahead(5 * NAUTICAL_MILE));
     std::vector<int> scanned;
     for (int tick = 1; tick <= 7; ++tick) {
         ground_contact_head = ground_contact_tail = nullptr;
@@ -208,23 +208,23 @@ TEST_F(CallOuts, ASteerpointPassesOnTheTickAfterTheClosestApproachWithinAMile) {
     Waypoint* first = nth(0);
     const int32_t wy = first->y;
     // Offsets of the aircraft from the waypoint's line, north-going; the closest comes at 0.
-    for (const int32_t y : {-2 * NM, -NM / 2, -NM / 4, 0}) {
-        fly({START.x + NM / 4, wy + y, ALTITUDE}, 0);
+    for (const int32_t y : {-2 * NAUTICAL_MILE, -NAUTICAL_MILE / 2, -NAUTICAL_MILE / 4, 0}) {
+        fly({START.x + NAUTICAL_MILE / 4, wy + y, ALTITUDE}, 0);
         update_steerpoint();
         EXPECT_EQ(current(), first) << y;
     }
-    fly({START.x + NM / 4, wy + NM / 8, ALTITUDE}, 0);
+    fly({START.x + NAUTICAL_MILE / 4, wy + NAUTICAL_MILE / 8, ALTITUDE}, 0);
     update_steerpoint();
     EXPECT_EQ(current(), nth(1));
     // Passed at more than a mile, the next one never is.
-    for (int32_t y = -2 * NM; y <= 2 * NM; y += NM / 4) {
-        fly({START.x + NM, nth(1)->y + y, ALTITUDE}, 0);
+    for (int32_t y = -2 * NAUTICAL_MILE; y <= 2 * NAUTICAL_MILE; y += NAUTICAL_MILE / 4) {
+        fly({START.x + NAUTICAL_MILE, nth(1)->y + y, ALTITUDE}, 0);
         update_steerpoint();
     }
     EXPECT_EQ(current(), nth(1));
     // The last stays current however it is passed.
     user_drone->current_waypoint = nth(2);
-    for (int32_t y = -NM / 2; y <= NM / 2; y += NM / 8) {
+    for (int32_t y = -NAUTICAL_MILE / 2; y <= NAUTICAL_MILE / 2; y += NAUTICAL_MILE / 8) {
         fly({START.x, nth(2)->y + y, ALTITUDE}, 0);
         update_steerpoint();
     }
@@ -239,7 +239,7 @@ TEST_F(CallOuts, ARouteTurningToTheGroundCallsTheLandingOnce) {
     reset_steerpoint_passage();
     for (int leg = 0; leg < 2; ++leg) {
         const int32_t wy = current()->y;
-        for (const int32_t y : {-NM / 2, 0, NM / 4}) {
+        for (const int32_t y : {-NAUTICAL_MILE / 2, 0, NAUTICAL_MILE / 4}) {
             fly({START.x, wy + y, ALTITUDE}, 0);
             update_steerpoint();
         }
@@ -259,7 +259,7 @@ TEST_F(CallOuts, TheGroundAheadGivesPullUpOrCollisionAlert) {
     for (const Case c : {Case{200, GEAR_UP, "PULL UP PULL UP", 1}, {100, GEAR_UP, "COLLISION ALERT", 1},
                          {200, GEAR_DOWN, nullptr, 0}, {50, GEAR_UP, nullptr, 0}}) {
         init_message_area();
-        fly({START.x, START.y, 1000 * FEET}, 0);
+        fly({START.x, START.y, 1000 * FOOT}, 0);
         model_state.vel = {400, 0, c.descent};
         flight_data.vertical_speed = -1;
         set_gear_state(c.gear);
@@ -288,7 +288,7 @@ TEST_F(CallOuts, TheThreatClockCountsHoursFromTheNose) {
         int clock;
     };
     for (const Case c : {Case{0, 0}, {0x40000000u, 3}, {0x80000000u, 6}, {0x3ffffff0u, 2}, {0xFFFFFFFCu, 0}, {0xFFFFFFFFu, 0},
-                         {330 * DEGREE - 1000, 10}})
+                         {330 * uint32_t(DEGREE) - 1000, 10}})
         EXPECT_EQ(threat_clock(c.relative), c.clock) << c.relative;
 }
 

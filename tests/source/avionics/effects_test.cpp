@@ -5,6 +5,7 @@
 #include "library/3dvisual/view.h"
 #include "library/graphics/palette.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "source/avionics/g_effects.h"
 #include "source/avionics/night_vision.h"
 #include "source/avionics/panel.h"
@@ -19,9 +20,6 @@
 namespace vyr {
 namespace {
 
-constexpr uint32_t DEGREE = 11930465;
-constexpr int32_t FEET = 256;
-
 // The effects of the test's own over the palette of the window thread; frames of 0.05 s.
 class Effects : public HeadlessWorld {
 protected:
@@ -32,7 +30,7 @@ protected:
         time_acceleration_request = 1;
         game_clock = 0;
         system_failures = {};
-        aircraft = {{1 << 27, 1 << 27, 5000 * FEET}, {}};
+        aircraft = {{1 << 27, 1 << 27, 5000 * FOOT}, {}};
         player_position = &aircraft;
         player_flight_data.g_load = 1.0;
         view_mode = VIEW_COCKPIT;
@@ -105,18 +103,18 @@ TEST_F(Effects, HypoxiaGrowsAboveTwelveThousandFeetAndClearsBelowEvenWithTheEffe
     system_failures = {};
     set_failure(FAIL_OXYGEN);
     toggle_g_effects_key(0);
-    aircraft.position.z = 20000 * FEET;
+    aircraft.position.z = 20000 * FOOT;
     run(10);
     EXPECT_NEAR(hypoxia_level, 10 * 64.0 / 9720, 1e-4);
     EXPECT_EQ(black_level(), 0) << "the resting -0.6 of the blackout still holds it back";
-    aircraft.position.z = 40000 * FEET;
+    aircraft.position.z = 40000 * FOOT;
     run(10);
     EXPECT_GT(black_level(), 0) << "hypoxia darkens with the g effects off";
-    aircraft.position.z = 12000 * FEET;
+    aircraft.position.z = 12000 * FOOT;
     const float held = hypoxia_level;
     run(10);
     EXPECT_FLOAT_EQ(hypoxia_level, held) << "at exactly 12,000 ft it stays";
-    aircraft.position.z = 2000 * FEET;
+    aircraft.position.z = 2000 * FOOT;
     run(120);
     EXPECT_FLOAT_EQ(hypoxia_level, 0.0f);
 }

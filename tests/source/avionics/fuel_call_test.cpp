@@ -3,6 +3,7 @@
 
 #include <deque>
 
+#include "library/maths/units.h"
 #include "source/avionics/flight_data.h"
 #include "source/avionics/views.h"
 #include "source/drone/drone.h"
@@ -15,7 +16,6 @@ namespace vyr {
 namespace {
 
 constexpr int FUEL_CALL_ROW = 198;
-constexpr int32_t FEET = 256;
 
 class FuelCall : public SoundTest {
 protected:
@@ -24,11 +24,11 @@ protected:
         load_tone(FUEL_CALL_ROW);
         view_mode = VIEW_COCKPIT;
         saved_position = player_position;
-        pose.position = {1 << 26, 1 << 26, 10000 * FEET};
+        pose.position = {1 << 26, 1 << 26, 10000 * FOOT};
         player_position = &pose;
         // The last waypoint a minute away at 100 kt (170 ft/s).
-        set_waypoint_position(append_waypoint(&drone), pose.position.x, pose.position.y + 10 * 170 * FEET, 0);
-        set_waypoint_position(append_waypoint(&drone), pose.position.x, pose.position.y + 60 * 170 * FEET, 0);
+        set_waypoint_position(append_waypoint(&drone), pose.position.x, pose.position.y + 10 * 170 * FOOT, 0);
+        set_waypoint_position(append_waypoint(&drone), pose.position.x, pose.position.y + 60 * 170 * FOOT, 0);
         user_drone = &drone;
     }
     void TearDown() override {

@@ -13,6 +13,7 @@
 #include "library/graphics/screen.h"
 #include "library/3dvisual/view.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "source/avionics/cockpit_projection.h"
 #include "source/avionics/night_vision.h"
 #include "source/avionics/vcockpit.h"
@@ -26,9 +27,7 @@
 namespace vyr {
 namespace {
 
-constexpr double DEGREE = 11930465.0;
-
-double degrees(int32_t angle) { return angle / DEGREE; }
+double degrees(int32_t angle) { return angle / double(DEGREE); }
 
 class HeadLook : public EmptyFlightWorld {
 protected:

@@ -12,7 +12,6 @@
 namespace vyr {
 namespace {
 
-constexpr int32_t NAUTICAL_MILE = 1555200;
 
 class HudAiming : public Hud {
 protected:

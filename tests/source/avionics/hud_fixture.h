@@ -13,6 +13,7 @@
 #include "library/graphics/plot.h"
 #include "library/maths/matrix.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "source/avionics/failures.h"
 #include "source/avionics/flight_data.h"
 #include "source/avionics/head_look.h"
@@ -31,8 +32,6 @@ namespace vyr {
 
 class Hud : public testing::Test {
 public:
-    static constexpr uint32_t DEGREE = 11930465;
-    static constexpr int32_t FOOT = 256;
     static int32_t u(double v) { return hud_units(v); }
     // HUD coordinates summed from rounded parts differ from the rounded whole by a unit or two.
     static bool near(int32_t a, int32_t b) { return std::abs(a - b) <= 4; }

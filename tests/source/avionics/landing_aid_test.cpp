@@ -12,6 +12,7 @@
 #include "library/3dvisual/world.h"
 #include "library/maths/matrix.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "source/drone/drone.h"
 #include "source/drone/user_drone.h"
 #include "source/gameplay/gameplay_grid.h"
@@ -20,11 +21,7 @@
 
 namespace vyr {
 namespace {
-
-constexpr uint32_t DEGREE = 11930465;
-constexpr int32_t FEET = 256;
 constexpr int32_t TILE = 1 << 22;
-constexpr int32_t NM = 1555456;
 
 void put32(std::vector<uint8_t>& out, int32_t v) {
     for (int i = 0; i < 4; ++i) out.push_back(uint8_t(uint32_t(v) >> (8 * i)));
@@ -119,8 +116,8 @@ TEST_F(LandingAid, RunwayNumbersRoundToTensOfDegrees) {
 
 TEST_F(LandingAid, BeaconsJoinTheFirstAirfieldInReachAndTheBestRunwayIsChosen) {
     write_airfields(2, {{"NORTHFIELD BASE", "118.5", FIELD_X, FIELD_Y}, {"ABC", "121.0", FIELD_X + 3 * TILE, FIELD_Y}});
-    beacon(FIELD_X, FIELD_Y + 8000 * FEET, 180);  // the north end, landing south
-    beacon(FIELD_X, FIELD_Y - 8000 * FEET, 0);
+    beacon(FIELD_X, FIELD_Y + 8000 * FOOT, 180);  // the north end, landing south
+    beacon(FIELD_X, FIELD_Y - 8000 * FOOT, 0);
     beacon(FIELD_X + 20 * TILE, FIELD_Y, 90);  // near no airfield
     build_ils_beacon_lists();
     ASSERT_EQ(get_airfield_count(), 2);
@@ -128,10 +125,10 @@ TEST_F(LandingAid, BeaconsJoinTheFirstAirfieldInReachAndTheBestRunwayIsChosen) {
     EXPECT_EQ(current_airfield, 0);
     EXPECT_STREQ(get_ils_airfield_label(), "NORTHFIE");
     EXPECT_STREQ(get_ils_frequency_text(), "118.5");
-    fly_from(FIELD_X, FIELD_Y - 8000 * FEET, 180, 5 * NM, 1500 * FEET, 2);
+    fly_from(FIELD_X, FIELD_Y - 8000 * FOOT, 180, 5 * NAUTICAL_MILE, 1500 * FOOT, 2);
     ASSERT_NE(get_current_ils_beacon(), nullptr);
     EXPECT_STREQ(get_ils_runway_text(), "36");
-    fly_from(FIELD_X, FIELD_Y + 8000 * FEET, 0, 5 * NM, 1500 * FEET, 178);
+    fly_from(FIELD_X, FIELD_Y + 8000 * FOOT, 0, 5 * NAUTICAL_MILE, 1500 * FOOT, 178);
     EXPECT_STREQ(get_ils_runway_text(), "18");
     EXPECT_EQ(airfield_table[1].beacons[0].type, 0) << "the second airfield has none in reach";
     next_airfield_key(0x08);
@@ -141,8 +138,8 @@ TEST_F(LandingAid, BeaconsJoinTheFirstAirfieldInReachAndTheBestRunwayIsChosen) {
 
 TEST_F(LandingAid, AnAirfieldOnEnemyGroundIsNeverCurrent) {
     write_airfields(2, {{"ENEMY", "111.1", FIELD_X, FIELD_Y}, {"HOME", "112.2", FIELD_X + 3 * TILE, FIELD_Y}});
-    beacon(FIELD_X, FIELD_Y - 8000 * FEET, 0);
-    beacon(FIELD_X + 3 * TILE, FIELD_Y - 8000 * FEET, 0);
+    beacon(FIELD_X, FIELD_Y - 8000 * FOOT, 0);
+    beacon(FIELD_X + 3 * TILE, FIELD_Y - 8000 * FOOT, 0);
     set_cell_side(2, FIELD_X, FIELD_Y);
     build_ils_beacon_lists();
     select_current_airfield();
@@ -158,7 +155,7 @@ TEST_F(LandingAid, AnAirfieldOnEnemyGroundIsNeverCurrent) {
 
 TEST_F(LandingAid, TheCaptureStateByDeviationAndRange) {
     write_airfields(1, {{"FIELD", "118.5", FIELD_X, FIELD_Y}});
-    const int32_t bx = FIELD_X, by = FIELD_Y - 8000 * FEET;
+    const int32_t bx = FIELD_X, by = FIELD_Y - 8000 * FOOT;
     beacon(bx, by, 0);
     build_ils_beacon_lists();
     select_current_airfield();
@@ -168,10 +165,10 @@ TEST_F(LandingAid, TheCaptureStateByDeviationAndRange) {
         int32_t distance;
         int32_t wide, off_course, in_cone;
     } cases[] = {
-        {"on the centre line", 0, 4 * NM, 0, 0, 1},
-        {"6 degrees off", 6, 4 * NM, 1, 1, 1},
-        {"25 degrees off", 25, 4 * NM, 0, 1, 0},
-        {"on the line beyond 12 nm", 0, 13 * NM, 0, 1, 0},
+        {"on the centre line", 0, 4 * NAUTICAL_MILE, 0, 0, 1},
+        {"6 degrees off", 6, 4 * NAUTICAL_MILE, 1, 1, 1},
+        {"25 degrees off", 25, 4 * NAUTICAL_MILE, 0, 1, 0},
+        {"on the line beyond 12 nm", 0, 13 * NAUTICAL_MILE, 0, 1, 0},
     };
     for (const auto& c : cases) {
         // On a 3-degree glide slope, approaching from the south.
@@ -183,11 +180,11 @@ TEST_F(LandingAid, TheCaptureStateByDeviationAndRange) {
         EXPECT_EQ(is_in_ils_cone(), c.in_cone) << c.where;
         EXPECT_LE(std::abs(int64_t(ils_localizer_needle)), 0x7FFFFFFFll) << c.where;
     }
-    fly_from(bx, by, 186, 4 * NM, 1000, 0);
+    fly_from(bx, by, 186, 4 * NAUTICAL_MILE, 1000, 0);
     tick();
     EXPECT_EQ(ils_localizer_needle, int32_t(35672090ll * 0x80000000ll / 35791394)) << "the needle stops at 2.99 degrees";
     player_flight_data.airspeed = 200;
-    fly_from(bx, by, 180, 340 * 200 * FEET, 2000 * FEET, 0);
+    fly_from(bx, by, 180, 340 * 200 * FOOT, 2000 * FOOT, 0);
     tick();
     EXPECT_EQ(ils_time_to_beacon(), 200 * 200) << "200 s at 340 ft/s";
 }
@@ -205,7 +202,7 @@ TEST_F(LandingAid, WithoutAFileThereAreNoAirfields) {
 
 TEST_F(LandingAid, SixHundredRecordsKeepTheFirst512) {
     std::vector<FileAirfield> records;
-    for (int i = 0; i < 600; ++i) records.push_back({"F" + std::to_string(i), "100.0", i * FEET, 0});
+    for (int i = 0; i < 600; ++i) records.push_back({"F" + std::to_string(i), "100.0", i * FOOT, 0});
     write_airfields(600, records);
     build_ils_beacon_lists();
     EXPECT_EQ(get_airfield_count(), 512);
@@ -230,7 +227,7 @@ TEST_F(LandingAid, ABadFileIsFatalAndNamesItself) {
 TEST_F(LandingAid, AFifthBeaconForOneAirfieldIsFatal) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     write_airfields(1, {{"BUSY", "118.5", FIELD_X, FIELD_Y}});
-    for (int i = 0; i < 5; ++i) beacon(FIELD_X + i * 1000 * FEET, FIELD_Y, 0);
+    for (int i = 0; i < 5; ++i) beacon(FIELD_X + i * 1000 * FOOT, FIELD_Y, 0);
     EXPECT_EXIT(build_ils_beacon_lists(), testing::ExitedWithCode(10), "Run out of room in ILS beacon list");
 }
 

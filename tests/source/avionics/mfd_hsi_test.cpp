@@ -51,7 +51,7 @@ protected:
         RadarWorld::TearDown();
     }
     // A network player in a slot, with a drone of its own.
-    Drone* player(int slot, const char* name, int32_t kills, const Vector3& p = ahead(NM)) {
+    Drone* player(int slot, const char* name, int32_t kills, const Vector3& p = ahead(NAUTICAL_MILE)) {
         Drone* d = fighter(ENEMY, p, 0x40000000);
         NetPlayer& n = net_players[slot];
         n.drone = d;
@@ -124,7 +124,7 @@ TEST_F(NavigationPages, OtherPlayersShowOnlyInTheCombatAndNetworkGames) {
 
 TEST_F(NavigationPages, TheRouteIsDrawnWithItsLettersAndTheOwnSymbolTurnsWithTheHeading) {
     Drone& d = drones.emplace_back();
-    for (int i = 0; i < 3; ++i) set_waypoint_position(append_waypoint(&d), START.x, START.y + (i + 1) * NM, ALTITUDE);
+    for (int i = 0; i < 3; ++i) set_waypoint_position(append_waypoint(&d), START.x, START.y + (i + 1) * NAUTICAL_MILE, ALTITUDE);
     char letter = 'A';
     for (Waypoint* w = d.first_waypoint; w; w = w->next) set_waypoint_letter(w, letter++);
     user_drone = &d;
@@ -133,7 +133,7 @@ TEST_F(NavigationPages, TheRouteIsDrawnWithItsLettersAndTheOwnSymbolTurnsWithThe
     EXPECT_EQ(lines_in(217), 2u) << "one line a leg";
     const RecordingPlot::Text* b = plot.find_text("B");
     ASSERT_NE(b, nullptr);
-    EXPECT_EQ(b->world_y, START.y + 2 * NM);
+    EXPECT_EQ(b->world_y, START.y + 2 * NAUTICAL_MILE);
     EXPECT_EQ(b->colour, 222);
     EXPECT_EQ(lines_in(224), 13u) << "the own symbol";
     const size_t own = size_t(std::find_if(plot.lines.begin(), plot.lines.end(), [](const auto& l) {
@@ -153,7 +153,7 @@ TEST_F(NavigationPages, TheApproachConeOpensFromTheBeaconAgainstTheRunwayHeading
         << "no beacon, no cone";
     Airfield& a = airfield_table[0];
     a.x = START.x;
-    a.y = START.y + 5 * NM;
+    a.y = START.y + 5 * NAUTICAL_MILE;
     a.in_use = OBJ_ILS_BEACON;
     a.beacons[0] = {a.x, a.y, 0, 0, 0, 0, 0x40000000, 9, OBJ_ILS_BEACON};  // landing east
     current_airfield = 0;

@@ -106,7 +106,7 @@ TEST_F(RadarPage, GroundTargetsAreLabelledByTheNamingSwitchAndSide) {
     } const cases[] = {{ENEMY, 0, "TGT: "}, {ENEMY, 1, "ETGT: "}, {ALLIED, 1, "FTGT: "}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.prefix);
-        Drone* target = tank(c.side, ahead(2 * NM));
+        Drone* target = tank(c.side, ahead(2 * NAUTICAL_MILE));
         designated_target = target->target;
         ground_name_display = c.named;
         draw();
@@ -115,17 +115,17 @@ TEST_F(RadarPage, GroundTargetsAreLabelledByTheNamingSwitchAndSide) {
                                                           : c.prefix + name;
         EXPECT_EQ(text_at(-30, 68), expected);
         char miles[16];
-        std::snprintf(miles, sizeof miles, "%.2f", estimate_distance_3d(0, 2 * NM, -ALTITUDE) / double(NM));
+        std::snprintf(miles, sizeof miles, "%.2f", estimate_distance_3d(0, 2 * NAUTICAL_MILE, -ALTITUDE) / double(NAUTICAL_MILE));
         EXPECT_EQ(text_at(50, -37), miles);
     }
 }
 
 TEST_F(RadarPage, AnAirTargetShowsItsAltitudeBearingClosingAndOwnSpeed) {
     air();
-    Drone* target = fighter(ENEMY, ahead(0, -5 * NM, 12000 * FEET), 0x40000000);
+    Drone* target = fighter(ENEMY, ahead(0, -5 * NAUTICAL_MILE, 12000 * FOOT), 0x40000000);
     target->speed = 250 * 432;
     designated_target = target->target;
-    designated_target.offset = {-5 * NM, 0, 2000 * FEET};
+    designated_target.offset = {-5 * NAUTICAL_MILE, 0, 2000 * FOOT};
     designated_target.vector = {-300 * 432, 0, 0};
     draw();
     EXPECT_EQ(text_at(-46, 68), "120") << "hundreds of feet";

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "source/avionics/failures.h"
 #include "source/avionics/flight_data.h"
 #include "source/avionics/mfd_status.h"
@@ -19,8 +20,6 @@
 
 namespace vyr {
 namespace {
-
-constexpr int32_t FEET = 256;
 
 class StatusPages : public ScratchDirectories {
 protected:
@@ -185,25 +184,25 @@ TEST_F(StatusPages, FlightDataSwitchesToTheLandingSetAsTheGearDoorsOpen) {
 
 TEST_F(StatusPages, TheAltitudeWarnsWhenDescendingLowForThePlannedAltitude) {
     Drone d{};
-    set_waypoint_position(append_waypoint(&d), 0, 0, 1000 * FEET);
+    set_waypoint_position(append_waypoint(&d), 0, 0, 1000 * FOOT);
     d.current_waypoint = d.first_waypoint;
     user_drone = &d;
-    flight_data.height_above_ground = 150 * FEET;
-    for (const auto& [speed, colour] : {std::pair{-500 * FEET, 204}, std::pair{500 * FEET, 219}}) {
+    flight_data.height_above_ground = 150 * FOOT;
+    for (const auto& [speed, colour] : {std::pair{-500 * FOOT, 204}, std::pair{500 * FOOT, 219}}) {
         flight_data.vertical_speed = speed;
         draw(draw_mfd_flight_data_page);
         ASSERT_NE(plot.find_text("Altitude (R):  150"), nullptr);
         EXPECT_EQ(plot.find_text("Altitude (R):  150")->colour, colour);
     }
     user_drone = nullptr;  // no steerpoint: a planned altitude of 0 warns only below 100 ft
-    flight_data.vertical_speed = -500 * FEET;
+    flight_data.vertical_speed = -500 * FOOT;
     draw(draw_mfd_flight_data_page);
     EXPECT_EQ(plot.find_text("Altitude (R):  150")->colour, 219);
-    flight_data.height_above_ground = 90 * FEET;
+    flight_data.height_above_ground = 90 * FOOT;
     draw(draw_mfd_flight_data_page);
     EXPECT_EQ(plot.find_text("Altitude (R):  90")->colour, 204);
-    flight_data.height_above_ground = 5000 * FEET;
-    flight_data.altitude = 6000 * FEET;
+    flight_data.height_above_ground = 5000 * FOOT;
+    flight_data.altitude = 6000 * FOOT;
     draw(draw_mfd_flight_data_page);
     EXPECT_NE(plot.find_text("Altitude (B):  6000"), nullptr);
     free_waypoint(d.first_waypoint);

@@ -9,6 +9,7 @@
 
 #include "library/3dvisual/view.h"
 #include "library/graphics/screen.h"
+#include "library/maths/units.h"
 #include "source/avionics/flight_data.h"
 #include "source/avionics/messages.h"
 #include "source/avionics/mfd.h"
@@ -25,9 +26,6 @@
 
 namespace vyr {
 namespace {
-
-constexpr double DEGREE = 11930465.0;
-constexpr int32_t FOOT = 256;
 
 TEST(DialAngles, FollowTheirScalesAndStopAtTheTop) {
     build_rpm_dial_table();
@@ -49,7 +47,7 @@ TEST(DialAngles, FollowTheirScalesAndStopAtTheTop) {
         {"airspeed", airspeed_dial_angle, 850, 350}, {"airspeed", airspeed_dial_angle, 900, 350},
     };
     for (const Case& c : cases)
-        EXPECT_NEAR(c.angle(c.value) / DEGREE, c.degrees, 0.01) << c.dial << " at " << c.value;
+        EXPECT_NEAR(c.angle(c.value) / double(DEGREE), c.degrees, 0.01) << c.dial << " at " << c.value;
 }
 
 // The generated cockpit art on the panel picture, in the cockpit view, with the aircraft level.

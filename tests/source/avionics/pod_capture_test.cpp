@@ -15,6 +15,7 @@
 #include "library/3dvisual/view.h"
 #include "library/graphics/palette.h"
 #include "library/graphics/plot.h"
+#include "library/maths/units.h"
 #include "source/avionics/failures.h"
 #include "source/avionics/flight_data.h"
 #include "source/avionics/targeting_pod.h"
@@ -31,10 +32,7 @@
 
 namespace vyr {
 namespace {
-
-constexpr int32_t FEET = 256;
 constexpr int32_t POST = 1 << 20;
-constexpr int32_t DEGREE = 11930465;
 constexpr int32_t UNIT = 0x100000;
 constexpr int W = 320, H = 160;
 constexpr MfdRect POD_RECT = {10, 10, 140, 140};
@@ -90,7 +88,7 @@ TEST_F(PodCapture, ThePodsImageAndTheThreatDisplayOverAfghanistan) {
     screen = wrap_screen(W, H, 0, pixels.data());
     select_screen(screen);
 
-    Pose aircraft{{118 * POST, 146 * POST, 9000 * FEET}, {}};
+    Pose aircraft{{118 * POST, 146 * POST, 9000 * FOOT}, {}};
     build_rotation_matrix(10 * DEGREE, 0, 0, aircraft.matrix);
     player_position = &aircraft;
     flight_data.altitude = aircraft.position.z;

@@ -53,7 +53,7 @@ protected:
 };
 
 TEST_F(PodPages, ANewTargetZoomsTo64AndTheEyeStandsOffByTheMagnification) {
-    Drone* t = tank(ENEMY, ahead(5 * NM));
+    Drone* t = tank(ENEMY, ahead(5 * NAUTICAL_MILE));
     designate(t);
     pod_track_mode = 1;
     const int32_t size = player_aircraft_size();
@@ -67,7 +67,7 @@ TEST_F(PodPages, ANewTargetZoomsTo64AndTheEyeStandsOffByTheMagnification) {
     EXPECT_NE(plot.find_text("LOCKED"), nullptr);
     draw_mfd_pod_page(RECT);
     // At 64:1 it ends about a 64th of the way short of the target.
-    const double distance = std::hypot(double(5 * NM), double(ALTITUDE)) - 3.0 * size;
+    const double distance = std::hypot(double(5 * NAUTICAL_MILE), double(ALTITUDE)) - 3.0 * size;
     EXPECT_NEAR(eye_to(t->pose.position), distance / 64, distance / 640);
     EXPECT_NE(plot.find_text("64:1"), nullptr);
     EXPECT_NE(plot.find_text("LTG AUTO CUR"), nullptr);
@@ -77,8 +77,8 @@ TEST_F(PodPages, AHiddenTargetZoomsTo1AndReadsObscured) {
     // A ridge of 12,000 ft between the aircraft and the tank.
     const int row = (START.y >> 20) + 3;
     for (int i = 0; i < TERRAIN_POSTS; ++i) terrain_posts[i][row].height = 12000;
-    terrain_max_height = 12000 * FEET;
-    Drone* t = tank(ENEMY, ahead(5 * NM));
+    terrain_max_height = 12000 * FOOT;
+    Drone* t = tank(ENEMY, ahead(5 * NAUTICAL_MILE));
     designate(t);
     left_mfd_page = MFD_RADAR;  // the pod page without the focus keeps the designation
     right_mfd_page = MFD_POD;
@@ -123,10 +123,10 @@ TEST_F(PodPages, TheViewIsHeldWithinThirtyDegreesTimesTheCosineOfTheAzimuth) {
     // east): the limit there is 30 x cos 90 = 0.
     const int column = (START.x >> 20) + 1;
     for (int j = 0; j < TERRAIN_POSTS; ++j) terrain_posts[column][j].height = 1000;
-    terrain_max_height = 1000 * FEET;
-    const int32_t east = 4096 * FEET;
-    designate(tank(ENEMY, {START.x + east, START.y, 1000 * FEET}));
-    fly({START.x, START.y, 1000 * FEET - int32_t(east * std::tan(10 * M_PI / 180))}, 0);
+    terrain_max_height = 1000 * FOOT;
+    const int32_t east = 4096 * FOOT;
+    designate(tank(ENEMY, {START.x + east, START.y, 1000 * FOOT}));
+    fly({START.x, START.y, 1000 * FOOT - int32_t(east * std::tan(10 * M_PI / 180))}, 0);
     draw_mfd_pod_page(RECT);
     EXPECT_NEAR(eye_pitch(), 0, 0.5);
     for (int j = 0; j < TERRAIN_POSTS; ++j) terrain_posts[column][j].height = 0;
@@ -134,7 +134,7 @@ TEST_F(PodPages, TheViewIsHeldWithinThirtyDegreesTimesTheCosineOfTheAzimuth) {
 }
 
 TEST_F(PodPages, TheRangeReadsWholeMilesAndTenths) {
-    const double horizontal = std::sqrt(std::pow(3.25 * NM, 2) - std::pow(double(ALTITUDE), 2));
+    const double horizontal = std::sqrt(std::pow(3.25 * NAUTICAL_MILE, 2) - std::pow(double(ALTITUDE), 2));
     designate(tank(ENEMY, ahead(int32_t(horizontal))));
     pod_track_mode = 1;
     draw_mfd_pod_page(RECT);
@@ -154,7 +154,7 @@ TEST_F(PodPages, WithTheFlirFailedOnlyTheFailureAndTheModeShow) {
 
 TEST_F(PodPages, AirModeShowsTheBoresightWithInvalidWeapon) {
     toggle_air_ground_mode();
-    designate(tank(ENEMY, ahead(3 * NM)));
+    designate(tank(ENEMY, ahead(3 * NAUTICAL_MILE)));
     pod_azimuth = 10 * int32_t(DEGREE);
     draw_mfd_pod_page(RECT);
     EXPECT_EQ(plot.find_text("LOCKED"), nullptr);
@@ -181,7 +181,7 @@ TEST_F(PodPages, TheMaverickLocksWithinItsFieldAndNamesAWrongWeapon) {
         plot.clear();
         selected_weapon = c.weapon;
         radar_on = 0;
-        designate(tank(ENEMY, bearing(3 * NM, c.degrees)));
+        designate(tank(ENEMY, bearing(3 * NAUTICAL_MILE, c.degrees)));
         draw_mfd_maverick_page(RECT);
         EXPECT_NE(plot.find_text(c.text), nullptr) << plot.all_text();
         EXPECT_NE(plot.find_text("MAV"), nullptr);

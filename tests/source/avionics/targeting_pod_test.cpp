@@ -63,7 +63,7 @@ TEST_F(PodTest, TheKeyDesignatesTheGroundUnderTheLineOfSightAndDropsItAgain) {
     EXPECT_EQ(pod_on_point, 1);
     EXPECT_EQ(designated_target.kind, TARGET_NONE);
     // 10,000 ft up, 30 degrees down: the ground lies 17,320 ft ahead (to the sine table's step).
-    EXPECT_NEAR(pod_point_y - START.y, 17320.5 * FEET, 40 * FEET);
+    EXPECT_NEAR(pod_point_y - START.y, 17320.5 * FOOT, 40 * FOOT);
     EXPECT_NEAR(pod_point_x, START.x, 2);
     pod_slew[POD_SLEW_UP] = 4;
     press(KEY_ALT_SPACE);
@@ -77,7 +77,7 @@ TEST_F(PodTest, TheKeyActsOnlyInManualModeBelow25000FtOnTheFocusedPage) {
         const char* name;
         void (*set_up)();
     } cases[] = {
-        {"above 25,000 ft", [] { flight_data.altitude = 25000 * FEET; }},
+        {"above 25,000 ft", [] { flight_data.altitude = 25000 * FOOT; }},
         {"automatic tracking", [] { pod_track_mode = 1; }},
         {"the laser failed", [] { set_failure(FAIL_LASER); }},
         {"the pod page without the focus", [] { active_mfd = 2; }},
@@ -101,8 +101,8 @@ TEST_F(PodTest, ClimbingTo25000FtDropsThePointAndTheDesignation) {
     pod_elevation = -30 * int32_t(DEGREE);
     press(KEY_ALT_SPACE);
     ASSERT_EQ(pod_point_valid, 1);
-    designated_target = mobile(tank(ENEMY, ahead(2 * NM)));
-    flight_data.altitude = 25000 * FEET;
+    designated_target = mobile(tank(ENEMY, ahead(2 * NAUTICAL_MILE)));
+    flight_data.altitude = 25000 * FOOT;
     update_targeting_pod();
     EXPECT_EQ(pod_point_valid, 0);
     EXPECT_EQ(designated_target.kind, TARGET_NONE);
@@ -115,15 +115,15 @@ TEST_F(PodTest, ATargetOutsideThePodsFieldGivesWayToTheFirstLasedContact) {
         double degrees;
         bool kept;
     } cases[] = {
-        {"20 degrees off at 5 nm: kept", 5 * NM, 20, true},
-        {"50 degrees off at 5 nm", 5 * NM, 50, false},
-        {"ahead at 11 nm", 11 * NM, 0, false},
+        {"20 degrees off at 5 nm: kept", 5 * NAUTICAL_MILE, 20, true},
+        {"50 degrees off at 5 nm", 5 * NAUTICAL_MILE, 50, false},
+        {"ahead at 11 nm", 11 * NAUTICAL_MILE, 0, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         contacts.clear();
-        contact(3 * NM, 5, false);
-        const Target* lased = contact(4 * NM, -5, true);
+        contact(3 * NAUTICAL_MILE, 5, false);
+        const Target* lased = contact(4 * NAUTICAL_MILE, -5, true);
         link_contacts();
         pod_target = mobile(tank(ENEMY, bearing(c.distance, c.degrees)));
         update_pod_track(0);
@@ -133,10 +133,10 @@ TEST_F(PodTest, ATargetOutsideThePodsFieldGivesWayToTheFirstLasedContact) {
 }
 
 TEST_F(PodTest, StepsMoveAmongTheLasedContactsRoundTheList) {
-    const Target* a = contact(3 * NM, 0, true);
-    contact(4 * NM, 0, false);
-    const Target* b = contact(5 * NM, 0, true);
-    const Target* c = contact(6 * NM, 0, true);
+    const Target* a = contact(3 * NAUTICAL_MILE, 0, true);
+    contact(4 * NAUTICAL_MILE, 0, false);
+    const Target* b = contact(5 * NAUTICAL_MILE, 0, true);
+    const Target* c = contact(6 * NAUTICAL_MILE, 0, true);
     link_contacts();
     update_pod_track(0);
     EXPECT_EQ(designated_target.object, a->object);
@@ -148,7 +148,7 @@ TEST_F(PodTest, StepsMoveAmongTheLasedContactsRoundTheList) {
 }
 
 TEST_F(PodTest, WithNoContactsNothingIsDesignated) {
-    designated_target = mobile(tank(ENEMY, ahead(2 * NM)));
+    designated_target = mobile(tank(ENEMY, ahead(2 * NAUTICAL_MILE)));
     pod_track_mode = 1;
     pod_point_valid = 1;
     link_contacts();
@@ -177,8 +177,8 @@ TEST_F(PodTest, ABombOtherThanAGbuForcesAutomaticTracking) {
 }
 
 TEST_F(PodTest, TheDesignatedGroundPoint) {
-    Drone* target = tank(ENEMY, ahead(3 * NM, 1000));
-    Drone* flier = fighter(ENEMY, ahead(3 * NM, 0, ALTITUDE));
+    Drone* target = tank(ENEMY, ahead(3 * NAUTICAL_MILE, 1000));
+    Drone* flier = fighter(ENEMY, ahead(3 * NAUTICAL_MILE, 0, ALTITUDE));
     const struct {
         const char* name;
         bool pod_page, point, laser_failed, pod_fitted;
@@ -189,7 +189,7 @@ TEST_F(PodTest, TheDesignatedGroundPoint) {
         {"pod page with a point", true, true, false, true, nullptr, true, {START.x + 77, START.y + 99, 0}},
         {"pod page without a point", true, false, false, true, target, false, {}},
         {"laser failed", true, true, true, true, nullptr, false, {}},
-        {"another page, a ground target", false, false, false, true, target, true, ahead(3 * NM, 1000)},
+        {"another page, a ground target", false, false, false, true, target, true, ahead(3 * NAUTICAL_MILE, 1000)},
         {"another page, no pod", false, false, false, false, target, false, {}},
         {"another page, an air target", false, false, false, true, flier, false, {}},
         {"another page, nothing designated", false, true, false, true, nullptr, false, {}},
@@ -218,11 +218,11 @@ TEST_F(PodTest, TheRayMeetsARidgeWithin100Units) {
     // A ridge 3,000 ft high along the post column two posts east of the aircraft.
     const int column = (START.x >> 20) + 2;
     for (int j = 0; j < TERRAIN_POSTS; ++j) terrain_posts[column][j].height = 3000;
-    terrain_max_height = 3000 * FEET;
+    terrain_max_height = 3000 * FOOT;
     for (const double degrees : {-5.0, -20.0, -45.0}) {
         SCOPED_TRACE(degrees);
         const Vector3 line = pod_direction(90 * DEGREE, uint32_t(int32_t(degrees * 11930464.7)));
-        const Vector3 start = {START.x, START.y, 5000 * FEET};
+        const Vector3 start = {START.x, START.y, 5000 * FOOT};
         const int32_t d = pod_ray_to_ground(POD_MAX_RANGE, start, line);
         ASSERT_LT(d, POD_MAX_RANGE);
         const auto height_above = [&](double t) {
@@ -248,7 +248,7 @@ TEST_F(PodTest, TheRayMeetsARidgeWithin100Units) {
     // Looking up from below 27,000 ft meets nothing within the range.
     EXPECT_EQ(pod_ray_to_ground(POD_MAX_RANGE, START, pod_direction(0, 10 * DEGREE)), POD_MAX_RANGE);
     // From above 27,000 ft a level line meets nothing.
-    EXPECT_EQ(pod_ray_to_ground(POD_MAX_RANGE, {START.x, START.y, 30000 * FEET}, pod_direction(0, 0)), POD_MAX_RANGE);
+    EXPECT_EQ(pod_ray_to_ground(POD_MAX_RANGE, {START.x, START.y, 30000 * FOOT}, pod_direction(0, 0)), POD_MAX_RANGE);
     for (int j = 0; j < TERRAIN_POSTS; ++j) terrain_posts[column][j].height = 0;
     terrain_max_height = 0;
 }

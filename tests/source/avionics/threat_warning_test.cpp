@@ -56,13 +56,13 @@ TEST_F(ThreatWarningTest, ASiteIsFiledByRingAndBearing) {
         double degrees;
         int sector;
     } cases[] = {
-        {"10 nm ahead: outside its 2.5 nm, the outer ring", 10 * NM, 0, 0},
-        {"2 nm ahead: inside, the inner ring", 2 * NM, 0, 12},
-        {"10 nm at 179 degrees", 10 * NM, 179, 6},
-        {"2 nm at -170 degrees: the rear sector", 2 * NM, -170, 16},
-        {"2 nm at 90 degrees", 2 * NM, 90, 14},
+        {"10 nm ahead: outside its 2.5 nm, the outer ring", 10 * NAUTICAL_MILE, 0, 0},
+        {"2 nm ahead: inside, the inner ring", 2 * NAUTICAL_MILE, 0, 12},
+        {"10 nm at 179 degrees", 10 * NAUTICAL_MILE, 179, 6},
+        {"2 nm at -170 degrees: the rear sector", 2 * NAUTICAL_MILE, -170, 16},
+        {"2 nm at 90 degrees", 2 * NAUTICAL_MILE, 90, 14},
     };
-    fly({START.x, START.y, 1000 * FEET}, 0);
+    fly({START.x, START.y, 1000 * FOOT}, 0);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         init_threat_warning();
@@ -72,24 +72,24 @@ TEST_F(ThreatWarningTest, ASiteIsFiledByRingAndBearing) {
 }
 
 TEST_F(ThreatWarningTest, AGroundRadarIlluminatesOnlyFromADegreeAboveItsHorizon) {
-    const ground_object* radar = site(EW_RADAR, ahead(20 * NM));
+    const ground_object* radar = site(EW_RADAR, ahead(20 * NAUTICAL_MILE));
     fly({START.x, START.y, 0}, 0);
     update();
     EXPECT_EQ(threat_warning.groups[sector_of(radar)].head->illuminating, 0);
     EXPECT_EQ(threat_display_count, 0);
-    fly({START.x, START.y, 5000 * FEET}, 0);
+    fly({START.x, START.y, 5000 * FOOT}, 0);
     update();
     EXPECT_EQ(threat_warning.groups[sector_of(radar)].head->illuminating, 1);
     ASSERT_EQ(threat_display_count, 1);
     EXPECT_EQ(threat_display_list[0]->target.object, radar);
     // Beyond its 60 nm nothing is seen at any height.
-    fly({START.x, START.y - 45 * NM, 40000 * FEET}, 0);
+    fly({START.x, START.y - 45 * NAUTICAL_MILE, 40000 * FOOT}, 0);
     update();
     EXPECT_EQ(threat_display_count, 0);
 }
 
 TEST_F(ThreatWarningTest, ASectorFilesNineteenAndThePriorityOrdersThem) {
-    for (int i = 0; i < 20; ++i) site(SAM_SITE, ahead(10 * NM + i * 1000 * FEET, i * 100 * FEET));
+    for (int i = 0; i < 20; ++i) site(SAM_SITE, ahead(10 * NAUTICAL_MILE + i * 1000 * FOOT, i * 100 * FOOT));
     const ThreatGroup& g = threat_warning.groups[0];
     EXPECT_EQ(g.count, THREAT_SECTOR_LIMIT);
     int listed = 0;
@@ -101,7 +101,7 @@ TEST_F(ThreatWarningTest, ASectorFilesNineteenAndThePriorityOrdersThem) {
 }
 
 TEST_F(ThreatWarningTest, AThreatMovesWithItsBearingAndGoesWhenDestroyed) {
-    ground_object* record = site(SAM_SITE, ahead(10 * NM));
+    ground_object* record = site(SAM_SITE, ahead(10 * NAUTICAL_MILE));
     ASSERT_EQ(sector_of(record), 0);
     fly(START, 90 * DEGREE);  // the site now lies 90 degrees to the left
     update();
@@ -113,13 +113,13 @@ TEST_F(ThreatWarningTest, AThreatMovesWithItsBearingAndGoesWhenDestroyed) {
     EXPECT_EQ(sector_of(record), -1);
     EXPECT_EQ(threat_warning.groups[9].count, 0);
     // Its slot went back: a sector still takes nineteen.
-    for (int i = 0; i < 25; ++i) site(SAM_SITE, ahead(10 * NM + i * 1000 * FEET));
+    for (int i = 0; i < 25; ++i) site(SAM_SITE, ahead(10 * NAUTICAL_MILE + i * 1000 * FOOT));
     EXPECT_EQ(threat_warning.groups[9].count, THREAT_SECTOR_LIMIT);
 }
 
 TEST_F(ThreatWarningTest, ObjectsThatAreNoEmittersAreNotFiled) {
-    const ground_object* house = ground(HOUSE, ENEMY, ahead(5 * NM));
-    const Target t = ground_target(const_cast<ground_object*>(house), ahead(5 * NM));
+    const ground_object* house = ground(HOUSE, ENEMY, ahead(5 * NAUTICAL_MILE));
+    const Target t = ground_target(const_cast<ground_object*>(house), ahead(5 * NAUTICAL_MILE));
     add_threat(&t);
     EXPECT_EQ(sector_of(house), -1);
     Target unknown = {};
@@ -128,7 +128,7 @@ TEST_F(ThreatWarningTest, ObjectsThatAreNoEmittersAreNotFiled) {
 }
 
 TEST_F(ThreatWarningTest, LampsFollowTheIlluminatingThreatsAndCallOutsAreSpaced) {
-    Drone* interceptor = drone(INTERCEPTOR, DRONE_CLASS_AIRCRAFT, ENEMY, ahead(15 * NM, 0, ALTITUDE));
+    Drone* interceptor = drone(INTERCEPTOR, DRONE_CLASS_AIRCRAFT, ENEMY, ahead(15 * NAUTICAL_MILE, 0, ALTITUDE));
     add_threat(&interceptor->target);
     update();
     // An interceptor that does not go for the player is not shown.
@@ -139,7 +139,7 @@ TEST_F(ThreatWarningTest, LampsFollowTheIlluminatingThreatsAndCallOutsAreSpaced)
     EXPECT_EQ(threat_lamp_bits & THREAT_LAMP_AIR, THREAT_LAMP_AIR);
     EXPECT_EQ(threat_display_count, 1);
 
-    site(SAM_SITE, ahead(5 * NM));
+    site(SAM_SITE, ahead(5 * NAUTICAL_MILE));
     update();
     EXPECT_EQ(threat_lamp_bits & THREAT_LAMP_GROUND, THREAT_LAMP_GROUND);
     flight_data.height_above_ground = 1280;
@@ -169,7 +169,7 @@ TEST_F(ThreatWarningTest, TheNearestMissileComesFirstAndTheSectorsEmptyAfterADra
     for (const auto& f : fired) {
         missile.weapon_id = weapon_by_guidance[f.weapon_guidance];
         ASSERT_NE(missile.weapon_id, 0);
-        missile.pose.position = bearing(3 * NM, f.degrees, ALTITUDE);
+        missile.pose.position = bearing(3 * NAUTICAL_MILE, f.degrees, ALTITUDE);
         add_incoming_missile(&missile, f.seconds);
     }
     EXPECT_EQ(nearest_incoming_missile(), 4);
@@ -220,9 +220,9 @@ TEST_F(ThreatWarningTest, EachClassHasItsSymbolAndTheBarsMarkCrowdedAndChosenSec
         init_threat_warning();
         if (c.number != EW_RADAR && c.number != SAM_SITE && c.number != INTERCEPTOR && c.number != SPECIAL)
             add_type(c.number, OBJECT_CATEGORY_BUILDING);
-        const Vector3 p = ahead(4 * NM);
+        const Vector3 p = ahead(4 * NAUTICAL_MILE);
         if (c.number == INTERCEPTOR) {
-            Drone* d = drone(INTERCEPTOR, DRONE_CLASS_AIRCRAFT, ENEMY, ahead(15 * NM, 0, ALTITUDE));
+            Drone* d = drone(INTERCEPTOR, DRONE_CLASS_AIRCRAFT, ENEMY, ahead(15 * NAUTICAL_MILE, 0, ALTITUDE));
             d->attack_target = &own.target;
             add_threat(&d->target);
         } else {
@@ -243,8 +243,8 @@ TEST_F(ThreatWarningTest, EachClassHasItsSymbolAndTheBarsMarkCrowdedAndChosenSec
     }
     // Two sites in one sector: a bar over the symbol.
     init_threat_warning();
-    site(SAM_SITE, ahead(4 * NM));
-    site(SAM_SITE, ahead(5 * NM));
+    site(SAM_SITE, ahead(4 * NAUTICAL_MILE));
+    site(SAM_SITE, ahead(5 * NAUTICAL_MILE));
     update();
     RecordingPlot plot;
     draw_threat_display();
@@ -258,10 +258,10 @@ class HarmTarget : public ThreatWarningTest {
 protected:
     void SetUp() override {
         ThreatWarningTest::SetUp();
-        fly({START.x, START.y, 5000 * FEET}, 0);
-        near_radar = site(EW_RADAR, ahead(10 * NM));
-        far_radar = site(EW_RADAR, ahead(30 * NM, 2 * NM));
-        sam = site(SAM_SITE, ahead(5 * NM, -NM));
+        fly({START.x, START.y, 5000 * FOOT}, 0);
+        near_radar = site(EW_RADAR, ahead(10 * NAUTICAL_MILE));
+        far_radar = site(EW_RADAR, ahead(30 * NAUTICAL_MILE, 2 * NAUTICAL_MILE));
+        sam = site(SAM_SITE, ahead(5 * NAUTICAL_MILE, -NAUTICAL_MILE));
         update();
         ASSERT_EQ(threat_display_count, 3);
     }
@@ -278,8 +278,8 @@ TEST_F(HarmTarget, SelectingTheMissileDesignatesTheTopEmitterAndTheKeysStepBothW
     EXPECT_EQ(designated_target.object, display(0));
     // Its place is its tile's origin plus its place in the tile (whole feet), on the ground.
     const ground_object* top = static_cast<const ground_object*>(display(0));
-    EXPECT_EQ(designated_target.position.x & (TILE - 1), top->x * FEET);
-    EXPECT_EQ(designated_target.position.y & (TILE - 1), top->y * FEET);
+    EXPECT_EQ(designated_target.position.x & (TILE - 1), top->x * FOOT);
+    EXPECT_EQ(designated_target.position.y & (TILE - 1), top->y * FOOT);
     EXPECT_EQ(designated_target.position.z, 0);
     const struct {
         int step;
@@ -305,18 +305,18 @@ TEST_F(HarmTarget, ADestroyedEmitterIsDroppedForTheNext) {
     EXPECT_EQ(designated_target.kind, TARGET_GROUND_OBJECT);
     EXPECT_EQ(harm_emitter.object, designated_target.object);
     // An allied object designated under the missile is dropped for an emitter.
-    ground_object* friendly = ground(EW_RADAR, ALLIED, ahead(6 * NM));
-    designated_target = ground_target(friendly, ahead(6 * NM));
+    ground_object* friendly = ground(EW_RADAR, ALLIED, ahead(6 * NAUTICAL_MILE));
+    designated_target = ground_target(friendly, ahead(6 * NAUTICAL_MILE));
     update();
     EXPECT_NE(designated_target.object, friendly);
 }
 
 TEST_F(ThreatWarningTest, ScanningFilesTheEnemyRadarSitesAndSpecialEmitters) {
-    const ground_object* radar = ground(EW_RADAR, ENEMY, ahead(10 * NM));
-    const ground_object* allied = ground(EW_RADAR, ALLIED, ahead(11 * NM));
-    const ground_object* sam_site = ground(SAM_SITE, ENEMY, ahead(12 * NM));
-    Drone* mobile_radar = drone(EW_RADAR, DRONE_CLASS_TANK, ENEMY, ahead(3 * NM, 2 * NM));
-    for (int i = 0; i < 7; ++i) ground(SPECIAL, ENEMY, ahead(20 * NM, i * NM));
+    const ground_object* radar = ground(EW_RADAR, ENEMY, ahead(10 * NAUTICAL_MILE));
+    const ground_object* allied = ground(EW_RADAR, ALLIED, ahead(11 * NAUTICAL_MILE));
+    const ground_object* sam_site = ground(SAM_SITE, ENEMY, ahead(12 * NAUTICAL_MILE));
+    Drone* mobile_radar = drone(EW_RADAR, DRONE_CLASS_TANK, ENEMY, ahead(3 * NAUTICAL_MILE, 2 * NAUTICAL_MILE));
+    for (int i = 0; i < 7; ++i) ground(SPECIAL, ENEMY, ahead(20 * NAUTICAL_MILE, i * NAUTICAL_MILE));
     scan_threat_emitters();
     EXPECT_GE(sector_of(radar), 0);
     EXPECT_EQ(sector_of(allied), -1);

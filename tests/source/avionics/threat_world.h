@@ -24,13 +24,13 @@ protected:
         for (int number : {int(EW_RADAR), int(SAM_SITE), int(SAM_SITE_2), int(SPECIAL)})
             add_type(number, OBJECT_CATEGORY_BUILDING);
         add_type(INTERCEPTOR, OBJECT_CATEGORY_AIRCRAFT);
-        big_headers.add(OBJ_PLAYER_AIRCRAFT, 30 * FEET, 10 * FEET, 0, 25 * FEET);
-        aircraft_object.object_type = OBJ_PLAYER_AIRCRAFT;
+        big_headers.add(OBJ_VYR_HOVREN_TALSWEEP, 30 * FOOT, 10 * FOOT, 0, 25 * FOOT);
+        aircraft_object.object_type = OBJ_VYR_HOVREN_TALSWEEP;
         own.target.kind = TARGET_MOBILE;
         own.target.object = &aircraft_object;
         aircraft_object.owner_kind = OWNER_DRONE;
         aircraft_object.owner = &own;
-        own.object.object_type = OBJ_PLAYER_AIRCRAFT;
+        own.object.object_type = OBJ_VYR_HOVREN_TALSWEEP;
         saved_user_drone = user_drone;
         user_drone = &own;
         frame_seconds = 0.01;
@@ -46,7 +46,7 @@ protected:
     }
 
     void add_type(int number, int32_t category) {
-        ObjectHeader& h = big_headers.add(number, 20 * FEET, 10 * FEET, 0);
+        ObjectHeader& h = big_headers.add(number, 20 * FOOT, 10 * FOOT, 0);
         h.category = category;
         h.radar_size = 10000;
     }

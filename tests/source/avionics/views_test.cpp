@@ -11,6 +11,7 @@
 #include "library/3dvisual/world.h"
 #include "library/graphics/palette.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "library/maths/vector.h"
 #include "library/system/key.h"
 #include "library/system/winmain.h"
@@ -42,9 +43,6 @@ namespace {
 
 namespace accel = platform::accel;
 
-constexpr int32_t FOOT = 256;
-constexpr uint32_t DEGREE = 11930465;
-
 int32_t distance(const Vector3& a, const Vector3& b) { return measure_distance_3d(a.x - b.x, a.y - b.y, a.z - b.z); }
 
 // The player's aircraft flying north at 3,000 ft over an empty world, the views just set up and
@@ -57,7 +55,7 @@ protected:
         control_mode = CONTROL_PILOT;
         init_drone_types();
         Drone* own = create_drone(create_task());
-        set_drone_type(own, OBJ_PLAYER_AIRCRAFT);
+        set_drone_type(own, OBJ_VYR_HOVREN_TALSWEEP);
         own->pose.position = {1 << 27, 1 << 27, 3000 * FOOT};
         set_identity_matrix(own->pose.matrix);
         create_user_drone();
@@ -361,7 +359,7 @@ TEST_F(Crash, ATwoPlayerMissionWatchesTheOtherAircraftForGood) {
     game_mode = GAME_TWO_PLAYER_MISSION;
     connection_mode = CONNECTION_DIRECT;
     Drone* other = create_drone(create_task());
-    set_drone_type(other, OBJ_PLAYER_AIRCRAFT);
+    set_drone_type(other, OBJ_VYR_HOVREN_TALSWEEP);
     other_player_drone = other;
     enter_crash_view();
     run_crash();

@@ -14,6 +14,7 @@
 #include "library/3dvisual/tiles.h"
 #include "library/maths/matrix.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "source/drone/air_steering.h"
 #include "source/drone/drone.h"
 #include "source/drone/drone_types.h"
@@ -29,9 +30,6 @@ namespace {
 constexpr int FIGHTER = 225;         // a fast jet of combat profile 0
 constexpr int ATTACK_AIRCRAFT = 3;   // flight profile 2
 constexpr int TRANSPORT = 34;        // flight profile 0
-constexpr int32_t DEGREE = 11930465;
-constexpr int32_t FOOT = 256;
-constexpr int32_t KNOT = 432;
 constexpr int TICKS_PER_STEP = 10;   // the fixture's twentieth of a second
 
 struct Point {

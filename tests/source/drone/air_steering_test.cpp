@@ -7,6 +7,7 @@
 
 #include "library/3dvisual/features.h"
 #include "library/3dvisual/tiles.h"
+#include "library/maths/units.h"
 #include "source/drone/air_manoeuvre.h"
 #include "source/drone/drone.h"
 #include "source/drone/drone_movers.h"
@@ -24,8 +25,6 @@ namespace {
 constexpr int HELICOPTER = 103;
 constexpr int TANKER = 574;        // ship kind 0
 constexpr int PATROL_BOAT = 514;   // ship kind 5
-constexpr int32_t DEGREE = 11930465;
-constexpr int32_t FOOT = 256;
 constexpr int32_t MILE = 1351680;
 
 struct Point {

@@ -17,6 +17,7 @@
 #include "source/warmodel/war_model.h"
 #include "source/weapons/launch.h"
 #include "source/weapons/targets.h"
+#include "source/weapons/weapon_info.h"
 #include "source/weapons/weapons_frame.h"
 #include "tests/source/drone/mission_fixture.h"
 #include "tests/source/weapons/round_world.h"
@@ -31,8 +32,6 @@ constexpr int GUNSHIP = 990;     // armed much as 607, but infrared seekers hold
 constexpr int TANK = 68;
 constexpr int UNARMED_TYPE = 214;  // a structure
 constexpr Vector3 HERE = {1 << 27, 1 << 27, 0};
-constexpr int32_t WEAPON_SPARROW = 72, WEAPON_CANNON = 60, WEAPON_PATRIOT = 67, WEAPON_MK_83 = 31, WEAPON_FAB250 = 13,
-                  WEAPON_D30_SHELL = 71;
 
 class ArmedWorld : public RoundWorld {
 protected:
@@ -72,7 +71,7 @@ protected:
         link_mobile_object(&d->object);
         return d;
     }
-    static Vector3 ahead(int32_t feet, int32_t up = 0) { return {HERE.x, HERE.y + feet * FEET, HERE.z + up * FEET}; }
+    static Vector3 ahead(int32_t feet, int32_t up = 0) { return {HERE.x, HERE.y + feet * FOOT, HERE.z + up * FOOT}; }
 
     // Loads the type with one weapon in one slot.
     static void load_type(int object_number, int slot, int weapon_id, int32_t rounds) {

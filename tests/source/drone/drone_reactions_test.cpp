@@ -33,7 +33,7 @@ TEST_F(DroneReactions, AMissileWarnedOfEveryFrameGetsOneDecoyAndAReaction) {
         WeaponRound* missile = activate_round(
             launch_guided_round(c.missile, pose_at(ahead(-7000, 500)), &shooter->target, nullptr, &heli->target, shooter));
         ASSERT_NE(missile, nullptr);
-        missile->speed = 1000 * FEET;
+        missile->speed = 1000 * FOOT;
         warn_drone_of_missile(heli, missile);
         EXPECT_EQ(rounds_of(c.decoy).size(), 0u) << "seven seconds away";
         missile->pose.position = ahead(-5000, 500);

@@ -8,6 +8,7 @@
 #include "library/3dvisual/view.h"
 #include "library/3dvisual/world_palette.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "library/os/file.h"
 #include "source/drone/drone_types.h"
 #include "tests/support/glide_start.h"
@@ -15,7 +16,6 @@
 
 namespace vyr {
 
-constexpr int32_t RENDER_DEGREE = 11930465;
 
 inline void open_generated_war_zone(const char* war_zone) {
     setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
@@ -31,7 +31,7 @@ inline void open_drone_render_world() {
     open_generated_korea();
     ViewSettings view = view_settings;
     view.sun_heading = 0x60000000;
-    view.sun_elevation = -40 * RENDER_DEGREE;
+    view.sun_elevation = -40 * DEGREE;
     set_view_settings(&view);
     build_world_palette();
 }

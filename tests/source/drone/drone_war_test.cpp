@@ -47,7 +47,7 @@ TEST_F(DroneWar, AircraftSearchOnTheirFramesAndOnlyInTheAir) {
     frame_count = 4;
     update_drone_war();
     EXPECT_EQ(hunter->attack_target, nullptr) << "on the ground";
-    hunter->pose.position.z = 500 * FEET;
+    hunter->pose.position.z = 500 * FOOT;
     update_drone_war();
     EXPECT_EQ(hunter->attack_target, &prey->target);
     hunter->activation_time = game_clock + 1;
@@ -88,7 +88,7 @@ TEST_F(DroneWar, ABomberReleasesOncePerPassClosingOnItsTarget) {
         const int before = rounds_out(BOMBER);
         for (int step = 0; step <= 80; ++step) {
             const int32_t feet = direction == 1 ? 4400 - 10 * step : 3600 + 10 * step;  // from the point
-            bomber->pose.position = {point.x, point.y - feet * FEET, 1600 * FEET};
+            bomber->pose.position = {point.x, point.y - feet * FOOT, 1600 * FOOT};
             update_drone_war();
             if (!bomber->attack_target) break;
         }

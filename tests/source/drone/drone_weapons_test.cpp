@@ -30,8 +30,8 @@ TEST_F(DroneWeapons, LoadoutsGiveTheArmedStateAndRanges) {
     } cases[] = {
         {"a fighter: the highest air missile's reach, the first one's minimum, gun and bombs", FIGHTER,
          TASK_COUNTER_AIR, DRONE_FLAG_ARMED | DRONE_FLAG_AIR_WEAPONS | DRONE_FLAG_GROUND_WEAPONS, 0, 0, 4,
-         max_of(WEAPON_SPARROW), 0, max_of(WEAPON_BOMB), 0},
-        {"the wingman: missiles 23 and 24 are air weapons wherever they hang, the rest ground", OBJ_WINGMAN_AIRCRAFT,
+         max_of(WEAPON_SPARROW_AAM), 0, max_of(WEAPON_BOMB), 0},
+        {"the wingman: missiles 23 and 24 are air weapons wherever they hang, the rest ground", OBJ_VYR_WINGMAN,
          TASK_STRIKE, DRONE_FLAG_ARMED | DRONE_FLAG_AIR_WEAPONS | DRONE_FLAG_GROUND_WEAPONS, WEAPON_GUN, 0, 4,
          max_of(WEAPON_AMRAAM), 0, max_of(WEAPON_AGM_65G), 0},
         {"a site of one weapon in slot 2", SAM_SITE, TASK_ARTILLERY_AIR_DEFENCE,
@@ -63,7 +63,7 @@ TEST_F(DroneWeapons, ANewTypeIsLoadedAfresh) {
     ASSERT_FALSE(d->mission_flags & DRONE_FLAG_AIR_WEAPONS);
     set_drone_type(d, FIGHTER);
     EXPECT_TRUE(d->mission_flags & DRONE_FLAG_AIR_WEAPONS);
-    EXPECT_EQ(d->air_max_range, max_of(WEAPON_SPARROW));
+    EXPECT_EQ(d->air_max_range, max_of(WEAPON_SPARROW_AAM));
     set_drone_unarmed(d, 1);
     set_drone_loadout(d);
     EXPECT_FALSE(d->mission_flags & DRONE_FLAG_ARMED);
@@ -82,18 +82,18 @@ TEST_F(DroneWeapons, TheWeaponIsChosenByTargetDomainDistanceAndTask) {
     } cases[] = {
         {"the gun wins inside both ranges", FIGHTER, TASK_COUNTER_AIR, true, 1000, WEAPON_CANNON},
         {"beyond the gun, the lowest air slot in range", FIGHTER, TASK_COUNTER_AIR, true, 20000, WEAPON_AIM_9M},
-        {"beyond the AIM-9M, the Sparrow", FIGHTER, TASK_COUNTER_AIR, true, 80000, WEAPON_SPARROW},
+        {"beyond the AIM-9M, the Sparrow", FIGHTER, TASK_COUNTER_AIR, true, 80000, WEAPON_SPARROW_AAM},
         {"nothing in range: the gun", FIGHTER, TASK_COUNTER_AIR, true, 200000, WEAPON_CANNON},
         {"on the ground the gun in its range", FIGHTER, TASK_GROUND_VEHICLE, false, 1000, WEAPON_CANNON},
         {"then the ground slot", FIGHTER, TASK_GROUND_VEHICLE, false, 20000, WEAPON_BOMB},
         {"then nothing", FIGHTER, TASK_GROUND_VEHICLE, false, 100000, 0},
         {"a bomber bombs at any distance", FIGHTER, TASK_BOMBING_STRATEGIC, false, 1000, WEAPON_BOMB},
         {"a laser bomber's slot 1 holds guided bombs", BOMBER, TASK_BOMBING_LASER_GUIDED, false, 20000, WEAPON_LG_BOMB},
-        {"the wingman's ground weapon in range, bombs and missiles aside", OBJ_WINGMAN_AIRCRAFT, TASK_STRIKE, false,
+        {"the wingman's ground weapon in range, bombs and missiles aside", OBJ_VYR_WINGMAN, TASK_STRIKE, false,
          20000, WEAPON_AGM_65G},
-        {"the wingman out of range of all: its gun", OBJ_WINGMAN_AIRCRAFT, TASK_STRIKE, false, 100000, WEAPON_GUN},
-        {"the wingman bombing takes its bombs", OBJ_WINGMAN_AIRCRAFT, TASK_BOMBING_STRATEGIC, false, 100000, WEAPON_MK_83},
-        {"the wingman's air missile wherever it hangs", OBJ_WINGMAN_AIRCRAFT, TASK_STRIKE, true, 20000, WEAPON_AMRAAM},
+        {"the wingman out of range of all: its gun", OBJ_VYR_WINGMAN, TASK_STRIKE, false, 100000, WEAPON_GUN},
+        {"the wingman bombing takes its bombs", OBJ_VYR_WINGMAN, TASK_BOMBING_STRATEGIC, false, 100000, WEAPON_MK_83},
+        {"the wingman's air missile wherever it hangs", OBJ_VYR_WINGMAN, TASK_STRIKE, true, 20000, WEAPON_AMRAAM},
         {"a single weapon whatever the target", SAM_SITE, TASK_ARTILLERY_AIR_DEFENCE, false, 100, WEAPON_PATRIOT},
     };
     for (const auto& c : cases) {
@@ -129,9 +129,9 @@ TEST_F(DroneWeapons, FiringIsGatedByTimeRoundsWeatherManoeuvreAndPatrol) {
         {"a clear day", [](Drone*) {}, WEAPON_AIM_9M, 1},
         {"light fog blinds infrared", [](Drone*) { view_settings.weather = 2; }, WEAPON_AIM_9M, 0},
         {"thick fog blinds infrared", [](Drone*) { view_settings.weather = 3; }, WEAPON_AIM_9M, 0},
-        {"but not radar", [](Drone*) { view_settings.weather = 3; }, WEAPON_SPARROW, 1},
+        {"but not radar", [](Drone*) { view_settings.weather = 3; }, WEAPON_SPARROW_AAM, 1},
         {"no missile in a hard manoeuvre",
-         [](Drone* x) { x->mission_flags |= DRONE_FLAG_HARD_MANOEUVRE; }, WEAPON_SPARROW, 0},
+         [](Drone* x) { x->mission_flags |= DRONE_FLAG_HARD_MANOEUVRE; }, WEAPON_SPARROW_AAM, 0},
         {"but the gun", [](Drone* x) { x->mission_flags |= DRONE_FLAG_HARD_MANOEUVRE; }, WEAPON_CANNON, 1},
         {"not before the next shot time", [](Drone* x) { set_next_shot_time(x, game_clock + 1); }, WEAPON_CANNON, 0},
         {"not from an empty slot", [](Drone* x) { x->weapon_slots[0].rounds = 0; }, WEAPON_CANNON, 0},
@@ -188,7 +188,7 @@ TEST_F(DroneWeapons, ShellsGoInPairsLeadingAMovingTarget) {
     load_type(TANK, 1, WEAPON_D30_SHELL, 3);
     Drone* gun = unit(SIDE_ENEMY, TASK_GROUND_VEHICLE, TANK, HERE);
     Drone* target = unit(SIDE_ALLIED, TASK_GROUND_VEHICLE, TANK, ahead(10000), 90 * DEGREE);
-    target->speed = 100 * FEET;
+    target->speed = 100 * FOOT;
     gun->attack_target = &target->target;
     ASSERT_EQ(fire_drone_weapon_at_target(gun), 1);
     const std::vector<WeaponRound*> shells = rounds_of(WEAPON_D30_SHELL);
@@ -233,8 +233,8 @@ TEST_F(DroneWeapons, AMissileWaitsForTheLastRoundAndAlertsItsTarget) {
 
 TEST_F(DroneWeapons, ATargetTheLauncherCannotReachIsDropped) {
     load_type(BOMBER, 2, WEAPON_AIM_9M, 4);
-    Drone* d = unit(SIDE_ENEMY, TASK_COUNTER_AIR, BOMBER, {500 * FEET, HERE.y, 3000 * FEET});
-    Drone* target = unit(SIDE_ALLIED, TASK_COUNTER_AIR, FIGHTER, {-500 * FEET, HERE.y + 8000 * FEET, 3000 * FEET});
+    Drone* d = unit(SIDE_ENEMY, TASK_COUNTER_AIR, BOMBER, {500 * FOOT, HERE.y, 3000 * FOOT});
+    Drone* target = unit(SIDE_ALLIED, TASK_COUNTER_AIR, FIGHTER, {-500 * FOOT, HERE.y + 8000 * FOOT, 3000 * FOOT});
     d->attack_target = &target->target;
     EXPECT_EQ(fire_drone_weapon_at_target(d), 0);
     EXPECT_EQ(d->attack_target, nullptr);
@@ -299,7 +299,7 @@ TEST_F(DroneWeapons, KillingADroneStopsItAndGivesBackItsFixedPoint) {
 
 // A wingman ordered to attack holds the player's designation, which is no slot of the pool.
 TEST_F(DroneWeapons, DroppingTheDesignationLeavesItAndThePoolAlone) {
-    Drone* wingman = unit(SIDE_ALLIED, TASK_STRIKE, OBJ_WINGMAN_AIRCRAFT, HERE);
+    Drone* wingman = unit(SIDE_ALLIED, TASK_STRIKE, OBJ_VYR_WINGMAN, HERE);
     Target* kept = new_fixed_point_target(ahead(1000));
     const int targets = count_targets();
     designated_target = {};
@@ -319,9 +319,9 @@ TEST_F(DroneWeapons, TheUsersWingmenAreArmedAtMissionStart) {
     set_task_side(t, SIDE_ALLIED);
     set_task_type(t, TASK_STRIKE);
     Drone* lead = create_drone(t);
-    set_drone_type(lead, OBJ_WINGMAN_AIRCRAFT);
+    set_drone_type(lead, OBJ_VYR_WINGMAN);
     Drone* wingman = create_drone(t);
-    set_drone_type(wingman, OBJ_WINGMAN_AIRCRAFT);
+    set_drone_type(wingman, OBJ_VYR_WINGMAN);
     EXPECT_FATAL(arm_user_wingmen(), "no user drone set!!");
     user_drone = lead;
     wingman->weapon_slots[1].rounds = 0;

@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "library/maths/units.h"
 #include "source/drone/drone.h"
 #include "source/drone/drone_update.h"
 #include "source/drone/soldiers.h"
@@ -17,7 +18,6 @@ namespace {
 constexpr int HELICOPTER = 103;
 constexpr int SOLDIER = 916;
 constexpr int TANK = 93;
-constexpr int32_t FOOT = 256;
 
 class Notifications : public VehicleWorld {
 protected:

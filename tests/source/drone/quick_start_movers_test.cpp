@@ -8,6 +8,7 @@
 #include "library/3dvisual/features.h"
 #include "library/3dvisual/objects.h"
 #include "library/3dvisual/world.h"
+#include "library/maths/units.h"
 #include "source/drone/drone.h"
 #include "source/drone/drone_update.h"
 #include "source/drone/ships.h"
@@ -18,8 +19,6 @@
 
 namespace vyr {
 namespace {
-
-constexpr int32_t FOOT = 256;
 
 class QuickStartMovers : public MissionWorld {
 protected:

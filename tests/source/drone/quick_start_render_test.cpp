@@ -13,6 +13,7 @@
 #include "library/3dvisual/world.h"
 #include "library/3dvisual/world_palette.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "platform/accel/framebuffer.h"
 #include "source/drone/drone.h"
 #include "source/drone/drone_types.h"
@@ -35,9 +36,6 @@ namespace accel = platform::accel;
 
 // The window thread that serves the renders' palettes is the binary's, started once for all its
 // render tests (user_drone_render_test.cpp).
-
-constexpr int32_t FEET = 256;
-constexpr int32_t DEGREE = 11930465;
 
 class QuickStartRender : public ScratchDirectories {
 protected:
@@ -95,12 +93,12 @@ TEST_F(QuickStartRender, TheDiamondFollowsTheRoadInSingleFile) {
     run_until([&] { return leader->current_waypoint == road_end && leader->remaining_distance < 120000; });
     ASSERT_EQ(leader->current_waypoint, road_end);
     const std::vector<uint16_t> with = render("diamond_on_road", leader->pose.position, leader->heading + 0x80000000u,
-                                              250 * FEET, 90 * FEET);
+                                              250 * FOOT, 90 * FOOT);
     std::vector<Drone*> tanks{leader};
     for (Drone* m = leader->first_member; m; m = m->next) tanks.push_back(m);
     for (Drone* t : tanks) unlink_mobile_object(&t->object), t->object.flags |= INSTANCE_INACTIVE;
     const std::vector<uint16_t> without = render("road_without_diamond", leader->pose.position,
-                                                 leader->heading + 0x80000000u, 250 * FEET, 90 * FEET);
+                                                 leader->heading + 0x80000000u, 250 * FOOT, 90 * FOOT);
     EXPECT_GT(changed(with, without), 150) << "the tanks on the road";
 }
 
@@ -114,11 +112,11 @@ TEST_F(QuickStartRender, TheHelicopterComesDownOnItsLandingPoint) {
     const Vector3 ground{pad->x, pad->y, pad->z};
     std::vector<int32_t> heights;
     for (const char* name : {"helicopter_high", "helicopter_low"}) {
-        run_until([&] { return helicopter->pose.position.z < (heights.empty() ? 45 : 10) * FEET; });
+        run_until([&] { return helicopter->pose.position.z < (heights.empty() ? 45 : 10) * FOOT; });
         heights.push_back(helicopter->pose.position.z);
         EXPECT_EQ(helicopter->pose.position.x, pad->x);  // straight down over the point
         EXPECT_EQ(helicopter->pose.position.y, pad->y);
-        render(name, ground, 0x20000000, 200 * FEET, 40 * FEET);
+        render(name, ground, 0x20000000, 200 * FOOT, 40 * FOOT);
     }
     EXPECT_LT(heights[1], heights[0]);
 }

@@ -15,6 +15,7 @@
 #include "library/3dvisual/world.h"
 #include "library/maths/random.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "platform/accel/framebuffer.h"
 #include "source/drone/drone.h"
 #include "source/drone/drone_update.h"
@@ -38,8 +39,6 @@ namespace vyr {
 namespace {
 
 namespace accel = platform::accel;
-
-constexpr int32_t FEET = 256;
 constexpr int SQUAD = 90, STRETCHER_PARTY = 141, SOLDIER = 916, TRUCK = 54, HELICOPTER = 307;
 constexpr int AK47 = 46;
 constexpr int32_t FRAME_TICKS = 10;  // a twentieth of a second
@@ -180,14 +179,14 @@ protected:
             const int32_t every = 20 * 5;
             if (frame % every == 0) {
                 const Vector3 look = r.got_out ? leader->pose.position : carrier->pose.position;
-                capture(name + "_" + std::to_string(frame / 20) + "s", look, 0x20000000, 100 * FEET, 35 * FEET);
+                capture(name + "_" + std::to_string(frame / 20) + "s", look, 0x20000000, 100 * FOOT, 35 * FOOT);
             }
         }
         for (Drone* d : soldiers) r.shots += 30 - d->weapon_slots[0].rounds;
         const std::vector<Drone*> group = soldiers;
         for (Drone* d : group) {
             const int32_t dx = d->pose.position.x - hold->x, dy = d->pose.position.y - hold->y;
-            EXPECT_LT(std::abs(dx) + std::abs(dy), 120 * FEET) << "near the defence point";
+            EXPECT_LT(std::abs(dx) + std::abs(dy), 120 * FOOT) << "near the defence point";
         }
         close_mission();
         return r;
@@ -204,7 +203,7 @@ TEST_F(QuickStartSoldiers, TheSquadGetsOutWalksToItsPointAndFiresAtTheTruckAlike
     EXPECT_TRUE(first.defended);
     EXPECT_GT(first.stances, 0) << "they stood or knelt to fire";
     EXPECT_GT(first.shots, 0) << "rounds fired at the truck";
-    EXPECT_GT(first.party_walked, 150 * FEET) << "the stretcher party walks its loop";
+    EXPECT_GT(first.party_walked, 150 * FOOT) << "the stretcher party walks its loop";
 
     const SoldiersRun second = run(60, "second");
     ASSERT_EQ(second.trace.size(), first.trace.size());

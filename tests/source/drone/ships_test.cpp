@@ -9,6 +9,7 @@
 #include "library/3dvisual/features.h"
 #include "library/3dvisual/instance.h"
 #include "library/3dvisual/mobile.h"
+#include "library/maths/units.h"
 #include "source/avionics/autoland.h"
 #include "source/drone/air_manoeuvre.h"
 #include "source/drone/drone.h"
@@ -22,10 +23,9 @@
 namespace vyr {
 namespace {
 
-constexpr int ASSAULT_SHIP = OBJ_ASSAULT_SHIP;
+constexpr int ASSAULT_SHIP = OBJ_LHA_TARAWA;
 constexpr int FRIGATE = 320;
 constexpr int HELICOPTER = 103;
-constexpr int32_t FOOT = 256;
 constexpr int32_t DECK = 56 * FOOT;
 
 class Carriers : public VehicleWorld {

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "source/drone/soldier_brain.h"
 #include "source/drone/user_drone.h"
 #include "source/menus/missions/goals.h"
@@ -14,8 +15,6 @@
 
 namespace vyr {
 namespace {
-
-constexpr int32_t FOOT = 256;
 
 using SoldierBody = SoldierWorld;
 

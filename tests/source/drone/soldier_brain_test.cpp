@@ -6,6 +6,7 @@
 
 #include "library/3dvisual/view.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "source/drone/drone_weapons.h"
 #include "source/drone/soldier_body.h"
 #include "source/weapons/weapons_frame.h"
@@ -14,8 +15,6 @@
 
 namespace vyr {
 namespace {
-
-constexpr int32_t FOOT = 256;
 
 int infrared_weapon() {
     for (int w = 1; w < WEAPON_COUNT; ++w)

@@ -11,6 +11,7 @@
 #include "library/3dvisual/world.h"
 #include "library/3dvisual/world_palette.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "platform/accel/framebuffer.h"
 #include "source/drone/drone.h"
 #include "source/drone/drone_types.h"
@@ -33,9 +34,6 @@ namespace accel = platform::accel;
 
 // The renders send their palettes through the window thread the player's aircraft render test
 // starts for this whole test program.
-
-constexpr int32_t FEET = 256;
-constexpr int32_t DEGREE = RENDER_DEGREE;
 
 // Every soldier object, each at the middle of a movement of its own.
 struct Posed {
@@ -86,7 +84,7 @@ protected:
         if (!task) task = create_task();
         Drone* leader = create_drone(task);
         set_drone_formation(leader, formation);
-        const int32_t x = centre.x + ahead * FEET, y = centre.y - aside * FEET;
+        const int32_t x = centre.x + ahead * FOOT, y = centre.y - aside * FOOT;
         for (int i = 0; i < 2; ++i) {
             Waypoint* w = append_waypoint(leader);
             set_waypoint_type(w, WAYPOINT_HUMAN_TURN);
@@ -96,8 +94,8 @@ protected:
     }
 
     std::vector<uint16_t> render(const char* name, uint32_t heading = 0, uint32_t pitch = uint32_t(-9 * DEGREE)) {
-        Pose eye{{centre.x + 2 * FEET, centre.y - 26 * FEET, ground + 9 * FEET}, {}};
-        if (heading) eye.position = {centre.x, centre.y, ground + 10 * FEET};
+        Pose eye{{centre.x + 2 * FOOT, centre.y - 26 * FOOT, ground + 9 * FOOT}, {}};
+        if (heading) eye.position = {centre.x, centre.y, ground + 10 * FOOT};
         build_rotation_matrix(heading, pitch, 0, eye.matrix);
         render_world(&eye);
         write_frame(std::string(VYR_BUILD_DIR) + "/soldiers_" + name + ".ppm");
@@ -119,7 +117,7 @@ int changed_pixels(const std::vector<uint16_t>& a, const std::vector<uint16_t>& 
 TEST_F(SoldiersRender, ASheetOfSoldiersEachMidwayThroughAMovementIsDrawnPosed) {
     const std::vector<uint16_t> empty = render("empty");
     for (size_t i = 0; i < std::size(SHEET); ++i)
-        soldier(SHEET[i], int32_t(i % 6) * 7 * FEET - 17 * FEET, int32_t(i / 6) * 10 * FEET);
+        soldier(SHEET[i], int32_t(i % 6) * 7 * FOOT - 17 * FOOT, int32_t(i / 6) * 10 * FOOT);
     const std::vector<uint16_t> sheet = render("sheet");
     for (const Drone* drone : drones)
         EXPECT_FALSE(drone->class_record->flags & HUMAN_POSE_CHANGED) << drone->object.object_type << " not posed";

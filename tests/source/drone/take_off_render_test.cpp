@@ -14,6 +14,7 @@
 #include "library/3dvisual/world.h"
 #include "library/3dvisual/world_palette.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "platform/accel/framebuffer.h"
 #include "source/drone/air_manoeuvre.h"
 #include "source/drone/drone.h"
@@ -35,9 +36,6 @@ namespace accel = platform::accel;
 
 // The window thread that serves the renders' palettes is the binary's, started once for all its
 // render tests (user_drone_render_test.cpp).
-
-constexpr int32_t FEET = 256;
-constexpr int32_t KNOTS = 432;
 constexpr int FIGHTER = 225;
 
 class TakeOffRender : public ScratchDirectories {
@@ -104,20 +102,20 @@ TEST_F(TakeOffRender, TheFighterRollsDownTheRunwayLiftsOffAndClimbsAway) {
     EXPECT_EQ(parked.z, 0);
 
     // Rolling down the runway, past taxiing speed.
-    ASSERT_TRUE(run_until([&] { return fighter->current_waypoint == climb_out && fighter->speed > 80 * KNOTS; }));
+    ASSERT_TRUE(run_until([&] { return fighter->current_waypoint == climb_out && fighter->speed > 80 * KNOT; }));
     EXPECT_EQ(fighter->pose.position.z, 0);
     EXPECT_EQ(fighter->manoeuvre, MANOEUVRE_TAKE_OFF);
-    EXPECT_GT(render_fighter("rolling", 150 * FEET, 30 * FEET), 300) << "the fighter on the runway";
+    EXPECT_GT(render_fighter("rolling", 150 * FOOT, 30 * FOOT), 300) << "the fighter on the runway";
 
     // Airborne, and climbing away.
-    ASSERT_TRUE(run_until([&] { return fighter->pose.position.z > 300 * FEET; }));
-    EXPECT_GE(fighter->speed, 140 * KNOTS);
+    ASSERT_TRUE(run_until([&] { return fighter->pose.position.z > 300 * FOOT; }));
+    EXPECT_GE(fighter->speed, 140 * KNOT);
     const int32_t low = fighter->pose.position.z;
-    EXPECT_GT(render_fighter("climbing", 150 * FEET, 0), 300) << "the fighter in the air";
-    ASSERT_TRUE(run_until([&] { return fighter->pose.position.z > low + 500 * FEET; }));
+    EXPECT_GT(render_fighter("climbing", 150 * FOOT, 0), 300) << "the fighter in the air";
+    ASSERT_TRUE(run_until([&] { return fighter->pose.position.z > low + 500 * FOOT; }));
     EXPECT_GT(int32_t(fighter->pitch), 0);
     EXPECT_GT(fighter->pose.position.z - get_ground_height(fighter->pose.position.x, fighter->pose.position.y),
-              500 * FEET);
+              500 * FOOT);
 }
 
 }  // namespace

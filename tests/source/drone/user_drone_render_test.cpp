@@ -15,6 +15,7 @@
 #include "library/gfxinit/glide.h"
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "platform/accel/framebuffer.h"
 #include "source/drone/drone.h"
 #include "source/drone/drone_types.h"
@@ -35,9 +36,6 @@ namespace accel = platform::accel;
 
 // The renders send their palettes to the display through the window thread.
 const testing::Environment* const window_thread = testing::AddGlobalTestEnvironment(new WindowThreadEnvironment);
-
-constexpr int32_t FEET = 256;
-constexpr int32_t DEGREE = RENDER_DEGREE;
 
 // The player's aircraft over Korea of the generated data, seen from behind, beside and below
 // with the accelerator started as a flight starts it.
@@ -70,14 +68,14 @@ protected:
     std::vector<uint16_t> render(const char* name) {
         set_user_drone(user_drone);
         place_sub_instances(player_object);
-        Pose eye{{aircraft.x + 35 * FEET, aircraft.y - 45 * FEET, aircraft.z - 14 * FEET}, {}};
+        Pose eye{{aircraft.x + 35 * FOOT, aircraft.y - 45 * FOOT, aircraft.z - 14 * FOOT}, {}};
         build_rotation_matrix(uint32_t(-38 * DEGREE), uint32_t(12 * DEGREE), 0, eye.matrix);
         render_world(&eye);
         write_frame(std::string(VYR_BUILD_DIR) + "/user_drone_" + name + ".ppm");
         return {accel::draw_buffer(), accel::draw_buffer() + accel::SCREEN_WIDTH * accel::SCREEN_HEIGHT};
     }
 
-    const Vector3 aircraft = {1 << 27, 1 << 27, 3000 * FEET};
+    const Vector3 aircraft = {1 << 27, 1 << 27, 3000 * FOOT};
     ObjectInstance* saved_object = nullptr;
     Pose* saved_position = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "library/3dvisual/instance.h"
 #include "library/3dvisual/terrain.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "source/avionics/avionics.h"
 #include "source/avionics/panel.h"
 #include "source/drone/drone.h"
@@ -22,7 +23,6 @@ namespace {
 
 constexpr uint32_t RIGHT_ANGLE = 0x40000000;
 constexpr int32_t TWENTIETH = FIXED_ONE / 20;  // a frame of 1/20 s
-constexpr int32_t KNOT = 432;                 // units a second
 
 // The player's aircraft controls with the aircraft the flight model moves before a mission.
 class UserControls : public testing::Test {
@@ -235,7 +235,7 @@ TEST_F(UserDrone, AloneThePlayerFliesTheFirstTasksFirstDrone) {
         EXPECT_EQ(own->player, 0);
         EXPECT_EQ(player_object, &own->object);
         EXPECT_EQ(player_position, &own->pose);
-        EXPECT_EQ(own->object.object_type, OBJ_PLAYER_AIRCRAFT);
+        EXPECT_EQ(own->object.object_type, OBJ_VYR_HOVREN_TALSWEEP);
         EXPECT_EQ(own->object.owner, own);
         EXPECT_EQ(user_part_list[0], 1022);  // the gear is down
         EXPECT_EQ(user_part_list[3], 0);     // the gun is silent

@@ -46,7 +46,7 @@ protected:
 
     static Drone* member(Task* task, const Vector3& at) {
         Drone* d = create_drone(task);
-        set_drone_type(d, OBJ_WINGMAN_AIRCRAFT);
+        set_drone_type(d, OBJ_VYR_WINGMAN);
         d->pose.position = at;
         d->manoeuvre = MANOEUVRE_NONE;
         return d;

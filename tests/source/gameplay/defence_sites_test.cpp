@@ -31,9 +31,9 @@ std::vector<ground_object> list_of(int tile) {
 
 TEST_F(DynamicGroundObjects, ListsKeepTallestFirstAndPlacingOrderAmongEquals) {
     HeaderTable headers(40);
-    headers.add(TANK, 10 * FEET, 10 * FEET, 0);
-    headers.add(TOWER, 10 * FEET, 50 * FEET, 0);
-    headers.add(HUT, 10 * FEET, 5 * FEET, 0);
+    headers.add(TANK, 10 * FOOT, 10 * FOOT, 0);
+    headers.add(TOWER, 10 * FOOT, 50 * FOOT, 0);
+    headers.add(HUT, 10 * FOOT, 5 * FOOT, 0);
     const int tile = 3 * 64 + 4;
     for (int32_t feet : {100, 200, 300}) add_dynamic_ground_object(at_feet(3, feet), at_feet(4, 50), TANK, 0, SIDE_ALLIED);
     add_dynamic_ground_object(at_feet(3, 400), at_feet(4, 50), UNKNOWN, 0, SIDE_ALLIED);  // no header: height 0
@@ -93,9 +93,9 @@ TEST_F(DynamicGroundObjects, NearestIgnoresTreesAndLooksNoFurtherThan100Feet) {
     const int32_t x = at_feet(6, 1000), y = at_feet(6, 1000);
     const ground_object* house = &ground_object_records(ground_object_tiles[tile])[1];
     EXPECT_EQ(find_nearest_ground_object(x, y), house);
-    EXPECT_EQ(find_nearest_ground_object(x, y + 300 * FEET), nullptr);
+    EXPECT_EQ(find_nearest_ground_object(x, y + 300 * FOOT), nullptr);
     // As near as the house, a dynamic record wins; a record of type 0 is not passed over.
-    const ground_object* site = add_dynamic_ground_object(x - 50 * FEET, y, 0, 0, SIDE_ALLIED);
+    const ground_object* site = add_dynamic_ground_object(x - 50 * FOOT, y, 0, 0, SIDE_ALLIED);
     EXPECT_EQ(find_nearest_ground_object(x, y), site);
     EXPECT_EQ(find_nearest_ground_object(-5, y), nullptr);
 }
@@ -108,7 +108,7 @@ TEST_F(DynamicGroundObjects, OfTypeSearchesTheNeighbourTilesForIntactRecords) {
     int32_t distance = -1;
     EXPECT_EQ(find_ground_object_of_type(x, y, TANK, distance), ground_object_records(ground_object_tiles[11 * 64 + 11]));
     EXPECT_EQ(distance, 29);  // (21, 21) feet away
-    const ground_object* near = add_dynamic_ground_object(x - 5 * FEET, y, TANK, 0, SIDE_ENEMY);
+    const ground_object* near = add_dynamic_ground_object(x - 5 * FOOT, y, TANK, 0, SIDE_ENEMY);
     EXPECT_EQ(find_ground_object_of_type(x, y, TANK, distance), near);
     EXPECT_EQ(distance, 5);
 

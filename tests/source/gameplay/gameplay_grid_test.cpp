@@ -100,10 +100,10 @@ TEST_F(GameplayGrid, ObjectsStandOnTheFootBelowTheirPosition) {
 
 TEST_F(GameplayGrid, FullSlotsAndRaisedGroundAddNothing) {
     const int32_t x = at_feet(20, 500), y = at_feet(30, 500);
-    for (int i = 0; i < 3; ++i) add_gameplay_object(GAMEPLAY_AAA, x + i * FEET, y);
+    for (int i = 0; i < 3; ++i) add_gameplay_object(GAMEPLAY_AAA, x + i * FOOT, y);
     EXPECT_EQ(pool_in_use(), 2);
     const GameplayCell& cell = gameplay_grid[20 * 64 + 30];
-    EXPECT_EQ(cell.aaa[1]->x, x + FEET);
+    EXPECT_EQ(cell.aaa[1]->x, x + FOOT);
 
     // A post 100 ft high at the corner of tile (8, 8): ground above 0 takes no tank.
     terrain_posts[32][32].height = 100;
@@ -122,17 +122,17 @@ TEST_F(GameplayGrid, AFullPoolAddsNothing) {
 TEST_F(GameplayGrid, NearestRemovalReachesObjectsAfterAGap) {
     const int32_t x = at_feet(12, 1000), y = at_feet(13, 1000);
     add_gameplay_object(GAMEPLAY_TANK, x, y);
-    add_gameplay_object(GAMEPLAY_TANK, x + 500 * FEET, y);
-    add_gameplay_object(GAMEPLAY_TANK, x + 900 * FEET, y);
+    add_gameplay_object(GAMEPLAY_TANK, x + 500 * FOOT, y);
+    add_gameplay_object(GAMEPLAY_TANK, x + 900 * FOOT, y);
     GameplayCell& cell = gameplay_grid[12 * 64 + 13];
     GameplayObject* second = cell.tank[1];
     GameplayObject* third = cell.tank[2];
 
-    remove_nearest_gameplay_object(GAMEPLAY_TANK, x - 50 * FEET, y);
+    remove_nearest_gameplay_object(GAMEPLAY_TANK, x - 50 * FOOT, y);
     EXPECT_EQ(cell.tank[0], nullptr);
     EXPECT_EQ(cell.tank[1], second);  // the others keep their slots
 
-    remove_nearest_gameplay_object(GAMEPLAY_TANK, x + 800 * FEET, y);
+    remove_nearest_gameplay_object(GAMEPLAY_TANK, x + 800 * FOOT, y);
     EXPECT_EQ(cell.tank[2], nullptr);
     EXPECT_EQ(third->type, 0);
     EXPECT_EQ(cell.tank[1], second);
@@ -150,8 +150,8 @@ TEST_F(GameplayGrid, NearestRemovalReachesObjectsAfterAGap) {
 
 TEST_F(GameplayGrid, NearestRemovalTakesTheFirstOfEquallyNearObjects) {
     const int32_t x = at_feet(2, 1000), y = at_feet(2, 1000);
-    add_gameplay_object(GAMEPLAY_APC, x - 100 * FEET, y);
-    add_gameplay_object(GAMEPLAY_APC, x + 100 * FEET, y);
+    add_gameplay_object(GAMEPLAY_APC, x - 100 * FOOT, y);
+    add_gameplay_object(GAMEPLAY_APC, x + 100 * FOOT, y);
     GameplayCell& cell = gameplay_grid[2 * 64 + 2];
     remove_nearest_gameplay_object(GAMEPLAY_APC, x, y);
     EXPECT_EQ(cell.apc[0], nullptr);
@@ -174,8 +174,8 @@ TEST_F(GameplayGrid, SwappingTwiceRestoresEverySide) {
 TEST_F(GameplayGrid, CellSidesGoIntoTheSideDependentStaticObjects) {
     constexpr int BUNKER = 30, HOUSE = 31;
     HeaderTable headers(40);
-    headers.add(BUNKER, 10 * FEET, 10 * FEET, 0).gameplay_flags = OBJECT_SIDE_DEPENDENT;
-    headers.add(HOUSE, 10 * FEET, 10 * FEET, 0);
+    headers.add(BUNKER, 10 * FOOT, 10 * FOOT, 0).gameplay_flags = OBJECT_SIDE_DEPENDENT;
+    headers.add(HOUSE, 10 * FOOT, 10 * FOOT, 0);
     const uint16_t kept = GROUND_DESTROYED | GROUND_LASED;
     add_static(5 * 64 + 6, {{BUNKER, 10, 10, 0, 0, uint16_t(kept | 2 << GROUND_SIDE_SHIFT)},
                             {HOUSE, 20, 20, 0, 0, 2 << GROUND_SIDE_SHIFT},

@@ -11,17 +11,16 @@
 
 #include "library/3dvisual/ground_objects.h"
 #include "library/3dvisual/terrain.h"
+#include "library/maths/units.h"
 #include "source/gameplay/defence_sites.h"
 #include "source/gameplay/gameplay_grid.h"
 #include "tests/support/scratch.h"
 
 namespace vyr {
-
-constexpr int32_t FEET = 256;
 constexpr int32_t TILE = 1 << 22;
 
 // The world coordinate `feet` feet into tile number `tile` along one axis.
-constexpr int32_t at_feet(int tile, int32_t feet) { return tile * TILE + feet * FEET; }
+constexpr int32_t at_feet(int tile, int32_t feet) { return tile * TILE + feet * FOOT; }
 
 class GameplayWorld : public ScratchDirectories {
 protected:

@@ -38,8 +38,8 @@ protected:
 
 TEST_F(AirRadar, AContactInsideTheRangeIsKeptAndOneAtTheRangeDropped) {
     cycle_radar_range(1);  // 15 nm
-    const Drone* inside = fighter(ENEMY, ahead(15 * NM - NM / 10, 0, ALTITUDE));
-    const Drone* at_range = fighter(ENEMY, ahead(12 * NM, 0, ALTITUDE + 9 * NM));  // 15 nm exactly
+    const Drone* inside = fighter(ENEMY, ahead(15 * NAUTICAL_MILE - NAUTICAL_MILE / 10, 0, ALTITUDE));
+    const Drone* at_range = fighter(ENEMY, ahead(12 * NAUTICAL_MILE, 0, ALTITUDE + 9 * NAUTICAL_MILE));  // 15 nm exactly
     sweep();
     EXPECT_NE(contact_of(inside), nullptr);
     EXPECT_EQ(contact_of(at_range), nullptr);
@@ -47,9 +47,9 @@ TEST_F(AirRadar, AContactInsideTheRangeIsKeptAndOneAtTheRangeDropped) {
 }
 
 TEST_F(AirRadar, WithTheFilterOnOnlyEnemiesAreListed) {
-    const Drone* enemy = fighter(ENEMY, ahead(5 * NM, 0, ALTITUDE));
-    const Drone* allied = fighter(ALLIED, ahead(10 * NM, 0, ALTITUDE));
-    fighter(NEUTRAL, ahead(20 * NM, 0, ALTITUDE));  // of no side: never a candidate
+    const Drone* enemy = fighter(ENEMY, ahead(5 * NAUTICAL_MILE, 0, ALTITUDE));
+    const Drone* allied = fighter(ALLIED, ahead(10 * NAUTICAL_MILE, 0, ALTITUDE));
+    fighter(NEUTRAL, ahead(20 * NAUTICAL_MILE, 0, ALTITUDE));  // of no side: never a candidate
     sweep();
     EXPECT_EQ(air_list(), (std::vector<const void*>{&enemy->object, &allied->object}));
     press(0x15);  // Y
@@ -59,17 +59,17 @@ TEST_F(AirRadar, WithTheFilterOnOnlyEnemiesAreListed) {
 
 TEST_F(AirRadar, TheScanVolumeIsStrictAndFollowsTheOffsets) {
     cycle_radar_range(1);  // 15 nm: +-15 degrees across, +-60 up and down
-    EXPECT_TRUE(is_in_scan_volume(0, NM, 0));
-    EXPECT_FALSE(is_in_scan_volume(0, -NM, 0));
-    const int32_t across_14 = int32_t(NM * std::tan(14 * 3.14159265358979 / 180));
-    const int32_t across_16 = int32_t(NM * std::tan(16 * 3.14159265358979 / 180));
-    EXPECT_TRUE(is_in_scan_volume(across_14, NM, 0));
-    EXPECT_FALSE(is_in_scan_volume(-across_16, NM, 0));
-    EXPECT_TRUE(is_in_scan_volume(0, NM, NM));
-    EXPECT_FALSE(is_in_scan_volume(0, NM, 2 * NM));
+    EXPECT_TRUE(is_in_scan_volume(0, NAUTICAL_MILE, 0));
+    EXPECT_FALSE(is_in_scan_volume(0, -NAUTICAL_MILE, 0));
+    const int32_t across_14 = int32_t(NAUTICAL_MILE * std::tan(14 * 3.14159265358979 / 180));
+    const int32_t across_16 = int32_t(NAUTICAL_MILE * std::tan(16 * 3.14159265358979 / 180));
+    EXPECT_TRUE(is_in_scan_volume(across_14, NAUTICAL_MILE, 0));
+    EXPECT_FALSE(is_in_scan_volume(-across_16, NAUTICAL_MILE, 0));
+    EXPECT_TRUE(is_in_scan_volume(0, NAUTICAL_MILE, NAUTICAL_MILE));
+    EXPECT_FALSE(is_in_scan_volume(0, NAUTICAL_MILE, 2 * NAUTICAL_MILE));
 
     // A contact 30 degrees right is outside until the centre is slewed 20 degrees right.
-    const Drone* right = fighter(ENEMY, bearing(10 * NM, 30, ALTITUDE));
+    const Drone* right = fighter(ENEMY, bearing(10 * NAUTICAL_MILE, 30, ALTITUDE));
     sweep();
     EXPECT_EQ(contact_of(right), nullptr);
     key_down[SCAN_CTRL] = 1;
@@ -82,10 +82,10 @@ TEST_F(AirRadar, TheScanVolumeIsStrictAndFollowsTheOffsets) {
 
 TEST_F(AirRadar, ContactsCloserThanFourSymbolsMergeAndTheDesignatedOneHeadsItsGroup) {
     const int32_t s = 1361024;  // the display scale at 35 nm
-    const Drone* lead = fighter(ENEMY, ahead(5 * NM, 0, ALTITUDE));
-    const Drone* close = fighter(ENEMY, ahead(5 * NM + 4 * s - 1, 0, ALTITUDE));
-    const Drone* apart = fighter(ENEMY, ahead(12 * NM, 0, ALTITUDE));
-    const Drone* exactly = fighter(ENEMY, ahead(12 * NM + 4 * s, 0, ALTITUDE));
+    const Drone* lead = fighter(ENEMY, ahead(5 * NAUTICAL_MILE, 0, ALTITUDE));
+    const Drone* close = fighter(ENEMY, ahead(5 * NAUTICAL_MILE + 4 * s - 1, 0, ALTITUDE));
+    const Drone* apart = fighter(ENEMY, ahead(12 * NAUTICAL_MILE, 0, ALTITUDE));
+    const Drone* exactly = fighter(ENEMY, ahead(12 * NAUTICAL_MILE + 4 * s, 0, ALTITUDE));
     sweep_and_merge();
     EXPECT_EQ(displayed(), (std::vector<const void*>{&lead->object, &apart->object, &exactly->object}));
     const AirContact* head = contact_of(lead);
@@ -130,22 +130,22 @@ TEST_F(AirRadar, AContactTooCloseForTheScanToHaveWidthSitsOnTheCentreLine) {
 
 TEST_F(AirRadar, DisplayPlacesSpreadTheScanWidthOverHalfTheRangeEachSide) {
     cycle_radar_range(1);  // 15 nm, 15 degrees each side
-    const Drone* edge = fighter(ENEMY, bearing(10 * NM, 14.9, ALTITUDE));
-    const Drone* middle = fighter(ENEMY, bearing(10 * NM, -7, ALTITUDE));
+    const Drone* edge = fighter(ENEMY, bearing(10 * NAUTICAL_MILE, 14.9, ALTITUDE));
+    const Drone* middle = fighter(ENEMY, bearing(10 * NAUTICAL_MILE, -7, ALTITUDE));
     sweep();
     ASSERT_NE(contact_of(edge), nullptr);
     ASSERT_NE(contact_of(middle), nullptr);
-    const int32_t half = 15 * NM / 2;
+    const int32_t half = 15 * NAUTICAL_MILE / 2;
     const double radian = 3.14159265358979 / 180;
     EXPECT_NEAR(contact_of(edge)->display_x, half * std::sin(14.9 * radian) / std::tan(15 * radian), half / 100);
     EXPECT_LT(contact_of(middle)->display_x, -half * 6 / 15);
     EXPECT_GT(contact_of(middle)->display_x, -half * 8 / 15);
-    EXPECT_NEAR(contact_of(edge)->display_y, 10 * NM, 2);
+    EXPECT_NEAR(contact_of(edge)->display_y, 10 * NAUTICAL_MILE, 2);
 }
 
 TEST_F(AirRadar, AcmAimsAtTheDesignatedContactAndChoosesItsRowByDistance) {
-    const Drone* target = fighter(ENEMY, bearing(4 * NM, 20, ALTITUDE));
-    fighter(ENEMY, bearing(9 * NM, -20, ALTITUDE));
+    const Drone* target = fighter(ENEMY, bearing(4 * NAUTICAL_MILE, 20, ALTITUDE));
+    fighter(ENEMY, bearing(9 * NAUTICAL_MILE, -20, ALTITUDE));
     sweep_and_merge();
     designate(target);
     press(0x25);  // K
@@ -160,8 +160,8 @@ TEST_F(AirRadar, AcmAimsAtTheDesignatedContactAndChoosesItsRowByDistance) {
 }
 
 TEST_F(AirRadar, RcrWithNothingDesignatedReturnsToTwsOnTheFirstCandidate) {
-    const Drone* first = fighter(ENEMY, ahead(5 * NM, 0, ALTITUDE));
-    const Drone* second = fighter(ENEMY, ahead(12 * NM, 0, ALTITUDE));
+    const Drone* first = fighter(ENEMY, ahead(5 * NAUTICAL_MILE, 0, ALTITUDE));
+    const Drone* second = fighter(ENEMY, ahead(12 * NAUTICAL_MILE, 0, ALTITUDE));
     air_submode = RADAR_RCR;
     sweep();
     EXPECT_EQ(air_submode, RADAR_TWS);
@@ -170,9 +170,9 @@ TEST_F(AirRadar, RcrWithNothingDesignatedReturnsToTwsOnTheFirstCandidate) {
 }
 
 TEST_F(AirRadar, StepsMoveTheDesignationToTheNearestDisplayedContactThatWay) {
-    const Drone* near = fighter(ENEMY, ahead(5 * NM, 0, ALTITUDE));
-    const Drone* far = fighter(ENEMY, ahead(15 * NM, 0, ALTITUDE));
-    const Drone* left = fighter(ENEMY, bearing(10 * NM, -30, ALTITUDE));
+    const Drone* near = fighter(ENEMY, ahead(5 * NAUTICAL_MILE, 0, ALTITUDE));
+    const Drone* far = fighter(ENEMY, ahead(15 * NAUTICAL_MILE, 0, ALTITUDE));
+    const Drone* left = fighter(ENEMY, bearing(10 * NAUTICAL_MILE, -30, ALTITUDE));
     sweep_and_merge();
     designate(near);
     find_selected();
@@ -197,7 +197,7 @@ TEST_F(AirRadar, StepsMoveTheDesignationToTheNearestDisplayedContactThatWay) {
 }
 
 TEST_F(AirRadar, ACandidateWithoutADroneIsFatal) {
-    Drone* d = fighter(ENEMY, ahead(5 * NM, 0, ALTITUDE));
+    Drone* d = fighter(ENEMY, ahead(5 * NAUTICAL_MILE, 0, ALTITUDE));
     d->object.owner = nullptr;
     d->object.owner_kind = OWNER_NONE;
     EXPECT_DEATH(sweep(), "Drone is NULL");

@@ -25,13 +25,13 @@ protected:
 };
 
 TEST_F(GroundRadar, TheSubModeAndALaserWeaponChooseWhatIsListed) {
-    ground_object* house = ground(HOUSE, ENEMY, ahead(3 * NM));
-    ground_object* lased_house = ground(HOUSE, ENEMY, ahead(4 * NM));
+    ground_object* house = ground(HOUSE, ENEMY, ahead(3 * NAUTICAL_MILE));
+    ground_object* lased_house = ground(HOUSE, ENEMY, ahead(4 * NAUTICAL_MILE));
     lased_house->flags |= GROUND_LASED;
-    Drone* tank_a = tank(ENEMY, ahead(2 * NM));
-    Drone* lased_tank = tank(ENEMY, ahead(5 * NM));
+    Drone* tank_a = tank(ENEMY, ahead(2 * NAUTICAL_MILE));
+    Drone* lased_tank = tank(ENEMY, ahead(5 * NAUTICAL_MILE));
     lased_tank->mission_flags |= DRONE_FLAG_LASER_DESIGNATED;
-    const ground_object* truck = ground(TRUCK, ALLIED, ahead(6 * NM));
+    const ground_object* truck = ground(TRUCK, ALLIED, ahead(6 * NAUTICAL_MILE));
     const struct {
         const char* name;
         int32_t submode;
@@ -59,10 +59,10 @@ TEST_F(GroundRadar, TheSubModeAndALaserWeaponChooseWhatIsListed) {
 }
 
 TEST_F(GroundRadar, TheSectorIsNinetyDegreesAheadAndTheRangeStrict) {
-    const Drone* at_44 = tank(ENEMY, bearing(5 * NM, 44));
-    const Drone* at_46 = tank(ENEMY, bearing(5 * NM, -46));
-    const Drone* beyond = tank(ENEMY, ahead(10 * NM));  // the 3D range reaches 10 nm before the ground does
-    const Drone* inside = tank(ENEMY, ahead(9 * NM));
+    const Drone* at_44 = tank(ENEMY, bearing(5 * NAUTICAL_MILE, 44));
+    const Drone* at_46 = tank(ENEMY, bearing(5 * NAUTICAL_MILE, -46));
+    const Drone* beyond = tank(ENEMY, ahead(10 * NAUTICAL_MILE));  // the 3D range reaches 10 nm before the ground does
+    const Drone* inside = tank(ENEMY, ahead(9 * NAUTICAL_MILE));
     sweep();
     EXPECT_NE(record_of(&at_44->object), nullptr);
     EXPECT_EQ(record_of(&at_46->object), nullptr);
@@ -72,17 +72,17 @@ TEST_F(GroundRadar, TheSectorIsNinetyDegreesAheadAndTheRangeStrict) {
 }
 
 TEST_F(GroundRadar, AGroundObjectSitsOnTheGroundButItsOffsetIsTheAircraftsHeightBelow) {
-    const int i = START.x >> POST_SHIFT, j = (START.y + 2 * NM) >> POST_SHIFT;
+    const int i = START.x >> POST_SHIFT, j = (START.y + 2 * NAUTICAL_MILE) >> POST_SHIFT;
     for (int di = -1; di <= 2; ++di)
         for (int dj = -1; dj <= 2; ++dj) terrain_posts[i + di][j + dj].height = 500;
-    terrain_max_height = 500 * FEET;
-    const Vector3 place = {(i << POST_SHIFT) + 4 * FEET, (j << POST_SHIFT) + 4 * FEET, 0};
+    terrain_max_height = 500 * FOOT;
+    const Vector3 place = {(i << POST_SHIFT) + 4 * FOOT, (j << POST_SHIFT) + 4 * FOOT, 0};
     ground(TANK, ENEMY, place);
     sweep();
     ASSERT_EQ(ground_contact_count, 1);
     const Target& t = ground_contacts[0];
     EXPECT_EQ(t.kind, TARGET_GROUND_OBJECT);
-    EXPECT_EQ(t.position.z, 500 * FEET);
+    EXPECT_EQ(t.position.z, 500 * FOOT);
     EXPECT_EQ(t.offset.z, -ALTITUDE);
     EXPECT_EQ(t.radar_position.z, -ALTITUDE);
     EXPECT_NEAR(t.radar_position.y, place.y - START.y, 2);
@@ -90,14 +90,14 @@ TEST_F(GroundRadar, AGroundObjectSitsOnTheGroundButItsOffsetIsTheAircraftsHeight
 }
 
 TEST_F(GroundRadar, AFrozenMapDropsTheDestroyedAndAddsNothing) {
-    ground_object* house = ground(TANK, ENEMY, ahead(3 * NM));
-    Drone* moving = tank(ENEMY, ahead(4 * NM));
+    ground_object* house = ground(TANK, ENEMY, ahead(3 * NAUTICAL_MILE));
+    Drone* moving = tank(ENEMY, ahead(4 * NAUTICAL_MILE));
     sweep();
     ASSERT_EQ(ground_list().size(), 2u);
     press(0x23);  // H: freeze
     house->flags |= GROUND_DESTROYED;
-    tank(ENEMY, ahead(5 * NM));
-    fly({START.x + NM, START.y + NM, ALTITUDE}, 0x40000000);  // flown on and turned east
+    tank(ENEMY, ahead(5 * NAUTICAL_MILE));
+    fly({START.x + NAUTICAL_MILE, START.y + NAUTICAL_MILE, ALTITUDE}, 0x40000000);  // flown on and turned east
     sweep();
     EXPECT_EQ(ground_list(), (std::vector<const void*>{&moving->object}));
     EXPECT_EQ(ground_contact_count, 2);  // the records stay as frozen
@@ -118,7 +118,7 @@ TEST_F(GroundRadar, TheSweepLeavesThePlotWindowAndClipRectangleToTheDrawing) {
     PlotWindow before;
     save_plot(before);
     const int32_t clip[] = {clip_x0, clip_y0, clip_x1, clip_y1};
-    tank(ENEMY, ahead(3 * NM));
+    tank(ENEMY, ahead(3 * NAUTICAL_MILE));
     sweep();
     EXPECT_EQ(current_plot.screen_x1, before.screen_x1);
     EXPECT_EQ(current_plot.world_y1, before.world_y1);
@@ -129,7 +129,7 @@ TEST_F(GroundRadar, TheSweepLeavesThePlotWindowAndClipRectangleToTheDrawing) {
 TEST_F(GroundRadar, ALaserWeaponSweepsTheGroundOutsideGroundModeEvenWithTheRadarOff) {
     toggle_air_ground_mode();
     radar_on = 0;
-    Drone* lased = tank(ENEMY, ahead(3 * NM));
+    Drone* lased = tank(ENEMY, ahead(3 * NAUTICAL_MILE));
     lased->mission_flags |= DRONE_FLAG_LASER_DESIGNATED;
     sweep();
     EXPECT_TRUE(ground_list().empty());
@@ -141,17 +141,17 @@ TEST_F(GroundRadar, ALaserWeaponSweepsTheGroundOutsideGroundModeEvenWithTheRadar
     system_failures = {};
     set_failure(FAIL_RADAR);
     selected_weapon = 0;
-    fighter(ENEMY, ahead(5 * NM, 0, ALTITUDE));
+    fighter(ENEMY, ahead(5 * NAUTICAL_MILE, 0, ALTITUDE));
     sweep();
     EXPECT_EQ(air_contact_head, nullptr);
     EXPECT_TRUE(ground_list().empty());
 }
 
 TEST_F(GroundRadar, CursorStepsFollowTheFrameAndKeepToLasedContactsUnderALasedDesignation) {
-    Drone* centre = tank(ENEMY, ahead(5 * NM));
-    Drone* nearer = tank(ENEMY, ahead(3 * NM, 0));
-    Drone* right = tank(ENEMY, ahead(5 * NM, NM));
-    Drone* far_right = tank(ENEMY, ahead(6 * NM, 2 * NM));
+    Drone* centre = tank(ENEMY, ahead(5 * NAUTICAL_MILE));
+    Drone* nearer = tank(ENEMY, ahead(3 * NAUTICAL_MILE, 0));
+    Drone* right = tank(ENEMY, ahead(5 * NAUTICAL_MILE, NAUTICAL_MILE));
+    Drone* far_right = tank(ENEMY, ahead(6 * NAUTICAL_MILE, 2 * NAUTICAL_MILE));
     sweep();
     designated_target = *record_of(&centre->object);
     draw_ground_radar_contacts();  // finds the designated record; nothing is drawn without a screen
@@ -187,7 +187,7 @@ TEST_F(GroundRadar, TheTrailRecordsEvery1000FtAndKeepsTheNewest299Points) {
     sweep();  // the frame the trail is kept in: north up
     press(0x23);  // freeze at the start
     EXPECT_EQ(trail_oldest, trail_write);
-    const auto fly_north = [&](int32_t feet) { fly({START.x, START.y + feet * FEET, ALTITUDE}, 0); };
+    const auto fly_north = [&](int32_t feet) { fly({START.x, START.y + feet * FOOT, ALTITUDE}, 0); };
     fly_north(999);
     record_radar_trail();
     EXPECT_EQ(trail_write, radar_trail);
@@ -195,7 +195,7 @@ TEST_F(GroundRadar, TheTrailRecordsEvery1000FtAndKeepsTheNewest299Points) {
     record_radar_trail();
     record_radar_trail();  // not moved since
     EXPECT_EQ(trail_write, radar_trail + 1);
-    EXPECT_EQ(radar_trail[0].forward, 1001 * FEET);
+    EXPECT_EQ(radar_trail[0].forward, 1001 * FOOT);
     EXPECT_EQ(radar_trail[0].right, 0);
     for (int k = 2; k <= 400; ++k) {
         fly_north(1001 * k);
@@ -204,7 +204,7 @@ TEST_F(GroundRadar, TheTrailRecordsEvery1000FtAndKeepsTheNewest299Points) {
     // 400 points into a ring of 300: the write cursor has come round, the oldest just ahead.
     EXPECT_EQ(trail_write, radar_trail + 400 % RADAR_TRAIL_POINTS);
     EXPECT_EQ(trail_oldest, trail_write->next);
-    EXPECT_EQ(trail_oldest->forward, 1001 * FEET * 102);
+    EXPECT_EQ(trail_oldest->forward, 1001 * FOOT * 102);
 }
 
 }  // namespace

@@ -68,7 +68,7 @@ protected:
 
     // One displayed contact at the centre of a drone of the side heading the way given.
     AirContact& show(int side, uint32_t heading, int group_head = 0) {
-        Drone* d = fighter(side, ahead(NM, 0, ALTITUDE), heading);
+        Drone* d = fighter(side, ahead(NAUTICAL_MILE, 0, ALTITUDE), heading);
         AirContact& c = contacts.emplace_back();
         c.target.kind = TARGET_MOBILE;
         c.target.object = &d->object;
@@ -98,7 +98,7 @@ TEST_F(RadarDraw, SingleContactsPointAtTheAircraftWhenHotAndAwayWhenCold) {
                             ".........",
                         }));
     std::fill(pixels.begin(), pixels.end(), 0);
-    contacts[0].target.object = &fighter(ALLIED, ahead(NM), 0x20000000)->object;  // 45 degrees off: cold
+    contacts[0].target.object = &fighter(ALLIED, ahead(NAUTICAL_MILE), 0x20000000)->object;  // 45 degrees off: cold
     draw_air_radar_contacts();
     EXPECT_EQ(middle(), (Picture{
                             ".........",
@@ -128,7 +128,7 @@ TEST_F(RadarDraw, AGroupHeadIsFilledAndANeutralOrTenthContactAPlus) {
                             ".........",
                         }));
     std::fill(pixels.begin(), pixels.end(), 0);
-    contacts[0].target.object = &fighter(ENEMY, ahead(NM), 0)->object;  // cold
+    contacts[0].target.object = &fighter(ENEMY, ahead(NAUTICAL_MILE), 0)->object;  // cold
     draw_air_radar_contacts();
     EXPECT_EQ(middle(), (Picture{
                             ".........",
@@ -198,12 +198,12 @@ TEST_F(RadarDraw, GroundContactsArePlusSignsOrDiamondsAndTheDesignatedOneIsHighl
     Target& tank_record = ground_contacts[0];
     tank_record = {};
     tank_record.kind = TARGET_MOBILE;
-    tank_record.object = &tank(ENEMY, ahead(NM))->object;
+    tank_record.object = &tank(ENEMY, ahead(NAUTICAL_MILE))->object;
     tank_record.radar_position = {-518484, 0, 0};
     Target& house_record = ground_contacts[1];
     house_record = {};
     house_record.kind = TARGET_GROUND_OBJECT;
-    house_record.object = ground(HOUSE, ENEMY, ahead(NM));
+    house_record.object = ground(HOUSE, ENEMY, ahead(NAUTICAL_MILE));
     house_record.radar_position = {518484, 0, 0};
     ground_contact_count = 2;
     designated_target = house_record;

@@ -217,11 +217,11 @@ TEST_F(RadarKeys, RangesCycleByModeAndTheScanTableRowFollows) {
         cycle_radar_range(c.direction);
         if (radar_ground_mode) {
             EXPECT_EQ(ground_range_nm, c.expected_nm);
-            EXPECT_EQ(ground_range, c.expected_nm * NM);
+            EXPECT_EQ(ground_range, c.expected_nm * NAUTICAL_MILE);
             EXPECT_EQ(air_range_nm, 35);
         } else {
             EXPECT_EQ(air_range_nm, c.expected_nm);
-            EXPECT_EQ(air_range, c.expected_nm * NM);
+            EXPECT_EQ(air_range, c.expected_nm * NAUTICAL_MILE);
             EXPECT_EQ(radar_scan_range, air_range);
             EXPECT_EQ(radar_display_scale, air_range / 40);
             EXPECT_EQ(requested_range_nm, 35);
@@ -241,7 +241,7 @@ TEST_F(RadarKeys, TheStartUpScanIsTws35WithItsEdgeAtTan60) {
     EXPECT_NEAR(scan_edge_at_range, 54440960 * std::sqrt(3.0), 54440960 * 2e-3);
     EXPECT_EQ(ground_range, 15554560);
     EXPECT_EQ(ground_sector_half_angle, 0x20000000);
-    EXPECT_EQ(rcr_radius, NM);
+    EXPECT_EQ(rcr_radius, NAUTICAL_MILE);
     EXPECT_EQ(designated_target.kind, TARGET_NONE);
     EXPECT_EQ(auto_target_on, 1);
 }
@@ -270,8 +270,8 @@ TEST_F(RadarKeys, ASmallerLimitAfterARangeChangePullsTheScanCentreIn) {
 TEST_F(RadarKeys, TheCursorStepsAtOnceThenOncePer50TicksOfFramesWithAltHeld) {
     EXPECT_EXIT(
         {
-            fighter(ENEMY, ahead(3 * NM, 0, ALTITUDE));
-            fighter(ENEMY, ahead(9 * NM, 0, ALTITUDE));
+            fighter(ENEMY, ahead(3 * NAUTICAL_MILE, 0, ALTITUDE));
+            fighter(ENEMY, ahead(9 * NAUTICAL_MILE, 0, ALTITUDE));
             radar_on = 1;
             sweep();
             merge_air_contacts(air_contact_head);
@@ -296,8 +296,8 @@ TEST_F(RadarKeys, TheCursorStepsAtOnceThenOncePer50TicksOfFramesWithAltHeld) {
 }
 
 TEST_F(RadarKeys, TheStickStepsFromHalfDeflectionAndTheKeyboardAtAny) {
-    fighter(ENEMY, ahead(3 * NM, 0, ALTITUDE));
-    fighter(ENEMY, ahead(9 * NM, 0, ALTITUDE));
+    fighter(ENEMY, ahead(3 * NAUTICAL_MILE, 0, ALTITUDE));
+    fighter(ENEMY, ahead(9 * NAUTICAL_MILE, 0, ALTITUDE));
     radar_on = 1;
     sweep();
     merge_air_contacts(air_contact_head);

@@ -18,6 +18,7 @@
 #include "library/graphics/plot.h"
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "library/system/key.h"
 #include "source/avionics/avionics.h"
 #include "source/avionics/mfd.h"
@@ -45,9 +46,6 @@
 
 namespace vyr {
 namespace {
-
-constexpr int32_t FEET = 256;
-constexpr uint32_t DEGREE = 11930465;
 constexpr int MIG_29 = 234, F_15 = 225, T_80 = 93;
 constexpr int WIDTH = 256, HEIGHT = 256;
 
@@ -173,7 +171,7 @@ protected:
         std::fclose(file);
     }
 
-    const Vector3 start = {1 << 27, 1 << 27, 12000 * FEET};
+    const Vector3 start = {1 << 27, 1 << 27, 12000 * FOOT};
     std::vector<uint8_t> pixels;
     Screen* screen = nullptr;
     PlotWindow saved_plot{};
@@ -186,11 +184,11 @@ TEST_F(RadarTheatre, TheRadarPagesContactsOverAGeneratedTheatre) {
     leader(SIDE_ALLIED, TASK_COUNTER_AIR, F_15, start, 0);  // the player's
     // A group of four coming head on, a pair going away to the right, an allied flight to the left.
     for (int i = 0; i < 4; ++i)
-        leader(SIDE_ENEMY, TASK_COUNTER_AIR, MIG_29, ahead(18 * nm + i * nm / 3, (i - 2) * nm / 2, 14000 * FEET),
+        leader(SIDE_ENEMY, TASK_COUNTER_AIR, MIG_29, ahead(18 * nm + i * nm / 3, (i - 2) * nm / 2, 14000 * FOOT),
                0x80000000);
-    leader(SIDE_ENEMY, TASK_COUNTER_AIR, MIG_29, ahead(25 * nm, 8 * nm, 20000 * FEET), 0x10000000);
-    leader(SIDE_ENEMY, TASK_COUNTER_AIR, MIG_29, ahead(28 * nm, 10 * nm, 21000 * FEET), 0x10000000);
-    leader(SIDE_ALLIED, TASK_COUNTER_AIR, F_15, ahead(10 * nm, -9 * nm, 15000 * FEET), 0);
+    leader(SIDE_ENEMY, TASK_COUNTER_AIR, MIG_29, ahead(25 * nm, 8 * nm, 20000 * FOOT), 0x10000000);
+    leader(SIDE_ENEMY, TASK_COUNTER_AIR, MIG_29, ahead(28 * nm, 10 * nm, 21000 * FOOT), 0x10000000);
+    leader(SIDE_ALLIED, TASK_COUNTER_AIR, F_15, ahead(10 * nm, -9 * nm, 15000 * FOOT), 0);
     // Tanks ahead on the ground and a column off to the right.
     for (int i = 0; i < 3; ++i) leader(SIDE_ENEMY, TASK_GROUND_VEHICLE, T_80, ahead(5 * nm + i * nm, -nm, 0), 0);
     for (int i = 0; i < 3; ++i) leader(SIDE_ENEMY, TASK_GROUND_VEHICLE, T_80, ahead(7 * nm, 2 * nm + i * nm / 2, 0), 0);
@@ -248,8 +246,8 @@ TEST_F(RadarTheatre, TheRadarPagesContactsOverAGeneratedTheatre) {
     Vector3 p = start;
     uint32_t heading = 0;
     for (int step = 0; step < 60; ++step) {
-        p.x += mul31(400 * FEET, lookup_sin(heading));
-        p.y += mul31(400 * FEET, lookup_cos(heading));
+        p.x += mul31(400 * FOOT, lookup_sin(heading));
+        p.y += mul31(400 * FOOT, lookup_cos(heading));
         heading += 2 * DEGREE;
         fly(p, heading);
         frame();

@@ -17,6 +17,7 @@
 #include "library/3dvisual/tiles.h"
 #include "library/3dvisual/world.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "library/system/key.h"
 #include "source/avionics/avionics.h"
 #include "source/avionics/mfd.h"
@@ -43,18 +44,14 @@
 #include "tests/library/3dvisual/header_table.h"
 
 namespace vyr {
-
-constexpr int32_t FEET = 256;
 constexpr int32_t TILE = 1 << TILE_SHIFT;
-constexpr int32_t NM = NAUTICAL_MILE;
-constexpr uint32_t DEGREE = 0x100000000ull / 360;
 
 enum TestObject : int { FIGHTER = 1, TANK = 2, HOUSE = 3, SCENERY = 4, TRUCK = 5, BOMBER = 6 };
 enum TestSide : int { NEUTRAL = 0, ALLIED = 1, ENEMY = 2 };
 
 class RadarWorld : public testing::Test {
 protected:
-    static constexpr int32_t ALTITUDE = 10000 * FEET;
+    static constexpr int32_t ALTITUDE = 10000 * FOOT;
     static constexpr Vector3 START = {32 * TILE + TILE / 2, 32 * TILE + TILE / 2, ALTITUDE};
 
     void SetUp() override {
@@ -124,7 +121,7 @@ protected:
     }
 
     void type(int number, int32_t category, int32_t radar_size) {
-        ObjectHeader& h = headers.add(number, 20 * FEET, 10 * FEET, 0);
+        ObjectHeader& h = headers.add(number, 20 * FOOT, 10 * FOOT, 0);
         h.category = category;
         h.radar_size = radar_size;
     }
@@ -178,8 +175,8 @@ protected:
             list.reserve(1 + 6 * 200);
             list.push_back(0);
         }
-        const ground_object record = {uint16_t(number), uint16_t((p.x & (TILE - 1)) / FEET),
-                                      uint16_t((p.y & (TILE - 1)) / FEET), 0, 0, uint16_t(side << GROUND_SIDE_SHIFT)};
+        const ground_object record = {uint16_t(number), uint16_t((p.x & (TILE - 1)) / FOOT),
+                                      uint16_t((p.y & (TILE - 1)) / FOOT), 0, 0, uint16_t(side << GROUND_SIDE_SHIFT)};
         const int16_t* words = reinterpret_cast<const int16_t*>(&record);
         list.insert(list.end(), words, words + 6);
         ++list[0];

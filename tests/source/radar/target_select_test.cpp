@@ -52,7 +52,7 @@ protected:
 // With the radar off, no targeting pod and nothing lased, whatever was designated is dropped at
 // every frame.
 TEST_F(TargetSelect, RadarOffWithoutPodOrLaserDropsTheDesignationEveryFrame) {
-    Drone* a = tank(ENEMY, ahead(2 * NM));
+    Drone* a = tank(ENEMY, ahead(2 * NAUTICAL_MILE));
     ground_mode();
     sweep();
     radar_on = 0;
@@ -67,8 +67,8 @@ TEST_F(TargetSelect, RadarOffWithoutPodOrLaserDropsTheDesignationEveryFrame) {
 
 // With the radar off and a GBU-12 selected, the lased truck the ground radar lists is designated.
 TEST_F(TargetSelect, RadarOffWithALaserBombDesignatesTheLasedTruck) {
-    tank(ENEMY, ahead(2 * NM));
-    ground_object* truck = ground(TRUCK, ENEMY, ahead(3 * NM));
+    tank(ENEMY, ahead(2 * NAUTICAL_MILE));
+    ground_object* truck = ground(TRUCK, ENEMY, ahead(3 * NAUTICAL_MILE));
     truck->flags |= GROUND_LASED;
     selected_weapon = WEAPON_GBU_12;
     sweep();
@@ -82,7 +82,7 @@ TEST_F(TargetSelect, RadarOffWithALaserBombDesignatesTheLasedTruck) {
 TEST_F(TargetSelect, TwsStepsGoRoundTheFirstTenDisplayedContacts) {
     radar_on = 1;
     // Four rows of three, far enough apart on the B-scope that none merge.
-    for (int i = 0; i < 12; ++i) fighter(ENEMY, bearing(6 * (1 + i / 3) * NM, -44 + 44 * (i % 3), ALTITUDE));
+    for (int i = 0; i < 12; ++i) fighter(ENEMY, bearing(6 * (1 + i / 3) * NAUTICAL_MILE, -44 + 44 * (i % 3), ALTITUDE));
     sweep();
     ASSERT_EQ(air_display_count, 12);
     designated_target = air_display[9]->target;
@@ -101,8 +101,8 @@ TEST_F(TargetSelect, TwsStepsGoRoundTheFirstTenDisplayedContacts) {
 // The designated aircraft drops behind a ridge: at the next frame the best contact is designated.
 TEST_F(TargetSelect, ADesignatedAircraftHiddenByAHillGivesWayToTheBestContact) {
     radar_on = 1;
-    Drone* best = fighter(ENEMY, ahead(5 * NM, 0, ALTITUDE));
-    Drone* low = fighter(ENEMY, bearing(10 * NM, 20, 500 * FEET));
+    Drone* best = fighter(ENEMY, ahead(5 * NAUTICAL_MILE, 0, ALTITUDE));
+    Drone* low = fighter(ENEMY, bearing(10 * NAUTICAL_MILE, 20, 500 * FOOT));
     sweep();
     ASSERT_EQ(air_display_count, 2);
     ASSERT_EQ(air_display[0]->target.object, &best->object);
@@ -111,10 +111,10 @@ TEST_F(TargetSelect, ADesignatedAircraftHiddenByAHillGivesWayToTheBestContact) {
     sweep();
     ASSERT_EQ(designated(), &low->object);
 
-    const Vector3 ridge = bearing(8 * NM, 20);
+    const Vector3 ridge = bearing(8 * NAUTICAL_MILE, 20);
     for (int di = -2; di <= 2; ++di)
         for (int dj = -2; dj <= 2; ++dj) terrain_posts[(ridge.x >> POST_SHIFT) + di][(ridge.y >> POST_SHIFT) + dj].height = 6000;
-    terrain_max_height = 6000 * FEET;
+    terrain_max_height = 6000 * FOOT;
     sweep();
     EXPECT_EQ(designated(), &best->object);
     EXPECT_EQ(reacquire_target, 0);
@@ -123,8 +123,8 @@ TEST_F(TargetSelect, ADesignatedAircraftHiddenByAHillGivesWayToTheBestContact) {
 // AUTO TARGET off: a ground target chosen by stepping stays designated frame after frame while
 // it stays valid; destroyed, the best contact takes its place.
 TEST_F(TargetSelect, AutoTargetOffKeepsASteppedGroundTargetWhileValid) {
-    Drone* first = tank(ENEMY, ahead(2 * NM));
-    Drone* second = tank(ENEMY, ahead(4 * NM));
+    Drone* first = tank(ENEMY, ahead(2 * NAUTICAL_MILE));
+    Drone* second = tank(ENEMY, ahead(4 * NAUTICAL_MILE));
     ground_mode();
     sweep();
     ASSERT_EQ(designated(), &first->object);
@@ -147,11 +147,11 @@ TEST_F(TargetSelect, AutoTargetOffKeepsASteppedGroundTargetWhileValid) {
 // Following the best target with a target waypoint of the route in range: the contact nearest to
 // it (within 1 nm) wins over a higher priority elsewhere.
 TEST_F(TargetSelect, TheRoutesTargetAreaOutweighsPriority) {
-    const Vector3 area = ahead(6 * NM, NM);
-    tank(ENEMY, ahead(2 * NM));
-    ground_object* near = ground(TRUCK, ENEMY, {area.x + NM / 2, area.y, 0});
-    ground_object* nearer = ground(TRUCK, ENEMY, {area.x - NM / 4, area.y, 0});
-    ground(TRUCK, ENEMY, {area.x + 2 * NM, area.y, 0});
+    const Vector3 area = ahead(6 * NAUTICAL_MILE, NAUTICAL_MILE);
+    tank(ENEMY, ahead(2 * NAUTICAL_MILE));
+    ground_object* near = ground(TRUCK, ENEMY, {area.x + NAUTICAL_MILE / 2, area.y, 0});
+    ground_object* nearer = ground(TRUCK, ENEMY, {area.x - NAUTICAL_MILE / 4, area.y, 0});
+    ground(TRUCK, ENEMY, {area.x + 2 * NAUTICAL_MILE, area.y, 0});
     route_with(WAYPOINT_TARGET, area);
     ground_mode();
     sweep();
@@ -168,12 +168,12 @@ TEST_F(TargetSelect, TheRoutesTargetAreaOutweighsPriority) {
 // A designated fixed point cannot be checked like a ground object or a mover: it is replaced by
 // the best contact instead of ending the program.
 TEST_F(TargetSelect, ADesignatedFixedPointIsReplaced) {
-    Drone* a = tank(ENEMY, ahead(2 * NM));
+    Drone* a = tank(ENEMY, ahead(2 * NAUTICAL_MILE));
     ground_mode();
     sweep();
     designated_target = {};
     designated_target.kind = TARGET_FIXED_POINT;
-    designated_target.position = ahead(3 * NM);
+    designated_target.position = ahead(3 * NAUTICAL_MILE);
     reacquire_target = 0;
     follow_best_target = 0;
     update_target_selection();

@@ -85,7 +85,7 @@ TEST_F(AirAcquisition, ThePlayerPickedAsTargetIsWarnedOfTheAttacker) {
 TEST_F(AirAcquisition, AWingmanTypeOutOfBombsTurnsItsTaskToStrike) {
     for (int task_type : {TASK_BOMBING_STRATEGIC, TASK_BOMBING_TACTICAL}) {
         SCOPED_TRACE(task_type);
-        Drone* bomber = flyer(SIDE_ALLIED, task_type, OBJ_WINGMAN_AIRCRAFT);
+        Drone* bomber = flyer(SIDE_ALLIED, task_type, OBJ_VYR_WINGMAN);
         for (DroneWeaponSlot& slot : bomber->weapon_slots) slot.rounds = 0;
         acquire_air_drone_target(bomber);
         EXPECT_EQ(bomber->task->type, TASK_STRIKE);
@@ -178,7 +178,7 @@ TEST_F(AirAcquisition, TheCheckRetreatsWhenTooCloseAndDropsOnDamageOrDistance) {
     hunter->attack_target = &prey->target;
     hunter->mission_flags = (hunter->mission_flags | DRONE_FLAG_ENGAGED) & ~DRONE_FLAG_RETREAT;
     hunter->reaction_time = engaged_until;
-    prey->pose.position = {HERE.x + 4 * TILE, HERE.y, 5000 * FEET};
+    prey->pose.position = {HERE.x + 4 * TILE, HERE.y, 5000 * FOOT};
     check_air_drone_target(hunter);
     EXPECT_EQ(hunter->attack_target, nullptr) << "four tiles off a route chased three";
     EXPECT_EQ(hunter->reaction_time, game_clock + 3000);

@@ -65,7 +65,7 @@ TEST_F(SectorSearch, AircraftBelowThirtyFeetAndInactiveUnitsAreNotFound) {
     EXPECT_EQ(find_random_sector_aircraft(HERE, SIDE_ALLIED, 0, TILE), nullptr);
     EXPECT_EQ(find_nearest_sector_aircraft(HERE, SIDE_ALLIED, 0, TILE), nullptr);
     unlink_mobile_object(&low->object);
-    low->pose.position.z = 30 * FEET;
+    low->pose.position.z = 30 * FOOT;
     link_mobile_object(&low->object);
     EXPECT_EQ(find_random_sector_aircraft(HERE, SIDE_ALLIED, 0, TILE), &low->target);
     EXPECT_EQ(find_nearest_sector_aircraft(HERE, SIDE_ALLIED, 0, TILE), &low->target);
@@ -106,19 +106,19 @@ TEST_F(SectorSearch, TheCollectorsListTheSidesMoversAndSitesOfThePointsTileWithi
     unit(SIDE_ALLIED, TASK_GROUND_VEHICLE, TANK, ahead(5000));
     unit(SIDE_ENEMY, TASK_GROUND_VEHICLE, TANK, ahead(500));
     int count = -1;
-    NearbyDrone* drones = collect_mobile_objects_near(HERE, 2000 * FEET, SIDE_ALLIED, count);
+    NearbyDrone* drones = collect_mobile_objects_near(HERE, 2000 * FOOT, SIDE_ALLIED, count);
     ASSERT_EQ(count, 1) << "the player's own aircraft, the far tank and the enemy left out";
     EXPECT_EQ(drones[0].drone, near);
-    EXPECT_EQ(drones[0].distance, estimate_distance_2d(0, 1000 * FEET));
+    EXPECT_EQ(drones[0].distance, estimate_distance_2d(0, 1000 * FOOT));
 
     set_sides(SIDE_ALLIED);
     GameplayObject* sam = site(GAMEPLAY_SAM, 0, 0);
     ASSERT_NE(sam, nullptr);
     const Vector3 at{sam->x, sam->y, 0};
-    NearbyGroundObject* objects = collect_ground_objects_near(at, 100 * FEET, SIDE_ALLIED, count);
+    NearbyGroundObject* objects = collect_ground_objects_near(at, 100 * FOOT, SIDE_ALLIED, count);
     ASSERT_EQ(count, 1);
     EXPECT_EQ(objects[0].record, sam->defence_target->object);
-    collect_ground_objects_near(at, 100 * FEET, SIDE_ENEMY, count);
+    collect_ground_objects_near(at, 100 * FOOT, SIDE_ENEMY, count);
     EXPECT_EQ(count, 0);
 }
 

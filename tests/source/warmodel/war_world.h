@@ -57,7 +57,7 @@ protected:
     static GameplayCell& cell(int tile_x, int tile_y) { return gameplay_grid[tile_x * GAMEPLAY_GRID_SIZE + tile_y]; }
     // The middle of the tile `dx`, `dy` tiles from the home tile, `feet` up.
     static Vector3 in_tile(int dx, int dy, int32_t feet = 0) {
-        return {(HOME_TILE + dx) * TILE + TILE / 2, (HOME_TILE + dy) * TILE + TILE / 2, feet * FEET};
+        return {(HOME_TILE + dx) * TILE + TILE / 2, (HOME_TILE + dy) * TILE + TILE / 2, feet * FOOT};
     }
     // A site of the kind in the middle of the tile, with its ground object of the tile's side and
     // its target: a SAM battery (the Patriot for the allies), a Shilka for an AAA site.
@@ -102,7 +102,7 @@ protected:
         Drone* d = unit(side, task_type, object_number, ahead(0, 500));
         route(d, {in_tile(0, -1, 500), in_tile(0, 3, 500)}, 1, current_type);
         d->attention_range = 3 * TILE;
-        d->speed = 400 * FEET;
+        d->speed = 400 * FOOT;
         d->mission_flags |= DRONE_FLAG_MOVING;
         return d;
     }

@@ -4,13 +4,13 @@
 
 #include <cstdlib>
 
+#include "library/maths/units.h"
 #include "tests/source/weapons/stores_world.h"
 
 namespace vyr {
 namespace {
 
 constexpr int PYLON_SINGLE = 1;
-constexpr int32_t NAUTICAL_MILE = 1555456;
 
 class BombSight : public StoresWorld {
 protected:
@@ -42,16 +42,16 @@ TEST_F(BombSight, TheWorkedExample) {
 }
 
 TEST_F(BombSight, FallTimesClimbAndStayOnTheGround) {
-    EXPECT_GT(compute_fall_ticks(256000, 50 * FEET), 1575) << "climbing first";
-    EXPECT_LT(compute_fall_ticks(256000, -50 * FEET), 1575);
+    EXPECT_GT(compute_fall_ticks(256000, 50 * FOOT), 1575) << "climbing first";
+    EXPECT_LT(compute_fall_ticks(256000, -50 * FOOT), 1575);
     EXPECT_GE(compute_fall_ticks(-256000, -1), 0) << "a root of a negative counts as 0";
     // 1,000 ft/s at 35,000 ft passes 32 bits.
-    EXPECT_GT(compute_fall_ticks(35000 * FEET, 1000 * FEET), 0);
+    EXPECT_GT(compute_fall_ticks(35000 * FOOT, 1000 * FOOT), 0);
 }
 
 TEST_F(BombSight, ReleaseTimesAreClampedAndSetTheCue) {
     int32_t ticks = 0;
-    fly_at(AIRCRAFT_AT, 250 * FEET);  // 200 nm at 225 ft/s after drag: 5,400 s
+    fly_at(AIRCRAFT_AT, 250 * FOOT);  // 200 nm at 225 ft/s after drag: 5,400 s
     designate_ground_point({AIRCRAFT_AT.x, AIRCRAFT_AT.y + 200 * NAUTICAL_MILE, 0});
     EXPECT_EQ(compute_bomb_release_time(ticks), 3600.0);
     EXPECT_EQ(ticks, 3600 * 200);
@@ -80,7 +80,7 @@ TEST_F(BombSight, DispensersAndTheDurLandAheadHighOrLow) {
     selected_weapon = WEAPON_CBU_87B;
     Vector3 high, low, dur;
     predict_cluster_bomb_impact(high);
-    flight_data.height_above_ground = 300 * FEET;
+    flight_data.height_above_ground = 300 * FOOT;
     predict_cluster_bomb_impact(low);
     EXPECT_GT(high.y, AIRCRAFT_AT.y);
     EXPECT_GT(low.y, AIRCRAFT_AT.y);

@@ -125,7 +125,7 @@ TEST_F(Damage, DeathmatchesAndEnemyShootersChangeTheDamage) {
 // Drones of this machine spare their own side; the player's drone and ground objects do not
 // count as such drones, but a ground object of the victim's side spares it too.
 TEST_F(Damage, OnlyPlayersAndMoversThatAreNoDronesHurtTheirOwnSide) {
-    place_objects({{BRIDGE, {CENTRE + 5000 * FEET, CENTRE, 0}}});
+    place_objects({{BRIDGE, {CENTRE + 5000 * FOOT, CENTRE, 0}}});
     object(0)->flags = uint16_t(1 << GROUND_SIDE_SHIFT);
     Target* site = new_ground_object_target(object(0), object_position(0));
     const struct {
@@ -137,7 +137,7 @@ TEST_F(Damage, OnlyPlayersAndMoversThatAreNoDronesHurtTheirOwnSide) {
     } cases[] = {{1, -1, false, 1, false}, {1, 0, false, 1, true}, {2, -1, false, 1, true},
                  {1, -1, true, 1, false}, {1, -1, true, 2, true}};
     for (const auto& c : cases) {
-        Drone* shooter = drone_at({CENTRE, CENTRE - 1000 * FEET, 0});
+        Drone* shooter = drone_at({CENTRE, CENTRE - 1000 * FOOT, 0});
         shooter->player = c.player;
         set_side(shooter, c.shooter_side);
         Drone* victim = drone_at({CENTRE, CENTRE, 0}, 0, HELICOPTER);
@@ -157,9 +157,9 @@ TEST_F(Damage, OnlyPlayersAndMoversThatAreNoDronesHurtTheirOwnSide) {
 // A kill by a ground object records that object; by a drone, that drone's type; a round shot from
 // a fixed point ends the program.
 TEST_F(Damage, AKillIsCreditedByTheShootersKind) {
-    place_objects({{BRIDGE, {CENTRE + 5000 * FEET, CENTRE, 0}}});
+    place_objects({{BRIDGE, {CENTRE + 5000 * FOOT, CENTRE, 0}}});
     Target* site = new_ground_object_target(object(0), object_position(0));
-    Drone* gunner = drone_at({CENTRE, CENTRE - 1000 * FEET, 0});
+    Drone* gunner = drone_at({CENTRE, CENTRE - 1000 * FOOT, 0});
     for (Target* shooter : {site, &gunner->target}) {
         reset_flight_records();
         Drone* victim = drone_at({CENTRE, CENTRE, 0}, 0, HELICOPTER);
@@ -183,10 +183,10 @@ TEST_F(Damage, AKillIsCreditedByTheShootersKind) {
 // Sections of the same bridge within 500 ft fall with it; one farther stands. The section hit
 // turns into its wreck.
 TEST_F(Damage, ABridgeSectionFellsItsNeighboursWithin500Ft) {
-    place_objects({{BRIDGE, {CENTRE + 1000 * FEET, CENTRE + 1000 * FEET, 0}},
-                   {BRIDGE, {CENTRE + 1200 * FEET, CENTRE + 1000 * FEET, 0}},
-                   {BRIDGE, {CENTRE + 1400 * FEET, CENTRE + 1000 * FEET, 0}},
-                   {BRIDGE, {CENTRE + 1000 * FEET, CENTRE + 2000 * FEET, 0}}});
+    place_objects({{BRIDGE, {CENTRE + 1000 * FOOT, CENTRE + 1000 * FOOT, 0}},
+                   {BRIDGE, {CENTRE + 1200 * FOOT, CENTRE + 1000 * FOOT, 0}},
+                   {BRIDGE, {CENTRE + 1400 * FOOT, CENTRE + 1000 * FOOT, 0}},
+                   {BRIDGE, {CENTRE + 1000 * FOOT, CENTRE + 2000 * FOOT, 0}}});
     Drone* gunner = drone_at({CENTRE, CENTRE, 0});
     destroy_ground_object(object(1), object_position(1), round_of(HYDRA, &gunner->target));
     for (int i = 0; i < 3; ++i) EXPECT_TRUE(object(i)->flags & GROUND_DESTROYED) << i;
@@ -234,10 +234,10 @@ TEST_F(Damage, ThePlayersAircraftAtItsStrengthEndsTheFlightUnlessCrashingIsOff) 
 // The whole road: a gun drone fires at a helicopter hovering 200 ft up; the round flies, strikes,
 // kills it, records the kill, and the blast is heard.
 TEST_F(Damage, AGunsRoundFliesStrikesAndKillsAHoveringHelicopterWithABlastHeard) {
-    view_camera_pose.position = {CENTRE, CENTRE - 500 * FEET, 0};
-    Drone* gun = drone_at({CENTRE, CENTRE - 1000 * FEET, 0});
+    view_camera_pose.position = {CENTRE, CENTRE - 500 * FOOT, 0};
+    Drone* gun = drone_at({CENTRE, CENTRE - 1000 * FOOT, 0});
     set_side(gun, 2);
-    Drone* helicopter = drone_at({CENTRE, CENTRE, 200 * FEET}, 0, HELICOPTER);
+    Drone* helicopter = drone_at({CENTRE, CENTRE, 200 * FOOT}, 0, HELICOPTER);
     helicopter->drone_class = DRONE_CLASS_HELICOPTER;
     set_side(helicopter, 1);
     weapon_info[CHAIN_GUN].damage = 200;

@@ -19,7 +19,7 @@ using DroneFire = RoundWorld;
 
 TEST_F(DroneFire, HeightRangeMapAndLauncherAnglesDecideTheShot) {
     const int32_t aaa_range = weapon_info[AAA].max_range;
-    const Vector3 edge = {500 * FEET, SITE.y, 0};
+    const Vector3 edge = {500 * FOOT, SITE.y, 0};
     const struct {
         const char* what;
         int weapon;
@@ -28,17 +28,17 @@ TEST_F(DroneFire, HeightRangeMapAndLauncherAnglesDecideTheShot) {
         int32_t darkness;
         int result;
     } cases[] = {
-        {"a SAM at a helicopter at 50 ft", SAM, SITE, {0, 10000 * FEET, 50 * FEET}, 0, DRONE_SHOT_NOT_NOW},
-        {"a SAM at an aircraft at 2,000 ft", SAM, SITE, {0, 10000 * FEET, 2000 * FEET}, 0, DRONE_SHOT_FIRED},
-        {"a gun at a helicopter at 40 ft by day", AAA, SITE, {0, 1000 * FEET, 40 * FEET}, 0, DRONE_SHOT_FIRED},
-        {"a gun at one at 40 ft by night", AAA, SITE, {0, 1000 * FEET, 40 * FEET}, 1, DRONE_SHOT_NOT_NOW},
-        {"a gun at one at 29 ft by day", AAA, SITE, {0, 1000 * FEET, 29 * FEET}, 0, DRONE_SHOT_NOT_NOW},
-        {"a gun 10 ft beyond its range", AAA, SITE, {0, aaa_range + 10 * FEET, 500 * FEET}, 0, DRONE_SHOT_NOT_NOW},
-        {"a gun at its range", AAA, SITE, {0, aaa_range, 500 * FEET}, 0, DRONE_SHOT_FIRED},
-        {"a gun all round, behind it", AAA, SITE, {0, -1000 * FEET, 500 * FEET}, 0, DRONE_SHOT_FIRED},
-        {"a seeker at one behind it", TOW, SITE, {0, -5000 * FEET, 500 * FEET}, 0, DRONE_SHOT_NOT_NOW},
-        {"a seeker at one ahead", TOW, SITE, {0, 5000 * FEET, 500 * FEET}, 0, DRONE_SHOT_FIRED},
-        {"a seeker at one off the map", TOW, edge, {-1000 * FEET, 3000 * FEET, 500 * FEET}, 0, DRONE_SHOT_NO_LINE},
+        {"a SAM at a helicopter at 50 ft", SAM, SITE, {0, 10000 * FOOT, 50 * FOOT}, 0, DRONE_SHOT_NOT_NOW},
+        {"a SAM at an aircraft at 2,000 ft", SAM, SITE, {0, 10000 * FOOT, 2000 * FOOT}, 0, DRONE_SHOT_FIRED},
+        {"a gun at a helicopter at 40 ft by day", AAA, SITE, {0, 1000 * FOOT, 40 * FOOT}, 0, DRONE_SHOT_FIRED},
+        {"a gun at one at 40 ft by night", AAA, SITE, {0, 1000 * FOOT, 40 * FOOT}, 1, DRONE_SHOT_NOT_NOW},
+        {"a gun at one at 29 ft by day", AAA, SITE, {0, 1000 * FOOT, 29 * FOOT}, 0, DRONE_SHOT_NOT_NOW},
+        {"a gun 10 ft beyond its range", AAA, SITE, {0, aaa_range + 10 * FOOT, 500 * FOOT}, 0, DRONE_SHOT_NOT_NOW},
+        {"a gun at its range", AAA, SITE, {0, aaa_range, 500 * FOOT}, 0, DRONE_SHOT_FIRED},
+        {"a gun all round, behind it", AAA, SITE, {0, -1000 * FOOT, 500 * FOOT}, 0, DRONE_SHOT_FIRED},
+        {"a seeker at one behind it", TOW, SITE, {0, -5000 * FOOT, 500 * FOOT}, 0, DRONE_SHOT_NOT_NOW},
+        {"a seeker at one ahead", TOW, SITE, {0, 5000 * FOOT, 500 * FOOT}, 0, DRONE_SHOT_FIRED},
+        {"a seeker at one off the map", TOW, edge, {-1000 * FOOT, 3000 * FOOT, 500 * FOOT}, 0, DRONE_SHOT_NO_LINE},
     };
     for (const auto& c : cases) {
         clear_rounds();
@@ -64,10 +64,10 @@ TEST_F(DroneFire, AnAircraftsGunRefinesItsLeadThreeTimesAndAGroundGunOnce) {
     const struct {
         int32_t height;
         int passes;
-    } shooters[] = {{3000 * FEET, 3}, {0, 1}};
+    } shooters[] = {{3000 * FOOT, 3}, {0, 1}};
     for (const auto& s : shooters) {
         Drone* shooter = drone_at({SITE.x, SITE.y, s.height});
-        Drone* target = drone_at({SITE.x + 200 * FEET, SITE.y + 2500 * FEET, s.height + 200 * FEET}, 500 * FEET);
+        Drone* target = drone_at({SITE.x + 200 * FOOT, SITE.y + 2500 * FOOT, s.height + 200 * FOOT}, 500 * FOOT);
         build_rotation_matrix(90 * DEGREE, 0, 0, target->pose.matrix);  // crossing east
         WeaponRound* round = nullptr;
         ASSERT_EQ(launch_drone_weapon(&shooter->target, &target->target, AAA, shooter, round), DRONE_SHOT_FIRED);
@@ -76,7 +76,7 @@ TEST_F(DroneFire, AnAircraftsGunRefinesItsLeadThreeTimesAndAGroundGunOnce) {
         get_target_direction(&target->target, direction);
         for (int passes : {1, 3}) {
             Vector3 aim;
-            intercept_point(from, weapon_info[AAA].top_speed, target->pose.position, direction, 500 * FEET, passes, aim);
+            intercept_point(from, weapon_info[AAA].top_speed, target->pose.position, direction, 500 * FOOT, passes, aim);
             Vector3 line;
             subtract_vectors(aim, from, line);
             normalize_vector(line);
@@ -92,7 +92,7 @@ TEST_F(DroneFire, AnAircraftsGunRefinesItsLeadThreeTimesAndAGroundGunOnce) {
 
 TEST_F(DroneFire, AShellOrStoreCannotBeFiredThisWay) {
     Drone* site = drone_at(SITE);
-    Drone* target = drone_at({SITE.x, SITE.y + 3000 * FEET, 500 * FEET});
+    Drone* target = drone_at({SITE.x, SITE.y + 3000 * FOOT, 500 * FOOT});
     WeaponRound* round = nullptr;
     EXPECT_FATAL(launch_drone_weapon(&site->target, &target->target, 47, site, round),
                  "Drone .* can't fire at .* with .*, 'cause we don't know how to\\.");
@@ -103,7 +103,7 @@ TEST_F(DroneFire, AnAzimuthLimitThatOverflowsNeverRefuses) {
     weapon_info[TOW].arc_half_width = INT32_MAX - 10;
     EXPECT_LT(drone_azimuth_limit(TOW), 0);
     Drone* site = drone_at(SITE);
-    Drone* behind = drone_at({SITE.x, SITE.y - 5000 * FEET, 500 * FEET});
+    Drone* behind = drone_at({SITE.x, SITE.y - 5000 * FOOT, 500 * FOOT});
     WeaponRound* round = nullptr;
     EXPECT_EQ(launch_drone_weapon(&site->target, &behind->target, TOW, site, round), DRONE_SHOT_FIRED);
     // The elevation limits stop at straight up and down.

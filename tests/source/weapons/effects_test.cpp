@@ -75,7 +75,7 @@ TEST_F(Effects, ABurstLeavesTheMarkItsSurfaceTakes) {
     EXPECT_EQ(count_scars(crater_ring), 2);
     EXPECT_EQ(count_scars(ground_scar_ring), 1);
     EXPECT_EQ(count_explosions(EXPLOSION_GROUND), 3);
-    burst(MK84, {open.x, open.y, 30 * FEET});
+    burst(MK84, {open.x, open.y, 30 * FOOT});
     EXPECT_EQ(count_explosions(EXPLOSION_AIR), 1);
     EXPECT_EQ(count_scars(crater_ring), 2);
     // Seen from steeply above, a burst on the ground shows as an air one.
@@ -131,11 +131,11 @@ TEST_F(Effects, BlastsAreQuieterFarAwayAndPannedByBearing) {
         int level;
     } cases[] = {{256, 0, 63}, {256, 2, 63}, {256, 300, 14}, {256, 100, 64 - 66 / 4}, {256, 10000, 10}, {0, 0, 0}};
     for (const auto& c : cases)
-        EXPECT_EQ(blast_sound_level(c.size, {CENTRE, CENTRE + c.distance_ft * FEET, 0}), c.level) << c.distance_ft;
-    EXPECT_GT(blast_sound_level(1000, {CENTRE, CENTRE + 328 * FEET, 0}), blast_sound_level(1000, {CENTRE, CENTRE + 3280 * FEET, 0}));
-    EXPECT_EQ(compute_sound_pan({CENTRE, CENTRE - 1000 * FEET, 0}), 0x8000);
-    EXPECT_GT(compute_sound_pan({CENTRE + 1000 * FEET, CENTRE, 0}), 0x8000);
-    EXPECT_LT(compute_sound_pan({CENTRE - 1000 * FEET, CENTRE, 0}), 0x8000);
+        EXPECT_EQ(blast_sound_level(c.size, {CENTRE, CENTRE + c.distance_ft * FOOT, 0}), c.level) << c.distance_ft;
+    EXPECT_GT(blast_sound_level(1000, {CENTRE, CENTRE + 328 * FOOT, 0}), blast_sound_level(1000, {CENTRE, CENTRE + 3280 * FOOT, 0}));
+    EXPECT_EQ(compute_sound_pan({CENTRE, CENTRE - 1000 * FOOT, 0}), 0x8000);
+    EXPECT_GT(compute_sound_pan({CENTRE + 1000 * FOOT, CENTRE, 0}), 0x8000);
+    EXPECT_LT(compute_sound_pan({CENTRE - 1000 * FOOT, CENTRE, 0}), 0x8000);
 }
 
 }  // namespace

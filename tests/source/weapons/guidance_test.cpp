@@ -80,9 +80,9 @@ protected:
 // A Stinger launched behind a drone crossing ahead of it locks on, leads it and strikes it within
 // a few seconds.
 TEST_F(Guidance, AStingerHitsADroneFlyingStraight) {
-    Drone* shooter = flyer({CENTRE, CENTRE, 3000 * FEET}, 0, 0, SIDE_ALLIED);
+    Drone* shooter = flyer({CENTRE, CENTRE, 3000 * FOOT}, 0, 0, SIDE_ALLIED);
     unlink_mobile_object(&shooter->object);
-    Drone* target = flyer({CENTRE - 1000 * FEET, CENTRE + 6000 * FEET, 3000 * FEET}, 90 * DEGREE, 300);
+    Drone* target = flyer({CENTRE - 1000 * FOOT, CENTRE + 6000 * FOOT, 3000 * FOOT}, 90 * DEGREE, 300);
     WeaponRound* missile = launch(STINGER, pose_at(shooter->pose.position), shooter, target);
     ASSERT_NE(missile, nullptr);
     bool was_locked = false;
@@ -101,9 +101,9 @@ TEST_F(Guidance, AStingerHitsADroneFlyingStraight) {
 // A helicopter parked on the ground is no air target for an infrared seeker: it never locks, its
 // track stays none and the missile flies on under gravity without turning towards it.
 TEST_F(Guidance, AnInfraredMissileAtAParkedHelicopterNeverLocksAndFallsOn) {
-    Drone* shooter = flyer({CENTRE, CENTRE, 1000 * FEET}, 0, 0, SIDE_ALLIED);
+    Drone* shooter = flyer({CENTRE, CENTRE, 1000 * FOOT}, 0, 0, SIDE_ALLIED);
     unlink_mobile_object(&shooter->object);
-    Drone* parked = drone_at({CENTRE + 500 * FEET, CENTRE + 5000 * FEET, 0}, 0, HELICOPTER);
+    Drone* parked = drone_at({CENTRE + 500 * FOOT, CENTRE + 5000 * FOOT, 0}, 0, HELICOPTER);
     parked->drone_class = DRONE_CLASS_STRUCTURE;
     WeaponRound* missile = launch(STINGER, pose_at(shooter->pose.position), shooter, parked);
     for (int step = 0; step < 400 && missile->weapon_id == STINGER; ++step) {
@@ -120,9 +120,9 @@ TEST_F(Guidance, AnInfraredMissileAtAParkedHelicopterNeverLocksAndFallsOn) {
 // In thick fog an infrared seeker is blind from the first frame it looks, for good.
 TEST_F(Guidance, WeatherThreeBlindsAnInfraredSeekerFromItsFirstFrame) {
     current_view.weather = 3;
-    Drone* shooter = flyer({CENTRE, CENTRE, 3000 * FEET}, 0, 0, SIDE_ALLIED);
+    Drone* shooter = flyer({CENTRE, CENTRE, 3000 * FOOT}, 0, 0, SIDE_ALLIED);
     unlink_mobile_object(&shooter->object);
-    Drone* target = flyer({CENTRE, CENTRE + 5000 * FEET, 3000 * FEET});
+    Drone* target = flyer({CENTRE, CENTRE + 5000 * FOOT, 3000 * FOOT});
     WeaponRound* missile = launch(STINGER, pose_at(shooter->pose.position), shooter, target);
     EXPECT_EQ(update_round_seeker(missile), nullptr);
     EXPECT_EQ(missile->guided.recheck_time, SEEKER_NEVER);
@@ -137,8 +137,8 @@ TEST_F(Guidance, WeatherThreeBlindsAnInfraredSeekerFromItsFirstFrame) {
 // Deathmatch: one re-check in 24 whatever the missile; single player at forces type 0 with a
 // decoy resistance of 1 against an AI aircraft: exactly when rand % 50 is below 5.
 TEST_F(Guidance, DecoysWorkByTheGameModeTheResistanceAndTheForces) {
-    Drone* shooter = flyer({CENTRE, CENTRE, 3000 * FEET}, 0, 0, SIDE_ALLIED);
-    Drone* target = flyer({CENTRE, CENTRE + 5000 * FEET, 3000 * FEET});
+    Drone* shooter = flyer({CENTRE, CENTRE, 3000 * FOOT}, 0, 0, SIDE_ALLIED);
+    Drone* target = flyer({CENTRE, CENTRE + 5000 * FOOT, 3000 * FOOT});
     WeaponRound* missile = launch(STINGER, pose_at(shooter->pose.position), shooter, target);
     game_mode = GAME_COMBAT;
     int fooled = 0;
@@ -165,14 +165,14 @@ TEST_F(Guidance, ARadarMissileLosesItsTargetWhenAHillHidesItFromTheSite) {
     Drone* site = drone_at({128 * POST, 120 * POST, 0}, 0, RADAR_SITE);
     site->drone_class = DRONE_CLASS_STRUCTURE;
     site->object.flags |= SIDE_ENEMY << INSTANCE_SIDE_SHIFT;
-    Drone* target = flyer({128 * POST, 136 * POST, 500 * FEET}, 0, 0, SIDE_ALLIED);
-    WeaponRound* missile = launch(SAM_RADAR, pose_at({128 * POST, 131 * POST, 2000 * FEET}), site, target);
+    Drone* target = flyer({128 * POST, 136 * POST, 500 * FOOT}, 0, 0, SIDE_ALLIED);
+    WeaponRound* missile = launch(SAM_RADAR, pose_at({128 * POST, 131 * POST, 2000 * FOOT}), site, target);
     ASSERT_NE(missile, nullptr);
     EXPECT_NE(update_round_seeker(missile), nullptr);
     EXPECT_TRUE(locked(missile));
 
     for (int i = 120; i <= 136; ++i) terrain_posts[i][128].height = 3000;
-    terrain_max_height = 3000 * FEET;
+    terrain_max_height = 3000 * FOOT;
     game_clock += 2;
     EXPECT_EQ(update_round_seeker(missile), nullptr);
     EXPECT_FALSE(locked(missile));
@@ -184,10 +184,10 @@ TEST_F(Guidance, ARadarMissileLosesItsTargetWhenAHillHidesItFromTheSite) {
 // off a 20-degree seeker: unlocked and straight on for the frame; passed within 3 blast radii:
 // the missile bursts at its last step's point nearest to it.
 TEST_F(Guidance, AMissileThatPassedItsAimPointLosesItOrBurstsBesideIt) {
-    Drone* shooter = flyer({CENTRE, CENTRE - 20000 * FEET, 3000 * FEET}, 0, 0, SIDE_ALLIED);
+    Drone* shooter = flyer({CENTRE, CENTRE - 20000 * FOOT, 3000 * FOOT}, 0, 0, SIDE_ALLIED);
     unlink_mobile_object(&shooter->object);
-    const Vector3 at = {CENTRE, CENTRE, 3000 * FEET};
-    const int32_t d = 3000 * FEET;
+    const Vector3 at = {CENTRE, CENTRE, 3000 * FOOT};
+    const int32_t d = 3000 * FOOT;
     const int32_t blast = weapon_info[STINGER].blast_radius;
     const struct {
         double degrees;
@@ -227,7 +227,7 @@ TEST_F(Guidance, ASamSitesMissileStrikesThePlayerAndFailsItsSystems) {
     Drone* site = drone_at({CENTRE, CENTRE, 0}, 0, RADAR_SITE);
     site->drone_class = DRONE_CLASS_STRUCTURE;
     site->object.flags |= SIDE_ENEMY << INSTANCE_SIDE_SHIFT;
-    user_drone = flyer({CENTRE, CENTRE + 12000 * FEET, 10000 * FEET}, 0, 0, SIDE_ALLIED);
+    user_drone = flyer({CENTRE, CENTRE + 12000 * FOOT, 10000 * FOOT}, 0, 0, SIDE_ALLIED);
     crashing_off = 0;
     forces_type = 9;  // full damage, and a hit is seldom shaken off
     failure_random_state = 4242;

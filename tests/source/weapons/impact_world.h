@@ -55,7 +55,7 @@ protected:
         ground_object* records = ground_object_records(objects_list.data());
         for (size_t i = 0; i < objects.size(); ++i) {
             const Vector3& p = objects[i].second;
-            records[i] = {uint16_t(objects[i].first), uint16_t((p.x - CENTRE) / FEET), uint16_t((p.y - CENTRE) / FEET), 0,
+            records[i] = {uint16_t(objects[i].first), uint16_t((p.x - CENTRE) / FOOT), uint16_t((p.y - CENTRE) / FOOT), 0,
                           0, 0};
         }
         dynamic[CENTRE_TILE] = objects_list.data();
@@ -67,7 +67,7 @@ protected:
     // The player's drone, first of the player's task, with a route of waypoints of the types at
     // the points.
     Drone* player_with_route(const std::vector<std::pair<int, Vector3>>& route) {
-        user_drone = drone_at({CENTRE, CENTRE - 5000 * FEET, 1000 * FEET});
+        user_drone = drone_at({CENTRE, CENTRE - 5000 * FOOT, 1000 * FOOT});
         unlink_mobile_object(&user_drone->object);
         waypoints.assign(route.size(), Waypoint{});
         for (size_t i = 0; i < route.size(); ++i) {

@@ -14,7 +14,7 @@
 namespace vyr {
 namespace {
 
-constexpr Vector3 CAMERA = {1 << 27, 1 << 27, 1000 * FEET};
+constexpr Vector3 CAMERA = {1 << 27, 1 << 27, 1000 * FOOT};
 
 // Every launch row loaded with a tone, heard on the null device from a camera at CAMERA.
 class LaunchSounds : public RoundWorldOn<SoundTest> {
@@ -27,7 +27,7 @@ protected:
         gun_sound_on = 0;
         aaa_sound_counter = 0;
         player = drone_at(CAMERA);
-        other = drone_at({CAMERA.x + 100 * FEET, CAMERA.y, CAMERA.z});
+        other = drone_at({CAMERA.x + 100 * FOOT, CAMERA.y, CAMERA.z});
     }
     void TearDown() override {
         gun_sound_on = 0;
@@ -116,7 +116,7 @@ TEST_F(LaunchSounds, VolumeFallsWithDistanceAndPanFollowsTheBearing) {
         int volume;
     } volumes[] = {{0, 0, 63}, {400, 0, 31}, {800, 0, 5}, {0, 2000, 5}};
     for (const auto& v : volumes)
-        EXPECT_EQ(compute_distance_volume({CAMERA.x + v.right_ft * FEET, CAMERA.y + v.ahead_ft * FEET, CAMERA.z}), v.volume)
+        EXPECT_EQ(compute_distance_volume({CAMERA.x + v.right_ft * FOOT, CAMERA.y + v.ahead_ft * FOOT, CAMERA.z}), v.volume)
             << v.ahead_ft << " " << v.right_ft;
     player_flight_data.heading = 0;
     const int full_side = 0x8000 * 524941084LL / 0x20000000;
@@ -126,12 +126,12 @@ TEST_F(LaunchSounds, VolumeFallsWithDistanceAndPanFollowsTheBearing) {
     } pans[] = {{100, 0, 0x8000}, {-100, 0, 0x8000}, {0, 100, 0x8000 + full_side}, {0, -100, 0x8000 - full_side},
                 {100, 100, 0x8000 + full_side}, {100, 10, 0x8000 + int(0x8000 * (5.71 / 90) * 2)}};
     for (const auto& p : pans)
-        EXPECT_NEAR(compute_sound_pan({CAMERA.x + p.right_ft * FEET, CAMERA.y + p.ahead_ft * FEET, CAMERA.z}), p.pan, 64)
+        EXPECT_NEAR(compute_sound_pan({CAMERA.x + p.right_ft * FOOT, CAMERA.y + p.ahead_ft * FOOT, CAMERA.z}), p.pan, 64)
             << p.ahead_ft << " " << p.right_ft;
     // Outside the cockpit the camera's own heading counts: facing east, a sound to the east is ahead.
     view_mode = 1;
     build_rotation_matrix(90 * DEGREE, 0, 0, view_camera_pose.matrix);
-    EXPECT_NEAR(compute_sound_pan({CAMERA.x + 100 * FEET, CAMERA.y, CAMERA.z}), 0x8000, 64);
+    EXPECT_NEAR(compute_sound_pan({CAMERA.x + 100 * FOOT, CAMERA.y, CAMERA.z}), 0x8000, 64);
 }
 
 }  // namespace

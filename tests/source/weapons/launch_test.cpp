@@ -16,17 +16,17 @@ namespace vyr {
 namespace {
 
 constexpr int GUN = 1, ARTILLERY = 47, MK82 = 30, GLIDE_BOMB = 59, MINEFIELD = 20, BOMBLET = 42;
-constexpr Vector3 MIDDLE = {1 << 27, 1 << 27, 1000 * FEET};
+constexpr Vector3 MIDDLE = {1 << 27, 1 << 27, 1000 * FOOT};
 
 using Launch = RoundWorld;
 
 int32_t angle_error(uint32_t a, uint32_t b) { return std::abs(int32_t(a - b)); }
 
 TEST_F(Launch, ARoundLeavesAtTheLaunchSpeedPlusTheShootersAndNeverSlowerThan256) {
-    Drone* flying = drone_at(MIDDLE, 300 * FEET);
+    Drone* flying = drone_at(MIDDLE, 300 * FOOT);
     WeaponRound* bullet = launch_unguided_round(GUN, pose_at(MIDDLE), &flying->target, flying);
     ASSERT_NE(bullet, nullptr);
-    EXPECT_EQ(bullet->speed, 3300 * FEET);
+    EXPECT_EQ(bullet->speed, 3300 * FOOT);
     EXPECT_FALSE(bullet->flags & ROUND_LIVE);  // live only once activated
     Drone* still = drone_at(MIDDLE);
     weapon_info[GUN].launch_speed = 0;
@@ -69,7 +69,7 @@ TEST_F(Launch, NothingIsLaunchedOutsideTheWorldOrIntoAFullPool) {
 
 // 10,000 ft at 2,700 ft/s is 740 ticks, and the round's own draw adds up to 999.
 TEST_F(Launch, AShellBurstsNearItsAimAfterItsFlightTime) {
-    Drone* gun = drone_at({MIDDLE.x, MIDDLE.y - 10000 * FEET, 0});
+    Drone* gun = drone_at({MIDDLE.x, MIDDLE.y - 10000 * FOOT, 0});
     const Vector3 aim = {MIDDLE.x, MIDDLE.y, 0};
     const int32_t spread = weapon_info[ARTILLERY].spread;
     for (int shot = 0; shot < 20; ++shot) {
@@ -141,19 +141,19 @@ TEST_F(Launch, ThePlayersRippleSpreadsOnlyBeyondTwoStores) {
 
 TEST_F(Launch, ADispensersLoadLeavesAtTheDispenseSpeedScatteredAndAMinefieldMeasuresItsHeight) {
     Drone* player = drone_at(MIDDLE);
-    dispense_speed = 500 * FEET;
+    dispense_speed = 500 * FOOT;
     WeaponRound* bomblet = launch_dropped_round(BOMBLET, pose_at(MIDDLE), &player->target, 0, player);
     ASSERT_NE(bomblet, nullptr);
-    EXPECT_EQ(bomblet->speed, 500 * FEET);
-    EXPECT_EQ(bomblet->release_speed, 500 * FEET);
+    EXPECT_EQ(bomblet->speed, 500 * FOOT);
+    EXPECT_EQ(bomblet->release_speed, 500 * FOOT);
     // Phase 0 of a retarded store keeps 0.6 of the speed ahead, then up to 15,000 either way.
-    EXPECT_NEAR(bomblet->velocity.y, 0.6 * 500 * FEET, 15001);
+    EXPECT_NEAR(bomblet->velocity.y, 0.6 * 500 * FOOT, 15001);
     EXPECT_LE(std::abs(bomblet->velocity.x), 15000);
     EXPECT_TRUE(bomblet->flags & ROUND_MOTOR);
     WeaponRound* field = launch_dropped_round(MINEFIELD, pose_at(MIDDLE), &player->target, 0, player);
     ASSERT_NE(field, nullptr);
     EXPECT_EQ(field->dropped.mines_left, 36);
-    EXPECT_EQ(field->dropped.mine_radius, int32_t(1000 * FEET * 0.5988023952095808));
+    EXPECT_EQ(field->dropped.mine_radius, int32_t(1000 * FOOT * 0.5988023952095808));
 }
 
 // The drones' bomb scatters half as far along the track as across it, both scaled by the cosine
@@ -168,7 +168,7 @@ TEST_F(Launch, TheDronesBombScattersByTheBombersBearing) {
     for (const auto& b : bombers) {
         Drone* bomber = drone_at(MIDDLE);
         build_rotation_matrix(b.heading, 0, 0, bomber->pose.matrix);
-        const Vector3 aim = {MIDDLE.x, MIDDLE.y + 3000 * FEET, 0};
+        const Vector3 aim = {MIDDLE.x, MIDDLE.y + 3000 * FOOT, 0};
         int32_t widest_x = 0, widest_y = 0;
         for (int i = 0; i < 40; ++i) {
             WeaponRound* bomb = launch_shell(DRONE_BOMB, aim, &bomber->target);
@@ -187,19 +187,19 @@ TEST_F(Launch, TheDronesBombScattersByTheBombersBearing) {
 // a step of no time). A guided round keeps a copy of its target.
 TEST_F(Launch, ADronesStoreLeavesAtItsVelocityPerSecondAndAGuidedRoundKeepsItsTarget) {
     Drone* bomber = drone_at(MIDDLE);
-    bomber->velocity = {0, 100 * FEET, -10 * FEET};
+    bomber->velocity = {0, 100 * FOOT, -10 * FOOT};
     WeaponRound* bomb = launch_dropped_round(MK82, pose_at(MIDDLE), &bomber->target, 0, bomber);
     ASSERT_NE(bomb, nullptr);
-    EXPECT_NEAR(bomb->velocity.y, 10000 * FEET, 2);
-    EXPECT_NEAR(bomb->velocity.z, -1000 * FEET, 2);
-    EXPECT_NEAR(bomb->release_speed, 10050 * FEET, 300);
+    EXPECT_NEAR(bomb->velocity.y, 10000 * FOOT, 2);
+    EXPECT_NEAR(bomb->velocity.z, -1000 * FOOT, 2);
+    EXPECT_NEAR(bomb->release_speed, 10050 * FOOT, 300);
     set_step(0);
     bomb = launch_dropped_round(MK82, pose_at(MIDDLE), &bomber->target, 0, bomber);
     ASSERT_NE(bomb, nullptr);
     EXPECT_EQ(bomb->velocity.y, 0);
     set_step(0.01);
 
-    Drone* target = drone_at({MIDDLE.x, MIDDLE.y + 5000 * FEET, MIDDLE.z});
+    Drone* target = drone_at({MIDDLE.x, MIDDLE.y + 5000 * FOOT, MIDDLE.z});
     bool offsets[2] = {false, false};
     for (int i = 0; i < 20; ++i) {
         WeaponRound* missile = launch_guided_round(18, pose_at(MIDDLE), &bomber->target, &bomber->target, &target->target, bomber);

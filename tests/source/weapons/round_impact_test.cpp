@@ -19,20 +19,20 @@ using RoundImpact = ImpactWorld;
 
 TEST_F(RoundImpact, ABulletStrikesTheDroneOnItsStepBeforeANearerBuildingAndNeverItsShooter) {
     ASSERT_TRUE(get_object_header(BUILDING)->flags & OBJECT_SOLID);
-    const Vector3 from = {CENTRE + 1000 * FEET, CENTRE + 1000 * FEET, 20 * FEET};
-    place_objects({{BUILDING, {from.x, from.y + 100 * FEET, 0}}});
+    const Vector3 from = {CENTRE + 1000 * FOOT, CENTRE + 1000 * FOOT, 20 * FOOT};
+    place_objects({{BUILDING, {from.x, from.y + 100 * FOOT, 0}}});
     Drone* shooter = drone_at(from);
-    Drone* target = drone_at({from.x, from.y + 300 * FEET, 20 * FEET}, 0, HELICOPTER);
+    Drone* target = drone_at({from.x, from.y + 300 * FOOT, 20 * FOOT}, 0, HELICOPTER);
     WeaponRound* round = fire(GUN, from, shooter);
     ASSERT_NE(round, nullptr);
-    EXPECT_EQ(test_round_impact(round, {0, 400 * FEET, 0}), 1);
+    EXPECT_EQ(test_round_impact(round, {0, 400 * FOOT, 0}), 1);
     EXPECT_TRUE(target->damage > 0 || target->destroyed);
     EXPECT_EQ(object_damage(0), 0);
     EXPECT_EQ(shooter->damage, 0);
     EXPECT_EQ(round->weapon_id, 0);  // freed
     // Fired from inside the shooter, with nothing else on its way: it flies on.
     WeaponRound* free_flight = fire(GUN, from, shooter);
-    EXPECT_EQ(test_round_impact(free_flight, {0, -50 * FEET, 0}), 0);
+    EXPECT_EQ(test_round_impact(free_flight, {0, -50 * FOOT, 0}), 0);
     EXPECT_EQ(shooter->damage, 0);
 }
 
@@ -45,23 +45,23 @@ TEST_F(RoundImpact, ARoundEndsWhenSpentSlowedLeavingTheWorldOrOnTheGround) {
         Vector3 step;
         int ends;
     } cases[] = {
-        {HYDRA, 999, false, 0, {0, 10 * FEET, 0}, 1},        // burnt out and slow
-        {HYDRA, 999, true, 0, {0, 10 * FEET, 0}, 0},         // slow but still burning
-        {HYDRA, 1001, false, 0, {0, 10 * FEET, 0}, 0},
-        {GUN, 3000, false, 6001, {0, 10 * FEET, 0}, 1},      // past 1.5 x 4,000 ft
-        {GUN, 3000, false, 5999, {0, 10 * FEET, 0}, 0},
-        {GUN, 3000, false, 0, {0, 0, -200 * FEET}, 1},       // into the ground
-        {MK84, 500, true, 0, {0, 0, -90 * FEET}, 0},         // a store ends 10 ft above it
-        {GUN, 3000, false, 0, {-(CENTRE + FEET), 0, 0}, 1},  // out of the world
+        {HYDRA, 999, false, 0, {0, 10 * FOOT, 0}, 1},        // burnt out and slow
+        {HYDRA, 999, true, 0, {0, 10 * FOOT, 0}, 0},         // slow but still burning
+        {HYDRA, 1001, false, 0, {0, 10 * FOOT, 0}, 0},
+        {GUN, 3000, false, 6001, {0, 10 * FOOT, 0}, 1},      // past 1.5 x 4,000 ft
+        {GUN, 3000, false, 5999, {0, 10 * FOOT, 0}, 0},
+        {GUN, 3000, false, 0, {0, 0, -200 * FOOT}, 1},       // into the ground
+        {MK84, 500, true, 0, {0, 0, -90 * FOOT}, 0},         // a store ends 10 ft above it
+        {GUN, 3000, false, 0, {-(CENTRE + FOOT), 0, 0}, 1},  // out of the world
     };
-    Drone* shooter = drone_at({CENTRE, CENTRE - 1000 * FEET, 0});
+    Drone* shooter = drone_at({CENTRE, CENTRE - 1000 * FOOT, 0});
     unlink_mobile_object(&shooter->object);
     for (const auto& c : cases) {
-        WeaponRound* round = fire(c.weapon, {CENTRE, CENTRE, 100 * FEET}, shooter);
+        WeaponRound* round = fire(c.weapon, {CENTRE, CENTRE, 100 * FOOT}, shooter);
         ASSERT_NE(round, nullptr);
-        round->speed = c.speed_ft * FEET;
+        round->speed = c.speed_ft * FOOT;
         round->flags = uint8_t(c.motor ? round->flags | ROUND_MOTOR : round->flags & ~ROUND_MOTOR);
-        round->distance_flown = c.flown_ft * FEET;
+        round->distance_flown = c.flown_ft * FOOT;
         EXPECT_EQ(test_round_impact(round, c.step), c.ends) << c.weapon << " " << c.speed_ft << " " << c.flown_ft;
         free_round(round);
     }
@@ -70,8 +70,8 @@ TEST_F(RoundImpact, ARoundEndsWhenSpentSlowedLeavingTheWorldOrOnTheGround) {
 // Within 3 miles of a Target waypoint and on the runway: three CBU-15 hits score 3,600 and leave
 // it; the fourth destroys it. Off the runway nothing counts.
 TEST_F(RoundImpact, RunwayHitsNearATargetWaypointWearTheRunwayDown) {
-    const Vector3 runway = {CENTRE + TILE - 1000 * FEET, CENTRE + 1000 * FEET, 0};
-    Drone* player = player_with_route({{WAYPOINT_TARGET, {runway.x, runway.y + 10000 * FEET, 0}}});
+    const Vector3 runway = {CENTRE + TILE - 1000 * FOOT, CENTRE + 1000 * FOOT, 0};
+    Drone* player = player_with_route({{WAYPOINT_TARGET, {runway.x, runway.y + 10000 * FOOT, 0}}});
     lay_surface(runway, FEATURE_RUNWAY);
     runway_damage = runway_destroyed = 0;
     const struct {
@@ -80,14 +80,14 @@ TEST_F(RoundImpact, RunwayHitsNearATargetWaypointWearTheRunwayDown) {
         int32_t damage;
         int destroyed;
     } hits[] = {{MK84, runway, 2100, 0},
-                {MK84, {runway.x + 2000 * FEET, runway.y, 0}, 2100, 0},  // open ground beside it
+                {MK84, {runway.x + 2000 * FOOT, runway.y, 0}, 2100, 0},  // open ground beside it
                 {WEAPON_CBU15, runway, 3300, 0},
                 {WEAPON_CBU15, runway, 4500, 1}};
     for (const auto& h : hits) {
         WeaponRound* round = activate_round(
-            launch_dropped_round(h.weapon, pose_at({h.at.x, h.at.y, 10 * FEET}), &player->target, 0, player));
+            launch_dropped_round(h.weapon, pose_at({h.at.x, h.at.y, 10 * FOOT}), &player->target, 0, player));
         ASSERT_NE(round, nullptr);
-        EXPECT_EQ(test_round_impact(round, {0, 0, -20 * FEET}), 1);
+        EXPECT_EQ(test_round_impact(round, {0, 0, -20 * FOOT}), 1);
         EXPECT_EQ(runway_damage, h.damage);
         EXPECT_EQ(runway_destroyed, h.destroyed);
     }
@@ -123,13 +123,13 @@ TEST_F(RoundImpact, AMinefieldThatLandsMinesTheMineLayWaypointsWithinReachOnce) 
 TEST_F(RoundImpact, AMinefieldStrikesAVehicleInItOnAboutOneFrameInTen) {
     Drone* player = player_with_route({});
     const Vector3 at = {CENTRE, CENTRE, 0};
-    Drone* tank = drone_at({at.x + 100 * FEET, at.y, 0}, 0, HELICOPTER);
+    Drone* tank = drone_at({at.x + 100 * FOOT, at.y, 0}, 0, HELICOPTER);
     WeaponRound* field =
-        activate_round(launch_dropped_round(MINEFIELD, pose_at({at.x, at.y, 500 * FEET}), &player->target, 0, player));
+        activate_round(launch_dropped_round(MINEFIELD, pose_at({at.x, at.y, 500 * FOOT}), &player->target, 0, player));
     ASSERT_NE(field, nullptr);
     EXPECT_EQ(field->dropped.mine_radius, 76646);
     field->dropped.landed = 1;
-    field->pose.position.z = -20 * FEET;
+    field->pose.position.z = -20 * FOOT;
     rand_state = 7;
     int strikes = 0;
     for (int frame = 0; frame < 300; ++frame) {

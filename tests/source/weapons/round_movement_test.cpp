@@ -21,8 +21,8 @@ protected:
     // which then leaves the world so that later stores do not strike it; the player's stores
     // leave at 0.9 of the aircraft's velocity (the retarded ones at 0.6 once their retarder opens).
     WeaponRound* drop(int weapon_id, int32_t height_ft, int32_t speed_ft, bool as_player = false) {
-        Drone* bomber = drone_at({CENTRE, CENTRE, height_ft * FEET}, speed_ft * FEET);
-        bomber->velocity = {0, mul31(speed_ft * FEET, frame_fraction), 0};
+        Drone* bomber = drone_at({CENTRE, CENTRE, height_ft * FOOT}, speed_ft * FOOT);
+        bomber->velocity = {0, mul31(speed_ft * FOOT, frame_fraction), 0};
         WeaponRound* store =
             activate_round(launch_dropped_round(weapon_id, pose_at(bomber->pose.position), &bomber->target, 0, bomber));
         unlink_mobile_object(&bomber->object);
@@ -64,7 +64,7 @@ TEST_F(RoundMovement, AGunRoundsGravityDropFollowsGCosPitchOverSpeed) {
         set_step(c.step);
         WeaponRound round{};
         round.weapon_id = GUN;
-        round.speed = c.speed_ft * FEET;
+        round.speed = c.speed_ft * FOOT;
         round.pitch = c.pitch;
         apply_gun_round_drop(&round);
         const double turned = degrees(int32_t(c.pitch - round.pitch)) / c.step;
@@ -80,7 +80,7 @@ TEST_F(RoundMovement, AGunRoundsGravityDropFollowsGCosPitchOverSpeed) {
 }
 
 TEST_F(RoundMovement, AGunRoundFliesStraightAlongItsNoseWithoutTheGuidedBit) {
-    Drone* gun = drone_at({CENTRE, CENTRE, 1000 * FEET});
+    Drone* gun = drone_at({CENTRE, CENTRE, 1000 * FOOT});
     WeaponRound* round = activate_round(launch_unguided_round(GUN, pose_at(gun->pose.position), &gun->target, gun));
     ASSERT_NE(round, nullptr);
     Vector3 step;
@@ -103,7 +103,7 @@ TEST_F(RoundMovement, AFallingBombLandsWhereTheReleaseComputationsSayAndARetarde
     WeaponRound* retarded = drop(MK82_RET, 1000, 500);
     ASSERT_NE(retarded, nullptr);
     fly_until_gone(retarded, 3000, MK82_RET);
-    EXPECT_LT(round_impact_point.y - start, plain - 100 * FEET);
+    EXPECT_LT(round_impact_point.y - start, plain - 100 * FOOT);
     EXPECT_EQ(retarded->weapon_id, 0);
 }
 
@@ -111,8 +111,8 @@ TEST_F(RoundMovement, TheOfab250BurstsBelowFiftyFeetButAboveTheGround) {
     WeaponRound* bomb = drop(OFAB250, 1000, 500);
     ASSERT_NE(bomb, nullptr);
     fly_until_gone(bomb, 2000, OFAB250);
-    EXPECT_LT(round_impact_point.z, 50 * FEET);
-    EXPECT_GT(round_impact_point.z, 40 * FEET);
+    EXPECT_LT(round_impact_point.z, 50 * FOOT);
+    EXPECT_GT(round_impact_point.z, 40 * FOOT);
 }
 
 TEST_F(RoundMovement, TheCbu87OpensAt400FtOrASecondAfterALowReleaseWithFortyBomblets) {
@@ -133,8 +133,8 @@ TEST_F(RoundMovement, TheCbu87OpensAt400FtOrASecondAfterALowReleaseWithFortyBomb
             update_rounds();
         }
         EXPECT_EQ(dispenser->weapon_id == CBU87 ? -1 : count_rounds(BOMBLET), 40) << c.height_ft;
-        EXPECT_LE(last_height, c.opens_below_ft * FEET) << c.height_ft;
-        EXPECT_GE(last_height, c.opens_above_ft * FEET) << c.height_ft;
+        EXPECT_LE(last_height, c.opens_below_ft * FOOT) << c.height_ft;
+        EXPECT_GE(last_height, c.opens_above_ft * FOOT) << c.height_ft;
         EXPECT_GE(last_timer, c.ticks_at_least) << c.height_ft;
         EXPECT_LE(last_timer, c.ticks_at_most) << c.height_ft;
     }
@@ -174,12 +174,12 @@ TEST_F(RoundMovement, DecoysDriftAlongTheirLaunchLineAndSinkAtTheirRate) {
         set_step(0.5);
         WeaponRound decoy{};
         decoy.weapon_id = c.weapon;
-        decoy.speed = 100 * FEET;
+        decoy.speed = 100 * FOOT;
         set_identity_matrix(decoy.pose.matrix);
         Vector3 step;
         move_round(&decoy, step);
-        EXPECT_NEAR(step.z, -c.sink_ft * FEET / 2, 1) << c.weapon;
-        EXPECT_NEAR(step.y, 50 * FEET, 1) << c.weapon;
+        EXPECT_NEAR(step.z, -c.sink_ft * FOOT / 2, 1) << c.weapon;
+        EXPECT_NEAR(step.y, 50 * FOOT, 1) << c.weapon;
     }
 }
 

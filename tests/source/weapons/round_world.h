@@ -15,6 +15,7 @@
 #include "library/3dvisual/world.h"
 #include "library/maths/random.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "library/system/memory.h"
 #include "source/avionics/views.h"
 #include "source/drone/drone.h"
@@ -26,9 +27,6 @@
 #include "tests/support/scratch.h"
 
 namespace vyr {
-
-constexpr int32_t FEET = 256;
-constexpr uint32_t DEGREE = 11930465;
 
 template <class Base>
 class RoundWorldOn : public Base {

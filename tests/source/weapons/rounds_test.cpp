@@ -94,7 +94,7 @@ TEST_F(RoundPoolTest, AStoreWhoseDragExceedsItsSpeedStopsAtZero) {
 }
 
 TEST_F(RoundPoolTest, ARoundBehindOneThatEndsStillMovesInThatStep) {
-    Drone* shooter = drone_at({1 << 27, 1 << 27, 100 * FEET});
+    Drone* shooter = drone_at({1 << 27, 1 << 27, 100 * FOOT});
     WeaponRound* first = activate_round(launch_unguided_round(GUN, pose_at(shooter->pose.position), &shooter->target, shooter));
     WeaponRound* second = activate_round(launch_unguided_round(GUN, pose_at(shooter->pose.position), &shooter->target, shooter));
     ASSERT_EQ(second, first + 1);
@@ -112,7 +112,7 @@ TEST_F(RoundPoolTest, ARoundBehindOneThatEndsStillMovesInThatStep) {
 TEST_F(RoundPoolTest, OnlyARoundWhoseMotorBurnsLaysATrail) {
     smoke_life = 400;
     smoke_density = 3;
-    Drone* shooter = drone_at({1 << 27, 1 << 27, 100 * FEET});
+    Drone* shooter = drone_at({1 << 27, 1 << 27, 100 * FOOT});
     const struct {
         int weapon;
         int puffs;
@@ -140,7 +140,7 @@ TEST_F(RoundPoolTest, OnlyARoundWhoseMotorBurnsLaysATrail) {
 // give them all back before the next one clears the slots.
 TEST_F(RoundPoolTest, RoundsInFlightAtTheEndOfAMissionLeaveNoModelBehind) {
     const int before = memory_blocks_in_use();
-    Drone* shooter = drone_at({1 << 27, 1 << 27, 100 * FEET});
+    Drone* shooter = drone_at({1 << 27, 1 << 27, 100 * FOOT});
     for (int mission = 0; mission < 2; ++mission) {
         for (int i = 0; i < 5; ++i)
             ASSERT_NE(activate_round(launch_unguided_round(HYDRA, pose_at(shooter->pose.position), &shooter->target, shooter)), nullptr);

@@ -24,8 +24,8 @@
 
 namespace vyr {
 
-constexpr Vector3 AIRCRAFT_AT = {1 << 27, 1 << 27, 1000 * FEET};
-constexpr int32_t LEVEL_SPEED = 500 * FEET;
+constexpr Vector3 AIRCRAFT_AT = {1 << 27, 1 << 27, 1000 * FOOT};
+constexpr int32_t LEVEL_SPEED = 500 * FOOT;
 
 class StoresWorld : public RoundWorld {
 protected:

@@ -13,6 +13,7 @@
 #include "library/3dvisual/tiles.h"
 #include "library/3dvisual/world.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "source/drone/drone.h"
 #include "tests/library/3dvisual/header_table.h"
 #include "tests/source/drone/mission_fixture.h"
@@ -21,8 +22,6 @@
 
 namespace vyr {
 namespace {
-
-constexpr int32_t FEET = 256;
 constexpr int32_t TILE = 1 << 22;
 constexpr int32_t CELL = 1 << POST_SHIFT;
 constexpr int HOUSE = 1, MOVER = 2;
@@ -36,8 +35,8 @@ protected:
         init_trig_tables();
         init_mobile_lists();
         GTEST_FLAG_SET(death_test_style, "threadsafe");
-        headers.add(HOUSE, 40 * FEET, 30 * FEET, OBJECT_SOLID);
-        std::strcpy(headers.add(MOVER, 100 * FEET, 50 * FEET, OBJECT_SOLID).short_name, "Mover");
+        headers.add(HOUSE, 40 * FOOT, 30 * FOOT, OBJECT_SOLID);
+        std::strcpy(headers.add(MOVER, 100 * FOOT, 50 * FOOT, OBJECT_SOLID).short_name, "Mover");
         saved_settings = current_world_settings;
         current_world_settings = &settings;
         settings.dynamic_ground_objects = dynamic;
@@ -51,7 +50,7 @@ protected:
         ScratchDirectories::TearDown();
     }
 
-    static Vector3 at_feet(int32_t x, int32_t y, int32_t z) { return {3 * TILE + x * FEET, 4 * TILE + y * FEET, z * FEET}; }
+    static Vector3 at_feet(int32_t x, int32_t y, int32_t z) { return {3 * TILE + x * FOOT, 4 * TILE + y * FOOT, z * FOOT}; }
 
     Target* fixed(const Vector3& p) { return taken.emplace_back(new_fixed_point_target(p)); }
 
@@ -152,7 +151,7 @@ TEST_F(Targets, QueriesAnswerByKind) {
     EXPECT_EQ(get_target_domain(&tank->target), TARGET_DOMAIN_GROUND);
     EXPECT_EQ(get_target_domain(&helicopter->target), TARGET_DOMAIN_AIR);
     ASSERT_EQ(get_target_position(&helicopter->target, out), 1);
-    EXPECT_EQ(out.z, 500 * FEET);
+    EXPECT_EQ(out.z, 500 * FOOT);
     get_target_direction(&tank->target, out);
     EXPECT_EQ(out.y, tank->pose.matrix[1][1]);
     EXPECT_STREQ(get_target_name(&tank->target, 0), "Mover");
@@ -211,11 +210,11 @@ TEST_F(Targets, LineOfSightTakesTheGroundThenTheNearestMoverOrGroundObject) {
 
     // A 1000 ft hill two cells along a line 500 ft up hides its far end; 1500 ft up clears it.
     terrain_posts[2][10].height = 1000;
-    terrain_max_height = 1000 * FEET;
-    Target* low = fixed({0, 10 * CELL, 500 * FEET});
-    Target* low_end = fixed({16 * CELL, 10 * CELL, 500 * FEET});
-    Target* high = fixed({0, 10 * CELL, 1500 * FEET});
-    Target* high_end = fixed({16 * CELL, 10 * CELL, 1500 * FEET});
+    terrain_max_height = 1000 * FOOT;
+    Target* low = fixed({0, 10 * CELL, 500 * FOOT});
+    Target* low_end = fixed({16 * CELL, 10 * CELL, 500 * FOOT});
+    Target* high = fixed({0, 10 * CELL, 1500 * FOOT});
+    Target* high_end = fixed({16 * CELL, 10 * CELL, 1500 * FOOT});
     EXPECT_EQ(has_line_of_sight(low, low_end), 0);
     EXPECT_EQ(has_line_of_sight(high, high_end), 1);
 }

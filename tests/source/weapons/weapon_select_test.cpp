@@ -188,10 +188,10 @@ TEST_F(WeaponSelect, AReconWaypointIsReportedOnceAndNotInABank) {
 TEST_F(WeaponSelect, TheInRangeCueTakesTheTargetsMotionOffTheReach) {
     selected_weapon = WEAPON_AIM_9M;
     rounds_per_weapon[WEAPON_AIM_9M] = 1;
-    Drone* fleeing = drone_at({AIRCRAFT_AT.x, AIRCRAFT_AT.y + 100000, AIRCRAFT_AT.z}, 400 * FEET);
+    Drone* fleeing = drone_at({AIRCRAFT_AT.x, AIRCRAFT_AT.y + 100000, AIRCRAFT_AT.z}, 400 * FOOT);
     designated_target = fleeing->target;
     const WeaponInfo& info = weapon_info[WEAPON_AIM_9M];
-    const int32_t reach = int32_t(0.9 * (info.max_range - 400.0 * FEET * info.closing_time_factor));
+    const int32_t reach = int32_t(0.9 * (info.max_range - 400.0 * FOOT * info.closing_time_factor));
     const struct {
         int32_t ahead;
         int in_range;

@@ -13,6 +13,7 @@
 
 #include "library/3dvisual/ground_objects.h"
 #include "library/3dvisual/terrain.h"
+#include "library/maths/units.h"
 #include "source/avionics/flight_data.h"
 #include "source/avionics/hud.h"
 #include "source/drone/drone.h"
@@ -38,11 +39,9 @@ namespace vyr {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr int32_t FOOT = 256;
 constexpr int SIDE_ENEMY_TASK = 2;
 constexpr int BUNKER = 18;
-constexpr int STORE_MK_84 = 15, WEAPON_MK_84 = 32;  // the payload's store and the weapon
+constexpr int STORE_MK_84 = 15;  // the payload's store of the weapon
 constexpr int ROW_GUN = 12, ROW_LAUNCH_AIM_9 = 13, ROW_RELEASE_MK_82 = 17;
 constexpr int ROW_FIRST_BLAST = 8, ROW_LAST_BLAST = 11;
 constexpr int FRAMES_PER_PERIOD = HEARD_FRAMES_PER_SECOND / HEARD_PERIODS_PER_SECOND;

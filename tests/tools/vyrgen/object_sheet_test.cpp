@@ -24,6 +24,7 @@
 #include "library/graphics/poly.h"
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "platform/accel/framebuffer.h"
 #include "platform/accel/textures.h"
 #include "tests/support/scratch.h"
@@ -35,8 +36,6 @@ namespace vyr::vyrgen {
 namespace {
 
 namespace accel = platform::accel;
-
-constexpr uint32_t DEGREE = 11930465;
 constexpr int COLUMNS = 6, ROWS = 5;
 constexpr int CELL_W = 640 / COLUMNS, CELL_H = 480 / ROWS;
 
@@ -113,7 +112,7 @@ protected:
             eye.position = {pose.position.x - int32_t(distance * std::sin(heading) * std::cos(pitch)),
                             pose.position.y - int32_t(distance * std::cos(heading) * std::cos(pitch)),
                             int32_t(header->height / 2 - distance * std::sin(pitch))};
-            build_rotation_matrix(215 * DEGREE, uint32_t(-25 * int32_t(DEGREE)), 0, eye.matrix);
+            build_rotation_matrix(215 * uint32_t(DEGREE), uint32_t(-25 * DEGREE), 0, eye.matrix);
             set_eye(&eye);
             instance->view_distance = int32_t(distance);
             draw_object(instance);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <numbers>
 
+#include "library/maths/units.h"
 #include "tools/vyrgen/missions/campaign_texts.h"
 #include "tools/vyrgen/world/theatre.h"
 
@@ -13,8 +14,6 @@ namespace vyr::vyrgen {
 
 namespace {
 
-constexpr int32_t FOOT = 256;
-constexpr int32_t KNOT = 432;  // world units a second
 constexpr int TILES = 64;
 constexpr int TILE_SHIFT = 22;
 

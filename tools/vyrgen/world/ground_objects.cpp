@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "library/maths/units.h"
 #include "tools/vyrgen/noise.h"
 #include "tools/vyrgen/war_zones.h"
 #include "tools/vyrgen/world/theatre.h"
@@ -339,7 +340,7 @@ std::vector<uint8_t> encode_ground_objects(const std::vector<GroundObjectPlace>&
         out.push_back(uint8_t(v));
         out.push_back(uint8_t(v >> 8));
     };
-    constexpr int32_t FOOT = 256, IN_TILE = (1 << TILE_SHIFT) - 1;
+    constexpr int32_t IN_TILE = (1 << TILE_SHIFT) - 1;
     for (size_t tile = 0; tile < tiles.size(); ++tile) {
         if (tiles[tile].empty()) continue;
         const uint32_t at = uint32_t(out.size());

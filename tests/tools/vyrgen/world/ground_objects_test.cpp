@@ -19,6 +19,7 @@
 #include "library/graphics/plot.h"
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "library/os/file.h"
 #include "tests/support/scratch.h"
 #include "tools/vyrgen/war_zones.h"
@@ -97,7 +98,7 @@ double outline_area(const ObjectHeader& h) {
 // their headings, the huts, lights and marks of no side among them not at all.
 TEST_F(GeneratedGroundObjects, AnAirfieldOnThePlanMapShowsItsMilitaryFootprints) {
     constexpr int SIZE = 512, FEET_PER_PIXEL = 8, ALLIED_COLOUR = 205;
-    constexpr int32_t FOOT = 256, HALF = SIZE / 2 * FEET_PER_PIXEL * FOOT;
+    constexpr int32_t HALF = SIZE / 2 * FEET_PER_PIXEL * FOOT;
     std::snprintf(world_settings.war_zone_directory, WORLD_DIRECTORY_SIZE, "korea.wz\\");
     world_settings.dynamic_ground_objects = nullptr;
     current_world_settings = &world_settings;

@@ -19,6 +19,7 @@
 #include "library/graphics/poly.h"
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"
+#include "library/maths/units.h"
 #include "library/os/file.h"
 #include "platform/accel/framebuffer.h"
 #include "tests/support/headless_world.h"
@@ -35,9 +36,6 @@ namespace accel = platform::accel;
 
 // The world renders send their palettes to the display through the window thread.
 const testing::Environment* const window_thread = testing::AddGlobalTestEnvironment(new WindowThreadEnvironment);
-
-constexpr int32_t FEET = 256;
-constexpr int32_t DEGREE = 11930465;
 
 std::map<std::string, std::vector<uint8_t>> files_by_name() {
     std::map<std::string, std::vector<uint8_t>> files;
@@ -97,7 +95,7 @@ protected:
         view.darkness = darkness;
         set_view_settings(&view);
         build_world_palette();
-        Pose eye{{1 << 27, 1 << 27, 3000 * FEET}, {}};
+        Pose eye{{1 << 27, 1 << 27, 3000 * FOOT}, {}};
         build_rotation_matrix(uint32_t(view.sun_heading) + 0x80000000u - 25 * DEGREE, 12 * DEGREE, 0, eye.matrix);
         // The second frame shows the glare the sun left in the first.
         for (int frame = 0; frame < 2; ++frame) render_world(&eye);

@@ -20,7 +20,8 @@
 namespace vyr {
 namespace {
 
-const std::filesystem::path FIXTURE = std::filesystem::path(__FILE__).parent_path() / "fixtures" / "prefs.cfg";
+// __FILE__ is relative to the build (ccache hashes paths so), and the tests run elsewhere.
+const std::filesystem::path FIXTURE = std::filesystem::path(VYR_SOURCE_DIR) / "tests/source/fixtures/prefs.cfg";
 
 class Preferences : public ScratchDirectories {
 protected:

@@ -8,7 +8,7 @@ JOBS       ?= $(shell nproc)
 
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVYR_WERROR=$(WERROR)
 
-.PHONY: all deps configure build run test test-sanitize bench clean
+.PHONY: all deps configure build run test test-sanitize generated-data test-address test-thread bench clean
 
 all: build
 
@@ -28,7 +28,7 @@ configure: $(BUILD)/build.ninja
 	cmake -S . -B $(BUILD) -DVYR_WERROR=$(WERROR) >/dev/null
 
 build: deps configure
-	ninja -C $(BUILD)
+	ninja -C $(BUILD) -j $(JOBS)
 
 run:
 	@$(MAKE) --no-print-directory configure DEPS=run
@@ -40,13 +40,24 @@ test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # AddressSanitizer and UndefinedBehaviorSanitizer on the whole suite, then ThreadSanitizer on the
-# tests labelled as threading tests (the two kinds cannot share a build).
-test-sanitize: deps
-	cmake -S . -B $(SAN_BUILD) $(CMAKE_FLAGS) -DVYR_SANITIZE=address,undefined
-	ninja -C $(SAN_BUILD)
+# tests labelled as threading tests (the two kinds cannot share a build). Both read the data set
+# of the normal build and leave out the benchmarks and the data tool; the ThreadSanitizer build
+# builds only the test binaries that hold threading tests.
+SAN_FLAGS = $(CMAKE_FLAGS) -DVYR_BENCHMARKS=OFF -DVYR_DATA_FROM=$(CURDIR)/$(BUILD)/data
+
+test-sanitize: test-address test-thread
+
+generated-data: configure
+	ninja -C $(BUILD) -j $(JOBS) data
+
+test-address: generated-data
+	cmake -S . -B $(SAN_BUILD) $(SAN_FLAGS) -DVYR_SANITIZE=address,undefined
+	ninja -C $(SAN_BUILD) -j $(JOBS)
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 ctest --test-dir $(SAN_BUILD) --output-on-failure -j $(JOBS)
-	cmake -S . -B $(TSAN_BUILD) $(CMAKE_FLAGS) -DVYR_SANITIZE=thread
-	ninja -C $(TSAN_BUILD)
+
+test-thread: generated-data
+	cmake -S . -B $(TSAN_BUILD) $(SAN_FLAGS) -DVYR_SANITIZE=thread
+	ninja -C $(TSAN_BUILD) -j $(JOBS) threaded_tests
 	ctest --test-dir $(TSAN_BUILD) --output-on-failure -j $(JOBS) -R 'Threaded'
 
 bench: build

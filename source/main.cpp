@@ -9,7 +9,9 @@
 #include "library/sound/dsound.h"
 #include "library/system/winmain.h"
 #include "platform/joystick/joystick.h"
+#include "platform/window/headless.h"
 #include "source/game_main.h"
+#include "source/state_digest.h"
 
 int main(int argc, char** argv) {
     std::string error;
@@ -25,5 +27,6 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) command_line += (i > 1 ? " " : "") + std::string(argv[i]);
     vyr::install_display_requests();
     vyr::install_sound_requests();
+    vyr::platform::digest_writer = vyr::append_state_digest;
     return vyr::win_main(vyr::game_main, command_line.c_str());
 }

@@ -8,6 +8,8 @@
 
 namespace vyr::platform {
 
+DigestWriter digest_writer = nullptr;
+
 namespace {
 
 HeadlessWindow* period_target = nullptr;  // the window whose script the timer drives
@@ -183,6 +185,13 @@ void HeadlessWindow::deliver_script_events(uint64_t now) {
         }
         case ScriptEvent::CAPTURE:
             if (!write_capture(e.path)) std::fprintf(stderr, "vyr: cannot write capture %s\n", e.path.c_str());
+            break;
+        case ScriptEvent::DIGEST:
+            // Only a virtual clock holds the game still while the window thread reads its state.
+            if (clock_mode() != ClockMode::VIRTUAL)
+                std::fprintf(stderr, "vyr: a digest needs the virtual clock (VYR_CLOCK=virtual)\n");
+            else if (!digest_writer || !digest_writer(e.path))
+                std::fprintf(stderr, "vyr: cannot write digest %s\n", e.path.c_str());
             break;
         case ScriptEvent::FOCUS: procedure_({MessageKind::ACTIVATE_APP, uint32_t(e.code), 0}); break;
         case ScriptEvent::QUIT: procedure_({MessageKind::QUIT, 0, 0}); break;

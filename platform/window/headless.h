@@ -13,6 +13,11 @@
 
 namespace vyr::platform {
 
+// Appends the game's state digest to a file for a script's digest line; false when it cannot.
+// The game installs it; a script's digest before that is reported as not written.
+using DigestWriter = bool (*)(const std::string& path);
+extern DigestWriter digest_writer;
+
 class HeadlessWindow final : public Window {
 public:
     HeadlessWindow();

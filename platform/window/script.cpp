@@ -50,8 +50,8 @@ bool parse_event(std::istringstream& in, ScriptEvent& event) {
                                        : ScriptEvent::RIGHT_CLICK;
         return read_position(in, event);
     }
-    if (verb == "capture") {
-        event.kind = ScriptEvent::CAPTURE;
+    if (verb == "capture" || verb == "digest") {
+        event.kind = verb == "capture" ? ScriptEvent::CAPTURE : ScriptEvent::DIGEST;
         return bool(in >> event.path);
     }
     if (verb == "focus") {

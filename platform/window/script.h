@@ -4,6 +4,7 @@
 //   120 move 320 240         pointer moves, no button held
 //   140 click 320 240        left button pressed and released there (rclick: the right one)
 //   300 capture menu.ppm     what the player sees now, as a PPM file
+//   300 digest run.txt       the game's state digest, one line appended (virtual clock only)
 //   400 focus lost           the program loses (or "gained": regains) the focus
 //   900 quit                 the program ends through its own exit path
 //
@@ -17,14 +18,14 @@
 namespace vyr::platform {
 
 struct ScriptEvent {
-    enum Kind { KEY, MOVE, CLICK, RIGHT_CLICK, CAPTURE, FOCUS, QUIT };
+    enum Kind { KEY, MOVE, CLICK, RIGHT_CLICK, CAPTURE, DIGEST, FOCUS, QUIT };
     uint64_t time;
     Kind kind;
     int code = 0;       // KEY: scan code; FOCUS: 1 gained, 0 lost
     bool extended = false;
     bool down = false;  // KEY
     int x = 0, y = 0;   // MOVE, CLICK, RIGHT_CLICK
-    std::string path;   // CAPTURE
+    std::string path;   // CAPTURE, DIGEST
 };
 
 // Parses a whole script; on a bad line returns false with "line N: what is wrong" in `error`.

@@ -29,9 +29,10 @@ bool open_headless(std::string& error) {
             error = std::string("bad script ") + path + ", " + why;
             return false;
         }
-        // The program later works in the player's directory; captures go where the user started it.
+        // The program later works in the player's directory; captures and digests go where the user
+        // started it.
         for (ScriptEvent& event : events)
-            if (event.kind == ScriptEvent::CAPTURE) event.path = std::filesystem::absolute(event.path).string();
+            if (!event.path.empty()) event.path = std::filesystem::absolute(event.path).string();
         headless->set_script(std::move(events));
     }
     process_window = std::move(headless);

@@ -19,11 +19,12 @@
 #include "library/debug/fatal.h"
 #include "library/os/file.h"
 #include "tests/support/paths.h"
+#include "tests/support/scratch_root.h"
 
 namespace vyr {
 
 // The data set the build generated, for tests that read it rather than write one of their own.
-inline const std::filesystem::path GENERATED_DATA = std::filesystem::path(VYR_BUILD_DIR) / "data";
+inline const std::filesystem::path GENERATED_DATA = VYR_GENERATED_DATA_DIR;
 
 // Writes a file, making its folders; returns its path.
 inline std::filesystem::path write_bytes(const std::filesystem::path& path, std::string_view bytes) {
@@ -51,7 +52,8 @@ inline std::vector<std::string> entries(const std::filesystem::path& directory) 
     return names;
 }
 
-// An empty directory named after the test binary and the running test, removed again at the end.
+// An empty directory in the process's scratch root named after the test binary and the running
+// test, removed again at the end.
 // The name is fixed so that a death test's child, which runs the test again, works in the same
 // place: it takes the directory as the parent left it, and the parent cleans up after it. One made in SetUpTestSuite is the process's own, as the
 // tests of a suite may run in processes side by side.
@@ -63,13 +65,14 @@ public:
         std::string name = test ? std::string(test->test_suite_name()) + "." + test->name()
                                 : std::string(unit.current_test_suite()->name()) + "." + std::to_string(getpid());
         std::replace(name.begin(), name.end(), '/', '-');  // parameterised tests' names hold slashes
-        path_ = std::filesystem::path(VYR_BUILD_DIR) / "scratch" /
+        path_ = scratch_root() /
                 std::filesystem::read_symlink("/proc/self/exe").filename() / name;
         if (!in_death_test_child()) std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }
+    // Kept when the test failed, for a look at what it left; the test main prints where.
     ~ScratchDirectory() {
-        if (!in_death_test_child()) std::filesystem::remove_all(path_);
+        if (!in_death_test_child() && !testing::Test::HasFailure()) std::filesystem::remove_all(path_);
     }
     ScratchDirectory(const ScratchDirectory&) = delete;
     ScratchDirectory& operator=(const ScratchDirectory&) = delete;

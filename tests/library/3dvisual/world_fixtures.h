@@ -25,6 +25,7 @@
 #include "platform/accel/framebuffer.h"
 #include "tests/support/scratch.h"
 #include "tests/support/glide_start.h"
+#include "tests/support/worlds.h"
 
 namespace vyr {
 
@@ -66,18 +67,13 @@ protected:
     Screen* screen = nullptr;
 };
 
-class GeneratedWorld : public ScratchDirectories {
+class GeneratedWorld : public GeneratedTheatre {
 protected:
-    void SetUp() override {
-        ScratchDirectories::SetUp();
-        use_generated_data();
-        init_trig_tables();
-    }
     void TearDown() override {
         std::memset(terrain_posts, 0, sizeof terrain_posts);
         std::fill(&feature_layer[0][0], &feature_layer[0][0] + FEATURE_TILES * FEATURE_TILES, nullptr);
         close_world_with_glide();
-        ScratchDirectories::TearDown();
+        GeneratedTheatre::TearDown();
     }
 
     // The war zone's directory, loaded, and the accelerator's whole screen the viewport.

@@ -1,5 +1,5 @@
-// A mission built through the setters as the mission reader builds one, taken down again after
-// each test so that the pools start empty.
+// A mission built through the setters as the mission reader builds one, on the generated mission
+// world, which takes it down again after each test so that the pools start empty.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,24 +9,12 @@
 #include "source/drone/drone_types.h"
 #include "source/frame_loop.h"
 #include "source/skill.h"
+#include "tests/support/worlds.h"
 
 namespace vyr {
 
-class MissionTest : public testing::Test {
+class MissionTest : public GeneratedMission {
 protected:
-    void SetUp() override {
-        init_drone_types();
-        forces_type = 0;
-        game_clock = 0;
-    }
-    void TearDown() override {
-        destroy_all_tasks();
-        select_waypoint(nullptr);
-        selected_drone = nullptr;
-        watched_drone = user_drone = nullptr;
-        view_cycle_leader = view_cycle_drone = nullptr;
-    }
-
     static Task* task(int side, int type = TASK_GROUND_VEHICLE) {
         Task* t = create_task();
         set_task_side(t, side);

@@ -1,36 +1,19 @@
-// The world a mission's drones are built in by the tests: the generated data's objects and
-// Israel's theatre on flat ground, the drone types filled; every task destroyed afterwards.
+// The world a mission's drones are built in by the tests: the generated mission world on Israel's
+// theatre, its ground flattened.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <cstring>
-
-#include "library/3dvisual/terrain.h"
-#include "library/maths/trig.h"
-#include "source/drone/drone.h"
-#include "source/drone/drone_types.h"
-#include "source/menus/front_end.h"
-#include "tests/support/scratch.h"
+#include "tests/support/worlds.h"
 
 namespace vyr {
 
-class MissionWorld : public ScratchDirectories {
+class MissionWorld : public GeneratedMission {
 protected:
+    int war_zone() const override { return WAR_ZONE_ISRAEL; }
+
     void SetUp() override {
-        ScratchDirectories::SetUp();
-        if (!std::filesystem::exists(GENERATED_DATA / "vyr.rop")) GTEST_SKIP() << "the sample data set is not built";
-        GTEST_FLAG_SET(death_test_style, "threadsafe");
-        use_generated_data();
-        init_trig_tables();
-        init_drone_types();
-        set_war_zone(1);
+        GeneratedMission::SetUp();
+        if (IsSkipped()) return;
         std::memset(terrain_posts, 0, sizeof terrain_posts);
-    }
-    void TearDown() override {
-        destroy_all_tasks();
-        user_drone = nullptr;
-        ScratchDirectories::TearDown();
     }
 };
 

@@ -29,10 +29,12 @@ struct RoutePoint {
     int32_t wait = 0;
 };
 
-class SoldierWorld : public RoundWorldOn<MissionWorld> {
+class SoldierWorld : public RoundWorld {
 protected:
+    int war_zone() const override { return WAR_ZONE_ISRAEL; }
+
     void SetUp() override {
-        RoundWorldOn<MissionWorld>::SetUp();
+        RoundWorld::SetUp();
         if (IsSkipped()) return;
         load_human_movements();
         game_clock = 1000;
@@ -43,7 +45,7 @@ protected:
     void TearDown() override {
         destroy_all_tasks();  // while the tile lists still hold the soldiers
         view_settings.weather = 0;
-        RoundWorldOn<MissionWorld>::TearDown();
+        RoundWorld::TearDown();
     }
 
     // A leader of `object` at `at` facing north with its formation's members about it, on the

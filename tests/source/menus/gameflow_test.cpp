@@ -24,6 +24,7 @@ namespace {
 class MenuFonts : public GeneratedZone {
 protected:
     void SetUp() override {
+        GeneratedZone::SetUp();
         load_prefs(nullptr);
         enter(WAR_ZONE_CYPRUS);
         build_menu_fonts();
@@ -104,6 +105,7 @@ TEST_F(WarZone, AZoneOutsideOneToFiveLoadsCyprusAndTheSameZoneAgainWritesNothing
 class CampaignText : public GeneratedZone {
 protected:
     void SetUp() override {
+        GeneratedZone::SetUp();
         load_prefs(nullptr);
         enter(WAR_ZONE_ISRAEL);
         text = create_ui_object(UI_TEXT, nullptr, "Situation Text", ATTR_RECT, 0, 0, 300, 300);

@@ -16,6 +16,7 @@ namespace {
 class SpeechNames : public GeneratedZone {
 protected:
     void SetUp() override {
+        GeneratedZone::SetUp();
         enter(1);
         log = create_pilot_log();
         current_pilot_log = log;

@@ -1,6 +1,5 @@
-// The world rounds are launched into by the tests: the generated data's objects and weapon
-// records over flat ground at height 0, an empty pool, empty tile lists and a step of 1/100 s;
-// drones of the test's own to shoot and be shot at.
+// The world rounds are launched into by the tests: the generated flight with a dynamic ground
+// object table of the test's own, and drones of the test's own to shoot and be shot at.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -25,47 +24,23 @@
 #include "source/weapons/weapon_info.h"
 #include "tests/source/weapons/loose_drone.h"
 #include "tests/support/scratch.h"
+#include "tests/support/worlds.h"
 
 namespace vyr {
 
 template <class Base>
-class RoundWorldOn : public Base {
+class RoundWorldOn : public GeneratedFlightOn<Base> {
 protected:
     void SetUp() override {
-        Base::SetUp();
-        if (!std::filesystem::exists(GENERATED_DATA / "vyr.rop")) GTEST_SKIP() << "the sample data set is not built";
-        GTEST_FLAG_SET(death_test_style, "threadsafe");
-        Base::use_generated_data();
-        init_trig_tables();
-        reload_objects("3DDATA\\");
-        init_weapon_info();
-        init_mobile_lists();
-        std::memset(terrain_posts, 0, sizeof terrain_posts);
-        terrain_max_height = 0;
+        GeneratedFlightOn<Base>::SetUp();
+        if (this->IsSkipped()) return;
         saved_settings = current_world_settings;
         current_world_settings = &settings;
         settings.dynamic_ground_objects = dynamic;
-        clear_rounds();
-        reset_stores();
-        set_step(0.01);
-        game_clock = 0;
-        random_seed = 1;
-        view_mode = VIEW_COCKPIT;
-        view_camera_pose = {};
-        set_identity_matrix(view_camera_pose.matrix);
-        user_drone = nullptr;
     }
     void TearDown() override {
-        clear_rounds();
-        init_mobile_lists();
-        current_world_settings = saved_settings;
-        user_drone = nullptr;
-        Base::TearDown();
-    }
-
-    static void set_step(double seconds) {
-        frame_seconds = seconds;
-        frame_fraction = int32_t(seconds * 2147483647.0);
+        GeneratedFlightOn<Base>::TearDown();
+        if (saved_settings) current_world_settings = saved_settings;
     }
 
     // A drone of the object type at the point, facing north at the speed (world units a second).

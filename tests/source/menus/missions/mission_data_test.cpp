@@ -161,6 +161,7 @@ TEST_F(MissionData, ADestroyPointTurnsItsGroundObjectIntoItsWreck) {
 class MissionFiles : public GeneratedZone {
 protected:
     void SetUp() override {
+        GeneratedZone::SetUp();
         enter(2);
         init_drone_types();
         load_pylon_file();

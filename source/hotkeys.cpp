@@ -1,6 +1,8 @@
 #include "source/hotkeys.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "library/3dvisual/object_buffer.h"
 #include "library/3dvisual/view.h"
@@ -14,6 +16,7 @@
 #include "library/system/key.h"
 #include "library/system/timer.h"
 #include "library/ui/repaint.h"
+#include "platform/accel/framebuffer.h"
 #include "source/avionics/avionics.h"
 #include "source/avionics/mfd.h"
 #include "source/avionics/targeting_pod.h"
@@ -71,8 +74,45 @@ int next_drone_key(int) { return view_next_drone(); }
 
 int previous_drone_key(int) { return view_previous_drone(); }
 
-void set_pause_dim(PaletteEffect* dim, int step) {
+namespace accel = platform::accel;
+
+// The 3D frame on the screen when the pause began; empty when the 2D display had it.
+std::vector<uint16_t> kept_3d_frame() {
+    accel::LockedBuffer lfb;
+    if (!accel::is_3d_display_shown() ||
+        !accel::lock_frame_buffer(accel::LockAccess::READ, accel::LockBuffer::FRONT, accel::LockFormat::RGB565, lfb))
+        return {};
+    std::vector<uint16_t> kept(size_t(accel::SCREEN_WIDTH) * accel::SCREEN_HEIGHT);
+    for (int y = 0; y < accel::SCREEN_HEIGHT; ++y) {
+        const auto* row = reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(lfb.pixels) + y * lfb.stride);
+        std::copy(row, row + accel::SCREEN_WIDTH, kept.begin() + y * accel::SCREEN_WIDTH);
+    }
+    accel::unlock_frame_buffer(accel::LockAccess::READ, accel::LockBuffer::FRONT);
+    return kept;
+}
+
+// The palette dims the 2D display only; the 3D frame that has the screen in flight is dimmed alike
+// from its kept copy and shown again.
+void dim_3d_frame(const std::vector<uint16_t>& kept, int step) {
+    accel::LockedBuffer lfb;
+    if (kept.empty() ||
+        !accel::lock_frame_buffer(accel::LockAccess::WRITE, accel::LockBuffer::FRONT, accel::LockFormat::RGB565, lfb))
+        return;
+    const unsigned lit = unsigned(100 - step);
+    for (int y = 0; y < accel::SCREEN_HEIGHT; ++y) {
+        auto* row = reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(lfb.pixels) + y * lfb.stride);
+        for (int x = 0; x < accel::SCREEN_WIDTH; ++x) {
+            const unsigned p = kept[size_t(y) * accel::SCREEN_WIDTH + x];
+            row[x] = uint16_t((p >> 11) * lit / 100 << 11 | (p >> 5 & 63) * lit / 100 << 5 | (p & 31) * lit / 100);
+        }
+    }
+    accel::unlock_frame_buffer(accel::LockAccess::WRITE, accel::LockBuffer::FRONT);
+    accel::show_3d_display();
+}
+
+void set_pause_dim(PaletteEffect* dim, const std::vector<uint16_t>& kept, int step) {
     set_palette_effect_level(dim, int(int64_t(step) * EFFECT_FULL_LEVEL / 100), 1);
+    dim_3d_frame(kept, step);
     wait_vertical_blank();
 }
 
@@ -132,9 +172,10 @@ int pause_flight(int) {
     pause_all_channels();
     flush_events();
     PaletteEffect* dim = create_palette_effect(EFFECT_BLEND, EFFECT_FULL_LEVEL, 0, 256, 0, 0, 0, 0);
-    for (int i = 0; i <= PAUSE_DIM_STEPS; ++i) set_pause_dim(dim, i);
+    const std::vector<uint16_t> kept = kept_3d_frame();
+    for (int i = 0; i <= PAUSE_DIM_STEPS; ++i) set_pause_dim(dim, kept, i);
     wait_for_pause_key();
-    for (int i = PAUSE_DIM_STEPS - 1; i >= 0; --i) set_pause_dim(dim, i);
+    for (int i = PAUSE_DIM_STEPS - 1; i >= 0; --i) set_pause_dim(dim, kept, i);
     set_palette_effect_level(dim, 0, 1);
     destroy_palette_effect(dim);
     flush_events();

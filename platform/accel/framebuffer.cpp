@@ -7,6 +7,7 @@
 #include "platform/accel/pipeline.h"
 #include "platform/accel/spans.h"
 #include "platform/accel/textures.h"
+#include "platform/display/display.h"
 #include "platform/display/vblank.h"
 #include "platform/window/window.h"
 
@@ -117,7 +118,7 @@ void open_display() {
 }
 
 void shut_down() {
-    shown_3d = false;
+    hand_display_to_2d();
     for (auto& b : colour_buffers)
         b = {};
     offscreen_buffer = {};
@@ -158,10 +159,14 @@ void swap_buffers(int interval) {
 
 void show_3d_display() {
     shown_3d = true;
+    hold_display(true);
     present_front();
 }
 
-void hand_display_to_2d() { shown_3d = false; }
+void hand_display_to_2d() {
+    shown_3d = false;
+    hold_display(false);
+}
 
 bool is_3d_display_shown() { return shown_3d; }
 

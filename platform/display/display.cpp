@@ -37,6 +37,7 @@ DisplayState state;
 // Serialises presentation, which converts into one shared frame.
 std::mutex present_mutex;
 std::vector<uint32_t> frame;
+bool held = false;  // guarded by present_mutex
 
 int index_of(Surface surface) { return surface == Surface::VISIBLE ? 0 : 1; }
 
@@ -76,6 +77,7 @@ bool convert_visible(bool always, int& width, int& height) {
 
 void show(bool always) {
     std::lock_guard present_lock(present_mutex);
+    if (held) return;
     int width = 0, height = 0;
     if (!convert_visible(always, width, height)) return;
     if (Window* w = window()) w->present(frame.data(), width, height, width);
@@ -225,6 +227,14 @@ void present_display() {
 }
 
 void refresh_display() { show(false); }
+
+void hold_display(bool hold) {
+    std::lock_guard present_lock(present_mutex);
+    held = hold;
+    if (held) return;
+    std::lock_guard lock(state_mutex);
+    state.changed = true;
+}
 
 void set_lock_fault(LockStatus status) {
     std::lock_guard lock(state_mutex);

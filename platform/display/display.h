@@ -85,6 +85,9 @@ void present_display();
 // Shows the visible surface again when it or the palette changed since the last frame, without
 // counting a frame (palette fades and inverting lines between presented frames).
 void refresh_display();
+// While held (the 3D buffers have the screen) presenting and refreshing show nothing; let go, the
+// next refresh shows the visible surface as it then is.
+void hold_display(bool held);
 
 // Tests: every lock reports `status` until it is OK again.
 void set_lock_fault(LockStatus status);

@@ -55,6 +55,9 @@ std::vector<uint8_t> triples(const Palette& palette, int first, int count) {
 
 std::vector<uint8_t> three_d_palette() {
     Palette p{};
+    // The time-acceleration disc in colour 1 with its outline and factor in colour 0, over the
+    // world: white on the near-black disc (the pod page's colour too), reading on sky and ground.
+    set_colour(p, 0, {250, 250, 250});
     set_colour(p, 1, {8, 8, 8});
     // Object colours: eight ramps, dark to bright.
     set_ramp(p, 2, 4, {16, 16, 16}, {48, 48, 48});

@@ -284,8 +284,8 @@ void add_fighter_taking_off(Point runway_start, Point runway_end, Point along, i
     const Point left{-along.y, along.x};
     const Point patrol = runway_end + along * 6 + left * 2;
     MissionDrone fighter{ALLIED_FIGHTER, {}};
-    fighter.route = {at(TURNING, runway_start + along * 0.2, 0, 0),
-                     at(DEPARTURE, runway_start + along * 0.24, 0, 20),
+    fighter.route = {at(TURNING, runway_start + along * 0.6, 0, 0),
+                     at(DEPARTURE, runway_start + along * 0.64, 0, 20),
                      at(TURNING, runway_end + along * 2, 2000 * FOOT, 350),
                      waiting(at(CAP_START, patrol, cruise, 400), 3 * 60 * TICKS),
                      at(TURNING, patrol + along * 4, cruise, 400),
@@ -379,18 +379,22 @@ MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start
     const Point along = (runway_end - runway_start) * (1.0 / distance(runway_start, runway_end));
 
     // The player's route: off the runway (or already in the air beyond its end), out to the
-    // front, and back down the approach to a landing on the same runway.
+    // front, and back down the approach to a landing on the same runway. The start faces the next
+    // waypoint, so a start on the runway climbs out along its line before it turns.
     MissionDrone player{PLAYER_AIRCRAFT, {}};
     const Point start = airborne_start ? runway_end + along * 3 : runway_start + along * 0.1;
     player.route.push_back(airborne_start ? at(DEPARTURE, start, cruise, 350) : at(DEPARTURE, start, 0, 0));
     const Point out = home.centre + (front.centre - home.centre) * 0.5;
+    const Point climb_out = runway_end + along * 3;
+    if (!airborne_start) player.route.push_back(at(TURNING, climb_out, cruise, 350));
     player.route.push_back(at(TURNING, out, cruise, 420));
     player.route.push_back(at(kind == MissionKind::GROUND ? TARGET : TURNING, front.centre, cruise, 450));
     player.route.push_back(at(TURNING, out + Point{4, 0}, cruise, 420));
     player.route.push_back(at(APPROACH, runway_start - along * 4, 1500 * FOOT, 200));
     player.route.push_back(at(LANDING, home.centre, 0, 150));
     world.tasks.push_back({ALLIED, kind == MissionKind::GROUND ? TASK_STRIKE : TASK_COUNTER_AIR, {player}});
-    const Point ahead = (out - start) * (1.0 / distance(out, start));
+    const Point next = airborne_start ? out : climb_out;
+    const Point ahead = (next - start) * (1.0 / distance(next, start));
     const Point right{ahead.y, -ahead.x};
     // Two wingmen fly the player's route from either side of him.
     if (quick_start && airborne_start && zone == BATTLE_ZONE) {
@@ -442,17 +446,18 @@ MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start
     }
     // The ground-attack quick start shows shadows from its first frame: a helicopter hovering
     // 200 ft up ahead of the player and two tanks parked either side of its way, under a noon sun.
-    // The player starts facing its route's next waypoint, so "ahead" is towards that.
+    // The player starts facing its route's next waypoint, so "ahead" is towards that. Both stand
+    // clear of the runway (150 ft wide) and of the climb-out over it.
     if (quick_start && kind == MissionKind::GROUND) {
         MissionDrone helicopter{ALLIED_HELICOPTER, {}};
-        const Point hover = start + ahead * 0.3;
+        const Point hover = start + ahead * 0.3 + right * 0.03;
         helicopter.route.push_back(at(DEPARTURE, hover, 200 * FOOT, 0));
         helicopter.route.push_back(at(TURNING, hover + ahead * 0.5, 200 * FOOT, 20));
         world.tasks.push_back({ALLIED, TASK_ESCORT_COVER, {helicopter}});
         MissionTask parked{ALLIED, TASK_GROUND_VEHICLE, {}};
         for (double side : {-1.0, 1.0}) {
             MissionDrone tank{ALLIED_TANK, {}};
-            const Point stand = start + ahead * 0.08 + right * (0.015 * side);
+            const Point stand = start + ahead * 0.08 + right * (0.025 * side);
             tank.route.push_back(at(DEPARTURE, stand, 0, 0));
             tank.route.push_back(at(TURNING, stand, 0, 0));
             parked.drones.push_back(tank);

@@ -70,7 +70,7 @@ uint8_t paint_of(int32_t number) {
 Model vyr(int32_t number) {
     Model model;
     model.flags = CASTS_SHADOW | SOLID;
-    vyr_body(model.mesh);
+    vyr_body(model.mesh, VYR_AXIS_Z);
     model.mesh.fin(0, {0, -11, 7.6}, {0, -20, 7.6}, {0, -17, 15}, {0, -20.5, 15}, 0.5, colour::GREY);
     model.mesh.wing({2.3, -15, 5.5}, {2.3, -21, 5.5}, {9, -19, 5.5}, {9, -21.5, 5.5}, 0.4, colour::GREY, true);
     gear_places(model, drone_parts(number) - 1, 17, -3, 3.2, 3.2);
@@ -248,10 +248,9 @@ Model gear_set(Shape, int32_t) {
 
 }  // namespace
 
-void vyr_body(Mesh& m) {
-    const double z = VYR_AXIS_Z;
+void vyr_body(Mesh& m, double z) {
     fuselage(m, -21.5, 2.3, 16, 2.6, 26, z, colour::LIGHT_GREY);
-    canopy(m, 8, 16, z + 1.6, 1.3, 1.4);
+    canopy(m, 8, 16, z + 1.6, 1.3, 3.0);  // a bubble over the eyes of the cameras within it
     // Intakes under the cockpit sides.
     m.box({-3.6, -2, z - 1.8}, {-2.2, 9, z + 0.2}, colour::GREY);
     m.box({2.2, -2, z - 1.8}, {3.6, 9, z + 0.2}, colour::GREY);

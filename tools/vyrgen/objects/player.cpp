@@ -17,6 +17,11 @@ enum PartIndex {
 int32_t number_of(PartIndex part) { return PLAYER_PART_NUMBERS[part]; }
 
 constexpr double AXIS_Z = VYR_AXIS_Z;
+// The flight holds the aircraft's reference point 5 ft above the ground on its wheels, and the
+// cameras' eyes 11.7 ft ahead of it look out 3.9 ft above it (the look back 2.9 ft): the body's
+// axis runs through the reference point, so the eyes sit at the canopy, not under the belly, and
+// the gear's places drop 5 ft, the wheels on the ground.
+constexpr double BODY_DROP = AXIS_Z, GEAR_DROP = 5.0;
 
 std::vector<std::pair<double, double>> octagon(double r, double cx, double cz) {
     std::vector<std::pair<double, double>> s;
@@ -37,7 +42,7 @@ Model part(const std::function<void(Mesh&)>& shape, std::vector<SubPlace> childr
 
 // Places of the top-level list, in the order the part list fills the variable ones.
 std::vector<SubPlace> player_places() {
-    return {
+    std::vector<SubPlace> places = {
         {0, {0, 13, 4.0}},                            // 0: taxi lamp (gear down)
         {number_of(NOSE_GEAR), {1.2, 12, 4.8}},        // 1: off the axis, so the leg folds inside
         {0, {-3.0, 2, 3.9}},                          // 2: sensor slot 1
@@ -63,6 +68,11 @@ std::vector<SubPlace> player_places() {
         {number_of(FIN), {0, -11, 7.9}},              // 22
         {0, {0, 0, 0}},                               // 23: the nozzle, in the aircraft's frame
     };
+    for (size_t i = 0; i < places.size(); ++i) {
+        const bool gear = i <= 1 || (i >= 5 && i <= 8);
+        places[i].at.z -= gear ? GEAR_DROP : BODY_DROP;
+    }
+    return places;
 }
 
 // Slots under the fuselage, drawn before it when the eye is above and after it when below.
@@ -72,15 +82,16 @@ Model player_body() {
     Model model;
     model.flags = CASTS_SHADOW | SOLID;
     model.parts = player_places();
-    const std::vector<Point> plane = {{-20, -25, AXIS_Z}, {20, -25, AXIS_Z}, {20, 27, AXIS_Z}, {-20, 27, AXIS_Z}};
+    const double z = AXIS_Z - BODY_DROP;
+    const std::vector<Point> plane = {{-20, -25, z}, {20, -25, z}, {20, 27, z}, {-20, 27, z}};
     model.mesh.node(
         plane,
         [](Mesh& m) {
             for (int slot = 0; slot < LOWER_SLOTS; ++slot) m.sub_object(slot);
         },
-        [](Mesh& m) {
-            m.fin(0, {0, -11, 7.6}, {0, -17, 7.6}, {0, -12.5, 8.0}, {0, -17.5, 8.0}, 0.6, colour::GREY);
-            vyr_body(m);
+        [z](Mesh& m) {
+            m.fin(0, {0, -11, z + 1.85}, {0, -17, z + 1.85}, {0, -12.5, z + 2.25}, {0, -17.5, z + 2.25}, 0.6, colour::GREY);
+            vyr_body(m, z);
             for (int slot = LOWER_SLOTS; slot < 24; ++slot) m.sub_object(slot);
         });
     return model;

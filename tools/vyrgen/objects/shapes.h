@@ -49,10 +49,10 @@ extern const int32_t PLAYER_PART_NUMBERS[PLAYER_PART_COUNT];
 // The nozzle (1210 and the AI Vyr's 1209, 1215), whose ring vertices the drawing reshapes by
 // number, and the gear parts the part lists show.
 Model build_nozzle();
-// The Vyr's fuselage, cockpit, intakes and wing, about the nozzle's axis at z 5.75 ft
-// (1472 world units) with its tail at y -21.5 ft.
+// The Vyr's fuselage, cockpit, intakes and wing about an axis at height `axis_z` with its tail at
+// y -21.5 ft; the nozzle's own axis is at z 5.75 ft (1472 world units).
 constexpr double VYR_AXIS_Z = 5.75;
-void vyr_body(Mesh& m);
+void vyr_body(Mesh& m, double axis_z);
 Model build_player_gear(Shape shape);
 constexpr int32_t GENERIC_TAIL_ROTOR = 1237;
 

@@ -62,7 +62,8 @@ void panel(Image& image, int x0, int y0, int x1, int y1, const char* heading) {
     for (int y = y0; y <= y1; ++y)
         for (int x = x0; x <= x1; ++x)
             image.at(x, y) = (x == x0 || y == y0) ? SLATE : (x == x1 || y == y1) ? SLATE + 16 : BLACK;
-    if (heading) letter_box(image, {x0 - 6, y0 - 22, x1 - x0 + 7, 21}, heading, 12, 1.3, AMBER_LAST - 6, AMBER_LAST - 6, false);
+    if (heading)
+        letter_box(image, {x0 - 6, y0 - 22, x1 - x0 + 7, 21}, heading, 12, 1.3, AMBER_LAST - 6, AMBER_LAST - 6, false);
 }
 
 void top_ten_dress(Image& image) {

@@ -102,7 +102,8 @@ Image menu_board(const char* heading, const std::vector<Plate>& plates, int head
         for (int x = 0; x < WIDTH; ++x)
             image.at(x, y) = (x % 40 == 0 || y % 40 == 0) ? SLATE + 10 : shade(SLATE, SLATE + 6, double(y) / HEIGHT);
     paint_outlined(image, 0, 0, WIDTH, HEIGHT, fighter(200, 300, 220), SLATE + 14, SLATE + 8);
-    if (*heading) letter_box(image, {18, 18, heading_right - 17, 42}, heading, 28, 2.5, AMBER_LAST, AMBER_LAST, false);
+    if (*heading)
+        letter_box(image, {18, 18, heading_right - 17, 42}, heading, 28, 2.5, AMBER_LAST, AMBER_LAST, false);
     for (size_t i = 0; i < plates.size(); ++i) {
         // A plate drawn later over this one's right end leaves its label the room before it.
         int label_right = plates[i].x1;
@@ -131,9 +132,10 @@ void draw_plate(Image& image, const Plate& plate, bool pressed, int label_right)
     if (!*plate.label) return;
     // The label fits the face inside the bevel; pressed, it moves a pixel right and down.
     const int shift = pressed ? 1 : 0;
-    const int face_right = std::min(label_right, plate.x1) - bevel;
-    letter_box(image, {plate.x0 + bevel + shift, plate.y0 + bevel + shift, face_right - plate.x0 - bevel + 1 - shift, h - 2 * bevel - shift},
-               plate.label, std::min(16.0, h * 0.42), h * 0.42 > 12 ? 1.6 : 1.2, pressed ? WHITE : HUD_LAST,
+    const int face_left = plate.x0 + bevel + shift, face_right = std::min(label_right, plate.x1) - bevel;
+    const double height = std::min(16.0, h * 0.42);
+    letter_box(image, {face_left, plate.y0 + bevel + shift, face_right - face_left + 1, h - 2 * bevel - shift},
+               plate.label, height, height > 12 ? 1.6 : 1.2, pressed ? WHITE : HUD_LAST,
                pressed ? AMBER_LAST - 8 : BLACK, true);
 }
 

@@ -126,7 +126,8 @@ void letter_box(Image& image, const TextBox& box, std::string_view text, double 
                 uint8_t outline, bool centred) {
     // Ink reaches `weight` beyond the strokes' lines.
     const auto pad = [&](double w) { return LETTERING_MARGIN + w; };
-    const double widest = text.empty() ? height : (box.width - 2 * pad(weight)) * GRID_HEIGHT / (double(text.size()) * ADVANCE - 2);
+    const double widest =
+        text.empty() ? height : (box.width - 2 * pad(weight)) * GRID_HEIGHT / (double(text.size()) * ADVANCE - 2);
     const double fitted = std::max(1.0, std::min({height, box.height - 2 * pad(weight), widest}));
     const double thin = std::max(0.7, weight * fitted / height);
     const double x = centred ? (box.width - lettering_width(text, fitted)) / 2 : pad(thin);

@@ -91,7 +91,7 @@ constexpr CockpitArtPlace COCKPIT_ART[COCKPIT_ART_COUNT] = {
     {"FUELDIAL.BBM", ArtKind::PICTURE, 986, 530, 42, 42, 1},
     {"FUELCNTR.BBM", ArtKind::PICTURE, 1004, 548, 6, 6, 1},
     {"THRTDISP.BBM", ArtKind::PICTURE, 479, 241, 60, 60, 1},
-    {"FTITDIAL.BBM", ArtKind::PICTURE, 917, 466, 44, 46, 1},
+    {"FTITDIAL.BBM", ArtKind::PICTURE, 917, 466, 43, 46, 1},
     {"FTITCNTR.BBM", ArtKind::PICTURE, 936, 486, 6, 6, 1},
 };
 

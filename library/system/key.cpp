@@ -154,12 +154,17 @@ bool hot_key_matches(int registered, int code) {
     return (registered & KEY_ANY_MODIFIERS) ? (registered & 0xFF) == (code & 0xFF) : registered == code;
 }
 
-int dispatch_hot_key(int code) {
+HotKeyHandler find_hot_key(int code) {
     for (auto it = hot_keys.rbegin(); it != hot_keys.rend() && !is_separator(*it); ++it) {
         if (it->code & KEY_POLLED) continue;
-        if (hot_key_matches(it->code, code)) return it->handler(code);
+        if (hot_key_matches(it->code, code)) return it->handler;
     }
-    return 0;
+    return nullptr;
+}
+
+int dispatch_hot_key(int code) {
+    HotKeyHandler handler = find_hot_key(code);
+    return handler ? handler(code) : 0;
 }
 
 void poll_hot_keys(bool restricted) {

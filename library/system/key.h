@@ -74,6 +74,8 @@ void free_hot_keys();
 // key under any modifiers when registered with KEY_ANY_MODIFIERS. Handlers are called with the
 // pressed code, so one serving several keys matches them by this rule.
 bool hot_key_matches(int registered, int code);
+// The newest handler of the current layer that a pressed code reaches; null when none does.
+HotKeyHandler find_hot_key(int code);
 // Calls the newest matching handler of the current layer; its result, or 0 when none matched.
 int dispatch_hot_key(int code);
 // Fires at most one polled hot key of the current layer whose key was held since the last poll.

@@ -26,6 +26,7 @@ namespace {
 std::atomic<int> quit_signals{0};
 static_assert(std::atomic<int>::is_always_lock_free, "counted in a signal handler");
 std::string display_name;  // for the line that says the display is gone
+std::atomic<bool> window_open{false};  // an exit() after the window is shut is not the display's doing
 
 void on_quit_signal(int signal) {
     // A second signal while the exit runs ends the process at once, also one that another thread
@@ -48,6 +49,7 @@ void catch_quit_signals() {
 // The program itself always ends through _Exit, so an exit() can only come from the display
 // library giving up on a lost connection.
 void on_display_lost() {
+    if (!window_open.load()) return;
     std::fprintf(stderr, "vyr: lost the display %s; set VYR_VIDEO=headless to run without one\n",
                  display_name.c_str());
     std::fflush(stderr);
@@ -89,6 +91,7 @@ public:
         }
         SDL_RenderSetLogicalSize(renderer_, 640, 480);
         catch_quit_signals();
+        window_open = true;
         std::atexit(on_display_lost);
         return true;
     }
@@ -151,10 +154,7 @@ public:
             SDL_RenderSetLogicalSize(renderer_, width, height);
         }
         SDL_UpdateTexture(texture_, nullptr, pixels, pitch * 4);
-        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-        SDL_RenderClear(renderer_);
-        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-        SDL_RenderPresent(renderer_);
+        show_last_frame();
     }
 
     void hide_system_cursor() override { SDL_ShowCursor(SDL_DISABLE); }
@@ -182,6 +182,7 @@ public:
     }
 
     void shutdown() override {
+        window_open = false;
         if (texture_) SDL_DestroyTexture(texture_);
         if (renderer_) SDL_DestroyRenderer(renderer_);
         if (window_) SDL_DestroyWindow(window_);
@@ -239,10 +240,19 @@ private:
         }
     }
 
-    static uint32_t buttons_now() {
-        uint32_t state = SDL_GetMouseState(nullptr, nullptr), buttons = 0;
-        if (state & SDL_BUTTON(SDL_BUTTON_LEFT)) buttons |= MOUSE_LEFT;
-        if (state & SDL_BUTTON(SDL_BUTTON_RIGHT)) buttons |= MOUSE_RIGHT;
+    // The last frame presented, scaled to the window as it is now.
+    void show_last_frame() {
+        if (!texture_) return;
+        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+        SDL_RenderClear(renderer_);
+        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+        SDL_RenderPresent(renderer_);
+    }
+
+    static uint32_t game_buttons(uint32_t sdl_state) {
+        uint32_t buttons = 0;
+        if (sdl_state & SDL_BUTTON(SDL_BUTTON_LEFT)) buttons |= MOUSE_LEFT;
+        if (sdl_state & SDL_BUTTON(SDL_BUTTON_RIGHT)) buttons |= MOUSE_RIGHT;
         return buttons;
     }
 
@@ -256,17 +266,26 @@ private:
                         key.extended ? 1 : 0});
             break;
         }
+        // Each event carries its own buttons: the state SDL holds now may already be past a press
+        // and release that came in the same pump.
         case SDL_MOUSEMOTION:
-            procedure_({MessageKind::MOUSE_MOVE, buttons_now(), pack_mouse_position(event.motion.x, event.motion.y)});
+            buttons_ = game_buttons(event.motion.state);
+            procedure_({MessageKind::MOUSE_MOVE, buttons_, pack_mouse_position(event.motion.x, event.motion.y)});
             break;
         case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP:
-            if (event.button.button != SDL_BUTTON_LEFT && event.button.button != SDL_BUTTON_RIGHT) break;
-            procedure_({MessageKind::MOUSE_BUTTON, buttons_now(), pack_mouse_position(event.button.x, event.button.y)});
+        case SDL_MOUSEBUTTONUP: {
+            uint32_t button = game_buttons(SDL_BUTTON(event.button.button));
+            if (!button) break;
+            buttons_ = event.type == SDL_MOUSEBUTTONDOWN ? buttons_ | button : buttons_ & ~button;
+            procedure_({MessageKind::MOUSE_BUTTON, buttons_, pack_mouse_position(event.button.x, event.button.y)});
             break;
+        }
         case SDL_WINDOWEVENT:
             if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) procedure_({MessageKind::ACTIVATE_APP, 1, 0});
             if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) procedure_({MessageKind::ACTIVATE_APP, 0, 0});
+            // The game draws only what changes, so a new size or a window uncovered gets the last frame.
+            if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED || event.window.event == SDL_WINDOWEVENT_EXPOSED)
+                show_last_frame();
             if (event.window.event == SDL_WINDOWEVENT_EXPOSED) procedure_({MessageKind::PAINT, 0, 0});
             break;
         case SDL_QUIT: procedure_({MessageKind::QUIT, 0, 0}); break;  // the close button
@@ -283,6 +302,7 @@ private:
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
     int texture_width_ = 0, texture_height_ = 0;
+    uint32_t buttons_ = 0;  // as the game last heard them
     std::mutex mutex_;
     std::condition_variable cv_;
     std::deque<Call> calls_;

@@ -166,6 +166,12 @@ public:
         for (auto key = keys.rbegin(); key != keys.rend(); ++key) send(KeyRelease, *key);
     }
 
+    // The window made larger or smaller, as a player drags its corner.
+    void resize(Window window, int width, int height) {
+        XResizeWindow(x_, window, unsigned(width), unsigned(height));
+        XSync(x_, False);
+    }
+
     // What a window manager sends when the close button is pressed.
     void press_close_button(Window window) {
         XEvent event = {};

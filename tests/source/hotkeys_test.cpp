@@ -16,6 +16,7 @@
 #include "source/menus/logs/pilot_log.h"
 #include "source/sknet/game_rules.h"
 #include "source/weapons/system_damage.h"
+#include "tools/vyrgen/menus/flight_keys.h"
 
 namespace vyr {
 namespace {
@@ -176,6 +177,21 @@ TEST_F(FlightKeys, AfterAnElectricalFailureOnlyUnrestrictedKeysAct) {
     system_failures = {};
     press(0x1E);
     EXPECT_EQ(a_presses, 2);
+}
+
+// The keys the help page and the README tell a player about are the flight's own: each reaches
+// a hot key, and Esc and Alt+X the ones the page says.
+TEST(FlightKeysTable, EveryKeyToldOfIsBoundInFlight) {
+    push_hot_key_layer();
+    register_flight_keys();
+    for (const vyrgen::FlightKey& key : vyrgen::FLIGHT_KEYS)
+        for (int code : key.hot_keys) {
+            if (code == 0) continue;  // held keys, read by the controls
+            EXPECT_NE(find_hot_key(code), nullptr) << key.keys << ": " << key.action;
+        }
+    EXPECT_EQ(find_hot_key(SCAN_ESCAPE), &change_time_acceleration);
+    EXPECT_EQ(find_hot_key(KEY_ALT | SCAN_X), &escape_key);
+    pop_hot_key_layer();
 }
 
 }  // namespace

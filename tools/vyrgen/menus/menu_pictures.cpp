@@ -3,9 +3,11 @@
 #include <array>
 #include <cctype>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <utility>
 
+#include "tools/vyrgen/menus/flight_keys.h"
 #include "tools/vyrgen/pictures/backdrops.h"
 #include "tools/vyrgen/pictures/lettering.h"
 
@@ -25,6 +27,7 @@ struct MenuScreen {
     const char* heading;
     std::vector<Control> controls;
     std::function<void(Image&)> dress;  // what the screen shows besides its controls
+    int heading_right = HEADING_RIGHT;   // where the heading's room ends
 };
 
 // The back button of the screens that show only their backgrounds.
@@ -59,30 +62,46 @@ void panel(Image& image, int x0, int y0, int x1, int y1, const char* heading) {
     for (int y = y0; y <= y1; ++y)
         for (int x = x0; x <= x1; ++x)
             image.at(x, y) = (x == x0 || y == y0) ? SLATE : (x == x1 || y == y1) ? SLATE + 16 : BLACK;
-    if (heading) paint(image, x0, y0 - 18, x1 - x0 + 1, 16, lettering(heading, 2, 2, 12, 1.3), AMBER_LAST - 6);
+    if (heading)
+        letter_box(image, {x0 - 6, y0 - 22, x1 - x0 + 7, 21}, heading, 12, 1.3, AMBER_LAST - 6, AMBER_LAST - 6, false);
 }
 
 void top_ten_dress(Image& image) {
     panel(image, 55, 84, 370, 294, "TOP TEN PILOTS");
     panel(image, 185, 358, 260, 384, nullptr);
-    paint(image, 60, 362, 124, 20, lettering("LAST SCORE", 0, 4, 10, 1.1), AMBER_LAST - 6);
+    letter_box(image, {54, 360, 128, 22}, "LAST SCORE", 10, 1.1, AMBER_LAST - 6, AMBER_LAST - 6, false);
 }
 
 void credits_dress(Image& image) {
     panel(image, 100, 10, 620, 432, nullptr);
-    paint(image, 24, 448, 380, 26, lettering("LEAVE THE GAME?", 0, 4, 18, 2), AMBER_LAST);
+    // The credits' lines start at (110, 15) on a plate of their own.
+    draw_plate(image, {104, 10, 330, 84, ""}, false);
+    letter_box(image, {18, 444, 392, 34}, "LEAVE THE GAME?", 18, 2, AMBER_LAST, AMBER_LAST, false);
 }
 
+// The first pages tell what the screens' buttons do; the third lists the flight keys.
 void help_dress(int page, Image& image) {
-    const char* const lines[4][5] = {
-        {"THE MAIN SCREEN", "QUICK START FLIES AT ONCE", "COMBAT SETS UP MISSIONS", "TRAINING TEACHES THE BASICS", ""},
-        {"QUICK START", "CHOOSE A WAR ZONE TO FLY", "AIR OR GROUND SORTIES", "BEST SCORES JOIN THE TOP TEN", ""},
-        {"IN FLIGHT", "ESC ENDS THE FLIGHT", "P PAUSES", "ALT X OR CTRL Q QUITS", ""},
-        {"THE SMALL BUTTONS", "HELP PREFS LOG RECOG", "BACK RETURNS A SCREEN", "QUIT LEAVES THE GAME", ""}};
+    const char* const lines[3][4] = {
+        {"THE MAIN SCREEN", "QUICK START FLIES AT ONCE", "COMBAT SETS UP MISSIONS", "TRAINING TEACHES THE BASICS"},
+        {"QUICK START", "CHOOSE A WAR ZONE TO FLY", "AIR OR GROUND SORTIES", "BEST SCORES JOIN THE TOP TEN"},
+        {"THE SMALL BUTTONS", "HELP PREFS LOG RECOG", "BACK RETURNS A SCREEN", "QUIT LEAVES THE GAME"}};
     panel(image, 40, 90, 600, 420, nullptr);
-    for (int i = 0; i < 5; ++i)
-        paint(image, 60, 110 + 56 * i, 540, 30, lettering(lines[page][i], 0, 4, i ? 16 : 20, i ? 1.6 : 2), 
-              i ? uint8_t(HUD_LAST) : uint8_t(AMBER_LAST));
+    const auto title = [&](const char* text) {
+        letter_box(image, {50, 100, 540, 34}, text, 20, 2, AMBER_LAST, AMBER_LAST, false);
+    };
+    if (page != 2) {
+        const int text = page < 2 ? page : 2;
+        title(lines[text][0]);
+        for (int i = 1; i < 4; ++i)
+            letter_box(image, {50, 110 + 56 * i, 540, 30}, lines[text][i], 16, 1.6, HUD_LAST, HUD_LAST, false);
+        return;
+    }
+    title("FLIGHT KEYS");
+    for (size_t i = 0; i < std::size(FLIGHT_KEYS); ++i) {
+        const int y = 136 + 20 * int(i);
+        letter_box(image, {50, y, 160, 20}, FLIGHT_KEYS[i].keys, 11, 1.2, AMBER_LAST - 4, AMBER_LAST - 4, false);
+        letter_box(image, {210, y, 380, 20}, FLIGHT_KEYS[i].action, 11, 1.2, HUD_LAST, HUD_LAST, false);
+    }
 }
 
 // An award on the board: a ribbon and a star or a cross in a ring.
@@ -115,8 +134,9 @@ void add_war_zone_screens(std::vector<MenuScreen>& screens) {
                  bar(zone.prefix, {"HELP", "PREFS", "LOG", "RECOG", "BACK", "QUIT"},
                      {"help", "prefs", "logs", "recog", "back", "quit"}));
         if (zone.situation) {
+            // The heading ends before the situation panel's own heading.
             screens.push_back({zone.situation, zone.name, controls,
-                               [](Image& image) { panel(image, 330, 64, 628, 374, "SITUATION"); }});
+                               [](Image& image) { panel(image, 330, 64, 628, 374, "SITUATION"); }, 316});
         } else {
             // Training has no situation screen; its buttons and toggles are written on their own.
             controls.push_back({{320, 395, 431, 426, "NO CRASH"}, "menuscrn/tr_nocr1.bbm"});
@@ -200,8 +220,8 @@ std::vector<MenuScreen> menu_screens() {
 constexpr int CELL = 17;
 constexpr int INK = 2;
 
-// A glyph's strokes in a 16 x 16 cell: capitals 11 high on the baseline at 13, lower case as
-// small capitals 8 high.
+// A glyph's strokes in a 16 x 16 cell: capitals 11 high on the baseline at 13, lower case with
+// its x-height and descenders.
 Region glyph_region(int c) {
     if (c == 1) return unite({stroke(2, 8, 5, 12, 1), stroke(5, 12, 11, 2, 1)});      // tick
     if (c == 2) return unite({stroke(2, 3, 10, 12, 1), stroke(10, 3, 2, 12, 1)});     // cross
@@ -220,10 +240,7 @@ Region glyph_region(int c) {
         case '+': return unite({stroke(1, 8, 8, 8, 0.7), stroke(4.5, 5, 4.5, 11, 0.7)});
         default: break;
     }
-    const bool lower = std::islower(c);
-    const double height = lower ? 8 : 11;
-    const std::string text(1, char(std::toupper(c)));
-    return lettering(text, 1, 13 - height, height, 1.1);
+    return letter(char(c), 1, 2, 11, 1.1);
 }
 
 // The scores' digits 0 to 9, 44 x 50 each, stacked: amber segments on black.
@@ -253,7 +270,7 @@ std::vector<PictureFile> menu_pictures() {
         std::vector<Plate> plates;
         for (const Control& control : screen.controls) plates.push_back(control.plate);
         if (!screen.background.empty()) {
-            Image background = menu_board(screen.heading, plates);
+            Image background = menu_board(screen.heading, plates, screen.heading_right);
             if (screen.dress) screen.dress(background);
             files.push_back({screen.background, {background, palette}, true});
         }

@@ -96,19 +96,28 @@ Image title() {
 
 }  // namespace
 
-Image menu_board(const char* heading, const std::vector<Plate>& plates) {
+Image menu_board(const char* heading, const std::vector<Plate>& plates, int heading_right) {
     Image image(WIDTH, HEIGHT);
     for (int y = 0; y < HEIGHT; ++y)
         for (int x = 0; x < WIDTH; ++x)
             image.at(x, y) = (x % 40 == 0 || y % 40 == 0) ? SLATE + 10 : shade(SLATE, SLATE + 6, double(y) / HEIGHT);
     paint_outlined(image, 0, 0, WIDTH, HEIGHT, fighter(200, 300, 220), SLATE + 14, SLATE + 8);
-    paint(image, 24, 24, 360, 40, lettering(heading, 0, 4, 28, 2.5), AMBER_LAST);
-    for (const Plate& plate : plates) draw_plate(image, plate, false);
+    if (*heading)
+        letter_box(image, {18, 18, heading_right - 17, 42}, heading, 28, 2.5, AMBER_LAST, AMBER_LAST, false);
+    for (size_t i = 0; i < plates.size(); ++i) {
+        // A plate drawn later over this one's right end leaves its label the room before it.
+        int label_right = plates[i].x1;
+        for (size_t j = i + 1; j < plates.size(); ++j)
+            if (plates[j].x0 > plates[i].x0 && plates[j].x0 <= label_right && plates[j].y0 <= plates[i].y1 &&
+                plates[i].y0 <= plates[j].y1)
+                label_right = plates[j].x0 - 1;
+        draw_plate(image, plates[i], false, label_right);
+    }
     return image;
 }
 
 // Raised steel with green lettering; pressed, sunken and lit amber with bright lettering.
-void draw_plate(Image& image, const Plate& plate, bool pressed) {
+void draw_plate(Image& image, const Plate& plate, bool pressed, int label_right) {
     const int w = plate.x1 - plate.x0 + 1, h = plate.y1 - plate.y0 + 1;
     const int bevel = h >= 48 ? 3 : 2;
     paint(image, plate.x0, plate.y0, w, h, box(0, 0, w - 1, h - 1), pressed ? AMBER + 4 : STEEL + 5);
@@ -120,11 +129,14 @@ void draw_plate(Image& image, const Plate& plate, bool pressed) {
     paint(image, plate.x0, plate.y0, w, h, unite({box(0, 0, w - 1, bevel - 1), box(0, 0, bevel - 1, h - 1)}), light);
     paint(image, plate.x0, plate.y0, w, h, unite({box(0, h - bevel, w - 1, h - 1), box(w - bevel, 0, w - 1, h - 1)}),
           dark);
-    const double fit = 6 * (w - 10) / (6.0 * std::string_view(plate.label).size() - 2);
-    const double height = std::min({16.0, h * 0.42, fit}), weight = height > 12 ? 1.6 : 1.2;
-    const double x = (w - lettering_width(plate.label, height)) / 2, y = (h - height) / 2 + (pressed ? 1 : 0);
-    paint_outlined(image, plate.x0, plate.y0, w, h, lettering(plate.label, x + (pressed ? 1 : 0), y, height, weight),
-                   pressed ? AMBER_LAST - 8 : BLACK, pressed ? WHITE : HUD_LAST);
+    if (!*plate.label) return;
+    // The label fits the face inside the bevel; pressed, it moves a pixel right and down.
+    const int shift = pressed ? 1 : 0;
+    const int face_left = plate.x0 + bevel + shift, face_right = std::min(label_right, plate.x1) - bevel;
+    const double height = std::min(16.0, h * 0.42);
+    letter_box(image, {face_left, plate.y0 + bevel + shift, face_right - face_left + 1, h - 2 * bevel - shift},
+               plate.label, height, height > 12 ? 1.6 : 1.2, pressed ? WHITE : HUD_LAST,
+               pressed ? AMBER_LAST - 8 : BLACK, true);
 }
 
 Image pressed_plate(const Plate& plate) {

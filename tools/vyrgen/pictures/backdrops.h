@@ -30,8 +30,11 @@ struct Plate {
     const char* label;
 };
 // A dark slate board with a heading and the plates of the screen's controls, unpressed.
-Image menu_board(const char* heading, const std::vector<Plate>& plates);
-void draw_plate(Image& image, const Plate& plate, bool pressed);
+// Where a board's heading may reach unless something stands in its way.
+constexpr int HEADING_RIGHT = 384;
+Image menu_board(const char* heading, const std::vector<Plate>& plates, int heading_right = HEADING_RIGHT);
+// The label keeps to the plate's face left of `label_right`.
+void draw_plate(Image& image, const Plate& plate, bool pressed, int label_right = WIDTH);
 // The pressed look of a plate, at the plate's own size.
 Image pressed_plate(const Plate& plate);
 

@@ -11,10 +11,18 @@ namespace vyr::vyrgen {
 
 using Palette = std::array<uint8_t, 768>;  // 256 RGB triples
 
+// A box that lettering was fitted into, and the colours it was drawn in: what the picture's
+// checks look for.
+struct LetteredBox {
+    int x0, y0, x1, y1;  // inclusive
+    uint8_t ink, outline;
+};
+
 struct Image {
     int width = 0;
     int height = 0;
     std::vector<uint8_t> pixels;  // row by row, no padding
+    std::vector<LetteredBox> lettered;
 
     Image() = default;
     Image(int w, int h, uint8_t colour = 0) : width(w), height(h), pixels(size_t(w) * h, colour) {}

@@ -591,6 +591,15 @@ std::vector<Song> songs() {
     };
 }
 
+// The peak each sample is written at. The seeker's square-wave tone sounds for as long as the
+// missile is selected and the launch roars over it and the engine, so both are kept low enough
+// that the loudest mix of a flight stays below full scale.
+double sample_peak(int row) {
+    if (row == SAMPLE_SEEKER_TONE) return 0.3;
+    if ((row >= SAMPLE_LAUNCH_SWINDER && row <= SAMPLE_LAUNCH_SRF2AR) || row == SAMPLE_LAUNCH_AIR_TO_SURFACE) return 0.55;
+    return 0.9;
+}
+
 std::string data_name(const char* game_name) {
     std::string name = game_name;
     for (char& c : name) c = c == '\\' ? '/' : char(std::tolower(static_cast<unsigned char>(c)));
@@ -603,7 +612,7 @@ std::vector<DataFile> sound_files() {
     std::vector<DataFile> files;
     for (int row = 0; row < SAMPLE_COUNT; ++row) {
         const SampleRow& info = SAMPLE_ROWS[row];
-        files.push_back({data_name(info.file_name), to_pcm8(effect(row, info.rate).s, 0.9)});
+        files.push_back({data_name(info.file_name), to_pcm8(effect(row, info.rate).s, sample_peak(row))});
     }
     for (const Song& song : songs())
         files.push_back({"sound/" + std::string(song.name) + ".raw", render_song(song)});

@@ -1,5 +1,5 @@
-// Stand-in for what is left of the AI vehicles and the battlefield: the war model's reset flag,
-// the smoke and haze trailing the player's aircraft and its autopilot.
+// Stand-in for what is left of the AI vehicles and the battlefield: the war model's reset flag and
+// the player's aircraft's autopilot.
 #include "source/drone/drone.h"
 #include "source/drone/user_drone.h"
 #include "source/warmodel/war_model.h"
@@ -8,10 +8,6 @@ namespace vyr {
 
 // The war model's flag has nothing to reset yet.
 void reset_war_model_flag() {}
-
-// No engine-fire smoke or exhaust haze trails the player's aircraft yet.
-void emit_user_damage_smoke() {}
-void emit_user_exhaust_haze() {}
 
 // No autopilot flies the player's aircraft.
 int get_drone_autopilot(const Drone*) { return 0; }

@@ -39,12 +39,6 @@ int differing(const Picture& a, const Picture& b, Box box) {
     return n;
 }
 
-void press(std::vector<platform::ScriptEvent>& script, uint64_t at, std::initializer_list<int> codes) {
-    uint64_t t = at;
-    for (int code : codes) script.push_back(script_event(t++, platform::ScriptEvent::KEY, code, true));
-    for (int code : codes) script.push_back(script_event(t++, platform::ScriptEvent::KEY, code, false));
-}
-
 class HudFlight : public SystemScenarios {
 protected:
     void SetUp() override {

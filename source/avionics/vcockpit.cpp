@@ -12,7 +12,6 @@
 #include "library/debug/fatal.h"
 #include "library/graphics/cockpit_layout.h"
 #include "library/graphics/font.h"
-#include "library/graphics/line.h"
 #include "library/graphics/loadgfx.h"
 #include "library/graphics/palette.h"
 #include "library/graphics/plot.h"
@@ -139,28 +138,41 @@ const char* padlock_target_name() {
     return get_target_name(&padlock_target, 0);
 }
 
+// The whole view as the plot window, in pixels from its centre, y up; the clip rectangle with it,
+// which the head-up display leaves cut to its glass.
+void set_view_plot() {
+    set_plot(0, 0, SCREEN_W, SCREEN_H, -SCREEN_W / 2, 1 - SCREEN_H / 2, SCREEN_W / 2 - 1, SCREEN_H / 2);
+}
+
+// A line between screen pixels, into the frame buffer through the view's plot window.
+void screen_line(int x0, int y0, int x1, int y1) {
+    draw_plot_line(x0 - SCREEN_W / 2, SCREEN_H / 2 - y0, x1 - SCREEN_W / 2, SCREEN_H / 2 - y1, NEEDLE_COLOUR);
+}
+
 // The strip under the view while padlocked and looking off the front panel.
 void draw_padlock_info() {
     if (padlock_returning || !(look_y < -90 || look_x < -99 || look_x >= 100)) return;
+    PlotWindow saved;
+    save_plot(saved);
+    set_view_plot();
     draw_padlock_symbol();
     int32_t bearing, elevation;
     padlock_angles(bearing, elevation);
-    constexpr int colour = NEEDLE_COLOUR;
-    draw_line(colour, 160, 460, 480, 460);
-    draw_line(colour, 320, 456, 320, 464);
+    screen_line(160, 460, 480, 460);
+    screen_line(320, 456, 320, 464);
     const int bx = 320 + std::clamp(bearing, -180, 180) * 288 / 360;
     const int by = 460 - std::clamp(elevation, -90, 90) * 36 / 180;
-    draw_line(colour, bx - 16, by - 3, bx + 16, by - 3);
-    draw_line(colour, bx - 16, by + 3, bx + 16, by + 3);
-    draw_line(colour, bx - 16, by - 3, bx - 16, by + 3);
-    draw_line(colour, bx + 16, by - 3, bx + 16, by + 3);
-    draw_line(colour, 484, 442, 484, 478);
-    for (int k = 0; k <= 8; ++k) draw_line(colour, 484, 442 + k * 36 / 8, 487, 442 + k * 36 / 8);
+    screen_line(bx - 16, by - 3, bx + 16, by - 3);
+    screen_line(bx - 16, by + 3, bx + 16, by + 3);
+    screen_line(bx - 16, by - 3, bx - 16, by + 3);
+    screen_line(bx + 16, by - 3, bx + 16, by + 3);
+    screen_line(484, 442, 484, 478);
+    for (int k = 0; k <= 8; ++k) screen_line(484, 442 + k * 36 / 8, 487, 442 + k * 36 / 8);
     const int pitch = int(int64_t(int32_t(flight_data.pitch)) * 180 / 0x80000000ll);
     const int py = 460 - std::clamp(pitch, -90, 90) * 36 / 180;
-    draw_line(colour, 480, py, 488, py);
+    screen_line(480, py, 488, py);
     select_font(&font_small);
-    text_colour = colour;
+    text_colour = NEEDLE_COLOUR;
     char text[64];
     std::snprintf(text, sizeof text, "Speed : %d", flight_data.true_airspeed);
     text_x = 160, text_y = 470;
@@ -171,6 +183,7 @@ void draw_padlock_info() {
     std::snprintf(text, sizeof text, "Alt : %d", flight_data.height_above_ground / 256);
     text_x = 414, text_y = 470;
     draw_text(text);
+    restore_plot(saved);
 }
 
 PadlockMark padlock_mark_at(HudPoint centre) {
@@ -214,7 +227,7 @@ void draw_padlock_symbol() {
     const PadlockMark mark = padlock_mark_at(centre);
     PlotWindow saved;
     save_plot(saved);
-    set_plot(0, 0, SCREEN_W, SCREEN_H, -SCREEN_W / 2, 1 - SCREEN_H / 2, SCREEN_W / 2 - 1, SCREEN_H / 2);
+    set_view_plot();
     constexpr int colour = NEEDLE_COLOUR;
     for (double degrees : {0.0, 90.0, 180.0, 270.0}) {
         const HudPoint a = on_mark_circle(centre, PADLOCK_TICK_GAP, degrees), b = on_mark_circle(centre, PADLOCK_TICK_END, degrees);

@@ -22,6 +22,7 @@
 #include "source/weapons/release.h"
 #include "source/weapons/stores.h"
 #include "source/weapons/targets.h"
+#include "source/weapons/weapons_frame.h"
 #include "tests/source/drone/mission_world.h"
 
 namespace vyr {
@@ -344,6 +345,37 @@ TEST_F(UserDrone, TheStoresShowOnTheAirframeUntilReleasedOrJettisoned) {
                                              0, rack, 0, 0, 0, pylon, 0, 0, 0, 0, 1210};
     EXPECT_EQ(std::vector<int32_t>(user_part_list, user_part_list + jettisoned.size()), jettisoned)
         << "the pylons and the targeting pod stay";
+    reset_weapons();
+}
+
+TEST_F(UserDrone, PodsTakeTheirOwnPlacesAndTheRestStillFits) {
+    init_weapon_info();
+    init_pylon_types();
+    init_sensor_types();
+    fit_pylon(0, 1);
+    load_hardpoint(0, WEAPON_GEPOD, 1, 1);
+    fit_pylon(3, 2);
+    load_hardpoint(3, WEAPON_M151_HE, 1, 1);
+    load_stores();
+    gun_rounds_were_fired = 1;
+    make_task(1);
+    create_user_drone();
+    gun_rounds_were_fired = 0;
+    // The gun pod hangs on the centre pylon, in the gun bay's second place, its muzzle flashing.
+    const ObjectInstance* bay = player_object->sub_instances[4];
+    ASSERT_TRUE(bay && bay->count == 2 && bay->sub_instances[1]);
+    const ObjectInstance* pylon = bay->sub_instances[1];
+    EXPECT_EQ(pylon->object_type, pylon_types[1].object_number);
+    ASSERT_TRUE(pylon->count == 1 && pylon->sub_instances[0]);
+    const ObjectInstance* pod = pylon->sub_instances[0];
+    EXPECT_EQ(pod->object_type, weapon_info[WEAPON_GEPOD].pod_object);
+    ASSERT_TRUE(pod->count == 1 && pod->sub_instances[0]);
+    EXPECT_EQ(pod->sub_instances[0]->object_type, 1035);
+    const ObjectInstance* rockets = player_object->sub_instances[10]->sub_instances[0];
+    ASSERT_NE(rockets, nullptr);
+    EXPECT_EQ(rockets->object_type, weapon_info[WEAPON_M151_HE].pod_object);
+    EXPECT_EQ(rockets->count, weapon_info[WEAPON_M151_HE].pod_slots);
+    EXPECT_EQ(player_object->sub_instances[23]->object_type, 1210) << "the nozzle where it belongs";
     reset_weapons();
 }
 

@@ -456,6 +456,8 @@ void set_user_drone(Drone* drone) {
     drone->attack_target = &designated_target;
     if (drone->mission_flags & DRONE_FLAG_ON_CARRIER) place_user_on_carrier();
     update_user_drone_model();
+    // The rebuilt parts are placed at once: rounds leave from their stations before the next render.
+    place_sub_instances(player_object);
 }
 
 void update_user_drone_model() {

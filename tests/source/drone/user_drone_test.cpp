@@ -331,6 +331,12 @@ TEST_F(UserDrone, TheStoresShowOnTheAirframeUntilReleasedOrJettisoned) {
     ASSERT_EQ(left_rack->count, 3);
     for (int s = 0; s < 3; ++s) EXPECT_EQ(left_rack->sub_instances[s] ? left_rack->sub_instances[s]->object_type : 0, mk82);
     EXPECT_EQ(player_object->sub_instances[23]->object_type, 1210);
+    // A bomb leaves from its station under the aircraft, placed before any render.
+    user_drone->pose.position = {1 << 27, 1 << 27, 1 << 22};
+    build_rotation_matrix(0, 0, 0, user_drone->pose.matrix);
+    set_user_drone(user_drone);
+    const Vector3 from = get_launch_viewpoint(WEAPON_MK_82).position;
+    EXPECT_LT(estimate_distance_3d(from.x - (1 << 27), from.y - (1 << 27), from.z - (1 << 22)), 20 * 256);
 
     hardpoints[1].stations[2].rounds = 0;  // as a release leaves the station
     set_user_drone(user_drone);

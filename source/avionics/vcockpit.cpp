@@ -3,6 +3,8 @@
 #include "source/avionics/mfd.h"
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 #include <cstdio>
 #include <string>
 
@@ -10,9 +12,10 @@
 #include "library/debug/fatal.h"
 #include "library/graphics/cockpit_layout.h"
 #include "library/graphics/font.h"
-#include "library/graphics/line.h"
 #include "library/graphics/loadgfx.h"
 #include "library/graphics/palette.h"
+#include "library/graphics/plot.h"
+#include "library/graphics/plot_draw.h"
 #include "library/graphics/poly_accel.h"
 #include "library/graphics/rect.h"
 #include "library/graphics/screen.h"
@@ -44,6 +47,17 @@ namespace {
 constexpr const char* SOURCE = "source/avionics/vcockpit";
 constexpr int32_t SCREEN_W = 640, SCREEN_H = 480, PANORAMA_WIDTH = 2560;
 constexpr int32_t LIGHTS_ON_DARKNESS = 0x1fffffff;
+// The padlock symbol, in pixels: the tick cross's ticks, and the range arc, a full turn at
+// 10 nm and beyond, drawn in steps, with the target's heading marked outside it.
+constexpr double PADLOCK_TICK_GAP = 3, PADLOCK_TICK_END = 8, PADLOCK_ARC_RADIUS = 14, PADLOCK_HEADING_END = 20;
+constexpr int PADLOCK_ARC_STEP = 10;
+constexpr int64_t PADLOCK_ARC_RANGE = int64_t(10) * 1555456;
+
+struct PadlockMark {
+    HudPoint centre;
+    int32_t arc_degrees;  // 0..360 clockwise from straight up
+    uint32_t heading;     // the target's, from the player's
+};
 
 constexpr CockpitPiece PIECES[COCKPIT_PIECES] = {
     {485, 0, 309, 226, 1, 1, 2},   {0, 442, 290, 154, 1, 1, 1},   {290, 226, 195, 370, 1, 1, 1},
@@ -124,27 +138,41 @@ const char* padlock_target_name() {
     return get_target_name(&padlock_target, 0);
 }
 
+// The whole view as the plot window, in pixels from its centre, y up; the clip rectangle with it,
+// which the head-up display leaves cut to its glass.
+void set_view_plot() {
+    set_plot(0, 0, SCREEN_W, SCREEN_H, -SCREEN_W / 2, 1 - SCREEN_H / 2, SCREEN_W / 2 - 1, SCREEN_H / 2);
+}
+
+// A line between screen pixels, into the frame buffer through the view's plot window.
+void screen_line(int x0, int y0, int x1, int y1) {
+    draw_plot_line(x0 - SCREEN_W / 2, SCREEN_H / 2 - y0, x1 - SCREEN_W / 2, SCREEN_H / 2 - y1, NEEDLE_COLOUR);
+}
+
 // The strip under the view while padlocked and looking off the front panel.
 void draw_padlock_info() {
     if (padlock_returning || !(look_y < -90 || look_x < -99 || look_x >= 100)) return;
+    PlotWindow saved;
+    save_plot(saved);
+    set_view_plot();
+    draw_padlock_symbol();
     int32_t bearing, elevation;
     padlock_angles(bearing, elevation);
-    constexpr int colour = NEEDLE_COLOUR;
-    draw_line(colour, 160, 460, 480, 460);
-    draw_line(colour, 320, 456, 320, 464);
+    screen_line(160, 460, 480, 460);
+    screen_line(320, 456, 320, 464);
     const int bx = 320 + std::clamp(bearing, -180, 180) * 288 / 360;
     const int by = 460 - std::clamp(elevation, -90, 90) * 36 / 180;
-    draw_line(colour, bx - 16, by - 3, bx + 16, by - 3);
-    draw_line(colour, bx - 16, by + 3, bx + 16, by + 3);
-    draw_line(colour, bx - 16, by - 3, bx - 16, by + 3);
-    draw_line(colour, bx + 16, by - 3, bx + 16, by + 3);
-    draw_line(colour, 484, 442, 484, 478);
-    for (int k = 0; k <= 8; ++k) draw_line(colour, 484, 442 + k * 36 / 8, 487, 442 + k * 36 / 8);
+    screen_line(bx - 16, by - 3, bx + 16, by - 3);
+    screen_line(bx - 16, by + 3, bx + 16, by + 3);
+    screen_line(bx - 16, by - 3, bx - 16, by + 3);
+    screen_line(bx + 16, by - 3, bx + 16, by + 3);
+    screen_line(484, 442, 484, 478);
+    for (int k = 0; k <= 8; ++k) screen_line(484, 442 + k * 36 / 8, 487, 442 + k * 36 / 8);
     const int pitch = int(int64_t(int32_t(flight_data.pitch)) * 180 / 0x80000000ll);
     const int py = 460 - std::clamp(pitch, -90, 90) * 36 / 180;
-    draw_line(colour, 480, py, 488, py);
+    screen_line(480, py, 488, py);
     select_font(&font_small);
-    text_colour = colour;
+    text_colour = NEEDLE_COLOUR;
     char text[64];
     std::snprintf(text, sizeof text, "Speed : %d", flight_data.true_airspeed);
     text_x = 160, text_y = 470;
@@ -155,9 +183,66 @@ void draw_padlock_info() {
     std::snprintf(text, sizeof text, "Alt : %d", flight_data.height_above_ground / 256);
     text_x = 414, text_y = 470;
     draw_text(text);
+    restore_plot(saved);
+}
+
+PadlockMark padlock_mark_at(HudPoint centre) {
+    PadlockMark mark{centre, 0, 0};
+    const Vector3 at = target_position(&padlock_target), own = player_position->position;
+    const Vector3 d = {at.x - own.x, at.y - own.y, at.z - own.z};
+    const int64_t range = measure_distance_3d(d.x, d.y, d.z);
+    mark.arc_degrees = int32_t(std::min<int64_t>(range * 360 / PADLOCK_ARC_RANGE, 360));
+    if (padlock_target.kind == TARGET_MOBILE) {
+        Vector3 direction;
+        get_target_direction(&padlock_target, direction);
+        mark.heading = compute_bearing(direction.x, direction.y) - uint32_t(flight_data.heading);
+    }
+    return mark;
+}
+
+// The point at `degrees` clockwise from straight up on a circle of `radius` pixels.
+HudPoint on_mark_circle(HudPoint centre, double radius, double degrees) {
+    const double a = degrees * std::numbers::pi / 180;
+    return {centre.x + int32_t(std::lround(radius * std::sin(a))), centre.y + int32_t(std::lround(radius * std::cos(a)))};
 }
 
 }  // namespace
+
+int padlock_screen_point(HudPoint& out) {
+    Vector3 where;
+    if (!player_position || !get_target_position(&padlock_target, where)) return 0;
+    Vector3 e;
+    const Vector3& own = player_position->position;
+    rotate_vector(eye_matrix, {where.x - own.x, where.y - own.y, where.z - own.z}, e);
+    if (e.y < 1) return 0;
+    const int64_t x = int64_t(SCREEN_W / 2) * e.x / e.y, y = int64_t(SCREEN_W / 2) * e.z / e.y;
+    if (x < -SCREEN_W / 2 || x >= SCREEN_W / 2 || y <= -SCREEN_H / 2 || y > SCREEN_H / 2) return 0;
+    out = {int32_t(x), int32_t(y)};
+    return 1;
+}
+
+void draw_padlock_symbol() {
+    HudPoint centre;
+    if (!padlock_screen_point(centre)) return;
+    const PadlockMark mark = padlock_mark_at(centre);
+    PlotWindow saved;
+    save_plot(saved);
+    set_view_plot();
+    constexpr int colour = NEEDLE_COLOUR;
+    for (double degrees : {0.0, 90.0, 180.0, 270.0}) {
+        const HudPoint a = on_mark_circle(centre, PADLOCK_TICK_GAP, degrees), b = on_mark_circle(centre, PADLOCK_TICK_END, degrees);
+        draw_plot_line(a.x, a.y, b.x, b.y, colour);
+    }
+    for (int from = 0; from < mark.arc_degrees; from += PADLOCK_ARC_STEP) {
+        const int to = std::min(from + PADLOCK_ARC_STEP, mark.arc_degrees);
+        const HudPoint a = on_mark_circle(centre, PADLOCK_ARC_RADIUS, from), b = on_mark_circle(centre, PADLOCK_ARC_RADIUS, to);
+        draw_plot_line(a.x, a.y, b.x, b.y, colour);
+    }
+    const double heading = double(int32_t(mark.heading)) * 180 / 2147483648.0;
+    const HudPoint a = on_mark_circle(centre, PADLOCK_ARC_RADIUS, heading), b = on_mark_circle(centre, PADLOCK_HEADING_END, heading);
+    draw_plot_line(a.x, a.y, b.x, b.y, colour);
+    restore_plot(saved);
+}
 
 void init_cockpit_pieces() { std::copy(std::begin(PIECES), std::end(PIECES), cockpit_pieces); }
 

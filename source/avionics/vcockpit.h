@@ -6,6 +6,7 @@
 
 namespace vyr {
 
+struct HudPoint;
 struct Screen;
 struct Sprite;
 
@@ -54,6 +55,12 @@ int toggle_cockpit_lights_key(int key_code);
 // The cockpit palette for the darkness, then in the cockpit view the head-up display, the panel
 // pieces and the padlock strip into the locked frame buffer.
 void draw_cockpit_overlay();
+// The padlocked target's place on the 640 x 480 view: pixels from the centre, y up; 0 when it
+// lies behind the eye or off the view.
+int padlock_screen_point(HudPoint& out);
+// At that place, a tick cross and the range arc (a full turn at 10 nm and beyond) with the
+// target's heading marked on it, in the needles' colour.
+void draw_padlock_symbol();
 // Mission tear-down: colours, message nodes, panel art, the quit box and the panorama.
 void free_cockpit();
 

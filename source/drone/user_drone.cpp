@@ -25,6 +25,8 @@
 #include "source/sknet/net_players.h"
 #include "source/sound/triggers.h"
 #include "source/weapons/stores.h"
+#include "source/weapons/targets.h"
+#include "source/weapons/weapons_frame.h"
 
 namespace vyr {
 
@@ -41,9 +43,8 @@ constexpr int PART_LEFT_TAILPLANE = 20, PART_RIGHT_TAILPLANE = 21, PART_FIN = 22
 // Objects of its variable list.
 constexpr int32_t GEAR_BAY_OBJECT = 1022, MUZZLE_FLASH_OBJECT = 1035;
 constexpr int32_t LEFT_LEG_OBJECT = 1096, RIGHT_LEG_OBJECT = 1094, NOZZLE_OBJECT = 1210;
-// Entries the stores fill: sensor slots 1 and 2, hardpoint 0, the hardpoints and slots of the
-// wings, hardpoints 6 to 8. Without stores each is one empty entry.
-constexpr int FRONT_STORE_ENTRIES = 2, CENTRE_STORE_ENTRIES = 1, WING_STORE_ENTRIES = 8;
+// The targeting pod's objects: on an odd slot and on an even one.
+constexpr int32_t TARGETING_POD_ODD_OBJECT = 1023, TARGETING_POD_EVEN_OBJECT = 1024;
 
 static_assert(SAMPLE_GEAR_WHEELS == 45 && SAMPLE_GEAR_DOORS == 46 && SAMPLE_AIRBRAKE == 47);
 // The aircraft is the listener's own: its sounds play centred at the level of the tyres'.
@@ -64,6 +65,11 @@ constexpr int32_t TYRE_SMOKE_SIZE = 64, TYRE_SMOKE_LIFE = 20, TYRE_SMOKE_SHIFT =
 constexpr int32_t NOSE_WHEEL_DROP = 1280, NOSE_WHEEL_REACH = 2048;
 constexpr double NOSE_WHEEL_CLEARANCE = 38.4;
 
+// The engine's exhaust, aft of the aircraft's origin; the fire's trail and the heat haze start there.
+constexpr int32_t ENGINE_AFT = 5888;
+constexpr int32_t FIRE_SMOKE_SPACING = 256, FIRE_SMOKE_SIZE = 256, FIRE_SMOKE_LIFE = 100, FIRE_SMOKE_SHIFT = 6;
+constexpr int32_t EXHAUST_HAZE_SIZE = 384, EXHAUST_HAZE_SHIFT = 5;
+
 constexpr int KEY_G = 34, KEY_B = 48, KEY_W = 17;
 
 // The aircraft the flight model moves before a mission has made the player's drone.
@@ -72,11 +78,21 @@ ObjectInstance own_object = {OBJ_VYR_HOVREN_TALSWEEP, 0, &own_pose, nullptr, 0, 
                              0, 0, 0, 0, nullptr, OWNER_NONE, nullptr, 0};
 
 int32_t nozzle_ticks = 0;
+// The engine-fire trail's last point; a mission's first call only sets it.
+Vector3 smoke_trail_end = {};
+bool smoke_trail_started = false;
 
 int32_t step_ticks() { return int32_t((int64_t(200) * frame_fraction + (int64_t(1) << 30)) >> 31); }
 
 void play_own_sample(int row) { play_sample(row, OWN_SOUND_PRIORITY, OWN_SOUND_LEVEL, OWN_SOUND_PAN); }
 void say(const char* text) { post_message(text, MESSAGE_PRIORITY, MESSAGE_TICKS); }
+
+// `distance` units back along the pose's forward axis.
+Vector3 point_aft(const Pose& pose, int32_t distance) {
+    const Matrix3& m = pose.matrix;  // rows: right, forward, up
+    return {pose.position.x - mul31(distance, m[1][0]), pose.position.y - mul31(distance, m[1][1]),
+            pose.position.z - mul31(distance, m[1][2])};
+}
 
 // Another data set's aircraft may lack a part: that part is left alone.
 ObjectInstance* part(int index) {
@@ -258,18 +274,83 @@ void touch_wheel(int wheel, const Vector3& at, double contact_height) {
     play_sample(SAMPLE_TYRE_SQUEAK, OWN_SOUND_PRIORITY, OWN_SOUND_LEVEL, OWN_SOUND_PAN);
 }
 
+// Appends to the part list; entries past its end are dropped (the object has no room for them).
+struct PartListWriter {
+    int at = 0;
+    void add(int32_t object) {
+        if (at < USER_PART_LIST_SIZE) user_part_list[at] = object;
+        ++at;
+    }
+    void skip(int32_t entries) { at += std::max(entries, 0); }
+};
+
+bool gun_pod_firing(int weapon_id) { return weapon_id == WEAPON_GEPOD && gun_rounds_were_fired; }
+
+// A slot's mount, then the sensor it carries.
+void add_sensor_slot_parts(PartListWriter& list, int slot) {
+    const SensorSlot& s = sensor_slots[slot];
+    if (const int32_t mount = pylon_types[s.base_pylon_type].object_number) list.add(mount);
+    switch (s.sensor_type) {
+    case SENSOR_TYPE_NONE: list.add(0); break;
+    case SENSOR_TYPE_TARGETING_POD: list.add(slot % 2 ? TARGETING_POD_ODD_OBJECT : TARGETING_POD_EVEN_OBJECT); break;
+    default: list.add(sensor_types[s.sensor_type].object_number); break;
+    }
+}
+
+// The pylons, then per station its pod or its round; a released round leaves its station empty.
+void add_hardpoint_parts(PartListWriter& list, int h) {
+    const Hardpoint& point = hardpoints[h];
+    if (const int32_t base = pylon_types[point.base_pylon_type].object_number) list.add(base);
+    int32_t stations = 1;
+    if (const int32_t rack = pylon_types[point.pylon_type].object_number) {
+        list.add(rack);
+        stations = pylon_types[point.pylon_type].stations;
+    }
+    if (point.weapon_id == 0) {
+        list.add(0);
+        list.skip(stations - 1);
+        return;
+    }
+    const WeaponInfo& w = weapon_info[point.weapon_id];
+    for (int s = 0; s < stations; ++s) {
+        if (w.pod_object) {
+            list.add(w.pod_object);
+            if (gun_pod_firing(point.weapon_id)) list.add(MUZZLE_FLASH_OBJECT);
+            else list.skip(w.pod_slots);
+        } else if ((s < point.station_count && get_station_rounds(h, s) > 0) || point.weapon_id == WEAPON_GEPOD) {
+            list.add(w.round_object);
+            if (w.store_part_shown && w.store_part_object) list.add(w.store_part_object);
+            else list.skip(w.pod_slots);
+        } else {
+            list.add(0);
+        }
+    }
+}
+
+// A fitted sensor takes the place it shares with a hardpoint.
+void add_place_parts(PartListWriter& list, int slot, int h) {
+    if (sensor_slots[slot].sensor_type != SENSOR_TYPE_NONE) add_sensor_slot_parts(list, slot);
+    else add_hardpoint_parts(list, h);
+}
+
 void build_user_part_list() {
     std::fill(std::begin(user_part_list), std::end(user_part_list), 0);
-    int at = 0;
-    user_part_list[at++] = gear_state != GEAR_UP ? GEAR_BAY_OBJECT : 0;
-    at += FRONT_STORE_ENTRIES;
-    user_part_list[at++] = internal_gun_was_fired ? MUZZLE_FLASH_OBJECT : 0;
-    at += CENTRE_STORE_ENTRIES;
+    PartListWriter list;
+    list.add(gear_state != GEAR_UP ? GEAR_BAY_OBJECT : 0);
+    add_sensor_slot_parts(list, 1);
+    add_sensor_slot_parts(list, 2);
+    list.add(internal_gun_was_fired ? MUZZLE_FLASH_OBJECT : 0);
+    add_place_parts(list, 0, 0);
     const bool legs_out = gear_state == GEAR_LOWERING || gear_state == GEAR_DOWN || gear_state == GEAR_RAISING;
-    user_part_list[at++] = legs_out ? LEFT_LEG_OBJECT : 0;
-    user_part_list[at++] = legs_out ? RIGHT_LEG_OBJECT : 0;
-    at += WING_STORE_ENTRIES;
-    user_part_list[at++] = NOZZLE_OBJECT;
+    list.add(legs_out ? LEFT_LEG_OBJECT : 0);
+    list.add(legs_out ? RIGHT_LEG_OBJECT : 0);
+    add_place_parts(list, 5, 1);
+    add_place_parts(list, 3, 3);
+    add_hardpoint_parts(list, 5);
+    add_place_parts(list, 6, 2);
+    add_place_parts(list, 4, 4);
+    for (int h : {6, 7, 8}) add_hardpoint_parts(list, h);
+    list.add(NOZZLE_OBJECT);
 }
 
 }  // namespace
@@ -301,6 +382,9 @@ int toggle_gear(int) {
             play_own_sample(SAMPLE_GEAR_DOORS);
             say("gear doors");
             say("opening");
+            weapon_selected = 0;
+            selected_hardpoint = -1;
+            selected_weapon = 0;
             gear_leg_angle = 0;
         } else {
             say("SPEED TOO HIGH");
@@ -337,6 +421,7 @@ int toggle_wheel_brakes(int) {
 void create_user_drone() {
     wheel_brake_state = 0;
     air_brake_state = AIR_BRAKE_CLOSED;
+    smoke_trail_started = false;
     if (game_mode == GAME_SINGLE || game_mode == GAME_PILOT_GUNNER || game_mode == GAME_MODE_6) {
         Drone* drone = task_list ? task_list->first_drone : nullptr;
         if (!drone) {
@@ -367,8 +452,11 @@ void set_user_drone(Drone* drone) {
     drone->object.owner = drone;
     player_object = &drone->object;
     player_position = &drone->pose;
+    drone->attack_target = &designated_target;
     if (drone->mission_flags & DRONE_FLAG_ON_CARRIER) place_user_on_carrier();
     update_user_drone_model();
+    // The rebuilt parts are placed at once: rounds leave from their stations before the next render.
+    place_sub_instances(player_object);
 }
 
 void update_user_drone_model() {
@@ -403,6 +491,26 @@ void emit_touchdown_smoke() {
         const ObjectInstance* wheel = child(part(main_parts[i]), 0);
         if (wheel) touch_wheel(i + 1, wheel->pose->position, wheel->pose->position.z);
     }
+}
+
+void emit_user_damage_smoke() {
+    const Vector3 from = point_aft(*player_position, ENGINE_AFT);
+    const Vector3 d = {from.x - smoke_trail_end.x, from.y - smoke_trail_end.y, from.z - smoke_trail_end.z};
+    if (!smoke_trail_started) {
+        smoke_trail_started = true;
+    } else if (estimate_distance_3d(d.x, d.y, d.z) > FIRE_SMOKE_SPACING) {
+        spawn_smoke_trail(&from, &smoke_trail_end, FIRE_SMOKE_SIZE, FIRE_SMOKE_LIFE, FIRE_SMOKE_SHIFT);
+    } else {
+        return;
+    }
+    smoke_trail_end = from;
+}
+
+// A stopped engine gives off no heat.
+void emit_user_exhaust_haze() {
+    if (flight_data.engine_rpm <= 0) return;
+    const Vector3 from = point_aft(*player_position, ENGINE_AFT);
+    spawn_haze_trail(&from, EXHAUST_HAZE_SIZE, player_position, EXHAUST_HAZE_SHIFT);
 }
 
 bool get_current_waypoint_position(int32_t& x, int32_t& y) {

@@ -44,6 +44,7 @@ extern int32_t user_part_list[USER_PART_LIST_SIZE];
 
 // G gear, B air brake, W wheel brakes.
 void register_user_drone_keys();
+// Lowering the gear also drops the weapon selection.
 int toggle_gear(int key_code);
 int toggle_air_brake(int key_code);
 int toggle_wheel_brakes(int key_code);
@@ -53,15 +54,18 @@ struct Drone;
 // alone finds none.
 void create_user_drone();
 // Makes a drone the player's aircraft as the world and the weapons see it, its 3D object rebuilt
-// from the gear and the stores, and kept on its carrier's deck while parked; every unpaused
-// frame. Null changes nothing.
+// from the gear and the stores still on the airframe, its attack target the designated target,
+// and kept on its carrier's deck while parked; every unpaused frame. Null changes nothing.
 void set_user_drone(Drone* drone);
 // The gear, air brake, control surfaces and nozzle moved on by one frame.
 void update_user_drone_model();
 // Every frame: low, gear down and sinking, tyre smoke where a wheel meets the ground.
 void emit_touchdown_smoke();
-// Each avionics tick: the smoke of an engine fire, the exhaust haze.
+// Each avionics tick while the engine burns: a smoke trail from the exhaust back to where the
+// last one began, laid once the aircraft has moved on from there (a mission's first call only
+// marks the spot).
 void emit_user_damage_smoke();
+// Each avionics tick: heat haze aft of the exhaust while the engine turns.
 void emit_user_exhaust_haze();
 
 // The x, y of the user drone's current waypoint; false when it has none.

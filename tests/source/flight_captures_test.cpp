@@ -1,7 +1,9 @@
-// The ground-attack quick starts seen from the cockpit, captured from whole headless flights: over
+// The ground-attack quick starts captured from whole headless flights: from the cockpit, over
 // Cyprus the carrier that blows up on the lake shore, the helicopter hovering 200 ft up and the
-// parked tanks with their shadows; over Afghanistan the fighter taking off ahead. Each flight moves the player's start to where it watches from;
-// the start faces the route's next waypoint, which is put on what it watches.
+// parked tanks with their shadows, over Afghanistan the fighter taking off ahead; from outside,
+// over Israel the player's own stores until jettisoned and the smoke of an engine fire. Each
+// flight moves the player's start to where it watches from; the start faces the route's next
+// waypoint, which is put on what it watches.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -18,6 +20,12 @@
 #include "source/drone/drone.h"
 #include "source/drone/task.h"
 #include "source/drone/waypoint.h"
+#include "source/avionics/failures.h"
+#include "source/frame_loop.h"
+#include "source/drone/user_drone.h"
+#include "source/weapons/stores.h"
+#include "source/weapons/weapon_info.h"
+#include "platform/timer/timer.h"
 #include "tests/library/system/system_scenario.h"
 #include "tests/support/quick_start_flight.h"
 #include "tests/support/paths.h"
@@ -82,8 +90,8 @@ protected:
 
     // Captures named `name` at the given periods into the scratch home, then Alt+X and Y end the
     // flight.
-    std::vector<Picture> fly(const QuickStartFlight& flight, const std::string& name, const std::vector<int>& periods) {
-        std::vector<platform::ScriptEvent> script;
+    std::vector<Picture> fly(const QuickStartFlight& flight, const std::string& name, const std::vector<int>& periods,
+                             std::vector<platform::ScriptEvent> script = {}) {
         // I: the head-up display's symbols from dark to bright green, never taken for what is watched.
         script.push_back(script_event(4, platform::ScriptEvent::KEY, 0x17, true));
         script.push_back(script_event(6, platform::ScriptEvent::KEY, 0x17, false));
@@ -293,6 +301,79 @@ TEST_F(FlightCaptures, TheFighterAheadRollsDownTheRunwayAndClimbsAway) {
     EXPECT_LT(fighter[2].y, fighter[1].y - 5) << "lifted off";
     EXPECT_LT(fighter[3].y, fighter[2].y - 5) << "climbing";
     for (int at : periods) keep("take_off", at);
+}
+
+constexpr int KEY_F6 = 0x40, KEY_J = 0x24, KEY_CTRL = 0x1D;
+
+// Run between two frames of the flight, after each period of game time; the listener it replaced
+// still hears every period.
+void (*during_flight)() = nullptr;
+platform::PeriodListener passed_on = nullptr;
+void each_period(uint64_t period) {
+    if (passed_on) passed_on(period);
+    if (flight_running && game_clock) during_flight();
+}
+
+// Israel's ground-attack quick start seen from outside (F6), started 3,000 ft up, with `during`
+// run through the flight.
+QuickStartFlight israel_from_outside(void (*during)()) {
+    QuickStartFlight flight;
+    flight.war_zone = 1;
+    flight.kind = 2;
+    flight.before = [during] {
+        task_list->first_drone->first_waypoint->z = 3000 * FOOT;
+        during_flight = during;
+        passed_on = platform::set_period_listener(each_period);
+    };
+    return flight;
+}
+
+// The player's aircraft shows the object among its parts.
+bool carries(int32_t object) {
+    return std::find(std::begin(user_part_list), std::end(user_part_list), object) != std::end(user_part_list);
+}
+
+// With the weapons used up as in a mission (a quick start's are unlimited): J drops the tanks,
+// Ctrl+J the stores but the air-to-air missiles. The flight's process ends with 2 when a bomb or
+// the centre tank is still on the airframe at the end, 3 when the missiles went too.
+TEST_F(FlightCaptures, TheStoresHangUnderThePlayersAircraftUntilJettisoned) {
+    std::vector<platform::ScriptEvent> script;
+    press(script, 20, {KEY_F6});
+    press(script, 400, {KEY_J});
+    press(script, 500, {KEY_CTRL, KEY_J});
+    QuickStartFlight flight = israel_from_outside([] { unlimited_weapons = 0; });
+    flight.after = [] {
+        if (carries(weapon_info[WEAPON_MK_82].round_object) || carries(sensor_types[SENSOR_TYPE_CENTRE_TANK].object_number))
+            std::_Exit(2);
+        if (!carries(weapon_info[WEAPON_AIM_9M].round_object)) std::_Exit(3);
+    };
+    const std::vector<int> periods = {300, 900};
+    fly(flight, "stores", periods, script);
+    for (int at : periods) keep("stores", at);
+}
+
+// Smoke grey in a box: light, with the three channels alike.
+int smoke_grey(const Picture& p, Box box) {
+    int n = 0;
+    for (int y = box.y0; y < box.y1; ++y)
+        for (int x = box.x0; x < box.x1; ++x) {
+            const uint32_t c = p.at(x, y);
+            const int r = int(c >> 16 & 0xFF), g = int(c >> 8 & 0xFF), b = int(c & 0xFF);
+            n += std::abs(r - g) < 12 && std::abs(g - b) < 12 && g > 90 && g < 220;
+        }
+    return n;
+}
+
+// The trail streams back from the nozzle towards the eye behind the aircraft.
+TEST_F(FlightCaptures, AnEngineFireTrailsSmokeBehindThePlayersAircraft) {
+    std::vector<platform::ScriptEvent> script;
+    press(script, 20, {KEY_F6});
+    const std::vector<int> periods = {600};
+    const Picture clean = fly(israel_from_outside([] {}), "no_fire", periods, script)[0];
+    const Picture fire = fly(israel_from_outside([] { set_failure(FAIL_FIRE); }), "fire", periods, script)[0];
+    keep("fire", 600);
+    const Box behind{240, 280, 400, 480};
+    EXPECT_GT(smoke_grey(fire, behind), smoke_grey(clean, behind) + 1000);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The head-up display seen from the cockpit in whole flights: over the landing practice with the
 // gear lowered (the landing aid's symbols), and in Korea's air-combat quick start as the weapon
-// keys step through the weapons (each mode its own symbols).
+// keys step through the weapons (each mode its own symbols) and with the designated fighter
+// padlocked (its mark and the strip under the view).
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -14,6 +15,9 @@
 #include "tests/library/system/system_scenario.h"
 #include "tests/support/quick_start_flight.h"
 #include "tests/support/paths.h"
+#include "platform/timer/timer.h"
+#include "source/frame_loop.h"
+#include "source/weapons/targets.h"
 
 namespace vyr {
 namespace {
@@ -37,12 +41,6 @@ int differing(const Picture& a, const Picture& b, Box box) {
     for (int y = box.y0; y < box.y1; ++y)
         for (int x = box.x0; x < box.x1; ++x) n += std::abs(brightest(a.at(x, y)) - brightest(b.at(x, y))) > 60;
     return n;
-}
-
-void press(std::vector<platform::ScriptEvent>& script, uint64_t at, std::initializer_list<int> codes) {
-    uint64_t t = at;
-    for (int code : codes) script.push_back(script_event(t++, platform::ScriptEvent::KEY, code, true));
-    for (int code : codes) script.push_back(script_event(t++, platform::ScriptEvent::KEY, code, false));
 }
 
 class HudFlight : public SystemScenarios {
@@ -97,6 +95,41 @@ TEST_F(HudFlight, EachWeaponModeDrawsItsOwnSymbols) {
     const std::vector<Picture> frames = fly(flight, script, {250, 650}, "weapons");
     for (const Picture& p : frames) EXPECT_GT(dark_pixels(p, GLASS_SKY), 150);
     EXPECT_GT(differing(frames[0], frames[1], GLASS_SKY), 100) << "the medium-range reticle, then the short-range one";
+}
+
+// From the flight's first period on, the first enemy aircraft is the designated target (the
+// quick start designates nothing by itself); the listener it replaced still hears every period.
+platform::PeriodListener passed_on = nullptr;
+void designate_enemy_aircraft(uint64_t period) {
+    if (passed_on) passed_on(period);
+    if (!flight_running || designated_target.kind != TARGET_NONE) return;
+    for (Task* t = task_list; t; t = t->next)
+        if (t->side != task_list->side && t->first_drone && t->first_drone->drone_class == DRONE_CLASS_AIRCRAFT) {
+            designated_target = {};
+            designated_target.kind = TARGET_MOBILE;
+            designated_target.object = &t->first_drone->object;
+            return;
+        }
+}
+
+// Bright pixels of a box: the needles' white on the dark panel.
+int bright_pixels(const Picture& p, Box b) {
+    int n = 0;
+    for (int y = b.y0; y < b.y1; ++y)
+        for (int x = b.x0; x < b.x1; ++x) n += brightest(p.at(x, y)) > 200;
+    return n;
+}
+
+TEST_F(HudFlight, ThePadlockMarksTheDesignatedFighterAndShowsItsStrip) {
+    QuickStartFlight flight;
+    flight.before = [] { passed_on = platform::set_period_listener(designate_enemy_aircraft); };
+    std::vector<platform::ScriptEvent> script;
+    press(script, 100, {0x03});
+    press(script, 300, {0x07});  // 6: padlock
+    const std::vector<Picture> frames = fly(flight, script, {250, 600}, "padlock");
+    const Box strip{160, 456, 480, 476};
+    EXPECT_GT(bright_pixels(frames[1], strip), bright_pixels(frames[0], strip) + 150)
+        << "the frame, the bearing box and the texts under the view";
 }
 
 }  // namespace

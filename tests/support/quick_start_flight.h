@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -72,6 +73,12 @@ inline platform::ScriptEvent script_event(uint64_t time, platform::ScriptEvent::
     event.down = down;
     event.path = path;
     return event;
+}
+
+// The keys pressed one a period from `at`, in order, then let go in the same order.
+inline void press(std::vector<platform::ScriptEvent>& script, uint64_t at, std::initializer_list<int> codes) {
+    for (int code : codes) script.push_back(script_event(at++, platform::ScriptEvent::KEY, code, true));
+    for (int code : codes) script.push_back(script_event(at++, platform::ScriptEvent::KEY, code, false));
 }
 
 inline void add_capture(std::vector<platform::ScriptEvent>& script, uint64_t at, const std::string& path) {

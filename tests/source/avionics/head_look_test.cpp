@@ -23,6 +23,7 @@
 #include "source/frame_loop.h"
 #include "source/weapons/targets.h"
 #include "tests/support/empty_flight_world.h"
+#include "tests/support/recording_plot.h"
 
 namespace vyr {
 namespace {
@@ -205,6 +206,48 @@ TEST_F(HeadLook, ThePadlockFollowsReturnsAndTakesTheTargetAgain) {
     toggle_padlock_key(0);
     EXPECT_EQ(padlock_on, 0);
     EXPECT_EQ(padlock_returning, 1);
+}
+
+TEST_F(HeadLook, ThePadlockSymbolMarksTheTargetWithItsRangeArc) {
+    Bandit bandit;
+    bandit.pose.matrix = aircraft.matrix;  // flying the player's heading
+    designated_target = {};
+    designated_target.kind = TARGET_MOBILE;
+    designated_target.object = &bandit.drone.object;
+    toggle_padlock_key(0);
+    eye_matrix = aircraft.matrix;
+    struct Case {
+        int32_t right, forward;  // feet
+        int arc;                 // degrees of the range arc
+    };
+    // 3 nm is 18,229 ft; from 10 nm on the arc closes.
+    for (const Case c : {Case{0, 18229, 108}, {2000, 18229, 108}, {0, 72913, 360}, {0, 90000, 360}}) {
+        bandit.place(c.right, c.forward);
+        RecordingPlot plot;
+        draw_padlock_symbol();
+        const int segments = (c.arc + 9) / 10;
+        ASSERT_EQ(plot.lines.size(), size_t(4 + segments + 1)) << c.forward;
+        const int32_t x = int32_t(int64_t(320) * c.right / c.forward);
+        for (int i = 0; i < 4; ++i) {  // the ticks, each along a line through the target
+            const RecordingPlot::Line& t = plot.lines[size_t(i)];
+            EXPECT_TRUE((t.x0 == x && t.x1 == x) || (t.y0 == 0 && t.y1 == 0)) << i;
+            EXPECT_GE(std::abs(t.x0 - x) + std::abs(t.y0), 3);
+        }
+        const RecordingPlot::Line& first = plot.lines[4];
+        EXPECT_EQ(first.x0, x);
+        EXPECT_EQ(first.y0, 14) << "the arc starts straight above";
+        const RecordingPlot::Line& last = plot.lines[size_t(3 + segments)];
+        const double a = c.arc * 3.14159265358979 / 180;
+        EXPECT_NEAR(last.x1, x + 14 * std::sin(a), 1) << c.forward;
+        EXPECT_NEAR(last.y1, 14 * std::cos(a), 1);
+        const RecordingPlot::Line& heading = plot.lines.back();
+        EXPECT_EQ(heading.x0, x);
+        EXPECT_EQ(heading.y1, 20) << "its heading, the player's";
+    }
+    bandit.place(0, -3000);
+    RecordingPlot plot;
+    draw_padlock_symbol();
+    EXPECT_TRUE(plot.lines.empty()) << "nothing for a target behind";
 }
 
 TEST_F(HeadLook, PiecesAreCopiedWithColourZeroSkipped) {

@@ -1,7 +1,9 @@
-// Korea's ground-attack quick start, read from the generated data and run for a minute and a
-// half of game time: every kind of mover it shows moves.
+// Korea's quick starts, read from the generated data and run in game time: every kind of mover
+// the ground-attack one shows moves; in the air-combat one the wingmen go for the fighter the
+// player designates when he orders it.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -12,6 +14,11 @@
 #include "source/drone/drone.h"
 #include "source/drone/drone_update.h"
 #include "source/drone/ships.h"
+#include "source/drone/user_drone.h"
+#include "source/drone/wingman.h"
+#include "library/maths/vector.h"
+#include "library/system/key.h"
+#include "source/weapons/targets.h"
 #include "source/frame_loop.h"
 #include "source/menus/missions/mission_data.h"
 #include "tests/source/drone/mission_world.h"
@@ -84,6 +91,54 @@ TEST_F(QuickStartMovers, EveryMoverOfTheShowMoves) {
     EXPECT_TRUE(landed);
     EXPECT_TRUE(took_off);
     EXPECT_TRUE(parked_flew);
+}
+
+// How far, in degrees, the drone's heading is off the line to `to`.
+double degrees_off(const Drone* drone, const Drone* to) {
+    const Vector3& a = drone->pose.position;
+    const Vector3& b = to->pose.position;
+    const int32_t off = int32_t(compute_bearing(b.x - a.x, b.y - a.y) - drone->heading);
+    return std::abs(off / 11930465.0);
+}
+
+TEST_F(QuickStartMovers, TheWingmenGoForTheDesignatedFighterOnTheGroupsOrder) {
+    read_quick_start("koreaq01.dta");
+    place_drones_at_start();
+    create_user_drone();
+    Drone* one = user_drone->next;
+    ASSERT_TRUE(one && one->next);
+    Drone* two = one->next;
+    Drone* fighter = nullptr;
+    for (Task* t = task_list; t && !fighter; t = t->next)
+        if (t->side != user_drone->task->side && t->first_drone && t->first_drone->drone_class == DRONE_CLASS_AIRCRAFT)
+            fighter = t->first_drone;
+    ASSERT_NE(fighter, nullptr);
+    // Moved five miles abeam of the wingmen, off the way their route takes them.
+    fighter->pose.position = one->pose.position;
+    fighter->pose.position.x += 5 * 1555456;
+
+    designated_target = {};
+    handle_wingman_key(KEY_SHIFT | SCAN_3);
+    EXPECT_EQ(one->attack_target, nullptr) << "nothing designated: the order does nothing";
+    EXPECT_EQ(two->attack_target, nullptr);
+
+    designated_target = {};
+    designated_target.kind = TARGET_MOBILE;
+    designated_target.object = &fighter->object;
+    handle_wingman_key(KEY_SHIFT | SCAN_3);
+    const double before[] = {degrees_off(one, fighter), degrees_off(two, fighter)};
+    for (int step = 0; step < 12 * 20; ++step) {
+        update_drones();
+        game_clock += 10;
+    }
+    int n = 0;
+    for (const Drone* wingman : {one, two}) {
+        EXPECT_EQ(wingman->attack_target, &designated_target);
+        EXPECT_GT(before[n], 45.0);
+        EXPECT_LT(degrees_off(wingman, fighter), before[n] / 3) << "turned to it";
+        ++n;
+    }
+    designated_target = {};
 }
 
 }  // namespace

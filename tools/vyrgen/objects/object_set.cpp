@@ -516,7 +516,7 @@ const CatalogueRow CATALOGUE[] = {
     {1173, Shape::SENSOR_POD},  // Sensor pod
     {1175, Shape::ROCKET_POD},  // M151 HE pod
     {1178, Shape::ROCKET_POD},  // M247 AT pod
-    {1179, Shape::FUEL_TANK},  // Wing fuel tanks
+    {1179, Shape::FUEL_TANK},  // Wing fuel tank, one under each wing
     {1181, Shape::SENSOR_POD},  // Sensor pod
     {1183, Shape::BRIDGE},  // Railway Bridge (Bridge)
     {1186, Shape::SHELTER},  // Hardened Aircraft Shelter (HAS)

@@ -122,8 +122,6 @@ Model pod(Shape shape, int32_t number) {
         m.tube_y(0, -1.4, -7, 0.3, -4, 1.1, 8, colour::LIGHT_GREY);
         m.tube_y(0, -1.4, -4, 1.1, 4, 1.1, 8, colour::LIGHT_GREY);
         m.tube_y(0, -1.4, 4, 1.1, 8, 0, 8, colour::LIGHT_GREY);
-        if (number == 1179)  // a pair, one under each wing: the part shows both
-            for (double x : {-7.0, 7.0}) m.tube_y(x, -1.2, -6, 0.9, 6, 0.9, 8, colour::LIGHT_GREY);
         break;
     case Shape::SENSOR_POD:
         m.tube_y(0, -0.9, -4, 0.6, 3, 0.6, 8, colour::GREY);
@@ -137,6 +135,15 @@ Model pod(Shape shape, int32_t number) {
         m.tube_y(0, -1, -4, 0.9, 4, 0.9, 8, colour::OLIVE);
         m.tube_y(0, -1, 4, 0.9, 4.2, 0.7, 8, colour::BLACK);
         break;
+    }
+    // The places the aircraft's part list fills after a pod: the gun pod's muzzle flash at its
+    // barrel, and two at the front of the rocket pods that take them.
+    std::vector<Point> places;
+    if (shape == Shape::GUN_POD) places = {{0, 7, -1.3}};
+    else if (number == 1175 || number == 1178) places = {{-0.4, 4.2, -1}, {0.4, 4.2, -1}};
+    for (size_t i = 0; i < places.size(); ++i) {
+        m.sub_object(int(i));
+        model.parts.push_back({0, places[i]});
     }
     return model;
 }

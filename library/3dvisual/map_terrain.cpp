@@ -28,7 +28,7 @@ constexpr int MENU_HEIGHT_BASE = 99;
 constexpr int MENU_HEIGHT_STEPS = 15;
 constexpr int OTHER_HEIGHT_STEPS = 10;
 constexpr int32_t UNSCALED_MAX_HEIGHT = 6000;  // feet, for a theatre whose highest post is unknown
-constexpr int32_t HEIGHT_FLOOR = 500;          // feet below which the steps do not start
+constexpr int32_t TOP_STEP_DEPTH = 500;        // feet below the highest post: the menus' top step
 constexpr int FEET = 256;
 
 // [class][first, second triangle]; class 7 is not made by the tools and is taken as 6.
@@ -209,15 +209,16 @@ void fill_map_cell_by_height(int32_t x0, int32_t y0, int32_t x1, int32_t y1, flo
     const int32_t base = map_background_colour;
     const int steps = base == MENU_HEIGHT_BASE ? MENU_HEIGHT_STEPS : OTHER_HEIGHT_STEPS;
     int32_t highest = terrain_map_max_height;
-    if (highest == 0 || highest == HEIGHT_FLOOR) highest = UNSCALED_MAX_HEIGHT;
-    const float k = 63.0f / float(highest - HEIGHT_FLOOR);
+    // No highest post known, or one that leaves the scale no height: as for 6,000 ft.
+    if (highest == 0 || highest == TOP_STEP_DEPTH) highest = UNSCALED_MAX_HEIGHT;
+    const float k = 63.0f / float(highest - TOP_STEP_DEPTH);
     const float s00 = height_00 * k, s01 = height_01 * k, s10 = height_10 * k, s11 = height_11 * k;
 
     // The cell's sides on the screen: world x and world y steps through the turn and the scales.
     const double xs = double(p.x_scale), ys = double(p.y_scale), c = double(p.cosine), s = double(p.sine);
     const double ua_x = c * xs, ua_y = s * ys, vb_x = -s * xs, vb_y = c * ys;
     double dx = double(x1) - x0, dy = double(y1) - y0;
-    // A cell no wider than nothing along world x keeps one pixel; one of no height shows nothing.
+    // A cell of no width along world x keeps one pixel's; one of no height shows nothing.
     if (cross(dx, dy, vb_x, vb_y) == 0) {
         if (std::abs(ua_x) >= std::abs(ua_y)) dx += ua_x > 0 ? 1 : -1;
         else dy += ua_y > 0 ? 1 : -1;
@@ -228,15 +229,17 @@ void fill_map_cell_by_height(int32_t x0, int32_t y0, int32_t x1, int32_t y1, flo
     const double ex = ua_x * da / cross(ua_x, ua_y, vb_x, vb_y), ey = ua_y * da / cross(ua_x, ua_y, vb_x, vb_y);
     const double xs4[4] = {double(x0), x0 + ex, x0 + dx - ex, x0 + dx};
     const double ys4[4] = {double(y0), y0 + ey, y0 + dy - ey, y0 + dy};
-    const int32_t left = int32_t(std::floor(*std::min_element(xs4, xs4 + 4))) - 1;
-    const int32_t right = int32_t(std::ceil(*std::max_element(xs4, xs4 + 4))) + 1;
-    const int32_t top = std::max<int32_t>(int32_t(std::floor(*std::min_element(ys4, ys4 + 4))) - 1, p.screen_y0);
-    const int32_t bottom = std::min<int32_t>(int32_t(std::ceil(*std::max_element(ys4, ys4 + 4))) + 1, p.screen_y1);
+    // Held to the window first: a cell far larger than it must not overflow the pixel numbers.
+    auto pixel = [](double v, int32_t low, int32_t high) { return int32_t(std::clamp(v, double(low), double(high))); };
+    const int32_t left = pixel(std::floor(*std::min_element(xs4, xs4 + 4)) - 1, p.screen_x0, p.screen_x1);
+    const int32_t right = pixel(std::ceil(*std::max_element(xs4, xs4 + 4)) + 1, p.screen_x0, p.screen_x1);
+    const int32_t top = pixel(std::floor(*std::min_element(ys4, ys4 + 4)) - 1, p.screen_y0, p.screen_y1);
+    const int32_t bottom = pixel(std::ceil(*std::max_element(ys4, ys4 + 4)) + 1, p.screen_y0, p.screen_y1);
     // Rows from the south-west corner's side of the screen, as the rows of a north-up cell run.
     for (int32_t y = bottom; y >= top; --y) {
         int column_parity = 0;
         bool drew = false;
-        for (int32_t x = std::max(left, p.screen_x0); x <= std::min(right, p.screen_x1); ++x) {
+        for (int32_t x = left; x <= right; ++x) {
             const double qx = double(x) - x0, qy = double(y) - y0;
             const double na = cross(qx, qy, vb_x, vb_y), nb = cross(ua_x, ua_y, qx, qy);
             if (!in_unit(na, da) || !in_unit(nb, db)) continue;

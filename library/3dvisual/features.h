@@ -2,6 +2,7 @@
 // blocks.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "library/graphics/poly_types.h"
@@ -67,6 +68,12 @@ void load_features();
 // The features of the render's current tile and the super features of its current far block.
 void draw_tile_features();
 void draw_far_block_features();
+// On the plan map: the feature of its current tile and the super feature of its current far
+// block, always with their full polygon lists, coloured through plan_map_colour_remap.
+void draw_map_tile_features();
+void draw_map_far_block_features();
+// Every colour to 2, but runway grey 11 to 202 and the waters 111 and 127 to 200.
+extern const std::array<uint8_t, 256> plan_map_colour_remap;
 
 // The kind of the first feature polygon, or else super feature polygon, holding the world point
 // (edges included); FEATURE_UNKNOWN where none does. Keeps no state between calls.

@@ -1,13 +1,15 @@
-// The top-down plan map of the theatre: its options, background colour and the tile it is
-// drawing, which the map drawers of the tiles' contents read. The map's walk over far blocks and
-// tiles is not built yet; its callers set this state.
+// The top-down plan map of the theatre: terrain, features, super features and ground objects
+// drawn into the current plot window at whatever offset, rotation and scale its caller has set.
 #pragma once
 
 #include <cstdint>
 
 namespace vyr {
 
-// The palette index behind the map's alternative colouring.
+// Set: the menus' colouring (terrain by height on map_background_colour, no contour lines);
+// clear: terrain by class on colour 192. The menus set it once they exist.
+extern int32_t map_alt_colouring;
+// The background of the menus' colouring and the base of its height steps.
 extern int32_t map_background_colour;
 
 constexpr int32_t PLAN_MAP_YIELD = 1;          // yield after each row of blocks or tiles
@@ -22,10 +24,16 @@ struct PlanMapOptions {
 };
 
 extern PlanMapOptions plan_map_options;
-// The tile being drawn (0..63 each); the plot offset is at its south-west corner.
+// The tile being drawn (0..63 each) and the far block (0..15 each); the plot offset is at its
+// south-west corner.
 extern int32_t map_tile_x;
 extern int32_t map_tile_y;
+extern int32_t map_block_x;
+extern int32_t map_block_y;
 
 void set_plan_map_options(const PlanMapOptions* options);
+// The caller has set the plot window (rectangle, world window, rotation). Under the menus'
+// colouring the stored options lose their contour flag.
+void draw_plan_map();
 
 }  // namespace vyr

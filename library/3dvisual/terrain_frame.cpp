@@ -187,17 +187,14 @@ PolyVertex* terrain_node_vertex(const BufferNode* node, int di, int dj) {
 }
 
 TerrainTriangle link_terrain_triangle(const BufferNode* node) {
-    // Corners as post offsets: A (0, 0), B (0, 1), C (1, 0), D (1, 1); [second][diagonal set].
-    static constexpr int ORDER[2][2][3][2] = {{{{1, 0}, {0, 0}, {0, 1}}, {{0, 0}, {0, 1}, {1, 1}}},
-                                              {{{0, 1}, {1, 1}, {1, 0}}, {{1, 1}, {1, 0}, {0, 0}}}};
     TerrainTriangle t{};
     t.cell = &terrain_node_post(node);
     t.index = node->payload[TERRAIN_FLAGS] & TERRAIN_NODE_FIRST ? 0 : 1;
     const bool diagonal = t.cell->classes & TERRAIN_DIAGONAL;
     const int32_t post = node->payload[TERRAIN_POST];
     for (int k = 0; k < 3; ++k) {
-        t.di[k] = ORDER[t.index][diagonal][k][0];
-        t.dj[k] = ORDER[t.index][diagonal][k][1];
+        t.di[k] = TERRAIN_TRIANGLE_CORNERS[t.index][diagonal][k][0];
+        t.dj[k] = TERRAIN_TRIANGLE_CORNERS[t.index][diagonal][k][1];
         t.vertex[k] = terrain_node_vertex(node, t.di[k], t.dj[k]);
         t.post[k] = &terrain_posts[post / TERRAIN_POSTS + t.di[k]][post % TERRAIN_POSTS + t.dj[k]];
     }

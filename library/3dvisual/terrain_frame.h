@@ -59,6 +59,10 @@ PolyVertex* terrain_node_vertex(const BufferNode* node, int di, int dj);
 // A node's triangle with its grid records linked in drawing order (first C, A, B or A, B, D;
 // second B, D, C or D, C, A for the diagonal bit clear or set), their posts and their corners as
 // post offsets from A.
+// The corners of a cell's triangles in drawing order as post offsets from A: A (0, 0), B (0, 1),
+// C (1, 0), D (1, 1); [second][diagonal bit set][corner][i, j].
+constexpr int TERRAIN_TRIANGLE_CORNERS[2][2][3][2] = {{{{1, 0}, {0, 0}, {0, 1}}, {{0, 0}, {0, 1}, {1, 1}}},
+                                                      {{{0, 1}, {1, 1}, {1, 0}}, {{1, 1}, {1, 0}, {0, 0}}}};
 struct TerrainTriangle {
     PolyVertex* vertex[3];
     const TerrainPost* post[3];

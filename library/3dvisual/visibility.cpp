@@ -26,6 +26,9 @@ int32_t block_visibility = 0;
 OffsetRange map_block_range = EMPTY_RANGE;
 int32_t map_block_corner[2];
 int32_t map_block_class = 0;
+OffsetRange map_tile_range = EMPTY_RANGE;
+int32_t map_tile_origin[2];
+int32_t map_tile_class = 0;
 
 namespace {
 
@@ -282,8 +285,11 @@ int test_far_block_visible() {
     return block_visibility;
 }
 
-int find_map_far_blocks() {
-    OffsetRange& r = map_block_range;
+namespace {
+
+// The grid cells of 2^shift units, counted from `origin` units west and south of the world, that
+// the plot window's four corners fall in, kept to the grid.
+int find_map_cells(OffsetRange& r, int64_t origin, int shift, int cells) {
     r = EMPTY_RANGE;
     set_plot_offset(0, 0);
     const PlotWindow& p = current_plot;
@@ -292,23 +298,41 @@ int find_map_far_blocks() {
     for (int i = 0; i < 4; ++i) {
         int32_t wx, wy;
         map_screen_to_plot(xs[i], ys[i], wx, wy);
-        include(r, int32_t((int64_t(wx) + FAR_GRID_OFFSET) >> BLOCK_SHIFT),
-                int32_t((int64_t(wy) + FAR_GRID_OFFSET) >> BLOCK_SHIFT));
+        include(r, int32_t((int64_t(wx) + origin) >> shift), int32_t((int64_t(wy) + origin) >> shift));
     }
-    fit_to_grid(r, 0, 0, FAR_BLOCKS);
+    fit_to_grid(r, 0, 0, cells);
     return count_of(r);
 }
 
-int test_map_far_block_visible() {
-    const PlanMapOffsetTables& t = plan_map_offset_tables;
+// The class of the square with its south-west corner at `corner`, whose sides are entry
+// `side` of the plan map's tables of one level.
+template <typename Table>
+int classify_map_square(const int32_t corner[2], const Table (&table)[2][2], int centre, int side) {
     int32_t u[4], w[4];
     for (int i = 0; i < 4; ++i) {
-        const int east = (i & 1) + BLOCK_OFFSET_CENTRE, north = (i >> 1) + BLOCK_OFFSET_CENTRE;
-        u[i] = map_block_corner[0] + t.block[0][0][east] + t.block[1][0][north];
-        w[i] = map_block_corner[1] + t.block[0][1][east] + t.block[1][1][north];
+        const int east = centre + (i & 1) * side, north = centre + (i >> 1) * side;
+        u[i] = corner[0] + table[0][0][east] + table[1][0][north];
+        w[i] = corner[1] + table[0][1][east] + table[1][1][north];
     }
-    map_block_class = classify_plot_points(u, w, 4);
+    return classify_plot_points(u, w, 4);
+}
+
+}  // namespace
+
+int find_map_far_blocks() { return find_map_cells(map_block_range, FAR_GRID_OFFSET, BLOCK_SHIFT, FAR_BLOCKS); }
+
+int test_map_far_block_visible() {
+    map_block_class = classify_map_square(map_block_corner, plan_map_offset_tables.block, BLOCK_OFFSET_CENTRE, 1);
     return map_block_class;
+}
+
+int find_map_tiles() { return find_map_cells(map_tile_range, 0, TILE_SHIFT, WORLD_TILES); }
+
+int test_map_tile_visible() {
+    constexpr int COARSE_STEPS_PER_TILE = 1 << (TILE_SHIFT - 18);
+    map_tile_class =
+        classify_map_square(map_tile_origin, plan_map_offset_tables.coarse, COARSE_OFFSET_CENTRE, COARSE_STEPS_PER_TILE);
+    return map_tile_class;
 }
 
 }  // namespace vyr

@@ -47,5 +47,12 @@ extern int32_t map_block_corner[2];
 extern int32_t map_block_class;
 int find_map_far_blocks();
 int test_map_far_block_visible();
+// The same for its tiles (absolute, 0..63): the range the plot window's corners reach, and the
+// class of the tile whose south-west corner the map wrote last.
+extern OffsetRange map_tile_range;
+extern int32_t map_tile_origin[2];
+extern int32_t map_tile_class;
+int find_map_tiles();
+int test_map_tile_visible();
 
 }  // namespace vyr

@@ -73,7 +73,10 @@ int project_plot_line(int32_t& x0, int32_t& y0, int32_t outcode0, int32_t& x1, i
 
 void draw_plot_line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int colour) {
     if (PlotRecorder* r = plot_recorder()) return r->line(x0, y0, x1, y1, colour, false);
-    if (!clip_plot_line(x0, y0, x1, y1)) return;
+    if (clip_plot_line(x0, y0, x1, y1)) draw_plot_pixel_line(x0, y0, x1, y1, colour);
+}
+
+void draw_plot_pixel_line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int colour) {
     if (!accelerator_flag) {
         draw_line(colour, x0, y0, x1, y1);
         return;

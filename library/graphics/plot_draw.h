@@ -9,6 +9,8 @@ namespace vyr {
 
 // Solid: the 8-bit target, or with accelerator_flag set the accelerator's back buffer.
 void draw_plot_line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int colour);
+// Between pixels already converted, on the same target as draw_plot_line.
+void draw_plot_pixel_line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int colour);
 // With the shared dash_mask, always on the 8-bit target.
 void draw_plot_line_dashed(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int colour);
 // With the shared dash_mask, into the locked frame buffer (the head-up display's dashed bars).

@@ -137,8 +137,7 @@ void draw_mfd_hsi_page(const MfdRect& rect, int) {
     last_hsi_rect = rect;
     set_hsi_map_window(rect);
     set_plan_map_options(&HSI_PLAN_MAP_OPTIONS);
-    // The plan map's walk over the theatre is not built yet: its background stands for it.
-    fill_plot(uint32_t(uint8_t(map_background_colour)) * 0x01010101u);
+    draw_plan_map();
     draw_ils_approach_cone();
     if (show_players_on_map &&
         (game_mode == GAME_COMBAT || game_mode == GAME_MULTI_PLAYER || game_mode == GAME_CAPTURE_FLAG))

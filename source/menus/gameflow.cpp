@@ -6,6 +6,7 @@
 #include <iterator>
 #include <string>
 
+#include "library/3dvisual/map_terrain.h"
 #include "library/3dvisual/plan_map.h"
 #include "library/3dvisual/terrain.h"
 #include "library/3dvisual/world.h"
@@ -115,6 +116,7 @@ void set_war_zone(int zone) {
     world_settings.flags &= ~WORLD_LOAD_DATA;
     reload_terrain_textures(&world_settings);
     build_ils_beacon_lists();
+    compute_terrain_max_height();
 }
 
 void draw_menu_glyph(int c, int x, int y, int colour) { draw_glyph_at(c, x, y, colour); }

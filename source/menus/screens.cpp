@@ -4,6 +4,7 @@
 #include <iterator>
 #include <string>
 
+#include "library/3dvisual/plan_map.h"
 #include "library/graphics/ddraw.h"
 #include "library/graphics/display.h"
 #include "library/graphics/font.h"
@@ -286,6 +287,7 @@ UiObject* create_menu_button(UiObject* screen, const char* name, int x0, int y0,
 }
 
 void create_menu_screens() {
+    map_alt_colouring = 1;
     build_menu_fonts();
     create_ui_object(UI_BOX, nullptr, "Root Object", ATTR_RECT, display_clip_x0, display_clip_y0,
                      display_clip_x1, display_clip_y1);

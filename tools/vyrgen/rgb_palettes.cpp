@@ -16,6 +16,13 @@ struct TerrainLook {
     RampColours forest, grass, earth, stone, water;
 };
 
+// The shade of open water, between the sea's and the rivers' of the ramp.
+constexpr int WATER_SHADE = WATER_RAMP.first + 4;
+constexpr Colour MAP_WATER = {40, 90, 170};
+constexpr Colour MAP_RUNWAY = {150, 150, 150};
+constexpr Colour MAP_ALLIED = {60, 110, 255};
+constexpr Colour MAP_ENEMY = {230, 40, 30};
+
 constexpr Colour PAINT_YELLOW = {232, 200, 40};
 
 TerrainLook look_of(Climate climate) {
@@ -44,7 +51,8 @@ void set_terrain_ramps(Palette& palette, Climate climate) {
     };
     for (const auto& [ramp, colours] : ramps)
         set_ramp(palette, ramp.first, ramp.first + ramp.count - 1, colours.dark, colours.bright);
-    set_colour(palette, EARTH_RAMP.first + EARTH_RAMP.count - 1, PAINT_YELLOW);
+    set_colour(palette, PAINT_YELLOW_COLOUR, PAINT_YELLOW);
+    for (int c = 0; c < 3; ++c) palette[size_t(FEATURE_WATER_COLOUR) * 3 + c] = palette[size_t(WATER_SHADE) * 3 + c];
 }
 
 std::vector<uint8_t> triples(const Palette& palette, int first, int count) {
@@ -77,6 +85,10 @@ std::vector<uint8_t> three_d_palette() {
     set_ramp(p, FIRE_FIRST + 6, FIRE_FIRST + 11, {235, 90, 0}, {255, 200, 30});
     set_ramp(p, FIRE_FIRST + 12, FIRE_FIRST + FIRE_COUNT - 1, {255, 220, 80}, {255, 255, 220});
     set_ramp(p, 192, 207, {0, 0, 0}, {255, 255, 255});
+    set_colour(p, MAP_WATER_COLOUR, MAP_WATER);
+    set_colour(p, MAP_RUNWAY_COLOUR, MAP_RUNWAY);
+    set_colour(p, MAP_ALLIED_COLOUR, MAP_ALLIED);
+    set_colour(p, MAP_ENEMY_COLOUR, MAP_ENEMY);
     set_ramp(p, 208, 223, {0, 32, 0}, {160, 255, 160});  // night vision
     return triples(p, 0, THREE_D_COLOURS);
 }

@@ -126,7 +126,7 @@ void town(Texture& t) {
 // centre line, edge lines, hold line.
 void markings(Texture& t) {
     const uint8_t white = uint8_t(STONE_RAMP.first + STONE_RAMP.count - 1);
-    const uint8_t yellow = uint8_t(EARTH_RAMP.first + EARTH_RAMP.count - 1);
+    const uint8_t yellow = uint8_t(PAINT_YELLOW_COLOUR);
     t.fill([&](int x, int y) -> uint8_t {
         const double wear = t.noise(x, y, 16, 2);
         const bool paint_shows = wear > 0.25;

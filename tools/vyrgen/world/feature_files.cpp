@@ -38,11 +38,11 @@ enum Kind : uint8_t { RIVER = 1, LAKE = 2, OCEAN = 3, ROAD = 4, RAILWAY = 5, RUN
 uint8_t colour_of(Kind kind) {
     switch (kind) {
     case RIVER:
-    case LAKE: return uint8_t(WATER_RAMP.first + 5);
-    case OCEAN: return uint8_t(WATER_RAMP.first + 3);
+    case LAKE:
+    case OCEAN: return uint8_t(FEATURE_WATER_COLOUR);
     case ROAD: return uint8_t(STONE_RAMP.first + 3);
     case RAILWAY: return uint8_t(STONE_RAMP.first + 1);
-    case RUNWAY: return uint8_t(STONE_RAMP.first + 2);
+    case RUNWAY: return uint8_t(FEATURE_RUNWAY_COLOUR);
     case TAXIWAY: return uint8_t(STONE_RAMP.first + 4);
     }
     return 0;

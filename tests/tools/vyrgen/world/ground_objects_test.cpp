@@ -21,7 +21,7 @@
 #include "library/maths/trig.h"
 #include "library/maths/units.h"
 #include "library/os/file.h"
-#include "tests/support/scratch.h"
+#include "tests/tools/vyrgen/world/generated_world.h"
 #include "tools/vyrgen/war_zones.h"
 #include "tools/vyrgen/world/theatre.h"
 #include "tests/support/paths.h"
@@ -31,24 +31,13 @@ namespace {
 
 constexpr int TILE_LIMIT = 1000;  // three by three such tiles leave the object buffer room for the rest
 
-// The generated data set as the game reads it.
-class GeneratedGroundObjects : public ScratchDirectories {
-protected:
-    void SetUp() override {
-        ScratchDirectories::SetUp();
-        use_generated_data();
-        init_trig_tables();
-        reload_objects("3DDATA\\");
-    }
-};
+using GeneratedGroundObjects = GeneratedWorld;
 
 // Every theatre's ground objects over its terrain and object set.
 TEST_F(GeneratedGroundObjects, StandOnFlatGroundOffTheRunwaysWithEveryTypeInTheObjectSet) {
     for (size_t zone = 0; zone < WAR_ZONES.size(); ++zone) {
         SCOPED_TRACE(WAR_ZONES[zone].directory);
-        std::snprintf(world_settings.war_zone_directory, WORLD_DIRECTORY_SIZE, "%s\\", WAR_ZONES[zone].directory);
-        world_settings.dynamic_ground_objects = nullptr;
-        current_world_settings = &world_settings;
+        use_war_zone(WAR_ZONES[zone].directory);
         load_terrain();
         load_ground_objects();
         int records = 0, roads = 0;
@@ -99,9 +88,7 @@ double outline_area(const ObjectHeader& h) {
 TEST_F(GeneratedGroundObjects, AnAirfieldOnThePlanMapShowsItsMilitaryFootprints) {
     constexpr int SIZE = 512, FEET_PER_PIXEL = 8, ALLIED_COLOUR = 205;
     constexpr int32_t HALF = SIZE / 2 * FEET_PER_PIXEL * FOOT;
-    std::snprintf(world_settings.war_zone_directory, WORLD_DIRECTORY_SIZE, "korea.wz\\");
-    world_settings.dynamic_ground_objects = nullptr;
-    current_world_settings = &world_settings;
+    use_war_zone("korea.wz");
     load_ground_objects();
     const Airfield& field = theatre_layout(1).airfields.front();
     const int32_t cx = world_units(field.apron.x), cy = world_units(field.apron.y);
@@ -180,9 +167,7 @@ TEST_F(GeneratedGroundObjects, EveryAirfieldHasTwoBeaconsFacingItsLandings) {
         const auto& fields = theatre_layout(int(zone)).airfields;
         ASSERT_EQ(file.size(), 4 + 32 * fields.size());
         ASSERT_EQ(int32_at(file, 0), int32_t(fields.size()));
-        std::snprintf(world_settings.war_zone_directory, WORLD_DIRECTORY_SIZE, "%s\\", WAR_ZONES[zone].directory);
-        world_settings.dynamic_ground_objects = nullptr;
-        current_world_settings = &world_settings;
+        use_war_zone(WAR_ZONES[zone].directory);
         load_ground_objects();
         for (size_t i = 0; i < fields.size(); ++i) {
             const size_t record = 4 + 32 * i;

@@ -2,8 +2,8 @@
 
 #include "library/3dvisual/view.h"
 #include "library/3dvisual/world.h"
+#include "library/3dvisual/world_glide.h"
 #include "library/debug/fatal.h"
-#include "library/gfxinit/glide.h"
 #include "library/graphics/palette.h"
 #include "library/graphics/poly.h"
 #include "library/graphics/poly_accel.h"

@@ -1,8 +1,8 @@
+#include "library/3dvisual/world_glide.h"
 #include "source/frame_loop.h"
 
 #include "library/3dvisual/view.h"
 #include "library/3dvisual/world.h"
-#include "library/3dvisual/world_glide.h"
 #include "library/debug/fatal.h"
 #include "library/graphics/palette.h"
 #include "library/graphics/poly.h"
@@ -29,7 +29,7 @@
 #include "source/drone/user_drone.h"
 #include "source/drone/waypoint.h"
 #include "source/hotkeys.h"
-#include "source/menus/missions/goals.h"
+#include "source/mission/goals.h"
 #include "source/models/flight_model.h"
 #include "source/recorder.h"
 #include "source/sknet/chat.h"

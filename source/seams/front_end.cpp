@@ -9,7 +9,7 @@
 #include "source/menus/logs/pilot_log.h"
 #include "source/menus/missions/campaign.h"
 #include "source/menus/missions/catalogue.h"
-#include "source/menus/missions/goals.h"
+#include "source/mission/goals.h"
 #include "source/menus/missions/mission_select.h"
 #include "source/menus/prefs_screens.h"
 #include "source/menus/recognition.h"

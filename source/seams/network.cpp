@@ -1,8 +1,8 @@
 // Stand-in for multiplayer: every game is a single-player one.
 #include "library/ui/screens.h"
-#include "source/menus/front_end.h"
 #include "source/menus/notify.h"
 #include "source/menus/screens.h"
+#include "source/mission/game_flow.h"
 #include "source/sknet/chat.h"
 #include "source/sknet/game_rules.h"
 #include "source/sknet/link.h"

@@ -17,6 +17,7 @@
 #include "source/drone/drone.h"
 #include "source/drone/task.h"
 #include "source/drone/waypoint.h"
+#include "source/mission/game_flow.h"
 #include "tests/library/system/system_scenario.h"
 #include "tests/support/quick_start_flight.h"
 #include "tests/support/paths.h"

@@ -10,7 +10,7 @@
 #include "library/maths/trig.h"
 #include "source/drone/drone.h"
 #include "source/drone/drone_types.h"
-#include "source/menus/front_end.h"
+#include "source/mission/game_flow.h"
 #include "tests/support/scratch.h"
 
 namespace vyr {

@@ -12,7 +12,7 @@
 #include "source/drone/drone_update.h"
 #include "source/drone/ships.h"
 #include "source/frame_loop.h"
-#include "source/menus/missions/mission_data.h"
+#include "source/mission/mission_data.h"
 #include "tests/source/drone/mission_world.h"
 #include "tests/source/drone/quick_start_mission.h"
 

@@ -1,4 +1,4 @@
-#include "source/menus/missions/payload.h"
+#include "source/mission/payload.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -7,7 +7,7 @@
 
 #include "source/models/integration.h"
 #include "source/weapons/stores.h"
-#include "tests/source/menus/missions/payload_fixture.h"
+#include "tests/source/mission/payload_fixture.h"
 #include "tests/support/scratch.h"
 
 namespace vyr {

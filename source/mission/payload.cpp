@@ -1,4 +1,4 @@
-#include "source/menus/missions/payload.h"
+#include "source/mission/payload.h"
 
 #include <algorithm>
 #include <cctype>
@@ -22,7 +22,7 @@ int32_t multi_positions[PAYLOAD_MAX_COUNT][PAYLOAD_MAX_COUNT] = {};
 
 namespace {
 
-constexpr const char* SOURCE = "source/menus/missions/payload";
+constexpr const char* SOURCE = "source/mission/payload";
 constexpr int TEXT_LENGTH = 39;
 constexpr size_t DESCRIPTION_SPLIT = 20;
 constexpr int GUN_HARDPOINT = 9;

@@ -33,6 +33,9 @@ constexpr int STORE_NONE = 26;       // the empty pylon's store
 constexpr int MAX_PYLON_COUNT = 6;
 constexpr int WEAPON_TURRET_GUN = 19;  // the ":Gun" line's round count
 
+// The mission's time of day at its start, in ticks since midnight.
+int32_t get_mission_start_time();
+
 // Resets the world and builds it from the mission's data file (fatal when it is missing or bad,
 // naming the file and line).
 void load_mission(Mission* mission);

@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "library/maths/trig.h"
-#include "source/menus/front_end.h"
+#include "source/mission/game_flow.h"
 #include "tests/support/scratch.h"
 
 namespace vyr {

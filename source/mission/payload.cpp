@@ -37,7 +37,6 @@ constexpr int STORE_SENSOR_TYPES[PAYLOAD_STORES] = {
     SENSOR_TYPE_TARGETING_POD, SENSOR_TYPE_RECON_POD, SENSOR_TYPE_CENTRE_TANK, SENSOR_TYPE_WING_TANK};
 constexpr int HARDPOINT_OF[PAYLOAD_HARDPOINTS] = {7, 5, 3, 1, NONE, 8, 6, 4, 2, NONE, 0};
 constexpr int SENSOR_SLOT_OF[PAYLOAD_HARDPOINTS] = {NONE, NONE, 3, 5, 1, NONE, NONE, 4, 6, 2, 0};
-constexpr int GUIDED_STORES[] = {5, 11, 14, 17};
 constexpr int FIRST_BOMB = 9, LAST_BOMB = 19, FIRST_SENSOR_STORE = 20;
 
 // Pylon types the hand-over fits.
@@ -143,39 +142,6 @@ private:
     const char* at_ = nullptr;
 };
 
-bool valid_pylon(int pylon) { return pylon >= 0 && pylon < PAYLOAD_HARDPOINTS; }
-bool valid_store(int store) { return store >= 0 && store < PAYLOAD_STORES; }
-
-bool is_guided(int store) {
-    return std::find(std::begin(GUIDED_STORES), std::end(GUIDED_STORES), store) != std::end(GUIDED_STORES);
-}
-
-int mirror_of(int pylon) { return payload_pylons[pylon].reflection - 1; }
-
-// The hardpoint, and its mirror when it has one.
-template <typename Change>
-void with_mirror(int pylon, Change change) {
-    change(pylon);
-    const int mirror = mirror_of(pylon);
-    if (mirror >= 0 && mirror != pylon) change(mirror);
-}
-
-void fill_pylon(int pylon, int store, int count) {
-    PayloadPylon& p = payload_pylons[pylon];
-    p.weapon = store;
-    p.count = count;
-    p.salvo_size = payload_weapons[store].salvo_size;
-    p.weight = payload_weapons[store].weight * count;
-}
-
-// The store a hardpoint takes when its mirror is loaded: the targeting pair's places each hold
-// their own pod.
-int mirrored_store(int pylon, int store) {
-    if (pylon == POD_HARDPOINT_LEFT) return STORE_LEFT_POD;
-    if (pylon == POD_HARDPOINT_RIGHT) return STORE_RIGHT_POD;
-    return store;
-}
-
 int pylon_type_for(int pylon, int store, int count) {
     if (count == 1) {
         // The right wing tip's missiles sit on its bare rail.
@@ -202,6 +168,9 @@ int64_t carried_weight(int pylon) {
 }
 
 }  // namespace
+
+int is_valid_pylon(int pylon) { return pylon >= 0 && pylon < PAYLOAD_HARDPOINTS; }
+int is_valid_store(int store) { return store >= 0 && store < PAYLOAD_STORES; }
 
 void load_pylon_file() {
     PayloadScanner in("menuscrn\\pylon.dat", "pylon", "pylon");
@@ -280,9 +249,9 @@ void load_weapon_file() {
 }
 
 void set_pylon_weapon(int pylon, int store) {
-    if (!valid_pylon(pylon)) return;
+    if (!is_valid_pylon(pylon)) return;
     PayloadPylon& p = payload_pylons[pylon];
-    if (!valid_store(store) || p.allowed[store] < 1) {
+    if (!is_valid_store(store) || p.allowed[store] < 1) {
         p.weapon = PAYLOAD_EMPTY;
         return;
     }
@@ -291,18 +260,18 @@ void set_pylon_weapon(int pylon, int store) {
 }
 
 void set_pylon_count(int pylon, int count, int store) {
-    if (!valid_pylon(pylon)) return;
+    if (!is_valid_pylon(pylon)) return;
     PayloadPylon& p = payload_pylons[pylon];
-    p.count = valid_store(store) && count <= p.allowed[store] ? count : 0;
+    p.count = is_valid_store(store) && count <= p.allowed[store] ? count : 0;
 }
 
 void set_pylon_weight(int pylon, int count, int store) {
-    if (!valid_pylon(pylon)) return;
-    payload_pylons[pylon].weight = valid_store(store) ? count * payload_weapons[store].weight : 0;
+    if (!is_valid_pylon(pylon)) return;
+    payload_pylons[pylon].weight = is_valid_store(store) ? count * payload_weapons[store].weight : 0;
 }
 
-int get_pylon_weapon(int pylon) { return valid_pylon(pylon) ? payload_pylons[pylon].weapon : PAYLOAD_EMPTY; }
-int get_pylon_count(int pylon) { return valid_pylon(pylon) ? payload_pylons[pylon].count : 0; }
+int get_pylon_weapon(int pylon) { return is_valid_pylon(pylon) ? payload_pylons[pylon].weapon : PAYLOAD_EMPTY; }
+int get_pylon_count(int pylon) { return is_valid_pylon(pylon) ? payload_pylons[pylon].count : 0; }
 
 void clear_pylon_weights() {
     for (PayloadPylon& p : payload_pylons) p.weight = p.salvo_size = 0;
@@ -311,47 +280,6 @@ void clear_pylon_weights() {
 int is_bomb(int store) { return store >= FIRST_BOMB && store <= LAST_BOMB; }
 int is_sensor_store(int store) { return store >= FIRST_SENSOR_STORE && store < PAYLOAD_STORES; }
 
-void load_pylon(int pylon, int count) {
-    if (!valid_pylon(pylon) || !valid_store(payload_pylons[pylon].weapon)) return;
-    const int store = payload_pylons[pylon].weapon;
-    fill_pylon(pylon, store, count);
-    const int mirror = mirror_of(pylon);
-    if (mirror >= 0 && mirror != pylon) fill_pylon(mirror, mirrored_store(mirror, store), count);
-    const bool pair_fitted = payload_pylons[POD_HARDPOINT_LEFT].weapon == STORE_LEFT_POD ||
-                             payload_pylons[POD_HARDPOINT_RIGHT].weapon == STORE_RIGHT_POD;
-    if (is_guided(store) && !pair_fitted) {
-        fill_pylon(POD_HARDPOINT_LEFT, STORE_LEFT_POD, 1);
-        fill_pylon(POD_HARDPOINT_RIGHT, STORE_RIGHT_POD, 1);
-    }
-}
-
-void unload_pylon(int pylon) {
-    if (!valid_pylon(pylon)) return;
-    with_mirror(pylon, [](int p) {
-        PayloadPylon& hardpoint = payload_pylons[p];
-        hardpoint.count = hardpoint.weight = hardpoint.salvo_size = 0;
-        hardpoint.weapon = PAYLOAD_EMPTY;
-    });
-}
-
-void step_salvo_size(int pylon, int up) {
-    if (!valid_pylon(pylon) || !valid_store(payload_pylons[pylon].weapon)) return;
-    const PayloadPylon& p = payload_pylons[pylon];
-    const int32_t size = p.salvo_size;
-    int32_t next = size;
-    if (up && size < 2 * p.count) next = size + 1;
-    if (!up && size > payload_weapons[p.weapon].salvo_size) next = size - 1;
-    with_mirror(pylon, [&](int h) { payload_pylons[h].salvo_size = next; });
-}
-
-void reset_salvo_size(int pylon) {
-    if (!valid_pylon(pylon)) return;
-    with_mirror(pylon, [](int h) {
-        PayloadPylon& p = payload_pylons[h];
-        if (valid_store(p.weapon)) p.salvo_size = payload_weapons[p.weapon].salvo_size;
-    });
-}
-
 int32_t get_payload_weight() {
     int64_t sum = 0;
     for (const PayloadPylon& p : payload_pylons) sum += p.weight;
@@ -359,20 +287,6 @@ int32_t get_payload_weight() {
 }
 
 int32_t get_all_up_weight() { return get_payload_weight() + EMPTY_AIRCRAFT_WEIGHT; }
-
-int is_pylon_overweight() {
-    for (const PayloadPylon& p : payload_pylons)
-        if (p.weight > p.weight_limit) return 1;
-    return 0;
-}
-
-std::string format_payload_weight() {
-    char text[64];
-    // The screen has room for five digits.
-    std::snprintf(text, sizeof text, "\tTOT AUW: %d\t\tMAX G: %s", std::clamp(get_all_up_weight(), 0, 99999),
-                  is_pylon_overweight() ? "5.5" : "9.0");
-    return text;
-}
 
 void apply_loadout() {
     fit_pylon(GUN_HARDPOINT, PYLON_BARE);
@@ -388,7 +302,7 @@ void apply_loadout() {
         const int hardpoint = HARDPOINT_OF[pylon];
         if (p.count > PAYLOAD_MAX_COUNT)
             report_fatal_error("Error - Illegal number of weapons on pylon : %d", SOURCE, __LINE__, pylon);
-        if (p.count <= 0 || hardpoint == NONE || !valid_store(p.weapon)) continue;
+        if (p.count <= 0 || hardpoint == NONE || !is_valid_store(p.weapon)) continue;
         if (p.count > 1) fit_base_pylon(hardpoint, PYLON_SINGLE);
         fit_pylon(hardpoint, pylon_type_for(pylon, p.weapon, p.count));
         load_hardpoint(hardpoint, STORE_WEAPON_IDS[p.weapon], p.salvo_size, p.count);
@@ -399,7 +313,7 @@ void apply_loadout() {
 int check_loadout_limits() {
     for (int pylon = 0; pylon < PAYLOAD_HARDPOINTS; ++pylon) {
         const PayloadPylon& p = payload_pylons[pylon];
-        if (!valid_store(p.weapon)) continue;
+        if (!is_valid_store(p.weapon)) continue;
         if (p.weight_limit < carried_weight(pylon)) {
             set_model_g_limit(G_LIMIT_OVERWEIGHT);
             return 0;

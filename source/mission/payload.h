@@ -1,5 +1,5 @@
 // The payload files and the loadout: the eleven hardpoints of the player's aircraft and the 26
-// kinds of store they can take (26 itself is an empty hardpoint), the rules for loading them, the
+// kinds of store they can take (26 itself is an empty hardpoint), what a mission loads on them, the
 // all-up weight, the hand-over to the aircraft's stores and the limits in flight.
 #pragma once
 
@@ -63,25 +63,15 @@ int get_pylon_count(int pylon);
 // Every hardpoint's weight and salvo size 0 (mission loading).
 void clear_pylon_weights();
 
+// 1 for hardpoints 0..10, and for stores 0..25 (the empty hardpoint's 26 is none).
+int is_valid_pylon(int pylon);
+int is_valid_store(int store);
 int is_bomb(int store);
 int is_sensor_store(int store);
-
-// `count` of the hardpoint's store onto it and its mirror; a guided store brings the targeting
-// pair with it.
-void load_pylon(int pylon, int count);
-// Empties the hardpoint and its mirror.
-void unload_pylon(int pylon);
-// The salvo window: one more (up to twice the count) or one less (down to the store's own), on
-// the hardpoint and its mirror; reset puts both back to the store's own.
-void step_salvo_size(int pylon, int up);
-void reset_salvo_size(int pylon);
 
 // The sum of the hardpoints' weights, and with the empty aircraft.
 int32_t get_payload_weight();
 int32_t get_all_up_weight();
-int is_pylon_overweight();
-// "\tTOT AUW: <weight>\t\tMAX G: 9.0" (5.5 when a hardpoint is over its limit).
-std::string format_payload_weight();
 
 // Fits the payload to the aircraft's hardpoints and sensor slots at mission start.
 void apply_loadout();

@@ -21,7 +21,7 @@
 #include "source/drone/waypoint.h"
 #include "source/frame_loop.h"
 #include "source/gameplay/gameplay_grid.h"
-#include "source/mission/payload.h"
+#include "source/menus/missions/payload.h"
 #include "source/mission/game_flow.h"
 #include "source/mission/quick_start.h"
 #include "source/recorder.h"

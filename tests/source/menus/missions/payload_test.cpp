@@ -1,4 +1,4 @@
-#include "source/mission/payload.h"
+#include "source/menus/missions/payload.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

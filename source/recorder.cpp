@@ -4,7 +4,7 @@
 
 #include "library/3dvisual/ground_objects.h"
 #include "library/system/memory.h"
-#include "source/menus/missions/goals.h"
+#include "source/mission/goals.h"
 
 namespace vyr {
 

@@ -1,3 +1,4 @@
+#include "library/3dvisual/world_glide.h"
 #include "source/startup.h"
 
 #include <algorithm>
@@ -11,7 +12,6 @@
 
 #include "library/3dvisual/objects.h"
 #include "library/config/prefs.h"
-#include "library/gfxinit/glide.h"
 #include "library/graphics/ddraw.h"
 #include "library/graphics/loadgfx.h"
 #include "library/graphics/palette.h"

@@ -5,7 +5,7 @@
 
 #include "library/3dvisual/view.h"
 #include "source/frame_loop.h"
-#include "source/menus/front_end.h"
+#include "source/mission/mission_data.h"
 
 namespace vyr {
 

@@ -8,7 +8,6 @@
 
 namespace vyr {
 
-uint8_t terrain_haze_tables[4][256 * 256];
 uint8_t terrain_ground_colours[2];
 
 namespace {

@@ -4,14 +4,14 @@
 
 #include <cstdint>
 
+#include "library/graphics/palette.h"
+
 namespace vyr {
 
 constexpr int FIRST_TERRAIN_COLOUR = 71;
 constexpr int TERRAIN_COLOURS = 64;
 
-// Entry colour x 256 + shade level; table k holds the terrain ramps hazed by the k-th blend
-// fraction of 0.04, 0.26, 0.47 and 0.74 (only rows 71..134 are written).
-extern uint8_t terrain_haze_tables[4][256 * 256];
+// The hazed tables themselves, terrain_haze_tables, stand beside the shade table.
 // The backdrop's ground colour (always 167), then the theatre's own ground colour.
 extern uint8_t terrain_ground_colours[2];
 

@@ -2,9 +2,6 @@
 
 #include <cstdio>
 
-#include "library/3dvisual/objects.h"
-#include "library/3dvisual/world.h"
-#include "library/gfxinit/textures.h"
 #include "library/system/exit.h"
 #include "platform/accel/framebuffer.h"
 #include "platform/accel/pipeline.h"
@@ -37,22 +34,22 @@ void fail_glide_start(const char* what, const char* name) {
     end_process(-1);
 }
 
-void start_glide() {
+void open_glide(const GlideFiles& files) {
     if (accel::count_boards() == 0) fail_glide_start("no accelerator found", nullptr);
     accel::open_display();
     if (!accel::display_open()) fail_glide_start("the display did not open", nullptr);
     accel::set_gamma(GAMMA);
     install_fog(CLEAR_FOG_DENSITY);
-    load_accel_textures({world_settings.data_directory, world_settings.war_zone_directory, texture_table, texture_count});
+    load_accel_textures(files);
 }
 
 void release_accelerator_display() { accel::hand_display_to_2d(); }
 
-void set_fog_density() {
-    switch (current_view.weather) {
-    case WEATHER_LIGHT_FOG: install_fog(LIGHT_FOG_DENSITY); break;
-    case WEATHER_THICK_FOG: install_fog(THICK_FOG_DENSITY); break;
-    default: install_fog(CLEAR_FOG_DENSITY); break;
+void set_fog_level(FogLevel level) {
+    switch (level) {
+    case FogLevel::LIGHT: install_fog(LIGHT_FOG_DENSITY); break;
+    case FogLevel::THICK: install_fog(THICK_FOG_DENSITY); break;
+    case FogLevel::CLEAR: install_fog(CLEAR_FOG_DENSITY); break;
     }
 }
 

@@ -3,20 +3,20 @@
 // program cannot run without all of it: any failure here ends the program with status -1.
 #pragma once
 
-#include "library/3dvisual/view.h"
+#include "library/gfxinit/textures.h"
 
 namespace vyr {
 
 // Returns only when the display is open and every texture and palette file is in place. The files
-// come from the directories of world_settings; the first object textures of texture_table become
-// accelerator textures.
-void start_glide();
+// come from the directories of `files`; its first object textures become accelerator textures.
+void open_glide(const GlideFiles& files);
 
 // Hands the display back to the 8-bit menus while they run.
 void release_accelerator_display();
 
-// The fog table for the weather of the installed view.
-void set_fog_density();
+// The fog tables of the weathers: clear (and overcast), light fog and thick fog.
+enum class FogLevel { CLEAR, LIGHT, THICK };
+void set_fog_level(FogLevel level);
 
 // Says on stderr what failed, gives the accelerator back and ends the program with status -1.
 [[noreturn]] void fail_glide_start(const char* what, const char* name);

@@ -19,6 +19,7 @@ uint8_t base_palette[PALETTE_BYTES];
 uint8_t working_palette[PALETTE_BYTES];
 bool palette_changed = false;
 uint8_t shade_table[256 * 256];
+uint8_t terrain_haze_tables[4][256 * 256];
 uint32_t fill_patterns[256];
 uint8_t* current_remap_table = nullptr;
 int flight_loop_active = 0;

@@ -31,6 +31,10 @@ extern bool palette_changed;
 
 // Entry colour * 256 + level: the index of that colour at that shade level.
 extern uint8_t shade_table[256 * 256];
+// Entry colour x 256 + shade level; table k holds the terrain ramps hazed by the k-th blend
+// fraction of 0.04, 0.26, 0.47 and 0.74 (only rows 71..134 are written, by the terrain colours).
+// The far terrain's span classes shade through them.
+extern uint8_t terrain_haze_tables[4][256 * 256];
 // Entry c: the colour byte repeated four times.
 extern uint32_t fill_patterns[256];
 // The 256 x 256 colour table that `set_remap_ramp` writes, chosen by its user.

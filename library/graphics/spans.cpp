@@ -3,7 +3,6 @@
 #include <cstring>
 #include <utility>
 
-#include "library/3dvisual/terrain_colours.h"
 #include "library/graphics/palette.h"
 
 namespace vyr {

@@ -15,6 +15,7 @@
 #include "source/drone/ships.h"
 #include "source/drone/soldiers.h"
 #include "source/frame_loop.h"
+#include "source/mission/selection.h"
 #include "source/models/flight_model.h"
 #include "source/skill.h"
 #include "source/sknet/game_rules.h"
@@ -241,7 +242,6 @@ void build_drone_object(Drone* drone, int32_t object_number, const int32_t* part
 int is_human_figure_type(int object_number) { return figure_of(object_number) == Figure::HUMAN; }
 
 Drone* user_drone = nullptr;
-Drone* selected_drone = nullptr;
 Drone* watched_drone = nullptr;
 Drone* view_cycle_leader = nullptr;
 Drone* view_cycle_drone = nullptr;
@@ -476,15 +476,6 @@ Drone* get_next_member(Drone* drone) { return drone->next; }
 int32_t get_drone_speed(const Drone* drone) {
     if (drone == user_drone) return player_flight_data.airspeed * KNOTS_TO_SPEED;
     return drone->speed;
-}
-
-Drone* get_selected_drone() { return selected_drone; }
-
-void select_drone(Drone* drone) {
-    selected_drone = drone;
-    if (!drone) return;
-    select_task(drone->task);
-    if (!selected_waypoint || selected_waypoint->drone != drone) select_waypoint(drone->first_waypoint);
 }
 
 void make_drone_leader(Drone* drone) {

@@ -159,8 +159,6 @@ struct Drone {
 extern Drone* user_drone;
 // 1 for the object numbers of the soldier figures.
 int is_human_figure_type(int object_number);
-// The mission editor's and the map screens' drone.
-extern Drone* selected_drone;
 // The drone the avionics' drone pages follow.
 extern Drone* watched_drone;
 // The drone view's place in the cycle of the F12 keys.
@@ -213,9 +211,6 @@ Drone* get_next_drone(Drone* drone);
 Drone* get_next_member(Drone* drone);
 // World units per second; the user drone's is the flight model's airspeed.
 int32_t get_drone_speed(const Drone* drone);
-Drone* get_selected_drone();
-// Selects a drone (or none), its task, and its first waypoint unless one of its own is selected.
-void select_drone(Drone* drone);
 // Moves it to the head of its task's list.
 void make_drone_leader(Drone* drone);
 int get_drone_object_number(const Drone* drone);

@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "source/drone/drone.h"
-#include "source/menus/front_end.h"
+#include "source/mission/game_flow.h"
 
 namespace vyr {
 

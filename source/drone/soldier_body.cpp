@@ -18,7 +18,7 @@
 #include "source/drone/soldiers.h"
 #include "source/drone/user_drone.h"
 #include "source/frame_loop.h"
-#include "source/menus/missions/goals.h"
+#include "source/mission/goals.h"
 #include "source/models/intercept.h"
 #include "source/weapons/target.h"
 #include "source/weapons/weapon_info.h"

@@ -11,6 +11,7 @@
 #include "source/drone/drone.h"
 #include "source/drone/user_drone.h"
 #include "source/frame_loop.h"
+#include "source/mission/selection.h"
 
 namespace vyr {
 
@@ -104,8 +105,6 @@ const char* const waypoint_type_names[WAYPOINT_TYPE_COUNT] = {
     "Human attack",  "Human ambush",      "Human boarding", "Deploy",     "Cap End",        "Mine Lay",
 };
 
-Waypoint* selected_waypoint = nullptr;
-
 Waypoint* allocate_waypoint() {
     for (int i = 0; i < MAX_WAYPOINTS; ++i) {
         if (waypoint_used[i]) continue;
@@ -153,14 +152,6 @@ void delete_waypoint(Waypoint* waypoint) {
     select_waypoint(waypoint->next ? waypoint->next : waypoint->prev);
     free_waypoint(waypoint);
 }
-
-void select_waypoint(Waypoint* waypoint) {
-    selected_waypoint = waypoint;
-    if (waypoint) select_drone(waypoint->drone);
-    letter_selected_route();
-}
-
-Waypoint* get_selected_waypoint() { return selected_waypoint; }
 
 void select_waypoint_by_index(int n) {
     Waypoint* w = selected_route_start();

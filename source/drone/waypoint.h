@@ -73,8 +73,6 @@ struct Waypoint {
     int32_t mined;
 };
 
-extern Waypoint* selected_waypoint;
-
 // The first free record, marked used; fatal when all are.
 Waypoint* allocate_waypoint();
 // A pointer outside the pool changes nothing.
@@ -90,9 +88,6 @@ Waypoint* insert_waypoint_after(Waypoint* waypoint);
 // Unlinks and frees it, selecting its neighbour. Callers clear the drone's current waypoint first.
 void delete_waypoint(Waypoint* waypoint);
 
-// Selects a waypoint (or none) and its drone, and reletters its route.
-void select_waypoint(Waypoint* waypoint);
-Waypoint* get_selected_waypoint();
 // The waypoint n steps from the first of the selected route; nothing changes when it is shorter.
 void select_waypoint_by_index(int n);
 // On the selected route; null when no waypoint bears it.

@@ -13,7 +13,7 @@
 #include "library/system/thread.h"
 #include "source/drone/drone_types.h"
 #include "source/gameplay/gameplay_grid.h"
-#include "source/menus/front_end.h"
+#include "source/mission/game_flow.h"
 #include "source/weapons/target.h"
 
 namespace vyr {

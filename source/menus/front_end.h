@@ -1,4 +1,4 @@
-// Front-end flow and set-up: the game flow, the war zone, the menu fonts and the front end's
+// Front-end flow and set-up: the mission lists, the campaign entry, the menu fonts and the front end's
 // one-time set-up.
 #pragma once
 
@@ -11,37 +11,8 @@ namespace vyr {
 // Every menu screen, the fonts first; once, before the first screen is pushed.
 void init_front_end();
 
-enum WarZone : int32_t {
-    WAR_ZONE_ISRAEL = 1,
-    WAR_ZONE_KOREA = 2,
-    WAR_ZONE_CYPRUS = 3,
-    WAR_ZONE_AFGHAN = 4,
-    WAR_ZONE_NEVADA = 5,
-};
-// Loads the zone's theatre and stores it as "Set Map"; the present zone again does nothing. A
-// zone outside 1 to 5 (an edited settings file) is taken as Cyprus, so a theatre is always loaded.
-void set_war_zone(int war_zone);
-// 0 until the first set_war_zone.
-int get_war_zone();
-
 // The UI colours of the menus; null is the toolkit's own.
 const uint8_t* get_menu_colour_table();
-
-enum GameFlow : int32_t {
-    FLOW_NONE = 0,
-    FLOW_QUICK_START = 1,
-    FLOW_TRAINING = 2,
-    FLOW_SINGLE_MISSION = 3,
-    FLOW_CAMPAIGN = 4,
-    FLOW_DEATHMATCH = 5,
-    FLOW_CAPTURE_FLAG = 6,
-    // No menu enters flow 7, though the catalogue reads its mission files.
-    FLOW_RESERVED = 7,
-    // A mission set of its own: its list, and the drones' loadouts while it lasts.
-    FLOW_ALTERNATE = 8,
-};
-int get_game_flow();
-void set_game_flow(int flow);
 
 // The mission list of training, or of the war zone's single missions; the Log Screen instead
 // while no pilot log is active.
@@ -64,9 +35,6 @@ extern Mission* current_campaign_mission;
 // the ":Failure" of the next text for result 2, else the level's ":Situation".
 void find_mission_text(int zone, int level, int result);
 
-// The coming quick start: 1 air combat, 2 ground attack.
-extern int32_t quick_start_kind;
-
 // The two fonts of every menu screen: the same glyphs and widths, the tall one with a line of 20
 // pixels, drawn one pixel lower.
 extern Font menu_font;
@@ -78,9 +46,6 @@ void build_menu_fonts();
 // Glyph c with its top-left corner at (x, y) (one lower for the tall font), inked in `colour`.
 void draw_menu_glyph(int c, int x, int y, int colour);
 void draw_menu_glyph_low(int c, int x, int y, int colour);
-
-// The mission's time of day at its start, in ticks since midnight.
-int32_t get_mission_start_time();
 
 // The front end's game type (1: the quick start that enters the top ten).
 int get_game_type();

@@ -3,17 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <iterator>
 #include <string>
 
-#include "library/3dvisual/map_terrain.h"
-#include "library/3dvisual/plan_map.h"
-#include "library/3dvisual/terrain.h"
-#include "library/3dvisual/world.h"
-#include "library/config/prefs.h"
 #include "library/debug/fatal.h"
 #include "library/graphics/loadgfx.h"
-#include "library/graphics/palette.h"
 #include "library/graphics/rect.h"
 #include "library/maths/random.h"
 #include "library/os/file.h"
@@ -24,13 +17,13 @@
 #include "library/ui/screens.h"
 #include "library/ui/umenu.h"
 #include "library/ui/utext.h"
-#include "source/avionics/landing_aid.h"
 #include "source/menus/logs/pilot_log.h"
 #include "source/menus/missions/campaign.h"
 #include "source/menus/missions/catalogue.h"
 #include "source/menus/missions/mission_select.h"
 #include "source/menus/screens.h"
 #include "source/menus/speech.h"
+#include "source/mission/game_flow.h"
 
 namespace vyr {
 
@@ -38,12 +31,6 @@ namespace {
 
 constexpr const char* SOURCE_PATH = "source/menus/gameflow";
 
-const char* const THEATRE_DIRECTORIES[] = {"israel.wz", "korea.wz", "cyprus.wz", "afghan.wz", "nevada.wz"};
-constexpr int FALLBACK_WAR_ZONE = WAR_ZONE_CYPRUS;
-constexpr int MAP_MENU_BACKGROUND = 99;
-
-int32_t game_flow = FLOW_NONE;
-int32_t war_zone = 0;
 int32_t campaign_result = 0;
 
 constexpr int CAMPAIGN_START_LEVEL = 3;
@@ -84,7 +71,7 @@ int rightmost_ink(const uint8_t* glyph) {
     return rightmost;
 }
 
-MusicSituation menu_music_situation() { return {game_flow, war_zone, shown_music_screens()}; }
+MusicSituation menu_music_situation() { return {get_game_flow(), get_war_zone(), shown_music_screens()}; }
 
 }  // namespace
 
@@ -93,31 +80,7 @@ Mission* current_campaign_mission = nullptr;
 Font menu_font = {draw_menu_glyph, FONT_WIDTH, 15, FONT_PROPORTIONAL, menu_widths};
 Font menu_font_tall = {draw_menu_glyph_low, FONT_WIDTH, 19, FONT_PROPORTIONAL, menu_widths};
 
-int get_game_flow() { return game_flow; }
-void set_game_flow(int flow) { game_flow = flow; }
-
-int get_war_zone() { return war_zone; }
-
 void set_campaign_result(int result) { campaign_result = result; }
-
-void set_war_zone(int zone) {
-    if (zone < 1 || zone > int(std::size(THEATRE_DIRECTORIES))) zone = FALLBACK_WAR_ZONE;
-    if (zone == war_zone) return;
-    war_zone = zone;
-    zone_override_active = zone == WAR_ZONE_KOREA;
-    map_background_colour = MAP_MENU_BACKGROUND;
-    std::snprintf(world_settings.data_directory, sizeof world_settings.data_directory, "3ddata\\");
-    std::snprintf(world_settings.war_zone_directory, sizeof world_settings.war_zone_directory, "%s\\",
-                  THEATRE_DIRECTORIES[zone - 1]);
-    set_pref_int("Set Map", zone);
-    set_pointer_shape(pointer_wait);
-    world_settings.flags = WORLD_LOAD_DATA;
-    init_world(&world_settings);
-    world_settings.flags &= ~WORLD_LOAD_DATA;
-    reload_terrain_textures(&world_settings);
-    build_ils_beacon_lists();
-    compute_terrain_max_height();
-}
 
 void draw_menu_glyph(int c, int x, int y, int colour) { draw_glyph_at(c, x, y, colour); }
 void draw_menu_glyph_low(int c, int x, int y, int colour) { draw_glyph_at(c, x, y + 1, colour); }
@@ -159,7 +122,7 @@ void show_mission_list(void (*set_filter)(), int zone) {
 }  // namespace
 
 void show_training_missions() { show_mission_list(set_mission_filter_training, WAR_ZONE_NEVADA); }
-void show_single_missions() { show_mission_list(set_mission_filter_single, war_zone); }
+void show_single_missions() { show_mission_list(set_mission_filter_single, get_war_zone()); }
 
 namespace {
 
@@ -171,13 +134,13 @@ void show_situation(int speech_code) {
 void restart_campaign(PilotLog* log) {
     lock_scheduler();
     end_campaign(log);
-    set_log_current_campaign(log, war_zone);
+    set_log_current_campaign(log, get_war_zone());
     set_campaign_lives(log, CAMPAIGN_LIVES);
     set_campaign_seed(log, draw_rand());
     set_campaign_level(log, CAMPAIGN_START_LEVEL);
     campaign_result = 0;
     current_campaign_mission = nullptr;
-    find_mission_text(war_zone, 0, 0);
+    find_mission_text(get_war_zone(), 0, 0);
     unlock_scheduler();
     show_situation(SPEECH_CAMPAIGN_BEGUN);
 }
@@ -186,11 +149,11 @@ void restart_campaign(PilotLog* log) {
 // the speech has been named from it.
 void close_campaign(PilotLog* log, int result, int speech_code) {
     lock_scheduler();
-    find_mission_text(war_zone, 0, result);
+    find_mission_text(get_war_zone(), 0, result);
     unlock_scheduler();
     show_situation(speech_code);
     lock_scheduler();
-    if (result == RESULT_WON) set_campaign_won(log, war_zone);
+    if (result == RESULT_WON) set_campaign_won(log, get_war_zone());
     end_campaign(log);
     unlock_scheduler();
 }
@@ -204,10 +167,10 @@ void enter_campaign() {
         return;
     }
     clear_mission_filter();
-    set_mission_filter_zone(war_zone);
+    set_mission_filter_zone(get_war_zone());
     set_mission_filter_campaign();
-    if (get_log_current_campaign(log) != war_zone) {
-        set_log_current_campaign(log, war_zone);
+    if (get_log_current_campaign(log) != get_war_zone()) {
+        set_log_current_campaign(log, get_war_zone());
         // Level 3 is also where a begun campaign stands after a failure at level 4; only one
         // without lives was never begun (or has been ended), and only that one starts afresh.
         if (get_campaign_level(log) == CAMPAIGN_START_LEVEL && get_campaign_lives(log) == 0) {
@@ -215,13 +178,13 @@ void enter_campaign() {
             return;
         }
     }
-    set_log_current_campaign(log, war_zone);
+    set_log_current_campaign(log, get_war_zone());
     switch (choose_campaign_mission(&current_campaign_mission)) {
     case CAMPAIGN_LOST: close_campaign(log, RESULT_FAILED, SPEECH_FAILED); break;
     case CAMPAIGN_WON: close_campaign(log, RESULT_WON, SPEECH_WON); break;
     default:
         lock_scheduler();
-        find_mission_text(war_zone, get_campaign_level(log), campaign_result);
+        find_mission_text(get_war_zone(), get_campaign_level(log), campaign_result);
         unlock_scheduler();
         show_situation(campaign_result == RESULT_FAILED ? SPEECH_FAILED : SPEECH_SITUATION);
     }

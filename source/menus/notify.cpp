@@ -19,6 +19,8 @@
 #include "source/menus/recognition.h"
 #include "source/menus/screens.h"
 #include "source/menus/top_ten.h"
+#include "source/mission/game_flow.h"
+#include "source/mission/quick_start.h"
 #include "source/preferences.h"
 #include "source/sknet/game_rules.h"
 #include "source/sknet/link.h"

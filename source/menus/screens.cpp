@@ -24,6 +24,7 @@
 #include "source/menus/prefs_screens.h"
 #include "source/menus/recognition.h"
 #include "source/menus/top_ten.h"
+#include "source/mission/quick_start.h"
 #include "source/sknet/net_screens.h"
 
 namespace vyr {

@@ -6,8 +6,8 @@
 #include "library/debug/fatal.h"
 #include "library/os/file.h"
 #include "library/sound/music.h"
-#include "source/menus/front_end.h"
 #include "source/menus/logs/pilot_log.h"
+#include "source/mission/game_flow.h"
 #include "source/startup.h"
 
 namespace vyr {

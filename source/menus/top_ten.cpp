@@ -12,14 +12,13 @@
 #include "source/menus/front_end.h"
 #include "source/menus/logs/pilot_log.h"
 #include "source/menus/screens.h"
+#include "source/mission/quick_start.h"
 
 namespace vyr {
 
 TopTenEntry ground_top_ten[TOP_TEN_ROWS];
 TopTenEntry air_top_ten[TOP_TEN_ROWS];
 int32_t editing_row = -1;
-int32_t quick_start_score = 0;
-int32_t quick_start_kind = 1;
 
 namespace {
 
@@ -84,12 +83,6 @@ void save_top_ten() {
     save_table(ground_top_ten, "Ground");
     save_table(air_top_ten, "Air");
 }
-
-void set_quick_start_kind(int kind) {
-    if (kind == 1 || kind == 2) quick_start_kind = kind;
-}
-
-void reset_quick_start_score() { quick_start_score = 0; }
 
 void enter_top_ten_score() { enter_top_ten_score(quick_start_score); }
 

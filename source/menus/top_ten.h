@@ -26,12 +26,6 @@ extern int32_t editing_row;
 // Both tables from the settings store (missing names are "Blank"); the score is cleared.
 void load_top_ten();
 void save_top_ten();
-// Stores 1 or 2; other kinds are ignored.
-void set_quick_start_kind(int kind);
-
-// The score of the running or last quick-start flight.
-extern int32_t quick_start_score;
-void reset_quick_start_score();
 // The last quick-start score into its table: shown as the last score, and when it enters, the
 // name entry opens in its row.
 void enter_top_ten_score();

@@ -6,7 +6,7 @@
 #include "source/avionics/failures.h"
 #include "source/avionics/views.h"
 #include "source/frame_loop.h"
-#include "source/menus/logs/pilot_log.h"
+#include "source/mission/mission.h"
 #include "source/weapons/speech.h"
 
 namespace vyr {
@@ -137,7 +137,7 @@ void queue_radio_call(int n, int first, int second) {
     queue_speech(call_sign_speech_sample());
 }
 
-int call_sign_speech_sample() { return 164 + (current_pilot_log ? current_pilot_log->radio_call_sign : 0); }
+int call_sign_speech_sample() { return 164 + get_radio_call_sign(); }
 
 void play_click_sound() {
     if (!sound_on() || !in_cockpit()) return;

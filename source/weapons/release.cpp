@@ -14,7 +14,7 @@
 #include "source/drone/drone_weapons.h"
 #include "source/drone/user_drone.h"
 #include "source/frame_loop.h"
-#include "source/menus/missions/payload.h"
+#include "source/mission/payload.h"
 #include "source/models/engine.h"
 #include "source/models/flight_model.h"
 #include "source/sknet/game_rules.h"

@@ -11,7 +11,7 @@
 #include "source/drone/drone.h"
 #include "source/drone/task.h"
 #include "source/frame_loop.h"
-#include "source/menus/missions/goals.h"
+#include "source/mission/goals.h"
 #include "source/skill.h"
 #include "source/weapons/damage.h"
 #include "source/weapons/effects.h"

@@ -5,7 +5,7 @@
 #include "library/sound/dsound.h"
 #include "library/sound/samples.h"
 #include "source/frame_loop.h"
-#include "source/menus/front_end.h"
+#include "source/mission/game_flow.h"
 #include "source/sknet/game_rules.h"
 #include "source/sound/triggers.h"
 #include "source/weapons/weapons_frame.h"

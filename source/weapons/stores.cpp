@@ -4,7 +4,7 @@
 #include <iterator>
 
 #include "library/debug/fatal.h"
-#include "source/menus/missions/payload.h"
+#include "source/mission/payload.h"
 #include "source/models/flight_model.h"
 #include "source/skill.h"
 #include "source/weapons/weapon_keys.h"

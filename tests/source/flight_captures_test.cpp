@@ -26,6 +26,7 @@
 #include "source/weapons/stores.h"
 #include "source/weapons/weapon_info.h"
 #include "platform/timer/timer.h"
+#include "source/mission/game_flow.h"
 #include "tests/library/system/system_scenario.h"
 #include "tests/support/quick_start_flight.h"
 #include "tests/support/paths.h"

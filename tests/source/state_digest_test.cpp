@@ -9,7 +9,7 @@
 #include "source/drone/drone.h"
 #include "source/drone/task.h"
 #include "source/menus/missions/catalogue.h"
-#include "source/menus/missions/mission_data.h"
+#include "source/mission/mission_data.h"
 #include "source/menus/missions/payload.h"
 #include "source/models/flight_model.h"
 #include "source/weapons/rounds.h"

@@ -8,7 +8,7 @@
 #include "library/3dvisual/objects.h"
 #include "library/3dvisual/viewport.h"
 #include "library/3dvisual/world.h"
-#include "library/gfxinit/glide.h"
+#include "library/3dvisual/world_glide.h"
 #include "library/graphics/screen.h"
 #include "platform/accel/framebuffer.h"
 #include "tests/support/war_zone.h"

@@ -26,9 +26,10 @@
 #include "source/drone/waypoint.h"
 #include "source/flight.h"
 #include "source/game_main.h"
-#include "source/menus/front_end.h"
 #include "source/menus/missions/catalogue.h"
-#include "source/menus/missions/mission_data.h"
+#include "source/mission/game_flow.h"
+#include "source/mission/mission_data.h"
+#include "source/mission/quick_start.h"
 #include "source/startup.h"
 #include "tests/support/headless_world.h"
 

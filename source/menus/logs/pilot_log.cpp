@@ -13,6 +13,7 @@
 #include "library/os/path.h"
 #include "library/system/exit.h"
 #include "library/system/memory.h"
+#include "source/mission/mission.h"
 
 namespace vyr {
 
@@ -240,6 +241,8 @@ void award_medal(PilotLog* log, int medal, bool earned) {
 
 void save_at_exit() { save_pilot_logs(); }
 
+int current_radio_call_sign() { return current_pilot_log ? current_pilot_log->radio_call_sign : 0; }
+
 }  // namespace
 
 int32_t current_hour() { return int32_t(std::time(nullptr) / 3600); }
@@ -254,6 +257,7 @@ void init_pilot_logs() {
         std::snprintf(user_names[u], LOG_USER_NAME_SIZE, "%s", name.c_str());
     }
     load_user_logs();
+    set_radio_call_sign_source(current_radio_call_sign);
     if (!exit_handler_added) add_exit_handler(save_at_exit);
     exit_handler_added = true;
 }

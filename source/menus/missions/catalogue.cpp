@@ -10,9 +10,10 @@
 #include "library/os/file.h"
 #include "library/system/exit.h"
 #include "library/system/memory.h"
-#include "source/menus/front_end.h"
-#include "source/menus/missions/mission_data.h"
-#include "source/menus/missions/tagged_text.h"
+#include "source/mission/game_flow.h"
+#include "source/mission/mission_data.h"
+#include "source/mission/quick_start.h"
+#include "source/mission/tagged_text.h"
 #include "source/sknet/game_rules.h"
 #include "source/startup.h"
 
@@ -22,8 +23,6 @@ Mission* mission_catalogue = nullptr;
 int32_t mission_filter_zone = 0;
 int32_t mission_filter_flow = 0;
 int32_t mission_filter_level = 0;
-int32_t current_mission_number = 0;
-Mission* current_mission = nullptr;
 
 namespace {
 

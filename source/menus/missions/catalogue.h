@@ -5,31 +5,9 @@
 
 #include <cstdint>
 
-namespace vyr {
+#include "source/mission/mission.h"
 
-// One catalogue entry; the texts are heap blocks, null when the file has none.
-struct Mission {
-    Mission* next;
-    Mission* prev;
-    int32_t number;  // within its war zone and flow: the number part of the file names
-    char* title;
-    char* description;  // paragraphs separated by line feeds
-    char* briefing;     // the briefing script, one command a line
-    char* hit_x;
-    char* hit_y;
-    char* hit_z;
-    char* miss_x;
-    char* miss_y;
-    char* miss_z;
-    char* hit_extra;
-    char* hit_keep;
-    char* outstanding;
-    char* success;
-    char* failure;
-    int32_t flow;
-    int32_t zone;
-    int32_t level;  // campaign level
-};
+namespace vyr {
 
 // Newest first until sorted.
 extern Mission* mission_catalogue;
@@ -37,12 +15,6 @@ extern Mission* mission_catalogue;
 extern int32_t mission_filter_zone;  // 0 any
 extern int32_t mission_filter_flow;  // 0 any
 extern int32_t mission_filter_level;
-
-// Set by load_mission: 0 for quick starts and network games, else the mission's number.
-extern int32_t current_mission_number;
-
-// The mission chosen for the map and the flight; null before one is.
-extern Mission* current_mission;
 
 // Builds the catalogue (once, at start-up) and registers its release at exit. A missions.blk
 // whose lengths are negative or run past the file, or which lacks its closing -1, is fatal.

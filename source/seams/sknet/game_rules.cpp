@@ -1,7 +1,7 @@
 // Stand-in for the rules of a linked game: every game is a single-player one.
 #include "source/sknet/game_rules.h"
 
-#include "source/menus/front_end.h"
+#include "source/mission/game_flow.h"
 #include "source/menus/notify.h"
 #include "source/weapons/stores.h"
 

@@ -24,7 +24,7 @@
 #include "library/3dvisual/view.h"
 #include "library/3dvisual/viewport.h"
 #include "library/3dvisual/world.h"
-#include "library/gfxinit/glide.h"
+#include "library/3dvisual/world_glide.h"
 #include "library/graphics/poly.h"
 #include "library/graphics/screen.h"
 #include "library/maths/trig.h"

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "library/3dvisual/world_glide.h"
 #include "library/debug/fatal.h"
 #include "library/gfxinit/texpal.h"
 #include "library/gfxinit/textures.h"

@@ -9,6 +9,7 @@
 #include "source/drone/drone.h"
 #include "source/drone/user_drone.h"
 #include "source/drone/waypoint.h"
+#include "source/mission/selection.h"
 #include "source/sound/triggers.h"
 #include "tests/library/sound/sound_fixture.h"
 

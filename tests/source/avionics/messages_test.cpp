@@ -11,8 +11,8 @@
 #include "source/avionics/views.h"
 #include "source/drone/drone.h"
 #include "source/frame_loop.h"
-#include "source/menus/front_end.h"
-#include "source/menus/top_ten.h"
+#include "source/mission/game_flow.h"
+#include "source/mission/quick_start.h"
 #include "source/weapons/stores.h"
 #include "source/weapons/weapon_info.h"
 

@@ -6,6 +6,7 @@
 
 #include "library/maths/random.h"
 #include "source/drone/formations.h"
+#include "source/mission/selection.h"
 #include "source/models/flight_model.h"
 #include "tests/source/drone/mission_fixture.h"
 

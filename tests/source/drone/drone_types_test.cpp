@@ -6,7 +6,7 @@
 #include "library/maths/trig.h"
 #include "library/os/file.h"
 #include "source/drone/drone.h"
-#include "source/menus/front_end.h"
+#include "source/mission/game_flow.h"
 #include "tests/support/scratch.h"
 
 namespace vyr {

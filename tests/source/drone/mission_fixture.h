@@ -8,6 +8,7 @@
 #include "source/drone/drone.h"
 #include "source/drone/drone_types.h"
 #include "source/frame_loop.h"
+#include "source/mission/selection.h"
 #include "source/skill.h"
 #include "tests/support/worlds.h"
 

@@ -11,8 +11,8 @@
 #include "source/drone/drone.h"
 #include "source/drone/soldier_moves.h"
 #include "source/frame_loop.h"
-#include "source/menus/missions/mission_data.h"
-#include "source/menus/missions/tagged_text.h"
+#include "source/mission/mission_data.h"
+#include "source/mission/tagged_text.h"
 #include "tests/support/scratch.h"
 
 namespace vyr {

@@ -20,7 +20,7 @@
 #include "library/system/key.h"
 #include "source/weapons/targets.h"
 #include "source/frame_loop.h"
-#include "source/menus/missions/mission_data.h"
+#include "source/mission/mission_data.h"
 #include "tests/source/drone/mission_world.h"
 #include "tests/source/drone/quick_start_mission.h"
 

@@ -20,7 +20,7 @@
 #include "source/drone/drone_update.h"
 #include "source/drone/ships.h"
 #include "source/frame_loop.h"
-#include "source/menus/missions/mission_data.h"
+#include "source/mission/mission_data.h"
 #include "tests/library/3dvisual/accel_frame.h"
 #include "tests/source/drone/drone_render.h"
 #include "tests/source/drone/quick_start_mission.h"

@@ -9,7 +9,7 @@
 #include "library/maths/units.h"
 #include "source/drone/soldier_brain.h"
 #include "source/drone/user_drone.h"
-#include "source/menus/missions/goals.h"
+#include "source/mission/goals.h"
 #include "tests/source/drone/mission_fixture.h"
 #include "tests/source/drone/soldier_world.h"
 

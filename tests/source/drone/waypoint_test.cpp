@@ -7,6 +7,7 @@
 #include "library/3dvisual/terrain.h"
 #include "library/graphics/plot.h"
 #include "source/drone/user_drone.h"
+#include "source/mission/selection.h"
 #include "tests/source/drone/mission_fixture.h"
 
 namespace vyr {

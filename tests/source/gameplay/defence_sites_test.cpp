@@ -9,7 +9,7 @@
 #include "library/3dvisual/ground_objects.h"
 #include "library/3dvisual/world.h"
 #include "library/maths/trig.h"
-#include "source/menus/front_end.h"
+#include "source/mission/game_flow.h"
 #include "source/weapons/target.h"
 #include "tests/library/3dvisual/header_table.h"
 #include "tests/source/gameplay/gameplay_world.h"

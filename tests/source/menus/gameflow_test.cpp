@@ -1,4 +1,4 @@
-// The menu fonts from the generated glyph sheet, and the war zone's setting.
+// The menu fonts from the generated glyph sheet, and the campaign's texts.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,7 +16,8 @@
 #include "source/menus/front_end.h"
 #include "source/menus/missions/catalogue.h"
 #include "source/menus/screens.h"
-#include "tests/source/menus/missions/zone_fixture.h"
+#include "source/mission/game_flow.h"
+#include "tests/source/mission/zone_fixture.h"
 
 namespace vyr {
 namespace {
@@ -83,22 +84,6 @@ TEST_F(MenuFonts, TheLettersDigitsAndPunctuationOfTheTextsAreInked) {
         EXPECT_GT(ink, 0) << "'" << c << "'";
     }
     destroy_screen(screen);
-}
-
-class WarZone : public GeneratedZone {};
-
-TEST_F(WarZone, AZoneOutsideOneToFiveLoadsCyprusAndTheSameZoneAgainWritesNothing) {
-    load_prefs(nullptr);
-    enter(WAR_ZONE_ISRAEL);
-    set_war_zone(9);
-    EXPECT_EQ(get_war_zone(), WAR_ZONE_CYPRUS);
-    int stored = 0;
-    ASSERT_TRUE(get_pref_int("Set Map", &stored));
-    EXPECT_EQ(stored, 3);
-    set_pref_int("Set Map", 7);
-    set_war_zone(WAR_ZONE_CYPRUS);
-    get_pref_int("Set Map", &stored);
-    EXPECT_EQ(stored, 7) << "the present zone again changes nothing";
 }
 
 // Campaign texts of the test's own in the player's directory, over the generated ones.

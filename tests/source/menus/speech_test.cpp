@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "source/menus/front_end.h"
 #include "source/menus/logs/pilot_log.h"
+#include "source/mission/game_flow.h"
 #include "source/startup.h"
 #include "tests/library/sound/sound_fixture.h"
-#include "tests/source/menus/missions/zone_fixture.h"
+#include "tests/source/mission/zone_fixture.h"
 
 namespace vyr {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "library/config/prefs.h"
-#include "source/menus/front_end.h"
+#include "source/mission/quick_start.h"
 
 namespace vyr {
 namespace {

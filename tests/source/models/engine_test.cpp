@@ -7,7 +7,7 @@
 #include "source/avionics/panel.h"
 #include "source/controls.h"
 #include "source/frame_loop.h"
-#include "source/menus/front_end.h"
+#include "source/mission/game_flow.h"
 #include "source/models/landing.h"
 #include "source/models/model_state.h"
 #include "source/sknet/game_rules.h"

@@ -17,7 +17,7 @@
 #include "source/drone/user_drone.h"
 #include "source/drone/waypoint.h"
 #include "source/frame_loop.h"
-#include "source/menus/front_end.h"
+#include "source/mission/game_flow.h"
 #include "source/models/air_data.h"
 #include "source/models/integration.h"
 #include "source/models/model_state.h"

@@ -29,7 +29,7 @@
 #include "source/drone/drone_update.h"
 #include "source/drone/user_drone.h"
 #include "source/frame_loop.h"
-#include "source/menus/front_end.h"
+#include "source/mission/game_flow.h"
 #include "source/models/flight_model.h"
 #include "source/radar/air_radar.h"
 #include "source/radar/ground_radar.h"

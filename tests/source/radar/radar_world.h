@@ -29,6 +29,7 @@
 #include "source/drone/user_drone.h"
 #include "source/drone/waypoint.h"
 #include "source/frame_loop.h"
+#include "source/mission/selection.h"
 #include "source/models/flight_model.h"
 #include "source/radar/air_radar.h"
 #include "source/radar/ground_radar.h"

@@ -14,6 +14,7 @@
 #include "source/drone/drone.h"
 #include "source/drone/drone_types.h"
 #include "source/drone/waypoint.h"
+#include "source/mission/selection.h"
 #include "source/sknet/game_rules.h"
 #include "source/weapons/target.h"
 #include "tests/source/gameplay/gameplay_world.h"

@@ -6,7 +6,7 @@
 
 #include "library/3dvisual/eye.h"
 #include "source/drone/waypoint.h"
-#include "source/menus/front_end.h"
+#include "source/mission/game_flow.h"
 #include "source/radar/radar.h"
 #include "source/sknet/game_rules.h"
 #include "source/weapons/weapons_frame.h"

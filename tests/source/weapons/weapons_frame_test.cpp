@@ -8,7 +8,7 @@
 #include "library/maths/random.h"
 #include "source/avionics/views.h"
 #include "source/frame_loop.h"
-#include "source/menus/front_end.h"
+#include "source/mission/game_flow.h"
 #include "source/sknet/game_rules.h"
 #include "source/weapons/rounds.h"
 #include "source/weapons/speech.h"

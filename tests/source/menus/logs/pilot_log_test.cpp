@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "source/mission/mission.h"
 #include "tests/support/scratch.h"
 
 namespace vyr {
@@ -76,6 +77,15 @@ TEST_F(PilotLogs, AFreshDirectoryGetsTheLogFolderAndADefaultLogOf141Bytes) {
     save_pilot_logs();
     EXPECT_EQ(read_bytes(work / "log" / "current.log"), std::string("0", 2));
     EXPECT_EQ(read_bytes(work / "log" / "user.0"), std::string("1 ", 3));
+}
+
+TEST_F(PilotLogs, TheFlightHearsTheCurrentPilotsCallSign) {
+    init_pilot_logs();
+    EXPECT_EQ(get_radio_call_sign(), 19);
+    set_log_radio_call_sign(current_pilot_log, 7);
+    EXPECT_EQ(get_radio_call_sign(), 7);
+    current_pilot_log = nullptr;
+    EXPECT_EQ(get_radio_call_sign(), 0);
 }
 
 TEST_F(PilotLogs, AFullLogReadsBackAndWritesByteEqual) {

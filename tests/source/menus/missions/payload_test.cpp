@@ -7,7 +7,7 @@
 
 #include "source/models/integration.h"
 #include "source/weapons/stores.h"
-#include "tests/source/menus/missions/payload_fixture.h"
+#include "tests/source/mission/payload_fixture.h"
 #include "tests/support/scratch.h"
 
 namespace vyr {

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "source/menus/missions/payload.h"
+#include "source/mission/payload.h"
 #include "tests/support/scratch.h"
 
 namespace vyr {

@@ -1,6 +1,6 @@
 // Stand-in for the mission goals: they count nothing yet but the weapons' runway result, cleared
 // with them.
-#include "source/menus/missions/goals.h"
+#include "source/mission/goals.h"
 
 #include "source/weapons/round_impact.h"
 

@@ -1,4 +1,4 @@
-#include "source/menus/missions/mission_data.h"
+#include "source/mission/mission_data.h"
 
 #include <gtest/gtest.h>
 
@@ -14,12 +14,13 @@
 #include "source/drone/task.h"
 #include "source/drone/waypoint.h"
 #include "source/gameplay/gameplay_grid.h"
-#include "source/menus/front_end.h"
 #include "source/menus/missions/catalogue.h"
-#include "source/menus/missions/payload.h"
-#include "source/menus/missions/tagged_text.h"
-#include "tests/source/menus/missions/payload_fixture.h"
-#include "tests/source/menus/missions/zone_fixture.h"
+#include "source/mission/game_flow.h"
+#include "source/mission/payload.h"
+#include "source/mission/quick_start.h"
+#include "source/mission/tagged_text.h"
+#include "tests/source/mission/payload_fixture.h"
+#include "tests/source/mission/zone_fixture.h"
 #include "tests/support/scratch.h"
 
 namespace vyr {

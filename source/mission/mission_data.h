@@ -34,6 +34,9 @@ constexpr int PAYLOAD_PYLONS = 11;
 constexpr int STORE_NONE = 26;       // the empty pylon's store
 constexpr int MAX_PYLON_COUNT = 6;
 
+// The mission's time of day at its start, in ticks since midnight.
+int32_t get_mission_start_time();
+
 // Resets the world and builds it from the mission's data file (fatal when it is missing or bad,
 // naming the file and line).
 void load_mission(Mission* mission);

@@ -1,4 +1,4 @@
-#include "source/menus/missions/mission_data.h"
+#include "source/mission/mission_data.h"
 
 #include <climits>
 #include <cstdarg>
@@ -21,10 +21,11 @@
 #include "source/drone/waypoint.h"
 #include "source/gameplay/defence_sites.h"
 #include "source/gameplay/gameplay_grid.h"
-#include "source/menus/front_end.h"
 #include "source/menus/missions/catalogue.h"
-#include "source/menus/missions/payload.h"
-#include "source/menus/missions/tagged_text.h"
+#include "source/mission/game_flow.h"
+#include "source/mission/payload.h"
+#include "source/mission/selection.h"
+#include "source/mission/tagged_text.h"
 #include "source/time_of_day.h"
 #include "source/weapons/stores.h"
 
@@ -44,7 +45,7 @@ int32_t laser_timeout = 0;
 
 namespace {
 
-constexpr const char* SOURCE = "source/menus/missions/mission_data";
+constexpr const char* SOURCE = "source/mission/mission_data";
 constexpr int32_t NOON = 12 * TICKS_PER_HOUR;
 constexpr int32_t TICKS_PER_MINUTE = TICKS_PER_HOUR / 60;
 constexpr int MAX_VALUES = 19;

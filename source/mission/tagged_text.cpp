@@ -1,4 +1,4 @@
-#include "source/menus/missions/tagged_text.h"
+#include "source/mission/tagged_text.h"
 
 #include <cctype>
 #include <cstdarg>
@@ -59,7 +59,7 @@ int32_t tagged_line_number = 0;
 
 namespace {
 
-constexpr const char* SOURCE = "source/menus/missions/tagged_text";
+constexpr const char* SOURCE = "source/mission/tagged_text";
 
 // Carries a handler's error out to the parse that ends the program with it.
 struct TaggedFileError {

@@ -15,12 +15,14 @@
 #include "source/models/flight_model.h"
 #include "source/skill.h"
 #include "source/startup.h"
+#include "tests/support/paths.h"
 #include "tests/support/scratch.h"
 
 namespace vyr {
 namespace {
 
-const std::filesystem::path FIXTURE = std::filesystem::path(__FILE__).parent_path() / "fixtures" / "prefs.cfg";
+const std::filesystem::path FIXTURE =
+    std::filesystem::path(VYR_SOURCE_DIR) / "tests" / "source" / "fixtures" / "prefs.cfg";
 
 class Preferences : public ScratchDirectories {
 protected:

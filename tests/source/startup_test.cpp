@@ -15,6 +15,7 @@
 #include "library/graphics/palette.h"
 #include "library/graphics/screen.h"
 #include "tests/support/headless_world.h"
+#include "tests/support/paths.h"
 #include "tests/support/scratch.h"
 
 namespace vyr {
@@ -176,7 +177,7 @@ protected:
 // palette buffer it was loaded with held.
 TEST_F(PictureColours, APictureWithoutAColourMapLeavesThePaletteAsItWas) {
     const std::filesystem::path plain =
-        std::filesystem::path(__FILE__).parent_path() / "fixtures" / "no_colour_map.lbm";
+        std::filesystem::path(VYR_SOURCE_DIR) / "tests" / "source" / "fixtures" / "no_colour_map.lbm";
     const struct {
         const char* name;
         const char* file;

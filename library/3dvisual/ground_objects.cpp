@@ -132,7 +132,7 @@ void copy_lists(const uint8_t* bytes, const FileLists& lists) {
 
 template <typename Visit>
 bool visit_list(int16_t* list, Visit visit) {
-    ground_object* records = list ? ground_object_records(list) : nullptr;
+    ground_object* records = ground_object_records(list);
     for (int k = 0; k < ground_object_count(list); ++k)
         if (records[k].type != 0 && visit(records[k])) return true;
     return false;

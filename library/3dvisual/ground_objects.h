@@ -33,7 +33,10 @@ extern int16_t* ground_object_tiles[4096];
 
 inline int16_t* ground_object_list(int16_t* const* table, int tile) { return table ? table[tile] : nullptr; }
 inline int ground_object_count(const int16_t* list) { return list ? list[0] : 0; }
-inline ground_object* ground_object_records(int16_t* list) { return reinterpret_cast<ground_object*>(list + 1); }
+// Null for a tile without objects: no offset is ever added to a null list.
+inline ground_object* ground_object_records(int16_t* list) {
+    return list ? reinterpret_cast<ground_object*>(list + 1) : nullptr;
+}
 
 // The world position of a record of tile `tile`, at height 0.
 Vector3 ground_object_position(int tile, const ground_object& record);

@@ -10,9 +10,12 @@
 #include <vector>
 
 #include "library/debug/fatal.h"
+#include "library/debug/notice.h"
 #include "library/os/path.h"
-#include "library/system/mouse.h"
+#include "library/system/exit.h"
 #include "library/system/memory.h"
+#include "library/system/mouse.h"
+#include "platform/os/lock_file.h"
 
 namespace vyr {
 
@@ -44,6 +47,7 @@ constexpr int OPERATION_READ = 1;
 constexpr int OPERATION_WRITE = 2;
 
 fs::path read_only_path;  // empty: none
+fs::path player_directory;  // empty: none usable
 
 bool rename_file(const fs::path& temporary, const fs::path& target) {
     std::error_code error;
@@ -215,6 +219,24 @@ void enter_player_directory() {
     if (error)
         std::fprintf(stderr, "vyr: cannot use the player's directory %s (%s)\n",
                      home.c_str(), error.message().c_str());
+    player_directory = error ? fs::path() : home;
+}
+
+void lock_player_directory() {
+    if (player_directory.empty()) return;
+    std::string error;
+    switch (platform::lock_file(player_directory / "vyr.lock", error)) {
+    case platform::LockResult::LOCKED: return;
+    case platform::LockResult::IN_USE:
+        show_notice("The player's directory %s is in use by another copy of the game. To run two at once, give "
+                    "each its own directory with VYR_HOME.",
+                    player_directory.c_str());
+        end_process(1);
+    case platform::LockResult::UNAVAILABLE:
+        std::fprintf(stderr, "vyr: cannot lock the player's directory %s (%s)\n", player_directory.c_str(),
+                     error.c_str());
+        return;
+    }
 }
 
 FileHandle* open_file(const char* name, int access, int mode, const char* source_path, int line) {
@@ -326,6 +348,24 @@ void delete_file(const char* name) {
     fs::path found = find_path({}, name);
     std::error_code error;
     if (is_file(found)) fs::remove(found, error);
+}
+
+int is_player_file(const char* name) { return is_file(find_path({}, name)); }
+
+std::string set_file_aside(const char* name) {
+    const fs::path found = find_path({}, name);
+    if (!is_file(found)) return {};
+    constexpr int MOST_SET_ASIDE = 99;
+    for (int n = 1; n <= MOST_SET_ASIDE; ++n) {
+        const std::string suffix = ".damaged" + (n == 1 ? std::string() : std::to_string(n));
+        fs::path aside = found;
+        aside += suffix;
+        std::error_code error;
+        if (fs::exists(aside, error) || error) continue;
+        fs::rename(found, aside, error);
+        return error ? std::string() : name + suffix;
+    }
+    return {};
 }
 
 int load_file(const char* name, void* buffer, size_t size, const char* source_path, int line) {

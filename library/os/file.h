@@ -38,6 +38,11 @@ const std::filesystem::path& get_read_only_path();
 // ~/.local/share/vyr) the working directory, creating it. When it cannot be made or written, says
 // so once on stderr and leaves the program to run on without keeping its files.
 void enter_player_directory();
+// Claims the player's directory entered last for this process, so that two copies of the program
+// never write the same settings and logs. When another copy holds it, says so (naming VYR_HOME as
+// the way to run two) and ends the program with status 1. A claim left by a copy that crashed
+// never counts; a directory that cannot be claimed is used without.
+void lock_player_directory();
 
 // Opens `name` (fatal "Cannot Open file" when it cannot be opened; null if that returns).
 FileHandle* open_file(const char* name, int access, int mode, const char* source_path, int line);
@@ -60,6 +65,12 @@ long get_file_size_by_name(const char* name);
 // 1 when the file can be opened for reading in the working or the read-only data directory.
 int check_file_exists(const char* name);
 void delete_file(const char* name);
+// 1 when the file found for reading is the working directory's own (the player's), not the data's.
+int is_player_file(const char* name);
+// Renames the working directory's file `name` beside itself to the first free "<name>.damaged",
+// "<name>.damaged2", ..., never over another file. The new name as the game writes names; empty
+// when the file is not there or cannot be moved.
+std::string set_file_aside(const char* name);
 
 // Reads `size` bytes of the file into `buffer`: 1 when exactly that many were read, else 0.
 // A file found nowhere is fatal.

@@ -15,6 +15,7 @@ void init_library(const char* sentinel) {
     init_debug_text();
     find_read_only_path(sentinel);
     enter_player_directory();
+    lock_player_directory();
     init_threads();
     init_mouse();
     load_prefs("prefs.cfg");

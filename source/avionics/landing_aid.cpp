@@ -142,9 +142,10 @@ void read_airfield_file(const char* theatre_directory) {
     if (!data || size < 4) report_fatal_error("%s: shorter than its record count", SOURCE, __LINE__, name);
     const int32_t count = read_int32(data);
     if (count < 0) report_fatal_error("%s: negative record count %d", SOURCE, __LINE__, name, count);
-    if (size < 4 + size_t(count) * RECORD_SIZE)
-        report_fatal_error("%s: %d records need %d bytes, the file has %d", SOURCE, __LINE__, name, count,
-                           4 + count * RECORD_SIZE, int(size));
+    const int64_t needed = 4 + int64_t(count) * RECORD_SIZE;
+    if (int64_t(size) < needed)
+        report_fatal_error("%s: %d records need %lld bytes, the file has %zu", SOURCE, __LINE__, name, count,
+                           static_cast<long long>(needed), size);
     airfield_count = count < MAX_AIRFIELDS ? count : MAX_AIRFIELDS;
     for (int i = 0; i < airfield_count; ++i) {
         const uint8_t* record = data + 4 + i * RECORD_SIZE;

@@ -53,7 +53,7 @@ int always_go_back() { return 1; }
 
 // The flight of the chosen mission; the menus stay parked in the sleep until it is over.
 void launch_flight() {
-    prepare_quick_mission();
+    if (!prepare_quick_mission()) return;  // the player's own file was refused: the menu stays
     count_game_run();
     start_game_thread();
     sleep_thread(LAUNCH_SLEEP_UNITS);

@@ -102,12 +102,14 @@ void read_weapon_line(const char* line) {
     Values values = read_values(line, 3);
     const int pylon = values.value[0], store = values.value[1], count = values.value[2];
     if (pylon < 0 || pylon >= PAYLOAD_PYLONS) return;
-    if (store < 0 || store > STORE_NONE || count < 1 || count > MAX_PYLON_COUNT) {
+    const bool in_range = store >= 0 && store <= STORE_NONE && count >= 1 && count <= MAX_PYLON_COUNT;
+    if (in_range) set_pylon_count(pylon, count, store);
+    // A count the hardpoint refuses empties it now, as a save and reload of the line would.
+    if (!in_range || get_pylon_count(pylon) != count) {
         set_pylon_count(pylon, 0, STORE_NONE);
         set_pylon_weapon(pylon, STORE_NONE);
         return;
     }
-    set_pylon_count(pylon, count, store);
     set_pylon_weapon(pylon, store);
     // What the hardpoint refused weighs nothing: the weight is that of the store and count it kept.
     set_pylon_weight(pylon, get_pylon_count(pylon), get_pylon_weapon(pylon));
@@ -215,7 +217,10 @@ void act_on_data(const char* line) {
     case TAG_LASER_TIMEOUT: laser_timeout = read_value(line); break;
     case TAG_TIME: {
         Values values = read_values(line, 2);
-        mission_start_time = values.value[0] * TICKS_PER_HOUR + values.value[1] * TICKS_PER_MINUTE;
+        const int64_t time = int64_t(values.value[0]) * TICKS_PER_HOUR + int64_t(values.value[1]) * TICKS_PER_MINUTE;
+        if (time < INT32_MIN || time > INT32_MAX)
+            tagged_file_error("the time %d:%d is too far from midnight", values.value[0], values.value[1]);
+        mission_start_time = int32_t(time);
         break;
     }
     case TAG_WEAPON: read_weapon_line(line); break;
@@ -414,7 +419,7 @@ void write_mission_data(const char* path) {
         report_fatal_error("Cannot write mission data file %s", SOURCE, __LINE__, path);
 }
 
-void load_mission(Mission* mission) {
+int load_mission(Mission* mission) {
     reset_mission_world();
     yield_if_due();
     clear_dynamic_ground_objects();
@@ -426,6 +431,7 @@ void load_mission(Mission* mission) {
     if (mission->flow == FLOW_CAPTURE_FLAG) mission->number = 2;
     const bool numbered = mission->flow != FLOW_QUICK_START && mission->flow != FLOW_DEATHMATCH &&
                           mission->flow != FLOW_CAPTURE_FLAG;
+    const int32_t previous_number = current_mission_number;
     current_mission_number = numbered ? mission->number : 0;
     char* name = make_mission_name(get_war_zone(), mission->flow, mission->number);
     const std::string path = mission_file_path("missdata\\%s.dta", name);
@@ -434,8 +440,15 @@ void load_mission(Mission* mission) {
     size_t size = 0;
     char* buffer = static_cast<char*>(load_file_alloc(path.c_str(), &size, SOURCE, __LINE__));
     clear_pylon_weights();
-    if (buffer) parse_tagged_lines(path.c_str(), buffer, size, parse_mission_data, nullptr);
+    const std::string error = buffer ? try_parse_tagged_lines(path.c_str(), buffer, size, parse_mission_data, nullptr)
+                                     : std::string();
     free_memory(buffer, SOURCE, __LINE__);
+    if (!error.empty()) {
+        refuse_tagged_file(path.c_str(), error);
+        reset_mission_world();
+        current_mission_number = previous_number;
+        return 0;
+    }
 
     if (mission_failure_count == -1) {
         mission_failure_count = mission_success_count = mission_outstanding_count = 0;
@@ -459,6 +472,7 @@ void load_mission(Mission* mission) {
     yield_if_due();
     load_stores();
     reset_stores();
+    return 1;
 }
 
 void add_destroy_point(int32_t x, int32_t y) {

@@ -37,9 +37,10 @@ constexpr int MAX_PYLON_COUNT = 6;
 // The mission's time of day at its start, in ticks since midnight.
 int32_t get_mission_start_time();
 
-// Resets the world and builds it from the mission's data file (fatal when it is missing or bad,
-// naming the file and line).
-void load_mission(Mission* mission);
+// Resets the world and builds it from the mission's data file: 1. A bad file names the file and
+// line: fatal for the data's own; the player's (saved or loose) is refused with a message box, the
+// world left reset, and 0 comes back. A missing file is fatal.
+int load_mission(Mission* mission);
 // Start time 12:00, no task, an empty gameplay grid, no destroy point, the weapons and carriers
 // reset.
 void reset_mission_world();

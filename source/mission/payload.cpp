@@ -82,6 +82,7 @@ public:
         std::abort();  // reached only when the fatal error returns during shut-down
     }
     [[noreturn]] void fault(const char* what) const { fail("%s: %s", name_, what); }
+    const char* name() const { return name_; }
 
     // The first word must be the file's own tag.
     void expect_own_tag(const char* tag, const char* file) {
@@ -96,7 +97,7 @@ public:
         const std::string tag = word();
         for (size_t i = 0; i < N; ++i)
             if (tag == tags[i]) return int(i);
-        fail("Unknown %s tag type %s", tag_kind_, tag.c_str());
+        fail("Unknown %s tag type %s in %s", tag_kind_, tag.c_str(), name_);
     }
     int32_t number() {
         while (at_ < end_ && !is_blank(*at_)) ++at_;
@@ -213,7 +214,7 @@ void load_pylon_file() {
                 if (*std::max_element(std::begin(pylon.allowed), std::end(pylon.allowed)) > pylon.max_pictures)
                     in.fault("an allowed count is above :PylonMaxWpns");
             return;
-        default: in.fail("tag type %s is not valid for payload data", PYLON_TAGS[tag]);
+        default: in.fail("tag type %s is not valid for payload data in %s", PYLON_TAGS[tag], in.name());
         }
     }
 }
@@ -243,7 +244,7 @@ void load_weapon_file() {
         case WEAPON_SHORT: current().short_description = in.text(); break;
         case WEAPON_SALVO: current().salvo_size = in.number(); break;
         case WEAPON_END: return;
-        default: in.fail("tag type %s is not valid for payload data", WEAPON_TAGS[tag]);
+        default: in.fail("tag type %s is not valid for payload data in %s", WEAPON_TAGS[tag], in.name());
         }
     }
 }

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "library/debug/fatal.h"
+#include "library/debug/notice.h"
+#include "library/os/file.h"
 #include "library/system/thread.h"
 
 namespace vyr {
@@ -68,8 +70,8 @@ struct TaggedFileError {
 
 }  // namespace
 
-void parse_tagged_lines(const char* file_name, char* buffer, size_t length, TaggedLineHandler handler,
-                        void* context) {
+std::string try_parse_tagged_lines(const char* file_name, char* buffer, size_t length, TaggedLineHandler handler,
+                                   void* context) {
     std::snprintf(tagged_file_name, sizeof tagged_file_name, "%s", file_name);
     tagged_line_number = 0;
     for (size_t i = 0; i < length; ++i) {
@@ -102,8 +104,20 @@ void parse_tagged_lines(const char* file_name, char* buffer, size_t length, Tagg
             yield_if_due();
         }
     } catch (const TaggedFileError& error) {
-        report_fatal_error("%s", SOURCE, __LINE__, error.text.c_str());
+        return error.text;
     }
+    return {};
+}
+
+void parse_tagged_lines(const char* file_name, char* buffer, size_t length, TaggedLineHandler handler,
+                        void* context) {
+    const std::string error = try_parse_tagged_lines(file_name, buffer, length, handler, context);
+    if (!error.empty()) report_fatal_error("%s", SOURCE, __LINE__, error.c_str());
+}
+
+void refuse_tagged_file(const char* path, const std::string& error) {
+    if (!is_player_file(path)) report_fatal_error("%s", SOURCE, __LINE__, error.c_str());
+    show_notice("This mission cannot be loaded: %s", error.c_str());
 }
 
 void tagged_file_error(const char* format, ...) {

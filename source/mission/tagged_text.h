@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace vyr {
 
@@ -52,6 +53,14 @@ using TaggedLineHandler = void (*)(char* line, void* context);
 // is skipped), and a last line without a line feed is never handed on.
 void parse_tagged_lines(const char* file_name, char* buffer, size_t length, TaggedLineHandler handler,
                         void* context);
+// The same, but a handler's error does not end the program: no further line is handed on and its
+// text, naming the file and line, comes back. Empty when every line was taken.
+std::string try_parse_tagged_lines(const char* file_name, char* buffer, size_t length, TaggedLineHandler handler,
+                                   void* context);
+
+// After a failed try_parse_tagged_lines of `path`: fatal for a file of the data's own; for the
+// player's own (a saved or loose mission) a message box says why it cannot be loaded.
+void refuse_tagged_file(const char* path, const std::string& error);
 
 // Upper-cases the name of a line beginning ":" in place.
 void upper_case_tag(char* line);
@@ -61,8 +70,8 @@ int find_mission_tag(char* line);
 // 1 for a line beginning ":" but not "::".
 int is_tag_line(const char* line);
 
-// From a line handler: ends the program with the text, naming the file and the line being
-// parsed; no further line of the file is handed on.
+// From a line handler: ends the parse with the text, naming the file and the line being parsed
+// (fatal unless the parse was try_parse_tagged_lines); no further line of the file is handed on.
 [[noreturn]] void tagged_file_error(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 }  // namespace vyr

@@ -1,5 +1,5 @@
 // The pilot logs of a fresh player's directory: the default log made at start-up, kept at exit and
-// found again by the next run.
+// found again by the next run; a damaged one set aside without keeping the game from starting.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -30,6 +30,26 @@ TEST(PilotLogs, AFreshDirectoryGetsItsDefaultLogOnceAndKeepsIt) {
         EXPECT_EQ(read_bytes(log / "current.log"), std::string("0", 2)) << run_number;
         EXPECT_EQ(read_bytes(log / "user.0"), std::string("1 ", 3)) << run_number;
     }
+}
+
+TEST(PilotLogs, ADamagedLogIsSetAsideOnceAndTheGameStarts) {
+    ScratchDirectory dir;
+    auto script = write_bytes(dir / "run.txt", QUIT_KEYS);
+    const fs::path log = dir.path() / "log";
+    const std::string damaged = std::string("de Fault\0\x13\0\0", 12);  // cut short in its header
+    write_bytes(log / "log0.1", damaged);
+    RunResult first = run_vyr(dir, "VYR_CLOCK=virtual VYR_SCRIPT=" + script.string());
+    ASSERT_EQ(first.exit_code, CTRL_Q_STATUS) << first.output;
+    EXPECT_NE(first.output.find("vyr: Log Corrupt: log\\log0.1 a short header. It is kept as log\\log0.1.damaged; "
+                                "the game starts without it.\n"),
+              std::string::npos)
+        << first.output;
+    EXPECT_EQ(read_bytes(log / "log0.1.damaged"), damaged);
+    EXPECT_EQ(read_bytes(log / "log0.1").size(), 141u) << "a fresh default log in its place";
+    RunResult second = run_vyr(dir, "VYR_CLOCK=virtual VYR_SCRIPT=" + script.string());
+    ASSERT_EQ(second.exit_code, CTRL_Q_STATUS) << second.output;
+    EXPECT_EQ(second.output.find("Log Corrupt"), std::string::npos) << second.output;
+    EXPECT_EQ(read_bytes(log / "log0.1.damaged"), damaged);
 }
 
 }  // namespace

@@ -6,9 +6,11 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
-#include "run_vyr.h"
+#include "virtual_display.h"
 
 namespace vyr::e2e {
 namespace {
@@ -83,6 +85,40 @@ TEST(PlayersDirectory, BadDataDirectoryOrBankEndsOrIsMadeAgain) {
         EXPECT_NE(run.output.find(c.said), std::string::npos) << c.what << "\n" << run.output;
         EXPECT_TRUE(c.after()) << c.what;
     }
+}
+
+// One directory, one copy: a second is sent away with status 1 and told how to run two, and a copy
+// that was killed leaves nothing that keeps the next one out.
+TEST(PlayersDirectory, ASecondCopyIsSentAwayAndAKilledOneNeverBlocks) {
+    ScratchDirectory dir;
+    const fs::path home = dir.path() / "home";
+    // The child starts where the test runs: its capture goes by the full name.
+    auto stay = write_bytes(dir / "stay.txt", "30 capture " + (dir.path() / "first.ppm").string() + "\n");
+    auto quit = write_bytes(dir / "quit.txt", "30 capture third.ppm\n" + QUIT_KEYS);
+    // The first copy stays on its menu, on the real clock, until it is killed.
+    auto first = std::make_unique<Child>(
+        std::vector<std::string>{std::string(VYR_BUILD_DIR) + "/vyr"},
+        std::vector<std::string>{"VYR_VIDEO=headless", "VYR_AUDIO=off", "VYR_CLOCK=real",
+                                 "VYR_DATA=" + data_without_movies(dir).string(), "VYR_HOME=" + home.string(),
+                                 "VYR_SCRIPT=" + stay.string()},
+        dir.path() / "first.txt");
+    ASSERT_TRUE(wait_for([&] { return fs::exists(dir.path() / "first.ppm"); })) << read_bytes(dir / "first.txt");
+
+    RunResult second = run_vyr(dir, "VYR_CLOCK=virtual VYR_SCRIPT=" + quit.string() + " VYR_HOME=" + home.string());
+    EXPECT_EQ(second.exit_code, 1) << second.output;
+    EXPECT_NE(second.output.find("vyr: The player's directory " + home.string() +
+                                 " is in use by another copy of the game. To run two at once, give each its own "
+                                 "directory with VYR_HOME.\n"),
+              std::string::npos)
+        << second.output;
+    EXPECT_FALSE(fs::exists(dir.path() / "third.ppm")) << "the second copy never reached its menu";
+    EXPECT_FALSE(fs::exists(home / "prefs.cfg")) << "nor wrote the settings";
+
+    kill(first->pid(), SIGKILL);
+    EXPECT_EQ(first->wait_for_exit(), 128 + SIGKILL);
+    RunResult third = run_vyr(dir, "VYR_CLOCK=virtual VYR_SCRIPT=" + quit.string() + " VYR_HOME=" + home.string());
+    EXPECT_EQ(third.exit_code, CTRL_Q_STATUS) << third.output;
+    EXPECT_TRUE(fs::exists(dir.path() / "third.ppm"));
 }
 
 }  // namespace

@@ -5,10 +5,13 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "capture.h"
 #include "run_vyr.h"
+#include "tests/support/paths.h"
 
 namespace vyr::e2e {
 namespace {
@@ -94,6 +97,47 @@ TEST(QuickStart, FromTheMainScreenIntoAFlightOverTheChosenTheatreAndBack) {
     EXPECT_NE(prefs.find("Quick Start Game Runs=3"), std::string::npos) << "the start-up and the flight\n" << prefs;
     EXPECT_NE(prefs.find("Quick Start Name (Ground) 1=Blank"), std::string::npos) << "a score of 0 enters nowhere\n"
                                                                                  << prefs;
+}
+
+// A quick start of the player's own that cannot be loaded is refused: said once, naming the file
+// and line, with the Quick Start Screen still shown and nothing written.
+TEST(QuickStart, APlayersDamagedMissionIsRefusedAndTheScreenStays) {
+    ScratchDirectory dir;
+    write_bytes(dir / "prefs.cfg", "Quick Start Game Runs=1\r\n");
+    const std::string damaged = ":Task\n:Time\n9\n";
+    std::filesystem::create_directories(dir / "missdata");
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(GENERATED_DATA / "missdata")) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() == 12 && name.substr(5, 2) == "q0" && name.ends_with(".dta")) {  // as isralq01.dta
+            write_bytes(dir / "missdata" / name, damaged);
+            names.push_back(name);
+        }
+    }
+    ASSERT_FALSE(names.empty());
+    const std::string script = "60 click 500 70\n"
+                               "210 click 530 385\n"
+                               "220 click 500 70\n"
+                               "400 key 0x03 down\n402 key 0x03 up\n"
+                               "600 capture refused.ppm\n"
+                               "700 key 0x1d down\n702 key 0x10 down\n";
+    auto path = write_bytes(dir / "run.txt", script);
+    RunResult run = run_vyr(dir, "VYR_CLOCK=virtual VYR_SCRIPT=" + path.string());
+    ASSERT_EQ(run.exit_code, 16) << run.output;
+    const std::string said = "vyr: This mission cannot be loaded: 1 values where 2 are needed in \"9\" in missdata\\";
+    const size_t at = run.output.find(said);
+    ASSERT_NE(at, std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find(said, at + 1), std::string::npos) << "said once\n" << run.output;
+    EXPECT_NE(run.output.find(".dta line 3\n", at), std::string::npos) << run.output;
+    EXPECT_TRUE(is_quick_start_screen(read_capture(dir.path() / "refused.ppm")));
+    size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir / "missdata")) {
+        ++files;
+        EXPECT_EQ(read_bytes(entry.path()), damaged) << entry.path();
+    }
+    EXPECT_EQ(files, names.size()) << "nothing written";
+    const std::string prefs = read_bytes(dir / "prefs.cfg");
+    EXPECT_NE(prefs.find("Quick Start Game Runs=2\r"), std::string::npos) << "the start-up, and no flight\n" << prefs;
 }
 
 // The help pages stay on the screen stack in order: "Exit" on any page goes back to where the help

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "library/debug/fatal.h"
+#include "library/debug/notice.h"
 #include "library/os/file.h"
 #include "library/os/path.h"
 #include "library/system/exit.h"
@@ -178,17 +179,17 @@ bool add_campaign_entry(PilotLog* log, int mission) {
            add_entry(current_block(log).missions, LOG_CAMPAIGN_MISSIONS, mission, log->current_campaign, 1);
 }
 
-// A log file read field by field; anything that is not a whole, sound log ends the program
-// naming the file and what is wrong with it.
+// Carries what is wrong with a log file out to read_pilot_log.
+struct LogCorrupt {
+    const char* fault;
+};
+
+// A log file read field by field; anything that is not a whole, sound log is LogCorrupt.
 class LogReader {
 public:
-    LogReader(std::string name, const uint8_t* bytes, size_t size)
-        : name_(std::move(name)), bytes_(bytes), size_(size) {}
+    LogReader(const uint8_t* bytes, size_t size) : bytes_(bytes), size_(size) {}
 
-    [[noreturn]] void corrupt(const char* fault) const {
-        report_fatal_error("Log Corrupt: %s %s", SOURCE, __LINE__, name_.c_str(), fault);
-        std::abort();  // reached only when the fatal error returns during shut-down
-    }
+    [[noreturn]] void corrupt(const char* fault) const { throw LogCorrupt{fault}; }
     int32_t word(const char* what) {
         if (size_ - at_ < 4) corrupt(what);
         const uint8_t* p = bytes_ + at_;
@@ -211,7 +212,6 @@ public:
     bool at_end() const { return at_ == size_; }
 
 private:
-    std::string name_;
     const uint8_t* bytes_;
     size_t size_;
     size_t at_ = 0;
@@ -243,6 +243,63 @@ void save_at_exit() { save_pilot_logs(); }
 
 int current_radio_call_sign() { return current_pilot_log ? current_pilot_log->radio_call_sign : 0; }
 
+void read_log_fields(PilotLog* log, LogReader& in) {
+    set_log_name(log, in.text("the call sign has no end"));
+    const int32_t radio = in.word("a short header");
+    log->radio_call_sign = radio >= 1 && radio <= 20 ? radio : LOG_DEFAULT_RADIO_CALL_SIGN;
+    log->rank = in.ranged("the rank is out of range", 0, LOG_RANKS - 1);
+    log->status = in.ranged("the status is out of range", 0, LOG_STATUSES - 1);
+    log->air_kills = in.word("a short header");
+    log->ground_kills = in.word("a short header");
+    log->friendly_kills = in.word("a short header");
+    log->aircraft_lost = in.word("a short header");
+    log->total_time = in.word("a short header");
+    log->combat_time = in.word("a short header");
+    log->status_hour = in.word("a short header");
+    log->default_flag = in.word("a short header");
+    for (int32_t& medal : log->medals) medal = in.word("a short header");
+
+    for (;;) {
+        const int32_t zone = in.word("the mission list has no end");
+        if (zone == END_OF_LIST) break;
+        const int32_t mission = in.word("a short mission entry");
+        const int32_t result = in.word("a short mission entry");
+        const int32_t campaign = in.word("a short mission entry");
+        if (campaign) continue;  // rebuilt from the campaign blocks
+        if (!add_general_entry(log, mission, zone, 0)) in.corrupt("more than 500 missions");
+        set_log_mission_result(log, zone, mission, 0, result);
+    }
+    const int32_t current = in.ranged("the current campaign is out of range", 0, LOG_CAMPAIGN_ZONES);
+    for (int zone = 1; zone <= LOG_CAMPAIGN_ZONES; ++zone) {
+        log->current_campaign = zone;
+        LogCampaignBlock& block = log->campaigns[zone];
+        block.level = in.word("a short campaign block");
+        block.lives = in.word("a short campaign block");
+        block.seed = in.word("a short campaign block");
+        for (;;) {
+            const int32_t mission = in.word("a campaign list has no end");
+            if (mission == END_OF_LIST) break;
+            const int32_t result = in.word("a short campaign entry");
+            if (!add_campaign_entry(log, mission)) in.corrupt("more than 64 campaign missions or 500 missions");
+            set_campaign_mission_result(log, mission, result);
+        }
+    }
+    log->current_campaign = current;
+    for (;;) {
+        const int32_t zone = in.word("the won list has no end");
+        if (zone == END_OF_LIST) break;
+        set_campaign_won(log, zone);
+    }
+    if (!in.at_end()) in.corrupt("has bytes after its end");
+}
+
+// A log that could not be read leaves the list; its file stays where it is.
+void discard_log(PilotLog* log) {
+    if (log == current_pilot_log) current_pilot_log = nullptr;
+    unlink_log(log);
+    free_pilot_log(log);
+}
+
 }  // namespace
 
 int32_t current_hour() { return int32_t(std::time(nullptr) / 3600); }
@@ -271,7 +328,10 @@ void load_user_logs() {
         PilotLog* log = create_pilot_log();
         log->file_number = n;
         if (n == current_number) make_log_current(log);
-        read_pilot_log(log, n);
+        if (!read_pilot_log(log, n)) {
+            discard_log(log);
+            continue;
+        }
         if (n == current_number) make_log_current(log);
         if (!log->default_flag) continue;
         if (default_log) delete_pilot_log(log);
@@ -333,62 +393,34 @@ void delete_pilot_log(PilotLog* log) {
     free_pilot_log(log);
 }
 
-void read_pilot_log(PilotLog* log, int file_number) {
+int read_pilot_log(PilotLog* log, int file_number) {
     const std::string name = log_file_name(current_user, file_number);
     size_t size = 0;
     uint8_t* bytes = static_cast<uint8_t*>(load_file_alloc(name.c_str(), &size, SOURCE, __LINE__));
-    LogReader in(name, bytes, bytes ? size : 0);
-    set_log_name(log, in.text("the call sign has no end"));
-    const int32_t radio = in.word("a short header");
-    log->radio_call_sign = radio >= 1 && radio <= 20 ? radio : LOG_DEFAULT_RADIO_CALL_SIGN;
-    log->rank = in.ranged("the rank is out of range", 0, LOG_RANKS - 1);
-    log->status = in.ranged("the status is out of range", 0, LOG_STATUSES - 1);
-    log->air_kills = in.word("a short header");
-    log->ground_kills = in.word("a short header");
-    log->friendly_kills = in.word("a short header");
-    log->aircraft_lost = in.word("a short header");
-    log->total_time = in.word("a short header");
-    log->combat_time = in.word("a short header");
-    log->status_hour = in.word("a short header");
-    log->default_flag = in.word("a short header");
-    for (int32_t& medal : log->medals) medal = in.word("a short header");
-
-    for (;;) {
-        const int32_t zone = in.word("the mission list has no end");
-        if (zone == END_OF_LIST) break;
-        const int32_t mission = in.word("a short mission entry");
-        const int32_t result = in.word("a short mission entry");
-        const int32_t campaign = in.word("a short mission entry");
-        if (campaign) continue;  // rebuilt from the campaign blocks
-        if (!add_general_entry(log, mission, zone, 0)) in.corrupt("more than 500 missions");
-        set_log_mission_result(log, zone, mission, 0, result);
+    LogReader in(bytes, bytes ? size : 0);
+    const char* fault = nullptr;
+    try {
+        read_log_fields(log, in);
+    } catch (const LogCorrupt& corrupt) {
+        fault = corrupt.fault;
     }
-    const int32_t current = in.ranged("the current campaign is out of range", 0, LOG_CAMPAIGN_ZONES);
-    for (int zone = 1; zone <= LOG_CAMPAIGN_ZONES; ++zone) {
-        log->current_campaign = zone;
-        LogCampaignBlock& block = log->campaigns[zone];
-        block.level = in.word("a short campaign block");
-        block.lives = in.word("a short campaign block");
-        block.seed = in.word("a short campaign block");
-        for (;;) {
-            const int32_t mission = in.word("a campaign list has no end");
-            if (mission == END_OF_LIST) break;
-            const int32_t result = in.word("a short campaign entry");
-            if (!add_campaign_entry(log, mission)) in.corrupt("more than 64 campaign missions or 500 missions");
-            set_campaign_mission_result(log, mission, result);
-        }
-    }
-    log->current_campaign = current;
-    for (;;) {
-        const int32_t zone = in.word("the won list has no end");
-        if (zone == END_OF_LIST) break;
-        set_campaign_won(log, zone);
-    }
-    if (!in.at_end()) in.corrupt("has bytes after its end");
     free_memory(bytes, SOURCE, __LINE__);
-    return_to_duty(log);
-    update_log_totals(log);
+    if (!fault) {
+        return_to_duty(log);
+        update_log_totals(log);
+        return 1;
+    }
+    // The player's own record: kept whole beside itself, never written over, and no lock-out.
+    const std::string aside = set_file_aside(name.c_str());
+    if (aside.empty())
+        show_notice("Log Corrupt: %s %s. It could not be set aside; the game starts without it.", name.c_str(),
+                    fault);
+    else
+        show_notice("Log Corrupt: %s %s. It is kept as %s; the game starts without it.", name.c_str(), fault,
+                    aside.c_str());
+    return 0;
 }
+
 
 void write_pilot_log(PilotLog* log) {
     if (!log->file_number) {

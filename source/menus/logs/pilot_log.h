@@ -77,7 +77,7 @@ extern char user_names[LOG_USERS][LOG_USER_NAME_SIZE];
 // Reads the current user, the user names and the user's logs; the logs are saved at exit.
 void init_pilot_logs();
 // The current user's logs; a user without a default log gets a fresh one, written at once. A log
-// file that does not hold a whole, sound log is fatal ("Log Corrupt"), and nothing is saved over it.
+// file that does not hold a whole, sound log is left out (see read_pilot_log).
 void load_user_logs();
 // The current-user file, every log up to the current one and the current user's file.
 void save_pilot_logs();
@@ -87,7 +87,9 @@ void switch_pilot_user(int user);
 PilotLog* create_pilot_log();
 // The successor (else the predecessor) becomes current when `log` was; its file goes too.
 void delete_pilot_log(PilotLog* log);
-void read_pilot_log(PilotLog* log, int file_number);
+// 1 when the file held a whole, sound log; else 0, after the file is set aside beside itself and the
+// player told once ("Log Corrupt", naming it and where it went). The log is then half filled.
+int read_pilot_log(PilotLog* log, int file_number);
 // A log without a file number takes the first free one; fatal "Too Many Logs" past 30.
 void write_pilot_log(PilotLog* log);
 // Also sets the debug level from the call sign.

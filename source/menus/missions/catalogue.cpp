@@ -1,10 +1,13 @@
 #include "source/menus/missions/catalogue.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include "library/debug/fatal.h"
 #include "library/os/file.h"
@@ -37,6 +40,33 @@ const char* const CATALOGUE_FILES[] = {"missdata\\missions.blk",         "missda
 // The loaded missions.blk: its text and header blocks are parsed in place and kept.
 char* catalogue_file = nullptr;
 bool exit_handler_added = false;
+
+// The blocks append_mission_text grows while one text file is parsed, with their lengths and
+// room, so that a long text is copied a few times rather than once a line. Forgotten after each
+// file: nothing but the appending frees such a block meanwhile.
+struct GrowingText {
+    char* block;
+    size_t length;
+    size_t room;
+};
+std::vector<GrowingText> growing_texts;
+bool growing_texts_kept = false;
+
+struct GrowingTextsScope {
+    GrowingTextsScope() { growing_texts_kept = true; }
+    ~GrowingTextsScope() {
+        growing_texts.clear();
+        growing_texts_kept = false;
+    }
+    GrowingTextsScope(const GrowingTextsScope&) = delete;
+    GrowingTextsScope& operator=(const GrowingTextsScope&) = delete;
+};
+
+GrowingText* find_growing_text(const char* block) {
+    for (GrowingText& t : growing_texts)
+        if (t.block == block) return &t;
+    return nullptr;
+}
 
 char* copy_text(const char* text) {
     size_t size = std::strlen(text) + 1;
@@ -129,20 +159,38 @@ void scan_loose_missions() {
     }
 }
 
-void read_tagged_file(const char* path, Mission* mission, TaggedLineHandler handler) {
+int read_tagged_file(const char* path, Mission* mission, TaggedLineHandler handler) {
     mission_tag = TAG_UNKNOWN;
     size_t size = 0;
     char* buffer = static_cast<char*>(load_file_alloc(path, &size, SOURCE, __LINE__));
-    if (buffer) parse_tagged_lines(path, buffer, size, handler, mission);
+    const GrowingTextsScope growing;
+    const std::string error = buffer ? try_parse_tagged_lines(path, buffer, size, handler, mission) : std::string();
     free_memory(buffer, SOURCE, __LINE__);
+    if (!error.empty()) refuse_tagged_file(path, error);
+    return error.empty();
 }
 
+void unlink_mission(Mission* mission) {
+    if (mission->prev) mission->prev->next = mission->next;
+    else if (mission_catalogue == mission) mission_catalogue = mission->next;
+    if (mission->next) mission->next->prev = mission->prev;
+    mission->next = mission->prev = nullptr;
+}
+
+// A record whose files were refused leaves the catalogue; the files stay as they are.
+Mission* drop_mission_record(Mission* mission) {
+    unlink_mission(mission);
+    free_mission_texts(mission);
+    free_memory(mission, SOURCE, __LINE__);
+    return nullptr;
+}
+
+// Null when the mission's data file is the player's and was refused.
 Mission* new_loaded_record(int flow, int number) {
     Mission* mission = create_mission_record();
     mission->flow = flow;
     mission->number = number;
-    load_mission(mission);
-    return mission;
+    return load_mission(mission) ? mission : drop_mission_record(mission);
 }
 
 }  // namespace
@@ -183,7 +231,10 @@ Mission* add_catalogue_entry(int number, int text_length, char* text, int header
     char name[64];
     std::snprintf(name, sizeof name, "mission %d's text in missions.blk", number);
     mission_tag = TAG_UNKNOWN;
-    parse_tagged_lines(name, text, size_t(text_length), parse_mission_text, mission);
+    {
+        const GrowingTextsScope growing;
+        parse_tagged_lines(name, text, size_t(text_length), parse_mission_text, mission);
+    }
     std::snprintf(name, sizeof name, "mission %d's header in missions.blk", number);
     mission_tag = TAG_UNKNOWN;
     parse_tagged_lines(name, header, size_t(header_length), parse_mission_header, mission);
@@ -193,14 +244,16 @@ Mission* add_catalogue_entry(int number, int text_length, char* text, int header
 Mission* add_loose_mission(int number, const char* text_path, const char* header_path) {
     Mission* mission = create_mission_record();
     mission->number = number;
-    read_mission_text_file(text_path, mission);
-    read_mission_header_file(header_path, mission);
+    if (!read_mission_text_file(text_path, mission) || !read_mission_header_file(header_path, mission))
+        return drop_mission_record(mission);
     return mission;
 }
 
-void read_mission_text_file(const char* path, Mission* mission) { read_tagged_file(path, mission, parse_mission_text); }
-void read_mission_header_file(const char* path, Mission* mission) {
-    read_tagged_file(path, mission, parse_mission_header);
+int read_mission_text_file(const char* path, Mission* mission) {
+    return read_tagged_file(path, mission, parse_mission_text);
+}
+int read_mission_header_file(const char* path, Mission* mission) {
+    return read_tagged_file(path, mission, parse_mission_header);
 }
 
 void parse_mission_text(char* line, void* context) {
@@ -249,17 +302,28 @@ void parse_mission_header(char* line, void* context) {
 
 char* append_mission_text(char* text, const char* line, int new_line) {
     if (!text) return copy_text(line);
-    size_t old_size = std::strlen(text), line_size = std::strlen(line);
+    GrowingText* growing = find_growing_text(text);
+    GrowingText unknown{};
+    if (!growing) unknown = {text, std::strlen(text), std::strlen(text) + 1};
+    GrowingText& t = growing ? *growing : unknown;
+    const size_t line_size = std::strlen(line);
     const char* separator = new_line ? "\n"
-                            : (old_size == 0 || text[old_size - 1] == ' ' || text[old_size - 1] == '\n') ? ""
+                            : (t.length == 0 || text[t.length - 1] == ' ' || text[t.length - 1] == '\n') ? ""
                                                                                                          : " ";
-    size_t separator_size = std::strlen(separator);
-    char* joined = static_cast<char*>(allocate_memory(old_size + separator_size + line_size + 1, SOURCE, __LINE__));
-    std::memcpy(joined, text, old_size);
-    std::memcpy(joined + old_size, separator, separator_size);
-    std::memcpy(joined + old_size + separator_size, line, line_size + 1);
-    free_memory(text, SOURCE, __LINE__);
-    return joined;
+    const size_t separator_size = std::strlen(separator);
+    const size_t needed = t.length + separator_size + line_size + 1;
+    if (needed > t.room) {
+        t.room = std::max(needed, 2 * t.room);
+        char* grown = static_cast<char*>(allocate_memory(t.room, SOURCE, __LINE__));
+        std::memcpy(grown, t.block, t.length);
+        free_memory(t.block, SOURCE, __LINE__);
+        t.block = grown;
+    }
+    std::memcpy(t.block + t.length, separator, separator_size);
+    std::memcpy(t.block + t.length + separator_size, line, line_size + 1);
+    t.length = needed - 1;
+    if (!growing && growing_texts_kept) growing_texts.push_back(t);
+    return t.block;
 }
 
 void add_mission_title(Mission* m, const char* line) { m->title = append_mission_text(m->title, line, 0); }
@@ -351,10 +415,7 @@ void sort_mission_catalogue() {
 }
 
 void delete_mission(Mission* mission) {
-    if (mission->prev) mission->prev->next = mission->next;
-    else if (mission_catalogue == mission) mission_catalogue = mission->next;
-    if (mission->next) mission->next->prev = mission->prev;
-    mission->next = mission->prev = nullptr;
+    unlink_mission(mission);
     if (mission->number == 0) return;
     char* name = make_mission_name(get_war_zone(), mission->flow, mission->number);
     char path[64];
@@ -396,7 +457,7 @@ char* language_folder(int zone, int flow, int number) {
     return copy_text(path);
 }
 
-void prepare_quick_mission() { new_loaded_record(FLOW_QUICK_START, quick_start_kind == 1 ? 1 : 2); }
-void load_network_mission() { new_loaded_record(get_game_flow(), 0); }
+int prepare_quick_mission() { return new_loaded_record(FLOW_QUICK_START, quick_start_kind == 1 ? 1 : 2) != nullptr; }
+int load_network_mission() { return new_loaded_record(get_game_flow(), 0) != nullptr; }
 
 }  // namespace vyr

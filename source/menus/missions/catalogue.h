@@ -25,9 +25,12 @@ void free_mission_catalogue();
 Mission* create_mission_record();
 // One missions.blk record: the whole text file and the whole header file of a mission.
 Mission* add_catalogue_entry(int number, int text_length, char* text, int header_length, char* header);
+// Null when a file of the player's was refused (see refuse_tagged_file); a bad file of the data's is
+// fatal.
 Mission* add_loose_mission(int number, const char* text_path, const char* header_path);
-void read_mission_text_file(const char* path, Mission* mission);
-void read_mission_header_file(const char* path, Mission* mission);
+// 0 when the player's file was refused.
+int read_mission_text_file(const char* path, Mission* mission);
+int read_mission_header_file(const char* path, Mission* mission);
 // Line handlers of the text and header files (context: the Mission).
 void parse_mission_text(char* line, void* context);
 void parse_mission_header(char* line, void* context);
@@ -85,8 +88,9 @@ char* make_mission_name(int zone, int flow, int number);
 // The language's folder and the mission's name, as "french\CYPUSS04"; a new heap text.
 char* language_folder(int zone, int flow, int number);
 
-// The quick-start mission of `quick_start_kind`, loaded; a network game's mission, loaded.
-void prepare_quick_mission();
-void load_network_mission();
+// The quick-start mission of `quick_start_kind`, loaded; a network game's mission, loaded. 0 when
+// the player's own data file for it was refused (see load_mission): nothing is loaded.
+int prepare_quick_mission();
+int load_network_mission();
 
 }  // namespace vyr

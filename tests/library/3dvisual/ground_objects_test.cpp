@@ -109,6 +109,8 @@ TEST_F(GroundObjects, LoadsEveryTileListPresettingRoadsAndEmptyingUnknownTypes) 
     ASSERT_NE(ground_object_tiles[tile_index(63, 63)], nullptr);
     EXPECT_EQ(ground_object_count(ground_object_tiles[tile_index(63, 63)]), 0);
     EXPECT_EQ(ground_object_tiles[tile_index(0, 1)], nullptr);
+    EXPECT_EQ(ground_object_count(ground_object_tiles[tile_index(0, 1)]), 0);
+    EXPECT_EQ(ground_object_records(ground_object_tiles[tile_index(0, 1)]), nullptr) << "no offset on a null list";
 
     // A reload brings back what the flight destroyed.
     set_ground_object_destroyed_type(ground_object_records(ground_object_tiles[0]));

@@ -220,6 +220,9 @@ TEST_F(LandingAid, ABadFileIsFatalAndNamesItself) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     write_airfields(3, {{"ONE", "118.5", FIELD_X, FIELD_Y}});
     EXPECT_EXIT(build_ils_beacon_lists(), testing::ExitedWithCode(10), "AIRFIELD.BIN: 3 records need 100 bytes");
+    write_airfields(INT32_MAX, {{"ONE", "118.5", FIELD_X, FIELD_Y}});
+    EXPECT_EXIT(build_ils_beacon_lists(), testing::ExitedWithCode(10),
+                "AIRFIELD.BIN: 2147483647 records need 68719476708 bytes, the file has 36");
     write_airfields(-1, {});
     EXPECT_EXIT(build_ils_beacon_lists(), testing::ExitedWithCode(10), "AIRFIELD.BIN: negative record count");
 }

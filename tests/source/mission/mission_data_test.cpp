@@ -1,5 +1,6 @@
 #include "source/mission/mission_data.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -96,6 +97,26 @@ TEST_F(MissionData, AStoreOrCountTheHardpointRefusesWeighsNothing) {
     EXPECT_EQ(get_all_up_weight(), EMPTY_AIRCRAFT_WEIGHT + 6 * payload_weapons[9].weight);
 }
 
+TEST_F(MissionData, ARefusedCountEmptiesItsHardpointSoSaveLoadSaveChangesNothing) {
+    read_data(":Weapon\n1,9,6\n3,15,2\n");
+    const std::string first = read_bytes(written(work));
+    EXPECT_EQ(section(first, "Weapon"),
+              "0,26,0\n1,9,6\n2,26,0\n3,26,0\n4,26,0\n5,26,0\n6,26,0\n7,26,0\n8,26,0\n9,26,0\n10,26,0\n");
+    read_data(first);
+    EXPECT_EQ(read_bytes(written(work)), first);
+}
+
+// A bad file among the data's missions is the game's fault; among the player's own, only the file's.
+TEST_F(MissionData, ABadFileOfTheDatasIsFatalAndOneOfThePlayersRefused) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    write_bytes(data / "missdata" / "koreas07.dta", "");
+    EXPECT_DEATH(refuse_tagged_file("missdata\\KOREAS07.dta", "what is wrong"), "FATAL \\*\\*\\* what is wrong");
+    write_bytes(work / "missdata" / "koreas07.dta", "");
+    testing::internal::CaptureStderr();
+    refuse_tagged_file("missdata\\KOREAS07.dta", "what is wrong");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "vyr: This mission cannot be loaded: what is wrong\n");
+}
+
 TEST_F(MissionData, The129thDestroyPointIsDropped) {
     std::string text = ":Destroy\n";
     for (int i = 0; i < 130; ++i) text += std::to_string(i * 256) + ",512\n";
@@ -135,6 +156,9 @@ TEST_F(MissionData, MalformedLinesAreFatalNamingFileAndLine) {
         {":Destroy\nnorth\n", "0 values where 2 are needed"},
         {":Gameplay Sides\n600,3 1\n", "gameplay tile 600,3 lies far outside the world in test.dta line 2"},
         {":Gameplay Sides\n3,-5000 1\n", "gameplay tile 3,-5000 lies far outside the world"},
+        {":Time\n2147483647:0\n", "the time 2147483647:0 is too far from midnight in test.dta line 2"},
+        {":Time\n-2147483648:-2147483648\n", "the time -2147483648:-2147483648 is too far from midnight"},
+        {":Time\n0:2147483647\n", "the time 0:2147483647 is too far from midnight"},
     };
     for (const Case& c : cases) EXPECT_DEATH(read_data(c.text), c.message) << c.text;
 }
@@ -193,6 +217,28 @@ TEST_F(MissionFiles, GoalCountsDecideWhetherTheMissionStartsSaved) {
     EXPECT_EQ(mission_modified, 0);
     EXPECT_EQ(mission_failure_count, 0);
     EXPECT_EQ(mission_success_count, 4);
+}
+
+TEST_F(MissionFiles, APlayersBadDataFileIsRefusedLeavingTheWorldEmptyAndTheFileAsItWas) {
+    const std::string bad = ":Task\n:Time\n9\n";
+    write_bytes(work / "missdata" / "koreas07.dta", bad);
+    current_mission_number = 5;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(load_mission(single(7)), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "vyr: This mission cannot be loaded: 1 values where 2 are needed "
+                                                      "in \"9\" in missdata\\KOREAS07.dta line 3\n");
+    EXPECT_EQ(get_first_ai_task(), nullptr) << "the task read before the bad line is gone";
+    EXPECT_EQ(current_mission_number, 5);
+    EXPECT_EQ(read_bytes(work / "missdata" / "koreas07.dta"), bad);
+
+    // A quick start leaves no record of its own behind in the catalogue.
+    Mission* before = mission_catalogue;
+    write_bytes(work / "missdata" / "koreaq01.dta", bad);
+    write_bytes(work / "missdata" / "koreaq02.dta", bad);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(prepare_quick_mission(), 0);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("in missdata\\KOREAQ0"), std::string::npos);
+    EXPECT_EQ(mission_catalogue, before);
 }
 
 TEST_F(MissionFiles, ANewMissionTakesANumberWhoseTextAndDataFilesAreBothFree) {

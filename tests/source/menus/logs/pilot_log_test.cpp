@@ -1,7 +1,9 @@
 #include "source/menus/logs/pilot_log.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -170,16 +172,48 @@ const Corruption CORRUPTIONS[] = {
 
 class CorruptLogs : public PilotLogs, public testing::WithParamInterface<Corruption> {};
 
-TEST_P(CorruptLogs, EndTheProgramNamingTheFileAndLeaveItAsItWas) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
+TEST_P(CorruptLogs, AreSetAsideWholeAndSaidOnceWhileTheOtherLogsLoad) {
     std::string bytes = default_log_bytes();
+    const std::string good = ordinary(bytes, "Quelvine");
     GetParam().spoil(bytes);
-    // User 0's logs are loaded and saved at exit; the corrupt file is user 1's.
+    // User 0's logs are loaded and saved at the switch; the corrupt file is user 1's.
     init_pilot_logs();
-    const fs::path corrupt = work / "log" / "log1.1";
-    write_bytes(corrupt, bytes);
-    EXPECT_DEATH(switch_pilot_user(1), std::string("Log Corrupt: log.log1\\.1 .*") + GetParam().fault);
-    EXPECT_EQ(read_bytes(corrupt), bytes) << GetParam().what;
+    const fs::path log_dir = work / "log";
+    write_bytes(log_dir / "log1.1", bytes);
+    write_bytes(log_dir / "log1.2", good);
+    write_bytes(log_dir / "user.1", std::string("1 ", 3));
+    testing::internal::CaptureStderr();
+    switch_pilot_user(1);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_THAT(said, testing::AllOf(
+                          testing::StartsWith("vyr: Log Corrupt: log\\log1.1 "), testing::HasSubstr(GetParam().fault),
+                          testing::EndsWith(". It is kept as log\\log1.1.damaged; the game starts without it.\n")));
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_EQ(read_bytes(log_dir / "log1.1.damaged"), bytes) << GetParam().what;
+    ASSERT_NE(current_pilot_log, nullptr);
+    EXPECT_STREQ(get_log_name(pilot_logs), "Quelvine");
+    ASSERT_NE(pilot_logs->next, nullptr) << "a fresh default log";
+    EXPECT_EQ(pilot_logs->next->next, nullptr);
+
+    switch_pilot_user(0);
+    testing::internal::CaptureStderr();
+    switch_pilot_user(1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "the next start is quiet";
+    EXPECT_EQ(read_bytes(log_dir / "log1.1.damaged"), bytes);
+    EXPECT_EQ(read_bytes(log_dir / "log1.2"), good);
+}
+
+TEST_F(PilotLogs, ASecondDamageIsSetAsideWithoutTouchingTheFirst) {
+    write_bytes(log_file(1), "first");
+    write_bytes(log_file(1).string() + ".damaged", "older");
+    testing::internal::CaptureStderr();
+    load_user_logs();
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("It is kept as log\\log0.1.damaged2;"), std::string::npos);
+    EXPECT_EQ(read_bytes(log_file(1).string() + ".damaged"), "older");
+    EXPECT_EQ(read_bytes(log_file(1).string() + ".damaged2"), "first");
+    ASSERT_NE(current_pilot_log, nullptr);
+    EXPECT_TRUE(is_default_log(current_pilot_log)) << "a fresh default log, in the freed place";
+    EXPECT_EQ(current_pilot_log->file_number, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, CorruptLogs, testing::ValuesIn(CORRUPTIONS));

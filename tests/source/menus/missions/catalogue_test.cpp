@@ -234,6 +234,21 @@ TEST_F(Catalogue, LooseMissionsNeedAllThreeFiles) {
     EXPECT_EQ(next_listed_mission(first_listed_mission()), nullptr);
 }
 
+TEST_F(Catalogue, APlayersBadLooseFileIsRefusedAndItsMissionLeftOut) {
+    write_loose();
+    write_bytes(work / "missdata" / "KOREAS04.txt", ":Title\nBridge\n:Game Flow\n3\n");
+    write_bytes(work / "missdata" / "KOREAS01.mis", ":Game Flow\n3\n:Title\nConvoy\n");
+    testing::internal::CaptureStderr();
+    load_mission_catalogue();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "vyr: This mission cannot be loaded: Tag Not Defined 2 in missdata\\KOREAS01.mis line 4\n"
+              "vyr: This mission cannot be loaded: Tag Not Defined 17 in missdata\\KOREAS04.txt line 4\n");
+    set_mission_filter_zone(2);
+    set_mission_filter_single();
+    EXPECT_EQ(first_listed_mission(), nullptr);
+    EXPECT_EQ(read_bytes(work / "missdata" / "KOREAS04.txt"), ":Title\nBridge\n:Game Flow\n3\n");
+}
+
 TEST_F(Catalogue, TheLanguageChoosesItsMissionsBlk) {
     std::string blk;
     put_word(blk, -1);

@@ -109,7 +109,8 @@ TEST_P(BadPayloadFiles, AreFatalNamingTheFile) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     put_file(GetParam().name, GetParam().text);
     const bool pylons = std::string(GetParam().name) == "pylon.dat";
-    EXPECT_DEATH(pylons ? load_pylon_file() : load_weapon_file(), testing::HasSubstr(GetParam().message));
+    EXPECT_DEATH(pylons ? load_pylon_file() : load_weapon_file(),
+                 testing::AllOf(testing::HasSubstr(GetParam().message), testing::HasSubstr(GetParam().name)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, BadPayloadFiles, testing::ValuesIn(BAD_FILES));

@@ -15,6 +15,7 @@
 #include "library/maths/trig.h"
 #include "library/maths/units.h"
 #include "source/avionics/cockpit_projection.h"
+#include "source/avionics/flight_data.h"
 #include "source/avionics/night_vision.h"
 #include "source/avionics/vcockpit.h"
 #include "source/avionics/views.h"
@@ -211,6 +212,7 @@ TEST_F(HeadLook, ThePadlockFollowsReturnsAndTakesTheTargetAgain) {
 TEST_F(HeadLook, ThePadlockSymbolMarksTheTargetWithItsRangeArc) {
     Bandit bandit;
     bandit.pose.matrix = aircraft.matrix;  // flying the player's heading
+    flight_data.heading = 0;  // as the player's matrix gives it, whatever an earlier test left
     designated_target = {};
     designated_target.kind = TARGET_MOBILE;
     designated_target.object = &bandit.drone.object;

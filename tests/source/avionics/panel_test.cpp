@@ -64,6 +64,8 @@ protected:
         user_drone = nullptr;
         view_mode = VIEW_COCKPIT;
         system_failures = {};
+        wheel_brake_state = 0;
+        air_brake_state = AIR_BRAKE_CLOSED;
         flight_data = {};
         player_flight_data = {};
         game_clock = 0;

@@ -54,6 +54,11 @@ Bytes square(int colour, int first = 0) {
 
 class PlanMap : public SoftwareScreenWorld {
 protected:
+    static void clear_layers() {
+        for (auto& column : feature_layer) std::fill(std::begin(column), std::end(column), nullptr);
+        for (auto& column : super_layer) std::fill(std::begin(column), std::end(column), nullptr);
+        std::memset(terrain_posts, 0, sizeof terrain_posts);
+    }
     void SetUp() override {
         SoftwareScreenWorld::SetUp();
         saved_alt = map_alt_colouring;
@@ -61,11 +66,10 @@ protected:
         map_alt_colouring = 0;
         map_background_colour = BACKGROUND;
         terrain_map_max_height = 0;
+        clear_layers();  // a test of the loaded features may have left its blocks behind
     }
     void TearDown() override {
-        for (auto& column : feature_layer) std::fill(std::begin(column), std::end(column), nullptr);
-        for (auto& column : super_layer) std::fill(std::begin(column), std::end(column), nullptr);
-        std::memset(terrain_posts, 0, sizeof terrain_posts);
+        clear_layers();
         map_alt_colouring = saved_alt;
         map_background_colour = saved_base;
         plan_map_options = {0, 0};

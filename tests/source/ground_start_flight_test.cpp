@@ -15,6 +15,7 @@
 #include "source/frame_loop.h"
 #include "source/models/flight_model.h"
 #include "source/sknet/game_rules.h"
+#include "library/system/key.h"
 #include "tests/library/system/system_scenario.h"
 #include "tests/support/paths.h"
 #include "tests/support/quick_start_flight.h"
@@ -24,7 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int SCAN_EQUALS = 0x0D, SCAN_DOWN = 0x50, SCAN_Y = 0x15;
 
 struct Outcome {
     int end = -1, failures = -1, on_ground = -1, height_ft = -1, knots = -1, surface = -1;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "library/system/key.h"
 #include "tests/library/system/system_scenario.h"
 #include "tests/support/golden_picture.h"
 #include "tests/support/paths.h"
@@ -18,8 +19,6 @@ namespace vyr {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr int SCAN_LEFT_SHIFT = 0x2A, SCAN_T = 0x14, SCAN_0 = 0x0B, SCAN_HOME = 0x47, SCAN_Y = 0x15;
 
 class OwnAircraftViews : public SystemScenarios {
 protected:
@@ -41,8 +40,8 @@ TEST_F(OwnAircraftViews, TheAirframeCameraAndTheLookBackShowTheAircraftFromItsEy
     key(script, 604, SCAN_T, false);
     key(script, 606, SCAN_LEFT_SHIFT, false);
     add_capture(script, 700, capture("airframe.ppm"));
-    key(script, 710, SCAN_HOME, true);  // back to the cockpit, from which 0 looks back while held
-    key(script, 712, SCAN_HOME, false);
+    key(script, 710, SCAN_KEYPAD_7, true);  // back to the cockpit, from which 0 looks back while held
+    key(script, 712, SCAN_KEYPAD_7, false);
     key(script, 800, SCAN_0, true);
     add_capture(script, 860, capture("look_back.ppm"));
     key(script, 870, SCAN_0, false);

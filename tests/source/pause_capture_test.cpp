@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "library/system/key.h"
 #include "tests/library/system/system_scenario.h"
 #include "tests/support/paths.h"
 #include "tests/support/quick_start_flight.h"
@@ -16,8 +17,6 @@ namespace vyr {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr int SCAN_P = 0x19, SCAN_Y = 0x15;
 
 class PausedFlight : public SystemScenarios {
 protected:

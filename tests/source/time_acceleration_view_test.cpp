@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "library/system/key.h"
 #include "tests/library/system/system_scenario.h"
 #include "tests/support/golden_picture.h"
 #include "tests/support/paths.h"
@@ -16,8 +17,6 @@ namespace vyr {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr int SCAN_TAB = 0x0F, SCAN_Y = 0x15;
 
 class TimeAccelerationView : public SystemScenarios {
 protected:

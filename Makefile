@@ -42,7 +42,8 @@ test: build
 # AddressSanitizer and UndefinedBehaviorSanitizer on the whole suite, then ThreadSanitizer on the
 # tests labelled as threading tests (the two kinds cannot share a build). Both read the data set
 # of the normal build and leave out the benchmarks and the data tool; the ThreadSanitizer build
-# builds only the test binaries that hold threading tests.
+# builds only the test binaries that hold threading tests. Their binaries run whole and shuffled,
+# not a process a test: a sanitized process is slow to start.
 SAN_FLAGS = $(CMAKE_FLAGS) -DVYR_BENCHMARKS=OFF -DVYR_DATA_FROM=$(CURDIR)/$(BUILD)/data
 
 test-sanitize: test-address test-thread
@@ -53,12 +54,12 @@ generated-data: configure
 test-address: generated-data
 	cmake -S . -B $(SAN_BUILD) $(SAN_FLAGS) -DVYR_SANITIZE=address,undefined
 	ninja -C $(SAN_BUILD) -j $(JOBS)
-	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 ctest --test-dir $(SAN_BUILD) --output-on-failure -j $(JOBS)
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 SHARDS=4 JOBS=$(JOBS) tests/run-binaries $(SAN_BUILD)
 
 test-thread: generated-data
 	cmake -S . -B $(TSAN_BUILD) $(SAN_FLAGS) -DVYR_SANITIZE=thread
 	ninja -C $(TSAN_BUILD) -j $(JOBS) threaded_tests
-	ctest --test-dir $(TSAN_BUILD) --output-on-failure -j $(JOBS) -R 'Threaded'
+	JOBS=$(JOBS) tests/run-binaries $(TSAN_BUILD) '*Threaded*'
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" || true; done

@@ -25,9 +25,10 @@ std::filesystem::path data_without_movies(const ScratchDirectory& directory) {
 
 RunResult run_vyr(const ScratchDirectory& directory, const std::string& environment, const std::string& start) {
     std::string data = "VYR_DATA='" + data_without_movies(directory).string() + "' ";
-    // A run that hangs must fail the test, not the whole suite.
+    // A run that hangs must fail the test, not the whole suite; the limit allows a sanitized build
+    // on a loaded machine.
     return run_shell(directory, "cd '" + start + "' && env VYR_VIDEO=headless VYR_AUDIO=off " + data + "VYR_HOME='" +
-                                    directory.path().string() + "' " + environment + " timeout 60 '" +
+                                    directory.path().string() + "' " + environment + " timeout 300 '" +
                                     std::string(VYR_BUILD_DIR) + "/vyr'");
 }
 

@@ -44,7 +44,7 @@ public:
 
     // Waits until both have ended or the limit has passed, ends any still running, and reads
     // what each left.
-    std::array<PairedResult, 2> wait(std::chrono::seconds limit = std::chrono::seconds(120));
+    std::array<PairedResult, 2> wait(std::chrono::seconds limit = std::chrono::seconds(300));
 
     // The process ids, which are also the ids of their process groups.
     std::array<pid_t, 2> ids() const { return ids_; }

@@ -6,10 +6,16 @@
 #include <set>
 #include <vector>
 
+#include <string>
+
+#include "source/menus/debrief/debrief.h"
 #include "source/menus/logs/pilot_log.h"
 #include "source/menus/missions/catalogue.h"
+#include "source/menus/speech.h"
 #include "source/mission/game_flow.h"
+#include "source/mission/mission_data.h"
 #include "tests/support/scratch.h"
+#include "tests/support/worlds.h"
 
 namespace vyr {
 namespace {
@@ -136,6 +142,50 @@ TEST_F(CampaignChoice, ACampaignNotBegunLostWonOrWithoutMissionsChoosesNone) {
     }
     current_pilot_log = nullptr;
     EXPECT_EQ(choose(), CAMPAIGN_NOT_BEGUN);
+}
+
+// Korea's campaign at its start, over the generated catalogue: "Load Mission" opens its one
+// level-3 mission.
+class CampaignStart : public GeneratedMission {
+protected:
+    void SetUp() override {
+        GeneratedMission::SetUp();
+        if (IsSkipped()) return;
+        enter(KOREA);
+        load_mission_catalogue();
+        log = create_pilot_log();
+        current_pilot_log = log;
+        set_log_current_campaign(log, KOREA);
+        set_campaign_level(log, 3);
+        set_campaign_lives(log, 3);
+    }
+    void TearDown() override {
+        current_pilot_log = nullptr;
+        if (log) delete_pilot_log(log);
+        current_mission = nullptr;
+        free_mission_catalogue();
+        clear_mission_filter();
+        set_mission_filter_level(0);
+        GeneratedMission::TearDown();
+    }
+    PilotLog* log = nullptr;
+};
+
+TEST_F(CampaignStart, LoadMissionLoadsTheChosenMissionKeepsItsTextsAndNamesItsSpeech) {
+    Mission* mission = nullptr;
+    const int number = choose_campaign_mission(&mission);
+    ASSERT_GT(number, 0);
+    ASSERT_EQ(mission->level, 3);
+    mission_success_count = -1;
+    start_campaign_mission(mission);
+    EXPECT_EQ(current_mission_number, number);
+    EXPECT_EQ(mission_success_count, 0) << "its data file read";
+    EXPECT_EQ(debrief_failure_text, mission->failure);
+    EXPECT_EQ(debrief_success_text, mission->success);
+    EXPECT_EQ(debrief_outstanding_text, mission->outstanding);
+    EXPECT_STREQ(debrief_success_text, "Mission accomplished.");
+    EXPECT_EQ(speech_mission_index, number);
+    EXPECT_EQ(std::string(make_speech_file_name(3)), "speech\\koreac0" + std::to_string(number) + ".raw");
 }
 
 }  // namespace

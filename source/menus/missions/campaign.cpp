@@ -74,10 +74,7 @@ void start_campaign_mission(Mission* mission) {
     debrief_failure_text = mission->failure;
     debrief_success_text = mission->success;
     debrief_outstanding_text = mission->outstanding;
-    if (!load_mission(mission)) {  // the player's own file was refused: the situation stays
-        set_pointer_shape(pointer_arrow);
-        return;
-    }
+    load_mission(mission);
     // A campaign keeps its missions' titles to itself.
     set_map_subtitles("", mission->description);
     fit_map_to_routes();

@@ -44,6 +44,7 @@
 #include "source/menus/missions/catalogue.h"
 #include "source/mission/game_flow.h"
 #include "source/mission/goals.h"
+#include "source/mission/mission_data.h"
 #include "source/menus/top_ten.h"
 #include "source/mission/quick_start.h"
 #include "source/mission/selection.h"
@@ -74,6 +75,8 @@ constexpr int FLIGHT_THREAD_PRIORITY = 1;
 constexpr int MENU_LAYOUT = 0;
 constexpr int MENU_VIDEO_MODE = 1;  // 640 x 480 x 8
 constexpr int MAP_NORMAL_BACKGROUND = 99;
+constexpr int SPEECH_MISSION_ACCOMPLISHED = 159;
+constexpr int MISSION_ACCOMPLISHED_TICKS = 2000;  // 10 s
 
 // The menus' rules, which a flight's game rules override until it is over.
 struct KeptRules {
@@ -164,12 +167,10 @@ void debrief_flight(int quick_start_flow) {
 
 uint32_t start_game_thread() { return create_thread("Game Thread", fly_mission); }
 
-int has_runway_landing(Waypoint* first) {
-    for (Waypoint* waypoint = first; waypoint; waypoint = get_next_waypoint(waypoint)) {
-        if (get_waypoint_type(waypoint) != WAYPOINT_LANDING) continue;
-        if (get_feature_kind(get_waypoint_x(waypoint), get_waypoint_y(waypoint)) == FEATURE_RUNWAY) return 1;
-    }
-    return 0;
+void announce_mission_accomplished() {
+    play_speech(SPEECH_MISSION_ACCOMPLISHED);
+    post_message("  Mission", 4, MISSION_ACCOMPLISHED_TICKS);
+    post_message("Accomplished", 4, MISSION_ACCOMPLISHED_TICKS);
 }
 
 void select_player_route() {
@@ -285,6 +286,7 @@ void init_game() {
     init_cockpit_overlay();
     set_render_poll_hook(receive_link_frame);
     set_animation_hook(pose_human_figure);
+    set_mission_announcement(announce_mission_accomplished);
     init_mission_goals();
     reset_human_death_counter();
     init_mine_targets();

@@ -33,8 +33,9 @@ void end_game();
 // multiplayer game; an unknown mode is fatal.
 void debrief_flight(int quick_start_flow);
 
-// 1 when the route from `first` holds a landing waypoint on a runway.
-int has_runway_landing(Waypoint* first);
+// The cockpit's "  Mission" "Accomplished" for 10 s with its speech: what the mission goals
+// announce.
+void announce_mission_accomplished();
 // The battle cells, the lased ground objects, and the avionics on the user task's route from its
 // second waypoint.
 void select_player_route();

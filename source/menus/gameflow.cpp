@@ -35,8 +35,6 @@ int32_t campaign_result = 0;
 
 constexpr int CAMPAIGN_START_LEVEL = 3;
 constexpr int CAMPAIGN_LIVES = 3;
-constexpr int CAMPAIGN_LOST = -2;
-constexpr int CAMPAIGN_WON = -3;
 constexpr int RESULT_FAILED = 2;
 constexpr int RESULT_WON = 3;
 // Speech codes of the campaign's situation.

@@ -225,7 +225,7 @@ void toggle_training_weapons(UiObject* object, Event&) { unlimited_weapons = obj
 
 void load_campaign_mission(UiObject*, Event&) {
     if (current_campaign_mission) {
-        open_campaign_mission();
+        start_campaign_mission(current_campaign_mission);
         return;
     }
     choose_menu_music();

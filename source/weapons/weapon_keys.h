@@ -14,6 +14,8 @@ void register_weapon_keys();
 extern int32_t fire_latch;
 // 1 air mode, 0 ground mode.
 extern int32_t weapons_air_mode;
+// The recon waypoints of the player's route: the reports the mission goals ask for.
+extern int32_t recon_required;
 
 // Per mission, from reset_stores: air mode, no "WHEEL IN WAY" or "WEAPON RELEASED" waiting.
 void reset_weapon_modes();
@@ -52,7 +54,7 @@ int launch_flare(int key_code);
 int launch_chaff(int key_code);
 // T: reports the first recon waypoint in reach not reported before.
 int recon_key(int key_code);
-// Mission set-up: the route's recon waypoints counted as goals, none reported yet.
+// Mission set-up: the player's recon waypoints counted into recon_required, none reported yet.
 void reset_recon();
 
 // The selected weapon can engage the designated target: within its reach, taken off by the

@@ -33,6 +33,7 @@ int32_t selected_weapon = 0;
 int32_t weapon_selected = 0;
 int32_t fire_latch = 0;
 int32_t weapons_air_mode = 1;
+int32_t recon_required = 0;
 
 namespace {
 
@@ -260,6 +261,9 @@ int recon_key(int key_code) {
 }
 
 void reset_recon() {
+    recon_required = 0;
+    for (Waypoint* w = user_drone ? user_drone->first_waypoint : nullptr; w; w = w->next)
+        if (w->type == WAYPOINT_RECON) ++recon_required;
     recon_sent_letters[0] = 0;
     recon_sent_count = 0;
 }

@@ -285,6 +285,47 @@ TEST(Campaign, AWonCampaignIsRecordedAndEnds) {
     EXPECT_EQ(file.won, std::vector<int32_t>{1});
 }
 
+// Korea from a fresh player's directory: the campaign begins; "Load Mission" shows the level-3
+// situation and speaks it; "Load Mission" again opens the level's one mission, whose speech is
+// Korea's for campaign mission 4.
+TEST(Campaign, KoreaBeginsAndLoadMissionOpensTheLevelThreeMissionWithItsSpeech) {
+    constexpr int KOREA_CLICK = 350, FIRST_LOAD = 1300, SECOND_LOAD = 2500;
+    ScratchDirectory dir;
+    write_bytes(dir / "prefs.cfg", SOUND_ON);
+    auto script = write_bytes(dir / "run.txt", "60 click 500 215\n"   // Combat
+                                               "200 click 500 167\n"  // Campaign
+                                               "350 click 500 167\n"  // Korea
+                                               "1300 click 580 410\n"  // Load Mission
+                                               "2000 capture situation.ppm\n"
+                                               "2500 click 580 410\n"  // Load Mission again
+                                               "3200 capture mission.ppm\n" +
+                                                   quit_at(3700));
+    RunResult run = run_vyr(dir, "VYR_CLOCK=virtual VYR_AUDIO=null VYR_AUDIO_CAPTURE=mix.wav VYR_SCRIPT=" +
+                                     script.string());
+    ASSERT_EQ(run.exit_code, CTRL_Q_STATUS) << run.output;
+
+    const Mix mix = read_mix(dir.path() / "mix.wav");
+    const int begun = mix.first(Heard::MONO, KOREA_CLICK);
+    ASSERT_GT(begun, KOREA_CLICK);
+    EXPECT_GT(likeness(mix, begun, read_speech("koreal00.raw")), 0.95) << "the campaign begins";
+    const int situation = mix.first(Heard::MONO, FIRST_LOAD);
+    ASSERT_GT(situation, FIRST_LOAD);
+    EXPECT_GT(likeness(mix, situation, read_speech("koreal03.raw")), 0.95) << "the situation at level 3";
+    const int mission = mix.first(Heard::MONO, SECOND_LOAD);
+    ASSERT_GT(mission, SECOND_LOAD);
+    EXPECT_GT(likeness(mix, mission, read_speech("koreac04.raw")), 0.95) << "campaign mission 4";
+
+    const Capture shown = read_capture(dir.path() / "situation.ppm");
+    int ink = 0;
+    for (int y = 68; y < 370; ++y)
+        for (int x = 334; x < 624; ++x) ink += is_ink(shown, x, y);
+    EXPECT_GT(ink, 3000) << "the level's situation";
+    const LogFile file = read_log(dir.path() / "log" / "log0.1");
+    EXPECT_EQ(file.current_campaign, 2);
+    EXPECT_EQ(file.blocks[1].level, 3);
+    EXPECT_EQ(file.blocks[1].lives, 3);
+}
+
 // While the speech plays, Back cuts it short: the music is back long before the speech would end.
 TEST(Campaign, BackDuringTheSpeechBringsTheMusicBackAtOnce) {
     ScratchDirectory dir;

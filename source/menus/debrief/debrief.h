@@ -7,6 +7,11 @@ namespace vyr {
 void reset_debrief_records();
 // The result, the kill lists, the reasons and the log question.
 void show_debrief();
+// The FAILURE, SUCCESS and OUTSTANDING texts of the mission opened for the flight (null for
+// none), shown under the result.
+extern const char* debrief_failure_text;
+extern const char* debrief_success_text;
+extern const char* debrief_outstanding_text;
 
 struct UiObject;
 struct Event;

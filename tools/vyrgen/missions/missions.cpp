@@ -23,6 +23,7 @@ enum : int {
     TURNING = 2,
     CAP_START = 3,
     TARGET = 4,
+    RECON = 6,
     LANDING = 7,
     APPROACH = 8,
     HUMAN_TURN = 10,
@@ -76,6 +77,7 @@ constexpr int SHORT_RANGE_RADAR = 77;
 constexpr int SAM_SITE = 450;
 constexpr int TARGETING_POD_STORE = 22;
 constexpr int32_t TICKS = 200;       // a second of game time
+constexpr double RECON_AHEAD = 1500 * FOOT;  // well within the recon equipment's 3,000 m
 
 // Slots of each gameplay type in a cell, by type 1..8.
 constexpr std::array<int, 9> SLOTS = {0, 2, 2, 4, 4, 1, 2, 4, 4};
@@ -568,6 +570,7 @@ std::string encode_mission_data(const MissionWorld& world) {
                 line(":Drone Type");
                 line("%d", drone.object_number);
             }
+            if (drone.kill_success) line(":Kill Success");
             for (size_t i = 0; i < drone.route.size(); ++i) {
                 const RoutePoint& p = drone.route[i];
                 int32_t leg = 0;
@@ -628,7 +631,7 @@ std::string encode_mission_data(const MissionWorld& world) {
     for (const char* tag : {"Failure Count", "Success Count", "Outstanding Count", "Humans loaded count",
                             "Humans deployed count"}) {
         line(":%s", tag);
-        line("%d", 0);
+        line("%d", std::string(tag) == "Success Count" ? world.success_count : 0);
     }
     line(":Destroy");
     return out;
@@ -662,8 +665,11 @@ std::string mission_name(int zone, const char* letter, int number) {
     return name;
 }
 
-std::string mission_text(const std::string& title, const std::string& zone_name, bool ground) {
-    const std::string aim = ground ? "destroy the armour massing at the front" : "clear the sky over the front";
+std::string mission_text(const std::string& title, const std::string& zone_name, MissionKind kind) {
+    const char* const aims[] = {"clear the sky over the front", "destroy the armour massing at the front",
+                                "report on the enemy's positions from your reconnaissance waypoint",
+                                "bring your aircraft home"};
+    const std::string aim = aims[int(kind)];
     return ":Title\n" + title + "\n"
            ":Description\n"
            "Enemy forces are moving in " + zone_name + ".\n"
@@ -689,14 +695,13 @@ std::string mission_text(const std::string& title, const std::string& zone_name,
            ":Failure\nThe mission failed.\n";
 }
 
-// Landing practice over Nevada: the player on the home runway's approach, 4 nm short of its
-// landing beacon on the glide slope, with nothing else in the sky.
-MissionWorld build_landing_practice() {
-    constexpr int NEVADA = 5;
+// The player on the home runway's approach, 4 nm short of its landing beacon on the glide slope,
+// with nothing else in the sky.
+MissionWorld build_approach(int zone) {
     constexpr double NM = 6076 / FEET_PER_POST;
     constexpr double BEACON_INSET = 500 / FEET_PER_POST;  // where the ground objects put it
-    MissionWorld world = build_mission_world(NEVADA, MissionKind::AIR, true, false);
-    const Airfield& home = first_of_side(theatre_layout(NEVADA - 1).airfields, ALLIED);
+    MissionWorld world = build_mission_world(zone, MissionKind::AIR, true, false);
+    const Airfield& home = first_of_side(theatre_layout(zone - 1).airfields, ALLIED);
     Point runway_start, runway_end;
     runway_ends(home, runway_start, runway_end);
     const Point along = (runway_end - runway_start) * (1.0 / distance(runway_start, runway_end));
@@ -709,12 +714,65 @@ MissionWorld build_landing_practice() {
     return world;
 }
 
+}  // namespace
+
+MissionWorld build_campaign_world(int zone, MissionKind kind) {
+    if (kind == MissionKind::APPROACH) return build_approach(zone);
+    if (kind == MissionKind::RECON) {
+        MissionWorld world = build_mission_world(zone, MissionKind::AIR, true, false);
+        std::vector<RoutePoint>& route = world.tasks.front().drones.front().route;
+        const RoutePoint start = route[0], next = route[1];
+        const double ahead = RECON_AHEAD / std::hypot(double(next.x - start.x), double(next.y - start.y));
+        RoutePoint recon = start;
+        recon.type = RECON;
+        recon.x = start.x + int32_t((next.x - start.x) * ahead) / FOOT * FOOT;
+        recon.y = start.y + int32_t((next.y - start.y) * ahead) / FOOT * FOOT;
+        route.insert(route.begin() + 1, recon);
+        return world;
+    }
+    MissionWorld world = build_mission_world(zone, kind, false, false);
+    world.success_count = 1;
+    if (kind == MissionKind::AIR) {
+        for (MissionTask& task : world.tasks)
+            if (task.side == ENEMY && task.type == TASK_COMBAT_AIR_PATROL) task.drones.front().kill_success = true;
+        return world;
+    }
+    // The armour at the Target waypoint: a tank site flagged as the mission's target, first of its
+    // cell's slots.
+    const TheatreLayout& layout = theatre_layout(zone - 1);
+    const Point p = on_flat_ground(layout, first_of_side(layout.defence_areas, ENEMY).centre);
+    for (RoutePoint& point : world.tasks.front().drones.front().route)
+        if (point.type == TARGET) point.x = whole_feet(p.x), point.y = whole_feet(p.y);
+    world.sites.insert(world.sites.begin(), {{3, whole_feet(p.x), whole_feet(p.y)}, {8, whole_feet(p.x), whole_feet(p.y)}});
+    return world;
+}
+
+namespace {
+
 std::string mission_header(int flow, int zone, int level) {
     return ":Game Flow\n" + std::to_string(flow) + "\n:War Zone\n" + std::to_string(zone) + "\n:Campaign Level\n" +
            std::to_string(level) + "\n";
 }
 
 std::vector<uint8_t> bytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+// Every level of a campaign has a mission, some two; level 3, where campaigns start, is Korea's
+// reconnaissance and Israel's approach.
+struct CampaignMission {
+    int number, level;
+    MissionKind kind;
+    const char* name;
+};
+const CampaignMission CAMPAIGN_MISSIONS[] = {
+    {1, 1, MissionKind::AIR, "First Light"},     {2, 2, MissionKind::GROUND, "Breakthrough"},
+    {3, 2, MissionKind::AIR, "High Cover"},      {4, 3, MissionKind::GROUND, "Eyes Forward"},
+    {5, 4, MissionKind::AIR, "Clear Skies"},     {6, 5, MissionKind::GROUND, "Iron Wall"},
+    {7, 5, MissionKind::RECON, "Long Look"},     {8, 6, MissionKind::AIR, "Night Hunt"},
+    {9, 7, MissionKind::GROUND, "Hammer"},       {10, 8, MissionKind::AIR, "Sweep"},
+    {11, 8, MissionKind::RECON, "Quiet Pass"},   {12, 9, MissionKind::GROUND, "Anvil"},
+    {13, 10, MissionKind::AIR, "Last Light"},
+};
+constexpr int RECON_ZONE = 2, APPROACH_ZONE = 1;
 
 }  // namespace
 
@@ -724,7 +782,7 @@ std::vector<DataFile> mission_files() {
     auto mission_of = [&](int zone, int flow, const char* letter, int number, int level, MissionKind kind,
                           const MissionWorld& world, const std::string& title) {
         const std::string name = mission_name(zone, letter, number);
-        const std::string text = mission_text(title, ZONE_NAMES[zone - 1], kind == MissionKind::GROUND);
+        const std::string text = mission_text(title, ZONE_NAMES[zone - 1], kind);
         const std::string header = mission_header(flow, zone, level);
         for (const char* folder : LANGUAGE_FOLDERS)
             files.push_back({std::string("missdata/") + folder + name + ".txt", bytes(text)});
@@ -743,8 +801,13 @@ std::vector<DataFile> mission_files() {
         mission(zone, 1, "q", 2, 0, MissionKind::GROUND, false, "Quick Start Ground Attack");
         mission(zone, 3, "s", 1, 0, MissionKind::AIR, false, where + " Patrol");
         mission(zone, 3, "s", 2, 0, MissionKind::GROUND, false, where + " Strike");
-        mission(zone, 4, "c", 1, 1, MissionKind::AIR, false, where + " Campaign: First Light");
-        mission(zone, 4, "c", 2, 2, MissionKind::GROUND, false, where + " Campaign: Breakthrough");
+        for (const CampaignMission& c : CAMPAIGN_MISSIONS) {
+            const MissionKind kind = c.level != 3 ? c.kind : zone == RECON_ZONE ? MissionKind::RECON
+                                                         : zone == APPROACH_ZONE ? MissionKind::APPROACH
+                                                                                 : c.kind;
+            mission_of(zone, 4, "c", c.number, c.level, kind, build_campaign_world(zone, kind),
+                       where + " Campaign: " + c.name);
+        }
         for (int number = 0; number < CAMPAIGN_TEXTS; ++number) {
             const std::string text = campaign_text(zone, number);
             for (const char* folder : LANGUAGE_FOLDERS)
@@ -752,7 +815,7 @@ std::vector<DataFile> mission_files() {
         }
     }
     mission(5, 2, "t", 1, 0, MissionKind::AIR, true, "Training: Flying the Route");
-    mission_of(5, 2, "t", 2, 0, MissionKind::AIR, build_landing_practice(), "Training: Landing");
+    mission_of(5, 2, "t", 2, 0, MissionKind::AIR, build_approach(5), "Training: Landing");
     for (const char* folder : LANGUAGE_FOLDERS)
         files.push_back({std::string("missdata/") + folder + "missions.blk", encode_mission_catalogue(catalogue)});
     return files;

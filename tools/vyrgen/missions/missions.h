@@ -28,6 +28,7 @@ struct MissionDrone {
     int formation = 0;     // when not 0, written in place of the object number (its leader's)
     // A transport's passengers have its cargo value as their onboard value and wait for `notify`.
     int cargo = 0, onboard = 0, notify = 0;
+    bool kill_success = false;  // its destruction counts towards the mission's success count
 };
 
 struct MissionTask {
@@ -48,10 +49,11 @@ struct MissionWorld {
     int pylons[11][2];  // store, count
     int laser_timeout, wind_speed, wind_degrees, weather;
     int hours, minutes;
+    int success_count;
 };
 
 // Kinds of mission a theatre is given.
-enum class MissionKind { AIR, GROUND };
+enum class MissionKind { AIR, GROUND, RECON, APPROACH };
 
 // The quick starts: from the ground, a drone that explodes at the start on the shore of a lake near
 // the runway when the theatre has one there; the ground-attack one also shows a helicopter 200 ft
@@ -71,6 +73,12 @@ struct CatalogueEntry {
     std::string text, header;
 };
 std::vector<uint8_t> encode_mission_catalogue(const std::vector<CatalogueEntry>& entries);
+
+// A campaign mission's world with goals a player can meet: AIR a fighter of the enemy's patrol to
+// shoot down; GROUND the armour at its Target waypoint on the front; RECON a reconnaissance
+// waypoint to report, the player starting in the air within reach of it; APPROACH none, the
+// player on the approach to the home runway.
+MissionWorld build_campaign_world(int zone, MissionKind kind);
 
 std::vector<DataFile> mission_files();
 

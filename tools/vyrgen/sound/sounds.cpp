@@ -620,12 +620,13 @@ std::vector<DataFile> sound_files() {
 }
 
 std::vector<DataFile> menu_speech_files() {
-    // Campaign levels 0 to 11 (11 is a won campaign), the sample missions 1 and 2, training 1.
+    // Campaign levels 0 to 11 (11 is a won campaign), the campaign missions 1 to 13, the sample
+    // missions 1 and 2, training 1.
     struct Kind {
         char letter;
         int first, last;
     };
-    constexpr Kind KINDS[] = {{'l', 0, 11}, {'c', 1, 2}, {'d', 1, 12}, {'e', 0, 11}, {'s', 1, 2}};
+    constexpr Kind KINDS[] = {{'l', 0, 11}, {'c', 1, 13}, {'d', 1, 12}, {'e', 0, 11}, {'s', 1, 2}};
     std::vector<DataFile> files;
     uint32_t seed = 1000;
     auto clip = [&](const std::string& name) {

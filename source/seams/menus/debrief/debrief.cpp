@@ -7,6 +7,10 @@
 
 namespace vyr {
 
+const char* debrief_failure_text = nullptr;
+const char* debrief_success_text = nullptr;
+const char* debrief_outstanding_text = nullptr;
+
 void reset_debrief_records() { reset_flight_records(); }
 void show_debrief() {}
 void close_award_screen(UiObject*, Event&) { pop_screen(); }

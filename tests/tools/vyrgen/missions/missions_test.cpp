@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/vyrgen/sound/sounds.h"
 #include "tools/vyrgen/war_zones.h"
 #include "tools/vyrgen/world/ground_objects.h"
 #include "tools/vyrgen/world/theatre.h"
@@ -82,8 +84,75 @@ TEST_F(MissionFiles, EveryLanguageHasAMissionsBlkOfTheMissionsWithHeaders) {
             ++records;
         }
         EXPECT_EQ(at + 4, blk.size()) << "-1 ends the file, with no padding";
-        EXPECT_EQ(records, 4 * 6 + 2) << "six missions a theatre and two training missions";
+        EXPECT_EQ(records, 4 * 17 + 2) << "seventeen missions a theatre and two training missions";
     }
+}
+
+// Every level 1 to 10 of a campaign finds a mission with its texts, briefing and speech; level 3,
+// where campaigns start, is one mission in Korea and in Israel.
+TEST_F(MissionFiles, EveryCampaignLevelHasItsMissionsWithTextsAndSpeech) {
+    std::set<std::string> speech;
+    for (const DataFile& file : menu_speech_files()) speech.insert(file.name);
+    for (int zone = 1; zone <= 4; ++zone) {
+        const char* code = std::array{"isral", "korea", "cypus", "afghn"}[size_t(zone - 1)];
+        std::map<int, int> per_level;
+        for (int number = 1; files.count("missdata/" + std::string(code) + "c" + (number < 10 ? "0" : "") +
+                                         std::to_string(number) + ".mis");
+             ++number) {
+            char name[16];
+            std::snprintf(name, sizeof name, "%sc%02d", code, number);
+            const auto& header = files.at("missdata/" + std::string(name) + ".mis");
+            const std::string h(header.begin(), header.end());
+            ASSERT_EQ(h.find(":Game Flow\n4\n:War Zone\n" + std::to_string(zone) + "\n:Campaign Level\n"), 0u) << name;
+            ++per_level[std::stoi(h.substr(h.rfind('\n', h.size() - 2) + 1))];
+            const auto& text = files.at("missdata/" + std::string(name) + ".txt");
+            for (const char* tag : {":Description\n", ":Briefing\n", ":Success\n", ":Failure\n"})
+                EXPECT_NE(std::string(text.begin(), text.end()).find(tag), std::string::npos) << name << tag;
+            if (zone <= 3) {
+                EXPECT_TRUE(speech.count("speech/" + std::string(name) + ".raw")) << name;
+            }
+        }
+        for (int level = 1; level <= 10; ++level) EXPECT_GE(per_level[level], 1) << code << " level " << level;
+        if (zone <= 2) {
+            EXPECT_EQ(per_level[3], 1) << code;
+        }
+    }
+}
+
+// What each kind of campaign mission asks, and that the player can do it: Korea's reconnaissance
+// starts in the air within the recon equipment's 3,000 m of its waypoint; Israel's approach has
+// no goal and no Target waypoint.
+TEST(CampaignGoals, EachKindOfMissionHasAGoalThePlayerCanMeet) {
+    constexpr int RECON = 6, TARGET = 4, LANDING = 7;
+    for (int zone = 1; zone <= 4; ++zone) {
+        const MissionWorld air = build_campaign_world(zone, MissionKind::AIR);
+        EXPECT_EQ(air.success_count, 1);
+        int flagged = 0;
+        for (const MissionTask& task : air.tasks)
+            for (const MissionDrone& drone : task.drones) flagged += drone.kill_success && task.side == 2;
+        EXPECT_EQ(flagged, 1) << zone;
+
+        const MissionWorld ground = build_campaign_world(zone, MissionKind::GROUND);
+        EXPECT_EQ(ground.success_count, 1);
+        const RoutePoint* target = nullptr;
+        for (const RoutePoint& p : ground.tasks.front().drones.front().route)
+            if (p.type == TARGET) target = &p;
+        ASSERT_NE(target, nullptr);
+        std::set<int> at_target;
+        for (const GameplaySite& site : ground.sites)
+            if (site.x == target->x && site.y == target->y) at_target.insert(site.type);
+        EXPECT_EQ(at_target, (std::set<int>{3, 8})) << "the armour, flagged as the mission's target";
+        EXPECT_EQ(ground.cell_sides[target->x >> 22][target->y >> 22], 2);
+    }
+    const std::vector<RoutePoint> recon = build_campaign_world(2, MissionKind::RECON).tasks.front().drones.front().route;
+    EXPECT_GT(recon[0].z, 0) << "in the air";
+    EXPECT_EQ(recon[1].type, RECON);
+    EXPECT_LT(std::hypot(double(recon[1].x - recon[0].x), double(recon[1].y - recon[0].y)), 3000 / 0.3048 * 256);
+
+    const MissionWorld approach = build_campaign_world(1, MissionKind::APPROACH);
+    EXPECT_EQ(approach.success_count, 0);
+    for (const RoutePoint& p : approach.tasks.front().drones.front().route) EXPECT_NE(p.type, TARGET);
+    EXPECT_EQ(approach.tasks.front().drones.front().route.back().type, LANDING);
 }
 
 // Only the ground-attack quick start of the theatre with a lake by its runway gains the drone

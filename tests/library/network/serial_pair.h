@@ -75,16 +75,17 @@ private:
 };
 
 // Port 0 opens end 0 of a fresh pair, port 1 end 1; the test keeps both ends to fault them.
+// Without `open_both`, port 0 is left for the program's own serial port to open.
 class SerialPair {
 public:
-    SerialPair() {
+    explicit SerialPair(bool open_both = true) {
         auto [a, b] = platform::make_serial_pair();
         ends[0] = a.get();
         ends[1] = b.get();
         pending()[0] = std::move(a);
         pending()[1] = std::move(b);
         previous_ = platform::set_serial_opener(&open_pending);
-        ports[0].open(0, 5, SERIAL_DIRECT, IRQ_DEFAULT);
+        if (open_both) ports[0].open(0, 5, SERIAL_DIRECT, IRQ_DEFAULT);
         ports[1].open(1, 5, SERIAL_DIRECT, IRQ_DEFAULT);
     }
     ~SerialPair() {

@@ -124,6 +124,7 @@ bool phone_number_takes(int c) {
     if (length >= PHONE_NUMBER_SIZE - 1) return false;
     char longer[PHONE_NUMBER_SIZE + 1];
     std::snprintf(longer, sizeof longer, "%s%c", phone_number, c);
+    if (!phone_text) return true;
     select_font(&menu_font);
     return get_text_width(longer) < PHONE_NUMBER_WIDTH;
 }
@@ -310,15 +311,7 @@ void type_phone_number(UiObject*, Event& event) {
     set_text(phone_text, phone_number);
 }
 
-const char* two_player_row_text(const char* row) {
-    const std::pair<const char*, UiObject*> rows[] = {
-        {"Game mode", game_mode_text},   {"Position", position_text}, {"Weather", weather_text},
-        {"Start time", start_time_text}, {"Difficulty", difficulty_text}, {"COM port", com_port_text},
-        {"IRQ", irq_text},               {"Baud rate", baud_rate_text}, {"Phone number", phone_text}};
-    for (const auto& [name, text] : rows)
-        if (std::strcmp(name, row) == 0) return text && text->text ? text->text : "";
-    return nullptr;
-}
+const char* two_player_phone_number() { return phone_number; }
 
 void create_two_player_screen() {
     two_player_choices.com_port = stored_choice("COM_PORT", 1, SERIAL_PORT_COUNT - 1);

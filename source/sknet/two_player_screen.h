@@ -36,8 +36,8 @@ void choose_connect_type(UiObject* object, Event& event);
 // The phone number field after one typed character (its x word).
 void type_phone_number(UiObject* object, Event& event);
 
-// The text a row shows: "Game mode", "Position", "Weather", "Start time", "Difficulty",
-// "COM port", "IRQ", "Baud rate", "Phone number"; null for another name.
-const char* two_player_row_text(const char* row);
+// The number typed into the phone number field.
+const char* two_player_phone_number();
+
 
 }  // namespace vyr

@@ -328,7 +328,7 @@ void create_two_player_screen() {
     row_buttons(screen, "r2", 579, 604, 99, position_button, position_button);
 
     auto area = [&](const char* name, int x0, int y0, int x1, int y1, const char* picture, int shown) {
-        return create_ui_object(UI_BOX, screen, name, ATTR_RECT, x0, y0, x1, y1, ATTR_PICTURE, picture,
+        return create_ui_object(UI_PICTURE, screen, name, ATTR_RECT, x0, y0, x1, y1, ATTR_PICTURE, picture,
                                 ATTR_TRANSPARENT, 1, ATTR_SHOWN, shown);
     };
     combat_area = area("Combat game buttons area", 320, 127, 639, 226, "menuscrn\\2p_comba.bbm", 1);
@@ -376,8 +376,9 @@ void create_two_player_screen() {
     UiObject* messages = create_ui_object(UI_BOX, screen, "Modem Messages", ATTR_RECT, 10, 202, 304, 342,
                                           ATTR_TRANSPARENT, 1, ATTR_INPUT, 0);
     for (int i = 0; i < MODEM_MESSAGE_LINES; ++i)
-        message_texts[i] = create_ui_object(UI_TEXT, messages, "Modem message", ATTR_POS, 0, 11 * i, ATTR_SIZE,
-                                            295, 11, ATTR_FONT, &menu_font, ATTR_TOP_LINE, 0, ATTR_INPUT, 0);
+        message_texts[i] = create_ui_object(UI_TEXT, messages, "Modem message", ATTR_POS, 2, 1 + 11 * i,
+                                            ATTR_SIZE, 291, 11, ATTR_FONT, &font_large, ATTR_TOP_LINE, 0, ATTR_INPUT,
+                                            0);
     set_modem_messages_shown(show_messages);
 
     const char* const bar[6][2] = {{"Small Help Button", "help"}, {"Small Prefs Button", "prefs"},

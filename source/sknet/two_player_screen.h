@@ -39,5 +39,4 @@ void type_phone_number(UiObject* object, Event& event);
 // The number typed into the phone number field.
 const char* two_player_phone_number();
 
-
 }  // namespace vyr

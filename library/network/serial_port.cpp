@@ -5,14 +5,11 @@
 
 namespace vyr {
 
-const char* const serial_port_names[SERIAL_PORT_COUNT] = {"COM1", "COM2", "COM3", "COM4"};
 const uint16_t serial_port_bases[SERIAL_PORT_COUNT] = {0x3F8, 0x2F8, 0x3E8, 0x2E8};
 const int serial_port_default_irqs[SERIAL_PORT_COUNT] = {2, 1, 2, 1};
 const char* const baud_rate_names[BAUD_RATE_COUNT] = {"2400",  "9600",  "14400", "19200",
                                                       "28800", "38400", "57600", "115200"};
 const int32_t baud_rates[BAUD_RATE_COUNT] = {2400, 9600, 14400, 19200, 28800, 38400, 57600, 115200};
-const char* const serial_mode_names[2] = {"DIRECT", "MODEM"};
-const char* const irq_names[IRQ_CHOICE_COUNT] = {"IRQ2", "IRQ3", "IRQ4", "IRQ5", "IRQ7", "IRQ9", "IRQ DEFAULT"};
 const int irq_numbers[IRQ_CHOICE_COUNT - 1] = {2, 3, 4, 5, 7, 9};
 
 SerialPort serial_port;

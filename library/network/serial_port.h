@@ -18,13 +18,10 @@ constexpr int BAUD_RATE_COUNT = 8;
 constexpr int IRQ_CHOICE_COUNT = 7;
 constexpr int IRQ_DEFAULT = 6;  // the port's own line, chosen at open
 
-extern const char* const serial_port_names[SERIAL_PORT_COUNT];  // "COM1".."COM4"
 extern const uint16_t serial_port_bases[SERIAL_PORT_COUNT];
 extern const int serial_port_default_irqs[SERIAL_PORT_COUNT];  // IRQ choice index of each port
 extern const char* const baud_rate_names[BAUD_RATE_COUNT];      // "2400".."115200"
 extern const int32_t baud_rates[BAUD_RATE_COUNT];
-extern const char* const serial_mode_names[2];  // "DIRECT", "MODEM"
-extern const char* const irq_names[IRQ_CHOICE_COUNT];  // "IRQ2".."IRQ9", "IRQ DEFAULT"
 extern const int irq_numbers[IRQ_CHOICE_COUNT - 1];
 
 // One port's driver; the program's own is `serial_port`, tests make more.

@@ -10,7 +10,7 @@ namespace {
 TEST(SerialPort, RecordsTheChoicesWithThePortsOwnLineForIrqDefault) {
     struct Case {
         int port, irq;
-        int recorded_irq;
+        int recorded_irq;  // index of IRQ 2, 3, 4, 5, 7, 9
         uint16_t base, controller;
     };
     const Case cases[] = {
@@ -24,7 +24,6 @@ TEST(SerialPort, RecordsTheChoicesWithThePortsOwnLineForIrqDefault) {
         SerialPort port;
         port.open(c.port, 2, SERIAL_DIRECT, c.irq);
         EXPECT_EQ(port.irq, c.recorded_irq) << c.port;
-        EXPECT_EQ(irq_names[port.irq], std::string("IRQ") + std::to_string(irq_numbers[c.recorded_irq]));
         EXPECT_EQ(port.io_base, c.base) << c.port;
         EXPECT_EQ(port.interrupt_controller, c.controller) << c.port;
     }

@@ -28,6 +28,11 @@ std::thread timer_thread;
 std::atomic<bool> running{false};
 // Serialises periods run by advance_virtual_clock from different threads.
 std::mutex virtual_mutex;
+// Open real links; while any is open the virtual clock keeps behind real time from the moment
+// the first opened (guarded by virtual_mutex).
+int real_time_holds = 0;
+SteadyClock::time_point pace_origin;
+uint64_t pace_origin_period = 0;
 
 int64_t now_ns() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -118,7 +123,22 @@ bool in_second_half_of_period() {
 void advance_virtual_clock(int count) {
     if (clock_mode() != ClockMode::VIRTUAL) return;
     std::lock_guard lock(virtual_mutex);
-    for (int i = 0; i < count && running.load(std::memory_order_acquire); ++i) run_one_period();
+    for (int i = 0; i < count && running.load(std::memory_order_acquire); ++i) {
+        if (real_time_holds > 0)
+            std::this_thread::sleep_until(
+                pace_origin + (periods.load(std::memory_order_acquire) + 1 - pace_origin_period) * PERIOD);
+        run_one_period();
+    }
+}
+
+void hold_to_real_time(bool hold) {
+    std::lock_guard lock(virtual_mutex);
+    if (hold && real_time_holds++ == 0) {
+        pace_origin = SteadyClock::now();
+        pace_origin_period = periods.load(std::memory_order_acquire);
+    } else if (!hold && real_time_holds > 0) {
+        --real_time_holds;
+    }
 }
 
 void wait_periods(int count) {

@@ -22,6 +22,8 @@ void enable_network_option_buttons(int on);
 // After a serial flight: "NO CARRIER" or the lost-link message on the modem lines.
 void show_link_end_reason();
 void push_two_player_screen();
+// After two machines agreed on a game: the rules set and the flight or the mission choice begun.
+void check_network_take_off();
 
 // The network game screen and the two-player screen, built with the menus; the Combat Screen's
 // buttons that open them.

@@ -1,8 +1,10 @@
-// Stand-in for the rules of a linked game: every game is a single-player one.
+// Stand-in for the rules of a linked game: a linked game takes its mode and connection from the
+// two-player screen; every other game is a single-player one.
 #include "source/sknet/game_rules.h"
 
 #include "source/mission/game_flow.h"
 #include "source/menus/notify.h"
+#include "source/sknet/two_player.h"
 #include "source/weapons/stores.h"
 
 namespace vyr {
@@ -19,6 +21,11 @@ int32_t infinite_fuel = 0;
 // and target keys act and the target selection runs. A quick start has infinite fuel and
 // unlimited weapons, and no crashes when flown invincible.
 void set_game_rules() {
+    if (linked_game) {
+        game_mode = two_player_game_type;
+        connection_mode = two_player_connect_type;
+        return;
+    }
     game_mode = GAME_SINGLE;
     connection_mode = CONNECTION_NONE;
     control_mode = CONTROL_BOTH;

@@ -13,9 +13,6 @@ int32_t network_role = NET_ROLE_NONE;
 
 void start_linked_flight() {}
 void start_two_player_game() {}
-void set_normal_secure_timeout() {}
-void set_long_secure_timeout() {}
-void reset_modem_link_states() {}
 void announce_leaving() {}
 void send_server_leaving() {}
 void send_client_leaving() {}

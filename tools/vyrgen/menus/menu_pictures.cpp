@@ -72,6 +72,56 @@ void top_ten_dress(Image& image) {
     letter_box(image, {54, 360, 128, 22}, "LAST SCORE", 10, 1.1, AMBER_LAST - 6, AMBER_LAST - 6, false);
 }
 
+void two_player_dress(Image& image) {
+    for (const auto& [y, label] : {std::pair{65, "GAME"}, std::pair{99, "POSITION"}}) {
+        letter_box(image, {330, y, 118, 20}, label, 10, 1.1, AMBER_LAST - 6, AMBER_LAST - 6, false);
+        panel(image, 451, y, 574, y + 19, nullptr);
+    }
+    panel(image, 8, 200, 306, 344, "MESSAGES");
+}
+
+// A two-player area's look: a slate field with each row's label, value box and unpressed
+// minus and plus plates at the area's own coordinates.
+struct AreaRow {
+    int y;
+    const char* label;
+    int minus_x, plus_x;
+};
+
+Image two_player_area(int width, int height, const std::vector<AreaRow>& rows, int value_x) {
+    Image area(width, height, SLATE + 4);
+    for (const AreaRow& row : rows) {
+        letter_box(area, {6, row.y, value_x - 10, 20}, row.label, 10, 1.1, AMBER_LAST - 6, AMBER_LAST - 6, false);
+        panel(area, value_x - 2, row.y, row.minus_x - 4, row.y + 19, nullptr);
+        draw_plate(area, {row.minus_x, row.y, row.minus_x + 23, row.y + 19, "-"}, false);
+        draw_plate(area, {row.plus_x, row.y, row.plus_x + 23, row.y + 19, "+"}, false);
+    }
+    return area;
+}
+
+// The two-player screen's areas and the pressed looks of their buttons.
+void add_two_player_pictures(std::vector<PictureFile>& files, const Palette& palette) {
+    auto add = [&](const std::string& name, Image image) { files.push_back({"menuscrn/" + name, {image, palette}, true}); };
+    add("2p_comba.bbm", two_player_area(320, 100, {{5, "WEATHER", 260, 284}, {39, "START TIME", 260, 284},
+                                                  {73, "DIFFICULTY", 260, 284}}, 133));
+    add("2p_direa.bbm", two_player_area(320, 130, {{5, "PORT", 260, 284}, {39, "IRQ", 260, 284},
+                                                  {73, "BAUD", 260, 284}, {106, "MODEM", 260, 284}}, 103));
+    add("2p_modea.bbm", two_player_area(320, 165, {{39, "PHONE", 260, 284}, {73, "ANSWER", 260, 284}}, 133));
+    add("2p_chana.bbm", two_player_area(320, 32, {{6, "CHANNEL", 260, 285}}, 103));
+    add("2p_booka.bbm", two_player_area(320, 80, {}, 0));
+    for (const char* row : {"r3", "r4", "r5", "r6", "r7", "r8", "r9"}) {
+        add(std::string("2p_") + row + "mi.bbm", pressed_plate({0, 0, 23, 19, "-"}));
+        add(std::string("2p_") + row + "pl.bbm", pressed_plate({0, 0, 23, 19, "+"}));
+    }
+    add("2p_chanm.bbm", pressed_plate({0, 0, 23, 19, "-"}));
+    add("2p_chanp.bbm", pressed_plate({0, 0, 23, 19, "+"}));
+    add("2p_setof.bbm", pressed_plate({0, 0, 111, 31, "SET"}));
+    add("2p_seton.bbm", pressed_plate({0, 0, 111, 31, "SET"}));
+    add("2p_dialn.bbm", pressed_plate({0, 0, 87, 17, "DIAL"}));
+    add("2p_hangu.bbm", pressed_plate({0, 0, 65, 17, "HANG UP"}));
+    add("dummy.bbm", pressed_plate({0, 0, 149, 15, ""}));
+}
+
 void credits_dress(Image& image) {
     panel(image, 100, 10, 620, 432, nullptr);
     // The credits' lines start at (110, 15) on a plate of their own.
@@ -193,11 +243,23 @@ std::vector<MenuScreen> menu_screens() {
               bar("cb_", {"HELP", "PREFS", "LOG", "RECOG", "BACK", "QUIT"},
                   {"help", "prefs", "logs", "recog", "back", "quit"})),
          nullptr},
+        {"menuscrn/2ply_off.lbm", "TWO PLAYER",
+         with({{{528, 395, 639, 426, "START GAME"}, "menuscrn/2p_commi.bbm"},
+               {{579, 65, 602, 84, "-"}, "menuscrn/2p_r1mi.bbm"},
+               {{604, 65, 627, 84, "+"}, "menuscrn/2p_r1pl.bbm"},
+               {{579, 99, 602, 118, "-"}, "menuscrn/2p_r2mi.bbm"},
+               {{604, 99, 627, 118, "+"}, "menuscrn/2p_r2pl.bbm"},
+               {{0, 60, 319, 91, "DIRECT"}, "menuscrn/2p_direc.bbm"},
+               {{0, 93, 319, 124, "MODEM"}, "menuscrn/2p_modem.bbm"},
+               {{0, 127, 319, 158, "NETWORK"}, "menuscrn/2p_netwo.bbm"}},
+              bar("2p_", {"HELP", "PREFS", "LOG", "RECOG", "BACK", "QUIT"},
+                  {"help", "prefs", "logs", "recog", "back", "quit"})),
+         two_player_dress},
     };
     // The screens that show only their backgrounds for now, with a way back.
     const std::pair<const char*, const char*> boards[] = {
         {"menuscrn/logs_off.lbm", "PILOT LOG"},      {"menuscrn/rec_off.lbm", "RECOGNITION"},
-        {"menuscrn/net_off.lbm", "NETWORK GAME"},    {"menuscrn/2ply_off.lbm", "TWO PLAYER"},
+        {"menuscrn/net_off.lbm", "NETWORK GAME"},
         {"menuscrn/m_is_off.lbm", "ISRAEL MISSIONS"}, {"menuscrn/m_ko_off.lbm", "KOREA MISSIONS"},
         {"menuscrn/m_cy_off.lbm", "CYPRUS MISSIONS"}, {"menuscrn/m_af_off.lbm", "AFGHAN MISSIONS"},
         {"menuscrn/training.lbm", "TRAINING"}};
@@ -278,6 +340,7 @@ std::vector<PictureFile> menu_pictures() {
             if (!control.picture.empty()) files.push_back({control.picture, {pressed_plate(control.plate), palette}, true});
     }
     files.push_back({"menuscrn/sb_back.bbm", {pressed_plate(BARE_BACK), palette}, true});
+    add_two_player_pictures(files, palette);
     files.push_back(tv_score_digits());
     files.push_back(menu_font_sheet());
     return files;

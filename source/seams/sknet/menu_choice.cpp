@@ -1,8 +1,0 @@
-// Stand-in for the shared menu: with no other machine, every menu choice is accepted.
-#include "source/sknet/menu_choice.h"
-
-namespace vyr {
-
-int send_menu_choice(int, int) { return 1; }
-
-}  // namespace vyr

@@ -19,6 +19,10 @@ int32_t collective_control = 0;
 int32_t cyclic_control = 0;
 int32_t tailrotor_control = 0;
 int32_t control_deadband = 0;
+const char* const JOYSTICK_CALIBRATION_KEYS[4][3] = {{"Joystick Ax Min", "Joystick Ax Mid", "Joystick Ax Max"},
+                                                     {"Joystick Ay Min", "Joystick Ay Mid", "Joystick Ay Max"},
+                                                     {"Joystick Bx Min", "Joystick Bx Mid", "Joystick Bx Max"},
+                                                     {"Joystick By Min", "Joystick By Mid", "Joystick By Max"}};
 
 int32_t control_type = CONTROL_KEYBOARD;
 int32_t joystick_button_mode = 0;

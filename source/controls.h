@@ -17,6 +17,9 @@ extern int32_t collective_control;
 extern int32_t cyclic_control;
 extern int32_t tailrotor_control;
 extern int32_t control_deadband;
+// The settings keys of the joystick's calibration by axis (Ax, Ay, Bx, By) and by minimum, centre
+// and maximum: "Joystick Ax Min" ... "Joystick By Max".
+extern const char* const JOYSTICK_CALIBRATION_KEYS[4][3];
 
 // Set by the front end from the devices.
 extern int32_t control_type;

@@ -14,14 +14,15 @@
 #include "source/state_digest.h"
 
 int main(int argc, char** argv) {
+    // A headless run reads no real devices, so that scripted runs repeat exactly; its script may
+    // bring a joystick of its own.
+    const char* video = std::getenv("VYR_VIDEO");
+    vyr::platform::select_joystick_backend(!(video && std::strcmp(video, "headless") == 0));
     std::string error;
     if (!vyr::platform::select_window_backend(error)) {
         std::fprintf(stderr, "vyr: %s\n", error.c_str());
         return 1;
     }
-    // A headless run reads no real devices, so that scripted runs repeat exactly.
-    const char* video = std::getenv("VYR_VIDEO");
-    vyr::platform::select_joystick_backend(!(video && std::strcmp(video, "headless") == 0));
     // The game splits its command line itself, as one text.
     std::string command_line;
     for (int i = 1; i < argc; ++i) command_line += (i > 1 ? " " : "") + std::string(argv[i]);

@@ -1,7 +1,5 @@
 #include "source/preferences.h"
 
-#include <string>
-
 #include "library/3dvisual/view.h"
 #include "library/config/prefs.h"
 #include "library/graphics/poly.h"
@@ -51,12 +49,10 @@ void read_sound_prefs() {
 }
 
 void read_joystick_calibration() {
-    const char* const axes[] = {"Ax", "Ay", "Bx", "By"};
     for (int axis = 0; axis < 4; ++axis) {
-        const std::string prefix = std::string("Joystick ") + axes[axis];
-        read_pref((prefix + " Min").c_str(), joystick_state.minimum[axis]);
-        read_pref((prefix + " Mid").c_str(), joystick_state.centre[axis]);
-        read_pref((prefix + " Max").c_str(), joystick_state.maximum[axis]);
+        read_pref(JOYSTICK_CALIBRATION_KEYS[axis][0], joystick_state.minimum[axis]);
+        read_pref(JOYSTICK_CALIBRATION_KEYS[axis][1], joystick_state.centre[axis]);
+        read_pref(JOYSTICK_CALIBRATION_KEYS[axis][2], joystick_state.maximum[axis]);
     }
 }
 

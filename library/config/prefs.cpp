@@ -149,4 +149,12 @@ int get_pref_string(const char* name, char* buffer, int length) {
 
 const PrefEntry* find_pref(const char* name) { return name ? find_entry(name) : nullptr; }
 
+int remove_pref(const char* name) {
+    PrefEntry* entry = name ? find_entry(name) : nullptr;
+    if (!entry) return 0;
+    prefs_by_name.erase(folded(name));
+    prefs.remove_if([entry](const PrefEntry& e) { return &e == entry; });
+    return 1;
+}
+
 }  // namespace vyr

@@ -31,6 +31,8 @@ void set_pref_int(const char* name, int number);
 int get_pref_int(const char* name, int* out);
 // Copies at most `length` - 1 characters and a terminator; writes nothing when `length` < 1.
 int get_pref_string(const char* name, char* buffer, int length);
+// Drops the setting from the store, so that the next save leaves it out; 1 when it existed.
+int remove_pref(const char* name);
 const PrefEntry* find_pref(const char* name);
 
 }  // namespace vyr

@@ -17,6 +17,7 @@ public:
 
 class SdlJoystick final : public JoystickDevice {
 public:
+    SdlJoystick(int index = 0, bool updates_itself = false) : index_(index), updates_itself_(updates_itself) {}
     ~SdlJoystick() override {
         if (stick_) SDL_JoystickClose(stick_);
     }
@@ -27,7 +28,8 @@ public:
         reading = {};
         // The window thread pumps SDL's events; the joystick lock keeps its state whole.
         SDL_LockJoysticks();
-        if (!stick_ && SDL_NumJoysticks() > 0) stick_ = SDL_JoystickOpen(0);
+        if (updates_itself_) SDL_JoystickUpdate();
+        if (!stick_ && SDL_NumJoysticks() > index_) stick_ = SDL_JoystickOpen(index_);
         if (stick_ && !SDL_JoystickGetAttached(stick_)) {
             SDL_JoystickClose(stick_);
             stick_ = nullptr;
@@ -65,9 +67,20 @@ private:
     }
 
     SDL_Joystick* stick_ = nullptr;
+    int index_;
+    bool updates_itself_;
 };
 
 std::unique_ptr<JoystickDevice> device = std::make_unique<NoJoystick>();
+SDL_Joystick* virtual_stick = nullptr;
+
+template <typename Set>
+void set_virtual(Set set) {
+    if (!virtual_stick) return;
+    SDL_LockJoysticks();
+    set();
+    SDL_UnlockJoysticks();
+}
 
 }  // namespace
 
@@ -78,6 +91,41 @@ void select_joystick_backend(bool use_sdl) {
         device = std::make_unique<SdlJoystick>();
     else
         device = std::make_unique<NoJoystick>();
+}
+
+bool attach_virtual_joystick(std::string& error) {
+    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) {
+        error = std::string("no joystick support: ") + SDL_GetError();
+        return false;
+    }
+    SDL_VirtualJoystickDesc description{};
+    description.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    description.type = SDL_JOYSTICK_TYPE_FLIGHT_STICK;
+    description.naxes = 4;
+    description.nbuttons = 4;
+    description.nhats = 1;
+    description.name = "Vyr scripted joystick";
+    const int index = SDL_JoystickAttachVirtualEx(&description);
+    if (index < 0 || !(virtual_stick = SDL_JoystickOpen(index))) {
+        error = std::string("no virtual joystick: ") + SDL_GetError();
+        return false;
+    }
+    device = std::make_unique<SdlJoystick>(index, true);
+    return true;
+}
+
+void set_virtual_axis(int axis, int value) {
+    set_virtual([&] { SDL_JoystickSetVirtualAxis(virtual_stick, axis, int16_t(value)); });
+}
+
+void set_virtual_button(int button, bool down) {
+    set_virtual([&] { SDL_JoystickSetVirtualButton(virtual_stick, button, down ? SDL_PRESSED : SDL_RELEASED); });
+}
+
+void set_virtual_hat(Hat hat) {
+    static const uint8_t values[] = {SDL_HAT_CENTERED, SDL_HAT_UP, SDL_HAT_RIGHT, SDL_HAT_DOWN, SDL_HAT_LEFT};
+    if (hat == Hat::OTHER) return;
+    set_virtual([&] { SDL_JoystickSetVirtualHat(virtual_stick, 0, values[int(hat)]); });
 }
 
 void install_joystick(std::unique_ptr<JoystickDevice> new_device) { device = std::move(new_device); }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace vyr::platform {
 
@@ -28,6 +29,15 @@ public:
 JoystickDevice* joystick();
 // Chooses SDL when `use_sdl` and SDL's joystick support starts, else none. Main thread only.
 void select_joystick_backend(bool use_sdl);
+// A virtual joystick of SDL's (four axes, four buttons, a hat) becomes the device, for scripted
+// runs; nothing else pumps SDL there, so its reads update SDL's joysticks themselves. False, with
+// the reason in `error`, when SDL cannot make one.
+bool attach_virtual_joystick(std::string& error);
+// The virtual joystick's controls: axis 0..3 (x, y, throttle, rudder) -32768..32767; button 0..3;
+// the hat as Hat::CENTRED .. Hat::LEFT. Nothing without one.
+void set_virtual_axis(int axis, int value);
+void set_virtual_button(int button, bool down);
+void set_virtual_hat(Hat hat);
 // Tests install a device of their own.
 void install_joystick(std::unique_ptr<JoystickDevice> device);
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/joystick/joystick.h"
 #include "platform/timer/timer.h"
 
 namespace vyr::platform {
@@ -195,6 +196,9 @@ void HeadlessWindow::deliver_script_events(uint64_t now) {
             break;
         case ScriptEvent::FOCUS: procedure_({MessageKind::ACTIVATE_APP, uint32_t(e.code), 0}); break;
         case ScriptEvent::QUIT: procedure_({MessageKind::QUIT, 0, 0}); break;
+        case ScriptEvent::JOY_AXIS: set_virtual_axis(e.code, e.x); break;
+        case ScriptEvent::JOY_BUTTON: set_virtual_button(e.code, e.down); break;
+        case ScriptEvent::JOY_HAT: set_virtual_hat(Hat(e.x)); break;
         }
     }
 }

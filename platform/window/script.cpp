@@ -30,6 +30,35 @@ bool read_position(std::istringstream& in, ScriptEvent& event) {
     return true;
 }
 
+bool parse_joystick(std::istringstream& in, ScriptEvent& event) {
+    std::string part, word;
+    long long number;
+    in >> part;
+    if (part == "axis" || part == "button") {
+        if (!read_number(in, number) || number < 0 || number > 3) return false;
+        event.code = int(number);
+        if (part == "button") {
+            event.kind = ScriptEvent::JOY_BUTTON;
+            if (!(in >> word) || (word != "down" && word != "up")) return false;
+            event.down = word == "down";
+            return true;
+        }
+        event.kind = ScriptEvent::JOY_AXIS;
+        if (!read_number(in, number) || number < -32768 || number > 32767) return false;
+        event.x = int(number);
+        return true;
+    }
+    if (part != "hat" || !(in >> word)) return false;
+    event.kind = ScriptEvent::JOY_HAT;
+    const char* const hats[] = {"centre", "up", "right", "down", "left"};
+    for (int hat = 0; hat < 5; ++hat)
+        if (word == hats[hat]) {
+            event.x = hat;
+            return true;
+        }
+    return false;
+}
+
 // Fills `event` from the words after the time; false when they make no event.
 bool parse_event(std::istringstream& in, ScriptEvent& event) {
     std::string verb, word;
@@ -60,6 +89,7 @@ bool parse_event(std::istringstream& in, ScriptEvent& event) {
         event.code = word == "gained";
         return true;
     }
+    if (verb == "joy") return parse_joystick(in, event);
     if (verb == "quit") {
         event.kind = ScriptEvent::QUIT;
         return true;
@@ -94,6 +124,14 @@ bool parse_script(const std::string& text, std::vector<ScriptEvent>& events, std
         events.push_back(event);
     }
     return true;
+}
+
+bool uses_joystick(const std::vector<ScriptEvent>& events) {
+    for (const ScriptEvent& event : events)
+        if (event.kind == ScriptEvent::JOY_AXIS || event.kind == ScriptEvent::JOY_BUTTON ||
+            event.kind == ScriptEvent::JOY_HAT)
+            return true;
+    return false;
 }
 
 }  // namespace vyr::platform

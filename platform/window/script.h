@@ -6,6 +6,9 @@
 //   300 capture menu.ppm     what the player sees now, as a PPM file
 //   300 digest run.txt       the game's state digest, one line appended (virtual clock only)
 //   400 focus lost           the program loses (or "gained": regains) the focus
+//   420 joy axis 0 -32768    a scripted joystick: axis 0..3 (x, y, throttle, rudder) to -32768..32767,
+//   430 joy button 1 down    button 0..3 down or up, or the hat centre, up, right, down or left
+//   440 joy hat up
 //   900 quit                 the program ends through its own exit path
 //
 // Blank lines and lines starting with '#' are ignored; times never go backwards.
@@ -18,17 +21,19 @@
 namespace vyr::platform {
 
 struct ScriptEvent {
-    enum Kind { KEY, MOVE, CLICK, RIGHT_CLICK, CAPTURE, DIGEST, FOCUS, QUIT };
+    enum Kind { KEY, MOVE, CLICK, RIGHT_CLICK, CAPTURE, DIGEST, FOCUS, QUIT, JOY_AXIS, JOY_BUTTON, JOY_HAT };
     uint64_t time;
     Kind kind;
-    int code = 0;       // KEY: scan code; FOCUS: 1 gained, 0 lost
+    int code = 0;       // KEY: scan code; FOCUS: 1 gained, 0 lost; JOY_AXIS, JOY_BUTTON: the index
     bool extended = false;
-    bool down = false;  // KEY
-    int x = 0, y = 0;   // MOVE, CLICK, RIGHT_CLICK
+    bool down = false;  // KEY, JOY_BUTTON
+    int x = 0, y = 0;   // MOVE, CLICK, RIGHT_CLICK; x: JOY_AXIS the value, JOY_HAT 0 centre .. 4 left
     std::string path;   // CAPTURE, DIGEST
 };
 
 // Parses a whole script; on a bad line returns false with "line N: what is wrong" in `error`.
 bool parse_script(const std::string& text, std::vector<ScriptEvent>& events, std::string& error);
+// Whether the script moves a joystick, which the run then needs.
+bool uses_joystick(const std::vector<ScriptEvent>& events);
 
 }  // namespace vyr::platform

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/joystick/joystick.h"
 #include "platform/window/headless.h"
 
 namespace vyr::platform {
@@ -33,6 +34,7 @@ bool open_headless(std::string& error) {
         // started it.
         for (ScriptEvent& event : events)
             if (!event.path.empty()) event.path = std::filesystem::absolute(event.path).string();
+        if (uses_joystick(events) && !attach_virtual_joystick(error)) return false;
         headless->set_script(std::move(events));
     }
     process_window = std::move(headless);

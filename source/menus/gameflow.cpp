@@ -21,6 +21,7 @@
 #include "source/menus/missions/campaign.h"
 #include "source/menus/missions/catalogue.h"
 #include "source/menus/missions/mission_select.h"
+#include "source/menus/prefs_screens.h"
 #include "source/menus/screens.h"
 #include "source/menus/speech.h"
 #include "source/mission/game_flow.h"
@@ -240,6 +241,7 @@ void find_mission_text(int zone, int level, int result) {
 void init_front_end() {
     init_pilot_logs();
     create_menu_screens();
+    refresh_preferences_screen();
     set_pointer_shape(pointer_arrow);
     ui_menu_font = &menu_font;
     set_music_situation_source(menu_music_situation);

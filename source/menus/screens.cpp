@@ -60,6 +60,7 @@ struct BarButton {
     const char* name;
     UiNotify notify;
 };
+const BarButton MAIN = {"Small Main Button", go_main_screen};
 const BarButton HELP = {"Small Help Button", show_help_screen};
 const BarButton PREFS = {"Small Prefs Button", show_preferences_screen};
 const BarButton LOG = {"Small Log Button", show_log_screen};
@@ -308,6 +309,14 @@ void create_menu_screens() {
     movie_backdrop = create_menu_screen("", "");
     set_ui_attrs(movie_backdrop, ATTR_NOTIFY_EVENT, EV_DISPLAY);
     create_two_player_screen();
+}
+
+void create_small_bar(UiObject* screen, const char* prefix, const std::array<SmallButton, 6>& buttons,
+                      const std::array<const char*, 6>& suffixes) {
+    const BarButton kinds[] = {HELP, PREFS, MAIN, LOG, RECOG, BACK, QUIT};
+    std::array<BarButton, 6> bar;
+    for (size_t i = 0; i < buttons.size(); ++i) bar[i] = kinds[int(buttons[i])];
+    create_bar(screen, prefix, bar, suffixes);
 }
 
 void restore_single_player_dress(bool with_afghan_map) {

@@ -2,6 +2,8 @@
 // start-up in a fixed order and shown only through the screen stack.
 #pragma once
 
+#include <array>
+
 #include "library/ui/object.h"
 
 namespace vyr {
@@ -17,6 +19,11 @@ UiObject* create_bare_screen(const char* name, const char* picture);
 // A transparent picture button notifying on EV_SELECT; its picture is its pressed look.
 UiObject* create_menu_button(UiObject* screen, const char* name, int x0, int y0, int x1, int y1,
                              const char* picture, UiNotify notify);
+
+// A small-button bar along the bottom: one button a slot, its picture "menuscrn\<prefix><suffix>.bbm".
+enum class SmallButton { HELP, PREFS, MAIN, LOG, RECOG, BACK, QUIT };
+void create_small_bar(UiObject* screen, const char* prefix, const std::array<SmallButton, 6>& buttons,
+                      const std::array<const char*, 6>& suffixes);
 
 // The Main Screen (at once, or through the screen stack's fade) and the Preferences Screen over it.
 void push_main_screen(int at_once);

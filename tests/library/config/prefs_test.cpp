@@ -139,6 +139,21 @@ TEST_F(Prefs, SavingLeavesOutOneNameOrDeletesAnEmptyStore) {
     EXPECT_FALSE(fs::exists(work / "prefs.cfg"));
 }
 
+// A malformed line that reads like the name stays: it is no setting.
+TEST_F(Prefs, ADroppedSettingIsGoneFromMemoryAndTheFileAndCanComeBack) {
+    load("A=1\r\nb\r\nB=2\r\nC=3\r\n");
+    EXPECT_EQ(remove_pref("b"), 1);
+    EXPECT_EQ(remove_pref("B"), 0) << "already gone";
+    EXPECT_EQ(remove_pref(nullptr), 0);
+    EXPECT_EQ(find_pref("B"), nullptr);
+    save_prefs();
+    EXPECT_EQ(saved(), "C=3\r\nb\r\nA=1\r\n");
+    set_pref_int("B", 4);
+    EXPECT_EQ(read_int("b"), 4);
+    save_prefs();
+    EXPECT_EQ(saved(), "B=4\r\nC=3\r\nb\r\nA=1\r\n");
+}
+
 TEST_F(Prefs, ReadFromTheDataDirectoryButWrittenToTheWorkingOne) {
     write_bytes(data / "PREFS.CFG", "Set Map=3\r\n");
     load_prefs("prefs.cfg");

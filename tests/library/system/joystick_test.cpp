@@ -3,29 +3,16 @@
 #include <gtest/gtest.h>
 
 #include "platform/joystick/joystick.h"
+#include "tests/support/set_stick.h"
 
 namespace vyr {
 namespace {
-
-// A stick whose readings the test sets.
-class FakeStick final : public platform::JoystickDevice {
-public:
-    explicit FakeStick(platform::JoystickReading* now) : now_(now) {}
-    int device_count() const override { return 1; }
-    bool read(platform::JoystickReading& reading) override {
-        reading = *now_;
-        return true;
-    }
-
-private:
-    platform::JoystickReading* now_;
-};
 
 class Joystick : public testing::Test {
 protected:
     void SetUp() override {
         now = {32768, 32768, 32768, 32768, 0, platform::Hat::OTHER};  // a stick without a hat
-        platform::install_joystick(std::make_unique<FakeStick>(&now));
+        platform::install_joystick(std::make_unique<SetStick>(&now));
         init_joystick();
     }
     void TearDown() override { platform::select_joystick_backend(false); }

@@ -47,6 +47,32 @@ TEST(Script, ReadsEveryKindOfLine) {
     EXPECT_EQ(events[9].kind, ScriptEvent::QUIT);
 }
 
+TEST(Script, ReadsTheJoysticksLines) {
+    std::vector<ScriptEvent> events;
+    std::string error;
+    ASSERT_FALSE(uses_joystick(events));
+    ASSERT_TRUE(parse_script("10 joy axis 3 -32768\n11 joy axis 0 32767\n12 joy button 2 down\n13 joy button 0 up\n"
+                             "14 joy hat left\n15 joy hat centre\n",
+                             events, error))
+        << error;
+    ASSERT_EQ(events.size(), 6u);
+    EXPECT_EQ(events[0].kind, ScriptEvent::JOY_AXIS);
+    EXPECT_EQ(events[0].code, 3);
+    EXPECT_EQ(events[0].x, -32768);
+    EXPECT_EQ(events[1].x, 32767);
+    EXPECT_EQ(events[2].kind, ScriptEvent::JOY_BUTTON);
+    EXPECT_EQ(events[2].code, 2);
+    EXPECT_TRUE(events[2].down);
+    EXPECT_FALSE(events[3].down);
+    EXPECT_EQ(events[4].kind, ScriptEvent::JOY_HAT);
+    EXPECT_EQ(events[4].x, 4);
+    EXPECT_EQ(events[5].x, 0);
+    EXPECT_TRUE(uses_joystick(events));
+    for (const char* bad : {"10 joy axis 4 0\n", "10 joy axis 0 32768\n", "10 joy button 1 pressed\n",
+                            "10 joy hat diagonal\n", "10 joy\n", "10 joy axis 0\n"})
+        EXPECT_FALSE(parse_script(bad, events, error)) << bad;
+}
+
 TEST(Script, NamesTheBadLine) {
     const struct {
         const char* text;

@@ -204,6 +204,136 @@ void add_war_zone_screens(std::vector<MenuScreen>& screens) {
                        [](Image& image) { panel(image, 430, 192, 620, 258, "SCORE"); }});
 }
 
+// The well of a text the program writes over the board.
+void well(Image& image, int x0, int y0, int x1, int y1) {
+    paint(image, x0, y0, x1 - x0 + 1, y1 - y0 + 1, box(0, 0, x1 - x0, y1 - y0), BLACK);
+}
+
+void small_label(Image& image, const TextBox& place, const char* text) {
+    letter_box(image, place, text, 11, 1.2, HUD_LAST, BLACK, false);
+}
+
+// The skill scale under the sliding number, the device lines' labels and the joystick's display:
+// the stick's box, the throttle's and the rudder's tracks and the hat's cross.
+void preferences_dress(Image& image) {
+    small_label(image, {6, 171, 112, 24}, "ENEMY SKILL");
+    well(image, 121, 175, 257, 192);
+    for (int step = 0; step < 10; ++step) {
+        const int x = 133 + 13 * step;
+        paint(image, x, 193, 1, 4, box(0, 0, 0, 3), AMBER_LAST);
+    }
+    const char* const lines[] = {"STICK", "THROTTLE", "RUDDER"};
+    for (int i = 0; i < 3; ++i) {
+        const int y = 176 + (i == 0 ? 0 : i == 1 ? 33 : 67);
+        small_label(image, {324, y - 2, 112, 20}, lines[i]);
+        well(image, 439, y - 1, 560, y + 15);
+    }
+    panel(image, 330, 286, 626, 410, "JOYSTICK");
+    paint_outlined(image, 440, 324, 76, 68, subtract(box(0, 0, 75, 67), box(2, 2, 73, 65)), SLATE + 16, SLATE + 16);
+    paint(image, 440, 324, 76, 68, unite({box(37, 4, 38, 63), box(4, 33, 71, 34)}), SLATE + 8);
+    paint(image, 343, 288, 5, 62, box(0, 0, 4, 61), STEEL + 4);
+    paint(image, 338, 394, 88, 5, box(0, 0, 87, 4), STEEL + 4);
+    paint(image, 540, 321, 71, 73, unite({box(25, 0, 45, 72), box(0, 26, 70, 45)}), SLATE + 10);
+}
+
+void visual_preferences_dress(Image& image) {
+    panel(image, 40, 90, 600, 420, "VISUAL OPTIONS");
+    const char* const options[] = {"SCREEN 640 X 480", "TEXTURES FILTERED", "FOG BY DISTANCE", "DETAIL FROM THE SETTINGS",
+                                   "SMOKE AND SHADOWS"};
+    for (size_t i = 0; i < std::size(options); ++i)
+        letter_box(image, {60, 110 + 56 * int(i), 520, 30}, options[i], 16, 1.6, HUD_LAST, HUD_LAST, false);
+}
+
+void log_dress(Image& image) {
+    panel(image, 14, 86, 272, 204, "PILOTS");
+    panel(image, 54, 264, 266, 432, "CALL SIGN");
+    panel(image, 330, 216, 628, 436, "DETAILS");
+}
+
+// The Preferences, Visual Preferences and Log screens.
+void add_player_screens(std::vector<MenuScreen>& screens) {
+    screens.push_back(
+        {"menuscrn/pref3_of.lbm", "PREFERENCES",
+         with({{{1, 119, 318, 150, "GAME"}, ""},
+               {{1, 168, 318, 198, ""}, ""},
+               {{260, 173, 284, 193, "-"}, "menuscrn/pr_enemm.bbm"},
+               {{285, 173, 309, 193, "+"}, "menuscrn/pr_enemp.bbm"},
+               {{1, 202, 318, 232, "MOVIES"}, ""},
+               {{132, 209, 192, 226, "ON"}, "menuscrn/pr_anime.bbm"},
+               {{240, 209, 303, 226, "OFF"}, "menuscrn/pr_animd.bbm"},
+               {{1, 235, 318, 265, "PLANNER"}, ""},
+               {{152, 242, 212, 259, "ON"}, "menuscrn/pr_misse.bbm"},
+               {{240, 242, 303, 259, "OFF"}, "menuscrn/pr_missd.bbm"},
+               {{1, 354, 316, 383, "VISUAL PREFERENCES"}, "menuscrn/pr_vpref.bbm"},
+               {{320, 86, 636, 116, "SOUND"}, ""},
+               {{473, 93, 518, 110, "MUSIC"}, "menuscrn/pr_msndm.bbm"},
+               {{551, 92, 606, 109, "SPEECH"}, "menuscrn/pr_msnds.bbm"},
+               {{320, 119, 636, 150, "EFFECTS"}, ""},
+               {{470, 126, 497, 143, "OFF"}, "menuscrn/pr_gsndo.bbm"},
+               {{514, 126, 570, 143, "MIN"}, "menuscrn/pr_gsndm.bbm"},
+               {{586, 126, 616, 143, "FULL"}, "menuscrn/pr_gsndf.bbm"},
+               {{320, 168, 636, 265, ""}, ""},
+               {{578, 173, 602, 193, "-"}, "menuscrn/pr_joym.bbm"},
+               {{603, 173, 627, 193, "+"}, "menuscrn/pr_joyp.bbm"},
+               {{578, 207, 602, 227, "-"}, "menuscrn/pr_throm.bbm"},
+               {{603, 207, 627, 227, "+"}, "menuscrn/pr_throp.bbm"},
+               {{578, 240, 602, 260, "-"}, "menuscrn/pr_ruddm.bbm"},
+               {{603, 240, 627, 260, "+"}, "menuscrn/pr_ruddp.bbm"}},
+              bar("pr_", {"HELP", "MAIN", "LOG", "RECOG", "BACK", "QUIT"},
+                  {"help", "main", "logs", "recog", "back", "quit"})),
+         preferences_dress});
+    screens.push_back({"menuscrn/vis_3dfx.lbm", "VISUAL",
+                       bar("vp_", {"HELP", "MAIN", "LOG", "RECOG", "BACK", "QUIT"},
+                           {"help", "main", "logs", "recog", "back", "quit"}),
+                       visual_preferences_dress});
+    screens.push_back({"menuscrn/logs_off.lbm", "PILOT LOG",
+                       with({{{276, 113, 307, 137, "UP"}, "menuscrn/lg_pscru.bbm"},
+                             {{276, 138, 307, 162, "DN"}, "menuscrn/lg_pscrd.bbm"},
+                             {{320, 102, 639, 133, "CREATE"}, "menuscrn/lg_creap.bbm"},
+                             {{320, 134, 639, 165, "DELETE"}, "menuscrn/lg_delep.bbm"},
+                             {{320, 164, 639, 195, "RENAME"}, "menuscrn/lg_renap.bbm"}},
+                            bar("lg_", {"HELP", "PREFS", "MAIN", "RECOG", "BACK", "QUIT"},
+                                {"help", "prefs", "main", "recog", "back", "quit"})),
+                       log_dress, 316});
+}
+
+// The joystick display's sprites at their pictures' sizes, 0 transparent: the hat's arrows and
+// centre, and the throttle's and the rudder's knobs.
+std::vector<PictureFile> joystick_sprites(const Palette& palette) {
+    const struct {
+        const char* name;
+        int width, height;
+        Region shape;
+    } sprites[] = {{"menuscrn/coolie-t.bbm", 16, 8, triangle(7.5, 0, 1, 7, 14, 7)},
+                   {"menuscrn/coolie-b.bbm", 16, 8, triangle(7.5, 7, 1, 0, 14, 0)},
+                   {"menuscrn/coolie-l.bbm", 8, 16, triangle(0, 7, 7, 0.5, 7, 13.5)},
+                   {"menuscrn/coolie-r.bbm", 8, 16, triangle(7, 7, 0, 0.5, 0, 13.5)},
+                   {"menuscrn/coolie-c.bbm", 8, 8, disc(3.5, 3, 3.5)},
+                   {"menuscrn/throt-hz.bbm", 16, 8, box(0, 0, 15, 5)},
+                   {"menuscrn/throt-vt.bbm", 8, 18, box(0, 0, 7, 10)}};
+    std::vector<PictureFile> files;
+    for (const auto& sprite : sprites) {
+        Image image(sprite.width, sprite.height);
+        paint_outlined(image, 0, 0, sprite.width, sprite.height, sprite.shape, RED, AMBER_LAST);
+        files.push_back({sprite.name, {image, palette}, true});
+    }
+    return files;
+}
+
+// The log's medals, as the award screens show them, small.
+std::vector<PictureFile> log_medals(const Palette& palette) {
+    std::vector<PictureFile> files;
+    for (int m = 0; m < 3; ++m) {
+        Image image(32, 32);
+        paint(image, 0, 0, 32, 32, box(11, 0, 20, 9), m == 1 ? WHITE : RED);
+        paint_outlined(image, 0, 0, 32, 32, disc(15.5, 20, 11), AMBER_LAST - 4, AMBER);
+        const Region mark = m == 1 ? unite({box(13, 12, 18, 28), box(8, 17, 23, 22)}) : disc(15.5, 20, 4 + m);
+        paint(image, 0, 0, 32, 32, mark, AMBER_LAST);
+        files.push_back({"menuscrn/lg_medl" + std::to_string(m + 1) + ".bbm", {image, palette}, true});
+    }
+    return files;
+}
+
 std::vector<MenuScreen> menu_screens() {
     std::vector<MenuScreen> screens = {
         {"menuscrn/exit_off.lbm", "",
@@ -258,8 +388,7 @@ std::vector<MenuScreen> menu_screens() {
     };
     // The screens that show only their backgrounds for now, with a way back.
     const std::pair<const char*, const char*> boards[] = {
-        {"menuscrn/logs_off.lbm", "PILOT LOG"},      {"menuscrn/rec_off.lbm", "RECOGNITION"},
-        {"menuscrn/net_off.lbm", "NETWORK GAME"},
+        {"menuscrn/rec_off.lbm", "RECOGNITION"},      {"menuscrn/net_off.lbm", "NETWORK GAME"},
         {"menuscrn/m_is_off.lbm", "ISRAEL MISSIONS"}, {"menuscrn/m_ko_off.lbm", "KOREA MISSIONS"},
         {"menuscrn/m_cy_off.lbm", "CYPRUS MISSIONS"}, {"menuscrn/m_af_off.lbm", "AFGHAN MISSIONS"},
         {"menuscrn/training.lbm", "TRAINING"}};
@@ -269,6 +398,7 @@ std::vector<MenuScreen> menu_screens() {
                            {{BARE_BACK, ""}},
                            [](Image& image) { panel(image, 40, 90, 600, 420, nullptr); }});
     add_war_zone_screens(screens);
+    add_player_screens(screens);
     for (int page = 0; page < 4; ++page) {
         screens.push_back({"menuscrn/h" + std::to_string(page + 1) + "_off.lbm", "HELP",
                            {{{320, 445, 413, 476, "NEXT"}, "menuscrn/hl_forwa.bbm"},
@@ -341,6 +471,8 @@ std::vector<PictureFile> menu_pictures() {
     }
     files.push_back({"menuscrn/sb_back.bbm", {pressed_plate(BARE_BACK), palette}, true});
     add_two_player_pictures(files, palette);
+    for (std::vector<PictureFile> more : {joystick_sprites(palette), log_medals(palette)})
+        files.insert(files.end(), more.begin(), more.end());
     files.push_back(tv_score_digits());
     files.push_back(menu_font_sheet());
     return files;

@@ -150,14 +150,6 @@ std::vector<PictureFile> backdrop_pictures() {
     return {
         {"menuscrn/qk.lbm", {badge(), palette}, true},
         {"menuscrn/title.lbm", {title(), palette}, true},
-        {"menuscrn/pref3_of.lbm",
-         {menu_board("PREFERENCES", {{40, 120, 300, 200, "VISUAL"},
-                                     {340, 120, 600, 200, "SOUND"},
-                                     {40, 240, 300, 320, "CONTROLS"},
-                                     {340, 240, 600, 320, "LANGUAGE"},
-                                     {526, 445, 637, 476, "BACK"}}),
-          palette},
-         true},
     };
 }
 

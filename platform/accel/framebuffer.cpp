@@ -31,7 +31,8 @@ int locks_888 = 0;
 uint16_t* target_888 = nullptr;
 
 std::vector<uint32_t> presented;
-uint32_t gamma_red[32], gamma_green[64], gamma_blue[32];
+// Every RGB565 word's presented 0x00RRGGBB under the gamma: one load a pixel.
+std::vector<uint32_t> gamma_565;
 
 uint16_t* buffer(LockBuffer which) {
     return colour_buffers[which == LockBuffer::FRONT ? front : 1 - front].data();
@@ -42,12 +43,16 @@ void build_gamma(float gamma) {
         double x = double(value) / maximum;
         return uint32_t(std::lround(255.0 * std::pow(x, 1.0 / gamma)));
     };
+    uint32_t red[32], green[64], blue[32];
     for (int i = 0; i < 32; ++i) {
-        gamma_red[i] = level(i, 31) << 16;
-        gamma_blue[i] = level(i, 31);
+        red[i] = level(i, 31) << 16;
+        blue[i] = level(i, 31);
     }
     for (int i = 0; i < 64; ++i)
-        gamma_green[i] = level(i, 63) << 8;
+        green[i] = level(i, 63) << 8;
+    gamma_565.resize(1 << 16);
+    for (uint32_t p = 0; p < gamma_565.size(); ++p)
+        gamma_565[p] = red[p >> 11] | green[p >> 5 & 63] | blue[p & 31];
 }
 
 void present_front() {
@@ -55,10 +60,9 @@ void present_front() {
     if (w == nullptr || !shown_3d || !display_open())
         return;
     const uint16_t* source = buffer(LockBuffer::FRONT);
-    for (int i = 0; i < PIXELS; ++i) {
-        uint16_t p = source[i];
-        presented[i] = gamma_red[p >> 11] | gamma_green[p >> 5 & 63] | gamma_blue[p & 31];
-    }
+    const uint32_t* colour = gamma_565.data();
+    for (int i = 0; i < PIXELS; ++i)
+        presented[i] = colour[source[i]];
     w->call_on_window_thread(
         [&] { w->present(presented.data(), SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_WIDTH); });
 }
@@ -68,12 +72,24 @@ bool unwritten_4(const uint32_t* writes, int i) {
     return (writes[i] & writes[i + 1] & writes[i + 2] & writes[i + 3]) >= UNWRITTEN;
 }
 
+// Whether no pixel of the row was written: one pass the compiler makes wide.
+bool unwritten_row(const uint32_t* row) {
+    uint32_t all = ~0u;
+    for (int x = 0; x < SCREEN_WIDTH; ++x)
+        all &= row[x];
+    return all >= UNWRITTEN;
+}
+
 void commit_888() {
     uint32_t* writes = writes_888.data();
     uint16_t converted[SCREEN_WIDTH];
     // Most of the screen is not written: marks are looked at four pixels at once, and each run
     // of written fours in a row is converted in one go.
     for (int i = 0; i < PIXELS; i += 4) {
+        if (i % SCREEN_WIDTH == 0 && unwritten_row(writes + i)) {
+            i += SCREEN_WIDTH - 4;
+            continue;
+        }
         if (unwritten_4(writes, i))
             continue;
         int end = i + 4;

@@ -67,42 +67,44 @@ void present_front() {
         [&] { w->present(presented.data(), SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_WIDTH); });
 }
 
-// Whether none of the four pixels from `i` on was written.
-bool unwritten_4(const uint32_t* writes, int i) {
-    return (writes[i] & writes[i + 1] & writes[i + 2] & writes[i + 3]) >= UNWRITTEN;
+bool written(uint32_t word) { return word < UNWRITTEN; }
+
+// Whether any of the `count` pixels from `marks` on was written.
+bool any_written(const uint32_t* marks, int count) {
+    uint32_t all = ~0u;
+    for (int x = 0; x < count; ++x)
+        all &= marks[x];
+    return written(all);
 }
 
-// Whether no pixel of the row was written: one pass the compiler makes wide.
-bool unwritten_row(const uint32_t* row) {
-    uint32_t all = ~0u;
-    for (int x = 0; x < SCREEN_WIDTH; ++x)
-        all &= row[x];
-    return all >= UNWRITTEN;
-}
+// Marks are looked at a block of pixels at once, and each run of blocks with writes in a row is
+// converted in one go (the dither depends on the position alone); only the written pixels are
+// taken, and the marks are reset.
+constexpr int BLOCK = 16;
+static_assert(SCREEN_WIDTH % BLOCK == 0);
 
 void commit_888() {
-    uint32_t* writes = writes_888.data();
     uint16_t converted[SCREEN_WIDTH];
-    // Most of the screen is not written: marks are looked at four pixels at once, and each run
-    // of written fours in a row is converted in one go.
-    for (int i = 0; i < PIXELS; i += 4) {
-        if (i % SCREEN_WIDTH == 0 && unwritten_row(writes + i)) {
-            i += SCREEN_WIDTH - 4;
+    for (int y = 0; y < SCREEN_HEIGHT; ++y) {
+        uint32_t* row = writes_888.data() + y * SCREEN_WIDTH;
+        if (!any_written(row, SCREEN_WIDTH))
             continue;
-        }
-        if (unwritten_4(writes, i))
-            continue;
-        int end = i + 4;
-        while (end % SCREEN_WIDTH != 0 && !unwritten_4(writes, end))
-            end += 4;
-        to_565(writes + i, converted, i % SCREEN_WIDTH, i / SCREEN_WIDTH, end - i);
-        for (int k = i; k < end; ++k) {
-            if (writes[k] < UNWRITTEN) {
-                target_888[k] = converted[k - i];
-                writes[k] = UNWRITTEN;
+        uint16_t* target = target_888 + y * SCREEN_WIDTH;
+        for (int x = 0; x < SCREEN_WIDTH;) {
+            if (!any_written(row + x, BLOCK)) {
+                x += BLOCK;
+                continue;
             }
+            int end = x + BLOCK;
+            while (end < SCREEN_WIDTH && any_written(row + end, BLOCK))
+                end += BLOCK;
+            to_565(row + x, converted, x, y, end - x);
+            for (int k = x; k < end; ++k) {
+                target[k] = written(row[k]) ? converted[k - x] : target[k];
+                row[k] = UNWRITTEN;
+            }
+            x = end;
         }
-        i = end - 4;
     }
 }
 

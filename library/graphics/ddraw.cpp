@@ -185,10 +185,11 @@ void present_frame() {
     platform::present_display();
 }
 
-void set_display_palette(const uint8_t* triples, int first, int count) {
-    if (!palette_ready()) return;
+bool set_display_palette(const uint8_t* triples, int first, int count) {
+    if (!palette_ready()) return false;
     store_palette_entries(triples, first, count, 0);
     send_palette_entries(first, count);
+    return true;
 }
 
 void set_display_palette6(const uint8_t* triples, int first, int count) {
@@ -274,8 +275,7 @@ void install_display_requests() {
     });
     set_request_handler(REQ_SET_PALETTE, [](intptr_t lparam) -> intptr_t {
         intptr_t* b = request_block(lparam);
-        set_display_palette(reinterpret_cast<const uint8_t*>(b[0]), int(b[1]), int(b[2]));
-        return 0;
+        return set_display_palette(reinterpret_cast<const uint8_t*>(b[0]), int(b[1]), int(b[2])) ? 1 : 0;
     });
     set_request_handler(REQ_SET_PALETTE_VGA, [](intptr_t lparam) -> intptr_t {
         intptr_t* b = request_block(lparam);

@@ -36,7 +36,8 @@ int set_cooperative_level();
 void apply_video_mode(int mode);
 int lock_video_memory();
 void present_frame();
-void set_display_palette(const uint8_t* triples, int first, int count);
+// False when the display has no palette yet, and nothing was kept.
+bool set_display_palette(const uint8_t* triples, int first, int count);
 void set_display_palette6(const uint8_t* triples, int first, int count);
 const uint8_t* set_display_palette_runs(const uint8_t* runs);
 void get_display_palette(uint8_t* triples, int first, int count);

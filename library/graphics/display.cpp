@@ -1,5 +1,7 @@
 #include "library/graphics/display.h"
 
+#include <algorithm>
+
 #include "library/debug/fatal.h"
 #include "library/graphics/palette.h"
 #include "library/graphics/poly.h"
@@ -23,6 +25,18 @@ int screen_layout = 0;
 
 intptr_t as_word(const void* address) { return reinterpret_cast<intptr_t>(address); }
 
+// The triples the window thread last kept from send_palette_to_display, entry by entry: the game
+// sends its whole palette every frame, and an unchanged one needs no round trip.
+uint8_t kept_triples[256 * 3];
+bool kept[256];
+
+// The other palette requests change entries behind the copy's back.
+void forget_kept_palette() { std::fill(std::begin(kept), std::end(kept), false); }
+
+bool palette_kept(const uint8_t* triples, int first, int count) {
+    return std::all_of(kept + first, kept + first + count, [](bool k) { return k; }) &&
+           std::equal(triples, triples + 3 * count, kept_triples + 3 * first);
+}
 
 }  // namespace
 
@@ -86,16 +100,25 @@ void send_palette_to_display(const uint8_t* triples, int first, int count) {
     for (int i = first; i < first + count; ++i)
         display_colours[i] = uint32_t(working_palette[3 * i]) << 16 | uint32_t(working_palette[3 * i + 1]) << 8 |
                              working_palette[3 * i + 2];
-    RequestBlock block = {as_word(triples + 3 * skip), first, count, 0};
-    send_request(REQ_SET_PALETTE, block);
+    triples += 3 * skip;
+    if (palette_kept(triples, first, count)) return;
+    RequestBlock block = {as_word(triples), first, count, 0};
+    if (send_request(REQ_SET_PALETTE, block) == 0) {
+        forget_kept_palette();
+        return;
+    }
+    std::copy(triples, triples + 3 * count, kept_triples + 3 * first);
+    std::fill(kept + first, kept + first + count, true);
 }
 
 void request_display_palette6(const uint8_t* triples, int first, int count) {
+    forget_kept_palette();
     RequestBlock block = {as_word(triples), first, count, 0};
     send_request(REQ_SET_PALETTE_VGA, block);
 }
 
 const uint8_t* request_display_palette_runs(const uint8_t* runs) {
+    forget_kept_palette();
     RequestBlock block = {as_word(runs), 0, 0, 0};
     send_request(REQ_SET_PALETTE_RUNS, block);
     return reinterpret_cast<const uint8_t*>(block[0]);

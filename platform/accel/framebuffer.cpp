@@ -31,7 +31,8 @@ int locks_888 = 0;
 uint16_t* target_888 = nullptr;
 
 std::vector<uint32_t> presented;
-uint32_t gamma_red[32], gamma_green[64], gamma_blue[32];
+// Every RGB565 word's presented 0x00RRGGBB under the gamma: one load a pixel.
+std::vector<uint32_t> gamma_565;
 
 uint16_t* buffer(LockBuffer which) {
     return colour_buffers[which == LockBuffer::FRONT ? front : 1 - front].data();
@@ -42,12 +43,16 @@ void build_gamma(float gamma) {
         double x = double(value) / maximum;
         return uint32_t(std::lround(255.0 * std::pow(x, 1.0 / gamma)));
     };
+    uint32_t red[32], green[64], blue[32];
     for (int i = 0; i < 32; ++i) {
-        gamma_red[i] = level(i, 31) << 16;
-        gamma_blue[i] = level(i, 31);
+        red[i] = level(i, 31) << 16;
+        blue[i] = level(i, 31);
     }
     for (int i = 0; i < 64; ++i)
-        gamma_green[i] = level(i, 63) << 8;
+        green[i] = level(i, 63) << 8;
+    gamma_565.resize(1 << 16);
+    for (uint32_t p = 0; p < gamma_565.size(); ++p)
+        gamma_565[p] = red[p >> 11] | green[p >> 5 & 63] | blue[p & 31];
 }
 
 void present_front() {
@@ -55,38 +60,51 @@ void present_front() {
     if (w == nullptr || !shown_3d || !display_open())
         return;
     const uint16_t* source = buffer(LockBuffer::FRONT);
-    for (int i = 0; i < PIXELS; ++i) {
-        uint16_t p = source[i];
-        presented[i] = gamma_red[p >> 11] | gamma_green[p >> 5 & 63] | gamma_blue[p & 31];
-    }
+    const uint32_t* colour = gamma_565.data();
+    for (int i = 0; i < PIXELS; ++i)
+        presented[i] = colour[source[i]];
     w->call_on_window_thread(
         [&] { w->present(presented.data(), SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_WIDTH); });
 }
 
-// Whether none of the four pixels from `i` on was written.
-bool unwritten_4(const uint32_t* writes, int i) {
-    return (writes[i] & writes[i + 1] & writes[i + 2] & writes[i + 3]) >= UNWRITTEN;
+bool written(uint32_t word) { return word < UNWRITTEN; }
+
+// Whether any of the `count` pixels from `marks` on was written.
+bool any_written(const uint32_t* marks, int count) {
+    uint32_t all = ~0u;
+    for (int x = 0; x < count; ++x)
+        all &= marks[x];
+    return written(all);
 }
 
+// Marks are looked at a block of pixels at once, and each run of blocks with writes in a row is
+// converted in one go (the dither depends on the position alone); only the written pixels are
+// taken, and the marks are reset.
+constexpr int BLOCK = 16;
+static_assert(SCREEN_WIDTH % BLOCK == 0);
+
 void commit_888() {
-    uint32_t* writes = writes_888.data();
     uint16_t converted[SCREEN_WIDTH];
-    // Most of the screen is not written: marks are looked at four pixels at once, and each run
-    // of written fours in a row is converted in one go.
-    for (int i = 0; i < PIXELS; i += 4) {
-        if (unwritten_4(writes, i))
+    for (int y = 0; y < SCREEN_HEIGHT; ++y) {
+        uint32_t* row = writes_888.data() + y * SCREEN_WIDTH;
+        if (!any_written(row, SCREEN_WIDTH))
             continue;
-        int end = i + 4;
-        while (end % SCREEN_WIDTH != 0 && !unwritten_4(writes, end))
-            end += 4;
-        to_565(writes + i, converted, i % SCREEN_WIDTH, i / SCREEN_WIDTH, end - i);
-        for (int k = i; k < end; ++k) {
-            if (writes[k] < UNWRITTEN) {
-                target_888[k] = converted[k - i];
-                writes[k] = UNWRITTEN;
+        uint16_t* target = target_888 + y * SCREEN_WIDTH;
+        for (int x = 0; x < SCREEN_WIDTH;) {
+            if (!any_written(row + x, BLOCK)) {
+                x += BLOCK;
+                continue;
             }
+            int end = x + BLOCK;
+            while (end < SCREEN_WIDTH && any_written(row + end, BLOCK))
+                end += BLOCK;
+            to_565(row + x, converted, x, y, end - x);
+            for (int k = x; k < end; ++k) {
+                target[k] = written(row[k]) ? converted[k - x] : target[k];
+                row[k] = UNWRITTEN;
+            }
+            x = end;
         }
-        i = end - 4;
     }
 }
 

@@ -67,11 +67,16 @@ void download_palette(const uint32_t table[PALETTE_SIZE]) {
 void download_palette_part(const uint32_t table[PALETTE_SIZE], int first, int last) {
     if (first < 0 || last >= PALETTE_SIZE || first > last)
         return;
+    // The game downloads its palette every frame: colours made from it go stale only on a change.
+    bool changed = false;
     for (int i = first; i <= last; ++i) {
-        palette_opaque[i] = table[i] | 0xFF000000;
+        const uint32_t opaque = table[i] | 0xFF000000;
+        changed |= palette_opaque[i] != opaque;
+        palette_opaque[i] = opaque;
         palette_transparent[i] = table[i] & 0x00FFFFFF;
     }
-    ++source.generation;
+    if (changed)
+        ++source.generation;
 }
 
 void set_texture_source(uint32_t address, const TextureInfo& info) {

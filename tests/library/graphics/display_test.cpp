@@ -270,6 +270,43 @@ TEST_F(DisplayTest, PaletteRequestsSetAndReadTheDisplayPalette) {
     EXPECT_EQ(display_colours[255], 0x737475u);
 }
 
+// The window thread hears a palette send only when it would change what it keeps: after a 6-bit
+// send, a run list, or a send it could not keep, the same triple goes again.
+TEST_F(DisplayTest, OnlyAPaletteSendThatChangesSomethingReachesTheWindowThread) {
+    static int palette_requests;
+    palette_requests = 0;
+    set_request_handler(REQ_SET_PALETTE, [](intptr_t lparam) -> intptr_t {
+        ++palette_requests;
+        intptr_t* b = request_block(lparam);
+        return set_display_palette(reinterpret_cast<const uint8_t*>(b[0]), int(b[1]), int(b[2]));
+    });
+    uint8_t read[3];
+    auto entry_60 = [&] {
+        request_display_palette(read, 60, 1);
+        return std::vector<uint8_t>(read, read + 3);
+    };
+    const std::vector<uint8_t> sent{7, 8, 9};
+
+    set_entry(60, 7, 8, 9);  // no palette yet: not kept
+    ASSERT_EQ(set_video_mode(1), 1);
+    set_entry(60, 7, 8, 9);
+    EXPECT_EQ(entry_60(), sent);
+    set_entry(60, 7, 8, 9);
+    EXPECT_EQ(palette_requests, 2);
+
+    const uint8_t six_bit[] = {1, 1, 1};
+    request_display_palette6(six_bit, 60, 1);
+    set_entry(60, 7, 8, 9);
+    EXPECT_EQ(entry_60(), sent);
+    const uint8_t runs[] = {1, 60, 1, 2, 2, 2};
+    request_display_palette_runs(runs);
+    set_entry(60, 7, 8, 9);
+    EXPECT_EQ(entry_60(), sent);
+    set_entry(60, 7, 8, 10);
+    EXPECT_EQ(palette_requests, 5);
+    install_display_requests();
+}
+
 TEST_F(DisplayTest, ARunListSetsItsRunsAndAnswersItsEnd) {
     ASSERT_EQ(set_video_mode(1), 1);
     set_entry(10, 9, 9, 9);

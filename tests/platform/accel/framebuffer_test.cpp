@@ -89,6 +89,32 @@ TEST_F(FramebufferTest, WritesIn888LandConvertedOnTheLastUnlock) {
     EXPECT_EQ(pixel(5, 5), rgb565(255, 255, 255));
 }
 
+// Scattered writes land wherever they are, alone or in runs, at either end of a row or across
+// rows; every pixel not written keeps the picture.
+TEST_F(FramebufferTest, Scattered888WritesLandAndNothingElseChanges) {
+    clear_buffer(0x0000FF00);
+    const uint16_t blue = pixel(0, 0);
+    std::vector<uint16_t> expected(SCREEN_WIDTH * SCREEN_HEIGHT, blue);
+    struct Run {
+        int first, count;  // pixel numbers from (0, 0)
+    };
+    const Run runs[] = {{0, 1},           {639, 1},          {1279, 2},      {3 * 640 + 3, 1},
+                        {3 * 640 + 9, 5},  {100 * 640 + 2, 1}, {102 * 640 + 1, 1}, {105 * 640, 2},
+                        {200 * 640 + 317, 700}, {479 * 640 + 639, 1}};
+    LockedBuffer lock;
+    ASSERT_TRUE(lock_frame_buffer(LockAccess::WRITE, LockBuffer::BACK, LockFormat::RGB888, lock));
+    uint32_t step = 0;
+    for (const Run& run : runs) {
+        for (int p = run.first; p < run.first + run.count; ++p, step += 0x00050301) {
+            const uint32_t rgb = (0x00102030 + step) & 0x00FFFFFF;
+            write_888(lock, p % SCREEN_WIDTH, p / SCREEN_WIDTH, rgb);
+            expected[p] = rgb565(rgb >> 16 & 255, rgb >> 8 & 255, rgb & 255);
+        }
+    }
+    unlock_frame_buffer(LockAccess::WRITE, LockBuffer::BACK);
+    EXPECT_EQ(back_buffer(), expected);
+}
+
 // A swap ends a lock still held: its writes reach the frame being shown, and the unlock after it,
 // now naming the other buffer, leaves nothing locked.
 TEST_F(FramebufferTest, ASwapEndsAn888LockStillHeld) {

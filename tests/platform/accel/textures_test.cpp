@@ -101,5 +101,29 @@ TEST_F(TexturesTest, CoordinatesWrapOrClampAndFollowTheAspect) {
     EXPECT_EQ(colour_at(-1000, -1000), RED);
 }
 
+// A palette download that changes no word keeps the colours made from it; a changed word is seen
+// by the next textured primitive, the span routines' and the reference path's alike.
+TEST_F(TexturesTest, OnlyAChangedPaletteRecolours) {
+    uint32_t palette[PALETTE_SIZE] = {};
+    palette[5] = 0xFFFF0000;
+    download_palette(palette);
+    use_texture(TextureFormat::PALETTE_8, std::vector<uint8_t>(64 * 64, 5), LOD_64, ASPECT_1X1);
+    set_colour_combine({CombineFunction::SCALE_OTHER, CombineFactor::ONE, CombineSource::CONSTANT,
+                        CombineSource::TEXTURE});
+    auto drawn = [] {
+        draw_rectangle(0, 0, 8, 8);
+        return pixel(2, 2);
+    };
+    EXPECT_EQ(drawn(), rgb565(255, 0, 0));
+    const uint32_t generation = texture_source().generation;
+    download_palette(palette);
+    download_palette_part(palette, 5, 5);
+    EXPECT_EQ(texture_source().generation, generation);
+    palette[5] = 0x0000FF00;  // alpha is ignored, the colour is not
+    download_palette_part(palette, 4, 6);
+    EXPECT_NE(texture_source().generation, generation);
+    EXPECT_EQ(drawn(), rgb565(0, 255, 0));
+}
+
 }  // namespace
 }  // namespace vyr::platform::accel

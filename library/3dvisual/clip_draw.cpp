@@ -2,6 +2,7 @@
 
 #include "library/3dvisual/clip.h"
 #include "library/3dvisual/eye.h"
+#include "library/3dvisual/view.h"
 #include "library/3dvisual/viewport.h"
 #include "library/graphics/poly.h"
 
@@ -23,7 +24,7 @@ void draw_clipped_gouraud(const PolyVertex* polygon, uint32_t pattern) {
 void draw_clipped_cloud(const PolyVertex* polygon, uint32_t pattern) {
     draw_facing(clip_project_shaded(polygon), [&](const PolyVertex* v) {
         if (sky_state == SKY_ABOVE_CLOUDS)
-            draw_poly_gouraud_fade(v, int(pattern & 0xFF));
+            draw_poly_gouraud_fade(v, int(pattern & 0xFF), eye_pose.position.z / 256 - cloud_fade_height);
         else
             draw_poly_gouraud_overlay(v, pattern);
     });

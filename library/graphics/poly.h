@@ -72,9 +72,9 @@ void draw_poly_glow(const PolyVertex* vertices, float red, float green, float bl
 // vertex and `rim_alpha` at the others, blended by it (a soft disc drawn as a fan).
 void draw_poly_soft_rgb(const PolyVertex* vertices, float red, float green, float blue, int centre_alpha,
                         int rim_alpha);
-// Cloud layer polygons that fade in with the installed eye's height above cloud_fade_height;
+// Cloud layer polygons that fade in with the eye's height in feet above the layer's fade height;
 // drawn without depth.
-void draw_poly_gouraud_fade(const PolyVertex* vertices, int colour);
+void draw_poly_gouraud_fade(const PolyVertex* vertices, int colour, int32_t feet_above_fade);
 struct RgbColour {
     float red, green, blue;
 };

@@ -2,8 +2,6 @@
 
 #include <array>
 
-#include "library/3dvisual/eye.h"
-#include "library/3dvisual/view.h"
 #include "library/graphics/palette.h"
 #include "library/graphics/poly.h"
 #include "library/graphics/screen.h"
@@ -262,12 +260,12 @@ void draw_poly_soft_rgb(const PolyVertex* vertices, float red, float green, floa
     restore_constant_and_blend();
 }
 
-void draw_poly_gouraud_fade(const PolyVertex* vertices, int colour) {
+void draw_poly_gouraud_fade(const PolyVertex* vertices, int colour, int32_t feet_above_fade) {
     ++poly_count;
     accel::set_colour_combine(ITERATED_COLOUR);
     accel::set_alpha_combine(ITERATED_ALPHA);
     blend_by_alpha();
-    const int lift = (eye_pose.position.z / 256 - cloud_fade_height) / FADE_FEET_PER_LEVEL;
+    const int lift = feet_above_fade / FADE_FEET_PER_LEVEL;
     draw_vertices(vertices, PolyDepth::OVERLAY, Texture::NONE, [&](accel::Vertex& out, const PolyVertex& v, int) {
         const int level = level_of(v);
         set_palette_rgb(out, shade_table[(colour & 0xFF) * 256 + level]);

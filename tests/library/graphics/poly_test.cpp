@@ -13,8 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "library/3dvisual/eye.h"
-#include "library/3dvisual/view.h"
 #include "library/gfxinit/texpal.h"
 #include "library/gfxinit/textures.h"
 #include "library/graphics/circle.h"
@@ -241,23 +239,21 @@ TEST_F(PolyTest, GlowFlickersOnceAndDimsItsFirstVertex) {
 
 TEST_F(PolyTest, CloudFadeLiftsLevelsByTheEyeHeightAboveTheFadeHeight) {
     accelerator_flag = 1;
-    cloud_fade_height = 14000;
     const struct {
         int level;
-        int32_t eye_feet;
+        int32_t feet_above_fade;
         int alpha;
     } cases[] = {
-        {158, 14000, 10},         // 158 is below 160
-        {158, 14000 + 1200, 160}, // lifted by 2
-        {157, 14000 + 1200, 10},
-        {191, 14000 + 1200, 244}, // 193 is above 192
-        {250, 14000 - 36000, 190}, // lowered by 60
+        {158, 0, 10},        // 158 is below 160
+        {158, 1200, 160},    // lifted by 2
+        {157, 1200, 10},
+        {191, 1200, 244},    // 193 is above 192
+        {250, -36000, 190},  // lowered by 60
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.level);
         accel::clear_buffer(0);
-        eye_pose.position.z = c.eye_feet * 256;
-        draw_poly_gouraud_fade(&rectangle(0, 0, 64, 64, c.level), 0xFF);
+        draw_poly_gouraud_fade(&rectangle(0, 0, 64, 64, c.level), 0xFF, c.feet_above_fade);
         EXPECT_NEAR(accel_pixel(32, 32).r, c.alpha * working_palette[3 * shade_table[255 * 256 + c.level]] / 255, 9);
     }
 }
@@ -287,7 +283,7 @@ TEST_F(PolyTest, StatefulPrimitivesLeaveTheDefaultState) {
         {"translucent overlay", [&] { draw_poly_translucent_overlay(&square, 0x22, 0x00000080); }},
         {"translucent rgb", [&] { draw_poly_translucent_rgb(&square, 1, 2, 3, 0x00000080); }},
         {"glow", [&] { draw_poly_glow(&square, 1, 2, 3, 90); }},
-        {"fade", [&] { draw_poly_gouraud_fade(&square, 0x22); }},
+        {"fade", [&] { draw_poly_gouraud_fade(&square, 0x22, 0); }},
         {"remap", [&] { draw_poly_remap(&square, nullptr); }},
     };
     for (const auto& [name, draw] : cases) {
@@ -428,11 +424,7 @@ TEST_F(PolyTest, SheetOfEveryPrimitiveMatchesItsReference) {
         [](int c) { draw_poly_translucent(&cell_polygon(c), 0x5F, 0x00000060); },
         [](int c) { draw_poly_translucent_overlay(&cell_polygon(c), 0x6F, 0x000000C0); },
         [](int c) { draw_poly_glow(&cell_polygon(c), 255, 128, 0, 200); },
-        [](int c) {
-            eye_pose.position.z = 20000 * 256;
-            cloud_fade_height = 14000;
-            draw_poly_gouraud_fade(&cell_polygon(c), 0xFF);
-        },
+        [](int c) { draw_poly_gouraud_fade(&cell_polygon(c), 0xFF, 6000); },
         [](int c) { draw_poly_rgb(&cell_polygon(c), 90, 60, 250); },
         [&](int c) { draw_poly_rgb_record(&cell_polygon(c), &record); },
         [](int c) { draw_poly_remap(&cell_polygon(c), nullptr); },

@@ -223,13 +223,14 @@ void start_bomb_run() {
     start->next->y = bunker_at.y;
 }
 
-// Where a point lies from the aircraft, in tenths of a foot along the aircraft's own axes.
+// Where a point lies from the aircraft, in tenths of a foot along the aircraft's own axes (the
+// rows of its matrix: right, forward, up).
 long along_axis(const Vector3& point, int axis) {
     const Vector3& me = player_position->position;
     const Matrix3& m = player_position->matrix;
     const double d[3] = {double(point.x) - me.x, double(point.y) - me.y, double(point.z) - me.z};
     double along = 0;
-    for (int k = 0; k < 3; ++k) along += d[k] * double(m.m[k][axis]) / 2147483648.0;
+    for (int k = 0; k < 3; ++k) along += d[k] * double(m.m[axis][k]) / 2147483648.0;
     return long(along * 10 / FOOT);
 }
 

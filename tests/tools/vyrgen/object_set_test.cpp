@@ -37,12 +37,13 @@ TEST_F(ObjectSet, ThePlayersAircraftHasThePartsItsAnimationMoves) {
     const ObjectHeader* player = get_object_header(606);
     ASSERT_NE(player, nullptr);
     ASSERT_EQ(player->sub_object_count, 24);
-    const int fixed[] = {1, 4, 6, 8, 15, 16, 19, 20, 21, 22};
-    const int variable[] = {0, 2, 3, 5, 7, 9, 10, 11, 12, 13, 14, 17, 18, 23};
+    const int fixed[] = {1, 2, 4, 6, 8, 15, 16, 19, 20, 21, 22};
+    const int variable[] = {0, 3, 5, 7, 9, 10, 11, 12, 13, 14, 17, 18, 23};
     for (int i : fixed) EXPECT_NE(get_object_header(player->sub_objects[i].type), nullptr) << i;
     for (int i : variable) EXPECT_EQ(player->sub_objects[i].type, 0) << i;
     auto children = [player](int part) { return get_object_header(player->sub_objects[part].type)->sub_object_count; };
     EXPECT_EQ(children(1), 2);   // nose leg and door
+    EXPECT_EQ(children(2), 1);   // the gun's muzzle carries sensor slot 1
     EXPECT_EQ(children(4), 2);   // muzzle flash and centre station
     EXPECT_EQ(children(15), 2);  // fairing and flaperon
     EXPECT_EQ(children(16), 2);

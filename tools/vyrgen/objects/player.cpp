@@ -11,7 +11,8 @@ namespace {
 
 enum PartIndex {
     NOSE_GEAR, NOSE_LEG, NOSE_WHEEL, NOSE_DOOR, GUN_BAY, LEFT_DOOR, RIGHT_DOOR, MAIN_WHEEL, LEFT_FLAPERON_ROOT,
-    RIGHT_FLAPERON_ROOT, FLAPERON, FLAP_FAIRING, AIR_BRAKE, PETAL, LEFT_TAILPLANE, RIGHT_TAILPLANE, FIN, RUDDER
+    RIGHT_FLAPERON_ROOT, FLAPERON, FLAP_FAIRING, AIR_BRAKE, PETAL, LEFT_TAILPLANE, RIGHT_TAILPLANE, FIN, RUDDER,
+    GUN_PORT
 };
 
 int32_t number_of(PartIndex part) { return PLAYER_PART_NUMBERS[part]; }
@@ -40,12 +41,17 @@ Model part(const std::function<void(Mesh&)>& shape, std::vector<SubPlace> childr
     return model;
 }
 
+// The gun's muzzle, left of the nose; sensor slot 1 hangs under the part that marks it, so that
+// the part list still fills that slot third.
+constexpr Point GUN_MUZZLE = {-2.3, 13, 6.6};
+constexpr Point SENSOR_SLOT_1 = {-3.0, 2, 3.9};
+
 // Places of the top-level list, in the order the part list fills the variable ones.
 std::vector<SubPlace> player_places() {
     std::vector<SubPlace> places = {
         {0, {0, 13, 4.0}},                            // 0: taxi lamp (gear down)
         {number_of(NOSE_GEAR), {1.2, 12, 4.8}},        // 1: off the axis, so the leg folds inside
-        {0, {-3.0, 2, 3.9}},                          // 2: sensor slot 1
+        {number_of(GUN_PORT), GUN_MUZZLE},            // 2: the gun's rounds leave here
         {0, {3.0, 2, 3.9}},                           // 3: sensor slot 2
         {number_of(GUN_BAY), {0, 0, 0}},              // 4: muzzle flash, centre station
         {0, {-3.2, -3, 3.8}},                         // 5: left main leg
@@ -116,7 +122,9 @@ std::vector<std::pair<int32_t, Model>> build_player_aircraft() {
                    })});
     out.push_back({number_of(NOSE_DOOR),
                    part([](Mesh& m) { m.plate({{-0.1, -2, 0}, {-0.1, 2, 0}, {-0.1, 2, 0.6}, {-0.1, -2, 0.6}}, colour::GREY); })});
-    out.push_back({number_of(GUN_BAY), part([](Mesh&) {}, {{0, {-2.3, 13, 6.6}}, {0, {0, -2, 3.1}}})});
+    out.push_back({number_of(GUN_BAY), part([](Mesh&) {}, {{0, GUN_MUZZLE}, {0, {0, -2, 3.1}}})});
+    const Point slot_1 = {SENSOR_SLOT_1.x - GUN_MUZZLE.x, SENSOR_SLOT_1.y - GUN_MUZZLE.y, SENSOR_SLOT_1.z - GUN_MUZZLE.z};
+    out.push_back({number_of(GUN_PORT), part([](Mesh&) {}, {{0, slot_1}})});
     for (PartIndex door : {LEFT_DOOR, RIGHT_DOOR})
         out.push_back({number_of(door), part([](Mesh& m) {
                            m.plate({{-0.6, -2.5, 0}, {0.6, -2.5, 0}, {0.6, 2.5, 0}, {-0.6, 2.5, 0}}, colour::GREY);

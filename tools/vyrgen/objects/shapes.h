@@ -41,10 +41,10 @@ Model build_structure(Shape shape, int32_t number);
 Model build_store(Shape shape, int32_t number);
 
 // The player's aircraft (object 606) and the fixed parts of its instance tree, each with its
-// object number: parts 1, 5, 6, 7, 8, 15, 16, 19, 20, 21, 22 of its list and their children.
+// object number: parts 1, 2, 4, 6, 8, 15, 16, 19, 20, 21, 22 of its list and their children.
 std::vector<std::pair<int32_t, Model>> build_player_aircraft();
 // Object numbers nothing else uses that the player's aircraft takes for its parts.
-constexpr int PLAYER_PART_COUNT = 18;
+constexpr int PLAYER_PART_COUNT = 19;
 extern const int32_t PLAYER_PART_NUMBERS[PLAYER_PART_COUNT];
 // The nozzle (1210 and the AI Vyr's 1209, 1215), whose ring vertices the drawing reshapes by
 // number, and the gear parts the part lists show.

@@ -171,9 +171,9 @@ Model effect(Shape shape, int32_t number) {
             m.glowing({star.rbegin(), star.rend()}, colour::YELLOW);
         }
         break;
-    case Shape::TRACER:
-        m.lamps({{0, 0, 0}, {0, -4, 0}}, colour::YELLOW);
+    case Shape::TRACER:  // the streak first, so that its bright head is drawn over it
         m.raw(face_of(1, colour::ORANGE, colour::ORANGE), {{0, 0, 0}, {0, -12, 0}});
+        m.lamps({{0, 0, 0}, {0, -4, 0}}, colour::YELLOW);
         break;
     case Shape::FLARE:
         m.lamps({{0, 0, 0}}, colour::WHITE);

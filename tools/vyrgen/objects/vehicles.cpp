@@ -155,14 +155,42 @@ Model apc(Shape, int32_t number) {
     Model model;
     model.flags = CASTS_SHADOW | SOLID;
     Mesh& m = model.mesh;
-    const uint8_t paint = colour::OLIVE;
+    const uint8_t paint = number == 96 ? colour::SAND : number == 201 || number == 256 ? colour::DARK_OLIVE : colour::OLIVE;
     const bool wheeled = number == 201 || number == 256;
     if (wheeled) wheels(m, 4.0, {-6, 5}, 1.6);
     else tracks(m, 5.0, 20, 2.6);
     m.prism_y({{-4.6, 1.2}, {4.6, 1.2}, {4.6, 5.6}, {3.6, 6.6}, {-3.6, 6.6}, {-4.6, 5.6}}, -10, 7, paint);
     m.prism_y({{-4.6, 1.2}, {4.6, 1.2}, {4.6, 4.5}, {-4.6, 5.6}}, 7, 10, paint);
-    m.tube_z(0.5, 1, 6.6, 1.6, 7.8, 1.4, 6, paint);
-    m.tube_y(0.5, 7.2, 1, 0.2, 6.5, 0.2, 4, colour::DARK_GREY);
+    // What each carries on its roof, up to 7.8 ft.
+    switch (number) {
+    case 54:  // a turret with a long cannon and a missile tube beside it
+        m.tube_z(0.5, 1, 6.6, 1.6, 7.8, 1.4, 6, paint);
+        m.tube_y(0.5, 7.2, 1, 0.2, 9.8, 0.2, 4, colour::DARK_GREY);
+        m.tube_y(-1.6, 7.4, -1.5, 0.3, 1.5, 0.3, 6, colour::DARK_OLIVE);
+        break;
+    case 96:  // a broad two-man turret, its short cannon central
+        m.tube_z(0, 0, 6.6, 2.4, 7.8, 2.0, 8, paint);
+        m.tube_y(0, 7.2, 2, 0.22, 6.5, 0.2, 4, colour::DARK_GREY);
+        break;
+    case 208: case 496: case 532:  // a box of a hull, only a cupola with its machine gun on it
+        m.tube_z(-2, 4, 6.6, 1.0, 7.8, 0.9, 6, colour::DARK_OLIVE);
+        m.tube_y(-2, 7.5, 4, 0.1, 7, 0.1, 4, colour::BLACK);
+        if (number != 208) m.box({-3, -9, 6.6}, {3, -3, 7.4}, colour::DARK_OLIVE);  // the radio cabin
+        break;
+    case 201:  // a small cone of a turret
+        m.tube_z(0, 2, 6.6, 1.4, 7.8, 0.9, 8, paint);
+        m.tube_y(0, 7.2, 3, 0.12, 6.5, 0.1, 4, colour::BLACK);
+        break;
+    case 256:  // a rail of six wire-guided missiles in place of a turret
+        m.box({-2.6, -2, 6.6}, {2.6, 2, 7.0}, colour::DARK_GREY);
+        for (double x : {-2.0, -1.2, -0.4, 0.4, 1.2, 2.0})
+            m.tube_y(x, 7.8 - 0.35 * std::sqrt(0.5), -1.5, 0.35, 2.5, 0.2, 4, colour::LIGHT_OLIVE);
+        break;
+    default:
+        m.tube_z(0.5, 1, 6.6, 1.6, 7.8, 1.4, 6, paint);
+        m.tube_y(0.5, 7.2, 1, 0.2, 6.5, 0.2, 4, colour::DARK_GREY);
+        break;
+    }
     return model;
 }
 

@@ -400,13 +400,24 @@ Model ship(Shape shape, int32_t number) {
         m.tube_y(0, 24, 104, 0.8, 130, 0.6, 6, colour::DARK_GREY);
         break;
     }
-    case Shape::SUBMARINE:
-        m.tube_y(0, 0, -110, 4, -60, 14, 8, colour::BLACK);
-        m.tube_y(0, 0, -60, 14, 80, 14, 8, colour::BLACK);
-        m.tube_y(0, 0, 80, 14, 110, 4, 8, colour::BLACK);
-        m.box({-3, 10, 12}, {3, 40, 30}, colour::BLACK);
+    case Shape::SUBMARINE: {
+        // The Romeo's long sail with a step for its bridge and its planes; the Type 209's short
+        // one far forward, in a lighter grey.
+        const bool romeo = number == 253;
+        const uint8_t paint = romeo ? colour::BLACK : colour::DARK_GREY;
+        m.tube_y(0, 0, -110, 4, -60, 14, 8, paint);
+        m.tube_y(0, 0, -60, 14, 80, 14, 8, paint);
+        m.tube_y(0, 0, 80, 14, 110, 4, 8, paint);
+        if (romeo) {
+            m.box({-3, -10, 12}, {3, 30, 24}, paint);
+            m.box({-3, 0, 24}, {3, 22, 30}, paint);
+            m.plate({{-9, 12, 20}, {9, 12, 20}, {9, 18, 20}, {-9, 18, 20}}, paint);
+        } else {
+            m.prism_x({{34, 12}, {62, 12}, {58, 30}, {42, 30}}, -2.5, 2.5, paint);
+        }
         model.flags = CASTS_SHADOW | SOLID;
         break;
+    }
     case Shape::CARGO_SHIP:
     case Shape::TANKER_SHIP:
         hull(m, 520, 70, 28, 24, shape == Shape::TANKER_SHIP ? colour::DARK_RED : colour::BLACK);
@@ -430,6 +441,10 @@ Model ship(Shape shape, int32_t number) {
             m.box({-length * 0.07, -length * 0.2, length * 0.07}, {length * 0.07, length * 0.1, length * 0.16},
                   small ? colour::WHITE : colour::BLUE_GREY, colour::GREY);
             if (!small) m.tube_z(0, -length * 0.05, length * 0.16, 1, length * 0.3, 0.5, 6, colour::GREY);
+            if (number == 316)  // the missile boat's four launcher boxes, raised at their fronts
+                for (double x : {-11.0, -6.5, 6.5, 11.0})
+                    m.prism_x({{-52, length * 0.07}, {-22, length * 0.07}, {-22, length * 0.07 + 7}, {-52, length * 0.07 + 4}},
+                              x - 2, x + 2, colour::GREY);
         }
         break;
     }

@@ -75,9 +75,7 @@ std::array<UiObject*, 6> create_bar(UiObject* screen, const char* prefix, const 
     std::array<UiObject*, 6> bar = {};
     for (size_t i = 0; i < buttons.size(); ++i) {
         const std::string picture = std::string("menuscrn\\") + prefix + suffixes[i] + ".bbm";
-        const auto& slot = BAR_SLOTS[i];
-        bar[i] = create_menu_button(screen, buttons[i].name, slot[0], slot[1], slot[2], slot[3], picture.c_str(),
-                                    buttons[i].notify);
+        bar[i] = create_bar_button(screen, int(i), buttons[i].name, picture.c_str(), buttons[i].notify);
     }
     return bar;
 }
@@ -280,6 +278,11 @@ UiObject* create_bare_screen(const char* name, const char* picture) {
     const auto& slot = BAR_SLOTS[5];
     create_menu_button(screen, BACK.name, slot[0], slot[1], slot[2], slot[3], "menuscrn\\sb_back.bbm", BACK.notify);
     return screen;
+}
+
+UiObject* create_bar_button(UiObject* screen, int slot, const char* name, const char* picture, UiNotify notify) {
+    const auto& place = BAR_SLOTS.at(size_t(slot));
+    return create_menu_button(screen, name, place[0], place[1], place[2], place[3], picture, notify);
 }
 
 UiObject* create_menu_button(UiObject* screen, const char* name, int x0, int y0, int x1, int y1, const char* picture,

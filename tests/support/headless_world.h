@@ -6,14 +6,19 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <thread>
 
 #include "library/config/prefs.h"
+#include "library/debug/fatal.h"
 #include "library/graphics/ddraw.h"
+#include "library/graphics/display.h"
+#include "library/os/file.h"
 #include "library/sound/dsound.h"
 #include "library/system/event.h"
+#include "library/system/thread.h"
 #include "library/system/winmain.h"
 #include "platform/audio/audio.h"
 #include "platform/timer/timer.h"
@@ -62,6 +67,22 @@ private:
     platform::HeadlessWindow* window_ = nullptr;
     std::thread loop_;
 };
+
+// In a threading scenario's child, which ends without unwinding (the world is never taken down):
+// the headless window and a 640 x 480 display over the generated data, the test's thread
+// becoming "System". The window, for the scenario's look at the display.
+inline platform::HeadlessWindow* start_headless_system() {
+    static HeadlessWindowThread world;
+    if (!world.start()) return nullptr;
+    setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
+    init_debug_text();
+    find_read_only_path("vyr.rop");
+    init_threads();
+    RequestBlock block = {0, 0, 0, 0};
+    send_request(REQ_CREATE_DIRECTDRAW, block);
+    set_video_mode(1);
+    return world.window();
+}
 
 // For test binaries all of whose code may send requests to the window thread (palettes, the
 // display): testing::AddGlobalTestEnvironment(new WindowThreadEnvironment).

@@ -51,16 +51,8 @@ protected:
 
     // In the scenario's child, which ends without unwinding: the world is never taken down.
     static void start_system() {
-        static HeadlessWindowThread world;
-        headless = world.window();
-        ASSERT_TRUE(world.start());
-        setenv("VYR_DATA", GENERATED_DATA.c_str(), 1);
-        init_debug_text();
-        find_read_only_path("vyr.rop");
-        init_threads();
-        RequestBlock block = {0, 0, 0, 0};
-        send_request(REQ_CREATE_DIRECTDRAW, block);
-        set_video_mode(1);
+        headless = start_headless_system();
+        ASSERT_NE(headless, nullptr);
     }
 
     static std::string run_as_system(std::string (*scenario)()) {

@@ -388,7 +388,7 @@ std::vector<MenuScreen> menu_screens() {
     };
     // The screens that show only their backgrounds for now, with a way back.
     const std::pair<const char*, const char*> boards[] = {
-        {"menuscrn/rec_off.lbm", "RECOGNITION"},      {"menuscrn/net_off.lbm", "NETWORK GAME"},
+        {"menuscrn/net_off.lbm", "NETWORK GAME"},
         {"menuscrn/m_is_off.lbm", "ISRAEL MISSIONS"}, {"menuscrn/m_ko_off.lbm", "KOREA MISSIONS"},
         {"menuscrn/m_cy_off.lbm", "CYPRUS MISSIONS"}, {"menuscrn/m_af_off.lbm", "AFGHAN MISSIONS"},
         {"menuscrn/training.lbm", "TRAINING"}};

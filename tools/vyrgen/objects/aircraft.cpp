@@ -62,7 +62,8 @@ int drone_parts(int32_t number) {
 uint8_t paint_of(int32_t number) {
     switch (number) {
     case 228: case 234: case 1056: case 1066: case 1192: case 1197: return colour::BLUE_GREY;
-    case 237: case 3: return colour::OLIVE;
+    case 3: return colour::OLIVE;
+    case 237: return colour::TAN;
     default: return colour::LIGHT_GREY;
     }
 }
@@ -143,6 +144,9 @@ Model airlifter(Shape shape, int32_t number) {
     LiftLook look{98, 132, 7, 4, true, false};
     if (shape == Shape::AIRLINER || shape == Shape::AWACS) look = {145, 130, 7, 4, false, shape == Shape::AWACS};
     const uint8_t paint = shape == Shape::TRANSPORT ? colour::OLIVE : colour::LIGHT_GREY;
+    // The Mainstay's tailplane stands high on its fin and its rotodome is dark; the Sentry's sit low
+    // and white.
+    const bool mainstay = number >= 1145 && number <= 1155;
     Model model;
     model.flags = CASTS_SHADOW | SOLID;
     Mesh& m = model.mesh;
@@ -154,8 +158,9 @@ Model airlifter(Shape shape, int32_t number) {
     const double half = look.span / 2, sweep = look.high_wing ? 2 : 25;
     m.wing({r * 0.8, h * 0.2, wz}, {r * 0.8, -h * 0.12, wz}, {half, h * 0.2 - sweep - 2, wz + 2},
            {half, h * 0.2 - sweep - 8, wz + 2}, 2.0, paint, true);
-    m.wing({r * 0.4, -h * 0.72, z + r * 0.3}, {r * 0.4, -h * 0.98, z + r * 0.3}, {half * 0.35, -h * 0.92, z + r * 0.3},
-           {half * 0.35, -h * 1.02, z + r * 0.3}, 0.8, paint, true);
+    const double tail_z = z + r * (mainstay ? 2.0 : 0.3);
+    m.wing({r * 0.4, -h * 0.72, tail_z}, {r * 0.4, -h * 0.98, tail_z}, {half * 0.35, -h * 0.92, tail_z},
+           {half * 0.35, -h * 1.02, tail_z}, 0.8, paint, true);
     m.fin(0, {0, -h * 0.62, z + r * 0.7}, {0, -h * 0.99, z + r * 0.7}, {0, -h * 0.9, z + r * 3.6},
           {0, -h * 1.01, z + r * 3.6}, 1.0, paint);
     for (double s : {-1.0, 1.0})
@@ -168,7 +173,7 @@ Model airlifter(Shape shape, int32_t number) {
         }
     if (look.radome) {
         m.box({-0.8, -h * 0.35, z + r}, {0.8, -h * 0.25, z + r + 6}, colour::GREY);
-        m.tube_z(0, -h * 0.3, z + r + 6, 15, z + r + 8.5, 15, 12, colour::WHITE);
+        m.tube_z(0, -h * 0.3, z + r + 6, 15, z + r + 8.5, 15, 12, mainstay ? colour::DARK_GREY : colour::WHITE);
     }
     gear_places(model, drone_parts(number), h * 0.65, -h * 0.05, r * 0.9, z - r);
     return model;

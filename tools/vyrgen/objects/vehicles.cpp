@@ -10,9 +10,6 @@ namespace {
 
 using Section = std::vector<std::pair<double, double>>;
 
-bool desert(int32_t number) { return number == 68 || number == 244 || number == 1050 || number == 1053 || number == 456; }
-uint8_t army_green(int32_t number) { return desert(number) ? colour::SAND : colour::OLIVE; }
-
 // Running gear down both sides: dark track or wheels.
 void tracks(Mesh& m, double half_width, double length, double height) {
     for (double s : {-1.0, 1.0})
@@ -36,11 +33,112 @@ void wheels(Mesh& m, double half_width, const std::vector<double>& ys, double r)
         }
 }
 
-Model tank(Shape shape, int32_t number) {
+// Road wheels painted on the tracks' outer faces, where no skirt hides them.
+void road_wheels(Mesh& m, int count, double half_width) {
+    for (int i = 0; i < count; ++i) {
+        const double y = -9.6 + 19.2 * i / (count - 1);
+        for (double s : {-1.0, 1.0}) {
+            std::vector<Point> disc;
+            for (int k = 0; k < 6; ++k) {
+                const double a = s * std::numbers::pi * k / 3;  // counter-clockwise seen from its side
+                disc.push_back({s * half_width, y + 1.15 * std::cos(a), 1.3 + 1.15 * std::sin(a)});
+            }
+            m.polygon(disc, colour::DARK_GREY);
+        }
+    }
+}
+
+// The main battle tanks are told apart by their turrets: where they stand on the hull and their
+// shape, from the cast domes of the older eastern tanks to the flat armour boxes of the western.
+enum class Turret { CAST_DOME, LOW_DOME, FLAT_WEDGE, SLOPED_BOX, TALL_BOX, REAR_WEDGE };
+
+struct TankLook {
+    Turret turret;
+    double turret_y;  // the turret ring's centre along the hull
+    uint8_t paint, trim;
+    bool skirts;
+    int wheels;
+};
+
+TankLook tank_look(int32_t number) {
+    switch (number) {
+    case 90: return {Turret::CAST_DOME, 0, colour::OLIVE, colour::DARK_OLIVE, false, 5};               // T-62
+    case 93: return {Turret::LOW_DOME, 0.5, colour::LIGHT_OLIVE, colour::DARK_OLIVE, true, 6};         // T-80
+    case 68: return {Turret::SLOPED_BOX, -0.5, colour::SAND, colour::TAN, true, 6};                    // Challenger
+    case 244: return {Turret::FLAT_WEDGE, -0.5, colour::SAND, colour::TAN, true, 7};                   // M1A1
+    case 456: return {Turret::TALL_BOX, -0.5, colour::DARK_OLIVE, colour::BLACK, true, 7};             // Leopard
+    case 1050: case 1053: return {Turret::REAR_WEDGE, -4.5, colour::GREY, colour::DARK_GREY, true, 6};  // Merkava
+    default: return {Turret::LOW_DOME, 1, colour::DARK_OLIVE, colour::BROWN, false, 6};               // T-72
+    }
+}
+
+// Every turret's top is 6.6 ft up and its gun's muzzle 18.5 ft ahead, whatever its shape.
+void turret(Mesh& m, const TankLook& look) {
+    const double y = look.turret_y;
+    double gun_from = y + 3.5;
+    switch (look.turret) {
+    case Turret::CAST_DOME:
+        m.tube_z(0, y, 4.4, 4.2, 5.9, 3.6, 10, look.paint);
+        m.tube_z(0, y, 5.9, 3.6, 6.6, 1.6, 10, look.paint);
+        m.tube_y(0, 5.6, 11.5, 0.6, 13, 0.6, 6, look.trim);  // bore evacuator
+        break;
+    case Turret::LOW_DOME:
+        m.tube_z(0, y, 4.4, 4.4, 5.6, 3.8, 10, look.paint);
+        m.tube_z(0, y, 5.6, 3.8, 6.1, 2.4, 10, look.paint);
+        m.tube_z(1.8, y - 1.2, 6.1, 0.8, 6.6, 0.7, 6, look.trim);  // commander's cupola
+        m.box({-1.7, y + 3.0, 5.6}, {-1.0, y + 3.7, 6.3}, colour::DARK_GREY);  // searchlight
+        for (double x : {-3.2, -2.6, 2.6, 3.2}) m.tube_y(x, 5.5, y + 2.4, 0.25, y + 3.4, 0.25, 4, colour::BLACK);
+        m.tube_y(0, 5.6, 10.5, 0.55, 12, 0.55, 6, look.trim);
+        break;
+    case Turret::FLAT_WEDGE:
+        m.prism_x({{y - 6.5, 5.0}, {y - 6.0, 6.2}, {y + 3.0, 6.2}, {y + 5.2, 5.0}, {y + 4.6, 4.4}, {y - 5.5, 4.4}}, -4.6,
+                  4.6, look.paint);
+        m.tube_z(-2.0, y - 2.0, 6.2, 0.9, 6.6, 0.8, 6, look.trim);  // commander's cupola
+        gun_from = y + 5;
+        break;
+    case Turret::SLOPED_BOX:
+        m.prism_x({{y - 5, 4.4}, {y - 5, 6.6}, {y + 2, 6.6}, {y + 4.5, 4.8}, {y + 4.5, 4.4}}, -4.2, 4.2, look.paint);
+        gun_from = y + 4.3;
+        break;
+    case Turret::TALL_BOX:
+        m.box({-4.0, y - 3.5, 4.4}, {4.0, y + 3.8, 6.6}, look.paint);
+        m.box({-3.4, y - 6.5, 4.8}, {3.4, y - 3.5, 6.4}, look.paint);  // bustle
+        m.box({-4.05, y - 2.5, 5.2}, {4.05, y + 2.5, 5.6}, look.trim);  // a dark band round its sides
+        gun_from = y + 3.7;
+        break;
+    case Turret::REAR_WEDGE:
+        m.prism_x({{y - 4, 4.4}, {y - 4, 6.0}, {y - 2, 6.6}, {y + 3, 6.6}, {y + 8, 4.8}, {y + 8, 4.4}}, -3.6, 3.6,
+                  look.paint);
+        m.plate({{-3.4, y - 4.1, 4.4}, {3.4, y - 4.1, 4.4}, {3.4, y - 4.1, 6.0}, {-3.4, y - 4.1, 6.0}}, look.trim);
+        gun_from = y + 7.5;
+        break;
+    }
+    m.tube_y(0, 5.6, gun_from, 0.45, 18.5, 0.35, 6, colour::DARK_OLIVE);
+}
+
+Model main_battle_tank(int32_t number) {
+    const TankLook look = tank_look(number);
     Model model;
     model.flags = CASTS_SHADOW | SOLID;
     Mesh& m = model.mesh;
-    const uint8_t paint = army_green(number);
+    tracks(m, 5.8, 24, 3.0);
+    // The engine's deck behind, a sloping glacis before; the Merkava carries its engine in front.
+    const double glacis = look.turret == Turret::REAR_WEDGE ? 1.5 : 8;
+    m.prism_x({{-11.5, 1.2}, {-11.5, 4.4}, {glacis, 4.4}, {12, 2.4}, {12, 1.2}}, -5, 5, look.paint);
+    if (look.skirts)
+        for (double s : {-1.0, 1.0})
+            m.box({s > 0 ? 5.9 : -6.5, -11, 1.6}, {s > 0 ? 6.5 : -5.9, 11, 3.0}, look.paint);
+    road_wheels(m, look.wheels, 6.5);
+    turret(m, look);
+    return model;
+}
+
+Model tank(Shape shape, int32_t number) {
+    if (shape == Shape::TANK) return main_battle_tank(number);
+    Model model;
+    model.flags = CASTS_SHADOW | SOLID;
+    Mesh& m = model.mesh;
+    const uint8_t paint = colour::OLIVE;
     const double z0 = shape == Shape::DUG_IN ? -2.5 : 0;
     if (shape == Shape::DUG_IN) m.pyramid({-9, -14, -2.5}, {9, 14, 0}, 4, 4, 0.8, colour::BROWN);
     if (shape != Shape::DUG_IN) tracks(m, 5.8, 24, 3.0);
@@ -57,14 +155,42 @@ Model apc(Shape, int32_t number) {
     Model model;
     model.flags = CASTS_SHADOW | SOLID;
     Mesh& m = model.mesh;
-    const uint8_t paint = army_green(number);
+    const uint8_t paint = number == 96 ? colour::SAND : number == 201 || number == 256 ? colour::DARK_OLIVE : colour::OLIVE;
     const bool wheeled = number == 201 || number == 256;
     if (wheeled) wheels(m, 4.0, {-6, 5}, 1.6);
     else tracks(m, 5.0, 20, 2.6);
     m.prism_y({{-4.6, 1.2}, {4.6, 1.2}, {4.6, 5.6}, {3.6, 6.6}, {-3.6, 6.6}, {-4.6, 5.6}}, -10, 7, paint);
     m.prism_y({{-4.6, 1.2}, {4.6, 1.2}, {4.6, 4.5}, {-4.6, 5.6}}, 7, 10, paint);
-    m.tube_z(0.5, 1, 6.6, 1.6, 7.8, 1.4, 6, paint);
-    m.tube_y(0.5, 7.2, 1, 0.2, 6.5, 0.2, 4, colour::DARK_GREY);
+    // What each carries on its roof, up to 7.8 ft.
+    switch (number) {
+    case 54:  // a turret with a long cannon and a missile tube beside it
+        m.tube_z(0.5, 1, 6.6, 1.6, 7.8, 1.4, 6, paint);
+        m.tube_y(0.5, 7.2, 1, 0.2, 9.8, 0.2, 4, colour::DARK_GREY);
+        m.tube_y(-1.6, 7.4, -1.5, 0.3, 1.5, 0.3, 6, colour::DARK_OLIVE);
+        break;
+    case 96:  // a broad two-man turret, its short cannon central
+        m.tube_z(0, 0, 6.6, 2.4, 7.8, 2.0, 8, paint);
+        m.tube_y(0, 7.2, 2, 0.22, 6.5, 0.2, 4, colour::DARK_GREY);
+        break;
+    case 208: case 496: case 532:  // a box of a hull, only a cupola with its machine gun on it
+        m.tube_z(-2, 4, 6.6, 1.0, 7.8, 0.9, 6, colour::DARK_OLIVE);
+        m.tube_y(-2, 7.5, 4, 0.1, 7, 0.1, 4, colour::BLACK);
+        if (number != 208) m.box({-3, -9, 6.6}, {3, -3, 7.4}, colour::DARK_OLIVE);  // the radio cabin
+        break;
+    case 201:  // a small cone of a turret
+        m.tube_z(0, 2, 6.6, 1.4, 7.8, 0.9, 8, paint);
+        m.tube_y(0, 7.2, 3, 0.12, 6.5, 0.1, 4, colour::BLACK);
+        break;
+    case 256:  // a rail of six wire-guided missiles in place of a turret
+        m.box({-2.6, -2, 6.6}, {2.6, 2, 7.0}, colour::DARK_GREY);
+        for (double x : {-2.0, -1.2, -0.4, 0.4, 1.2, 2.0})
+            m.tube_y(x, 7.8 - 0.35 * std::sqrt(0.5), -1.5, 0.35, 2.5, 0.2, 4, colour::LIGHT_OLIVE);
+        break;
+    default:
+        m.tube_z(0.5, 1, 6.6, 1.6, 7.8, 1.4, 6, paint);
+        m.tube_y(0.5, 7.2, 1, 0.2, 6.5, 0.2, 4, colour::DARK_GREY);
+        break;
+    }
     return model;
 }
 
@@ -274,13 +400,24 @@ Model ship(Shape shape, int32_t number) {
         m.tube_y(0, 24, 104, 0.8, 130, 0.6, 6, colour::DARK_GREY);
         break;
     }
-    case Shape::SUBMARINE:
-        m.tube_y(0, 0, -110, 4, -60, 14, 8, colour::BLACK);
-        m.tube_y(0, 0, -60, 14, 80, 14, 8, colour::BLACK);
-        m.tube_y(0, 0, 80, 14, 110, 4, 8, colour::BLACK);
-        m.box({-3, 10, 12}, {3, 40, 30}, colour::BLACK);
+    case Shape::SUBMARINE: {
+        // The Romeo's long sail with a step for its bridge and its planes; the Type 209's short
+        // one far forward, in a lighter grey.
+        const bool romeo = number == 253;
+        const uint8_t paint = romeo ? colour::BLACK : colour::DARK_GREY;
+        m.tube_y(0, 0, -110, 4, -60, 14, 8, paint);
+        m.tube_y(0, 0, -60, 14, 80, 14, 8, paint);
+        m.tube_y(0, 0, 80, 14, 110, 4, 8, paint);
+        if (romeo) {
+            m.box({-3, -10, 12}, {3, 30, 24}, paint);
+            m.box({-3, 0, 24}, {3, 22, 30}, paint);
+            m.plate({{-9, 12, 20}, {9, 12, 20}, {9, 18, 20}, {-9, 18, 20}}, paint);
+        } else {
+            m.prism_x({{34, 12}, {62, 12}, {58, 30}, {42, 30}}, -2.5, 2.5, paint);
+        }
         model.flags = CASTS_SHADOW | SOLID;
         break;
+    }
     case Shape::CARGO_SHIP:
     case Shape::TANKER_SHIP:
         hull(m, 520, 70, 28, 24, shape == Shape::TANKER_SHIP ? colour::DARK_RED : colour::BLACK);
@@ -304,6 +441,10 @@ Model ship(Shape shape, int32_t number) {
             m.box({-length * 0.07, -length * 0.2, length * 0.07}, {length * 0.07, length * 0.1, length * 0.16},
                   small ? colour::WHITE : colour::BLUE_GREY, colour::GREY);
             if (!small) m.tube_z(0, -length * 0.05, length * 0.16, 1, length * 0.3, 0.5, 6, colour::GREY);
+            if (number == 316)  // the missile boat's four launcher boxes, raised at their fronts
+                for (double x : {-11.0, -6.5, 6.5, 11.0})
+                    m.prism_x({{-52, length * 0.07}, {-22, length * 0.07}, {-22, length * 0.07 + 7}, {-52, length * 0.07 + 4}},
+                              x - 2, x + 2, colour::GREY);
         }
         break;
     }

@@ -86,7 +86,7 @@ void choose_war_zone(int zone, Event& event) {
         choose_menu_music();
         return;
     }
-    if (!send_menu_choice(12 + zone, event.type)) return;
+    if (!send_menu_choice(12 + zone, event)) return;
     dress_mission_screens(zone);
     dress_situation_screen(zone);
     for (UiObject* toggle : training_toggles) set_ui_attrs(toggle, ATTR_INPUT, 0);

@@ -6,7 +6,6 @@
 
 namespace vyr {
 
-int32_t mission_planner = 0;
 UiObject* preferences_screen = nullptr;
 
 void set_visual_detail(int) {}

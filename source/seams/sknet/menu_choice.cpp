@@ -3,6 +3,6 @@
 
 namespace vyr {
 
-int send_menu_choice(int, int) { return 1; }
+int send_menu_choice(int, const Event&) { return 1; }
 
 }  // namespace vyr

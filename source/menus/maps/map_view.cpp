@@ -119,6 +119,11 @@ void setup_map_plot() {
 }
 
 int32_t metres_to_world(int32_t metres) { return int32_t(int64_t(metres) * WORLD_UNITS_PER_KM / 1000); }
-int32_t world_to_metres(int32_t world) { return int32_t((int64_t(world) * 1000 + 128000) / WORLD_UNITS_PER_KM); }
+// Rounded so that whole metres come back unchanged, but never past the world's last whole metre,
+// whose rounding up would name a point outside the world.
+int32_t world_to_metres(int32_t world) {
+    constexpr int64_t LAST_METRE = int64_t(MAP_WORLD_MAX) * 1000 / WORLD_UNITS_PER_KM;
+    return int32_t(std::min((int64_t(world) * 1000 + 128000) / WORLD_UNITS_PER_KM, LAST_METRE));
+}
 
 }  // namespace vyr

@@ -7,9 +7,11 @@
 #include "library/graphics/ddraw.h"
 #include "library/graphics/font.h"
 #include "library/graphics/screen.h"
+#include "library/system/thread.h"
 #include "library/ui/screens.h"
 #include "library/ui/setattr.h"
 #include "library/ui/utext.h"
+#include "source/drone/waypoint.h"
 #include "source/menus/brief/briefing.h"
 #include "source/menus/debrief/debrief.h"
 #include "source/menus/front_end.h"
@@ -56,10 +58,14 @@ UiObject* log_retry_button = nullptr;
 
 namespace {
 
+UiObject* save_button = nullptr;
+
 constexpr uint32_t BOX_COLOUR = 252u * 0x01010101u;
 constexpr int MENU_CHOICE_DEBRIEF_EXIT = 21;
 constexpr int CAMERA_WIDTH = 18, CAMERA_HEIGHT = 12;
 constexpr uint32_t ONE_DEGREE = 11930465;
+constexpr int SAVE_BUTTON_ID = 19;
+constexpr uint32_t UNSAVED_FILL = 247u * 0x01010101u, SAVED_FILL = 249u * 0x01010101u;
 
 UiObject* waypoint_buttons[MAP_WAYPOINT_BUTTONS] = {};
 UiObject* waypoint_insert = nullptr;
@@ -69,6 +75,20 @@ uint8_t camera_pixels[CAMERA_WIDTH * CAMERA_HEIGHT] = {};
 Sprite camera_sprite = {CAMERA_WIDTH, CAMERA_HEIGHT, 0, 0, camera_pixels};
 
 bool italian() { return product_language == LANG_ITALIAN; }
+
+void show_save_state(int modified) { set_ui_attrs(save_button, ATTR_COLOUR, modified ? UNSAVED_FILL : SAVED_FILL); }
+
+// A mission just loaded: its routes lettered and timed, the task box, the routes and the view.
+void refresh_loaded_mission() {
+    letter_selected_route();
+    recalc_all_waypoint_times();
+    yield_if_due();
+    rebuild_task_box(0);
+    build_route_draw_list();
+    refresh_waypoint_info();
+    yield_if_due();
+    redraw_map();
+}
 
 UiObject* create_map_window(UiObject* map, const char* name, int x, int y, int width, int height) {
     return create_ui_object(UI_WINDOW, map, name, ATTR_POS, x, y, ATTR_SIZE, width, height, ATTR_CLOSE_BOX,
@@ -111,6 +131,7 @@ void create_tool_box(UiObject* map) {
             UiObject* button = create_map_button(map_tool_box, b.type, b.name, column ? 42 : 2, tops[row], 38, 18,
                                                  b.text, b.id, handle_map_tool_button);
             if (b.id == MAP_TOOL_NONE) set_ui_state(button, 1);
+            if (b.id == SAVE_BUTTON_ID) save_button = button;
         }
 }
 
@@ -210,6 +231,7 @@ void create_map_screen() {
     debrief_exit_button = create_map_button(map_screen, UI_BUTTON, "Debrief exit button", x, y, 55, 15, exit_text, 0,
                                             close_debrief_map);
     show_ui_object(debrief_exit_button, 0);
+    set_mission_map_hooks(show_save_state, refresh_loaded_mission);
 }
 
 void build_map_boxes(UiObject* map) {

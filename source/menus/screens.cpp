@@ -321,7 +321,10 @@ void restore_single_player_dress(bool with_afghan_map) {
     return_map_screen_to_local_control();
 }
 
-void return_screens_to_local_control() { restore_single_player_dress(true); }
+// A flight flown without the menus (a test's) has no screens to give back.
+void return_screens_to_local_control() {
+    if (game_screen) restore_single_player_dress(true);
+}
 
 void dress_situation_screen(int zone) {
     const struct {

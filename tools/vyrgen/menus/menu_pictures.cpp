@@ -168,12 +168,9 @@ void add_war_zone_screens(std::vector<MenuScreen>& screens) {
                    {"menuscrn/training.lbm", "TRAINING", "tr_"},        {"menuscrn/cyprus.lbm", "MISSIONS", "mp_"}};
     for (const auto& select : selects) {
         const bool shared = std::string(select.prefix) == "mp_";  // the zones' pictures are written above
-        std::vector<Control> controls = zone_controls(select.prefix, shared);
-        if (std::string(select.prefix) == "tr_") {
-            controls.push_back({{320, 395, 431, 426, "NO CRASH"}, ""});
-            controls.push_back({{424, 395, 535, 426, "FREE ARMS"}, ""});
-        }
-        screens.push_back({select.background, select.heading, controls, mission_select_dress, 316});
+        // Training's two toggles draw their own pictures over the board.
+        screens.push_back({select.background, select.heading, zone_controls(select.prefix, shared),
+                           mission_select_dress, 316});
     }
     const std::pair<const char*, bool> awards[] = {
         {"menuscrn/prm_lt.lbm", false}, {"menuscrn/bstar.lbm", false}, {"menuscrn/fcross.lbm", true},

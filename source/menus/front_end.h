@@ -51,6 +51,7 @@ void draw_menu_glyph_low(int c, int x, int y, int colour);
 int get_game_type();
 // Set while the flight was started from the first-run screen.
 extern int32_t first_run_flight;
+// The mission map's routes redrawn: the old ones vanish at once, the route layer is asked for.
 void refresh_map_screen();
 // After a flight the menus' screens are the player's again: buttons shown, remote-control
 // messages hidden.

@@ -19,6 +19,7 @@
 #include "source/menus/debrief/debrief.h"
 #include "source/menus/front_end.h"
 #include "source/menus/logs/pilot_log.h"
+#include "source/menus/maps/map_screen.h"
 #include "source/menus/missions/mission_select.h"
 #include "source/menus/notify.h"
 #include "source/menus/prefs_screens.h"
@@ -224,7 +225,7 @@ void create_situation_screen() {
                                       ATTR_FONT, &menu_font, ATTR_WRAP, 1, ATTR_SELECTED_LINE, 0, ATTR_SHADOW, 1);
     situation_load = create_menu_button(situation_screen, "Load Mission", 528, 395, 639, 426,
                                         "menuscrn\\mi_commi.bbm", load_campaign_mission);
-    situation_bar = create_bar(situation_screen, "mi_", {HELP, PREFS, LOG, RECOG, BACK, QUIT}, ZONE_BAR_SUFFIXES);
+    situation_bar = create_zone_bar(situation_screen, "mi_");
 }
 
 // They take input only in training.
@@ -302,6 +303,7 @@ void create_menu_screens() {
     create_game_screen();
     create_combat_screen();
     create_mission_screen();
+    create_map_screen();
     create_situation_screen();
     create_training_toggles();
     create_recognition_screen();
@@ -327,6 +329,13 @@ void restore_single_player_dress(bool with_afghan_map) {
         show_ui_object(map_buttons[i], i < 3 || with_afghan_map);
     show_ui_object(remote_message, 0);
     for (UiObject* button : game_bar) show_ui_object(button, 1);
+    return_mission_screen_to_local_control();
+    return_map_screen_to_local_control();
+}
+
+// A flight flown without the menus (a test's) has no screens to give back.
+void return_screens_to_local_control() {
+    if (game_screen) restore_single_player_dress(true);
 }
 
 void dress_situation_screen(int zone) {
@@ -342,8 +351,16 @@ void dress_situation_screen(int zone) {
     set_ui_picture(situation_screen, dress.background);
     const std::string pictures = std::string("menuscrn\\") + dress.prefix;
     set_ui_picture(situation_load, (pictures + "commi.bbm").c_str());
-    for (size_t i = 0; i < situation_bar.size(); ++i)
-        set_ui_picture(situation_bar[i], (pictures + ZONE_BAR_SUFFIXES[i] + ".bbm").c_str());
+    dress_zone_bar(situation_bar, dress.prefix);
+}
+
+std::array<UiObject*, 6> create_zone_bar(UiObject* screen, const char* prefix) {
+    return create_bar(screen, prefix, {HELP, PREFS, LOG, RECOG, BACK, QUIT}, ZONE_BAR_SUFFIXES);
+}
+
+void dress_zone_bar(const std::array<UiObject*, 6>& bar, const char* prefix) {
+    for (size_t i = 0; i < bar.size(); ++i)
+        set_ui_picture(bar[i], (std::string("menuscrn\\") + prefix + ZONE_BAR_SUFFIXES[i] + ".bbm").c_str());
 }
 
 void push_main_screen(int at_once) {

@@ -27,12 +27,18 @@ enum class SmallButton { HELP, PREFS, MAIN, LOG, RECOG, BACK, QUIT };
 void create_small_bar(UiObject* screen, const char* prefix, const std::array<SmallButton, 6>& buttons,
                       const std::array<const char*, 6>& suffixes);
 
+// The six small buttons of a war zone's own screens, "menuscrn\<prefix>help.bbm" to "quit.bbm"
+// (Help, Prefs, Log, Recog, Back, Quit), and their pictures of another zone's prefix.
+std::array<UiObject*, 6> create_zone_bar(UiObject* screen, const char* prefix);
+void dress_zone_bar(const std::array<UiObject*, 6>& bar, const char* prefix);
+
 // The Main Screen (at once, or through the screen stack's fade) and the Preferences Screen over it.
 void push_main_screen(int at_once);
 void push_preferences_screen();
 
-// Undoes what the set-up of a two-player mission changes on the Game Screen: its map buttons
-// (the Afghan one only when asked) and small buttons shown, its remote-control message hidden.
+// Undoes what the set-up of a two-player mission changes on the Game Screen (its map buttons, the
+// Afghan one only when asked, and small buttons shown, its remote-control message hidden), the
+// mission select screen and the map.
 void restore_single_player_dress(bool with_afghan_map);
 
 // The Situation Screen in the war zone's dress (zones 1 to 4): its map and its buttons.

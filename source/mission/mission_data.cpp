@@ -38,6 +38,14 @@ int32_t humans_loaded_count = 0;
 int32_t humans_deployed_count = 0;
 int32_t destroy_point_count = 0;
 int32_t mission_modified = 0;
+
+namespace {
+
+// The mission map's, when it is built.
+void (*map_save_state_hook)(int modified) = nullptr;
+void (*map_refresh_hook)() = nullptr;
+
+}  // namespace
 uint32_t wind_direction = 0;
 int32_t wind_speed = 0;
 int32_t weather_condition = 0;
@@ -472,6 +480,7 @@ int load_mission(Mission* mission) {
     yield_if_due();
     load_stores();
     reset_stores();
+    if (map_refresh_hook) map_refresh_hook();
     return 1;
 }
 
@@ -532,7 +541,21 @@ void find_spare_mission_slot(Mission* mission) {
     write_mission_data(path.c_str());
 }
 
-void flag_mission_modified() { mission_modified = 1; }
-void flag_mission_saved() { mission_modified = 0; }
+namespace {
+
+void set_mission_modified(int modified) {
+    mission_modified = modified;
+    if (map_save_state_hook) map_save_state_hook(modified);
+}
+
+}  // namespace
+
+void flag_mission_modified() { set_mission_modified(1); }
+void flag_mission_saved() { set_mission_modified(0); }
+
+void set_mission_map_hooks(void (*save_state)(int modified), void (*refresh)()) {
+    map_save_state_hook = save_state;
+    map_refresh_hook = refresh;
+}
 
 }  // namespace vyr

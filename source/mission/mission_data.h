@@ -64,7 +64,10 @@ void save_current_mission();
 // file exists (fatal when none is spare); quick starts are never written.
 void find_spare_mission_slot(Mission* mission);
 
+// Both also tell the mission map, whose Save button shows whether the mission needs saving.
 void flag_mission_modified();
 void flag_mission_saved();
+// The mission map installs them: its Save button's look, and its refresh after a mission is loaded.
+void set_mission_map_hooks(void (*save_state)(int modified), void (*refresh)());
 
 }  // namespace vyr

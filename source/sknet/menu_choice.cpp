@@ -14,8 +14,8 @@ namespace {
 int last_item = 0;
 int last_line = -1;
 
-// The mission line a list choice carries: the list control's own value.
-int mission_line(const Event& event) { return event.value; }
+// The mission line a list choice carries, in the event the mission list fills.
+int mission_line(const Event& event) { return event.x; }
 
 // Waits while `waiting` holds and the exchange still runs.
 template <typename Condition>

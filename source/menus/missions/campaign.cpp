@@ -3,10 +3,12 @@
 #include <cstdint>
 
 #include "library/system/mouse.h"
+#include "library/ui/repaint.h"
 #include "source/menus/brief/briefing.h"
 #include "source/menus/debrief/debrief.h"
 #include "source/menus/logs/pilot_log.h"
 #include "source/menus/maps/map_screen.h"
+#include "source/menus/maps/map_view.h"
 #include "source/menus/missions/catalogue.h"
 #include "source/menus/notify.h"
 #include "source/menus/speech.h"
@@ -69,11 +71,10 @@ int choose_campaign_mission(Mission** mission) {
 
 void start_campaign_mission(Mission* mission) {
     set_pointer_shape(pointer_wait);
+    suspend_ui_updates();
     set_back_hook(nullptr);
     flag_mission_saved();
-    debrief_failure_text = mission->failure;
-    debrief_success_text = mission->success;
-    debrief_outstanding_text = mission->outstanding;
+    set_debrief_texts(mission->failure, mission->success, mission->outstanding);
     load_mission(mission);
     // A campaign keeps its missions' titles to itself.
     set_map_subtitles("", mission->description);

@@ -179,9 +179,7 @@ void unlink_mission(Mission* mission) {
 
 // A record whose files were refused leaves the catalogue; the files stay as they are.
 Mission* drop_mission_record(Mission* mission) {
-    unlink_mission(mission);
-    free_mission_texts(mission);
-    free_memory(mission, SOURCE, __LINE__);
+    free_mission_record(mission);
     return nullptr;
 }
 
@@ -412,6 +410,12 @@ void sort_mission_catalogue() {
             }
         }
     }
+}
+
+void free_mission_record(Mission* mission) {
+    unlink_mission(mission);
+    free_mission_texts(mission);
+    free_memory(mission, SOURCE, __LINE__);
 }
 
 void delete_mission(Mission* mission) {

@@ -81,6 +81,8 @@ void sort_mission_catalogue();
 void swap_with_next_mission(Mission* mission);
 // Unlinks the record and, for a number other than 0, deletes its data file.
 void delete_mission(Mission* mission);
+// Unlinks the record and frees it with its texts.
+void free_mission_record(Mission* mission);
 
 // A new heap name of at most 9 characters, as ISRALQ01, USAT07 or KOREAMC1; a war zone outside
 // 1..5 is fatal.

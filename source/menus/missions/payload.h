@@ -22,4 +22,8 @@ int is_pylon_overweight();
 // "\tTOT AUW: <weight>\t\tMAX G: 9.0" (5.5 when a hardpoint is over its limit).
 std::string format_payload_weight();
 
+struct UiObject;
+// The payload window of the mission map.
+void create_payload_window(UiObject* map);
+
 }  // namespace vyr

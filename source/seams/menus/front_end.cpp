@@ -1,4 +1,4 @@
-// Stand-in for the front end's map and colour services, which no screen offers yet.
+// Stand-in for the front end's colour service, which no screen offers yet.
 #include "source/menus/front_end.h"
 
 namespace vyr {
@@ -6,7 +6,5 @@ namespace vyr {
 int32_t first_run_flight = 0;
 
 const uint8_t* get_menu_colour_table() { return nullptr; }
-void refresh_map_screen() {}
-void return_screens_to_local_control() {}
 
 }  // namespace vyr

@@ -167,6 +167,23 @@ void award_dress(Image& image, bool cross) {
     paint_outlined(image, 599, 465, 41, 15, box(0, 0, 40, 14), STEEL_LAST, STEEL + 6);
 }
 
+// The mission select screen: the list with its result column, the description beside it, and the
+// strip along the top left free for the campaign's level buttons.
+void mission_select_dress(Image& image) {
+    panel(image, 14, 74, 309, 411, nullptr);
+    panel(image, 326, 66, 629, 374, "DESCRIPTION");
+}
+
+std::vector<Control> zone_controls(const char* prefix, bool with_pictures) {
+    std::vector<Control> controls =
+        with({{{528, 395, 639, 426, "LOAD"}, std::string("menuscrn/") + prefix + "commi.bbm"}},
+             bar(prefix, {"HELP", "PREFS", "LOG", "RECOG", "BACK", "QUIT"},
+                 {"help", "prefs", "logs", "recog", "back", "quit"}));
+    if (!with_pictures)
+        for (Control& control : controls) control.picture.clear();
+    return controls;
+}
+
 // The war-zone dress: the mission list and campaign situation of each zone, and their buttons.
 void add_war_zone_screens(std::vector<MenuScreen>& screens) {
     const struct {
@@ -179,10 +196,7 @@ void add_war_zone_screens(std::vector<MenuScreen>& screens) {
                  {"ma_", "menuscrn/c_afg_of.lbm", "AFGHANISTAN"},
                  {"tr_", nullptr, "TRAINING"}};
     for (const auto& zone : zones) {
-        std::vector<Control> controls =
-            with({{{528, 395, 639, 426, "LOAD"}, std::string("menuscrn/") + zone.prefix + "commi.bbm"}},
-                 bar(zone.prefix, {"HELP", "PREFS", "LOG", "RECOG", "BACK", "QUIT"},
-                     {"help", "prefs", "logs", "recog", "back", "quit"}));
+        std::vector<Control> controls = zone_controls(zone.prefix, true);
         if (zone.situation) {
             // The heading ends before the situation panel's own heading.
             screens.push_back({zone.situation, zone.name, controls,
@@ -193,6 +207,20 @@ void add_war_zone_screens(std::vector<MenuScreen>& screens) {
             controls.push_back({{424, 395, 535, 426, "FREE ARMS"}, "menuscrn/tr_free1.bbm"});
             screens.push_back({"", "", controls, nullptr});
         }
+    }
+    // The mission select screen in each zone's dress, and in the shared one it is built with.
+    const struct {
+        const char* background;
+        const char* heading;
+        const char* prefix;
+    } selects[] = {{"menuscrn/m_is_off.lbm", "ISRAEL MISSIONS", "mi_"}, {"menuscrn/m_ko_off.lbm", "KOREA MISSIONS", "mk_"},
+                   {"menuscrn/m_cy_off.lbm", "CYPRUS MISSIONS", "mc_"}, {"menuscrn/m_af_off.lbm", "AFGHAN MISSIONS", "ma_"},
+                   {"menuscrn/training.lbm", "TRAINING", "tr_"},        {"menuscrn/cyprus.lbm", "MISSIONS", "mp_"}};
+    for (const auto& select : selects) {
+        const bool shared = std::string(select.prefix) == "mp_";  // the zones' pictures are written above
+        // Training's two toggles draw their own pictures over the board.
+        screens.push_back({select.background, select.heading, zone_controls(select.prefix, shared),
+                           mission_select_dress, 316});
     }
     const std::pair<const char*, bool> awards[] = {
         {"menuscrn/prm_lt.lbm", false}, {"menuscrn/bstar.lbm", false}, {"menuscrn/fcross.lbm", true},
@@ -388,10 +416,7 @@ std::vector<MenuScreen> menu_screens() {
     };
     // The screens that show only their backgrounds for now, with a way back.
     const std::pair<const char*, const char*> boards[] = {
-        {"menuscrn/net_off.lbm", "NETWORK GAME"},
-        {"menuscrn/m_is_off.lbm", "ISRAEL MISSIONS"}, {"menuscrn/m_ko_off.lbm", "KOREA MISSIONS"},
-        {"menuscrn/m_cy_off.lbm", "CYPRUS MISSIONS"}, {"menuscrn/m_af_off.lbm", "AFGHAN MISSIONS"},
-        {"menuscrn/training.lbm", "TRAINING"}};
+        {"menuscrn/net_off.lbm", "NETWORK GAME"}};
     for (const auto& [name, heading] : boards)
         screens.push_back({name,
                            heading,
@@ -415,9 +440,10 @@ constexpr int INK = 2;
 // A glyph's strokes in a 16 x 16 cell: capitals 11 high on the baseline at 13, lower case with
 // its x-height and descenders.
 Region glyph_region(int c) {
-    if (c == 1) return unite({stroke(2, 8, 5, 12, 1), stroke(5, 12, 11, 2, 1)});      // tick
-    if (c == 2) return unite({stroke(2, 3, 10, 12, 1), stroke(10, 3, 2, 12, 1)});     // cross
-    if (c == 3) return box(2, 4, 9, 11);                                              // filled box
+    // The signs of a pilot's result: outstanding a star, success a tick, failure a cross.
+    if (c == 1) return unite({triangle(6, 2, 1.5, 11, 10.5, 11), triangle(6, 13, 1.5, 5, 10.5, 5)});
+    if (c == 2) return unite({stroke(2, 8, 5, 12, 1), stroke(5, 12, 11, 2, 1)});
+    if (c == 3) return unite({stroke(2, 3, 10, 12, 1), stroke(10, 3, 2, 12, 1)});
     switch (c) {
         case '!': return unite({stroke(2, 2, 2, 9, 0.8), box(1, 12, 2, 13)});
         case '.': return box(1, 12, 2, 13);

@@ -383,21 +383,41 @@ MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start
     // The player's route: off the runway (or already in the air beyond its end), out to the
     // front, and back down the approach to a landing on the same runway. The start faces the next
     // waypoint, so a start on the runway climbs out along its line before it turns.
-    MissionDrone player{PLAYER_AIRCRAFT, {}};
     const Point start = airborne_start ? runway_end + along * 3 : runway_start + along * 0.1;
-    player.route.push_back(airborne_start ? at(DEPARTURE, start, cruise, 350) : at(DEPARTURE, start, 0, 0));
     const Point out = home.centre + (front.centre - home.centre) * 0.5;
     const Point climb_out = runway_end + along * 3;
-    if (!airborne_start) player.route.push_back(at(TURNING, climb_out, cruise, 350));
-    player.route.push_back(at(TURNING, out, cruise, 420));
-    player.route.push_back(at(kind == MissionKind::GROUND ? TARGET : TURNING, front.centre, cruise, 450));
-    player.route.push_back(at(TURNING, out + Point{4, 0}, cruise, 420));
-    player.route.push_back(at(APPROACH, runway_start - along * 4, 1500 * FOOT, 200));
-    player.route.push_back(at(LANDING, home.centre, 0, 150));
+    // The flight's route from `from`, its way out and back moved by `shift`.
+    auto flight_route = [&](Point from, Point shift) {
+        std::vector<RoutePoint> route;
+        route.push_back(airborne_start ? at(DEPARTURE, from, cruise, 350) : at(DEPARTURE, from, 0, 0));
+        if (!airborne_start) route.push_back(at(TURNING, climb_out + shift, cruise, 350));
+        route.push_back(at(TURNING, out + shift, cruise, 420));
+        route.push_back(at(kind == MissionKind::GROUND ? TARGET : TURNING, front.centre + shift, cruise, 450));
+        route.push_back(at(TURNING, out + Point{4, 0} + shift, cruise, 420));
+        route.push_back(at(APPROACH, runway_start - along * 4 + shift, 1500 * FOOT, 200));
+        route.push_back(at(LANDING, home.centre, 0, 150));
+        return route;
+    };
+    MissionDrone player{PLAYER_AIRCRAFT, flight_route(start, {0, 0})};
     world.tasks.push_back({ALLIED, kind == MissionKind::GROUND ? TASK_STRIKE : TASK_COUNTER_AIR, {player}});
     const Point next = airborne_start ? out : climb_out;
     const Point ahead = (next - start) * (1.0 / distance(next, start));
     const Point right{ahead.y, -ahead.x};
+    // The missions taking off from the runway give the player a wingman, two on a strike, who roll
+    // after him from further down the runway and fly his route a little to its right.
+    if (!quick_start && !airborne_start) {
+        const double runway = distance(runway_start, runway_end);
+        for (int k = 1; k <= (kind == MissionKind::GROUND ? 2 : 1); ++k)
+            world.tasks.front().drones.push_back(
+                {WINGMAN_AIRCRAFT, flight_route(start + along * (runway * 0.2 * k), right * (0.6 * k))});
+    }
+    // A strike's target, and a site to spare beside it, at its Target waypoint.
+    if (!quick_start && kind == MissionKind::GROUND) {
+        for (const auto& [type, offset] : {std::pair{8, Point{0.3, 0.3}}, std::pair{7, Point{-0.3, 0.3}}}) {
+            const Point site = on_flat_ground(layout, front.centre + offset);
+            world.sites.push_back({type, whole_feet(site.x), whole_feet(site.y)});
+        }
+    }
     // Two wingmen fly the player's route from either side of him.
     if (quick_start && airborne_start && zone == BATTLE_ZONE) {
         for (double side : {-1.0, 1.0}) {

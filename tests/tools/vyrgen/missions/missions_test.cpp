@@ -446,7 +446,8 @@ TEST(QuickStartScene, AfghanistansGroundAttackQuickStartPassesEmittersWithAPod) 
 // Korea's air quick start: the player's task gains two wingmen on his route, and ahead of the
 // start, on dry ground within 30 degrees of his bearing, an allied and an enemy tank formation of
 // battle cell 1 face each other, each leader on three waypoints with a Target between the others.
-// No other mission has wingmen or a battle cell.
+// No other quick start has wingmen (the missions from the runway have their own), and no other
+// mission a battle cell.
 TEST(QuickStartScene, KoreasAirQuickStartFliesWithTwoWingmenOverATankBattle) {
     const auto battle_tasks = [](const MissionWorld& world) {
         std::vector<const MissionTask*> found;
@@ -461,7 +462,8 @@ TEST(QuickStartScene, KoreasAirQuickStartFliesWithTwoWingmenOverATankBattle) {
                 if (zone == 2 && quick_start && airborne) continue;
                 const MissionWorld world = build_mission_world(zone, kind, airborne, quick_start);
                 EXPECT_TRUE(battle_tasks(world).empty()) << zone;
-                EXPECT_EQ(world.tasks.front().drones.size(), 1u) << zone;
+                const size_t wingmen = quick_start || airborne ? 0 : kind == MissionKind::GROUND ? 2 : 1;
+                EXPECT_EQ(world.tasks.front().drones.size(), 1 + wingmen) << zone;
             }
     const MissionWorld quick = build_mission_world(2, MissionKind::AIR, true, true);
     const std::vector<MissionDrone>& own = quick.tasks.front().drones;
@@ -510,6 +512,39 @@ TEST(TheatreSides, EveryTheatreHasRadarSitesOfBothSidesOnTheirOwnGround) {
         EXPECT_TRUE(sides.contains(1));
         EXPECT_TRUE(sides.contains(2));
     }
+}
+
+}  // namespace
+}  // namespace vyr::vyrgen
+
+namespace vyr::vyrgen {
+namespace {
+
+// The map of a single mission shows a flight: the player leads one wingman on patrol, two on a
+// strike, each on a route of his own; and a strike's Target waypoint has a mission target and a
+// site to spare beside it.
+TEST(SingleMissionFlight, WingmenFlyBesideThePlayerAndTheStrikeTargetHasItsSites) {
+    for (int zone = 1; zone <= 4; ++zone)
+        for (MissionKind kind : {MissionKind::AIR, MissionKind::GROUND}) {
+            SCOPED_TRACE(testing::Message() << "zone " << zone << (kind == MissionKind::AIR ? " air" : " ground"));
+            const bool strike = kind == MissionKind::GROUND;
+            const MissionWorld world = build_mission_world(zone, kind, false, false);
+            const std::vector<MissionDrone>& flight = world.tasks.front().drones;
+            ASSERT_EQ(flight.size(), strike ? 3u : 2u);
+            const RoutePoint& target = flight[0].route[3];
+            for (size_t k = 1; k < flight.size(); ++k) {
+                EXPECT_EQ(flight[k].route.size(), flight[0].route.size());
+                EXPECT_TRUE(flight[k].route[3].x != target.x || flight[k].route[3].y != target.y) << "a route of its own";
+                EXPECT_EQ(flight[k].route[0].z, 0) << "from the runway";
+            }
+            std::multiset<int> near_target;
+            for (const GameplaySite& site : world.sites)
+                if (std::hypot(site.x - target.x, site.y - target.y) < 2.0 * (1 << 20)) near_target.insert(site.type);
+            EXPECT_EQ(near_target.count(8), strike ? 1u : 0u);
+            EXPECT_EQ(near_target.count(7), strike ? 1u : 0u);
+            EXPECT_EQ(build_mission_world(zone, kind, false, true).tasks.front().drones.size(), 1u)
+                << "the quick starts fly alone";
+        }
 }
 
 }  // namespace

@@ -1,0 +1,33 @@
+// What the player does on the mission map: the tool box's buttons, the current tool, the pointer
+// on the map, the point data box and the 3D view.
+#pragma once
+
+#include <cstdint>
+
+#include "library/system/event.h"
+
+namespace vyr {
+
+struct UiObject;
+
+enum MapTool : int32_t { MAP_TOOL_NONE = 0, MAP_TOOL_ZOOM = 1, MAP_TOOL_ROTATE = 4, MAP_TOOL_WAYPOINT = 7 };
+extern int32_t map_tool;
+
+// The map canvas's notify for every event.
+void handle_map_event(UiObject* object, Event& event);
+// The tool box's buttons, by identifier.
+void handle_map_tool_button(UiObject* object, Event& event);
+// No tool, the waypoint box hidden.
+void reset_map_tool();
+
+// The 3D view as the briefing steers it.
+void set_3d_view_point_mode();
+void set_3d_view_fly_mode();
+void set_3d_view_target(int32_t x, int32_t y);
+void set_3d_view_eye(int32_t x, int32_t y);
+
+// The bodies of the "Point Data" and "3D View" threads.
+void run_point_data();
+void run_3d_view();
+
+}  // namespace vyr

@@ -28,6 +28,11 @@ std::thread timer_thread;
 std::atomic<bool> running{false};
 // Serialises periods run by advance_virtual_clock from different threads.
 std::mutex virtual_mutex;
+// Real links holding the virtual clock to real time, and when and at which period the first
+// opened; guarded by virtual_mutex.
+int real_time_holds = 0;
+int64_t hold_start_ns = 0;
+uint64_t hold_start_period = 0;
 
 int64_t now_ns() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -118,7 +123,31 @@ bool in_second_half_of_period() {
 void advance_virtual_clock(int count) {
     if (clock_mode() != ClockMode::VIRTUAL) return;
     std::lock_guard lock(virtual_mutex);
-    for (int i = 0; i < count && running.load(std::memory_order_acquire); ++i) run_one_period();
+    for (int i = 0; i < count && running.load(std::memory_order_acquire); ++i) {
+        if (real_time_holds > 0) {
+            uint64_t period = periods.load(std::memory_order_acquire);
+            if (period < hold_start_period) {  // the timer restarted its count under the hold
+                hold_start_period = period;
+                hold_start_ns = now_ns();
+            }
+            uint64_t due = period + 1 - hold_start_period;
+            int64_t wait_ns = hold_start_ns + int64_t(due) * 10'000'000 - now_ns();
+            if (wait_ns > 0) std::this_thread::sleep_for(std::chrono::nanoseconds(wait_ns));
+        }
+        run_one_period();
+    }
+}
+
+void hold_clock_to_real_time() {
+    std::lock_guard lock(virtual_mutex);
+    if (real_time_holds++ > 0) return;
+    hold_start_ns = now_ns();
+    hold_start_period = periods.load(std::memory_order_acquire);
+}
+
+void release_clock_from_real_time() {
+    std::lock_guard lock(virtual_mutex);
+    if (real_time_holds > 0) --real_time_holds;
 }
 
 void wait_periods(int count) {

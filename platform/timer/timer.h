@@ -37,6 +37,11 @@ void advance_virtual_clock(int periods);
 // on the calling thread, under the virtual one.
 void wait_periods(int periods);
 
+// While a real network link is open (they nest), a virtual period never runs ahead of the real
+// time since the first opened: peers in other processes keep time alike, and silence times out.
+void hold_clock_to_real_time();
+void release_clock_from_real_time();
+
 // Called after every period, after the tick function, on the thread that ran the period. Setting
 // one answers the listener it replaces, so that a watcher can pass each period on to it.
 using PeriodListener = void (*)(uint64_t period);

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "library/maths/matrix.h"
+#include "library/network/transport.h"
 
 namespace vyr {
 
@@ -14,7 +15,6 @@ struct Drone;
 // The other player's aircraft in a two-player game; null when there is none.
 extern Drone* other_player_drone;
 
-constexpr int MAX_NET_PLAYERS = 16;
 constexpr uint8_t NET_SLOT_EMPTY = 0xFF;
 constexpr uint8_t NET_SLOT_REMOVED = 0xFE;
 constexpr uint8_t NET_STATUS_BLUE_TEAM = 0x08;  // always set in deathmatch

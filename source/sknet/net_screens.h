@@ -13,7 +13,6 @@ void set_score_values(int own, int other);
 void clear_modem_messages();
 void join_network_channel();
 void reset_server_state();
-void set_node_sorting(int on);
 void show_network_scores();
 void reset_player_table();
 void share_network_options();

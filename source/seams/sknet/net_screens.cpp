@@ -26,10 +26,11 @@ void clear_modem_messages() {}
 void join_network_channel() {}
 void reset_server_state() {}
 void show_network_scores() {}
-void reset_player_table() {}
 void share_network_options() {}
 void apply_network_options() {}
 void enable_network_option_buttons(int) {}
+void refresh_network_player_list() {}
+void add_modem_message(const char*) {}
 void show_link_end_reason() {}
 void push_two_player_screen() {}
 void enable_network_screen_input() {}

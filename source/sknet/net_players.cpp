@@ -38,6 +38,7 @@ int32_t network_active = 0;
 int32_t current_sender = -1;
 int32_t other_player_count = 0;
 int32_t client_server_game = 0;
+int32_t server_player = 0;
 char own_network_name[9] = "NO NAME";
 
 void init_network_players() {

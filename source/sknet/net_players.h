@@ -51,6 +51,8 @@ extern int32_t current_sender;
 extern int32_t other_player_count;
 // 1 in a deathmatch or capture-the-flag flight, whose server collects the clients' states.
 extern int32_t client_server_game;
+// The player number of a client/server game's server (0 in the lobby).
+extern int32_t server_player;
 // The own name: 8 characters at most, "NO NAME" unless the "Network Name" setting gives one.
 extern char own_network_name[9];
 

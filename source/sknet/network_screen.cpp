@@ -117,7 +117,7 @@ void create_network_screen() {
     UiObject* enter = create_menu_button(network_screen, "Enter name button", 400, 38, 636, 69, "menuscrn\\dummy.bbm",
                                          start_name_entry);
     name_text = create_ui_object(UI_TEXT, enter, "player name text", ATTR_POS, 12, 6, ATTR_SIZE, 210, 20, ATTR_FONT,
-                                 &menu_font_tall, ATTR_TOP_LINE, 0, ATTR_SHADOW, 1, ATTR_AT_BACK, 1, ATTR_SELECTABLE, 1,
+                                 &menu_font_tall, ATTR_TOP_LINE, 0, ATTR_SHADOW, 1, ATTR_AT_BACK, 1, ATTR_SELECTABLE, 1, ATTR_INPUT, 0,
                                  ATTR_TEXT_INSET, 1, ATTR_NOTIFY, enter_network_name, ATTR_NOTIFY_EVENT, EV_KEY);
     for (int i = 0; i < LIST_LINES; ++i) {
         const int y = FIRST_LINE_Y + LINE_STEP * i;

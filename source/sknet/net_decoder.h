@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "library/network/transport.h"
+#include "source/sknet/net_players.h"
 
 namespace vyr {
 
@@ -18,7 +19,6 @@ enum NetMessageCode : int32_t {
 };
 
 constexpr int NET_MESSAGE_SIZE = 488;
-constexpr int NET_NAME_LENGTH = 8;
 constexpr int NET_OFFSET_CODE = 0;
 constexpr int NET_OFFSET_NAME = 4;
 constexpr int NET_OFFSET_SENDER = 16;

@@ -15,6 +15,7 @@ struct Drone;
 // The other player's aircraft in a two-player game; null when there is none.
 extern Drone* other_player_drone;
 
+constexpr int NET_NAME_LENGTH = 8;  // characters of a name on the wire
 constexpr uint8_t NET_SLOT_EMPTY = 0xFF;
 constexpr uint8_t NET_SLOT_REMOVED = 0xFE;
 constexpr uint8_t NET_STATUS_BLUE_TEAM = 0x08;  // always set in deathmatch

@@ -1,14 +1,17 @@
 #include "library/network/transport.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <vector>
 
+#include "library/system/thread.h"
 #include "library/system/timer.h"
 #include "platform/datagram/hub.h"
 #include "platform/datagram/udp.h"
 #include "platform/timer/timer.h"
+#include "tests/library/system/system_scenario.h"
 
 namespace vyr {
 namespace {
@@ -180,6 +183,29 @@ TEST(TransportLoopback, TheLowerPortIsPlayerZeroAndAnEmptyPollKeepsRealTime) {
     stop_network();
     platform::install_datagram_network(nullptr);
     platform::stop_periodic_timer();
+}
+
+// A cooperative thread that polls and yields, as "Check Network" does, on a silent real socket:
+// every pass runs a period, and the periods keep to real time.
+class ThreadedTransportClock : public SystemScenarios {};
+
+TEST_F(ThreadedTransportClock, AYieldingPollerOfASilentRealSocketRunsPeriodsAtRealTime) {
+    std::string text = run_as_system([]() -> std::string {
+        platform::install_datagram_network(platform::make_loopback_network(47400));
+        start_network();
+        if (network_transport != 1) return "no socket";
+        uint64_t period = platform::timer_periods();
+        auto start = std::chrono::steady_clock::now();
+        for (int pass = 0; pass < 20; ++pass) {
+            poll_network();
+            yield_thread();
+        }
+        auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+        stop_network();
+        return "periods " + std::to_string(platform::timer_periods() - period >= 20) + " real " +
+               std::to_string(elapsed.count() >= 190);
+    });
+    EXPECT_EQ(text, "periods 1 real 1");
 }
 
 }  // namespace

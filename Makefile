@@ -3,12 +3,14 @@
 BUILD      ?= build
 SAN_BUILD  ?= build-sanitize
 TSAN_BUILD ?= build-tsan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 WERROR     ?= OFF
 JOBS       ?= $(shell nproc)
 
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVYR_WERROR=$(WERROR)
 
-.PHONY: all deps configure build run test test-sanitize generated-data test-address test-thread bench clean
+.PHONY: all deps configure build run test test-sanitize generated-data test-address test-thread bench fuzz clean
 
 all: build
 
@@ -66,3 +68,10 @@ bench: build
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) $(TSAN_BUILD)
+
+# The decoder of received network blocks under libFuzzer (clang), from the malformed corpus.
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_FLAGS) -DVYR_BENCHMARKS=OFF -DVYR_FUZZ=ON
+	ninja -C $(FUZZ_BUILD) -j $(JOBS) net_decoder_fuzz
+	mkdir -p $(FUZZ_BUILD)/corpus && cp tests/fixtures/net_malformed/* $(FUZZ_BUILD)/corpus/
+	$(FUZZ_BUILD)/fuzz/net_decoder_fuzz -max_total_time=$(FUZZ_SECONDS) $(FUZZ_BUILD)/corpus

@@ -28,11 +28,11 @@ std::thread timer_thread;
 std::atomic<bool> running{false};
 // Serialises periods run by advance_virtual_clock from different threads.
 std::mutex virtual_mutex;
-// Open real links; while any is open the virtual clock keeps behind real time from the moment
-// the first opened (guarded by virtual_mutex).
+// Real links holding the virtual clock to real time, and when and at which period the first
+// opened; guarded by virtual_mutex.
 int real_time_holds = 0;
-SteadyClock::time_point pace_origin;
-uint64_t pace_origin_period = 0;
+int64_t hold_start_ns = 0;
+uint64_t hold_start_period = 0;
 
 int64_t now_ns() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -124,21 +124,29 @@ void advance_virtual_clock(int count) {
     if (clock_mode() != ClockMode::VIRTUAL) return;
     std::lock_guard lock(virtual_mutex);
     for (int i = 0; i < count && running.load(std::memory_order_acquire); ++i) {
-        if (real_time_holds > 0)
-            std::this_thread::sleep_until(
-                pace_origin + (periods.load(std::memory_order_acquire) + 1 - pace_origin_period) * PERIOD);
+        if (real_time_holds > 0) {
+            uint64_t period = periods.load(std::memory_order_acquire);
+            if (period < hold_start_period) {  // the timer restarted its count under the hold
+                hold_start_period = period;
+                hold_start_ns = now_ns();
+            }
+            uint64_t due = period + 1 - hold_start_period;
+            int64_t wait_ns = hold_start_ns + int64_t(due) * 10'000'000 - now_ns();
+            if (wait_ns > 0) std::this_thread::sleep_for(std::chrono::nanoseconds(wait_ns));
+        }
         run_one_period();
     }
 }
 
 void hold_to_real_time(bool hold) {
     std::lock_guard lock(virtual_mutex);
-    if (hold && real_time_holds++ == 0) {
-        pace_origin = SteadyClock::now();
-        pace_origin_period = periods.load(std::memory_order_acquire);
-    } else if (!hold && real_time_holds > 0) {
-        --real_time_holds;
+    if (!hold) {
+        if (real_time_holds > 0) --real_time_holds;
+        return;
     }
+    if (real_time_holds++ > 0) return;
+    hold_start_ns = now_ns();
+    hold_start_period = periods.load(std::memory_order_acquire);
 }
 
 void wait_periods(int count) {

@@ -33,8 +33,8 @@ bool in_second_half_of_period();
 // Virtual clock: runs `periods` periods now, on the calling thread. Real clock: does nothing.
 void advance_virtual_clock(int periods);
 
-// While a link to another machine is open (true once per open, false once per close), the
-// virtual clock never runs ahead of real time, so that two processes keep time alike and a
+// While a link to another machine is open (true once per open, false once per close; they nest),
+// a virtual period never runs ahead of the real time since the first opened, so that two processes keep time alike and a
 // silent peer still times out.
 void hold_to_real_time(bool hold);
 

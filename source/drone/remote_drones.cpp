@@ -283,7 +283,7 @@ Drone* find_drone_by_net_id(int32_t task_id, int32_t index) {
 const char* get_drone_player_name(const Drone* drone) {
     NetPlayer* slot = slot_of(drone);
     if (!linked() || !slot) return nullptr;
-    slot->name[sizeof slot->name - 1] = 0;  // the other machine's 8 characters, ended here
+    slot->name[NET_NAME_LENGTH] = 0;  // the other machine's 8 characters, ended here
     return slot->name;
 }
 

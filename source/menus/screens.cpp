@@ -274,13 +274,6 @@ UiObject* create_menu_screen(const char* name, const char* picture, UiNotify dis
     return screen;
 }
 
-UiObject* create_bare_screen(const char* name, const char* picture) {
-    UiObject* screen = create_menu_screen(name, picture);
-    const auto& slot = BAR_SLOTS[5];
-    create_menu_button(screen, BACK.name, slot[0], slot[1], slot[2], slot[3], "menuscrn\\sb_back.bbm", BACK.notify);
-    return screen;
-}
-
 UiObject* create_bar_button(UiObject* screen, int slot, const char* name, const char* picture, UiNotify notify) {
     const auto& place = BAR_SLOTS.at(size_t(slot));
     return create_menu_button(screen, name, place[0], place[1], place[2], place[3], picture, notify);

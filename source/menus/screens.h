@@ -14,8 +14,6 @@ void create_menu_screens();
 // A hidden screen filling the root, with its background picture (which carries the look of its
 // buttons unpressed) and, when given, a notify for EV_DISPLAY.
 UiObject* create_menu_screen(const char* name, const char* picture, UiNotify display = nullptr);
-// A screen whose own objects are not built yet: its background and a "Small Back Button".
-UiObject* create_bare_screen(const char* name, const char* picture);
 // A button of the small-button bar in its slot (0 to 5, left to right).
 UiObject* create_bar_button(UiObject* screen, int slot, const char* name, const char* picture, UiNotify notify);
 // A transparent picture button notifying on EV_SELECT; its picture is its pressed look.

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "library/maths/matrix.h"
+#include "library/network/transport.h"
 
 namespace vyr {
 
@@ -14,7 +15,7 @@ struct Drone;
 // The other player's aircraft in a two-player game; null when there is none.
 extern Drone* other_player_drone;
 
-constexpr int MAX_NET_PLAYERS = 16;
+constexpr int NET_NAME_LENGTH = 8;  // characters of a name on the wire
 constexpr uint8_t NET_SLOT_EMPTY = 0xFF;
 constexpr uint8_t NET_SLOT_REMOVED = 0xFE;
 constexpr uint8_t NET_STATUS_BLUE_TEAM = 0x08;  // always set in deathmatch
@@ -23,7 +24,7 @@ constexpr uint8_t NET_STATUS_BLUE_TEAM = 0x08;  // always set in deathmatch
 struct NetPlayer {
     int32_t aircraft_id;  // task id << 16 | index in the task
     Drone* drone;         // the drone standing for the player here; null when none
-    char name[9];
+    char name[16];  // 8 characters from the wire; "Connecting ...." while the slot waits
     Pose pose;
     int32_t speed;
     int32_t aircraft_object;
@@ -43,6 +44,33 @@ extern int32_t player_scores[MAX_NET_PLAYERS];
 extern int32_t own_node_number;
 // The "/map" command's switch: other players' aircraft on the HSI.
 extern int32_t show_players_on_map;
+
+// 1 while a network game, lobby or flight, is active.
+extern int32_t network_active;
+// The player number of the message being dispatched.
+extern int32_t current_sender;
+extern int32_t other_player_count;
+// 1 in a deathmatch or capture-the-flag flight, whose server collects the clients' states.
+extern int32_t client_server_game;
+// The player number of a client/server game's server (0 in the lobby).
+extern int32_t server_player;
+// The own name: 8 characters at most, "NO NAME" unless the "Network Name" setting gives one.
+extern char own_network_name[9];
+
+// Start of a network game: starts "Check Network" once, takes the own name from the settings,
+// forgets the own number and the ready and joined bits, and empties the table.
+void init_network_players();
+// Every slot empty, named "Connecting ....".
+void reset_player_table();
+// The own name becomes the text's first 8 characters ("NO NAME" for null), in the own slot, the
+// own node and the "Network Name" setting; nothing while the own number is unknown.
+void set_network_name(const char* name);
+// The own number becomes the own node's index; a slot left behind is named "Connecting ....".
+void update_own_player_number();
+// Fatal in a client/server game: `where` names the peer-to-peer routine's caller.
+void assert_peer_to_peer(int where);
+// Polls and dispatches until the broadcast queue has gone out.
+void flush_network();
 
 // A slot present in the game with a drone to show.
 inline bool is_net_player_shown(const NetPlayer& player) {

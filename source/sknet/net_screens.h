@@ -13,12 +13,14 @@ void set_score_values(int own, int other);
 void clear_modem_messages();
 void join_network_channel();
 void reset_server_state();
-void set_node_sorting(int on);
 void show_network_scores();
-void reset_player_table();
 void share_network_options();
 void apply_network_options();
 void enable_network_option_buttons(int on);
+// The network screen's player list from the node table, in node order.
+void refresh_network_player_list();
+// A line on the two-player screen's message lines.
+void add_modem_message(const char* text);
 // After a serial flight: "NO CARRIER" or the lost-link message on the modem lines.
 void show_link_end_reason();
 void push_two_player_screen();

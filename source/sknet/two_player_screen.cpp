@@ -18,6 +18,7 @@
 #include "source/sknet/menu_choice.h"
 #include "source/sknet/modem.h"
 #include "source/sknet/modem_link.h"
+#include "source/sknet/net_players.h"
 #include "source/sknet/net_screens.h"
 #include "source/sknet/setup_exchange.h"
 #include "source/sknet/two_player.h"

@@ -82,7 +82,12 @@ VyrPair::VyrPair(const ScratchDirectory& directory, const std::string& name, con
         write_bytes(homes_[i] / "script.txt", runs[i].script);
         for (const auto& [name, bytes] : runs[i].files) write_bytes(homes_[i] / name, bytes);
     }
-    for (int i = 0; i < 2; ++i) ids_[i] = start(homes_[i], run_environment(homes_[i], data, runs[i]));
+    for (int i = 0; i < 2; ++i) {
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+        while (runs[i].start_when && !runs[i].start_when() && std::chrono::steady_clock::now() < limit)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ids_[i] = start(homes_[i], run_environment(homes_[i], data, runs[i]));
+    }
 }
 
 VyrPair::~VyrPair() { end_all(); }

@@ -9,6 +9,7 @@
 #include <array>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,6 +25,8 @@ struct PairedRun {
     std::string script;                    // the script's text
     std::vector<std::string> environment = {};  // VAR=value, over the pair's own
     std::vector<std::pair<std::string, std::string>> files = {};  // name and bytes, in its directory before it starts
+    // When set, the run starts only once this holds (the runs before it started), or after a minute.
+    std::function<bool()> start_when = {};
 };
 
 struct PairedResult {

@@ -30,9 +30,6 @@ struct MenuScreen {
     int heading_right = HEADING_RIGHT;   // where the heading's room ends
 };
 
-// The back button of the screens that show only their backgrounds.
-constexpr Plate BARE_BACK = {526, 445, 637, 476, "BACK"};
-
 constexpr std::array<std::array<int, 4>, 6> BAR_SLOTS = {{{0, 445, 111, 476},
                                                           {106, 445, 217, 476},
                                                           {212, 445, 323, 476},
@@ -414,14 +411,14 @@ std::vector<MenuScreen> menu_screens() {
                   {"help", "prefs", "logs", "recog", "back", "quit"})),
          two_player_dress},
     };
-    // The screens that show only their backgrounds for now, with a way back.
-    const std::pair<const char*, const char*> boards[] = {
-        {"menuscrn/net_off.lbm", "NETWORK GAME"}};
-    for (const auto& [name, heading] : boards)
-        screens.push_back({name,
-                           heading,
-                           {{BARE_BACK, ""}},
-                           [](Image& image) { panel(image, 40, 90, 600, 420, nullptr); }});
+    screens.push_back({"menuscrn/net_off.lbm", "NETWORK GAME",
+                       with({{{400, 38, 636, 69, ""}, ""}},  // its dummy.bbm is the two-player screen's
+                            bar("nw_", {"HELP", "PREFS", "LOG", "RECOG", "BACK", "QUIT"},
+                                {"help", "prefs", "logs", "recog", "back", "quit"})),
+                       [](Image& image) {
+                           panel(image, 38, 72, 380, 366, nullptr);
+                           letter_box(image, {400, 12, 236, 22}, "YOUR NAME", 12, 1.3, AMBER_LAST - 6, AMBER_LAST - 6, false);
+                       }});
     add_war_zone_screens(screens);
     add_player_screens(screens);
     for (int page = 0; page < 4; ++page) {
@@ -461,6 +458,30 @@ Region glyph_region(int c) {
     return letter(char(c), 1, 2, 11, 1.1);
 }
 
+// The network screen's list marks, on colour 0 (clear): the team bars, the server's star, the
+// taken-off plane and the two flags.
+std::vector<PictureFile> network_list_marks() {
+    const Palette palette = backdrop_palette();
+    auto bar_of = [](uint8_t colour) { return Image(8, 16, colour); };
+    Image server(16, 16);
+    paint(server, 0, 0, 16, 16, lettering("S", 3, 2, 12, 1.6), AMBER_LAST);
+    Image taken(16, 16);
+    paint(taken, 0, 0, 16, 16, unite({stroke(1, 8, 15, 8, 1.2), stroke(6, 3, 9, 13, 1.0)}), WHITE);
+    auto flag_of = [](uint8_t colour) {
+        Image flag(16, 16);
+        for (int y = 1; y < 15; ++y) flag.at(2, y) = WHITE;
+        for (int y = 1; y < 8; ++y)
+            for (int x = 3; x < 14; ++x) flag.at(x, y) = colour;
+        return flag;
+    };
+    return {{"menuscrn/nw_b-bar.bbm", {bar_of(SKY + 20), palette}, true},
+            {"menuscrn/nw_r-bar.bbm", {bar_of(RED), palette}, true},
+            {"menuscrn/nw_serve.bbm", {server, palette}, true},
+            {"menuscrn/nw_taken.bbm", {taken, palette}, true},
+            {"menuscrn/nw_r-flg.bbm", {flag_of(RED), palette}, true},
+            {"menuscrn/nw_b-flg.bbm", {flag_of(SKY + 20), palette}, true}};
+}
+
 // The scores' digits 0 to 9, 44 x 50 each, stacked: amber segments on black.
 PictureFile tv_score_digits() {
     constexpr int W = 44, H = 50;
@@ -495,11 +516,11 @@ std::vector<PictureFile> menu_pictures() {
         for (const Control& control : screen.controls)
             if (!control.picture.empty()) files.push_back({control.picture, {pressed_plate(control.plate), palette}, true});
     }
-    files.push_back({"menuscrn/sb_back.bbm", {pressed_plate(BARE_BACK), palette}, true});
     add_two_player_pictures(files, palette);
     for (std::vector<PictureFile> more : {joystick_sprites(palette), log_medals(palette)})
         files.insert(files.end(), more.begin(), more.end());
     files.push_back(tv_score_digits());
+    for (PictureFile& mark : network_list_marks()) files.push_back(std::move(mark));
     files.push_back(menu_font_sheet());
     return files;
 }

@@ -1,0 +1,54 @@
+// The one door between a received packet and the game: a packet becomes a checked NetMessage or
+// a drop counted under its reason. Blocks are written and read field by field, little-endian, at
+// fixed offsets.
+#pragma once
+
+#include <cstdint>
+
+#include "library/network/transport.h"
+#include "source/sknet/net_players.h"
+
+namespace vyr {
+
+enum NetMessageCode : int32_t {
+    NET_MSG_ANNOUNCE = 2,
+    NET_MSG_ANNOUNCE_REPLY = 3,
+    NET_MSG_NODE_COUNT = 4,
+    NET_MSG_PLAYER_NAME = 5,
+    NET_MSG_PLAYER_QUIT = 19,
+};
+
+constexpr int NET_MESSAGE_SIZE = 488;
+constexpr int NET_OFFSET_CODE = 0;
+constexpr int NET_OFFSET_NAME = 4;
+constexpr int NET_OFFSET_SENDER = 16;
+constexpr int NET_OFFSET_TEAM = 72;
+constexpr int NET_OFFSET_AIRCRAFT = 76;
+
+struct NetMessage {
+    int32_t code;
+    char name[NET_NAME_LENGTH + 1];
+    // The sender's player number; -1 while it has none, except that an announce numbered -1
+    // speaks for the node it came from.
+    int32_t sender;
+    int32_t node;  // the transport's node the packet came from
+    // Announce: bit 0 set for blue (1 while the sender's number is unknown, else -1 blue, 0 red),
+    // and the aircraft object number.
+    int32_t team;
+    int32_t aircraft_object;
+};
+
+enum NetDropReason : int32_t {
+    NET_DROP_SHORT,         // shorter than its code's block
+    NET_DROP_UNKNOWN_CODE,  // a code this program does not take
+    NET_DROP_BAD_SENDER,    // a player number outside the table where a slot is read
+    NET_DROP_REASONS,
+};
+extern int32_t net_drop_counts[NET_DROP_REASONS];
+
+// False, counting the reason, for a packet no receiver may see.
+bool decode_net_message(const NetPacket& packet, NetMessage& message);
+// Writes the message's block (cleared first) and returns its length.
+int encode_net_message(const NetMessage& message, uint8_t (&block)[NET_MESSAGE_SIZE]);
+
+}  // namespace vyr

@@ -4,6 +4,7 @@
 
 #include "library/3dvisual/view.h"
 #include "source/frame_loop.h"
+#include "source/mission/mission_data.h"
 
 namespace vyr {
 namespace {
@@ -16,6 +17,7 @@ protected:
     void SetUp() override {
         saved = view_settings;
         game_clock = 0;
+        reset_mission_world();  // a mission at noon, whatever another test loaded
     }
     void TearDown() override {
         view_settings = saved;
@@ -68,7 +70,6 @@ TEST_F(TimeOfDay, TheSunCrossesTheSkyBetweenTenPastSixAndTenToEight) {
     }
 }
 
-// The mission starts at noon until the missions set their own times.
 TEST_F(TimeOfDay, AMissionAtNoonIsInDaylightAndTheClockStepsItOnceAMinute) {
     view_settings.darkness = 5;
     init_time_of_day();

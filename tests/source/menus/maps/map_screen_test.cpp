@@ -11,7 +11,6 @@
 
 #include "library/3dvisual/view.h"
 #include "library/graphics/ddraw.h"
-#include "library/graphics/screen.h"
 #include "source/mission/mission_data.h"
 #include "source/startup.h"
 #include "tests/source/menus/menu_objects.h"

@@ -231,6 +231,10 @@ void finish_flight() {
 
     in_flight = 0;
     unlock_scheduler();
+    // The screens come up behind the black that end_game put up, and the black lifts only once
+    // they are drawn: each picture is first seen with its own palette.
+    idle_flag = 0;
+    wait_until_idle();
     fade_screen_in();
     unlimited_weapons = kept_rules.unlimited_weapons;
     infinite_fuel = kept_rules.infinite_fuel;
@@ -299,6 +303,9 @@ void init_game() {
 
 void end_game() {
     map_background_colour = MAP_NORMAL_BACKGROUND;
+    // Black until the menus are back: colour 0 of a flight's palette need not be black, the
+    // crash's fade goes with the views, and the menu's pictures come before their palette.
+    black_out_screen();
     present_cleared_screen();
     destroy_screen(flight_screen);
     flight_screen = nullptr;

@@ -104,7 +104,7 @@ void fade_screen_out() {
         set_palette_effect_level(fade_effect, int(int64_t(i) * FADE_BLACK / FADE_FRAMES), 1);
         wait_vertical_blank();
     }
-    set_palette_effect_level(fade_effect, FADE_BLACK, 1);
+    black_out_screen();
 }
 
 void fade_screen_in() {
@@ -113,6 +113,11 @@ void fade_screen_in() {
     // The display takes a new palette at its next blank; wait for it, so the picture is back
     // on return.
     wait_vertical_blank();
+}
+
+void black_out_screen() {
+    ensure_fade_effect();
+    set_palette_effect_level(fade_effect, FADE_BLACK, 1);
 }
 
 }  // namespace vyr

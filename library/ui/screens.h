@@ -23,5 +23,7 @@ void pop_screen_now();
 // To black over ten vertical blanks, and back at once.
 void fade_screen_out();
 void fade_screen_in();
+// To black at once, for a picture that should not be seen at all.
+void black_out_screen();
 
 }  // namespace vyr

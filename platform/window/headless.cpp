@@ -15,6 +15,15 @@ namespace {
 
 HeadlessWindow* period_target = nullptr;  // the window whose script the timer drives
 
+bool write_ppm(std::ostream& out, const std::vector<uint32_t>& pixels, int width, int height) {
+    out << "P6\n" << width << ' ' << height << "\n255\n";
+    for (uint32_t p : pixels) {
+        char rgb[3] = {char(p >> 16), char(p >> 8), char(p)};
+        out.write(rgb, 3);
+    }
+    return bool(out.flush());
+}
+
 }  // namespace
 
 HeadlessWindow::HeadlessWindow() : frame_(size_t(640) * 480, 0) {}
@@ -108,6 +117,28 @@ void HeadlessWindow::present(const uint32_t* pixels, int width, int height, int 
         std::copy(pixels + size_t(y) * pitch, pixels + size_t(y) * pitch + width, frame_.begin() + size_t(y) * width);
     frame_width_ = width;
     frame_height_ = height;
+    if (!recording_.empty() && timer_periods() < recording_until_ && !record_frame()) {
+        std::fprintf(stderr, "vyr: cannot record to %s\n", recording_.c_str());
+        recording_.clear();
+    }
+}
+
+bool HeadlessWindow::record_frame() {
+    if (frame_ == recorded_) return true;
+    std::ofstream out(recording_, std::ios::binary | std::ios::app);
+    if (!write_ppm(out, frame_, frame_width_, frame_height_)) return false;
+    recorded_ = frame_;
+    return true;
+}
+
+bool HeadlessWindow::start_recording(const std::string& path, uint64_t until) {
+    std::lock_guard lock(frame_mutex_);
+    recording_ = path;
+    recording_until_ = until;
+    recorded_.clear();
+    if (std::ofstream(path, std::ios::binary | std::ios::trunc) && record_frame()) return true;
+    recording_.clear();
+    return false;
 }
 
 std::vector<uint32_t> HeadlessWindow::frame() const {
@@ -137,12 +168,7 @@ bool HeadlessWindow::write_capture(const std::string& path) const {
     std::string temporary = path + ".tmp";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << "P6\n" << width << ' ' << height << "\n255\n";
-        for (uint32_t p : pixels) {
-            char rgb[3] = {char(p >> 16), char(p >> 8), char(p)};
-            out.write(rgb, 3);
-        }
-        if (!out.flush()) return false;
+        if (!write_ppm(out, pixels, width, height)) return false;
     }
     std::error_code error;
     std::filesystem::rename(temporary, path, error);
@@ -186,6 +212,10 @@ void HeadlessWindow::deliver_script_events(uint64_t now) {
         }
         case ScriptEvent::CAPTURE:
             if (!write_capture(e.path)) std::fprintf(stderr, "vyr: cannot write capture %s\n", e.path.c_str());
+            break;
+        case ScriptEvent::RECORD:
+            if (!start_recording(e.path, now + uint64_t(e.x)))
+                std::fprintf(stderr, "vyr: cannot record to %s\n", e.path.c_str());
             break;
         case ScriptEvent::DIGEST:
             // Only a virtual clock holds the game still while the window thread reads its state.

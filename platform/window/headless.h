@@ -75,9 +75,17 @@ private:
     std::vector<ScriptEvent> script_;
     size_t script_next_ = 0;  // window thread only
 
+    // Writes the frame last presented and each different one presented until the timer reaches
+    // `until` to the PPM pictures at `path`; false when the file cannot be written.
+    bool start_recording(const std::string& path, uint64_t until);
+    bool record_frame();  // with frame_mutex_ held; false when the file cannot be written
+
     mutable std::mutex frame_mutex_;
     std::vector<uint32_t> frame_;
     int frame_width_ = 640, frame_height_ = 480;
+    std::string recording_;  // the file frames go to while the timer is below recording_until_
+    uint64_t recording_until_ = 0;
+    std::vector<uint32_t> recorded_;  // the frame recorded last
 };
 
 }  // namespace vyr::platform

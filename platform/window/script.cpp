@@ -83,6 +83,13 @@ bool parse_event(std::istringstream& in, ScriptEvent& event) {
         event.kind = verb == "capture" ? ScriptEvent::CAPTURE : ScriptEvent::DIGEST;
         return bool(in >> event.path);
     }
+    if (verb == "record") {
+        long long periods;
+        event.kind = ScriptEvent::RECORD;
+        if (!read_number(in, periods) || periods < 1 || periods > 1000000) return false;
+        event.x = int(periods);
+        return bool(in >> event.path);
+    }
     if (verb == "focus") {
         event.kind = ScriptEvent::FOCUS;
         if (!(in >> word) || (word != "lost" && word != "gained")) return false;

@@ -4,6 +4,9 @@
 //   120 move 320 240         pointer moves, no button held
 //   140 click 320 240        left button pressed and released there (rclick: the right one)
 //   300 capture menu.ppm     what the player sees now, as a PPM file
+//   300 record 100 f.ppm     what the player sees now and every frame presented in the next 100
+//                            periods, one PPM picture after another in one file; a frame that
+//                            shows the same as the one before it is left out
 //   300 digest run.txt       the game's state digest, one line appended (virtual clock only)
 //   400 focus lost           the program loses (or "gained": regains) the focus
 //   420 joy axis 0 -32768    a scripted joystick: axis 0..3 (x, y, throttle, rudder) to -32768..32767,
@@ -21,14 +24,15 @@
 namespace vyr::platform {
 
 struct ScriptEvent {
-    enum Kind { KEY, MOVE, CLICK, RIGHT_CLICK, CAPTURE, DIGEST, FOCUS, QUIT, JOY_AXIS, JOY_BUTTON, JOY_HAT };
+    enum Kind { KEY, MOVE, CLICK, RIGHT_CLICK, CAPTURE, RECORD, DIGEST, FOCUS, QUIT, JOY_AXIS, JOY_BUTTON, JOY_HAT };
     uint64_t time;
     Kind kind;
     int code = 0;       // KEY: scan code; FOCUS: 1 gained, 0 lost; JOY_AXIS, JOY_BUTTON: the index
     bool extended = false;
     bool down = false;  // KEY, JOY_BUTTON
-    int x = 0, y = 0;   // MOVE, CLICK, RIGHT_CLICK; x: JOY_AXIS the value, JOY_HAT 0 centre .. 4 left
-    std::string path;   // CAPTURE, DIGEST
+    int x = 0, y = 0;   // MOVE, CLICK, RIGHT_CLICK; x: JOY_AXIS the value, JOY_HAT 0 centre .. 4 left,
+                        // RECORD the periods
+    std::string path;   // CAPTURE, RECORD, DIGEST
 };
 
 // Parses a whole script; on a bad line returns false with "line N: what is wrong" in `error`.

@@ -21,17 +21,34 @@ struct Capture {
     }
 };
 
-inline Capture read_capture(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
+// The next PPM picture of `in`; none (width 0) at the end.
+inline Capture read_picture(std::istream& in) {
     Capture c;
     std::string magic;
     int maximum = 0;
-    in >> magic >> c.width >> c.height >> maximum;
+    if (!(in >> magic >> c.width >> c.height >> maximum)) return {};
     in.get();
-    c.rgb.assign(std::istreambuf_iterator<char>(in), {});
-    EXPECT_EQ(magic, "P6") << path;
-    EXPECT_EQ(c.rgb.size(), size_t(c.width) * c.height * 3) << path;
+    c.rgb.resize(size_t(c.width) * c.height * 3);
+    in.read(reinterpret_cast<char*>(c.rgb.data()), std::streamsize(c.rgb.size()));
+    EXPECT_EQ(magic, "P6");
+    EXPECT_EQ(size_t(in.gcount()), c.rgb.size());
     return c;
+}
+
+inline Capture read_capture(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    Capture c = read_picture(in);
+    EXPECT_GT(c.width, 0) << path;
+    EXPECT_EQ(in.peek(), std::char_traits<char>::eof()) << path << ": one picture";
+    return c;
+}
+
+// The pictures of a script's "record" line, in the order presented.
+inline std::vector<Capture> read_recording(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<Capture> frames;
+    for (Capture c = read_picture(in); c.width > 0; c = read_picture(in)) frames.push_back(std::move(c));
+    return frames;
 }
 
 enum class Shown { OTHER, MAIN_SCREEN, PREFERENCES_SCREEN };

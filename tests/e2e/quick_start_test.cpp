@@ -99,6 +99,71 @@ TEST(QuickStart, FromTheMainScreenIntoAFlightOverTheChosenTheatreAndBack) {
                                                                                  << prefs;
 }
 
+// The lines of a script sorted by their times, those of one time kept in their order.
+std::string in_time_order(const std::string& script) {
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; at < script.size(); at = end + 1) {
+        end = std::min(script.find('\n', at), script.size() - 1);
+        lines.push_back(script.substr(at, end - at + 1));
+    }
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const std::string& a, const std::string& b) { return std::stoi(a) < std::stoi(b); });
+    std::string sorted;
+    for (const std::string& line : lines) sorted += line;
+    return sorted;
+}
+
+// Share of the pixels two pictures have alike.
+double alike(const Capture& a, const Capture& b) {
+    size_t same = 0;
+    for (size_t i = 0; i < a.rgb.size(); i += 3) same += a.rgb[i] == b.rgb[i] && a.rgb[i + 1] == b.rgb[i + 1] &&
+                                                          a.rgb[i + 2] == b.rgb[i + 2];
+    return a.rgb.size() == b.rgb.size() ? double(same) * 3 / double(a.rgb.size()) : 0.0;
+}
+bool is_lit(const std::array<int, 3>& p) { return std::max({p[0], p[1], p[2]}) > 8; }
+bool is_white(const std::array<int, 3>& p) { return std::min({p[0], p[1], p[2]}) > 240; }
+bool is_black(const Capture& c) { return count_pixels(c, 0, 0, c.width, c.height, is_lit) == 0; }
+
+// However a Korea ground flight ends, by itself (with no input the aircraft leaves the runway and
+// is wrecked) or through the quit box, every frame on the way back is the flight, then black, then
+// the Quick Start Screen in its own colours: never a white screen (colour 0 of the flight's
+// palette), never the menu's picture in the flight's colours.
+TEST(QuickStart, TheWayBackFromAFlightIsBlackUntilTheMenuComesInItsOwnColours) {
+    const struct {
+        const char* end;
+        std::string script;
+        int recorded_from;
+    } cases[] = {{"crash", "", 2850}, {"quit box", quit_flight(1000), 1050}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.end);
+        ScratchDirectory dir;
+        write_bytes(dir / "prefs.cfg", "Quick Start Game Runs=1\r\n");
+        const int to = c.recorded_from + 200;
+        const std::string script = in_time_order(
+            "60 click 500 70\n210 click 530 385\n220 click 500 140\n" + c.script + std::to_string(c.recorded_from) +
+            " record 200 back.ppm\n" + std::to_string(to) + " key 0x1d down\n" + std::to_string(to + 2) +
+            " key 0x10 down\n");
+        RunResult run = run_vyr(dir, "VYR_CLOCK=virtual VYR_SCRIPT=" + write_bytes(dir / "run.txt", script).string());
+        ASSERT_EQ(run.exit_code, 16) << run.output;
+
+        const std::vector<Capture> frames = read_recording(dir.path() / "back.ppm");
+        ASSERT_FALSE(frames.empty());
+        const Capture& menu = frames.back();
+        ASSERT_TRUE(is_quick_start_screen(menu)) << "back by the end of the recording";
+        const auto first_black = std::find_if(frames.begin(), frames.end(), is_black);
+        ASSERT_NE(first_black, frames.end()) << "the flight goes to black";
+        for (auto frame = frames.begin(); frame != frames.end(); ++frame) {
+            const int at = int(frame - frames.begin());
+            EXPECT_LT(count_pixels(*frame, 0, 0, 640, 480, is_white), 640 * 480 / 4)
+                << "frame " << at << " of " << frames.size() << " flashes white";
+            if (frame >= first_black) {
+                EXPECT_TRUE(is_black(*frame) || alike(*frame, menu) > 0.95)
+                    << "frame " << at << " of " << frames.size() << " after the black is neither black nor the menu";
+            }
+        }
+    }
+}
+
 // A quick start of the player's own that cannot be loaded is refused: said once, naming the file
 // and line, with the Quick Start Screen still shown and nothing written.
 TEST(QuickStart, APlayersDamagedMissionIsRefusedAndTheScreenStays) {

@@ -283,9 +283,9 @@ void update_met_box() {
     char text[32];
     std::snprintf(text, sizeof text, "%d Kts", int(wind_speed));
     set_ui_text(met_values[0], text);
-    int degrees = int32_t(wind_direction) / int32_t(ONE_DEGREE);
-    if (degrees < 0) degrees += 360;
-    std::snprintf(text, sizeof text, "%d Degs", degrees);
+    // Taken unsigned, as the mission is written: a signed angle past the half turn would show
+    // one degree too many.
+    std::snprintf(text, sizeof text, "%d Degs", int(wind_direction / ONE_DEGREE));
     set_ui_text(met_values[1], text);
     const char* const conditions[] = {"Clear", "Overcast", "Light Fog", "Thick Fog"};
     const int weather = view_settings.weather;

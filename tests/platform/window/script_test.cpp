@@ -16,13 +16,14 @@ TEST(Script, ReadsEveryKindOfLine) {
                              "140 click 10 20\n"
                              "141 rclick 1 2\n"
                              "300 capture menu.ppm\n"
+                             "302 record 40 frames.ppm\n"
                              "305 digest run.txt\n"
                              "310 focus lost\n"
                              "320 focus gained\n"
                              "900 quit\n",
                              events, error))
         << error;
-    ASSERT_EQ(events.size(), 10u);
+    ASSERT_EQ(events.size(), 11u);
     EXPECT_EQ(events[0].time, 100u);
     EXPECT_EQ(events[0].kind, ScriptEvent::KEY);
     EXPECT_EQ(events[0].code, 0x1c);
@@ -40,11 +41,14 @@ TEST(Script, ReadsEveryKindOfLine) {
     EXPECT_EQ(events[3].y, 20);
     EXPECT_EQ(events[4].kind, ScriptEvent::RIGHT_CLICK);
     EXPECT_EQ(events[5].path, "menu.ppm");
-    EXPECT_EQ(events[6].kind, ScriptEvent::DIGEST);
-    EXPECT_EQ(events[6].path, "run.txt");
-    EXPECT_EQ(events[7].code, 0);
-    EXPECT_EQ(events[8].code, 1);
-    EXPECT_EQ(events[9].kind, ScriptEvent::QUIT);
+    EXPECT_EQ(events[6].kind, ScriptEvent::RECORD);
+    EXPECT_EQ(events[6].x, 40);
+    EXPECT_EQ(events[6].path, "frames.ppm");
+    EXPECT_EQ(events[7].kind, ScriptEvent::DIGEST);
+    EXPECT_EQ(events[7].path, "run.txt");
+    EXPECT_EQ(events[8].code, 0);
+    EXPECT_EQ(events[9].code, 1);
+    EXPECT_EQ(events[10].kind, ScriptEvent::QUIT);
 }
 
 TEST(Script, ReadsTheJoysticksLines) {
@@ -86,6 +90,8 @@ TEST(Script, NamesTheBadLine) {
         {"10 click -5 5\n", "line 1: cannot read"},
         {"10 capture\n", "line 1: cannot read"},
         {"10 digest\n", "line 1: cannot read"},
+        {"10 record 0 f.ppm\n", "line 1: cannot read"},
+        {"10 record f.ppm\n", "line 1: cannot read"},
         {"10 focus maybe\n", "line 1: cannot read"},
         {"-1 quit\n", "line 1: cannot read"},
         {"10 explode\n", "line 1: cannot read"},

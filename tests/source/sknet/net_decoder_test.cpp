@@ -34,6 +34,7 @@ TEST(NetDecoder, BlocksAreWrittenByteForByteAndReadBack) {
         {{NET_MSG_NODE_COUNT, "", 0, 0, 0, 0}, {{0, {4, 0, 0, 0}}}},
         {{NET_MSG_PLAYER_NAME, "ALPHA", 1, 0, 0, 0}, {{0, {5, 0, 0, 0}}, {4, alpha}, {16, {1, 0, 0, 0}}}},
         {{NET_MSG_PLAYER_QUIT, "ALPHA", 7, 0, 0, 0}, {{0, {19, 0, 0, 0}}, {4, alpha}, {16, {7, 0, 0, 0}}}},
+        {{NET_MSG_CHAT, "ALPHA", 2, 0, 0, 0, "hello"}, {{0, {41, 0, 0, 0}}, {4, alpha}, {16, {2, 0, 0, 0}}, {24, {'h', 'e', 'l', 'l', 'o'}}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message.code);
@@ -54,6 +55,7 @@ TEST(NetDecoder, BlocksAreWrittenByteForByteAndReadBack) {
         EXPECT_EQ(read.sender, c.message.sender == -1 && c.message.code == NET_MSG_ANNOUNCE ? 9 : c.message.sender)
             << "an announce numbered -1 speaks for its node";
         EXPECT_EQ(read.node, 9);
+        EXPECT_STREQ(read.text, c.message.text);
         if (c.message.code == NET_MSG_ANNOUNCE) {
             EXPECT_EQ(read.team, c.message.team);
             EXPECT_EQ(read.aircraft_object, c.message.aircraft_object);

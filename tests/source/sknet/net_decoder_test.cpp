@@ -77,7 +77,7 @@ TEST(NetDecoder, TheMalformedCorpusIsDroppedUnderItsReasons) {
         std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
         NetPacket packet = {};
         packet.length = int32_t(std::min(bytes.size(), sizeof packet.data));
-        std::memcpy(packet.data, bytes.data(), size_t(packet.length));
+        std::copy_n(bytes.begin(), packet.length, packet.data);
         int32_t before[NET_DROP_REASONS];
         std::copy(std::begin(net_drop_counts), std::end(net_drop_counts), before);
         NetMessage message;

@@ -13,11 +13,11 @@
 namespace vyr {
 
 int32_t speech_mission_index = 0;
+int32_t speech_sample_rate = 22000;
 
 namespace {
 
 constexpr const char* SOURCE = "source/menus/speech";
-constexpr int SPEECH_RATE = 22000;
 constexpr int SPEECH_ZONES = 3;
 constexpr int TRAINING_CODE = 10;
 
@@ -70,7 +70,7 @@ int play_menu_speech(int code) {
     if (!sound_speech_on) return 0;
     const char* name = make_speech_file_name(code);
     if (!check_file_exists(name)) return 0;
-    play_stream(name, 1, SPEECH_RATE, 0, 0);
+    play_stream(name, 1, speech_sample_rate, 0, 0);
     return 1;
 }
 

@@ -8,6 +8,8 @@ namespace vyr {
 
 // The number in the names of the mission speeches (codes 3 and 6 to 10).
 extern int32_t speech_mission_index;
+// Samples a second of the menu speech (22,000 unless the /speech command changed it).
+extern int32_t speech_sample_rate;
 
 // Speech codes: 1 the campaign situation, 2 a campaign begun, 3 a campaign mission, 4 a failed
 // mission or lost campaign, 5 a won campaign, 6 to 9 single missions, 10 training.

@@ -50,6 +50,9 @@ extern int32_t invincible;
 extern int32_t infinite_fuel;
 // The pause key toggles a pause that does not block.
 extern int32_t free_pause;
+// The chat line's cheats: the debrief judges every mission a success, or outstanding.
+extern int32_t always_succeed;
+extern int32_t always_outstanding;
 
 void register_comms_phrase_keys();
 

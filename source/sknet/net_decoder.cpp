@@ -18,6 +18,7 @@ constexpr CodeRule CODE_RULES[] = {
     {NET_MSG_NODE_COUNT, NET_MESSAGE_SIZE, false},
     {NET_MSG_PLAYER_NAME, NET_MESSAGE_SIZE, false},
     {NET_MSG_PLAYER_QUIT, NET_MESSAGE_SIZE, true},
+    {NET_MSG_CHAT, NET_MESSAGE_SIZE, false},
 };
 
 const CodeRule* find_rule(int32_t code) {
@@ -62,6 +63,7 @@ bool decode_net_message(const NetPacket& packet, NetMessage& message) {
         message.team = read_int32(packet.data, NET_OFFSET_TEAM);
         message.aircraft_object = read_int32(packet.data, NET_OFFSET_AIRCRAFT);
     }
+    if (message.code == NET_MSG_CHAT) std::memcpy(message.text, packet.data + NET_OFFSET_CHAT_TEXT, NET_CHAT_TEXT_SIZE);
     return true;
 }
 
@@ -74,6 +76,8 @@ int encode_net_message(const NetMessage& message, uint8_t (&block)[NET_MESSAGE_S
         write_int32(block, NET_OFFSET_TEAM, message.team);
         write_int32(block, NET_OFFSET_AIRCRAFT, message.aircraft_object);
     }
+    if (message.code == NET_MSG_CHAT)
+        std::memcpy(block + NET_OFFSET_CHAT_TEXT, message.text, strnlen(message.text, NET_CHAT_TEXT_SIZE));
     return NET_MESSAGE_SIZE;
 }
 

@@ -16,6 +16,7 @@ enum NetMessageCode : int32_t {
     NET_MSG_NODE_COUNT = 4,
     NET_MSG_PLAYER_NAME = 5,
     NET_MSG_PLAYER_QUIT = 19,
+    NET_MSG_CHAT = 41,
 };
 
 constexpr int NET_MESSAGE_SIZE = 488;
@@ -24,6 +25,8 @@ constexpr int NET_OFFSET_NAME = 4;
 constexpr int NET_OFFSET_SENDER = 16;
 constexpr int NET_OFFSET_TEAM = 72;
 constexpr int NET_OFFSET_AIRCRAFT = 76;
+constexpr int NET_OFFSET_CHAT_TEXT = 24;
+constexpr int NET_CHAT_TEXT_SIZE = 80;
 
 struct NetMessage {
     int32_t code;
@@ -36,6 +39,8 @@ struct NetMessage {
     // and the aircraft object number.
     int32_t team;
     int32_t aircraft_object;
+    // Chat: the text, ending at its first NUL or after 80 bytes.
+    char text[NET_CHAT_TEXT_SIZE + 1] = {};
 };
 
 enum NetDropReason : int32_t {

@@ -8,6 +8,7 @@
 #include "source/avionics/messages.h"
 #include "source/drone/drone.h"
 #include "source/frame_loop.h"
+#include "source/sknet/chat.h"
 #include "source/sknet/game_rules.h"
 #include "source/sknet/net_decoder.h"
 #include "source/sknet/net_players.h"
@@ -178,6 +179,7 @@ void receive_net_message(NetPacket* packet) {
     case NET_MSG_NODE_COUNT: receive_node_count(message); break;
     case NET_MSG_PLAYER_NAME: receive_player_name(message); break;
     case NET_MSG_PLAYER_QUIT: receive_player_quit(message); break;
+    case NET_MSG_CHAT: receive_chat_line(message); break;
     default: break;
     }
 }

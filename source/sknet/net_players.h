@@ -44,6 +44,10 @@ extern int32_t player_scores[MAX_NET_PLAYERS];
 extern int32_t own_node_number;
 // The "/map" command's switch: other players' aircraft on the HSI.
 extern int32_t show_players_on_map;
+// The "/quack" command's switch: the humorous kill and leave lines in the chat area.
+extern int32_t quack_messages;
+// The one-second tries a network client makes to join its server (20..300, "/retry").
+extern int32_t client_join_tries;
 
 // 1 while a network game, lobby or flight, is active.
 extern int32_t network_active;

@@ -34,6 +34,7 @@ TEST(NetDecoder, BlocksAreWrittenByteForByteAndReadBack) {
         {{NET_MSG_NODE_COUNT, "", 0, 0, 0, 0}, {{0, {4, 0, 0, 0}}}},
         {{NET_MSG_PLAYER_NAME, "ALPHA", 1, 0, 0, 0}, {{0, {5, 0, 0, 0}}, {4, alpha}, {16, {1, 0, 0, 0}}}},
         {{NET_MSG_PLAYER_QUIT, "ALPHA", 7, 0, 0, 0}, {{0, {19, 0, 0, 0}}, {4, alpha}, {16, {7, 0, 0, 0}}}},
+        {{NET_MSG_CHAT, "ALPHA", 2, 0, 0, 0, "hello"}, {{0, {41, 0, 0, 0}}, {4, alpha}, {16, {2, 0, 0, 0}}, {24, {'h', 'e', 'l', 'l', 'o'}}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message.code);
@@ -54,6 +55,7 @@ TEST(NetDecoder, BlocksAreWrittenByteForByteAndReadBack) {
         EXPECT_EQ(read.sender, c.message.sender == -1 && c.message.code == NET_MSG_ANNOUNCE ? 9 : c.message.sender)
             << "an announce numbered -1 speaks for its node";
         EXPECT_EQ(read.node, 9);
+        EXPECT_STREQ(read.text, c.message.text);
         if (c.message.code == NET_MSG_ANNOUNCE) {
             EXPECT_EQ(read.team, c.message.team);
             EXPECT_EQ(read.aircraft_object, c.message.aircraft_object);
@@ -75,7 +77,7 @@ TEST(NetDecoder, TheMalformedCorpusIsDroppedUnderItsReasons) {
         std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
         NetPacket packet = {};
         packet.length = int32_t(std::min(bytes.size(), sizeof packet.data));
-        std::memcpy(packet.data, bytes.data(), size_t(packet.length));
+        std::copy_n(bytes.begin(), packet.length, packet.data);
         int32_t before[NET_DROP_REASONS];
         std::copy(std::begin(net_drop_counts), std::end(net_drop_counts), before);
         NetMessage message;

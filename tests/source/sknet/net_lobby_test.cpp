@@ -5,43 +5,24 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/datagram/hub.h"
-#include "platform/timer/timer.h"
 #include "source/frame_loop.h"
 #include "source/sknet/net_decoder.h"
 #include "source/sknet/net_players.h"
+#include "tests/source/sknet/hub_peer.h"
 
 namespace vyr {
 namespace {
 
-using platform::LOOPBACK_IP;
-
-// This machine on a hub at 127.0.0.1:4661 with a scripted machine at 4670.
-class NetLobbyTest : public testing::Test {
+class NetLobbyTest : public testing::Test, protected HubPeer {
 protected:
     void SetUp() override {
-        platform::set_clock_mode(platform::ClockMode::VIRTUAL);
-        platform::start_periodic_timer(nullptr);
-        auto owned = std::make_unique<platform::DatagramHub>();
-        hub = owned.get();
-        platform::install_datagram_network(std::move(owned));
-        peer = hub->open_at({LOOPBACK_IP, 4670});
-        start_network();
-        set_receive_callback(receive_net_message);
         network_active = 1;
         own_player_number = -1;
         other_player_count = 0;
         reset_player_table();
         std::strcpy(own_network_name, "ALPHA");
     }
-    void TearDown() override {
-        network_active = 0;
-        flight_running = 0;
-        stop_network();
-        peer.reset();
-        platform::install_datagram_network(nullptr);
-        platform::stop_periodic_timer();
-    }
+    void TearDown() override { flight_running = 0; }
     void peer_sends(int32_t code, int32_t sender, const char* name) {
         NetMessage message = {};
         message.code = code;
@@ -51,25 +32,6 @@ protected:
         uint8_t block[NET_MESSAGE_SIZE];
         peer->broadcast(block, size_t(encode_net_message(message, block)));
     }
-    void settle() {
-        for (int pass = 0; pass < 4; ++pass) {
-            poll_network();
-            dispatch_received_packets();
-        }
-    }
-    // What the scripted machine received, decoded.
-    std::vector<NetMessage> peer_heard() {
-        std::vector<NetMessage> heard;
-        NetPacket packet = {};
-        platform::NetAddress from;
-        while ((packet.length = peer->receive(packet.data, sizeof packet.data, from)) >= 0) {
-            NetMessage message;
-            if (from != peer->own_address() && decode_net_message(packet, message)) heard.push_back(message);
-        }
-        return heard;
-    }
-    platform::DatagramHub* hub = nullptr;
-    std::unique_ptr<platform::DatagramSocket> peer;
 };
 
 TEST_F(NetLobbyTest, AnAnnounceNumberedMinusOneFillsItsNodesSlotAndIsAnswered) {

@@ -6,7 +6,7 @@
 
 namespace vyr {
 
-// 1 for the machine that paces a two-player game, 2 for the other.
+// 1 for player 1, who leads the set-up and paces a two-player game; 2 for player 2.
 extern int32_t two_player_position;
 // The frame time the pacing machine sent, taken by the other one.
 extern int32_t received_frame_ticks;

@@ -3,8 +3,10 @@
 #include "source/menus/logs/pilot_log.h"
 #include "library/ui/screens.h"
 #include "source/sknet/game_rules.h"
+#include "source/sknet/link.h"
 #include "source/sknet/modem_link.h"
 #include "source/sknet/setup_exchange.h"
+#include "source/sknet/two_player_messages.h"
 #include "source/sknet/two_player.h"
 
 namespace vyr {
@@ -56,13 +58,15 @@ int send_menu_choice(int item, const Event& event) {
     last_item = item;
     if (item == MENU_MISSION_LINE) last_line = mission_line(event);
     if (connection_mode == CONNECTION_DIRECT || connection_mode == CONNECTION_MODEM) {
-        if (link_position == 1) send_menu_choice_serial(item, event);
+        if (two_player_position == 1) send_menu_choice_serial(item, event);
         // Only this machine's own failed carrier test refuses the choice: the answer of an
         // earlier lost link must not stop every later choice.
         if (connection_mode == CONNECTION_MODEM && checks_carrier(item) && !check_carrier()) {
             close_exchange_screens();
             return 0;
         }
+    } else if (connection_mode == CONNECTION_NETWORK) {
+        send_menu_item(item, event);
     }
     return 1;
 }

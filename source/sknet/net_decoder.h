@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "library/system/event.h"
 #include "library/network/transport.h"
 #include "source/sknet/net_players.h"
 
@@ -15,7 +16,9 @@ enum NetMessageCode : int32_t {
     NET_MSG_ANNOUNCE_REPLY = 3,
     NET_MSG_NODE_COUNT = 4,
     NET_MSG_PLAYER_NAME = 5,
+    NET_MSG_MENU_ITEM = 7,
     NET_MSG_PLAYER_QUIT = 19,
+    NET_MSG_TWO_PLAYER_SETTINGS = 40,
     NET_MSG_CHAT = 41,
 };
 
@@ -25,6 +28,11 @@ constexpr int NET_OFFSET_NAME = 4;
 constexpr int NET_OFFSET_SENDER = 16;
 constexpr int NET_OFFSET_TEAM = 72;
 constexpr int NET_OFFSET_AIRCRAFT = 76;
+constexpr int NET_OFFSET_MENU_ITEM = 44;
+constexpr int NET_OFFSET_MENU_EVENT = 48;
+// The two-player settings block is five words from byte 4, with no name and no sender number.
+constexpr int NET_OFFSET_SETTINGS = 4;
+constexpr int NET_SETTINGS_SIZE = 24;
 constexpr int NET_OFFSET_CHAT_TEXT = 24;
 constexpr int NET_CHAT_TEXT_SIZE = 80;
 
@@ -39,6 +47,12 @@ struct NetMessage {
     // and the aircraft object number.
     int32_t team;
     int32_t aircraft_object;
+    // Menu item: the item 1..20 and the event its control passed.
+    int32_t item = 0;
+    Event event = {};
+    // Two-player settings: game type 1 or 2, the sender's position 0 or 1, weather 0..3, start
+    // time 0 or 1, difficulty 0 or 1.
+    int32_t settings[5] = {};
     // Chat: the text, ending at its first NUL or after 80 bytes.
     char text[NET_CHAT_TEXT_SIZE + 1] = {};
 };
@@ -47,6 +61,7 @@ enum NetDropReason : int32_t {
     NET_DROP_SHORT,         // shorter than its code's block
     NET_DROP_UNKNOWN_CODE,  // a code this program does not take
     NET_DROP_BAD_SENDER,    // a player number outside the table where a slot is read
+    NET_DROP_BAD_VALUE,     // a field outside the values its receiver indexes or replays
     NET_DROP_REASONS,
 };
 extern int32_t net_drop_counts[NET_DROP_REASONS];

@@ -13,6 +13,7 @@
 #include "source/sknet/net_decoder.h"
 #include "source/sknet/net_players.h"
 #include "source/sknet/net_screens.h"
+#include "source/sknet/two_player_messages.h"
 #include "library/3dvisual/mobile.h"
 
 namespace vyr {
@@ -23,14 +24,6 @@ constexpr uint32_t CHECK_NETWORK_PRIORITY = 10'000;
 constexpr int LEFT_MESSAGE_TICKS = 400;
 
 uint32_t check_network_thread = 0;
-
-NetMessage own_message(int32_t code) {
-    NetMessage message = {};
-    message.code = code;
-    std::snprintf(message.name, sizeof message.name, "%s", own_network_name);
-    message.sender = own_player_number;
-    return message;
-}
 
 bool from_another(const NetMessage& message) { return message.sender != own_player_number; }
 
@@ -110,7 +103,7 @@ void receive_player_quit(const NetMessage& message) {
 
 void send_to_others(int32_t code) {
     uint8_t block[NET_MESSAGE_SIZE];
-    send_to_all_nodes(block, encode_net_message(own_message(code), block));
+    send_to_all_nodes(block, encode_net_message(own_net_message(code), block));
 }
 
 void run_network_check() {
@@ -129,11 +122,19 @@ void run_network_check() {
 
 }  // namespace
 
+NetMessage own_net_message(int32_t code) {
+    NetMessage message = {};
+    message.code = code;
+    std::snprintf(message.name, sizeof message.name, "%s", own_network_name);
+    message.sender = own_player_number;
+    return message;
+}
+
 void send_announce() {
     if (!network_active) return;
     update_own_player_number();
     refresh_network_player_list();
-    NetMessage message = own_message(NET_MSG_ANNOUNCE);
+    NetMessage message = own_net_message(NET_MSG_ANNOUNCE);
     bool blue = own_player_number >= 0 && net_players[own_player_number].status_bits & NET_STATUS_BLUE_TEAM;
     message.team = own_player_number < 0 ? 1 : blue ? -1 : 0;
     message.aircraft_object = own_player_number < 0 ? 0 : net_players[own_player_number].aircraft_object;
@@ -145,14 +146,14 @@ void send_announce() {
 void send_announce_reply(int node) {
     if (!network_active) return;
     uint8_t block[NET_MESSAGE_SIZE];
-    queue_to_node(node, block, encode_net_message(own_message(NET_MSG_ANNOUNCE_REPLY), block));
+    queue_to_node(node, block, encode_net_message(own_net_message(NET_MSG_ANNOUNCE_REPLY), block));
     poll_network();
 }
 
 void send_player_name(const char* name) {
     if (!network_active) return;
     uint8_t block[NET_MESSAGE_SIZE];
-    queue_broadcast(block, encode_net_message(own_message(NET_MSG_PLAYER_NAME), block));
+    queue_broadcast(block, encode_net_message(own_net_message(NET_MSG_PLAYER_NAME), block));
     poll_network();
     set_network_name(name);
 }
@@ -178,7 +179,9 @@ void receive_net_message(NetPacket* packet) {
     case NET_MSG_ANNOUNCE_REPLY: receive_announce_reply(message); break;
     case NET_MSG_NODE_COUNT: receive_node_count(message); break;
     case NET_MSG_PLAYER_NAME: receive_player_name(message); break;
+    case NET_MSG_MENU_ITEM: receive_menu_item(message); break;
     case NET_MSG_PLAYER_QUIT: receive_player_quit(message); break;
+    case NET_MSG_TWO_PLAYER_SETTINGS: receive_two_player_settings(message); break;
     case NET_MSG_CHAT: receive_chat_line(message); break;
     default: break;
     }

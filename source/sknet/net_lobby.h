@@ -3,9 +3,15 @@
 // "Check Network" thread that polls and dispatches while a network game is active.
 #pragma once
 
+#include <cstdint>
+
 #include "library/network/transport.h"
 
 namespace vyr {
+
+struct NetMessage;
+// A block of `code` from this machine: its name and player number filled in.
+NetMessage own_net_message(int32_t code);
 
 // Each does nothing while no network game is active, and polls once after queueing.
 void send_announce();

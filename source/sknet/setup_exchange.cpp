@@ -157,7 +157,7 @@ void branch_by_game() {
         modem_state = MODEM_IDLE;
         exchange_state = EXCHANGE_LINK_TEST;
     } else if (two_player_game_type == 2 || two_player_game_type == 3) {
-        exchange_state = link_position == 1 ? EXCHANGE_SEND : EXCHANGE_WAR_ZONE;
+        exchange_state = two_player_position == 1 ? EXCHANGE_SEND : EXCHANGE_WAR_ZONE;
     } else {
         report_fatal_error("unknown game mode = %d", SOURCE_PATH, __LINE__, two_player_game_type);
     }

@@ -6,7 +6,6 @@
 namespace vyr {
 
 int32_t linked_game = 0;
-int32_t link_position = 1;
 int32_t two_player_game_type = 1;
 int32_t two_player_connect_type = CONNECT_DIRECT;
 TwoPlayerChoices two_player_choices;

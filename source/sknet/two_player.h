@@ -10,8 +10,6 @@ enum TwoPlayerConnect : int32_t { CONNECT_DIRECT = 1, CONNECT_MODEM = 2, CONNECT
 
 // 1 while two machines are joined by a cable or connected modems and set up together.
 extern int32_t linked_game;
-// 1 player 1, who leads the set-up and paces the flight; 2 player 2.
-extern int32_t link_position;
 // 1 combat, 2 single missions.
 extern int32_t two_player_game_type;
 extern int32_t two_player_connect_type;

@@ -2,10 +2,12 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "library/config/prefs.h"
 #include "library/graphics/font.h"
 #include "library/network/serial_port.h"
+#include "library/network/transport.h"
 #include "library/system/event.h"
 #include "library/ui/object.h"
 #include "library/ui/screens.h"
@@ -17,11 +19,14 @@
 #include "source/sknet/game_rules.h"
 #include "source/sknet/menu_choice.h"
 #include "source/sknet/modem.h"
+#include "source/sknet/link.h"
 #include "source/sknet/modem_link.h"
 #include "source/sknet/net_players.h"
 #include "source/sknet/net_screens.h"
+#include "source/sknet/remote_choices.h"
 #include "source/sknet/setup_exchange.h"
 #include "source/sknet/two_player.h"
+#include "source/sknet/two_player_messages.h"
 
 namespace vyr {
 
@@ -165,18 +170,40 @@ void on_two_player_screen_event(UiObject*, Event& event) {
     if (event.type == EV_DISPLAY && event.value) show_link_end_reason();
 }
 
-void press_start_game() { start_game_from_other_machine(); }
+// Over the network both machines must be in the channel, each node under its player's name.
+bool network_players_ready() {
+    if (own_player_number < 0) {
+        add_modem_message("Not Connected to Network. Try another channel");
+        return false;
+    }
+    for (int node = 0; node < MAX_NET_PLAYERS; ++node) {
+        if (!is_node_active(node)) continue;
+        const std::string& name = net_nodes[node].name;
+        if (name.empty() || !net_players[node].name[0]) {
+            add_modem_message("You must have another player");
+            return false;
+        }
+        if (name != net_players[node].name) {
+            add_modem_message("Not logged in properly. Try another channel");
+            return false;
+        }
+    }
+    return true;
+}
 
-// The other machine's war-zone choice, pressed here as a replay, which is not passed back.
-void press_war_zone(int zone) {
-    static const UiNotify buttons[4] = {choose_war_zone_1, choose_war_zone_2, choose_war_zone_3, choose_war_zone_4};
-    Event event = {EV_SELECT, 0, 0, -1, 0};
-    if (zone >= 1 && zone <= 4) buttons[zone - 1](nullptr, event);
+void start_network_game(Event& event, bool from_other) {
+    if (!network_players_ready()) return;
+    if (!from_other) send_two_player_settings();
+    show(start_game, 0);
+    modem_state = MODEM_IDLE;
+    add_modem_message("Taking off");
+    send_menu_choice(MENU_START_GAME, event);
+    check_network_take_off();
 }
 
 // "Start Game" from either machine.
 void start_game_pressed(Event& event, bool from_other) {
-    if (two_player_connect_type == CONNECT_NETWORK) return;
+    if (two_player_connect_type == CONNECT_NETWORK) return start_network_game(event, from_other);
     if (linked_game) {
         // Both machines go back to the link test once the press has crossed.
         if (!from_other) send_menu_choice(MENU_START_GAME, event);
@@ -237,7 +264,7 @@ void game_mode_button(UiObject*, Event& event) {
 
 void position_button(UiObject*, Event& event) {
     two_player_choices.position ^= 1;
-    link_position = two_player_choices.position + 1;
+    two_player_position = two_player_choices.position + 1;
     show_two_player_choices();
     send_menu_choice(10 + two_player_choices.position, event);
 }
@@ -398,11 +425,11 @@ void create_two_player_screen() {
     load_phone_book();
     show_two_player_choices();
     start_modem_thread();
-    set_exchange_presses({press_war_zone, nullptr, nullptr, nullptr, press_start_game, nullptr, nullptr});
+    install_remote_presses();
 }
 
 void start_two_player_screen(UiObject*, Event&) {
-    link_position = two_player_choices.position ? 2 : 1;
+    two_player_position = two_player_choices.position ? 2 : 1;
     if (two_player_game_type == 7) two_player_game_type = 1;
     push_screen(two_player_screen);
     show_start_game_button();

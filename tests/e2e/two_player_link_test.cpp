@@ -1,5 +1,6 @@
 // Two machines on the two-player screen joined by a serial cable: a relay in the test carries
-// the bytes between the pseudo-terminals the two runs open, or cuts the cable.
+// the bytes between the ends the two runs open (pseudo-terminals, or TCP on 127.0.0.1), or cuts
+// the cable as the link test begins.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -8,22 +9,30 @@
 #include "platform/serial/serial_line.h"
 #include "tests/e2e/capture.h"
 #include "tests/e2e/vyr_pair.h"
+#include "tests/support/loopback_port.h"
 
 namespace vyr::e2e {
 namespace {
 
 const std::pair<std::string, std::string> RETURNING_PLAYER{"prefs.cfg", "Quick Start Game Runs=1\r\n"};
 
-// Combat, Two Player, "Start Game"; the messages shown once the link had time to answer or not.
+// Combat, Two Player, "Start Game" on "Player 1"; the messages shown once the link had time to
+// answer or not.
 const std::string PRESS_START_GAME = "60 click 500 215\n200 click 500 360\n350 click 580 410\n"
-                                     "1100 capture link.ppm\n1150 key 0x1d down\n1152 key 0x10 down\n";
+                                     "1100 capture link.ppm\n";
+std::string quit_at(int tick) {
+    return std::to_string(tick) + " key 0x1d down\n" + std::to_string(tick + 2) + " key 0x10 down\n";
+}
 
-// Copies what each end sends to the other, or nothing while the cable is cut.
+// Copies what each end sends to the other; a cut cable carries nothing from the first byte on.
 class CableRelay {
 public:
-    CableRelay(const ScratchDirectory& dir, bool cut) : cut_(cut) {
-        ends_[0] = platform::open_serial_target("relay", "pty:" + (dir / "alpha_port").string(), 38400);
-        ends_[1] = platform::open_serial_target("relay", "pty:" + (dir / "bravo_port").string(), 38400);
+    // `ends`: what each run's COM2 names, and what the relay opens for it.
+    struct End {
+        std::string com2, relay;
+    };
+    CableRelay(const std::array<End, 2>& ends, bool cut) : cut_(cut) {
+        for (int side = 0; side < 2; ++side) ends_[side] = platform::open_serial_target("relay", ends[side].relay, 38400);
         pump_ = std::thread([this] {
             while (!stop_) {
                 bool moved = false;
@@ -47,6 +56,20 @@ private:
     std::thread pump_;
 };
 
+std::array<CableRelay::End, 2> pty_ends(const ScratchDirectory& dir) {
+    const std::string alpha = (dir / "alpha_port").string(), bravo = (dir / "bravo_port").string();
+    return {CableRelay::End{alpha, "pty:" + alpha}, CableRelay::End{bravo, "pty:" + bravo}};
+}
+
+std::array<CableRelay::End, 2> tcp_ends() {
+    std::array<CableRelay::End, 2> ends;
+    for (auto& end : ends) {
+        const std::string port = "127.0.0.1:" + std::to_string(free_loopback_port());
+        end = {"tcp:" + port, "tcp-listen:" + port};
+    }
+    return ends;
+}
+
 // The message lines that hold text, from the top of the area.
 int message_lines(const Capture& c) {
     int lines = 0;
@@ -65,16 +88,24 @@ int message_lines(const Capture& c) {
 TEST(TwoPlayerLink, BothOnPlayer1LinkAndThenShowTheMismatchAndACutCableTimesOut) {
     struct Case {
         const char* name;
-        bool cut;
+        bool tcp, cut;
         int lines;  // "Testing Link" .. "Error, both players set to Red Leader!", or .. the reset
     };
-    for (const Case& c : {Case{"linked", false, 5}, Case{"cut", true, 3}}) {
+    const Case cases[] = {
+        {"linked", false, false, 5},
+        {"cut", false, true, 3},
+        {"tcp-cut", true, true, 3},
+    };
+    for (const Case& c : cases) {
         ScratchDirectory dir;
-        CableRelay relay(dir, c.cut);
-        ASSERT_TRUE(relay.open());
-        const PairedRun alpha{PRESS_START_GAME, {"VYR_COM2=" + (dir / "alpha_port").string()}, {RETURNING_PLAYER}};
-        const PairedRun bravo{PRESS_START_GAME, {"VYR_COM2=" + (dir / "bravo_port").string()}, {RETURNING_PLAYER}};
-        VyrPair pair(dir, c.name, {alpha, bravo});
+        const auto ends = c.tcp ? tcp_ends() : pty_ends(dir);
+        CableRelay relay(ends, c.cut);
+        ASSERT_TRUE(relay.open()) << c.name;
+        std::array<PairedRun, 2> runs;
+        for (int i = 0; i < 2; ++i)
+            runs[size_t(i)] = PairedRun{PRESS_START_GAME + quit_at(1150), {"VYR_COM2=" + ends[size_t(i)].com2},
+                                        {RETURNING_PLAYER}};
+        VyrPair pair(dir, c.name, runs);
         const auto results = pair.wait();
         for (int i = 0; i < 2; ++i) {
             const PairedResult& run = results[size_t(i)];

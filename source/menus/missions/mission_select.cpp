@@ -35,6 +35,7 @@ namespace vyr {
 
 UiObject* missions_select_screen = nullptr;
 int32_t map_entered_from_list = 0;
+UiObject* mission_list = nullptr;
 
 namespace {
 
@@ -46,7 +47,6 @@ UiObject* description_box = nullptr;
 UiObject* remote_message = nullptr;
 std::array<UiObject*, LEVEL_BUTTONS> level_buttons = {};
 UiObject* number_column = nullptr;
-UiObject* mission_list = nullptr;
 UiObject* tick_column = nullptr;
 UiObject* description = nullptr;
 UiObject* load_button = nullptr;

@@ -13,6 +13,8 @@ struct UiObject;
 extern UiObject* missions_select_screen;
 // Set once a mission was opened from the list.
 extern int32_t map_entered_from_list;
+// The list of missions, whose line the other machine's choice selects on the follower.
+extern UiObject* mission_list;
 
 void create_mission_screen();
 // The mission select screen in the war zone's dress (zone 5: training's): background, small

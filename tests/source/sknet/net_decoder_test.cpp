@@ -63,10 +63,51 @@ TEST(NetDecoder, BlocksAreWrittenByteForByteAndReadBack) {
     }
 }
 
+NetPacket packet_of(const uint8_t* block, int length) {
+    NetPacket packet = {};
+    std::memcpy(packet.data, block, size_t(length));
+    packet.length = length;
+    return packet;
+}
+
+int32_t word_at(const uint8_t* block, int offset) {
+    int32_t value;
+    std::memcpy(&value, block + offset, 4);
+    return value;
+}
+
+TEST(NetDecoder, TheMenuItemAndTheTwoPlayerSettingsTravelAtTheirOffsets) {
+    NetMessage item = {NET_MSG_MENU_ITEM, "ALPHA", 1, 0, 0, 0};
+    item.item = 18;
+    item.event = {EV_SELECT, 4, 25, 0, 900};
+    uint8_t block[NET_MESSAGE_SIZE];
+    ASSERT_EQ(encode_net_message(item, block), NET_MESSAGE_SIZE);
+    EXPECT_EQ(word_at(block, 44), 18);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(word_at(block, 48 + 4 * i), (std::vector<int32_t>{EV_SELECT, 4, 25, 0, 900}[size_t(i)]));
+    NetMessage read;
+    ASSERT_TRUE(decode_net_message(packet_of(block, NET_MESSAGE_SIZE), read));
+    EXPECT_EQ(read.item, 18);
+    EXPECT_EQ(read.event.x, 25);
+    EXPECT_EQ(read.event.time, 900);
+
+    NetMessage settings = {NET_MSG_TWO_PLAYER_SETTINGS, "ALPHA", 1, 0, 0, 0};
+    const int32_t chosen[5] = {2, 1, 3, 1, 0};
+    std::copy(std::begin(chosen), std::end(chosen), settings.settings);
+    ASSERT_EQ(encode_net_message(settings, block), 24) << "no name and no sender number";
+    EXPECT_EQ(std::vector<uint8_t>(block, block + 24),
+              (std::vector<uint8_t>{40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 3, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0}));
+    block[9] = 0xAB;  // the sender's screen keeps position, start time and difficulty as bytes
+    block[17] = 0xCD;
+    ASSERT_TRUE(decode_net_message(packet_of(block, 24), read));
+    EXPECT_EQ(std::vector<int32_t>(read.settings, read.settings + 5), (std::vector<int32_t>{2, 1, 3, 1, 0}));
+    EXPECT_EQ(read.sender, -1) << "byte 16 is the start time here";
+}
+
 // Each malformed datagram is named for the reason it must be dropped under.
 TEST(NetDecoder, TheMalformedCorpusIsDroppedUnderItsReasons) {
     const std::map<std::string, NetDropReason> reasons = {
-        {"short", NET_DROP_SHORT}, {"unknown-code", NET_DROP_UNKNOWN_CODE}, {"bad-sender", NET_DROP_BAD_SENDER}};
+        {"short", NET_DROP_SHORT}, {"unknown-code", NET_DROP_UNKNOWN_CODE}, {"bad-sender", NET_DROP_BAD_SENDER},
+        {"bad-value", NET_DROP_BAD_VALUE}};
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(std::string(VYR_FIXTURES_DIR) + "/net_malformed")) {
         std::string name = entry.path().filename().string();

@@ -15,6 +15,7 @@
 #include "platform/timer/timer.h"
 #include "source/sknet/game_rules.h"
 #include "source/sknet/menu_choice.h"
+#include "source/sknet/link.h"
 #include "source/sknet/modem_link.h"
 #include "source/sknet/two_player.h"
 #include "tests/library/network/serial_pair.h"
@@ -43,7 +44,7 @@ protected:
         two_player_choices.com_port = 0;
         two_player_connect_type = CONNECT_DIRECT;
         two_player_game_type = 1;
-        link_position = 1;
+        two_player_position = 1;
         linked_game = 1;
         connection_mode = CONNECTION_DIRECT;
         game_mode = GAME_COMBAT;
@@ -97,7 +98,7 @@ protected:
     void agree_on_single_missions_as_player_2() {
         two_player_game_type = 2;
         two_player_choices.position = 1;
-        link_position = 2;
+        two_player_position = 2;
         link_test();
         menu_data(2, 0);
         ASSERT_EQ(exchange_state, EXCHANGE_BRANCH);
@@ -277,7 +278,7 @@ TEST_F(SetUpExchange, AChoiceIsRefusedOnlyWhenItsOwnCarrierTestFails) {
     two_player_connect_type = CONNECT_MODEM;
     connection_mode = CONNECTION_MODEM;
     game_mode = GAME_TWO_PLAYER_MISSION;
-    link_position = 2;
+    two_player_position = 2;
     Event select = {EV_SELECT, 0, 0, 0, 0};
     pair_->ends[0]->set_data_set_ready(false);
     EXPECT_EQ(send_menu_choice(13, select), 0);

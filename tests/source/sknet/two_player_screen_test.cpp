@@ -3,9 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "library/config/prefs.h"
+#include "library/network/transport.h"
+#include "source/sknet/link.h"
+#include "source/sknet/net_players.h"
 #include "source/sknet/two_player.h"
 
 namespace vyr {
@@ -54,9 +58,9 @@ TEST_F(TwoPlayerRows, WeatherWrapsBothWays) {
 
 TEST_F(TwoPlayerRows, PositionSetsTheLinkPosition) {
     position_button(nullptr, select_);
-    EXPECT_EQ(link_position, 2);
+    EXPECT_EQ(two_player_position, 2);
     position_button(nullptr, select_);
-    EXPECT_EQ(link_position, 1);
+    EXPECT_EQ(two_player_position, 1);
 }
 
 TEST_F(TwoPlayerRows, AThirteenthMessageMovesTheFirstOutOfView) {
@@ -80,6 +84,36 @@ TEST_F(TwoPlayerRows, ThePhoneNumberTakesFortyNineDialCharactersAndNoLetter) {
     EXPECT_EQ(std::string(two_player_phone_number()).size(), 49u);
     type(8);
     EXPECT_EQ(std::string(two_player_phone_number()).size(), 48u);
+}
+
+TEST_F(TwoPlayerRows, OverTheNetworkStartGameNeedsBothPlayersInTheChannelUnderTheirNames) {
+    struct Case {
+        int own_number;
+        const char* node_name;  // node 1's, against its slot's "BRAVO"
+        const char* shown;
+    };
+    const Case cases[] = {
+        {-1, "BRAVO", "Not Connected to Network. Try another channel"},
+        {0, "", "You must have another player"},
+        {0, "ZULU", "Not logged in properly. Try another channel"},
+        {0, "BRAVO", "Taking off"},
+    };
+    two_player_connect_type = CONNECT_NETWORK;
+    for (const Case& c : cases) {
+        own_player_number = c.own_number;
+        const char* const names[2] = {"ALPHA", c.node_name};
+        for (int node = 0; node < 2; ++node) {
+            net_nodes[node].active = 1;
+            net_nodes[node].name = names[node];
+            std::snprintf(net_players[node].name, sizeof net_players[node].name, "%s", node ? "BRAVO" : "ALPHA");
+        }
+        start_game_button(nullptr, select_);
+        EXPECT_STREQ(modem_message_line(0), c.shown);
+        clear_modem_messages();
+    }
+    for (int node = 0; node < 2; ++node) net_nodes[node] = {};
+    own_player_number = -1;
+    two_player_connect_type = CONNECT_DIRECT;
 }
 
 }  // namespace

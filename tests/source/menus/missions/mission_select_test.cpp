@@ -18,6 +18,7 @@
 #include "source/mission/mission.h"
 #include "source/mission/mission_data.h"
 #include "source/sknet/link.h"
+#include "source/sknet/remote_choices.h"
 #include "tests/source/mission/zone_fixture.h"
 
 namespace vyr {
@@ -101,10 +102,7 @@ protected:
         select_mission_from_list(list, click);
     }
     // The other machine's choice of a line, as this machine's list hears it.
-    static void remote_line(int line) {
-        Event event{EV_SELECT, 0, line, 0, 0};
-        select_mission_from_list(find_object(missions_select_screen, "Mission List"), event);
-    }
+    static void remote_line(int line) { press_mission_line(line); }
 };
 
 TEST_F(MissionSelect, ListsTheFilteredMissionsInNumberOrderWithThePilotsResults) {
@@ -146,6 +144,8 @@ TEST_F(MissionSelect, TheFollowerTakesTheOtherMachinesLinesAndNoneBeyondItsList)
         Event load{EV_SELECT, line, 0, 0, 0};
         load_chosen_mission(find_object(missions_select_screen, "Load Mission"), load);
         EXPECT_EQ(map_entered_from_list, 0) << line << ": nothing is started";
+        press_mission_next();
+        EXPECT_EQ(map_entered_from_list, 0) << line << ": the list holds no line to load";
     }
 }
 

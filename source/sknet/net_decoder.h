@@ -47,14 +47,14 @@ struct NetMessage {
     // and the aircraft object number.
     int32_t team;
     int32_t aircraft_object;
+    // Chat: the text, ending at its first NUL or after 80 bytes.
+    char text[NET_CHAT_TEXT_SIZE + 1] = {};
     // Menu item: the item 1..20 and the event its control passed.
     int32_t item = 0;
     Event event = {};
     // Two-player settings: game type 1 or 2, the sender's position 0 or 1, weather 0..3, start
     // time 0 or 1, difficulty 0 or 1.
     int32_t settings[5] = {};
-    // Chat: the text, ending at its first NUL or after 80 bytes.
-    char text[NET_CHAT_TEXT_SIZE + 1] = {};
 };
 
 enum NetDropReason : int32_t {

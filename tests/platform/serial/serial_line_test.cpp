@@ -1,7 +1,4 @@
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -11,6 +8,7 @@
 
 #include "platform/serial/memory_pair.h"
 #include "platform/serial/serial_line.h"
+#include "tests/platform/serial/loopback.h"
 #include "tests/support/scratch.h"
 
 namespace vyr::platform {
@@ -133,18 +131,6 @@ TEST(SerialTargets, PtyLinksItsOtherEndForASecondProgram) {
     EXPECT_EQ(read_arriving(*first, bytes.size()), bytes);
     first.reset();
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(link)));
-}
-
-int free_loopback_port() {
-    int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    bind(fd, reinterpret_cast<sockaddr*>(&address), size);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    close(fd);
-    return ntohs(address.sin_port);
 }
 
 TEST(SerialTargets, TcpCableCarriesTheBytesAndItsCloseIsAPulledCable) {

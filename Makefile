@@ -69,9 +69,11 @@ bench: build
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) $(TSAN_BUILD)
 
-# The decoder of received network blocks under libFuzzer (clang), from the malformed corpus.
+# The decoder of received network blocks under libFuzzer (clang), from the malformed corpus, and
+# the modem reply reader.
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_FLAGS) -DVYR_BENCHMARKS=OFF -DVYR_FUZZ=ON
-	ninja -C $(FUZZ_BUILD) -j $(JOBS) net_decoder_fuzz
+	ninja -C $(FUZZ_BUILD) -j $(JOBS) net_decoder_fuzz modem_reply_fuzz
 	mkdir -p $(FUZZ_BUILD)/corpus && cp tests/fixtures/net_malformed/* $(FUZZ_BUILD)/corpus/
 	$(FUZZ_BUILD)/fuzz/net_decoder_fuzz -max_total_time=$(FUZZ_SECONDS) $(FUZZ_BUILD)/corpus
+	$(FUZZ_BUILD)/fuzz/modem_reply_fuzz -max_total_time=$(FUZZ_SECONDS)

@@ -1,21 +1,20 @@
 #include "platform/serial/serial_line.h"
 
 #include <fcntl.h>
-#include <netdb.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <sys/ioctl.h>
-#include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "platform/serial/custom_baud.h"
+#include "platform/serial/modem.h"
+#include "platform/serial/stream_socket.h"
 
 namespace vyr::platform {
 namespace {
@@ -101,6 +100,11 @@ bool make_raw(int fd, int baud, const std::string& port_name) {
     return true;
 }
 
+uint64_t real_milliseconds() {
+    using namespace std::chrono;
+    return static_cast<uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
 std::unique_ptr<SerialLine> open_device(const std::string& port_name, const std::string& path, int baud) {
     int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -172,52 +176,17 @@ std::unique_ptr<SerialLine> open_pty(const std::string& port_name, const std::st
     return std::make_unique<PtyLine>(fd, far_end, link);
 }
 
-// Splits "[HOST:]PORT" at its last colon.
-bool split_host_port(const std::string& text, std::string& host, std::string& port) {
-    size_t colon = text.rfind(':');
-    host = colon == std::string::npos ? std::string() : text.substr(0, colon);
-    port = colon == std::string::npos ? text : text.substr(colon + 1);
-    return !port.empty();
-}
-
-addrinfo* resolve(const std::string& host, const std::string& port, bool passive, std::string& error) {
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = passive ? AI_PASSIVE : 0;
-    addrinfo* found = nullptr;
-    int code = getaddrinfo(host.empty() ? nullptr : host.c_str(), port.c_str(), &hints, &found);
-    if (code != 0) error = gai_strerror(code);
-    return code == 0 ? found : nullptr;
-}
-
-void make_stream(int fd) {
-    int one = 1;
-    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
-}
-
 std::unique_ptr<SerialLine> open_tcp(const std::string& port_name, const std::string& target, int) {
     std::string host, port, error;
     if (!split_host_port(target.substr(4), host, port) || host.empty()) {
         report_failure(port_name, target, "expected tcp:HOST:PORT");
         return nullptr;
     }
-    addrinfo* found = resolve(host, port, false, error);
-    if (!found) {
+    int fd = connect_stream(host, port, true, error);
+    if (fd < 0) {
         report_failure(port_name, target, error.c_str());
         return nullptr;
     }
-    int fd = socket(found->ai_family, found->ai_socktype | SOCK_CLOEXEC, found->ai_protocol);
-    int result = fd < 0 ? -1 : connect(fd, found->ai_addr, found->ai_addrlen);
-    int connect_error = errno;
-    freeaddrinfo(found);
-    if (result != 0) {
-        if (fd >= 0) close(fd);
-        report_failure(port_name, target, std::strerror(connect_error));
-        return nullptr;
-    }
-    make_stream(fd);
     return std::make_unique<DescriptorLine>(fd);
 }
 
@@ -243,10 +212,8 @@ private:
     // One cable: once plugged in, the listener takes no other.
     void accept_waiting() {
         if (fd_ >= 0 || plugged_) return;
-        fd_ = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd_ < 0) return;
-        plugged_ = true;
-        make_stream(fd_);
+        fd_ = accept_stream(listener_);
+        plugged_ = fd_ >= 0;
     }
     int listener_;
     bool plugged_ = false;
@@ -255,24 +222,22 @@ private:
 std::unique_ptr<SerialLine> open_tcp_listen(const std::string& port_name, const std::string& target, int) {
     std::string host, port, error;
     split_host_port(target.substr(11), host, port);
-    addrinfo* found = port.empty() ? nullptr : resolve(host, port, true, error);
-    if (!found) {
+    int fd = port.empty() ? -1 : listen_stream(host, port, error);
+    if (fd < 0) {
         report_failure(port_name, target, port.empty() ? "expected tcp-listen:[HOST:]PORT" : error.c_str());
         return nullptr;
     }
-    int fd = socket(found->ai_family, found->ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK, found->ai_protocol);
-    int one = 1;
-    if (fd >= 0) setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    int result = fd < 0 ? -1 : bind(fd, found->ai_addr, found->ai_addrlen);
-    if (result == 0) result = listen(fd, 1);
-    int listen_error = errno;
-    freeaddrinfo(found);
-    if (result != 0) {
-        if (fd >= 0) close(fd);
-        report_failure(port_name, target, std::strerror(listen_error));
+    return std::make_unique<ListeningLine>(fd);
+}
+
+std::unique_ptr<SerialLine> open_modem(const std::string& port_name, const std::string& target) {
+    std::string error;
+    auto exchange = open_tcp_exchange(target.substr(6), error);
+    if (!exchange) {
+        report_failure(port_name, target, error.c_str());
         return nullptr;
     }
-    return std::make_unique<ListeningLine>(fd);
+    return std::make_unique<ModemLine>(std::move(exchange), &real_milliseconds);
 }
 
 std::unique_ptr<SerialLine> open_by_target(int port, int baud) {
@@ -288,6 +253,7 @@ std::unique_ptr<SerialLine> open_serial_target(const std::string& port_name, con
     if (target.rfind("pty:", 0) == 0) return open_pty(port_name, target.substr(4), baud);
     if (target.rfind("tcp-listen:", 0) == 0) return open_tcp_listen(port_name, target, baud);
     if (target.rfind("tcp:", 0) == 0) return open_tcp(port_name, target, baud);
+    if (target.rfind("modem:", 0) == 0) return open_modem(port_name, target);
     return open_device(port_name, target, baud);
 }
 

@@ -1,6 +1,7 @@
 // One serial line: what a PC serial port gives the link, a byte stream with a modem's
 // data-set-ready line. Backends: a terminal device, a pseudo-terminal for a second program on
-// this machine, a null-modem cable carried over one TCP connection, and an in-memory pair.
+// this machine, a null-modem cable carried over one TCP connection, a modem whose telephone line
+// is a TCP connection (modem.h), and an in-memory pair.
 #pragma once
 
 #include <cstdint>
@@ -24,7 +25,7 @@ public:
 };
 
 // Opens what `target` names at `baud` bits per second: a device path, "pty:PATH",
-// "tcp:HOST:PORT" or "tcp-listen:[HOST:]PORT". Null, after one stderr line naming `port_name`,
+// "tcp:HOST:PORT", "tcp-listen:[HOST:]PORT" or "modem:[HOST:]PORT". Null, after one stderr line naming `port_name`,
 // the target and the reason, when it cannot be opened.
 std::unique_ptr<SerialLine> open_serial_target(const std::string& port_name,
                                                const std::string& target, int baud);

@@ -1,10 +1,15 @@
 // The modem dialogue thread "Tx Rx Modem Messages" and the link's life on the two-player screen:
-// the set-up exchange runs on it, and a lost link is reported and reset here.
+// the modem's states (initialise, await a call, answer, dial, hang up, a typed command) and the
+// set-up exchange run on it, and a lost link is reported and reset here.
 #pragma once
 
 #include <cstdint>
 
+#include "library/system/event.h"
+
 namespace vyr {
+
+struct UiObject;
 
 enum ModemState : int32_t {
     MODEM_IDLE = 0,
@@ -18,8 +23,33 @@ enum ModemState : int32_t {
 };
 extern int32_t modem_state;
 
+// The screen's answer mode: what the modem was last told to do about calls.
+enum AnswerMode : int32_t { ANSWER_NONE = 0, ANSWER_AUTO = 1, ANSWER_MANUAL = 2, ANSWER_DIALLING = 3 };
+extern int32_t answer_mode;
+
+// Reply time-outs, in 1/200 s.
+constexpr int HANG_UP_GUARD = 240;
+constexpr int INITIALISE_TIMEOUT = 2000;
+constexpr int AWAIT_CALL_TIMEOUT = 60000;
+constexpr int CALL_TIMEOUT = 18000;
+constexpr int HANG_UP_ATTEMPTS = 3;
+
 // Why the last linked flight ended: 5 and 6 a lost link, 7 the modem's carrier gone; 0 none.
 extern int32_t link_end_reason;
+
+// Opens the port as a modem on the screen's port, rate and line, takes the chosen profile's
+// commands and starts initialising, after a hang-up.
+void initialise_modem();
+// Answer mode off, the link flags cleared; "Hangup Phone" when `show`; the hang-up state when
+// `start`.
+void hang_up_modem(int show, int start);
+// One step of the dialogue in states 1..6.
+void step_modem_dialogue();
+// The screen's buttons: dial, hang up, the answer row, and a typed command sent.
+void dial_button(UiObject* object, Event& event);
+void hang_up_button(UiObject* object, Event& event);
+void modem_answer_button(UiObject* object, Event& event);
+void send_modem_command(const char* command);
 
 // Makes the thread the first time; every call registers close_link as an exit handler.
 void start_modem_thread();

@@ -49,7 +49,6 @@ UiObject* message_texts[MODEM_MESSAGE_LINES] = {};
 UiObject *game_mode_text, *position_text, *weather_text, *start_time_text, *difficulty_text;
 UiObject *com_port_text, *irq_text, *baud_rate_text, *modem_type_text, *phone_text, *channel_text;
 char phone_number[PHONE_NUMBER_SIZE] = {};
-int32_t modem_type = 0;
 int32_t network_channel = 1;
 
 UiObject* row_text(UiObject* parent, const char* name, int x, int y) {
@@ -144,6 +143,7 @@ void show_areas() {
     show(direct_area, two_player_connect_type == CONNECT_DIRECT);
     show(modem_area, two_player_connect_type == CONNECT_MODEM);
     show(channel_area, two_player_connect_type == CONNECT_NETWORK);
+    show_modem_controls(two_player_connect_type == CONNECT_MODEM);
 }
 
 void channel_step(int by) {
@@ -341,11 +341,15 @@ void type_phone_number(UiObject*, Event& event) {
 
 const char* two_player_phone_number() { return phone_number; }
 
+void set_two_player_phone_number(const char* number) {
+    std::snprintf(phone_number, sizeof phone_number, "%s", number);
+    set_text(phone_text, phone_number);
+}
+
 void create_two_player_screen() {
     two_player_choices.com_port = stored_choice("COM_PORT", 1, SERIAL_PORT_COUNT - 1);
     two_player_choices.irq = stored_choice("IRQ_NUMBER", 1, IRQ_CHOICE_COUNT - 2);
     two_player_choices.baud_rate = stored_choice("BAUD_RATE", 5, BAUD_RATE_COUNT - 1);
-    modem_type = stored_choice("MODEM_TYPE", 0, 4);
     UiObject* screen = two_player_screen =
         create_menu_screen("Two Player Screen", "menuscrn\\2ply_off.lbm", on_two_player_screen_event);
     start_game = create_menu_button(screen, "Start Game", 528, 395, 639, 426, "menuscrn\\2p_commi.bbm", start_game_button);
@@ -384,6 +388,7 @@ void create_two_player_screen() {
     phone_text = create_ui_object(UI_TEXT, modem_area, "Phone number", ATTR_POS, 105, 7, ATTR_SIZE, 148,
                                   16, ATTR_FONT, &menu_font, ATTR_TOP_LINE, 0, ATTR_ON_TOP, 1, ATTR_NOTIFY,
                                   type_phone_number, ATTR_NOTIFY_EVENT, EV_KEY);
+    create_modem_controls(screen, modem_area);
 
     channel_area = area("Network channels area", 0, 160, 319, 191, "menuscrn\\2p_chana.bbm", 0);
     channel_text = row_text(channel_area, "Network channel", 103, 7);

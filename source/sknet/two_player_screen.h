@@ -36,7 +36,8 @@ void choose_connect_type(UiObject* object, Event& event);
 // The phone number field after one typed character (its x word).
 void type_phone_number(UiObject* object, Event& event);
 
-// The number typed into the phone number field.
+// The number typed into the phone number field, or put there from the phone book.
 const char* two_player_phone_number();
+void set_two_player_phone_number(const char* number);
 
 }  // namespace vyr

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/ioctl.h>
+#include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -26,7 +27,9 @@ void report_failure(const std::string& port_name, const std::string& target, con
 // One non-blocking descriptor; `ready` says whether the other end is there.
 class DescriptorLine : public SerialLine {
 public:
-    explicit DescriptorLine(int fd) : fd_(fd) {}
+    // A socket is written with send(): a write() into a closed connection raises SIGPIPE, which
+    // would end the program where the cable should only be pulled.
+    explicit DescriptorLine(int fd, bool socket = false) : fd_(fd), socket_(socket) {}
     ~DescriptorLine() override {
         if (fd_ >= 0) close(fd_);
     }
@@ -35,7 +38,8 @@ public:
 
     void write_byte(uint8_t byte) override {
         if (fd_ < 0) return;
-        if (write(fd_, &byte, 1) < 0 && errno != EAGAIN && errno != EINTR) lost();
+        ssize_t put = socket_ ? send(fd_, &byte, 1, MSG_NOSIGNAL) : write(fd_, &byte, 1);
+        if (put < 0 && errno != EAGAIN && errno != EINTR) lost();
     }
     int read_byte() override {
         if (fd_ < 0) return -1;
@@ -54,6 +58,9 @@ protected:
         fd_ = -1;
     }
     int fd_;
+
+private:
+    bool socket_;
 };
 
 // A terminal device; a closed far end of a pseudo-terminal reads as an error that clears when a
@@ -187,13 +194,13 @@ std::unique_ptr<SerialLine> open_tcp(const std::string& port_name, const std::st
         report_failure(port_name, target, error.c_str());
         return nullptr;
     }
-    return std::make_unique<DescriptorLine>(fd);
+    return std::make_unique<DescriptorLine>(fd, true);
 }
 
 // Waits for the far end without blocking: each use first takes a waiting connection.
 class ListeningLine : public DescriptorLine {
 public:
-    explicit ListeningLine(int listener) : DescriptorLine(-1), listener_(listener) {}
+    explicit ListeningLine(int listener) : DescriptorLine(-1, true), listener_(listener) {}
     ~ListeningLine() override { close(listener_); }
     void write_byte(uint8_t byte) override {
         accept_waiting();

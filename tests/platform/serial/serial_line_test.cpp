@@ -157,5 +157,23 @@ TEST(SerialTargets, TcpCableCarriesTheBytesAndItsCloseIsAPulledCable) {
     EXPECT_EQ(listener->read_byte(), -1);
 }
 
+// Writing on after the other program closed its end must pull the cable, not end this program.
+TEST(SerialTargets, WritingIntoAClosedTcpCableOnlyPullsIt) {
+    const std::string port = std::to_string(free_loopback_port());
+    auto listener = open_serial_target("COM1", "tcp-listen:127.0.0.1:" + port, 38400);
+    auto caller = open_serial_target("COM2", "tcp:127.0.0.1:" + port, 38400);
+    ASSERT_NE(listener, nullptr);
+    ASSERT_NE(caller, nullptr);
+    send(*caller, {'g'});
+    EXPECT_EQ(read_arriving(*listener, 1), std::vector<int>({'g'}));
+    caller.reset();
+    auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (listener->data_set_ready() && std::chrono::steady_clock::now() < limit) {
+        listener->write_byte(7);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_FALSE(listener->data_set_ready());
+}
+
 }  // namespace
 }  // namespace vyr::platform

@@ -126,7 +126,7 @@ Image aircraft_front() {
     // The panel beside the aircraft where the store's name and the weight are written.
     for (int y = 298; y < 444; ++y)
         for (int x = 458; x < 632; ++x) image.at(x, y) = (x == 458 || y == 298 || x == 631 || y == 443) ? SLATE + 20 : BLACK;
-    letter_box(image, {150, 440, 260, 28}, "PAYLOAD", 16, 1.8, AMBER_LAST - 6, AMBER_LAST - 6, true);
+    letter_box(image, {290, 335, 150, 24}, "PAYLOAD", 16, 1.8, AMBER_LAST - 6, AMBER_LAST - 6, true);
     return image;
 }
 

@@ -5,8 +5,11 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vyr {
+
+struct UiObject;
 
 constexpr int PAYLOAD_HARDPOINTS = 11;
 constexpr int PAYLOAD_STORES = 26;
@@ -32,7 +35,9 @@ struct PayloadWeapon {
 };
 
 struct PayloadPylon {
+    UiObject* highlight = nullptr;  // on the payload screen, once it is built
     int32_t weapon = PAYLOAD_EMPTY;  // store loaded
+    std::vector<UiObject*> pictures;  // the stores shown on the hardpoint, one each
     int32_t count = 0;
     int32_t x = 0, y = 0;  // where the payload screen places its pictures
     int32_t max_pictures = 0;

@@ -5,6 +5,7 @@
 
 #include "tools/vyrgen/accel_files.h"
 #include "tools/vyrgen/menus/menu_pictures.h"
+#include "tools/vyrgen/menus/payload_pictures.h"
 #include "tools/vyrgen/menus/recognition_pictures.h"
 #include "tools/vyrgen/missions/missions.h"
 #include "tools/vyrgen/pictures/backdrops.h"
@@ -52,6 +53,8 @@ std::vector<DataFile> data_set_files() {
     for (const PictureFile& picture : backdrop_pictures())
         files.push_back({picture.name, encode_pbm(picture.picture, picture.compressed)});
     for (const PictureFile& picture : menu_pictures())
+        files.push_back({picture.name, encode_pbm(picture.picture, picture.compressed)});
+    for (const PictureFile& picture : payload_pictures())
         files.push_back({picture.name, encode_pbm(picture.picture, picture.compressed)});
     for (const PictureFile& picture : recognition_pictures())
         files.push_back({picture.name, encode_pbm(picture.picture, picture.compressed)});

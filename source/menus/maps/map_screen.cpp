@@ -252,7 +252,7 @@ void build_map_boxes(UiObject* map) {
     create_3d_view(map);
     map_sprite = create_ui_object(UI_SPRITE, map, "Map Sprite", ATTR_POS, 320, 240, ATTR_SIZE, CAMERA_WIDTH, 11,
                                   ATTR_SPRITE, &camera_sprite, ATTR_INPUT, 0, ATTR_AT_BACK, 1, ATTR_SHOWN, 0);
-    create_payload_window(map);
+    create_payload_screen(map);
     create_met_box(map);
     create_task_box(map);
     point_data_box = create_map_window(map, "Point Data Box", 10, 10, 180, 75);

@@ -30,6 +30,7 @@ void fill_pylon(int pylon, int store, int count) {
     p.count = count;
     p.salvo_size = payload_weapons[store].salvo_size;
     p.weight = payload_weapons[store].weight * count;
+    place_pylon_pictures(pylon);
 }
 
 // The store a hardpoint takes when its mirror is loaded: the targeting pair's places each hold
@@ -54,15 +55,18 @@ void load_pylon(int pylon, int count) {
         fill_pylon(POD_HARDPOINT_LEFT, STORE_LEFT_POD, 1);
         fill_pylon(POD_HARDPOINT_RIGHT, STORE_RIGHT_POD, 1);
     }
+    end_pylon_load();
 }
 
 void unload_pylon(int pylon) {
     if (!is_valid_pylon(pylon)) return;
     with_mirror(pylon, [](int p) {
+        remove_pylon_pictures(p);
         PayloadPylon& hardpoint = payload_pylons[p];
         hardpoint.count = hardpoint.weight = hardpoint.salvo_size = 0;
         hardpoint.weapon = PAYLOAD_EMPTY;
     });
+    refresh_payload_weight();
 }
 
 void step_salvo_size(int pylon, int up) {

@@ -23,7 +23,19 @@ int is_pylon_overweight();
 std::string format_payload_weight();
 
 struct UiObject;
-// The payload window of the mission map.
-void create_payload_window(UiObject* map);
+// Null until the screen is built; the hardpoints' pictures are made only while it stands.
+extern UiObject* payload_window;
+// The payload window of the mission map, hidden; its pictures read, the weight written.
+void create_payload_screen(UiObject* map);
+// The map's "Pay": the window shown with a picture for every store loaded and the empty
+// hardpoints' highlights under the aircraft.
+void refresh_payload_screen();
+
+// The screen's share of loading and unloading; nothing while the screen is not built.
+void place_pylon_pictures(int pylon);
+void remove_pylon_pictures(int pylon);
+// After a load: no hardpoint selected, the picks hidden, the weight rewritten.
+void end_pylon_load();
+void refresh_payload_weight();
 
 }  // namespace vyr

@@ -453,6 +453,8 @@ Region glyph_region(int c) {
         case '(': return unite({stroke(4, 2, 2, 5, 0.7), stroke(2, 5, 2, 10, 0.7), stroke(2, 10, 4, 13, 0.7)});
         case ')': return unite({stroke(1, 2, 3, 5, 0.7), stroke(3, 5, 3, 10, 0.7), stroke(3, 10, 1, 13, 0.7)});
         case '+': return unite({stroke(1, 8, 8, 8, 0.7), stroke(4.5, 5, 4.5, 11, 0.7)});
+        case '<': return unite({stroke(7, 3, 1.5, 8, 0.8), stroke(1.5, 8, 7, 13, 0.8)});
+        case '>': return unite({stroke(1, 3, 6.5, 8, 0.8), stroke(6.5, 8, 1, 13, 0.8)});
         default: break;
     }
     return letter(char(c), 1, 2, 11, 1.1);

@@ -17,6 +17,7 @@
 #include "library/ui/screens.h"
 #include "library/ui/umenu.h"
 #include "library/ui/utext.h"
+#include "source/menus/debrief/debrief.h"
 #include "source/menus/logs/pilot_log.h"
 #include "source/menus/missions/campaign.h"
 #include "source/menus/missions/catalogue.h"
@@ -241,6 +242,7 @@ void find_mission_text(int zone, int level, int result) {
 void init_front_end() {
     init_pilot_logs();
     create_menu_screens();
+    init_debrief();
     refresh_preferences_screen();
     set_pointer_shape(pointer_arrow);
     ui_menu_font = &menu_font;

@@ -11,6 +11,10 @@ extern int32_t goodbye_picture;
 // Hot-key handler: opens the chat line.
 int open_chat_line(int key_code);
 
+// The slash commands that decide the next debrief's result: success, outstanding.
+extern int32_t always_succeed;
+extern int32_t always_outstanding;
+
 // 1 while the chat line takes the keys.
 extern int32_t chat_line_open;
 

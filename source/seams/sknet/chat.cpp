@@ -5,6 +5,8 @@ namespace vyr {
 
 int32_t goodbye_picture = 0;
 int32_t chat_line_open = 0;
+int32_t always_succeed = 0;
+int32_t always_outstanding = 0;
 
 int open_chat_line(int) { return 1; }
 void read_chat_keys() {}

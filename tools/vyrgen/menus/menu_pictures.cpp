@@ -164,6 +164,29 @@ void award_dress(Image& image, bool cross) {
     paint_outlined(image, 599, 465, 41, 15, box(0, 0, 40, 14), STEEL_LAST, STEEL + 6);
 }
 
+// A promotion's insignia on the award screens' ground: 1st Lieutenant one silver bar, Captain two,
+// Major a gold oak leaf, Lieutenant Colonel a silver one, Colonel a silver eagle.
+void promotion_dress(Image& image, int rank) {
+    const double cx = 320, cy = 250;
+    paint_outlined(image, 0, 0, WIDTH, HEIGHT, box(cx - 110, cy - 110, cx + 110, cy + 110), STEEL_LAST, STEEL + 4);
+    const Region leaf = unite({disc(cx, cy - 20, 55), disc(cx - 40, cy + 10, 40), disc(cx + 40, cy + 10, 40),
+                               triangle(cx, cy + 95, cx - 60, cy + 20, cx + 60, cy + 20)});
+    const Region eagle = unite({triangle(cx, cy + 60, cx - 100, cy - 50, cx - 10, cy - 10),
+                                triangle(cx, cy + 60, cx + 100, cy - 50, cx + 10, cy - 10),
+                                disc(cx, cy - 20, 24), disc(cx, cy - 55, 14), box(cx - 16, cy + 40, cx + 16, cy + 90)});
+    switch (rank) {
+    case 3: paint_outlined(image, 0, 0, WIDTH, HEIGHT, box(cx - 22, cy - 75, cx + 22, cy + 75), STEEL, STEEL_LAST); break;
+    case 4:
+        for (double x : {cx - 45, cx + 45})
+            paint_outlined(image, 0, 0, WIDTH, HEIGHT, box(x - 22, cy - 75, x + 22, cy + 75), STEEL, STEEL_LAST);
+        break;
+    case 5: paint_outlined(image, 0, 0, WIDTH, HEIGHT, leaf, AMBER, AMBER_LAST - 2); break;
+    case 6: paint_outlined(image, 0, 0, WIDTH, HEIGHT, leaf, STEEL, STEEL_LAST); break;
+    default: paint_outlined(image, 0, 0, WIDTH, HEIGHT, eagle, STEEL, STEEL_LAST); break;
+    }
+    paint_outlined(image, 599, 465, 41, 15, box(0, 0, 40, 14), STEEL_LAST, STEEL + 6);
+}
+
 // The mission select screen: the list with its result column, the description beside it, and the
 // strip along the top left free for the campaign's level buttons.
 void mission_select_dress(Image& image) {
@@ -224,6 +247,9 @@ void add_war_zone_screens(std::vector<MenuScreen>& screens) {
         {"menuscrn/honor.lbm", false}};
     for (const auto& [name, cross] : awards)
         screens.push_back({name, "AWARDED", {}, [cross](Image& image) { award_dress(image, cross); }});
+    for (int rank = 3; rank <= 7; ++rank)
+        screens.push_back({"menuscrn/promo00" + std::to_string(rank - 2) + ".lbm", "PROMOTED", {},
+                           [rank](Image& image) { promotion_dress(image, rank); }});
     screens.push_back({"menuscrn/tv_demo.lbm", "HIGH SCORE",
                        {{{526, 445, 637, 476, "QUIT"}, ""}},
                        [](Image& image) { panel(image, 430, 192, 620, 258, "SCORE"); }});

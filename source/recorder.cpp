@@ -85,19 +85,9 @@ void record_player_landed(int32_t grade, int32_t x, int32_t y) {
     record_event(RECORD_PLAYER_LANDED, x, y, 0, 0, grade);
 }
 
-void record_mobile_object_kill(Drone* drone, int32_t a, int32_t b) {
-    record_event(RECORD_MOBILE_OBJECT, a, b, 0, 0, reinterpret_cast<intptr_t>(drone));
-    note_mission_drone_killed(drone ? &drone->object : nullptr);
-}
-
 void record_mobile_object_kill_by(Drone* drone, int32_t killer) {
     record_event(RECORD_MOBILE_OBJECT, 0, 0, 0, killer, reinterpret_cast<intptr_t>(drone));
     note_mission_drone_killed(drone ? &drone->object : nullptr);
-}
-
-void record_ground_object_kill(ground_object* object, int32_t a, int32_t b) {
-    record_event(RECORD_GROUND_OBJECT, a, b, object->type, 0, reinterpret_cast<intptr_t>(object));
-    note_mission_target_destroyed(object);
 }
 
 void record_ground_object_kill_by(ground_object* object, int32_t killer) {

@@ -51,10 +51,10 @@ void record_delta_time(int32_t ticks);
 void record_player_position(int32_t x, int32_t y);
 // Grade 1 to 6 of the landing check (6: on water), at world position x, y.
 void record_player_landed(int32_t grade, int32_t x, int32_t y);
-void record_mobile_object_kill(Drone* drone, int32_t a, int32_t b);
+// A kill and its killer: 3 the player, 1 allied forces, 2 enemy forces, 0 unknown. The victim's
+// record stays in place until the next mission, so the reference still names it at the debrief.
 void record_mobile_object_kill_by(Drone* drone, int32_t killer);
 // The record's object number goes in value3, for the debrief's undoing of the kill.
-void record_ground_object_kill(ground_object* object, int32_t a, int32_t b);
 void record_ground_object_kill_by(ground_object* object, int32_t killer);
 void record_waypoint_achieved(Waypoint* waypoint);
 void record_killed_by_drone(intptr_t shooter, int32_t b);

@@ -18,6 +18,7 @@
 #include "library/ui/umenu.h"
 #include "library/ui/utext.h"
 #include "source/menus/brief/briefing.h"
+#include "source/menus/debrief/debrief.h"
 #include "source/menus/logs/pilot_log.h"
 #include "source/menus/missions/campaign.h"
 #include "source/menus/missions/catalogue.h"
@@ -243,6 +244,7 @@ void init_front_end() {
     init_pilot_logs();
     create_menu_screens();
     start_briefing_player();
+    init_debrief();
     refresh_preferences_screen();
     set_pointer_shape(pointer_arrow);
     ui_menu_font = &menu_font;

@@ -28,8 +28,6 @@ int has_runway_landing(Waypoint* first);
 // Mission start: the targets at the route's Target waypoints and the grid's enemy mission
 // targets flagged, the waypoint targets counted, the kills owed taken from the mission.
 void init_mission_goals();
-// Undoes the ground-object destruction the flight recorded.
-void restore_destroyed_ground_objects();
 
 // The recorder's: a destroyed ground object, and the 3D object of a destroyed drone.
 void note_mission_target_destroyed(const ground_object* object);

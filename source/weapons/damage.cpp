@@ -171,17 +171,24 @@ void destroy_bridge_sections(int32_t type, const Vector3& position) {
     check_mission_accomplished();
 }
 
+// Who the debrief credits with a kill: the player, or the shooter's forces, any side but the
+// allied one counting as the enemy's.
+int32_t kill_kind(const Drone* shooter) {
+    if (shooter == user_drone) return KIND_BY_PLAYER;
+    return get_target_side(&shooter->target) == SIDE_ALLIED ? SIDE_ALLIED : SIDE_ENEMY;
+}
+
 void credit_ground_kill(ground_object* record, const Vector3& position, const WeaponRound* round) {
     switch (round->shooter->kind) {
     case TARGET_GROUND_OBJECT: {
         const ground_object* shooter = shooter_record(round);
-        record_ground_object_kill(record, shooter->type, 0);
+        record_ground_object_kill_by(record, ground_side(shooter) == SIDE_ALLIED ? SIDE_ALLIED : SIDE_ENEMY);
         if (is_linked_mission()) record_ground_kill(position.x, position.y, kill_report_side(ground_side(shooter)));
         return;
     }
     case TARGET_MOBILE:
         if (Drone* drone = shooter_drone(round)) {
-            record_ground_object_kill(record, 0, drone->object.object_type);
+            record_ground_object_kill_by(record, kill_kind(drone));
             if (is_linked_mission()) {
                 const bool by_player = drone == get_other_player_drone() ||
                                        (game_mode == GAME_PILOT_GUNNER && drone == user_drone);
@@ -200,8 +207,8 @@ int32_t credit_drone_kill(Drone* victim, const WeaponRound* round) {
     switch (round->shooter->kind) {
     case TARGET_GROUND_OBJECT: {
         const ground_object* shooter = shooter_record(round);
-        record_mobile_object_kill(victim, shooter->type, 0);
         kind = ground_side(shooter) == SIDE_ALLIED ? SIDE_ALLIED : SIDE_ENEMY;
+        record_mobile_object_kill_by(victim, kind);
         if (is_linked_mission())
             record_kill(kill_report_task_id(victim), drone_task_index(victim), kill_report_side(ground_side(shooter)));
         break;
@@ -209,8 +216,8 @@ int32_t credit_drone_kill(Drone* victim, const WeaponRound* round) {
     case TARGET_MOBILE:
         if (Drone* drone = shooter_drone(round)) {
             const int side = get_target_side(&drone->target);
-            record_mobile_object_kill(victim, 0, drone->object.object_type);
-            kind = drone == user_drone ? KIND_BY_PLAYER : side == SIDE_ALLIED ? SIDE_ALLIED : SIDE_ENEMY;
+            kind = kill_kind(drone);
+            record_mobile_object_kill_by(victim, kind);
             if (is_linked_mission()) {
                 const bool by_player =
                     drone == get_other_player_drone() || (game_mode == GAME_PILOT_GUNNER && drone == user_drone);

@@ -216,8 +216,8 @@ void create_log_box(UiObject* map) {
                                ATTR_CLOSE_BOX, ATTR_INPUT, 0, ATTR_ON_TOP, 1, ATTR_SHOWN, 1);
     create_ui_object(UI_TEXT, log_box, "Log Box Title", ATTR_POS, 20, 2, ATTR_SIZE, 500, 20, ATTR_TEXT,
                      "Do you wish to log this mission?", ATTR_FONT, &menu_font, ATTR_INPUT, 0);
-    create_map_button(log_box, UI_BUTTON, "Yeap", 30, 50, 79, 15, "Yes", 0, log_this_mission);
-    create_map_button(log_box, UI_BUTTON, "No", 120, 50, 79, 15, "No", 0, do_not_log_mission);
+    create_map_button(log_box, UI_BUTTON, "Yeap", 30, 50, 79, 15, "Yes", 0, log_flown_mission);
+    create_map_button(log_box, UI_BUTTON, "No", 120, 50, 79, 15, "No", 0, skip_logging);
     log_retry_button = create_map_button(log_box, UI_BUTTON, "Retry", 75, 75, 79, 15, "Retry", 0, retry_mission);
 }
 
@@ -269,7 +269,7 @@ void close_map_screen(UiObject*, Event&) {
 
 void close_debrief_map(UiObject*, Event& event) {
     if (game_mode == GAME_SINGLE) {
-        ask_to_log_mission();
+        ask_log_mission();
         return;
     }
     send_menu_choice(MENU_CHOICE_DEBRIEF_EXIT, event);

@@ -154,22 +154,28 @@ TEST_F(Damage, OnlyPlayersAndMoversThatAreNoDronesHurtTheirOwnSide) {
     release_target(site);
 }
 
-// A kill by a ground object records that object; by a drone, that drone's type; a round shot from
-// a fixed point ends the program.
-TEST_F(Damage, AKillIsCreditedByTheShootersKind) {
+// A kill is recorded with its killer as the debrief counts it: the player, or the shooter's forces,
+// a neutral shooter counting as the enemy's; a round shot from a fixed point ends the program.
+TEST_F(Damage, AKillRecordsItsKillerByTheShootersSide) {
     place_objects({{BRIDGE, {CENTRE + 5000 * FOOT, CENTRE, 0}}});
     Target* site = new_ground_object_target(object(0), object_position(0));
-    Drone* gunner = drone_at({CENTRE, CENTRE - 1000 * FOOT, 0});
-    for (Target* shooter : {site, &gunner->target}) {
+    Drone* allied = drone_at({CENTRE, CENTRE - 1000 * FOOT, 0});
+    set_side(allied, 1);
+    Drone* player = player_with_route({});
+    set_side(player, 1);
+    const struct {
+        Target* shooter;
+        int32_t killer;
+    } cases[] = {{site, 2}, {&allied->target, 1}, {&player->target, 3}};
+    for (const auto& c : cases) {
         reset_flight_records();
         Drone* victim = drone_at({CENTRE, CENTRE, 0}, 0, HELICOPTER);
-        kill_drone_by_round(&victim->object, round_of(HYDRA, shooter));
+        kill_drone_by_round(&victim->object, round_of(HYDRA, c.shooter));
         EXPECT_TRUE(victim->destroyed);
         ASSERT_NE(first_event_block, nullptr);
         const FlightEventRecord& r = first_event_block->records[0];
         EXPECT_EQ(r.kind, RECORD_MOBILE_OBJECT);
-        EXPECT_EQ(r.value1, shooter == site ? BRIDGE : 0);
-        EXPECT_EQ(r.value2, shooter == site ? 0 : 64);
+        EXPECT_EQ(r.value4, c.killer);
         EXPECT_EQ(r.reference, reinterpret_cast<intptr_t>(victim));
     }
     Target* point = new_fixed_point_target({CENTRE, CENTRE, 0});

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "tools/vyrgen/menus/flight_keys.h"
 #include "tools/vyrgen/pictures/backdrops.h"
@@ -151,16 +152,51 @@ void help_dress(int page, Image& image) {
     }
 }
 
-// An award on the board: a ribbon and a star or a cross in a ring.
-void award_dress(Image& image, bool cross) {
+// An award on the board: a ribbon and a star or a cross on a disc; the highest medal's star
+// stands in a wreath of its own.
+enum class Medal { STAR, CROSS, WREATHED_STAR };
+void award_dress(Image& image, Medal medal) {
     const double cx = 320, cy = 250;
-    paint(image, 0, 0, WIDTH, HEIGHT, box(cx - 40, 90, cx + 40, 170), RED);
-    paint(image, 0, 0, WIDTH, HEIGHT, box(cx - 12, 90, cx + 12, 170), WHITE);
+    paint(image, 0, 0, WIDTH, HEIGHT, box(cx - 40, 90, cx + 40, 170), medal == Medal::WREATHED_STAR ? WHITE : RED);
+    paint(image, 0, 0, WIDTH, HEIGHT, box(cx - 12, 90, cx + 12, 170), medal == Medal::WREATHED_STAR ? RED : WHITE);
     paint_outlined(image, 0, 0, WIDTH, HEIGHT, disc(cx, cy, 90), AMBER, AMBER_LAST - 4);
-    const Region mark = cross ? unite({box(cx - 18, cy - 70, cx + 18, cy + 70), box(cx - 70, cy - 18, cx + 70, cy + 18)})
-                              : unite({triangle(cx, cy - 80, cx - 70, cy + 40, cx + 70, cy + 40),
-                                       triangle(cx, cy + 70, cx - 70, cy - 30, cx + 70, cy - 30)});
+    if (medal == Medal::WREATHED_STAR)
+        paint_outlined(image, 0, 0, WIDTH, HEIGHT, ring(cx, cy, 72, 84), AMBER, AMBER_LAST - 10);
+    const double size = medal == Medal::WREATHED_STAR ? 0.8 : 1.0;
+    const Region mark = medal == Medal::CROSS
+                            ? unite({box(cx - 18, cy - 70, cx + 18, cy + 70), box(cx - 70, cy - 18, cx + 70, cy + 18)})
+                            : unite({triangle(cx, cy - 80 * size, cx - 70 * size, cy + 40 * size, cx + 70 * size, cy + 40 * size),
+                                     triangle(cx, cy + 70 * size, cx - 70 * size, cy - 30 * size, cx + 70 * size, cy - 30 * size)});
     paint_outlined(image, 0, 0, WIDTH, HEIGHT, mark, AMBER, AMBER_LAST);
+    paint_outlined(image, 599, 465, 41, 15, box(0, 0, 40, 14), STEEL_LAST, STEEL + 6);
+}
+
+// A promotion's insignia on the award screens' ground: 1st Lieutenant one silver bar, Captain two,
+// Major a gold oak leaf, Lieutenant Colonel a silver one, Colonel a silver eagle.
+void promotion_dress(Image& image, int rank) {
+    const double cx = 320, cy = 250;
+    paint_outlined(image, 0, 0, WIDTH, HEIGHT, box(cx - 110, cy - 110, cx + 110, cy + 110), STEEL_LAST, STEEL + 4);
+    std::vector<Region> lobes = {disc(cx, cy - 70, 22), stroke(cx, cy - 60, cx, cy + 95, 8)};
+    for (int i = 0; i < 4; ++i) {
+        const double y = cy - 45 + 28 * i, r = 26 - 3 * i, out = 30 - 4 * i;
+        lobes.push_back(disc(cx - out, y, r));
+        lobes.push_back(disc(cx + out, y, r));
+        lobes.push_back(box(cx - out, y - r / 2, cx + out, y + r / 2));
+    }
+    const Region leaf = unite(lobes);
+    const Region eagle = unite({triangle(cx, cy + 60, cx - 100, cy - 50, cx - 10, cy - 10),
+                                triangle(cx, cy + 60, cx + 100, cy - 50, cx + 10, cy - 10),
+                                disc(cx, cy - 20, 24), disc(cx, cy - 55, 14), box(cx - 16, cy + 40, cx + 16, cy + 90)});
+    switch (rank) {
+    case 3: paint_outlined(image, 0, 0, WIDTH, HEIGHT, box(cx - 22, cy - 75, cx + 22, cy + 75), STEEL, STEEL_LAST); break;
+    case 4:
+        for (double x : {cx - 45, cx + 45})
+            paint_outlined(image, 0, 0, WIDTH, HEIGHT, box(x - 22, cy - 75, x + 22, cy + 75), STEEL, STEEL_LAST);
+        break;
+    case 5: paint_outlined(image, 0, 0, WIDTH, HEIGHT, leaf, AMBER, AMBER_LAST - 2); break;
+    case 6: paint_outlined(image, 0, 0, WIDTH, HEIGHT, leaf, STEEL, STEEL_LAST); break;
+    default: paint_outlined(image, 0, 0, WIDTH, HEIGHT, eagle, STEEL, STEEL_LAST); break;
+    }
     paint_outlined(image, 599, 465, 41, 15, box(0, 0, 40, 14), STEEL_LAST, STEEL + 6);
 }
 
@@ -219,11 +255,15 @@ void add_war_zone_screens(std::vector<MenuScreen>& screens) {
         screens.push_back({select.background, select.heading, zone_controls(select.prefix, shared),
                            mission_select_dress, 316});
     }
-    const std::pair<const char*, bool> awards[] = {
-        {"menuscrn/prm_lt.lbm", false}, {"menuscrn/bstar.lbm", false}, {"menuscrn/fcross.lbm", true},
-        {"menuscrn/honor.lbm", false}};
-    for (const auto& [name, cross] : awards)
-        screens.push_back({name, "AWARDED", {}, [cross](Image& image) { award_dress(image, cross); }});
+    const std::pair<const char*, Medal> awards[] = {{"menuscrn/prm_lt.lbm", Medal::STAR},
+                                                    {"menuscrn/bstar.lbm", Medal::STAR},
+                                                    {"menuscrn/fcross.lbm", Medal::CROSS},
+                                                    {"menuscrn/honor.lbm", Medal::WREATHED_STAR}};
+    for (const auto& [name, medal] : awards)
+        screens.push_back({name, "AWARDED", {}, [medal](Image& image) { award_dress(image, medal); }});
+    for (int rank = 3; rank <= 7; ++rank)
+        screens.push_back({"menuscrn/promo00" + std::to_string(rank - 2) + ".lbm", "PROMOTED", {},
+                           [rank](Image& image) { promotion_dress(image, rank); }});
     screens.push_back({"menuscrn/tv_demo.lbm", "HIGH SCORE",
                        {{{526, 445, 637, 476, "QUIT"}, ""}},
                        [](Image& image) { panel(image, 430, 192, 620, 258, "SCORE"); }});

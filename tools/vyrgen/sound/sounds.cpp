@@ -588,6 +588,8 @@ std::vector<Song> songs() {
         {"success", 120, 60, major, {0, 3, 4, 0, 3, 4, 4, 0}, 0, 2, 6},
         {"outstand", 126, 63, major, {0, 5, 3, 4, 0, 5, 3, 4, 4, 0}, 0, 2, 7},
         {"fail", 72, 62, minor, {0, 6, 5, 4, 4, 0}, 2, 1, 8},
+        // A short fanfare for an award.
+        {"medal", 100, 60, major, {0, 3, 4, 0}, 0, 2, 9},
     };
 }
 

@@ -824,8 +824,8 @@ const char* debrief_mission_text() {
 void reset_debrief_records() { reset_flight_records(); }
 
 void judge_flight() {
+    clear_debrief();
     if (has_records()) {
-        clear_debrief();
         const int grade = max_landing_grade();
         sum_flight_time();
         assess_waypoint_targets();
@@ -846,7 +846,6 @@ void judge_flight() {
 }
 
 void show_debrief() {
-    clear_debrief();
     show_debrief_layout();
     judge_flight();
     show_result();

@@ -74,6 +74,7 @@ private:
 
     std::vector<ScriptEvent> script_;
     size_t script_next_ = 0;  // window thread only
+    uint32_t held_buttons_ = 0;  // the script's held press; window thread only
 
     mutable std::mutex frame_mutex_;
     std::vector<uint32_t> frame_;

@@ -200,14 +200,25 @@ void HeadlessWindow::deliver_script_events(uint64_t now) {
         case ScriptEvent::KEY:
             procedure_({e.down ? MessageKind::KEY_DOWN : MessageKind::KEY_UP, uint32_t(e.code), e.extended ? 1 : 0});
             break;
-        case ScriptEvent::MOVE: procedure_({MessageKind::MOUSE_MOVE, 0, pack_mouse_position(e.x, e.y)}); break;
+        case ScriptEvent::MOVE: procedure_({MessageKind::MOUSE_MOVE, held_buttons_, pack_mouse_position(e.x, e.y)}); break;
         case ScriptEvent::CLICK:
-        case ScriptEvent::RIGHT_CLICK: {
-            uint32_t button = e.kind == ScriptEvent::CLICK ? MOUSE_LEFT : MOUSE_RIGHT;
+        case ScriptEvent::RIGHT_CLICK:
+        case ScriptEvent::DOUBLE_CLICK: {
+            uint32_t button = e.kind == ScriptEvent::RIGHT_CLICK ? MOUSE_RIGHT : MOUSE_LEFT;
             intptr_t at = pack_mouse_position(e.x, e.y);
-            procedure_({MessageKind::MOUSE_MOVE, 0, at});
-            procedure_({MessageKind::MOUSE_BUTTON, button, at});
-            procedure_({MessageKind::MOUSE_BUTTON, 0, at});
+            procedure_({MessageKind::MOUSE_MOVE, held_buttons_, at});
+            for (int n = e.kind == ScriptEvent::DOUBLE_CLICK ? 2 : 1; n > 0; --n) {
+                procedure_({MessageKind::MOUSE_BUTTON, held_buttons_ | button, at});
+                procedure_({MessageKind::MOUSE_BUTTON, held_buttons_, at});
+            }
+            break;
+        }
+        case ScriptEvent::PRESS:
+        case ScriptEvent::RELEASE: {
+            intptr_t at = pack_mouse_position(e.x, e.y);
+            procedure_({MessageKind::MOUSE_MOVE, held_buttons_, at});
+            held_buttons_ = e.kind == ScriptEvent::PRESS ? held_buttons_ | MOUSE_LEFT : held_buttons_ & ~MOUSE_LEFT;
+            procedure_({MessageKind::MOUSE_BUTTON, held_buttons_, at});
             break;
         }
         case ScriptEvent::CAPTURE:

@@ -74,6 +74,7 @@ private:
 
     std::vector<ScriptEvent> script_;
     size_t script_next_ = 0;  // window thread only
+    uint32_t held_buttons_ = 0;  // the script's held press; window thread only
 
     // Writes the frame last presented and each different one presented until the timer reaches
     // `until` to the PPM pictures at `path`; false when the file cannot be written.

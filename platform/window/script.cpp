@@ -73,12 +73,17 @@ bool parse_event(std::istringstream& in, ScriptEvent& event) {
         event.down = word == "down";
         return (code & ~0xff) == (event.extended ? 0xe000 : 0) && event.code >= 1 && event.code <= 0x7f;
     }
-    if (verb == "move" || verb == "click" || verb == "rclick") {
-        event.kind = verb == "move" ? ScriptEvent::MOVE
-                     : verb == "click" ? ScriptEvent::CLICK
-                                       : ScriptEvent::RIGHT_CLICK;
-        return read_position(in, event);
-    }
+    const struct {
+        const char* verb;
+        ScriptEvent::Kind kind;
+    } pointer_verbs[] = {{"move", ScriptEvent::MOVE},       {"click", ScriptEvent::CLICK},
+                         {"rclick", ScriptEvent::RIGHT_CLICK}, {"press", ScriptEvent::PRESS},
+                         {"release", ScriptEvent::RELEASE}, {"dclick", ScriptEvent::DOUBLE_CLICK}};
+    for (const auto& pointer : pointer_verbs)
+        if (verb == pointer.verb) {
+            event.kind = pointer.kind;
+            return read_position(in, event);
+        }
     if (verb == "capture" || verb == "digest") {
         event.kind = verb == "capture" ? ScriptEvent::CAPTURE : ScriptEvent::DIGEST;
         return bool(in >> event.path);

@@ -3,6 +3,9 @@
 //   100 key 0x1c down        set-1 scan code; 0xe0NN for an extended key
 //   120 move 320 240         pointer moves, no button held
 //   140 click 320 240        left button pressed and released there (rclick: the right one)
+//   150 press 320 240        left button pressed there and held: moves until the release drag
+//   160 release 330 250      the held left button released there
+//   170 dclick 320 240       two clicks there at once (the program sees two clicks)
 //   300 capture menu.ppm     what the player sees now, as a PPM file
 //   300 record 100 f.ppm     what the player sees now and every frame presented in the next 100
 //                            periods, one PPM picture after another in one file; a frame that
@@ -24,13 +27,13 @@
 namespace vyr::platform {
 
 struct ScriptEvent {
-    enum Kind { KEY, MOVE, CLICK, RIGHT_CLICK, CAPTURE, RECORD, DIGEST, FOCUS, QUIT, JOY_AXIS, JOY_BUTTON, JOY_HAT };
+    enum Kind { KEY, MOVE, CLICK, RIGHT_CLICK, PRESS, RELEASE, DOUBLE_CLICK, CAPTURE, RECORD, DIGEST, FOCUS, QUIT, JOY_AXIS, JOY_BUTTON, JOY_HAT };
     uint64_t time;
     Kind kind;
     int code = 0;       // KEY: scan code; FOCUS: 1 gained, 0 lost; JOY_AXIS, JOY_BUTTON: the index
     bool extended = false;
     bool down = false;  // KEY, JOY_BUTTON
-    int x = 0, y = 0;   // MOVE, CLICK, RIGHT_CLICK; x: JOY_AXIS the value, JOY_HAT 0 centre .. 4 left,
+    int x = 0, y = 0;   // pointer events; x: JOY_AXIS the value, JOY_HAT 0 centre .. 4 left,
                         // RECORD the periods
     std::string path;   // CAPTURE, RECORD, DIGEST
 };

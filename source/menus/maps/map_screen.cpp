@@ -292,17 +292,21 @@ void update_met_box() {
     set_ui_text(met_values[2], weather >= 0 && weather < int(std::size(conditions)) ? conditions[weather] : "Unknown");
 }
 
+// A map whose Waypoint Tool Box was made without its buttons (a test's) has none to set.
+UiObject* waypoint_button(int i) { return i >= 0 && i < MAP_WAYPOINT_BUTTONS ? waypoint_buttons[i] : nullptr; }
+
 void show_waypoint_button(int i, int on) {
-    if (i >= 0 && i < MAP_WAYPOINT_BUTTONS) show_ui_object(waypoint_buttons[i], on);
+    if (UiObject* button = waypoint_button(i)) show_ui_object(button, on);
 }
 void set_waypoint_button_state(int i, int state) {
-    if (i >= 0 && i < MAP_WAYPOINT_BUTTONS) set_ui_state(waypoint_buttons[i], state);
+    if (UiObject* button = waypoint_button(i)) set_ui_state(button, state);
 }
 void set_waypoint_button_label(int i, char letter) {
     const char text[2] = {letter, 0};
-    if (i >= 0 && i < MAP_WAYPOINT_BUTTONS) set_ui_text(waypoint_buttons[i], text);
+    if (UiObject* button = waypoint_button(i)) set_ui_text(button, text);
 }
 void show_waypoint_insert_delete(int insert, int remove) {
+    if (!waypoint_insert) return;
     show_ui_object(waypoint_insert, insert);
     show_ui_object(waypoint_delete, remove);
 }

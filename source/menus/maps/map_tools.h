@@ -2,8 +2,10 @@
 // on the map, the point data box and the 3D view.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
+#include "library/maths/matrix.h"
 #include "library/system/event.h"
 
 namespace vyr {
@@ -19,6 +21,26 @@ void handle_map_event(UiObject* object, Event& event);
 void handle_map_tool_button(UiObject* object, Event& event);
 // No tool, the waypoint box hidden.
 void reset_map_tool();
+
+// The point data box follows the pointer's display position while an update is wanted (0 idle,
+// 1 wanted, 2 being written).
+extern std::atomic<int> point_data_update;
+extern int32_t point_data_x, point_data_y;
+// One pass of the "Point Data" thread: the ground, territory and object under the pointer.
+void update_point_data();
+
+enum Map3dMode : int32_t { MAP_3D_SAT = 1, MAP_3D_POINT = 2, MAP_3D_FLY = 3 };
+struct Map3dView {
+    int32_t mode;
+    Pose camera;
+    uint32_t heading, pitch;
+    int32_t target_x, target_y;
+    uint32_t orbit;
+    int32_t speed;  // world units a second
+};
+extern Map3dView map_3d;
+// One frame of the camera's motion over `seconds`, its orientation rebuilt.
+void move_3d_camera(double seconds);
 
 // The 3D view as the briefing steers it.
 void set_3d_view_point_mode();

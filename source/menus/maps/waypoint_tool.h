@@ -9,6 +9,7 @@
 namespace vyr {
 
 struct UiObject;
+struct Waypoint;
 
 constexpr int ROUTE_DRAW_LIST_SIZE = 3072;
 
@@ -43,12 +44,22 @@ void draw_route_list(int mode);
 
 // Rubber lines of the own route's legs while the map is being turned.
 void draw_route_rubber_lines();
-// The waypoint tool's share of the map's pointer events.
+// The waypoint tool's share of the map's pointer events, at world point (x, y) through the map
+// plot: a press selects, a drag moves a waypoint between the route's ends, a release settles it.
 void notify_map_waypoint(Event& event, int32_t x, int32_t y);
+// The Waypoint Tool Box for the selected drone's route, hidden without a drone.
 void refresh_waypoint_buttons();
+// "Ins" and "Del" between the route's ends; "Ins" not once the route holds as many waypoints as a
+// saved route keeps, so that an edited route loads back whole.
+void offered_waypoint_edits(int& insert, int& remove);
+// The information box for the selected waypoint, its route's times recalculated first.
 void refresh_waypoint_info();
 // The "Waypoint Information Box" on the map.
 void create_waypoint_info_box(UiObject* map);
+extern UiObject* waypoint_info_box;
+// The type the box shows: a Turning waypoint as Landing last, Initial Point before a target, Cap
+// End after a Cap Start.
+int shown_waypoint_type(Waypoint* waypoint);
 // The notifies of the Waypoint Tool Box.
 void insert_map_waypoint(UiObject* object, Event& event);
 void delete_map_waypoint(UiObject* object, Event& event);

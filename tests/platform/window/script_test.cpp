@@ -51,6 +51,21 @@ TEST(Script, ReadsEveryKindOfLine) {
     EXPECT_EQ(events[10].kind, ScriptEvent::QUIT);
 }
 
+TEST(Script, ReadsTheHeldPressItsReleaseAndTheDoubleClick) {
+    std::vector<ScriptEvent> events;
+    std::string error;
+    ASSERT_TRUE(parse_script("10 press 1 2\n20 move 3 4\n30 release 5 6\n40 dclick 7 8\n", events, error)) << error;
+    const ScriptEvent::Kind kinds[] = {ScriptEvent::PRESS, ScriptEvent::MOVE, ScriptEvent::RELEASE,
+                                       ScriptEvent::DOUBLE_CLICK};
+    ASSERT_EQ(events.size(), 4u);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(events[i].kind, kinds[i]) << i;
+        EXPECT_EQ(events[i].x, 1 + 2 * i) << i;
+        EXPECT_EQ(events[i].y, 2 + 2 * i) << i;
+    }
+    EXPECT_FALSE(parse_script("10 press 1\n", events, error)) << "a press needs its place";
+}
+
 TEST(Script, ReadsTheJoysticksLines) {
     std::vector<ScriptEvent> events;
     std::string error;

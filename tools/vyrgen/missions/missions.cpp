@@ -8,6 +8,7 @@
 
 #include "library/maths/units.h"
 #include "tools/vyrgen/missions/campaign_texts.h"
+#include "tools/vyrgen/world/ground_objects.h"
 #include "tools/vyrgen/world/theatre.h"
 
 namespace vyr::vyrgen {
@@ -339,6 +340,21 @@ void add_front_defences(const TheatreLayout& layout, const DefenceArea& front, P
     world.sites.push_back({2, whole_feet(sam.x), whole_feet(sam.y)});
 }
 
+// The command post of the front's camp, on which a strike's Target waypoint stands so that the map
+// names what is to be struck; the front's centre when the camp has none.
+Point strike_target_point(int zone, Point centre) {
+    constexpr uint16_t COMMAND_POST = 105;
+    Point best = centre;
+    double nearest = 1e9;
+    for (const GroundObjectPlace& place : place_ground_objects(zone - 1)) {
+        const Point p{place.x / 1048576.0, place.y / 1048576.0};
+        if (place.type != COMMAND_POST || distance(p, centre) >= nearest) continue;
+        nearest = distance(p, centre);
+        best = p;
+    }
+    return best;
+}
+
 }  // namespace
 
 // Ahead of the player's airborne start, far enough to lie below the nose: an allied and an enemy
@@ -386,13 +402,14 @@ MissionWorld build_mission_world(int zone, MissionKind kind, bool airborne_start
     const Point start = airborne_start ? runway_end + along * 3 : runway_start + along * 0.1;
     const Point out = home.centre + (front.centre - home.centre) * 0.5;
     const Point climb_out = runway_end + along * 3;
+    const Point target = kind == MissionKind::GROUND && !quick_start ? strike_target_point(zone, front.centre) : front.centre;
     // The flight's route from `from`, its way out and back moved by `shift`.
     auto flight_route = [&](Point from, Point shift) {
         std::vector<RoutePoint> route;
         route.push_back(airborne_start ? at(DEPARTURE, from, cruise, 350) : at(DEPARTURE, from, 0, 0));
         if (!airborne_start) route.push_back(at(TURNING, climb_out + shift, cruise, 350));
         route.push_back(at(TURNING, out + shift, cruise, 420));
-        route.push_back(at(kind == MissionKind::GROUND ? TARGET : TURNING, front.centre + shift, cruise, 450));
+        route.push_back(at(kind == MissionKind::GROUND ? TARGET : TURNING, target + shift, cruise, 450));
         route.push_back(at(TURNING, out + Point{4, 0} + shift, cruise, 420));
         route.push_back(at(APPROACH, runway_start - along * 4 + shift, 1500 * FOOT, 200));
         route.push_back(at(LANDING, home.centre, 0, 150));

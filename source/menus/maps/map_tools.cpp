@@ -482,7 +482,8 @@ void run_point_data() {
 }
 
 void run_3d_view() {
-    while (!map_3d_graphic || !map_3d_graphic->screen) sleep_thread(VIEW_3D_IDLE_UNITS);
+    // The map's boxes are made one by one, and making one may let this thread run before the rest.
+    while (!map_3d_graphic || !map_3d_graphic->screen || !map_sprite) sleep_thread(VIEW_3D_IDLE_UNITS);
     for (;;) {
         show_ui_object(map_sprite, 0);
         while (!map_3d_graphic->visible) sleep_thread(VIEW_3D_IDLE_UNITS);
